@@ -1,0 +1,68 @@
+// The simulation object: turns the cue parameters into the player's ball's launch, computes the
+// whole shot as photos, judges the point, and reads and writes position and launch files.
+// A computation allocates nothing and uses no global state: objects may run side by side.
+#pragma once
+
+#include <string>
+
+#include "sim/C7_Mouvements.h"
+
+class TFichierIni;
+
+// the cue parameters, as one value (the trajectory memory and the difficulty trials copy them)
+struct TParamQueue {
+    double VitesseQueue = 0;  // cm/s
+    double MasseQueue = 520;  // g
+    double Effet = 0;         // cm, positive to the player's right
+    double Hauteur = 0;       // cm, positive above the centre
+    double AngleOx = 0;       // rad, from +x, counter-clockwise seen from above
+    double AngleTapis = 0;    // rad, downward inclination of the cue
+
+    friend bool operator==(const TParamQueue&, const TParamQueue&) = default;
+};
+
+class TBillardVelmora : public TVelmoraMouvements, public TStockTrajets {
+public:
+    TBillardVelmora() = default;
+
+    TModeDeJeu ModeDeJeu = j3Bandes;
+    TNotifyEvent ApresQueueBille;     // fired at the end of every ImpactQueue, miscue included
+    TNotifyEvent ApresCalculTrajets;  // for owners; CalculTrajets does not fire it
+
+    bool PointReussi = false;
+    bool FausseQueue = false;
+
+    double VitesseQueue = 0;
+    double MasseQueue = 520;
+    double Effet = 0;
+    double Hauteur = 0;
+    double AngleOx = 0;
+    double AngleTapis = 0;
+
+    TParamQueue ParamQueue() const;
+    void SetParamQueue(const TParamQueue& p);
+
+    // ball 1's velocity and rotation at photo 0 from the cue parameters, or a miscue
+    void ImpactQueue();
+    // the shot from photo 0 of the three balls: photos 1..NbPhotos and PointReussi
+    void CalculTrajets();
+    void Joue();
+    // records one photo of the three working records
+    void AjoutePhoto(TTypeChoc genre, double t);
+
+    // validation hooks, one per game mode
+    void Valide3Bandes(TEtatBille& bille);
+    void Valide1Bande(TEtatBille& bille);
+    void ValideLibre(TEtatBille& bille);
+
+    // position file: sections Queue and Positions, in an INI file the caller opens and saves
+    void SauvePosition(const std::string& nomFichier, TFichierIni& ini) const;
+    void ChargePosition(const std::string& nomFichier, const TFichierIni& ini);
+    // launch file (photo 0 complete); false with the reason when the file cannot be written/read
+    bool SauveLancer(const std::string& nomFichier, std::string* erreur = nullptr) const;
+    bool ChargeLancer(const std::string& nomFichier, std::string* erreur = nullptr);
+
+private:
+    // working records of the computation, balls 1..3 (slot 0 unused)
+    std::array<TEtatBille, NbBilles + 1> etats_{};
+};

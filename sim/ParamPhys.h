@@ -1,0 +1,69 @@
+// The physical constants of the model (the table, the balls, friction, restitution, time steps)
+// and their parameter file (".fsk"). One instance per simulation object.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "sim/ProcsVecteurs.h"
+
+// a cushion: its nose line (a point and a direction) and the normal pointing into the table
+struct TBande {
+    TVecteur Direction;
+    TVecteur Point;
+    TVecteur Normale;
+    int Numero = 0;
+};
+
+class TPARAMPHYS {
+public:
+    TPARAMPHYS();
+
+    // published properties, in declaration order
+    double largeurJeu;       // cm, width of the playing surface (length is twice this)
+    double HautBdes;         // cm, height of the cushion nose above the cloth
+    double RayonBilles;      // cm
+    double MasseBilles;      // g
+    double VzRebondNul;      // cm/s, landing rebound below which the ball stays on the cloth
+    double FrotBiTapGlisse;  // ball-cloth sliding friction
+    double FrotBiTapPivot;   // ball-cloth spin friction
+    double FrotBiTapRoule;   // ball-cloth rolling resistance
+    double FrotBiTapChoc;    // ball-cloth friction during an impact
+    double FrotBiBi;         // ball-ball friction
+    double FrotBiBde;        // ball-cushion friction
+    double FrotQueueBille;   // cue tip-ball friction
+    double ElastBiTap;       // ball-cloth restitution
+    double ElastBiBi;        // ball-ball restitution
+    double ElastBiBde;       // ball-cushion restitution
+    double PerteEcQB;        // share of kinetic energy lost in the cue impact
+    double dtAnal;           // s, longest analysis step
+    double dtEnr;            // s, recording interval of clock photos
+    double TLIM;             // s, stored with the file only
+    double G;                // cm/s2
+    double DeportMax2 = 0;   // cm2, square of the largest tip offset that does not miscue (read-only)
+
+    // derived
+    double Diametre = 0;
+    double Rayon2 = 0;
+    double Diametre2 = 0;
+    std::array<TBande, 4> Bandes{};
+    std::string NomFichierFisik;
+
+    // factory values; clears NomFichierFisik
+    void ValeursUsine();
+    // 0 largeurJeu, 1 HautBdes, 2 RayonBilles, 3 FrotQueueBille; then recomputes the derived fields
+    void SetParam(int index, double valeur);
+    void CalculBandes();
+
+    // Reads a parameter file; a missing key or a bad number keeps the current value.
+    // False (and erreur filled) when the file cannot be read: then nothing changes.
+    bool Charge(const std::string& nomFichier, std::string* erreur = nullptr);
+    // Writes a parameter file (replacing entries in place in an existing one). False with the reason
+    // when it cannot be written: then neither the file nor NomFichierFisik changes.
+    bool Sauve(const std::string& nomFichier, std::string* erreur = nullptr);
+
+    friend bool operator==(const TPARAMPHYS&, const TPARAMPHYS&) = default;
+};
+
+// floor that keeps unbounded constants finite and positive where the physics divides by them
+inline constexpr double PlancherParam = 0.001;

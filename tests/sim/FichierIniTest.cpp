@@ -1,0 +1,57 @@
+#include "sim/FichierIni.h"
+
+#include <gtest/gtest.h>
+
+TEST(FichierIni, ReadsWindowsFileCaseInsensitivelyWithBlanksAndCrlf) {
+    TFichierIni ini;
+    ini.ChargeTexte("; made on Windows\r\n[DIMENSIONS]\r\n  LARGJEU =  100.5 \r\nlargjeu=7\r\n");
+    EXPECT_DOUBLE_EQ(ini.LitReel("Dimensions", "LargJeu", 0), 100.5);  // first duplicate wins
+    EXPECT_TRUE(ini.SectionExiste("dimensions"));
+    EXPECT_EQ(ini.LitTexte("Dimensions", "absent", "d"), "d");
+}
+
+TEST(FichierIni, BadNumbersGiveTheDefault) {
+    TFichierIni ini;
+    ini.ChargeTexte("[a]\nx=abc\ny=nan\nz=inf\nw=1,5\nv=\"2.5\"\n");
+    for (const char* k : {"x", "y", "z", "w"}) EXPECT_EQ(ini.LitReel("a", k, 9), 9) << k;
+    EXPECT_EQ(ini.LitReel("a", "v", 9), 2.5);
+}
+
+TEST(FichierIni, WritingKeepsCommentsUnknownSectionsAndReplacesInPlace) {
+    TFichierIni ini;
+    ini.ChargeTexte("; comment\r\n[Inconnue]\r\nfoo = bar\r\n\r\n[Dimensions]\r\nLargJeu=1\r\n; note\r\n\r\n[Autres]\r\nG=2\r\n");
+    ini.EcritReel("dimensions", "largjeu", 142.25);
+    ini.EcritReel("Dimensions", "HautBdes", 3.7);
+    ini.EcritReel("Durees", "Tanal", 0.01);
+    EXPECT_EQ(ini.Texte(),
+              "; comment\r\n[Inconnue]\r\nfoo = bar\r\n\r\n[Dimensions]\r\nLargJeu=142.25\r\nHautBdes=3.7\r\n; note\r\n"
+              "\r\n[Autres]\r\nG=2\r\n\r\n[Durees]\r\nTanal=0.01\r\n");
+}
+
+TEST(FichierIni, NewFileHasSectionsAndKeysInWritingOrder) {
+    TFichierIni ini;
+    ini.EcritTexte("B", "k1", "1");
+    ini.EcritTexte("A", "k2", "2");
+    ini.EcritTexte("B", "k3", "3");
+    EXPECT_EQ(ini.Texte(), "[B]\nk1=1\nk3=3\n\n[A]\nk2=2\n");
+}
+
+TEST(FichierIni, EntriesCanBeClearedAndReadBackInOrder) {
+    TFichierIni ini;
+    ini.ChargeTexte("[R]\nVel0=a\nvel1=b\nVEL0=c\n[S]\nx=1\n");
+    EXPECT_EQ(ini.Cles("r"), (std::vector<std::string>{"Vel0", "vel1"}));
+    ini.EffaceCles("R");
+    ini.EcritTexte("R", "Vel0", "z");
+    EXPECT_EQ(ini.Texte(), "[R]\nVel0=z\n[S]\nx=1\n");
+}
+
+TEST(FichierIni, GarbageAndHugeInputLoadWithoutCrash) {
+    TFichierIni ini;
+    std::string garbage;
+    for (int i = 0; i < 200000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+    ini.ChargeTexte(garbage);
+    ini.ChargeTexte(std::string(5'000'000, 'x') + "\n[a]\nb=1\n");
+    EXPECT_EQ(ini.LitEntier("a", "b", 0), 1);
+    ini.ChargeTexte("");
+    EXPECT_EQ(ini.Texte(), "");
+}
