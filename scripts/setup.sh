@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-  xvfb xauth
+  xvfb xauth locales
 )
 
 missing=()
@@ -22,4 +22,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# a French locale, for the tests that check numbers shown with a decimal comma
+if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
+  if [ "$(id -u)" -eq 0 ]; then
+    sed -i 's/^# *\(fr_FR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^fr_FR.UTF-8 UTF-8' /etc/locale.gen || echo 'fr_FR.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+  fi
 fi

@@ -13,6 +13,8 @@ struct TBande {
     TVecteur Point;
     TVecteur Normale;
     int Numero = 0;
+
+    friend bool operator==(const TBande&, const TBande&) = default;
 };
 
 class TPARAMPHYS {

@@ -1,0 +1,179 @@
+#include "sim/ParamPhys.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sim/FichierIni.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path DossierTemp(const char* nom) {
+    fs::path d = fs::temp_directory_path() / (std::string("velmora-") + nom + "-" + std::to_string(getpid()));
+    fs::remove_all(d);
+    fs::create_directories(d);
+    return d;
+}
+
+std::string Lit(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void Ecrit(const fs::path& p, const std::string& texte) { std::ofstream(p, std::ios::binary) << texte; }
+
+}  // namespace
+
+TEST(ParamPhys, FactoryValuesAndDerivedFields) {
+    TPARAMPHYS p;
+    EXPECT_DOUBLE_EQ(p.largeurJeu, 142.25);
+    EXPECT_DOUBLE_EQ(p.Diametre, 6.15);
+    EXPECT_NEAR(p.DeportMax2, 4.2315, 1e-4);
+    EXPECT_NEAR(std::sqrt(p.DeportMax2), 2.057, 1e-3);
+    EXPECT_TRUE(p.NomFichierFisik.empty());
+    // cushions numbered 1, 3, 2, 4 in the slots, normals into the table
+    EXPECT_EQ(p.Bandes[0].Numero, 1);
+    EXPECT_EQ(p.Bandes[0].Point, Vecteur(71.125, 0, 3.7));
+    EXPECT_EQ(p.Bandes[1].Normale, Vecteur(1, 0, 0));
+    EXPECT_EQ(p.Bandes[2].Numero, 2);
+    EXPECT_EQ(p.Bandes[2].Point, Vecteur(0, 142.25, 3.7));
+    EXPECT_EQ(p.Bandes[3].Direction, Vecteur(1, 0, 0));
+}
+
+TEST(ParamPhys, SetParamKeepsDimensionsInRange) {
+    TPARAMPHYS p;
+    p.SetParam(2, 0);
+    EXPECT_DOUBLE_EQ(p.RayonBilles, 0.001);
+    EXPECT_DOUBLE_EQ(p.Diametre, 0.002);
+    EXPECT_DOUBLE_EQ(p.HautBdes, 0.00196);
+
+    TPARAMPHYS q;
+    q.SetParam(1, 10);
+    EXPECT_DOUBLE_EQ(q.HautBdes, 0.98 * 6.15);
+    q.SetParam(1, 1);
+    EXPECT_DOUBLE_EQ(q.HautBdes, 3.075);
+    q.SetParam(3, 0);
+    EXPECT_DOUBLE_EQ(q.FrotQueueBille, 0.001);
+    EXPECT_LT(q.DeportMax2, 1e-5);
+    q.SetParam(7, 99);  // unknown index: stores nothing
+    EXPECT_DOUBLE_EQ(q.largeurJeu, 142.25);
+}
+
+TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
+    const fs::path d = DossierTemp("fsk-partiel");
+    Ecrit(d / "a.fsk", "[Dimensions]\nLargJeu=100\n");
+    TPARAMPHYS p;
+    ASSERT_TRUE(p.Charge((d / "a.fsk").string()));
+    EXPECT_DOUBLE_EQ(p.largeurJeu, 100);
+    EXPECT_EQ(p.Bandes[0].Point.x, 50);
+    EXPECT_EQ(p.Bandes[3].Point.y, -100);
+    TPARAMPHYS usine;
+    usine.largeurJeu = 100;
+    usine.CalculBandes();
+    usine.NomFichierFisik = (d / "a.fsk").string();
+    EXPECT_EQ(p, usine);
+}
+
+TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
+    const fs::path d = DossierTemp("fsk-aller-retour");
+    TPARAMPHYS p;
+    p.largeurJeu = 1.0 / 3.0 * 400;
+    p.FrotBiTapRoule = 0.0061234567890123456;
+    p.ElastBiBi = double(0.93f);
+    p.TLIM = 1e-7;
+    p.SetParam(2, 3.1);
+    const std::string nom = (d / "p.fsk").string();
+    ASSERT_TRUE(p.Sauve(nom));
+    EXPECT_EQ(p.NomFichierFisik, nom);
+    const std::string texte = Lit(nom);
+    EXPECT_NE(texte.find("[Dimensions]\nLargJeu=133.333333333333\n"), std::string::npos) << texte;
+    EXPECT_NE(texte.find("[Durees]\nTanal=0.01\nTenr=0.05\nTmax=1E-7\n\n[Autres]\nG=981\n"), std::string::npos)
+        << texte;
+
+    TPARAMPHYS q;
+    ASSERT_TRUE(q.Charge(nom));
+    EXPECT_DOUBLE_EQ(q.RayonBilles, 3.1);
+    EXPECT_DOUBLE_EQ(q.FrotBiTapRoule, 0.00612345678901235);
+    ASSERT_TRUE(q.Sauve((d / "q.fsk").string()));
+    EXPECT_EQ(Lit(d / "q.fsk"), texte);  // what is read prints back identically
+}
+
+TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
+    const fs::path d = DossierTemp("fsk-windows");
+    const std::string nom = (d / "w.fsk").string();
+    Ecrit(nom, "; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU = 150\r\n\r\n[Maison]\r\nclé=valeur\r\n[frottements]\r\nfrotbibi=0.05\r\n");
+    TPARAMPHYS p;
+    ASSERT_TRUE(p.Charge(nom));
+    EXPECT_DOUBLE_EQ(p.largeurJeu, 150);
+    EXPECT_DOUBLE_EQ(p.FrotBiBi, 0.05);
+    ASSERT_TRUE(p.Sauve(nom));
+    const std::string texte = Lit(nom);
+    EXPECT_EQ(texte.rfind("; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU=150\r\n", 0), 0u) << texte;
+    EXPECT_NE(texte.find("[Maison]\r\nclé=valeur\r\n"), std::string::npos);
+    EXPECT_EQ(texte.find('\n', 0), texte.find("\r\n", 0) + 1);
+    EXPECT_EQ(texte.find("\n\n"), std::string::npos);  // CRLF kept everywhere
+}
+
+TEST(ParamPhys, BadFilesKeepEveryValue) {
+    const fs::path d = DossierTemp("fsk-mauvais");
+    TPARAMPHYS usine;
+    TPARAMPHYS p;
+    std::string erreur;
+    EXPECT_FALSE(p.Charge((d / "absent.fsk").string(), &erreur));
+    EXPECT_NE(erreur.find("absent.fsk"), std::string::npos);
+    EXPECT_EQ(p, usine);
+
+    Ecrit(d / "vide.fsk", "");
+    EXPECT_TRUE(p.Charge((d / "vide.fsk").string()));
+    std::string binaire;
+    for (int i = 0; i < 100000; ++i) binaire += static_cast<char>(i * 131 % 256);
+    Ecrit(d / "binaire.fsk", binaire);
+    EXPECT_TRUE(p.Charge((d / "binaire.fsk").string()));
+    Ecrit(d / "nan.fsk", "[Autres]\nG=nan\n[Dimensions]\nLargJeu=inf\nRayonBilles=abc\n");
+    EXPECT_TRUE(p.Charge((d / "nan.fsk").string()));
+    p.NomFichierFisik.clear();
+    EXPECT_EQ(p, usine);
+}
+
+TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
+    const fs::path d = DossierTemp("fsk-plancher");
+    Ecrit(d / "z.fsk", "[Autres]\nG=0\n[Frottements]\nFrotBiTapGlisse=-1\nFrotBiTapRoule=0\nFrotBiTapPivot=0\n"
+                       "[Durees]\nTanal=0\nTenr=-5\n");
+    TPARAMPHYS p;
+    ASSERT_TRUE(p.Charge((d / "z.fsk").string()));
+    for (double v : {p.G, p.FrotBiTapGlisse, p.FrotBiTapRoule, p.FrotBiTapPivot, p.dtAnal, p.dtEnr})
+        EXPECT_DOUBLE_EQ(v, PlancherParam);
+}
+
+TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    const fs::path d = DossierTemp("fsk-lecture-seule");
+    const std::string nom = (d / "p.fsk").string();
+    Ecrit(nom, "[Autres]\nG=900\n");
+    fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec);
+    TPARAMPHYS p;
+    std::string erreur;
+    EXPECT_FALSE(p.Sauve(nom, &erreur));
+    EXPECT_FALSE(erreur.empty());
+    EXPECT_TRUE(p.NomFichierFisik.empty());
+    fs::permissions(d, fs::perms::owner_all);
+    EXPECT_EQ(Lit(nom), "[Autres]\nG=900\n");
+}
+
+TEST(ParamPhys, SaveIntoAVanishedFolderFailsWithTheReason) {
+    const fs::path d = DossierTemp("fsk-disparu");
+    fs::remove_all(d);
+    TPARAMPHYS p;
+    std::string erreur;
+    EXPECT_FALSE(p.Sauve((d / "p.fsk").string(), &erreur));
+    EXPECT_NE(erreur.find("p.fsk"), std::string::npos);
+    EXPECT_TRUE(p.NomFichierFisik.empty());
+    EXPECT_FALSE(fs::exists(d));
+}
