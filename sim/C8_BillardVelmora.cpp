@@ -1,0 +1,227 @@
+#include "sim/C8_BillardVelmora.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// beyond this a value of photo 0 would overflow the squares of the forecasts
+constexpr double kLimiteValeur = 1e9;
+// passes of one computation; a real shot needs a few thousand (a pathological one is cut here)
+constexpr long kPassesMax = 10'000'000;
+
+bool Fini(const TVecteur& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// a value of photo 0 fit for the physics: finite and bounded
+double Sain(double v) {
+    if (!std::isfinite(v)) return 0.0;
+    return std::clamp(v, -kLimiteValeur, kLimiteValeur);
+}
+
+TVecteur Sain(const TVecteur& v) { return {Sain(v.x), Sain(v.y), Sain(v.z)}; }
+
+}  // namespace
+
+TParamQueue TBillardVelmora::ParamQueue() const {
+    return {VitesseQueue, MasseQueue, Effet, Hauteur, AngleOx, AngleTapis};
+}
+
+void TBillardVelmora::SetParamQueue(const TParamQueue& p) {
+    VitesseQueue = p.VitesseQueue;
+    MasseQueue = p.MasseQueue;
+    Effet = p.Effet;
+    Hauteur = p.Hauteur;
+    AngleOx = p.AngleOx;
+    AngleTapis = p.AngleTapis;
+}
+
+void TBillardVelmora::ImpactQueue() {
+    PointReussi = false;
+    TPVR& bille = Trajets[1][0];
+    const double R = Fisik.RayonBilles;
+    const double M = Fisik.MasseBilles;
+    const double m = MasseQueue;
+    const double P = Fisik.PerteEcQB;
+
+    // contact offset in the cue frame (x along the cue)
+    const TVecteur r = Vecteur(0, -Effet, Hauteur);
+    const double d2 = Effet * Effet + Hauteur * Hauteur;
+
+    bool fausseQueue = !(d2 <= Fisik.DeportMax2);
+    TVecteur V = VecteurNul;
+    TVecteur W = VecteurNul;
+    if (!fausseQueue) {
+        // the ball's inertia seen at the contact point, then the energy balance
+        const double k = 1 + 2.5 * d2 / (R * R);
+        const double c = (1 - P) - k * P * m / M;
+        if (c < 0) {
+            fausseQueue = true;
+        } else {
+            const double s = (1 + std::sqrt(c)) / (k + M / m);
+            V = Vecteur(VitesseQueue * s, 0, 0);
+            W = MultVect(ProdVect(r, V), 5 / (2 * R * R));
+            // cue inclination about y (positive drives the ball down), then the aim about z
+            const double cb = std::cos(AngleTapis), sb = std::sin(AngleTapis);
+            const double ca = std::cos(AngleOx), sa = std::sin(AngleOx);
+            const auto tourne = [&](const TVecteur& u) {
+                const double x1 = u.x * cb + u.z * sb;
+                const double z1 = -u.x * sb + u.z * cb;
+                return Vecteur(x1 * ca - u.y * sa, x1 * sa + u.y * ca, z1);
+            };
+            V = tourne(V);
+            W = tourne(W);
+            // unusable cue values (a NaN or an overflow) are a miscue, never a NaN in the physics
+            if (!Fini(V) || !Fini(W)) fausseQueue = true;
+        }
+    }
+
+    FausseQueue = fausseQueue;
+    if (fausseQueue) {
+        bille.Vitesse = VecteurNul;
+        bille.Rotation = VecteurNul;
+    } else {
+        bille.Vitesse = V;
+        bille.Rotation = W;
+        // a plunging cue drives the ball into the cloth: it bounces at once (the jump)
+        if (V.z < -0.001) {
+            TEtatBille e;
+            e.SetPvr(bille);
+            ChocTapis(e, nullptr);
+            bille = e.Pvr();
+        } else if (V.z < 0) {
+            bille.Vitesse.z = 0;
+        }
+    }
+    if (ApresQueueBille) ApresQueueBille(this);
+}
+
+void TBillardVelmora::AjoutePhoto(TTypeChoc genre, double t) {
+    if (NbPhotos >= NbPhotosMax) return;
+    const int n = NbPhotos + 1;
+    NbPhotos = n;
+    for (int b = 1; b <= NbBilles; ++b) {
+        Trajets[b][n] = etats_[b].Pvr();
+        Mouvements[b][n] = etats_[b].Mouvement;
+    }
+    Temps[n] = t;
+    TypesChocs[n] = genre;
+    Contacts[n] = etats_[1].NumTouche;
+}
+
+void TBillardVelmora::Valide3Bandes(TEtatBille& bille) {
+    if (bille.NbBandes > 2) PointReussi = true;
+    bille.SurDeuxiemeBille = {};
+}
+
+void TBillardVelmora::Valide1Bande(TEtatBille& bille) {
+    if (bille.NbBandes > 0) PointReussi = true;
+    bille.SurDeuxiemeBille = {};
+}
+
+void TBillardVelmora::ValideLibre(TEtatBille& bille) {
+    PointReussi = true;
+    bille.SurDeuxiemeBille = {};
+}
+
+void TBillardVelmora::Joue() {
+    ImpactQueue();
+    CalculTrajets();
+}
+
+void TBillardVelmora::CalculTrajets() {
+    PointReussi = false;
+    NbPhotos = 0;
+    double t = 0;
+
+    // constants the loop divides by or steps with; a direct assignment may have bypassed their floor
+    for (double* p : {&Fisik.G, &Fisik.FrotBiTapGlisse, &Fisik.FrotBiTapPivot, &Fisik.FrotBiTapRoule,
+                      &Fisik.dtAnal, &Fisik.dtEnr})
+        if (!(*p >= PlancherParam)) *p = PlancherParam;
+    const double dtAnal = Fisik.dtAnal;
+    const double dtEnr = Fisik.dtEnr;
+    const double diametre = Fisik.Diametre;
+    double tEnr = dtEnr;
+
+    // working records from photo 0, each ball with its motion plan from time 0
+    for (int b = 1; b <= NbBilles; ++b) {
+        TPVR& p0 = Trajets[b][0];
+        p0 = {Sain(p0.Position), Sain(p0.Vitesse), Sain(p0.Rotation)};
+        TEtatBille& e = etats_[b];
+        e = TEtatBille{};
+        e.SetPvr(p0);
+        ApresChoc(e, 0);
+        e.NumBille = b;
+        Mouvements[b][0] = e.Mouvement;
+    }
+    TEtatBille& b1 = etats_[1];
+    switch (ModeDeJeu) {
+        case j3Bandes: b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::Valide3Bandes>(this); break;
+        case j1Bande: b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::Valide1Bande>(this); break;
+        default: b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::ValideLibre>(this); break;
+    }
+
+    TChocPrevu E;
+    E.dtPrecedent = 0;
+    E.A = nullptr;
+    // the ball of the latest contact applied, which gives the final photo its kind
+    const TEtatBille* dernier = nullptr;
+    // a speed below this never shortens the step (margin against rounding of the square)
+    const double vPleinPas = diametre / dtAnal;
+    const double vPleinPas2 = vPleinPas * vPleinPas * (1 - 1e-9);
+
+    for (long passe = 0; NbPhotos < NbPhotosMax && passe < kPassesMax; ++passe) {
+        b1.NumTouche = 0;
+        E.Delai = DelaiAucunChoc;
+        E.Traitement = {};
+
+        // no ball travels more than one diameter in a straight-line step
+        double dt = dtAnal;
+        for (int b = 1; b <= NbBilles; ++b) {
+            const double v2 = Norme2(etats_[b].Vitesse);
+            if (v2 < vPleinPas2) continue;
+            const double v = std::sqrt(v2);
+            if (v > 0.001) dt = std::min(dt, diametre / v);
+        }
+
+        // the earliest contact: cushions, then pairs, then landings; ties keep the first found
+        for (int b = 1; b <= NbBilles; ++b) DetecteChocBande(etats_[b], E);
+        DetecteChocBilles(etats_[1], etats_[2], E);
+        DetecteChocBilles(etats_[1], etats_[3], E);
+        DetecteChocBilles(etats_[2], etats_[3], E);
+        for (int b = 1; b <= NbBilles; ++b) DetecteChocTapis(etats_[b], E);
+
+        if (E.Delai > dt || !E.Traitement) {
+            // no contact within the step; one clock photo at most per step
+            for (int b = 1; b <= NbBilles; ++b) Avance(etats_[b], t, dt);
+            t += dt;
+            E.dtPrecedent = dt;
+            if (t > tEnr) {
+                AjoutePhoto(tcAucun, t);
+                tEnr += dtEnr;
+            }
+        } else {
+            // to the contact (back to it when the last step overshot), then the collision
+            for (int b = 1; b <= NbBilles; ++b) Avance(etats_[b], t, E.Delai);
+            E.Traitement(*E.A, E.B);
+            t += E.Delai;
+            E.dtPrecedent = 0;
+            ApresChoc(*E.A, t);
+            for (int b = 1; b <= NbBilles; ++b)
+                if (E.B == &etats_[b]) ApresChoc(etats_[b], t);
+            dernier = E.A;
+            AjoutePhoto(E.A->DernierChoc, t);
+        }
+
+        // every ball at rest or out: the final photo ends the shot
+        bool fini = true;
+        for (int b = 1; b <= NbBilles; ++b) fini = fini && etats_[b].Mouvement >= mvArret;
+        if (fini) {
+            AjoutePhoto(dernier ? dernier->DernierChoc : tcAucun, t);
+            break;
+        }
+    }
+
+    // a ball that left the table cancels the point
+    for (int b = 1; b <= NbBilles; ++b)
+        if (etats_[b].Mouvement == mvDehors) PointReussi = false;
+}
