@@ -43,14 +43,13 @@ TFileOfSingle::TFileOfSingle(const std::string& nom, int mode) : nom_(nom) {
     Mode = mode == 1 ? 1 : 0;
     if (mode != 0 && mode != 1) {
         Echec("mode d'ouverture inconnu");
+        FinFichier = DernierBloc = true;
         return;
     }
     const int drapeaux = Mode == 1 ? O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC : O_RDONLY | O_CLOEXEC;
     fd_ = ::open(nom.c_str(), drapeaux, 0666);
-    if (fd_ < 0) {
-        Echec(std::strerror(errno));
-        return;
-    }
+    if (fd_ < 0) Echec(std::strerror(errno));
+    // a file that cannot be read reads as an empty one
     if (Mode == 0) Remplit();
 }
 
