@@ -1,0 +1,31 @@
+// A scene: the root of the node tree, and the viewers' subscription to its changes.
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include "scene/Camera.h"
+#include "scene/Noeud.h"
+
+class TScene {
+public:
+    TScene();
+    ~TScene();
+    TScene(const TScene&) = delete;
+    TScene& operator=(const TScene&) = delete;
+
+    TFactice& Racine() { return *racine_; }
+
+    // increases on every change of a node; viewers redraw when it moved
+    unsigned long Revision() const { return revision_; }
+    void Modifie();
+    // called after every change (viewers schedule a redraw); returns a key for Desabonne
+    int Abonne(std::function<void()> f);
+    void Desabonne(int cle);
+
+private:
+    std::unique_ptr<TFactice> racine_;
+    unsigned long revision_ = 0;
+    std::map<int, std::function<void()>> abonnes_;
+    int prochaineCle_ = 1;
+};
