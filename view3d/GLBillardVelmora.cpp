@@ -1,0 +1,286 @@
+#include "view3d/GLBillardVelmora.h"
+
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+
+#include "sim/ExportPVR.h"
+#include "sim/FichierIni.h"
+
+namespace {
+constexpr const char* kSection = "GLBillard";
+constexpr double kRadiansParDegre = std::numbers::pi / 180;
+constexpr double kDegresParRadian = 180 / std::numbers::pi;
+
+TVecteur3f EnSimple(const TVecteur& v) { return {float(v.x), float(v.y), float(v.z)}; }
+TVecteur EnDouble(const TVecteur3f& v) { return Vecteur(v.x, v.y, v.z); }
+
+// the parameter file as written, or else beside the position file
+std::string CheminFisik(const std::string& nom, const std::string& fichierPosition) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_regular_file(nom, ec)) return nom;
+    const fs::path p(nom);
+    if (p.is_relative()) {
+        const fs::path voisin = fs::path(fichierPosition).parent_path() / p;
+        if (fs::is_regular_file(voisin, ec)) return voisin.string();
+    }
+    return {};
+}
+}  // namespace
+
+TGLBillardVelmora::TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQueue)
+    : TGLBillardQueue(scene, vueTable, vueQueue), Simu(std::make_unique<TBillardVelmora>()) {
+    for (TGLBilles* b : {Blanche, Jaune, Rouge})
+        b->OnDessineTrajet = [this](TGLBilles& bille, TLignes& ligne) { TraceTrajetComplet(bille, ligne); };
+    SetRayonBilles(float(Simu->Fisik.RayonBilles));
+    // the physics takes the models' radius, in single precision
+    Simu->Fisik.SetParam(2, RayonBille);
+}
+
+TGLBillardVelmora::~TGLBillardVelmora() {
+    // the balls outlive the simulation: their handlers must not reach it
+    for (TGLBilles* b : {Blanche, Jaune, Rouge}) b->OnDessineTrajet = nullptr;
+    Simu.reset();
+}
+
+void TGLBillardVelmora::SetRayonBilles(float r) {
+    RayonBille = r;
+    DiametreBille = 2 * r;
+    for (TGLBilles* b : {Blanche, Jaune, Rouge}) b->SetRayon(r);
+}
+
+int TGLBillardVelmora::NumeroSimu(const TGLBilles& b) const {
+    if (&b == BilleJoueur) return 1;
+    if (&b == BilleNonJoueur) return 2;
+    return 3;
+}
+
+void TGLBillardVelmora::QueueVersSimu() {
+    Simu->VitesseQueue = Queue->Vitesse();
+    Simu->MasseQueue = Queue->Masse();
+    Simu->Effet = Queue->Effet();
+    Simu->Hauteur = Queue->Hauteur();
+    Simu->AngleOx = double(Queue->Visee()) * kRadiansParDegre;
+    Simu->AngleTapis = double(Queue->Inclinaison()) * kRadiansParDegre;
+}
+
+void TGLBillardVelmora::BillesVersSimu() {
+    const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
+    for (int b = 1; b <= 3; ++b) Simu->Trajets[b][0].Position = EnDouble(billes[b - 1]->LitPosition());
+}
+
+void TGLBillardVelmora::VersSimu() {
+    QueueVersSimu();
+    BillesVersSimu();
+}
+
+void TGLBillardVelmora::BillesVersPhoto(int k) {
+    if (k < 0 || k > Simu->NbPhotos || k > NbPhotosMax) return;
+    const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
+    for (int b = 1; b <= 3; ++b) Simu->Trajets[b][k].Position = EnDouble(billes[b - 1]->LitPosition());
+}
+
+void TGLBillardVelmora::AnnuleVR0() {
+    for (int b = 1; b <= 3; ++b) {
+        Simu->Trajets[b][0].Vitesse = VecteurNul;
+        Simu->Trajets[b][0].Rotation = VecteurNul;
+    }
+}
+
+void TGLBillardVelmora::SimuVersQueue() {
+    Queue->SetVitesse(float(Simu->VitesseQueue));
+    Queue->SetMasse(float(Simu->MasseQueue));
+    Queue->SetEffet(float(Simu->Effet));
+    Queue->SetHauteur(float(Simu->Hauteur));
+    Queue->SetVisee(float(Simu->AngleOx * kDegresParRadian));
+    Queue->SetInclinaison(float(Simu->AngleTapis * kDegresParRadian));
+}
+
+void TGLBillardVelmora::SimuVersBilles() {
+    BilleJoueur->SetPosition(EnSimple(Simu->Trajets[1][0].Position));
+    BilleNonJoueur->SetPosition(EnSimple(Simu->Trajets[2][0].Position));
+    Rouge->SetPosition(EnSimple(Simu->Trajets[3][0].Position));
+}
+
+void TGLBillardVelmora::DepuisSimu() {
+    SimuVersQueue();
+    SimuVersBilles();
+}
+
+void TGLBillardVelmora::RetraceVisibles() {
+    for (TGLBilles* b : {BilleJoueur, BilleNonJoueur, Rouge})
+        if (b->TrajetVisible) b->DemandeTrajet();
+}
+
+void TGLBillardVelmora::JoueCoup() {
+    VersSimu();
+    Simu->Joue();
+    RetraceVisibles();
+}
+
+void TGLBillardVelmora::JoueALaMain(int k) {
+    if (k != 0 && k > 0 && k <= NbPhotosMax)
+        for (int b = 1; b <= 3; ++b) Simu->Trajets[b][0] = Simu->Trajets[b][k];
+    Simu->CalculTrajets();
+    RetraceVisibles();
+}
+
+void TGLBillardVelmora::TraceTrajetComplet(TGLBilles& bille, TLignes& ligne) {
+    ligne.DebutMaj();
+    ligne.EffaceNoeuds();
+    const int b = NumeroSimu(bille);
+    const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
+    ligne.Reserve(size_t(n) + 1);
+    for (int i = 0; i <= n; ++i) ligne.AjouteNoeud(EnSimple(Simu->Trajets[b][i].Position));
+    ligne.SetVisible(true);
+    ligne.FinMaj();
+}
+
+void TGLBillardVelmora::TraceTrajet(TGLBilles& bille, TLignes& ligne, int n) {
+    ligne.DebutMaj();
+    ligne.SetCouleur(bille.Couleur());
+    ligne.EffaceNoeuds();
+    const int b = NumeroSimu(bille);
+    const int dernier = std::min<int>(Simu->NbPhotos, NbPhotosMax);
+    ligne.AjouteNoeud(EnSimple(Simu->Trajets[b][0].Position));
+    // every collision stays, even in a coarse sampling
+    for (int i = 1; i <= dernier; ++i)
+        if (Simu->TypesChocs[i] != tcAucun || n == 0 || i % n == 0)
+            ligne.AjouteNoeud(EnSimple(Simu->Trajets[b][i].Position));
+    ligne.FinMaj();
+}
+
+void TGLBillardVelmora::AffichePhoto(int k, bool silencieux) {
+    if (k < 0 || k > NbPhotosMax) return;
+    TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
+    for (int b = 1; b <= 3; ++b) {
+        const TVecteur3f p = EnSimple(Simu->Trajets[b][k].Position);
+        if (silencieux)
+            billes[b - 1]->PlaceSilencieux(p);
+        else
+            billes[b - 1]->SetPosition(p);
+    }
+}
+
+void TGLBillardVelmora::DessineVR(int k) {
+    if (k < 0 || k > NbPhotosMax) return;
+    TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
+    for (int b = 1; b <= 3; ++b)
+        billes[b - 1]->SetVR(EnSimple(Simu->Trajets[b][k].Vitesse), EnSimple(Simu->Trajets[b][k].Rotation));
+}
+
+void TGLBillardVelmora::SetVRVisible(bool b) {
+    for (TGLBilles* x : {BilleJoueur, BilleNonJoueur, Rouge}) x->SetVRVisible(b);
+}
+
+void TGLBillardVelmora::EchelleVR(float f) {
+    for (TGLBilles* x : {BilleJoueur, BilleNonJoueur, Rouge}) x->FacteurVR = f;
+}
+
+double TGLBillardVelmora::Epaisseur(double x) const {
+    const double d = DiametreBille;
+    return x > 0 ? 1 - x / d : -1 - x / d;
+}
+
+double TGLBillardVelmora::QuantiteVisee() const {
+    const TVecteur3f a = Queue->DirectionVisee();
+    const TVecteur3f p0 = BilleJoueur->LitPosition();
+    TVecteur3f d1 = BilleNonJoueur->LitPosition() - p0;
+    TVecteur3f d2 = Rouge->LitPosition() - p0;
+    d1.z = 0;
+    d2.z = 0;
+    // signed distance of each centre from the aim line, and whether the ball is aimed
+    const float c1 = Vect(a, d1).z, c2 = Vect(a, d2).z;
+    const bool vise1 = Scal(a, d1) > 0 && std::fabs(c1) <= DiametreBille;
+    const bool vise2 = Scal(a, d2) > 0 && std::fabs(c2) <= DiametreBille;
+    float c;
+    if (vise1 && vise2)
+        c = Norme(d1) < Norme(d2) ? c1 : c2;
+    else if (vise1)
+        c = c1;
+    else if (vise2)
+        c = c2;
+    else
+        return 0;
+    return Epaisseur(c);
+}
+
+double TGLBillardVelmora::QuantiteTouchee() const {
+    const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
+    int i = 1;
+    while (i <= n && Simu->TypesChocs[i] != tcBilleBille) ++i;
+    if (i > n) return 0;
+    // direction of travel just before the contact, and where the struck ball lies
+    const TVecteur u = Unitaire(Simu->Trajets[1][i - 1].Vitesse);
+    const int touchee = Simu->Contacts[i] == 2 ? 2 : 3;
+    const TVecteur d = DiffVect(Simu->Trajets[touchee][i].Position, Simu->Trajets[1][i].Position);
+    const TVecteur c = ProdVect(u, d);
+    const double v = c.z > 0 ? Norme(c) : -Norme(c);
+    return Epaisseur(v);
+}
+
+double TGLBillardVelmora::ConvertitHauteur(double h, double e, double alpha) const {
+    if (alpha == 0) return h;
+    const double r = RayonBille;
+    const double rho2 = std::fabs(r * r - e * e);
+    const double rho = std::sqrt(rho2);
+    return rho * std::sin(std::atan2(h, std::sqrt(std::fabs(rho2 - h * h))) - alpha);
+}
+
+bool TGLBillardVelmora::SauveFichier(const std::string& nom, std::string* erreur) {
+    TFichierIni ini;
+    if (!ini.ChargeSiExiste(nom, erreur)) return false;
+    VersSimu();
+    Simu->SauvePosition(nom, ini);
+    // the view: current camera in its parent's frame, and its target
+    const TCamera* cam = Vue->Camera();
+    const TVecteur3f p = cam->Position();
+    const TVecteur3f c = cam->Cible() ? cam->Cible()->Position() : TVecteur3f{};
+    ini.EcritBooleen(kSection, "Hrelatif", true);
+    ini.EcritEntier(kSection, "TypeCamActive", CamMobileActive ? 1 : 0);
+    ini.EcritReel(kSection, "CamActX", p.x);
+    ini.EcritReel(kSection, "CamActY", p.y);
+    ini.EcritReel(kSection, "CamActZ", p.z);
+    ini.EcritReel(kSection, "TatgetX", c.x);
+    ini.EcritReel(kSection, "TatgetY", c.y);
+    ini.EcritReel(kSection, "TatgetZ", c.z);
+    if (!Simu->Fisik.NomFichierFisik.empty()) ini.EcritTexte(kSection, "FisikFile", Simu->Fisik.NomFichierFisik);
+    return ini.Sauve(nom, erreur);
+}
+
+bool TGLBillardVelmora::ChargeFichier(const std::string& nom, std::string* erreur) {
+    TFichierIni ini;
+    if (!ini.Charge(nom, erreur)) return false;
+    if (erreur) erreur->clear();
+    Simu->ChargePosition(nom, ini);
+    // older files measured the tip height in the horizontal frame
+    if (!ini.LitBooleen(kSection, "Hrelatif", false))
+        Simu->Hauteur = ConvertitHauteur(Simu->Hauteur, Simu->Effet, Simu->AngleTapis);
+    DepuisSimu();
+
+    // the camera and its placement; missing keys keep the present values
+    ActiveCamMobile(ini.LitEntier(kSection, "TypeCamActive", 0) != 0);
+    TCamera* cam = Vue->Camera();
+    const TVecteur3f p = cam->Position();
+    cam->SetPosition({float(ini.LitReel(kSection, "CamActX", p.x)), float(ini.LitReel(kSection, "CamActY", p.y)),
+                      float(ini.LitReel(kSection, "CamActZ", p.z))});
+    if (TNoeud* cible = cam->Cible()) {
+        const TVecteur3f c = cible->Position();
+        cible->SetPosition({float(ini.LitReel(kSection, "TatgetX", c.x)),
+                            float(ini.LitReel(kSection, "TatgetY", c.y)),
+                            float(ini.LitReel(kSection, "TatgetZ", c.z))});
+    }
+
+    // the physical parameters the position was made with, when that file is still there
+    const std::string fisik = ini.LitTexte(kSection, "FisikFile", "");
+    if (!fisik.empty()) {
+        const std::string chemin = CheminFisik(fisik, nom);
+        if (!chemin.empty()) Simu->Fisik.Charge(chemin, erreur);
+    }
+    return true;
+}
+
+bool TGLBillardVelmora::ExportePVR(const std::string& nom, char separateur, std::string* erreur) const {
+    return ::ExportePVR(*Simu, nom, separateur, erreur);
+}

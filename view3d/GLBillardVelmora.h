@@ -1,0 +1,73 @@
+// The 3D billiard bound to the simulation: copies the cue and the balls into it (singles to
+// doubles) and back, plays shots, draws trajectories and velocity/rotation vectors, measures the
+// aimed and the achieved thickness, and reads and writes position files with their view section.
+// Ball 1 of the simulation is BilleJoueur, ball 2 BilleNonJoueur, ball 3 Rouge.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "sim/C8_BillardVelmora.h"
+#include "view3d/GLBillardQueue.h"
+
+class TGLBillardVelmora : public TGLBillardQueue {
+public:
+    TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQueue);
+    ~TGLBillardVelmora() override;
+
+    float RayonBille = 0;
+    float DiametreBille = 0;
+    std::unique_ptr<TBillardVelmora> Simu;
+
+    void SetRayonBilles(float r);
+
+    // cue and photo 0 positions into the simulation
+    void QueueVersSimu();
+    void BillesVersSimu();
+    void VersSimu();
+    // the current centres into photo k (nothing unless 0 <= k <= NbPhotos)
+    void BillesVersPhoto(int k);
+    // zero velocities and rotations at photo 0
+    void AnnuleVR0();
+    // the simulation's cue values and photo 0 into the models, with events and constraints
+    void SimuVersQueue();
+    void SimuVersBilles();
+    void DepuisSimu();
+
+    // fires the cue at the current position, then redraws the shown trajectories
+    void JoueCoup();
+    // from photo k (copied into photo 0 unless k is 0) without a cue impact
+    void JoueALaMain(int k);
+    // the OnDessineTrajet handler: every photo of the ball's series
+    void TraceTrajetComplet(TGLBilles& bille, TLignes& ligne);
+    // photo 0, every collision, and every n-th photo (n = 0 keeps all); visibility unchanged
+    void TraceTrajet(TGLBilles& bille, TLignes& ligne, int n);
+    // the balls at photo k (photos outside the store are ignored)
+    void AffichePhoto(int k, bool silencieux);
+    void DessineVR(int k);
+    void SetVRVisible(bool b);
+    void EchelleVR(float f);
+
+    // thickness the current aim would give, 0 when no ball is in front of the cue
+    double QuantiteVisee() const;
+    // thickness of the first ball-ball contact of the last shot, 0 without one
+    double QuantiteTouchee() const;
+    // signed fraction of the object ball covered, from the offset of its centre
+    double Epaisseur(double x) const;
+    // a tip height of the horizontal frame as measured in a cue inclined by alpha radians
+    double ConvertitHauteur(double h, double e, double alpha) const;
+
+    // Position file with the "GLBillard" view section. False with the reason when it cannot be
+    // written; the file is then as it was.
+    bool SauveFichier(const std::string& nom, std::string* erreur = nullptr);
+    // False with the reason when the file cannot be read: nothing changes then. True with a
+    // non-empty *erreur when the position loaded but its parameter file could not be read.
+    bool ChargeFichier(const std::string& nom, std::string* erreur = nullptr);
+    // the tab-separated export of every photo, with the given decimal separator
+    bool ExportePVR(const std::string& nom, char separateur, std::string* erreur = nullptr) const;
+
+private:
+    // simulation number of a ball: 1 player's, 2 other cue ball, 3 red
+    int NumeroSimu(const TGLBilles& b) const;
+    void RetraceVisibles();
+};

@@ -1,0 +1,274 @@
+#include "view3d/GLBilles.h"
+
+#include <cmath>
+
+#include "view3d/Couleurs.h"
+
+// ---- ball ----
+
+TGLBilles::TGLBilles(TScene& scene, float zBase, int genre) {
+    TNoeud& racine = scene.Racine();
+    Sphere = racine.AjouteEnfant<TSphere>();
+    switch (genre) {
+        case 0:
+            Nom = "Jaune";
+            CouleursMateriau(*Sphere, clrJaune, clrJaune, clrGris40, clrBlanc);
+            break;
+        case 1:
+            Nom = "Blanche";
+            CouleursMateriau(*Sphere, clrBlanc, clrBlanc, clrGris25, clrBlanc);
+            break;
+        default:
+            Nom = "Rouge";
+            CouleursMateriau(*Sphere, clrRouge, clrRouge, clrGris20, clrBlanc);
+            break;
+    }
+    ZOmbre = zBase + 0.4f;
+    Ombre = racine.AjouteEnfant<TDisque>();
+    CouleurUnie(*Ombre, clrNoir);
+    SetRayon(3.075f);
+    Trajet = racine.AjouteEnfant<TLignes>();
+    Trajet->SetCouleur(Couleur());
+    LignesVR = Sphere->AjouteEnfant<TLignes>();
+    LignesVR->SetCouleur(clrNoir);
+    LignesVR->SetLargeurLigne(2);
+    for (int i = 0; i < 3; ++i) LignesVR->AjouteNoeud({0, 0, 0});
+    FacteurVR = 0.2f;
+}
+
+void TGLBilles::SetRayon(float r) {
+    Sphere->SetRayon(r);
+    Ombre->SetRayonExterieur(r);
+    Sphere->SetZ(r);
+    Ombre->SetZ(ZOmbre);
+}
+
+void TGLBilles::MajOmbre() {
+    const TVecteur3f p = Sphere->Position();
+    Ombre->SetPosition({p.x, p.y, ZOmbre});
+    if (OnDeplace) OnDeplace(*this);
+}
+
+void TGLBilles::SetPosition(const TVecteur3f& v) {
+    Sphere->SetPosition(v);
+    MajOmbre();
+}
+
+void TGLBilles::PlaceSilencieux(const TVecteur3f& v) {
+    Sphere->SetPosition(v);
+    Ombre->SetPosition({v.x, v.y, ZOmbre});
+}
+
+void TGLBilles::SetCoord(int axe, float valeur) {
+    switch (axe) {
+        case 0: Sphere->SetX(valeur); break;
+        case 1: Sphere->SetY(valeur); break;
+        case 2: Sphere->SetZ(valeur); break;
+        default: break;
+    }
+    MajOmbre();
+}
+
+void TGLBilles::Deplace(const TVecteur3f& v) {
+    Sphere->SetPosition(Sphere->Position() + v);
+    MajOmbre();
+}
+
+float TGLBilles::Coord(int axe) const {
+    const TVecteur3f p = Sphere->Position();
+    return axe == 0 ? p.x : axe == 1 ? p.y : p.z;
+}
+
+bool TGLBilles::Intersecte(const TVecteur3f& depart, const TVecteur3f& direction) {
+    TVecteur3f p;
+    if (!IntersectionRayonSphere(depart, Unitaire(direction), Sphere->PositionAbsolue(), Rayon(), p)) return false;
+    PointPris = p;
+    return true;
+}
+
+void TGLBilles::SetTrajetVisible(bool b) {
+    Trajet->DebutMaj();
+    TrajetVisible = b;
+    if (b)
+        DemandeTrajet();
+    else
+        EffaceTrajet();
+    Trajet->FinMaj();
+}
+
+void TGLBilles::DemandeTrajet() {
+    if (OnDessineTrajet) OnDessineTrajet(*this, *Trajet);
+}
+
+void TGLBilles::EffaceTrajet() {
+    Trajet->EffaceNoeuds();
+    Trajet->SetVisible(false);
+    LignesVR->SetNoeud(0, {0, 0, 0});
+    LignesVR->SetNoeud(2, {0, 0, 0});
+}
+
+void TGLBilles::SetVRVisible(bool b) {
+    LignesVR->SetVisible(b);
+    if (!b) {
+        LignesVR->SetNoeud(0, {0, 0, 0});
+        LignesVR->SetNoeud(2, {0, 0, 0});
+    }
+}
+
+void TGLBilles::SetVR(const TVecteur3f& V, const TVecteur3f& R) {
+    LignesVR->DebutMaj();
+    LignesVR->SetNoeud(0, V * FacteurVR);
+    LignesVR->SetNoeud(2, R * FacteurVR);
+    LignesVR->FinMaj();
+}
+
+// ---- cue ----
+
+TGLQueue::TGLQueue(TScene& scene, TVue& vue) : Vue(&vue) {
+    Support = scene.Racine().AjouteEnfant<TFactice>();
+    // aim pivot at the ball centre, its roll is the aim
+    PivotVisee = Support->AjouteEnfant<TFactice>();
+    PivotVisee->SetDirection({0, 0, 1});
+    PivotVisee->SetHaut({0, 1, 0});
+    LigneVisee = PivotVisee->AjouteEnfant<TLignes>();
+    LigneVisee->AjouteNoeud({0, 0, 0});
+    LigneVisee->AjouteNoeud({400, 0, 0});
+    LigneVisee->SetCouleur(clrNoir);
+    // inclination pivot, its turn raises the butt
+    PivotInclinaison = PivotVisee->AjouteEnfant<TFactice>();
+    PivotInclinaison->SetDirection({0, 0, 1});
+    PivotInclinaison->SetHaut({0, 1, 0});
+    PorteProcede = PivotInclinaison->AjouteEnfant<TFactice>();
+    PorteProcede->SetPosition({-10, 0, 0});
+    // tip dome pointing at the ball, then ring, ferrule and shaft behind it
+    Procede = PorteProcede->AjouteEnfant<TSphere>();
+    Procede->SetHaut({1, 0, 0});
+    Procede->SetRayon(0.7f);
+    Procede->SetLatitudeBas(37);
+    CouleursMateriau(*Procede, clrGris20, clrBleu, clrBleu, clrNoir);
+    auto* bague = Procede->AjouteEnfant<TCylindre>();
+    bague->SetHaut({0, 1, 0});
+    bague->SetRayons(0.55f, 0.55f);
+    bague->SetHauteur(0.2f);
+    bague->SetPosition({0, 0.41f - 0.1f, 0});
+    CouleurUnie(*bague, clrNoir);
+    auto* virole = Procede->AjouteEnfant<TCylindre>();
+    virole->SetRayons(0.55f, 0.55f);
+    virole->SetHauteur(0.6f);
+    virole->SetPosition({0, 0.31f - 0.1f - 0.3f, 0});
+    CouleurUnie(*virole, clrBlanc);
+    auto* fut = Procede->AjouteEnfant<TCylindre>();
+    fut->SetRayons(0.55f, 2);
+    fut->SetHauteur(150);
+    fut->SetPosition({0, -0.09f - 0.3f - 75, 0});
+    CouleursMateriau(*fut, clrNoir, clrBois, clrGris20, clrGris20);
+    MarqueImpact = PorteProcede->AjouteEnfant<TSphere>();
+    MarqueImpact->SetRayon(0.3f);
+    CouleurUnie(*MarqueImpact, clrNoir);
+    // the cue's own camera, behind and above the tip
+    CamQueue = PivotInclinaison->AjouteEnfant<TCamera>();
+    CamQueue->SetPosition({-30, 0, 5});
+    CamQueue->SetHaut({0, 0, 1});
+    CamQueue->SetCible(PivotVisee);
+    CamQueue->SetProfondeur(400);
+
+    SetMasse(520);
+    Vue->SetCamera(CamQueue);
+    Attache(nullptr);
+}
+
+void TGLQueue::SetEffet(float e) {
+    PorteProcede->SetY(-e);
+    MajImpact();
+}
+
+void TGLQueue::SetHauteur(float h) {
+    PorteProcede->SetZ(h);
+    MajImpact();
+}
+
+void TGLQueue::SetVisee(float degres) {
+    PivotVisee->SetRoulis(degres);
+    if (OnVisee) OnVisee(*this);
+}
+
+void TGLQueue::SetInclinaison(float degres) {
+    if (!(degres >= 0 && degres < 90)) return;
+    PivotInclinaison->SetVirage(degres);
+    if (OnInclinaison) OnInclinaison(*this);
+}
+
+void TGLQueue::SetVitesse(float v) {
+    vitesse_ = v < 0 ? 0 : v;
+    if (OnVitesse) OnVitesse(*this);
+}
+
+void TGLQueue::SetMasse(float m) {
+    masse_ = m < 1 ? 1 : m;
+    if (OnMasse) OnMasse(*this);
+}
+
+void TGLQueue::Attache(TGLBilles* bille) {
+    if (!bille) {
+        if (PivotVisee->Parent() != Support) {
+            PivotVisee->ChangeParent(*Support);
+            PivotVisee->SetVisible(false);
+        }
+    } else if (bille != Bille) {
+        // the pivot keeps its local placement: it sits at the ball centre
+        PivotVisee->ChangeParent(*bille->Sphere);
+        RayonCible = bille->Rayon();
+        RayonCible2 = RayonCible * RayonCible;
+        PivotVisee->SetVisible(true);
+    }
+    Bille = bille;
+    PivotVisee->Modifie();
+}
+
+void TGLQueue::Detache() {
+    BilleMemo = Bille;
+    Attache(nullptr);
+}
+
+void TGLQueue::Rattache() { Attache(BilleMemo); }
+
+void TGLQueue::SetVisible(bool b) {
+    Procede->SetVisible(b);
+    LigneVisee->SetVisible(b);
+}
+
+void TGLQueue::SetEffetHauteur(float e, float h) {
+    PorteProcede->SetPosition({-10, -e, h});
+    MajImpact();
+}
+
+void TGLQueue::Zoom(int delta) {
+    if (TCamera* c = Vue->Camera()) c->AjusteDistanceCible(std::pow(1.1f, float(delta) / 120));
+}
+
+void TGLQueue::PointeSouris(int X, int Y) {
+    if (!Bille) return;
+    const TVecteur3f depart = Vue->PositionCamera();
+    const TVecteur3f direction = Vue->VecteurEcran(float(X), float(Vue->Hauteur() - Y));
+    TVecteur3f p;
+    if (!IntersectionRayonSphere(depart, direction, PivotInclinaison->PositionAbsolue(), Bille->Rayon(), p)) return;
+    const TVecteur3f l = PivotInclinaison->AbsoluVersLocal(p);
+    SetEffetHauteur(-l.y, l.z);
+}
+
+TVecteur3f TGLQueue::DirectionVisee() const {
+    const TVecteur3f u = PivotVisee->Haut();
+    return {u.y, -u.x, 0};
+}
+
+void TGLQueue::MajImpact() {
+    const float e = Effet(), h = Hauteur();
+    const float k = RayonCible2 - (e * e + h * h);
+    if (k >= 0) {
+        MarqueImpact->SetPosition({10 - std::sqrt(k), 0, 0});
+        MarqueImpact->SetVisible(true);
+    } else {
+        MarqueImpact->SetVisible(false);
+    }
+    if (OnEffetHauteur) OnEffetHauteur(*this);
+}
