@@ -1,0 +1,224 @@
+#include "collisions/C6_DetecteChocs.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kTol = 1e-12;
+
+TEST(ResoudEq2, CountsAndStoresTheRealRoots) {
+    TEtendu a = 1, b = -3, c = 2;
+    EXPECT_EQ(TVelmoraDetecteChocs::ResoudEq2(a, b, c), 2);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 1);
+
+    a = 1, b = -2, c = 1;
+    EXPECT_EQ(TVelmoraDetecteChocs::ResoudEq2(a, b, c), 1);
+    EXPECT_EQ(a, 1);
+    EXPECT_EQ(b, 1);
+
+    a = 1, b = 0, c = 1;
+    EXPECT_EQ(TVelmoraDetecteChocs::ResoudEq2(a, b, c), 0);
+
+    a = 0, b = 2, c = -4;
+    EXPECT_EQ(TVelmoraDetecteChocs::ResoudEq2(a, b, c), 1);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 2);
+
+    // no equation at all, even when every t would do
+    a = 0, b = 0, c = 0;
+    EXPECT_EQ(TVelmoraDetecteChocs::ResoudEq2(a, b, c), 0);
+}
+
+// quadratic with roots r1 and r2
+double Temps(double r1, double r2, double dtPrecedent) {
+    return TVelmoraDetecteChocs::TempsChoc(1, -(r1 + r2), r1 * r2, dtPrecedent);
+}
+
+TEST(TempsChoc, StepsBackAtMostThePreviousStep) {
+    EXPECT_EQ(Temps(0.25, 0.5, 0.01), 0.25);
+    // an overshot contact within the previous step is returned at its true past time
+    EXPECT_EQ(Temps(-0.5, 1, 1), -0.5);
+    // further back, or after a collision: it happens now
+    EXPECT_EQ(Temps(-0.5, 1, 0.2), 0.0);
+    EXPECT_EQ(Temps(-0.5, 1, 0), 0.0);
+    EXPECT_EQ(Temps(-2, -1, 0.01), 0.0);
+    EXPECT_EQ(TVelmoraDetecteChocs::TempsChoc(1, 0, 1, 0.01), DelaiAucunChoc);
+    EXPECT_EQ(TVelmoraDetecteChocs::TempsChoc(0, 0, -1, 0.01), DelaiAucunChoc);
+}
+
+struct DetecteChocsTest : ::testing::Test {
+    TVelmoraDetecteChocs physique;
+    TPARAMPHYS& f = physique.Fisik;
+    double R = f.RayonBilles;
+    double L = f.largeurJeu;
+    TChocPrevu prevu;
+
+    TEtatBille Bille(int numero, TVecteur p, TVecteur v = VecteurNul, TMouvement m = mvRoule) const {
+        TEtatBille b;
+        b.NumBille = numero;
+        b.Position = p;
+        b.Vitesse = v;
+        b.Mouvement = m;
+        return b;
+    }
+
+    TEtatBille Vol(TVecteur p, TVecteur v) {
+        TEtatBille b = Bille(1, p, v, mvVole);
+        physique.ApresChoc(b, 0);
+        return b;
+    }
+
+    bool Aucun() const { return prevu.Delai == DelaiAucunChoc && !prevu.Traitement && prevu.A == nullptr; }
+};
+
+TEST_F(DetecteChocsTest, RollingBallTowardsABallAtRest_IsForecastAtTheTouch) {
+    TEtatBille a = Bille(1, Vecteur(0, 0, R), Vecteur(0, 100, 0));
+    TEtatBille b = Bille(2, Vecteur(0, 2 * R + 10, R), VecteurNul, mvArret);
+    physique.DetecteChocBilles(a, b, prevu);
+    EXPECT_NEAR(prevu.Delai, 0.1, kTol);
+    EXPECT_EQ(prevu.A, &a);
+    EXPECT_EQ(prevu.B, &b);
+    // the record carries the ball-ball routine
+    prevu.Traitement(*prevu.A, prevu.B);
+    EXPECT_EQ(a.DernierChoc, tcBilleBille);
+    EXPECT_EQ(a.NumTouche, 2);
+    EXPECT_GT(b.Vitesse.y, 0.0);
+}
+
+TEST_F(DetecteChocsTest, BallsThatJustCollided_AreNotForecastAgain) {
+    TEtatBille a = Bille(1, Vecteur(0, 0, R), Vecteur(20, 100, 0));
+    TEtatBille b = Bille(2, Vecteur(0.5, 0, R), VecteurNul, mvPivote);
+    b.Position = SommeVect(a.Position, MultVect(Unitaire(Vecteur(0.5, 2, 0)), 2 * R));
+    physique.ChocBilles(a, b);
+    physique.DetecteChocBilles(a, b, prevu);
+    EXPECT_TRUE(Aucun());
+    // nor a pair moving apart anywhere
+    TEtatBille c = Bille(3, Vecteur(0, 30, R), Vecteur(0, 50, 0));
+    physique.DetecteChocBilles(a, c, prevu);
+    EXPECT_TRUE(Aucun());
+}
+
+TEST_F(DetecteChocsTest, OverlappingBalls_StepBackOnlyWithinThePreviousStep) {
+    // centres one centimetre inside contact, closing at 100 cm/s: entry 0.01 s ago
+    TEtatBille a = Bille(1, Vecteur(0, 0, R), Vecteur(0, 100, 0));
+    TEtatBille b = Bille(2, Vecteur(0, 2 * R - 1, R), VecteurNul, mvArret);
+    prevu.dtPrecedent = 0.02;
+    physique.DetecteChocBilles(a, b, prevu);
+    EXPECT_NEAR(prevu.Delai, -0.01, kTol);
+    for (double dt : {0.005, 0.0}) {
+        prevu = TChocPrevu();
+        prevu.dtPrecedent = dt;
+        physique.DetecteChocBilles(a, b, prevu);
+        EXPECT_EQ(prevu.Delai, 0.0);
+    }
+}
+
+TEST_F(DetecteChocsTest, BallsThatDoNotMove_AreNeverForecast) {
+    for (TMouvement m : {mvPivote, mvArret, mvDehors}) {
+        TEtatBille a = Bille(1, Vecteur(L / 2 - R - 0.1, 0, R), Vecteur(50, 0, 0), m);
+        TEtatBille b = Bille(2, Vecteur(L / 2 - 3 * R - 0.2, 0, R), Vecteur(60, 0, 0), m);
+        TEtatBille haut = Bille(3, Vecteur(0, 0, R + 5), Vecteur(0, 0, -10), m);
+        physique.DetecteChocBande(a, prevu);
+        physique.DetecteChocBilles(b, a, prevu);
+        physique.DetecteChocTapis(haut, prevu);
+        EXPECT_TRUE(Aucun()) << int(m);
+    }
+}
+
+TEST_F(DetecteChocsTest, RollingBallTowardsACushion_IsForecastAtTheNose) {
+    const double contact = L / 2 - std::sqrt(R * R - std::pow(f.HautBdes - R, 2));
+    TEtatBille a = Bille(1, Vecteur(contact - 5, 3, R), Vecteur(100, 0, 0));
+    physique.DetecteChocBande(a, prevu);
+    EXPECT_NEAR(prevu.Delai, 0.05, 1e-9);
+    EXPECT_EQ(prevu.B, &f.Bandes[0]);
+    prevu.Traitement(*prevu.A, prevu.B);
+    EXPECT_EQ(a.DernierChoc, tcBilleBande);
+    EXPECT_EQ(a.NumTouche, 1);
+    EXPECT_EQ(a.NbBandes, 1);
+}
+
+TEST_F(DetecteChocsTest, CushionsBehindOrFar_AreNeverExamined) {
+    // just rebounded from cushion 1, still touching it
+    TEtatBille rebond = Bille(1, Vecteur(L / 2 - R, 0, R), Vecteur(-80, 0, 0));
+    physique.DetecteChocBande(rebond, prevu);
+    // moving towards cushion 1 but more than three radii away
+    TEtatBille loin = Bille(2, Vecteur(L / 2 - 3 * R - 0.01, 0, R), Vecteur(500, 0, 0));
+    physique.DetecteChocBande(loin, prevu);
+    // no speed across: cushion 3 is the candidate and its quadratic is empty
+    TEtatBille long_bande = Bille(3, Vecteur(-L / 2 + R, 0, R), Vecteur(0, 10, 0));
+    physique.DetecteChocBande(long_bande, prevu);
+    EXPECT_TRUE(Aucun());
+}
+
+TEST_F(DetecteChocsTest, BallHeadingIntoACorner_MeetsTheSideCushionFirstOnATie) {
+    // equal distances to cushions 1 and 2 (exact in binary)
+    TEtatBille a = Bille(1, Vecteur(L / 2 - 5, L - 5, R), Vecteur(100, 100, 0));
+    physique.DetecteChocBande(a, prevu);
+    EXPECT_EQ(prevu.B, &f.Bandes[0]);
+    const double t = prevu.Delai;
+    // the y side alone gives the very same time
+    TChocPrevu seul;
+    TEtatBille b = Bille(1, Vecteur(0, L - 5, R), Vecteur(0, 100, 0));
+    physique.DetecteChocBande(b, seul);
+    EXPECT_EQ(seul.Delai, t);
+    EXPECT_EQ(seul.B, &f.Bandes[2]);
+}
+
+TEST_F(DetecteChocsTest, EqualForecastTimes_KeepTheFirstOne) {
+    TEtatBille b1 = Bille(1, Vecteur(0, 0, R), Vecteur(0, 100, 0));
+    TEtatBille b2 = Bille(2, Vecteur(-1, 2 * R + 10, R), VecteurNul, mvArret);
+    TEtatBille b3 = Bille(3, Vecteur(1, 2 * R + 10, R), VecteurNul, mvArret);
+    physique.DetecteChocBilles(b1, b2, prevu);
+    const double t = prevu.Delai;
+    physique.DetecteChocBilles(b1, b3, prevu);
+    EXPECT_EQ(prevu.Delai, t);
+    EXPECT_EQ(prevu.B, &b2);
+    // a strictly earlier one replaces it
+    b3.Position.y -= 1e-6;
+    physique.DetecteChocBilles(b1, b3, prevu);
+    EXPECT_EQ(prevu.B, &b3);
+}
+
+TEST_F(DetecteChocsTest, FlyingBall_LandsAtTheDescendingRoot) {
+    TEtatBille b = Vol(Vecteur(0, 0, R + 10), Vecteur(30, 0, 100));
+    physique.DetecteChocTapis(b, prevu);
+    // 10 + 100 t - G/2 t^2 = 0, positive root
+    const double g = f.G;
+    EXPECT_NEAR(prevu.Delai, (100 + std::sqrt(100 * 100 + 2 * g * 10)) / g, 1e-12);
+    EXPECT_EQ(prevu.B, nullptr);
+    // a rising ball never lands before its apex
+    TChocPrevu montee;
+    TEtatBille c = Vol(Vecteur(0, 0, R), Vecteur(0, 0, 50));
+    physique.DetecteChocTapis(c, montee);
+    EXPECT_NEAR(montee.Delai, 100.0 / g, 1e-12);
+    // the record carries the cloth impact
+    b.Vitesse.z = -60;
+    b.Position.z = R;
+    prevu.Traitement(*prevu.A, prevu.B);
+    EXPECT_EQ(b.DernierChoc, tcBilleTapis);
+    EXPECT_NEAR(b.Vitesse.z, 30, 1e-12);
+}
+
+TEST_F(DetecteChocsTest, FlyingBallAlreadyBelowTheCloth_LandsInThePastWithoutLimit) {
+    TEtatBille b = Vol(Vecteur(0, 0, R + 1e-3), Vecteur(0, 0, -10));
+    b.Position.z = R - 0.01;
+    physique.DetecteChocTapis(b, prevu);
+    EXPECT_LT(prevu.Delai, 0.0);
+    // about a millisecond back at 10 cm/s, a little more with gravity
+    EXPECT_NEAR(prevu.Delai, -0.00105, 1e-5);
+}
+
+TEST_F(DetecteChocsTest, HighFlyingBall_PassesOverTheCushion) {
+    TEtatBille b = Vol(Vecteur(L / 2 - 2, 0, f.HautBdes + R + 1), Vecteur(100, 0, 0));
+    physique.DetecteChocBande(b, prevu);
+    EXPECT_TRUE(Aucun());
+    // a little lower it catches the nose
+    b.Position.z -= 2;
+    physique.DetecteChocBande(b, prevu);
+    EXPECT_EQ(prevu.B, &f.Bandes[0]);
+}
+
+}  // namespace
