@@ -32,7 +32,7 @@ TPosition Ouverture() {
         s.SetParamQueue({430, 520, 0.62, 1.17, 99.14 * std::numbers::pi / 180, 3 * std::numbers::pi / 180});
     }
     constexpr double deg = 180 / std::numbers::pi;
-    p.queue = {float(s.Effet),        float(s.Hauteur),           float(s.AngleOx * deg),
+    p.queue = {float(s.Effet),        float(s.Hauteur),          float(s.AngleOx * deg),
                float(s.VitesseQueue), float(s.AngleTapis * deg), float(s.MasseQueue)};
     return p;
 }
@@ -51,7 +51,12 @@ void BM_DifficulteGrilleParDefaut(benchmark::State& state) {
     state.counters["essais"] = double(TGrilleDifficulte{}.NbTotal());
     state.counters["reussis"] = double(reussis);
 }
-BENCHMARK(BM_DifficulteGrilleParDefaut)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_DifficulteGrilleParDefaut)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // the average trial of the grid, one thread, one simulation object: the physics' share
 void BM_DifficulteEssaiMoyen(benchmark::State& state) {
@@ -63,7 +68,8 @@ void BM_DifficulteEssaiMoyen(benchmark::State& state) {
     for (auto _ : state) {
         TParamQueue q;
         ParamCellule(p.queue, grille, DecalagesCellule(grille, c), q);
-        for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = {p.simu->Trajets[b][0].Position, VecteurNul, VecteurNul};
+        for (int b = 1; b <= NbBilles; ++b)
+            simu->Trajets[b][0] = {p.simu->Trajets[b][0].Position, VecteurNul, VecteurNul};
         simu->SetParamQueue(q);
         simu->Joue();
         benchmark::DoNotOptimize(simu->PointReussi);

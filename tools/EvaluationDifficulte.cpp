@@ -23,12 +23,18 @@ std::int64_t MaintenantNs() {
 
 float TQueueDegres::Valeur(int param) const {
     switch (param) {
-        case peEffet: return Effet;
-        case peHauteur: return Hauteur;
-        case peVisee: return Visee;
-        case peVitesse: return Vitesse;
-        case peInclinaison: return Inclinaison;
-        default: return Masse;
+        case peEffet:
+            return Effet;
+        case peHauteur:
+            return Hauteur;
+        case peVisee:
+            return Visee;
+        case peVitesse:
+            return Vitesse;
+        case peInclinaison:
+            return Inclinaison;
+        default:
+            return Masse;
     }
 }
 
@@ -101,11 +107,16 @@ bool ParamCellule(const TQueueDegres& queue, const TGrilleDifficulte& grille, co
 }
 
 TEnregistrementBul EnregistrementBul(const TParamQueue& p) {
-    return {float(p.Effet),        float(p.Hauteur), float(p.AngleOx * RadVersDeg), float(p.VitesseQueue),
-            float(p.AngleTapis * RadVersDeg), float(p.MasseQueue)};
+    return {float(p.Effet),
+            float(p.Hauteur),
+            float(p.AngleOx * RadVersDeg),
+            float(p.VitesseQueue),
+            float(p.AngleTapis * RadVersDeg),
+            float(p.MasseQueue)};
 }
 
-TEnteteBul EnteteBul(const TBillardVelmora& simu, const TQueueDegres& queue, const TGrilleDifficulte& grille) {
+TEnteteBul EnteteBul(const TBillardVelmora& simu, const TQueueDegres& queue,
+                     const TGrilleDifficulte& grille) {
     TEnteteBul e;
     for (int b = 1; b <= NbBilles; ++b) {
         const TVecteur& p = simu.Trajets[b][0].Position;
@@ -152,16 +163,21 @@ TProgressionDifficulte TEvaluationDifficulte::Progression() const {
 }
 
 bool TEvaluationDifficulte::Demarre(const TOptionsDifficulte& options) {
-    if (enCours_.load() || !termine_.load()) return false;
-    if (fond_.joinable()) fond_.join();
     // running from now on, so that a stop asked right after this call is not lost
-    enCours_ = true;
+    if (enCours_.exchange(true)) return false;
+    if (fond_.joinable()) fond_.join();
     termine_ = false;
     arret_ = false;
-    fond_ = std::thread([this, options] {
-        resultat_ = Execute(options);
+    try {
+        fond_ = std::thread([this, options] {
+            resultat_ = Calcule(options);
+            termine_ = true;
+        });
+    } catch (const std::system_error&) {
+        // no thread to be had: the calculation runs here
+        resultat_ = Calcule(options);
         termine_ = true;
-    });
+    }
     return true;
 }
 
@@ -171,8 +187,16 @@ TResultatDifficulte TEvaluationDifficulte::Attends() {
 }
 
 TResultatDifficulte TEvaluationDifficulte::Execute(const TOptionsDifficulte& options) {
-    // a fresh start (a stop asked through Demarre's window is kept)
-    if (!enCours_.exchange(true)) arret_ = false;
+    if (enCours_.exchange(true)) {
+        TResultatDifficulte r;
+        r.Erreur = "calcul déjà en cours";
+        return r;
+    }
+    arret_ = false;
+    return Calcule(options);
+}
+
+TResultatDifficulte TEvaluationDifficulte::Calcule(const TOptionsDifficulte& options) {
     cellules_ = 0;
     essais_ = 0;
     reussis_ = 0;
@@ -251,7 +275,8 @@ void TEvaluationDifficulte::Travaille() {
             TParamQueue p;
             if (ParamCellule(queue_, grille_, k, p)) {
                 // every trial starts from the balls at rest
-                for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
+                for (int b = 1; b <= NbBilles; ++b)
+                    simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
                 simu->SetParamQueue(p);
                 simu->Joue();
                 essais_.fetch_add(1, std::memory_order_relaxed);

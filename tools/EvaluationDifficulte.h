@@ -77,8 +77,8 @@ TEnregistrementBul EnregistrementBul(const TParamQueue& p);
 TEnteteBul EnteteBul(const TBillardVelmora& simu, const TQueueDegres& queue, const TGrilleDifficulte& grille);
 
 struct TOptionsDifficulte {
-    int NbThreads = 0;          // 0: one per core
-    std::string NomBul;         // results file written as given (see NomBul); empty: none
+    int NbThreads = 0;                // 0: one per core
+    std::string NomBul;               // results file written as given (see NomBul); empty: none
     double DureeMilleInitiale = 3.0;  // s per 1000 trials until the first trial is timed
 };
 
@@ -88,8 +88,8 @@ struct TProgressionDifficulte {
     std::int64_t CellulesFaites = 0;  // grid cells done, skipped ones included
     std::int64_t EssaisFaits = 0;     // trials played
     std::int64_t Reussis = 0;
-    double Secondes = 0;     // since the start
-    double DureeMille = 3;   // s per 1000 trials, measured once a trial is done
+    double Secondes = 0;    // since the start
+    double DureeMille = 3;  // s per 1000 trials, measured once a trial is done
     bool EnCours = false;
 
     // what the window shows: trials left and their time (stays above 0 when cells were skipped)
@@ -118,15 +118,18 @@ public:
     // Takes what the trials need from the source simulation (Fisik, ModeDeJeu, the ball positions
     // of photo 0; velocities and rotations count as zero) and the cue and grid as they are now;
     // the source is not read again. The grid goes through its limits.
-    TEvaluationDifficulte(const TBillardVelmora& source, const TQueueDegres& queue, const TGrilleDifficulte& grille);
+    TEvaluationDifficulte(const TBillardVelmora& source, const TQueueDegres& queue,
+                          const TGrilleDifficulte& grille);
     // stops a calculation still running and waits for it
     ~TEvaluationDifficulte();
     TEvaluationDifficulte(const TEvaluationDifficulte&) = delete;
     TEvaluationDifficulte& operator=(const TEvaluationDifficulte&) = delete;
 
     // runs the whole calculation on the calling thread and the workers, and returns when done
+    // (refused, with Erreur set, while another calculation of this object runs)
     TResultatDifficulte Execute(const TOptionsDifficulte& options = {});
-    // the same on a background thread; false when a calculation is already running
+    // the same on a background thread; false when a calculation is already running.
+    // The way for a window: a stop asked at any time after this call is honoured.
     bool Demarre(const TOptionsDifficulte& options = {});
     // the background calculation has ended (Attends then returns at once)
     bool Termine() const { return termine_.load(); }
@@ -142,6 +145,8 @@ public:
     const TEnteteBul& Entete() const { return entete_; }
 
 private:
+    // the calculation, enCours_ already set
+    TResultatDifficulte Calcule(const TOptionsDifficulte& options);
     void Travaille();
     void Valide(std::int64_t bloc, std::vector<std::int64_t>& reussites);
     void Consigne(const std::vector<std::int64_t>& reussites);

@@ -30,12 +30,15 @@ void VersOctets(const float* v, int n, unsigned char* octets) {
 void DepuisOctets(const unsigned char* octets, int n, float* v) {
     for (int i = 0; i < n; ++i) {
         const std::uint32_t b = std::uint32_t(octets[4 * i]) | std::uint32_t(octets[4 * i + 1]) << 8 |
-                                std::uint32_t(octets[4 * i + 2]) << 16 | std::uint32_t(octets[4 * i + 3]) << 24;
+                                std::uint32_t(octets[4 * i + 2]) << 16 |
+                                std::uint32_t(octets[4 * i + 3]) << 24;
         v[i] = std::bit_cast<float>(b);
     }
 }
 
-std::string Guillemets(const std::string& nom) { return "\"" + nom + "\" : "; }
+std::string Guillemets(const std::string& nom) {
+    return "\"" + nom + "\" : ";
+}
 
 }  // namespace
 
@@ -186,7 +189,9 @@ bool LitBul(const std::string& nom, TContenuBul& contenu, std::string* erreur) {
 
 // ---- writing a ".bul" without ever leaving it half-written ----
 
-TEcritureBul::~TEcritureBul() { Abandonne(); }
+TEcritureBul::~TEcritureBul() {
+    Abandonne();
+}
 
 bool TEcritureBul::Ouvre(const std::string& nom, const TEnteteBul& entete, std::string* erreur) {
     Abandonne();

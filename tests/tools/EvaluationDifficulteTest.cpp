@@ -1,5 +1,3 @@
-#include "tools/EvaluationDifficulte.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +8,7 @@
 #include <thread>
 
 #include "tests/support/DisqueEnPanne.h"
+#include "tools/EvaluationDifficulte.h"
 
 namespace fs = std::filesystem;
 
@@ -25,9 +24,12 @@ std::unique_ptr<TBillardVelmora> Ouverture() {
     return s;
 }
 
-TQueueDegres QueueOuverture() { return {0.62f, 1.17f, 99.14f, 430.0f, 3.0f, 520.0f}; }
+TQueueDegres QueueOuverture() {
+    return {0.62f, 1.17f, 99.14f, 430.0f, 3.0f, 520.0f};
+}
 
-TGrilleDifficulte Grille(TDecalages n, std::array<float, NbParamsEssai> increments = {0.1f, 0.1f, 0.1f, 10, 2, 10}) {
+TGrilleDifficulte Grille(TDecalages n,
+                         std::array<float, NbParamsEssai> increments = {0.1f, 0.1f, 0.1f, 10, 2, 10}) {
     TGrilleDifficulte g;
     g.NbEssais = n;
     g.Increment = increments;
@@ -76,9 +78,9 @@ std::vector<TEnregistrementBul> BouclesImbriquees(TBillardVelmora& s, const TQue
 class EvaluationDifficulteTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dossier_ = fs::temp_directory_path() /
-                   ("velmora-diff-" + std::to_string(::getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dossier_ =
+            fs::temp_directory_path() / ("velmora-diff-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dossier_);
     }
     void TearDown() override {
@@ -221,7 +223,10 @@ TEST_F(EvaluationDifficulteTest, Stop_EndsWithinAFractionOfASecondAndLeavesAVali
     auto s = Ouverture();
     TEvaluationDifficulte e(*s, QueueOuverture(), Grille({20, 20, 20, 2, 0, 0}));
     ASSERT_TRUE(e.Demarre({2, Chemin("r.bul")}));
+    // one calculation at a time
     EXPECT_FALSE(e.Demarre({2, Chemin("autre.bul")}));
+    EXPECT_FALSE(e.Execute({1, Chemin("autre.bul")}).Erreur.empty());
+    EXPECT_FALSE(fs::exists(Chemin("autre.bul")));
     while (e.Progression().EssaisFaits < 500) std::this_thread::sleep_for(std::chrono::milliseconds(2));
 
     // progress as the window shows it

@@ -1,5 +1,3 @@
-#include "tools/FileStreamOfSingle.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +6,7 @@
 #include <iterator>
 
 #include "tests/support/DisqueEnPanne.h"
+#include "tools/FileStreamOfSingle.h"
 
 namespace fs = std::filesystem;
 
@@ -17,9 +16,9 @@ namespace {
 class FileStreamOfSingleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dossier_ = fs::temp_directory_path() /
-                   ("velmora-fos-" + std::to_string(::getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dossier_ =
+            fs::temp_directory_path() / ("velmora-fos-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dossier_);
     }
     void TearDown() override {
@@ -77,11 +76,12 @@ TEST_F(FileStreamOfSingleTest, ValuesAreLittleEndianSinglesWithNothingElse) {
         f.EcritVecteur(-2.5f, 0.0f, 0.1f);
         // the destructor writes the rest
     }
-    const std::string attendu("\x00\x00\x80\x3F"
-                              "\x00\x00\x20\xC0"
-                              "\x00\x00\x00\x00"
-                              "\xCD\xCC\xCC\x3D",
-                              16);
+    const std::string attendu(
+        "\x00\x00\x80\x3F"
+        "\x00\x00\x20\xC0"
+        "\x00\x00\x00\x00"
+        "\xCD\xCC\xCC\x3D",
+        16);
     EXPECT_EQ(Octets(Chemin("a.bin")), attendu);
 }
 
