@@ -1,0 +1,182 @@
+#include "view3d/GLBillard3B.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "view3d/GLBillardQueue.h"
+
+namespace {
+struct Table3B {
+    TScene scene;
+    TVue vue{scene};
+    TGLBillard3B billard{scene, vue};
+    Table3B() {
+        vue.SetTaille(1280, 800);
+        billard.ActiveCamMobile(false);
+        // the balls start together at the centre: the red leaves first
+        billard.Rouge->SetPosition({30, 50, 3.075f});
+        billard.Blanche->SetPosition({-30, -50, 3.075f});
+        billard.Jaune->SetPosition({0, 0, 3.075f});
+    }
+    // pixel (rows from the top, as the mouse gives them) of a scene point
+    void Pixel(const TVecteur3f& p, int& x, int& y) const {
+        float fx, fy;
+        ASSERT_TRUE(vue.Projette(p, fx, fy));
+        x = int(std::lround(fx));
+        y = vue.Hauteur() - int(std::lround(fy));
+    }
+};
+
+struct TableQueue {
+    TScene scene;
+    TVue vue{scene}, vueQueue{scene};
+    TGLBillardQueue billard{scene, vue, vueQueue};
+};
+}  // namespace
+
+TEST(GLBillard3B, BoundsAndDiameterOfTheMatchTable) {
+    Table3B t;
+    EXPECT_FLOAT_EQ(t.billard.XMax, 68.05f);
+    EXPECT_FLOAT_EQ(t.billard.XMin, -68.05f);
+    EXPECT_FLOAT_EQ(t.billard.YMax, 139.175f);
+    EXPECT_FLOAT_EQ(t.billard.YMin, -139.175f);
+    EXPECT_FLOAT_EQ(t.billard.DiamBille, 6.15f);
+    EXPECT_FLOAT_EQ(t.billard.DiamBille2, 37.8225f);
+}
+
+TEST(GLBillard3B, DraggingBeyondACushionStopsTheCentreAtTheBound) {
+    Table3B t;
+    int x, y;
+    t.Pixel(t.billard.Jaune->LitPosition() + TVecteur3f{0, 0, 3.075f}, x, y);
+    ASSERT_TRUE(t.billard.PrendBille(x, y));
+    ASSERT_EQ(t.billard.BilleChoisie, t.billard.Jaune);
+    int deplacements = 0;
+    t.billard.OnBilleDeplacee = [&](TGLBilles&) { ++deplacements; };
+    // the ceiling camera has -X at the top of the picture
+    for (int i = 1; i <= 40; ++i) t.billard.GlisseBille(x, y - 10 * i);
+    EXPECT_FLOAT_EQ(t.billard.Jaune->Coord(0), -68.05f);
+    EXPECT_NEAR(t.billard.Jaune->Coord(1), 0, 0.05f);
+    EXPECT_EQ(deplacements, 40);
+    // the grab point went on with the mouse
+    EXPECT_LT(t.billard.Jaune->PointPris.x, -90);
+    t.billard.Jaune->SetPosition({0, 500, 3.075f});
+    EXPECT_FLOAT_EQ(t.billard.Jaune->Coord(1), 139.175f);
+}
+
+TEST(GLBillard3B, DroppingOnAnotherBallLeavesThemExactlyOneDiameterApart) {
+    Table3B t;
+    const TVecteur3f rouge = t.billard.Rouge->LitPosition();
+    t.billard.Jaune->SetPosition(rouge + TVecteur3f{1, 2, 0});
+    const TVecteur3f j = t.billard.Jaune->LitPosition();
+    EXPECT_NEAR(std::hypot(j.x - rouge.x, j.y - rouge.y), 6.15f, 1e-5f);
+    // on the line from the red through the dropped position
+    EXPECT_NEAR((j.y - rouge.y) / (j.x - rouge.x), 2, 1e-4f);
+    EXPECT_FLOAT_EQ(t.billard.Rouge->LitPosition().x, rouge.x);
+    // on the very centre: pushed along a fixed direction
+    t.billard.Jaune->SetPosition(rouge);
+    EXPECT_NEAR(Norme(t.billard.Jaune->LitPosition() - rouge), 6.15f, 1e-5f);
+}
+
+TEST(GLBillard3B, OnlyTheFirstOverlappingBallInTheFixedOrderPushes) {
+    Table3B t;
+    TVecteur3f p{0.5f, 0, 3.075f};
+    EXPECT_TRUE(t.billard.Repousse(p, *t.billard.Jaune));
+    EXPECT_FLOAT_EQ(p.x, 6.15f);
+    TVecteur3f loin{20, 0, 3};
+    EXPECT_FALSE(t.billard.Repousse(loin, *t.billard.Jaune));
+    TVecteur3f dedans{1, 2, 3};
+    EXPECT_FALSE(t.billard.Borne(dedans));
+    TVecteur3f dehors{-100, 200, 3};
+    EXPECT_TRUE(t.billard.Borne(dehors));
+    EXPECT_EQ(dehors.z, 3);
+}
+
+TEST(GLBillard3B, PickingFollowsTheFixedOrderNotTheDistance) {
+    Table3B t;
+    // the red and the yellow between the camera and the white: the ray meets the red first
+    const TVecteur3f blanche{20, 20, 3.075f};
+    const TVecteur3f camera = t.vue.PositionCamera();
+    t.billard.Blanche->PlaceSilencieux(blanche);
+    t.billard.Jaune->PlaceSilencieux(blanche + (camera - blanche) * 0.1f);
+    t.billard.Rouge->PlaceSilencieux(blanche + (camera - blanche) * 0.2f);
+    int x, y;
+    t.Pixel(blanche, x, y);
+    ASSERT_TRUE(t.billard.PrendBille(x, y));
+    EXPECT_EQ(t.billard.BilleChoisie, t.billard.Blanche);
+    t.billard.Blanche->PlaceSilencieux({-20, -20, 3.075f});
+    ASSERT_TRUE(t.billard.PrendBille(x, y));
+    EXPECT_EQ(t.billard.BilleChoisie, t.billard.Jaune);
+}
+
+TEST(GLBillard3B, EmptyPressChoosesNoneOnce) {
+    Table3B t;
+    int choix = 0;
+    TGLBilles* dernier = t.billard.Rouge;
+    t.billard.OnChoix = [&](TGLBilles* b) {
+        ++choix;
+        dernier = b;
+    };
+    int x, y;
+    t.Pixel(t.billard.Rouge->LitPosition(), x, y);
+    ASSERT_TRUE(t.billard.PrendBille(x, y));
+    EXPECT_FALSE(t.billard.PrendBille(5, 5));
+    EXPECT_FALSE(t.billard.PrendBille(6, 5));
+    EXPECT_EQ(choix, 2);
+    EXPECT_EQ(dernier, nullptr);
+    EXPECT_EQ(t.billard.BilleChoisie, nullptr);
+    t.billard.GlisseBille(100, 100);
+}
+
+TEST(GLBillardQueue, PlayersBallChoiceAndTheOtherCueBall) {
+    TableQueue t;
+    EXPECT_EQ(t.billard.BilleJoueur, t.billard.Blanche);
+    EXPECT_EQ(t.billard.BilleNonJoueur, t.billard.Jaune);
+    int appels = 0;
+    TGLBilles* recu = t.billard.Rouge;
+    t.billard.OnBilleJoueur = [&](TGLBilles* b) {
+        ++appels;
+        recu = b;
+    };
+    t.billard.SetBilleJoueur(t.billard.Jaune);
+    EXPECT_EQ(t.billard.BilleNonJoueur, t.billard.Blanche);
+    EXPECT_EQ(t.billard.Queue->Bille, t.billard.Jaune);
+    EXPECT_EQ(recu, t.billard.Jaune);
+    t.billard.SetBilleJoueur(nullptr);
+    EXPECT_EQ(t.billard.BilleJoueur, t.billard.Blanche);
+    EXPECT_EQ(t.billard.BilleNonJoueur, t.billard.Jaune);
+    EXPECT_EQ(recu, nullptr);
+    EXPECT_EQ(appels, 2);
+}
+
+TEST(GLBillardQueue, OpeningPositionPutsTheBallsOnTheirSpotsAndSetsTheCue) {
+    TableQueue t;
+    t.billard.SetBilleJoueur(t.billard.Jaune);
+    t.billard.PositionDepart(false);
+    EXPECT_EQ(t.billard.Jaune->LitPosition(), (TVecteur3f{-18.25f, -71.125f, 3.075f}));
+    EXPECT_EQ(t.billard.Blanche->LitPosition(), (TVecteur3f{0, -71.125f, 3.075f}));
+    EXPECT_EQ(t.billard.Rouge->LitPosition(), (TVecteur3f{0, 71.125f, 3.075f}));
+    auto& q = *t.billard.Queue;
+    EXPECT_FLOAT_EQ(q.Visee(), 99.14f);
+    EXPECT_FLOAT_EQ(q.Inclinaison(), 3);
+    EXPECT_FLOAT_EQ(q.Effet(), 0.62f);
+    EXPECT_FLOAT_EQ(q.Hauteur(), 1.17f);
+    EXPECT_FLOAT_EQ(q.Vitesse(), 430);
+    EXPECT_EQ(q.Bille, t.billard.Jaune);
+    t.billard.SetBilleJoueur(t.billard.Blanche);
+    t.billard.PositionDepart(true);
+    EXPECT_FLOAT_EQ(t.billard.Blanche->Coord(0), 18.25f);
+}
+
+TEST(GLBillardQueue, MouseAimPointsTheCueFromTheBallTowardsTheMouse) {
+    TableQueue t;
+    t.vue.SetTaille(1000, 700);
+    t.billard.ActiveCamMobile(false);
+    t.billard.PositionDepart(true);
+    const TVecteur3f b = t.billard.Blanche->LitPosition();
+    const TVecteur3f cible{b.x - 20, b.y + 20, b.z};
+    float x, y;
+    ASSERT_TRUE(t.vue.Projette(cible, x, y));
+    t.billard.ViseSouris(int(std::lround(x)), 700 - int(std::lround(y)));
+    EXPECT_NEAR(t.billard.Queue->Visee(), 135, 0.5f);
+}
