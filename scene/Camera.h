@@ -46,8 +46,8 @@ public:
     float AttenuationConstante() const { return attenuation_; }
     void SetAttenuationConstante(float a);
     TCouleur Ambiante{0, 0, 0, 1};
-    TCouleur Diffuse{1, 1, 1, 1};
-    TCouleur Speculaire{1, 1, 1, 1};
+    TCouleur Diffuse{0.8f, 0.8f, 0.8f, 1};
+    TCouleur Speculaire{0.8f, 0.8f, 0.8f, 1};
 
 private:
     float attenuation_ = 1;

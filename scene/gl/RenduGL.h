@@ -1,0 +1,30 @@
+// Draws a scene from a viewer's camera with the fixed-function OpenGL pipeline: point lights with
+// constant attenuation, front materials (ambient, diffuse, emission, specular), unlit lines.
+// Needs a current compatibility-profile context; keeps the shapes' triangles between frames.
+#pragma once
+
+#include <unordered_map>
+
+#include "scene/Maillage.h"
+#include "scene/Vue.h"
+
+class TRenduGL {
+public:
+    // one frame into the current framebuffer of the given size in device pixels
+    void Dessine(const TVue& vue, int largeurPixels, int hauteurPixels);
+    // forget the cached shapes (the context changed)
+    void Oublie() { cache_.clear(); }
+
+private:
+    struct TEntree {
+        unsigned long identifiant = 0;
+        unsigned revision = 0;
+        TMaillage maillage;
+    };
+    void PoseLumieres(const TNoeud& racine);
+    void DessineNoeud(const TNoeud& n);
+    const TMaillage& Maillage(const TNoeud& n);
+
+    std::unordered_map<const TNoeud*, TEntree> cache_;
+    int nbLumieres_ = 0;
+};
