@@ -27,8 +27,10 @@ void TVelmoraMouvements::Avance(TEtatBille& bille, double t, double dt) const {
         }
         case mvGlisse:
         case mvRoule:
-        case mvPivote: break;
-        default: return;  // at rest or out: final states
+        case mvPivote:
+            break;
+        default:
+            return;  // at rest or out: final states
     }
 
     // the vertical spin decays on its own, computed once over the whole interval

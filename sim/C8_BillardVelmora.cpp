@@ -8,9 +8,11 @@ namespace {
 // beyond this a value of photo 0 would overflow the squares of the forecasts
 constexpr double kLimiteValeur = 1e9;
 // passes of one computation; a real shot needs a few thousand (a pathological one is cut here)
-constexpr long kPassesMax = 10'000'000;
+constexpr long kPassesMax = 2'000'000;
 
-bool Fini(const TVecteur& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool Fini(const TVecteur& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
 // a value of photo 0 fit for the physics: finite and bounded
 double Sain(double v) {
@@ -18,7 +20,9 @@ double Sain(double v) {
     return std::clamp(v, -kLimiteValeur, kLimiteValeur);
 }
 
-TVecteur Sain(const TVecteur& v) { return {Sain(v.x), Sain(v.y), Sain(v.z)}; }
+TVecteur Sain(const TVecteur& v) {
+    return {Sain(v.x), Sain(v.y), Sain(v.z)};
+}
 
 }  // namespace
 
@@ -155,9 +159,15 @@ void TBillardVelmora::CalculTrajets() {
     }
     TEtatBille& b1 = etats_[1];
     switch (ModeDeJeu) {
-        case j3Bandes: b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::Valide3Bandes>(this); break;
-        case j1Bande: b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::Valide1Bande>(this); break;
-        default: b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::ValideLibre>(this); break;
+        case j3Bandes:
+            b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::Valide3Bandes>(this);
+            break;
+        case j1Bande:
+            b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::Valide1Bande>(this);
+            break;
+        default:
+            b1.SurDeuxiemeBille = TValidation::Lie<&TBillardVelmora::ValideLibre>(this);
+            break;
     }
 
     TChocPrevu E;

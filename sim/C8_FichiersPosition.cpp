@@ -12,7 +12,9 @@ constexpr const char* kVitesses = "Vitesses";
 constexpr const char* kRotations = "Rotations";
 
 // "P1x" ... "R3z": letter, ball number, axis
-std::string Cle(char lettre, int bille, char axe) { return {lettre, char('0' + bille), axe}; }
+std::string Cle(char lettre, int bille, char axe) {
+    return {lettre, char('0' + bille), axe};
+}
 
 void EcritVecteur(TFichierIni& ini, const char* section, char lettre, int bille, const TVecteur& v) {
     ini.EcritReel(section, Cle(lettre, bille, 'x'), v.x);
@@ -22,7 +24,8 @@ void EcritVecteur(TFichierIni& ini, const char* section, char lettre, int bille,
 
 // a missing key or a value that is not a finite number reads as 0
 TVecteur LitVecteur(const TFichierIni& ini, const char* section, char lettre, int bille) {
-    return {ini.LitReel(section, Cle(lettre, bille, 'x'), 0), ini.LitReel(section, Cle(lettre, bille, 'y'), 0),
+    return {ini.LitReel(section, Cle(lettre, bille, 'x'), 0),
+            ini.LitReel(section, Cle(lettre, bille, 'y'), 0),
             ini.LitReel(section, Cle(lettre, bille, 'z'), 0)};
 }
 
