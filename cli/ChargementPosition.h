@@ -1,0 +1,19 @@
+// The simulation as the desktop program sets it up, and a position file read the way the desktop
+// program reads it when it opens one, so that velmora-sim gives the result the program shows.
+#pragma once
+
+#include <string>
+
+#include "sim/C8_BillardVelmora.h"
+
+// Factory parameters and the ball radius of the 3D models (in single precision); then the
+// parameter file when one is given, the radius staying the models' one. False with the reason
+// when that file cannot be read.
+bool PrepareSimulation(TBillardVelmora& simu, const std::string& fsk, std::string& erreur);
+
+// Reads a ".vel" into the cue parameters and photo 0: its Queue and Positions sections, the tip
+// height converted for files without [GLBillard] Hrelatif, the cue values and the positions passed
+// through the single-precision 3D models; then, when chargeFisik is true, the parameter file named
+// by [GLBillard] FisikFile when it exists. False with the reason when a file cannot be read.
+bool ChargeFichierPosition(TBillardVelmora& simu, const std::string& nomFichier, bool chargeFisik,
+                           std::string& erreur);

@@ -1,0 +1,34 @@
+#include "cli/Resultat.h"
+
+#include <ostream>
+#include <string>
+
+#include "cli/Commandes.h"
+#include "sim/ExportPVR.h"
+#include "sim/NombresIni.h"
+
+const char* TexteResultat(const TBillardVelmora& simu) {
+    if (simu.FausseQueue) return "fausse queue";
+    return simu.PointReussi ? "réussi" : "manqué";
+}
+
+int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out,
+                std::ostream& err) {
+    if (!options.exportPvr.empty()) {
+        std::string erreur;
+        if (!ExportePVR(simu, options.exportPvr, '.', &erreur)) {
+            err << "velmora-sim : export impossible, " << erreur << "\n";
+            return kErreurFichier;
+        }
+    }
+    const std::string temps = FormatReel(simu.Temps[simu.NbPhotos]);
+    if (options.json) {
+        out << "{\"outcome\": \"" << TexteResultat(simu)
+            << "\", \"point\": " << (simu.PointReussi ? "true" : "false")
+            << ", \"miscue\": " << (simu.FausseQueue ? "true" : "false") << ", \"photos\": " << simu.NbPhotos
+            << ", \"time\": " << temps << "}\n";
+    } else {
+        out << TexteResultat(simu) << " photos=" << simu.NbPhotos << " t=" << temps << "\n";
+    }
+    return out.good() ? kSucces : kErreurFichier;
+}

@@ -1,0 +1,14 @@
+// What velmora-sim prints after a shot, and the export it writes on request.
+#pragma once
+
+#include <iosfwd>
+
+#include "cli/OptionsTir.h"
+#include "sim/C8_BillardVelmora.h"
+
+// the outcome as the main window shows it
+const char* TexteResultat(const TBillardVelmora& simu);
+
+// writes the export when asked, then prints the outcome line or the JSON object; the exit status
+int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out,
+                std::ostream& err);
