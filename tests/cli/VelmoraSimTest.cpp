@@ -1,0 +1,161 @@
+// The contract of velmora-sim: outputs, JSON, export and exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Sortie {
+    int statut = -1;
+    std::string out, err;
+};
+
+std::string Lit(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+struct VelmoraSimTest : ::testing::Test {
+    fs::path dossier;
+    void SetUp() override {
+        dossier =
+            fs::temp_directory_path() / ("velmora-cli-" + std::to_string(getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dossier);
+    }
+    void TearDown() override { fs::remove_all(dossier); }
+
+    static std::string Exemple(const std::string& nom) {
+        return std::string(VELMORA_EXAMPLES_DIR) + "/" + nom;
+    }
+
+    // runs velmora-sim with the arguments (already quoted for the shell)
+    Sortie Lance(const std::string& args) const {
+        const fs::path o = dossier / "out.txt", e = dossier / "err.txt";
+        const std::string cmd = std::string("\"") + VELMORA_SIM_EXE + "\" " + args + " >\"" + o.string() +
+                                "\" 2>\"" + e.string() + "\"";
+        const int r = std::system(cmd.c_str());
+        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, Lit(o), Lit(e)};
+    }
+};
+
+int CompteLignes(const std::string& t) {
+    int n = 0;
+    for (char c : t) n += c == '\n';
+    return n;
+}
+
+TEST_F(VelmoraSimTest, Shot_PrintsTheOutcomeLineWithPhotosAndTime) {
+    const Sortie s = Lance("shot \"" + Exemple("trois_bandes.vel") + "\"");
+    EXPECT_EQ(s.statut, 0) << s.err;
+    EXPECT_TRUE(std::regex_match(s.out, std::regex("réussi photos=[0-9]+ t=[0-9.]+\n"))) << s.out;
+    EXPECT_EQ(s.err, "");
+}
+
+TEST_F(VelmoraSimTest, Json_GivesOneObject_AndTheExportHasOneLineOf32FieldsPerPhoto) {
+    const fs::path pvr = dossier / "ouverture.pvr";
+    const Sortie s =
+        Lance("shot \"" + Exemple("ouverture.vel") + "\" --json --export \"" + pvr.string() + "\"");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(
+        s.out, m,
+        std::regex("\\{\"outcome\": \"(réussi|manqué|fausse queue)\", \"point\": (true|false), "
+                   "\"miscue\": (true|false), \"photos\": ([0-9]+), \"time\": [0-9.]+\\}\n")))
+        << s.out;
+    const int photos = std::stoi(m[4]);
+    const std::string texte = Lit(pvr);
+    EXPECT_EQ(CompteLignes(texte), photos + 1);
+    EXPECT_EQ(texte.find('\r'), std::string::npos);
+    std::istringstream lignes(texte);
+    for (std::string l; std::getline(lignes, l);) {
+        int tabs = 0;
+        for (char c : l) tabs += c == '\t';
+        ASSERT_EQ(tabs, 31) << l;
+        ASSERT_EQ(l.find(','), std::string::npos);
+    }
+}
+
+TEST_F(VelmoraSimTest, Outcomes_MissAndMiscue_AndTheModeOption) {
+    EXPECT_EQ(Lance("shot \"" + Exemple("manque.vel") + "\"").out.rfind("manqué ", 0), 0u);
+    const Sortie fq = Lance("shot \"" + Exemple("fausse_queue.vel") + "\" --json");
+    EXPECT_NE(fq.out.find("\"outcome\": \"fausse queue\", \"point\": false, \"miscue\": true"),
+              std::string::npos)
+        << fq.out;
+    // the three-cushion point also scores in free play
+    EXPECT_EQ(Lance("shot --mode libre \"" + Exemple("trois_bandes.vel") + "\"").out.rfind("réussi ", 0), 0u);
+}
+
+TEST_F(VelmoraSimTest, Launch_ReplaysTheLaunchFile_SameResultEachTime) {
+    const Sortie a = Lance("launch \"" + Exemple("lancer.vel2") + "\"");
+    const Sortie b = Lance("launch \"" + Exemple("lancer.vel2") + "\" --mode=3bandes");
+    EXPECT_EQ(a.statut, 0) << a.err;
+    EXPECT_TRUE(std::regex_match(a.out, std::regex("(réussi|manqué) photos=[0-9]+ t=[0-9.]+\n"))) << a.out;
+    EXPECT_EQ(a.out, b.out);
+}
+
+TEST_F(VelmoraSimTest, UsageErrors_ExitWith2AndSayWhy) {
+    for (const char* args : {"", "fly x.vel", "shot", "shot a.vel b.vel", "shot a.vel --mode 2bandes",
+                             "shot a.vel --export", "shot a.vel --frobnicate", "launch --json=1 a.vel2"}) {
+        const Sortie s = Lance(args);
+        EXPECT_EQ(s.statut, 2) << args;
+        EXPECT_EQ(s.out, "") << args;
+        EXPECT_EQ(CompteLignes(s.err), 1) << args << ": " << s.err;
+    }
+}
+
+TEST_F(VelmoraSimTest, FileErrors_ExitWith1_OneLineNamingTheFileAndTheReason) {
+    const std::string absent = (dossier / "absent.vel").string();
+    Sortie s = Lance("shot \"" + absent + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_EQ(CompteLignes(s.err), 1);
+    EXPECT_NE(s.err.find("absent.vel"), std::string::npos) << s.err;
+    EXPECT_NE(s.err.find("No such file"), std::string::npos) << s.err;
+    EXPECT_EQ(s.out, "");
+
+    s = Lance("launch \"" + dossier.string() + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_EQ(CompteLignes(s.err), 1) << s.err;
+
+    s = Lance("shot \"" + Exemple("ouverture.vel") + "\" --fsk \"" + (dossier / "absent.fsk").string() +
+              "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("absent.fsk"), std::string::npos) << s.err;
+
+    const std::string pvr = (dossier / "pas" / "ici.pvr").string();
+    s = Lance("shot \"" + Exemple("ouverture.vel") + "\" --export \"" + pvr + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("ici.pvr"), std::string::npos) << s.err;
+    EXPECT_EQ(CompteLignes(s.err), 1);
+}
+
+TEST_F(VelmoraSimTest, Help_DescribesEveryCommandAndOption) {
+    const Sortie g = Lance("--help");
+    EXPECT_EQ(g.statut, 0);
+    for (const char* mot : {"shot", "launch"}) EXPECT_NE(g.out.find(mot), std::string::npos) << mot;
+    const Sortie s = Lance("shot --help");
+    EXPECT_EQ(s.statut, 0);
+    for (const char* mot : {"--fsk", "--mode", "3bandes", "1bande", "libre", "--export", "--json", "photos="})
+        EXPECT_NE(s.out.find(mot), std::string::npos) << mot;
+}
+
+TEST_F(VelmoraSimTest, ParameterFile_Option_ChangesTheShot) {
+    const fs::path fsk = dossier / "lent.fsk";
+    std::ofstream(fsk) << "[Frottements]\nFrotBiTapRoule=0.05\n";
+    const Sortie normal = Lance("shot \"" + Exemple("ouverture.vel") + "\"");
+    const Sortie lent = Lance("shot \"" + Exemple("ouverture.vel") + "\" --fsk \"" + fsk.string() + "\"");
+    EXPECT_EQ(lent.statut, 0) << lent.err;
+    EXPECT_NE(normal.out, lent.out);
+}
+
+}  // namespace

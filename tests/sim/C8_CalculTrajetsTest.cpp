@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "tests/sim/OutilsSimu.h"
+
+namespace {
+
+struct CalculTrajetsTest : ::testing::Test {
+    std::unique_ptr<TBillardVelmora> s = NouvelleSimu();
+    double R = s->Fisik.RayonBilles;
+
+    void SetUp() override { PlaceBilles(*s, Vecteur(0, -60, 0), Vecteur(40, 0, 0), Vecteur(-40, 60, 0)); }
+
+    bool ToutFini() const {
+        for (int b = 1; b <= NbBilles; ++b)
+            if (s->Mouvements[b][s->NbPhotos] < mvArret) return false;
+        return true;
+    }
+};
+
+TEST_F(CalculTrajetsTest, MiscueWithEveryBallAtRest_RecordsOneFinalPhotoAtTheFirstStep) {
+    s->Hauteur = 3;
+    s->VitesseQueue = 300;
+    s->Joue();
+    EXPECT_TRUE(s->FausseQueue);
+    ASSERT_EQ(s->NbPhotos, 1);
+    EXPECT_EQ(s->Temps[1], s->Fisik.dtAnal);
+    EXPECT_EQ(s->TypesChocs[1], tcAucun);
+    for (int b = 1; b <= NbBilles; ++b) EXPECT_EQ(s->Mouvements[b][0], mvArret);
+}
+
+TEST_F(CalculTrajetsTest, ClockPhotos_AreTheFirstStepEndsAfterEachInterval) {
+    // a slow roll in the open: only clock photos and the final one
+    Lance(*s, 1, Vecteur(0, 30, 0), Vecteur(-30 / R, 0, 0));
+    s->Fisik.dtAnal = 0.03;
+    s->CalculTrajets();
+    ASSERT_GT(s->NbPhotos, 10);
+    double tEnr = s->Fisik.dtEnr;
+    for (int k = 1; k < s->NbPhotos; ++k) {
+        EXPECT_EQ(s->TypesChocs[k], tcAucun);
+        EXPECT_GT(s->Temps[k], tEnr) << k;
+        EXPECT_LE(s->Temps[k] - 0.03, tEnr + 1e-12) << k;
+        tEnr += s->Fisik.dtEnr;
+    }
+    EXPECT_TRUE(ToutFini());
+}
+
+TEST_F(CalculTrajetsTest, StepLongerThanTheInterval_TakesOneClockPhotoPerStep_NotOnePerInterval) {
+    Lance(*s, 1, Vecteur(0, 30, 0), Vecteur(-30 / R, 0, 0));
+    s->Fisik.dtAnal = 0.12;
+    s->CalculTrajets();
+    ASSERT_GT(s->NbPhotos, 5);
+    for (int k = 1; k < s->NbPhotos; ++k) EXPECT_NEAR(s->Temps[k], 0.12 * k, 1e-9) << k;
+}
+
+TEST_F(CalculTrajetsTest, Contact_IsPhotographedAtItsInstant_AndTheFinalPhotoKeepsItsKind) {
+    // ball 1 rolls gently into ball 2; ball 3 creeps towards cushion 1 (forecast, never reached)
+    PlaceBilles(*s, Vecteur(0, -20, 0), Vecteur(0, 0, 0), Vecteur(62.5, -100, 0));
+    Lance(*s, 1, Vecteur(0, 30, 0), Vecteur(-30 / R, 0, 0));
+    Lance(*s, 3, Vecteur(6, 0, 0), Vecteur(0, 6 / R, 0));
+    s->CalculTrajets();
+    int contact = 0;
+    for (int k = 1; k < s->NbPhotos; ++k)
+        if (s->TypesChocs[k] == tcBilleBille) contact = k;
+    ASSERT_GT(contact, 0);
+    EXPECT_EQ(s->Contacts[contact], 2);
+    const TVecteur d = DiffVect(s->Trajets[2][contact].Position, s->Trajets[1][contact].Position);
+    EXPECT_NEAR(Norme(d), s->Fisik.Diametre, 1e-4);
+
+    // the final photo carries the kind of the last contact, not the clock's
+    int dernier = 0;
+    for (int k = 1; k < s->NbPhotos; ++k)
+        if (s->TypesChocs[k] != tcAucun) dernier = k;
+    EXPECT_GT(s->Temps[s->NbPhotos] - s->Temps[dernier], 2.0);
+    EXPECT_TRUE(ToutFini());
+    EXPECT_NE(s->TypesChocs[dernier], tcAucun);
+    EXPECT_EQ(s->TypesChocs[s->NbPhotos], s->TypesChocs[dernier]);
+    EXPECT_EQ(s->TypesChocs[s->NbPhotos - 1], tcAucun);
+    EXPECT_GT(s->Trajets[3][s->NbPhotos].Position.x, 62.5);
+}
+
+TEST_F(CalculTrajetsTest, BallsThatNeverStop_FillTheStoreAndTheShotIsCut) {
+    // a ball dropped from 100 km is still falling when the store is full
+    s->Trajets[3][0].Position.z = 1e7;
+    s->Fisik.FrotBiTapRoule = -1;
+    s->CalculTrajets();
+    EXPECT_EQ(s->NbPhotos, NbPhotosMax);
+    EXPECT_FALSE(ToutFini());
+    // the floor of the unbounded constants applies to direct assignments too
+    EXPECT_EQ(s->Fisik.FrotBiTapRoule, PlancherParam);
+}
+
+TEST_F(CalculTrajetsTest, DegenerateStates_AlwaysEnd_WithFiniteValues) {
+    const double L = s->Fisik.largeurJeu;
+    const double H = s->Fisik.HautBdes;
+    struct Cas {
+        const char* nom;
+        TPVR b1, b2, b3;
+    } cas[] = {
+        {"coincident balls",
+         {Vecteur(0, 0, R), Vecteur(50, 0, 0), {}},
+         {Vecteur(0, 0, R), {}, {}},
+         {Vecteur(0, 0, R), Vecteur(-50, 0, 0), {}}},
+        {"centre on a nose line",
+         {Vecteur(L / 2, 10, H), Vecteur(100, 0, 0), {}},
+         {Vecteur(0, L, H), Vecteur(0, 0, 0), {}},
+         {Vecteur(-L / 2, -L, H), Vecteur(-100, -100, 0), {}}},
+        {"all at rest", {Vecteur(0, 0, R), {}, {}}, {Vecteur(10, 0, R), {}, {}}, {Vecteur(20, 0, R), {}, {}}},
+        {"huge speeds",
+         {Vecteur(0, 0, R), Vecteur(1e6, 3e5, 0), Vecteur(0, 0, 1e4)},
+         {Vecteur(10, 0, R), Vecteur(-1e6, 0, 0), {}},
+         {Vecteur(20, 0, R), Vecteur(0, 1e6, 1e5), Vecteur(1e6, 0, 0)}},
+        {"overflowing values",
+         {Vecteur(0, 0, R), Vecteur(1e300, -1e300, 0), Vecteur(1e300, 0, 0)},
+         {Vecteur(1e300, 0, R), {}, {}},
+         {Vecteur(20, 0, R), Vecteur(0, 0, 1e308), {}}},
+        {"not numbers",
+         {Vecteur(std::nan(""), 0, R), Vecteur(INFINITY, 0, 0), {}},
+         {Vecteur(10, 0, R), {}, {}},
+         {Vecteur(20, 0, R), Vecteur(0, -INFINITY, 0), Vecteur(std::nan(""), 0, 0)}},
+        {"touching and pressed together",
+         {Vecteur(0, 0, R), Vecteur(0, 300, 0), {}},
+         {Vecteur(0, s->Fisik.Diametre * 0.999, R), Vecteur(0, -300, 0), {}},
+         {Vecteur(0, s->Fisik.Diametre * 1.998, R), Vecteur(0, -300, 0), {}}},
+    };
+    for (const Cas& c : cas) {
+        for (TModeDeJeu mode : {jLibre, j3Bandes}) {
+            auto simu = NouvelleSimu();
+            simu->ModeDeJeu = mode;
+            simu->Trajets[1][0] = c.b1;
+            simu->Trajets[2][0] = c.b2;
+            simu->Trajets[3][0] = c.b3;
+            simu->CalculTrajets();
+            EXPECT_GE(simu->NbPhotos, 1) << c.nom;
+            for (int k = 0; k <= simu->NbPhotos; ++k) {
+                EXPECT_TRUE(std::isfinite(simu->Temps[k])) << c.nom << " photo " << k;
+                for (int b = 1; b <= NbBilles; ++b) {
+                    const TPVR& p = simu->Trajets[b][k];
+                    for (double v : {p.Position.x, p.Position.y, p.Position.z, p.Vitesse.x, p.Vitesse.y,
+                                     p.Vitesse.z, p.Rotation.x, p.Rotation.y, p.Rotation.z})
+                        ASSERT_TRUE(std::isfinite(v)) << c.nom << " photo " << k << " ball " << b;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(CalculTrajetsTest, UnusableTimeSteps_SetDirectly_NeitherHangNorCrash) {
+    for (double dt : {0.0, -1.0, std::nan(""), 1e9}) {
+        auto simu = NouvelleSimu();
+        PlaceBilles(*simu, Vecteur(0, -60, 0), Vecteur(40, 0, 0), Vecteur(-40, 60, 0));
+        Lance(*simu, 1, Vecteur(0, 150, 0));
+        simu->Fisik.dtAnal = dt;
+        simu->Fisik.dtEnr = dt;
+        simu->CalculTrajets();
+        EXPECT_GE(simu->NbPhotos, 1) << dt;
+        EXPECT_TRUE(std::isfinite(simu->Temps[simu->NbPhotos])) << dt;
+    }
+}
+
+TEST_F(CalculTrajetsTest, ReplayFromPhotoZero_KeepsTheOtherBallsVelocities_AndJudgesAfresh) {
+    Lance(*s, 2, Vecteur(-100, 0, 0));
+    s->PointReussi = true;
+    s->CalculTrajets();
+    EXPECT_FALSE(s->PointReussi);
+    EXPECT_EQ(s->Trajets[2][0].Vitesse, Vecteur(-100, 0, 0));
+    EXPECT_EQ(s->Mouvements[2][0], mvGlisse);
+    EXPECT_EQ(s->Mouvements[1][0], mvArret);
+    EXPECT_LT(s->Trajets[2][1].Position.x, 40);
+}
+
+}  // namespace
