@@ -1,0 +1,171 @@
+// The table drawn through OpenGL: colours where the cloth, each ball, a rail and the cue must
+// appear, from the ceiling camera, the mobile camera and the cue view; the pictures are kept in
+// the build folder (artefacts/). The frame clock runs on a real widget.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <cmath>
+#include <functional>
+
+#include "scene/gl/RenduImage.h"
+#include "scene/gl/VueGL.h"
+#include "view3d/GLBillardVelmora.h"
+
+namespace {
+constexpr int L = 1280, H = 800;
+
+struct Scene3D {
+    TScene scene;
+    TVue vue{scene}, vueQueue{scene};
+    TGLBillardVelmora billard{scene, vue, vueQueue};
+    Scene3D() { billard.PositionDepart(true); }
+};
+
+using TTest = std::function<bool(QColor)>;
+
+bool Vert(QColor c) { return c.green() > c.red() + 60 && c.green() > c.blue() + 10; }
+bool Blanc(QColor c) { return c.red() > 190 && c.green() > 190 && c.blue() > 190; }
+bool Jaune(QColor c) { return c.red() > 170 && c.green() > 170 && c.blue() < std::min(c.red(), c.green()) - 50; }
+bool Rouge(QColor c) { return c.red() > 140 && c.red() > c.green() + 70 && c.red() > c.blue() + 70; }
+bool Bordeaux(QColor c) { return c.red() > c.green() + 25 && c.red() > c.blue() + 25 && c.red() < 200; }
+bool Bois(QColor c) { return c.red() > c.blue() + 30 && c.green() > c.blue() + 10 && c.red() > 120; }
+
+// share of the pixels in a disc around the pixel of a scene point that pass the test
+double Part(const QImage& img, const TVue& vue, const TVecteur3f& p, float rayonPixels, const TTest& test) {
+    float x, y;
+    if (!vue.Projette(p, x, y)) return 0;
+    const int cx = int(std::lround(x)), cy = img.height() - int(std::lround(y));
+    const int r = std::max(0, int(rayonPixels));
+    int n = 0, bons = 0;
+    for (int j = -r; j <= r; ++j)
+        for (int i = -r; i <= r; ++i) {
+            if (i * i + j * j > r * r || !img.valid(cx + i, cy + j)) continue;
+            ++n;
+            bons += test(img.pixelColor(cx + i, cy + j));
+        }
+    return n ? double(bons) / n : 0;
+}
+
+// radius on screen of a ball
+float RayonEcran(const TVue& vue, const TGLBilles& b) {
+    float x1, y1, x2, y2;
+    const TVecteur3f c = b.LitPosition();
+    vue.Projette(c, x1, y1);
+    vue.Projette(c + vue.Camera()->HautImage() * b.Rayon(), x2, y2);
+    return std::hypot(x2 - x1, y2 - y1);
+}
+
+QImage Dessine(TRenduImage& r, TVue& vue, const QString& nom) {
+    EXPECT_TRUE(r.Dessine(vue, L, H)) << r.Erreur.toStdString();
+    QImage img = r.Image();
+    QDir().mkpath(VELMORA_ARTEFACTS);
+    img.save(QString(VELMORA_ARTEFACTS) + "/" + nom);
+    return img;
+}
+
+void ExpectBalls(const QImage& img, Scene3D& s) {
+    const std::pair<TGLBilles*, TTest> billes[] = {
+        {s.billard.Blanche, Blanc}, {s.billard.Jaune, Jaune}, {s.billard.Rouge, Rouge}};
+    for (const auto& [b, test] : billes) {
+        const float r = RayonEcran(s.vue, *b);
+        EXPECT_GT(r, 3);
+        EXPECT_GT(Part(img, s.vue, b->LitPosition(), 0.6f * r, test), 0.6) << b->Nom;
+    }
+}
+
+class Rendu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!rendu.Valide()) FAIL() << rendu.Erreur.toStdString();
+    }
+    TRenduImage rendu;
+};
+}  // namespace
+
+TEST_F(Rendu, CeilingCameraShowsClothBallsRailsAndGreyAround) {
+    Scene3D s;
+    s.billard.ActiveCamMobile(false);
+    const QImage img = Dessine(rendu, s.vue, "plafond.png");
+    ASSERT_EQ(img.size(), QSize(L, H));
+    EXPECT_GT(Part(img, s.vue, {30, 20, 0}, 10, Vert), 0.95);
+    EXPECT_GT(Part(img, s.vue, {-40, -100, 0}, 10, Vert), 0.95);
+    ExpectBalls(img, s);
+    // the rails between two diamonds, on each side
+    EXPECT_GT(Part(img, s.vue, {71.125f + 5.25f + 3.875f, 17.8f, 5.1f}, 3, Bordeaux), 0.9);
+    EXPECT_GT(Part(img, s.vue, {-(71.125f + 5.25f + 3.875f), -17.8f, 5.1f}, 3, Bordeaux), 0.9);
+    EXPECT_GT(Part(img, s.vue, {17.8f, 142.25f + 5.25f + 3.875f, 5.1f}, 3, Bordeaux), 0.9);
+    // grey background beyond the table
+    const QColor coin = img.pixelColor(3, 3);
+    EXPECT_NEAR(coin.red(), 128, 3);
+    EXPECT_EQ(coin.red(), coin.green());
+    EXPECT_EQ(coin.green(), coin.blue());
+}
+
+TEST_F(Rendu, MobileCameraShowsTheBallsFromTheSide) {
+    Scene3D s;
+    const QImage img = Dessine(rendu, s.vue, "mobile.png");
+    EXPECT_GT(Part(img, s.vue, {0, 20, 0}, 10, Vert), 0.95);
+    ExpectBalls(img, s);
+}
+
+TEST_F(Rendu, CueViewShowsThePlayersBallAndTheShaft) {
+    Scene3D s;
+    const QImage img = Dessine(rendu, s.vueQueue, "queue.png");
+    const TGLBilles& b = *s.billard.Blanche;
+    float x, y;
+    ASSERT_TRUE(s.vueQueue.Projette(b.LitPosition(), x, y));
+    // the player's ball fills the middle of the view; the cue comes from below it
+    EXPECT_GT(Part(img, s.vueQueue, b.LitPosition() + TVecteur3f{0, 0, 2}, 4, Blanc), 0.8);
+    const TVecteur3f fut = s.billard.Queue->PorteProcede->LocalVersAbsolu({-10, 0, 0});
+    EXPECT_GT(Part(img, s.vueQueue, fut, 3, Bois), 0.8);
+}
+
+TEST_F(Rendu, TrajectoryLinesAreDrawnInTheBallsColours) {
+    Scene3D s;
+    s.billard.ActiveCamMobile(false);
+    for (TGLBilles* b : {s.billard.Blanche, s.billard.Jaune, s.billard.Rouge}) b->SetTrajetVisible(true);
+    s.billard.JoueCoup();
+    const QImage img = Dessine(rendu, s.vue, "trajets.png");
+    // somewhere along the white ball's line, white pixels
+    const auto& t = s.billard.Simu->Trajets[1];
+    int vus = 0;
+    for (int i = 5; i < s.billard.Simu->NbPhotos; i += 7) {
+        const TVecteur3f p{float(t[size_t(i)].Position.x), float(t[size_t(i)].Position.y),
+                           float(t[size_t(i)].Position.z)};
+        vus += Part(img, s.vue, p, 1.5f, [](QColor c) { return c.red() > 150 && c.blue() > 150; }) > 0;
+    }
+    EXPECT_GT(vus, 3);
+}
+
+TEST(Cadenceur, RealWidgetRaisesProgressOncePerFrame) {
+    Scene3D s;
+    TVueGL vue(s.vue);
+    vue.resize(320, 200);
+    vue.show();
+    TCadenceur c;
+    vue.BrancheCadenceur(c);
+    int images = 0;
+    double dernier = -1;
+    bool croissant = true;
+    c.OnProgression = [&](double, double maintenant) {
+        croissant = croissant && maintenant >= dernier;
+        dernier = maintenant;
+        if (++images >= 5) c.SetActif(false);
+    };
+    c.SetActif(true);
+    QElapsedTimer chrono;
+    chrono.start();
+    while (images < 5 && chrono.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(images, 5);
+    EXPECT_TRUE(croissant);
+    EXPECT_FALSE(c.Actif());
+}
+
+int main(int argc, char** argv) {
+    QSurfaceFormat::setDefaultFormat(TVueGL::Format());
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
