@@ -2,7 +2,10 @@
 
 #include <cmath>
 
-int TVelmoraDetecteChocs::ResoudEq2(TEtendu& a, TEtendu& b, TEtendu& c) {
+namespace {
+
+// roots of a.t² + b.t + c = 0 into a and b (kept inline: the forecasts are on the hot path)
+inline int Resoud(TEtendu& a, TEtendu& b, TEtendu& c) {
     // degenerate: linear, or no equation at all
     if (a == 0) {
         if (b == 0) return 0;
@@ -28,12 +31,31 @@ int TVelmoraDetecteChocs::ResoudEq2(TEtendu& a, TEtendu& b, TEtendu& c) {
     return 1;
 }
 
-double TVelmoraDetecteChocs::TempsChoc(TEtendu a, TEtendu b, TEtendu c, double dtPrecedent) {
-    if (ResoudEq2(a, b, c) == 0) return DelaiAucunChoc;
+inline double Temps(TEtendu a, TEtendu b, TEtendu c, double dtPrecedent) {
+    if (Resoud(a, b, c) == 0) return DelaiAucunChoc;
     // a contact further back than the previous step happens now
     if (a + dtPrecedent < 0) a = 0;
     if (b + dtPrecedent < 0) b = 0;
     return double(b < a ? b : a);
+}
+
+// contact of a centre moving in a straight line with a nose line, in the vertical plane across
+// it: d and vit along the axis, dz and vz upwards
+inline double TempsBande(double d, double vit, double dz, double vz, double rayon2, double dtPrecedent) {
+    const TEtendu a = TEtendu(vit) * vit + TEtendu(vz) * vz;
+    const TEtendu b = 2 * (TEtendu(vit) * d + TEtendu(vz) * dz);
+    const TEtendu c = TEtendu(d) * d + TEtendu(dz) * dz - rayon2;
+    return Temps(a, b, c, dtPrecedent);
+}
+
+}  // namespace
+
+int TVelmoraDetecteChocs::ResoudEq2(TEtendu& a, TEtendu& b, TEtendu& c) {
+    return Resoud(a, b, c);
+}
+
+double TVelmoraDetecteChocs::TempsChoc(TEtendu a, TEtendu b, TEtendu c, double dtPrecedent) {
+    return Temps(a, b, c, dtPrecedent);
 }
 
 void TVelmoraDetecteChocs::DetecteChocBande(TEtatBille& bille, TChocPrevu& prevu) {
@@ -42,36 +64,45 @@ void TVelmoraDetecteChocs::DetecteChocBande(TEtatBille& bille, TChocPrevu& prevu
     const TVecteur& v = bille.Vitesse;
     const double marge = 1.5 * Fisik.Diametre;
 
-    // contact with the nose line in the vertical plane across the cushion, straight-line motion
-    const auto essaie = [&](TBande& bande, double d, double vit) {
-        const double dz = p.z - bande.Point.z;
-        const TEtendu a = TEtendu(vit) * vit + TEtendu(v.z) * v.z;
-        const TEtendu b = 2 * (TEtendu(vit) * d + TEtendu(v.z) * dz);
-        const TEtendu c = TEtendu(d) * d + TEtendu(dz) * dz - Fisik.Rayon2;
-        const double t = TempsChoc(a, b, c, prevu.dtPrecedent);
-        if (t < prevu.Delai) {
-            prevu.A = &bille;
-            prevu.B = &bande;
-            prevu.Delai = t;
-            prevu.Traitement = TTraitementChoc::Lie<&TVelmoraDetecteChocs::TraiteChocBande>(this);
-        }
-    };
-
-    // x side: only the cushion the ball moves towards, and only when it is near
+    // one candidate per axis: the cushion the ball moves towards, when the ball is near it
+    TBande* bx = nullptr;
     if (v.x > 0) {
-        TBande& b1 = Fisik.Bandes[0];
-        if (p.x > b1.Point.x - marge) essaie(b1, p.x - b1.Point.x, v.x);
-    } else {
-        TBande& b3 = Fisik.Bandes[1];
-        if (p.x < b3.Point.x + marge) essaie(b3, p.x - b3.Point.x, v.x);
+        if (p.x > Fisik.Bandes[0].Point.x - marge) bx = &Fisik.Bandes[0];
+    } else if (p.x < Fisik.Bandes[1].Point.x + marge) {
+        bx = &Fisik.Bandes[1];
     }
-    // then the y side, which loses a tie against the x side
+    TBande* by = nullptr;
     if (v.y > 0) {
-        TBande& b2 = Fisik.Bandes[2];
-        if (p.y > b2.Point.y - marge) essaie(b2, p.y - b2.Point.y, v.y);
-    } else {
-        TBande& b4 = Fisik.Bandes[3];
-        if (p.y < b4.Point.y + marge) essaie(b4, p.y - b4.Point.y, v.y);
+        if (p.y > Fisik.Bandes[2].Point.y - marge) by = &Fisik.Bandes[2];
+    } else if (p.y < Fisik.Bandes[3].Point.y + marge) {
+        by = &Fisik.Bandes[3];
+    }
+    if (bx == nullptr && by == nullptr) return;
+
+    // the x side first, so that it wins a tie
+    TBande* gagnante = nullptr;
+    double delai = prevu.Delai;
+    if (bx != nullptr) {
+        const double t =
+            TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu.dtPrecedent);
+        if (t < delai) {
+            delai = t;
+            gagnante = bx;
+        }
+    }
+    if (by != nullptr) {
+        const double t =
+            TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2, prevu.dtPrecedent);
+        if (t < delai) {
+            delai = t;
+            gagnante = by;
+        }
+    }
+    if (gagnante != nullptr) {
+        prevu.A = &bille;
+        prevu.B = gagnante;
+        prevu.Delai = delai;
+        prevu.Traitement = TTraitementChoc::Lie<&TVelmoraDetecteChocs::TraiteChocBande>(this);
     }
 }
 
@@ -89,7 +120,7 @@ void TVelmoraDetecteChocs::DetecteChocBilles(TEtatBille& A, TEtatBille& B, TChoc
 
     const TEtendu a = TEtendu(vr.x) * vr.x + TEtendu(vr.y) * vr.y + TEtendu(vr.z) * vr.z;
     const TEtendu c = (TEtendu(d.x) * d.x + TEtendu(d.y) * d.y + TEtendu(d.z) * d.z) - Fisik.Diametre2;
-    const double t = TempsChoc(a, b, c, prevu.dtPrecedent);
+    const double t = Temps(a, b, c, prevu.dtPrecedent);
     if (t < prevu.Delai) {
         prevu.A = &A;
         prevu.B = &B;
@@ -104,7 +135,7 @@ void TVelmoraDetecteChocs::DetecteChocTapis(TEtatBille& bille, TChocPrevu& prevu
     TEtendu a = -TEtendu(bille.DemiAccVol.z);
     TEtendu b = bille.Vitesse.z;
     TEtendu c = TEtendu(bille.Position.z) - Fisik.RayonBilles;
-    if (ResoudEq2(a, b, c) == 0) return;
+    if (Resoud(a, b, c) == 0) return;
     // only a descending ball lands
     const TEtendu acc = bille.AccVol.z;
     const TEtendu vz = bille.Vitesse.z;
@@ -119,8 +150,14 @@ void TVelmoraDetecteChocs::DetecteChocTapis(TEtatBille& bille, TChocPrevu& prevu
     }
 }
 
-void TVelmoraDetecteChocs::TraiteChocBilles(TEtatBille& A, void* B) { ChocBilles(A, *static_cast<TEtatBille*>(B)); }
+void TVelmoraDetecteChocs::TraiteChocBilles(TEtatBille& A, void* B) {
+    ChocBilles(A, *static_cast<TEtatBille*>(B));
+}
 
-void TVelmoraDetecteChocs::TraiteChocBande(TEtatBille& A, void* B) { ChocBande(A, *static_cast<TBande*>(B)); }
+void TVelmoraDetecteChocs::TraiteChocBande(TEtatBille& A, void* B) {
+    ChocBande(A, *static_cast<TBande*>(B));
+}
 
-void TVelmoraDetecteChocs::TraiteChocTapis(TEtatBille& A, void* B) { ChocTapis(A, B); }
+void TVelmoraDetecteChocs::TraiteChocTapis(TEtatBille& A, void* B) {
+    ChocTapis(A, B);
+}
