@@ -1,0 +1,256 @@
+// velmora-sim difficulty: the difficulty evaluation of the desktop program on a position file,
+// every trial played from the balls at rest, on every core.
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <numbers>
+#include <ostream>
+#include <sstream>
+#include <thread>
+
+#include "cli/ChargementPosition.h"
+#include "cli/Commandes.h"
+#include "cli/OptionsTir.h"
+#include "sim/NombresIni.h"
+#include "tools/EvaluationDifficulte.h"
+
+namespace {
+
+constexpr int kNbThreadsMax = 64;
+
+struct TOptionsCommande {
+    TOptionsTir tir;
+    TGrilleDifficulte grille;
+    std::string bul;
+    int nbThreads = 0;
+};
+
+// "a,b,c,d,e,f": six numbers
+bool LitSix(const std::string& texte, std::array<double, NbParamsEssai>& valeurs) {
+    std::stringstream flux(texte);
+    std::string morceau;
+    int n = 0;
+    while (std::getline(flux, morceau, ',')) {
+        if (n >= NbParamsEssai) return false;
+        const auto v = LitReelTexte(morceau);
+        if (!v) return false;
+        valeurs[n++] = *v;
+    }
+    return n == NbParamsEssai && (texte.empty() || texte.back() != ',');
+}
+
+bool LitEntier(const std::string& texte, long long& valeur) {
+    const auto v = LitReelTexte(texte);
+    if (!v || *v != std::floor(*v) || std::abs(*v) > 1e9) return false;
+    valeur = static_cast<long long>(*v);
+    return true;
+}
+
+// the grid, file and thread options; the others go to the shot options
+bool LitOptions(const std::vector<std::string>& args, TOptionsCommande& o, std::string& erreur) {
+    std::vector<std::string> reste;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string nom = args[i];
+        std::string valeur;
+        bool avecValeur = false;
+        if (nom.rfind("--", 0) == 0 && nom.find('=') != std::string::npos) {
+            valeur = nom.substr(nom.find('=') + 1);
+            nom.resize(nom.find('='));
+            avecValeur = true;
+        }
+        if (nom != "--trials" && nom != "--steps" && nom != "--bul" && nom != "--threads") {
+            if (nom == "--export") {
+                erreur = "l'option --export ne s'applique pas à cette commande";
+                return false;
+            }
+            reste.push_back(args[i]);
+            continue;
+        }
+        if (!avecValeur) {
+            if (i + 1 >= args.size()) {
+                erreur = "l'option " + nom + " attend une valeur";
+                return false;
+            }
+            valeur = args[++i];
+        }
+
+        if (nom == "--trials") {
+            std::array<double, NbParamsEssai> v{};
+            if (!LitSix(valeur, v)) {
+                erreur = "--trials attend six nombres d'essais séparés par des virgules (E,H,A,V,I,M)";
+                return false;
+            }
+            for (int p = 0; p < NbParamsEssai; ++p) {
+                if (v[p] < 0 || v[p] > NbEssaisMax || v[p] != std::floor(v[p])) {
+                    erreur = "--trials : \"" + valeur + "\", chaque nombre d'essais est un entier de 0 à " +
+                             std::to_string(NbEssaisMax);
+                    return false;
+                }
+                o.grille.NbEssais[p] = static_cast<int>(v[p]);
+            }
+        } else if (nom == "--steps") {
+            std::array<double, NbParamsEssai> v{};
+            if (!LitSix(valeur, v)) {
+                erreur = "--steps attend six incréments séparés par des virgules (E,H,A,V,I,M)";
+                return false;
+            }
+            for (int p = 0; p < NbParamsEssai; ++p) {
+                if (!(v[p] >= IncrementMin) || v[p] > 1e30) {
+                    erreur = "--steps : \"" + valeur + "\", chaque incrément vaut au moins 0.01";
+                    return false;
+                }
+                o.grille.Increment[p] = static_cast<float>(v[p]);
+            }
+        } else if (nom == "--bul") {
+            if (valeur.empty()) {
+                erreur = "l'option --bul attend un nom de fichier";
+                return false;
+            }
+            o.bul = NomBul(valeur);
+        } else {
+            long long n = 0;
+            if (!LitEntier(valeur, n) || n < 1 || n > kNbThreadsMax) {
+                erreur = "--threads attend un nombre de 1 à " + std::to_string(kNbThreadsMax);
+                return false;
+            }
+            o.nbThreads = static_cast<int>(n);
+        }
+    }
+    return LitOptionsTir(reste, o.tir, erreur);
+}
+
+// the cue as the desktop's cue model holds it after opening the file
+TQueueDegres QueueDepuisSimu(const TBillardVelmora& simu) {
+    constexpr double degres = 180.0 / std::numbers::pi;
+    TQueueDegres q;
+    q.Effet = float(simu.Effet);
+    q.Hauteur = float(simu.Hauteur);
+    q.Visee = float(simu.AngleOx * degres);
+    q.Vitesse = float(simu.VitesseQueue);
+    q.Inclinaison = float(simu.AngleTapis * degres);
+    q.Masse = float(simu.MasseQueue);
+    return q;
+}
+
+// Ctrl-C stops the calculation the way the window's stop button does: the file stays valid
+std::atomic<bool> interruption{false};
+extern "C" void SurInterruption(int) {
+    interruption.store(true);
+}
+
+void BarreProgression(const TProgressionDifficulte& p, bool finale) {
+    constexpr int largeur = 30;
+    const int plein = static_cast<int>(p.Fraction() * largeur);
+    const double reste = p.CellulesFaites > 0
+                             ? p.Secondes * double(p.NbTotal - p.CellulesFaites) / double(p.CellulesFaites)
+                             : 0.0;
+    std::fprintf(stderr, "\r[%s%s] %3d %% %lld essais, %lld réussis, reste %.0f s ",
+                 std::string(size_t(plein), '#').c_str(), std::string(size_t(largeur - plein), '.').c_str(),
+                 static_cast<int>(p.Fraction() * 100), static_cast<long long>(p.EssaisFaits),
+                 static_cast<long long>(p.Reussis), reste);
+    if (finale) std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+std::string Fixe(double v, int decimales) {
+    char texte[64];
+    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
+    return texte;
+}
+
+int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TOptionsCommande o;
+    std::string erreur;
+    if (!LitOptions(args, o, erreur)) {
+        err << "velmora-sim difficulty : " << erreur << " (velmora-sim difficulty --help pour l'aide)\n";
+        return kErreurUsage;
+    }
+    auto simu = std::make_unique<TBillardVelmora>();
+    if (!PrepareSimulation(*simu, o.tir.fsk, erreur) ||
+        !ChargeFichierPosition(*simu, o.tir.fichier, o.tir.fsk.empty(), erreur)) {
+        err << "velmora-sim : lecture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    simu->ModeDeJeu = o.tir.mode;
+
+    // the balls at rest where the file puts them, the cue as the cue model holds it
+    TEvaluationDifficulte evaluation(*simu, QueueDepuisSimu(*simu), o.grille);
+    TOptionsDifficulte options;
+    options.NbThreads = o.nbThreads;
+    options.NomBul = o.bul;
+
+    // the progress bar only for a person watching a terminal
+    const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
+    interruption = false;
+    const auto ancien = std::signal(SIGINT, SurInterruption);
+    evaluation.Demarre(options);
+    // a short wait so that the end is seen at once; the bar is redrawn ten times a second
+    for (int tour = 1; !evaluation.Termine(); ++tour) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (interruption.load()) evaluation.Arrete();
+        if (barre && tour % 20 == 0) BarreProgression(evaluation.Progression(), false);
+    }
+    const TResultatDifficulte r = evaluation.Attends();
+    std::signal(SIGINT, ancien == SIG_ERR ? SIG_DFL : ancien);
+    if (barre) BarreProgression(evaluation.Progression(), true);
+
+    if (!r.Erreur.empty()) {
+        err << "velmora-sim : résultats impossibles à écrire, " << r.Erreur << "\n";
+        return kErreurFichier;
+    }
+    if (o.tir.json) {
+        out << "{\"trials\": " << r.NbEssais << ", \"successes\": " << r.NbReussis
+            << ", \"volume_tested\": " << FormatReel(r.VolumeTeste)
+            << ", \"volume_success\": " << FormatReel(r.VolumeReussi)
+            << ", \"seconds\": " << FormatReel(r.Secondes) << "}\n";
+    } else {
+        out << "essais : " << r.NbEssais << " (grille de " << r.NbTotal << ")\n"
+            << "réussis : " << r.NbReussis << "\n"
+            << "volume testé : " << Fixe(r.VolumeTeste, 2) << "\n"
+            << "volume réussi : " << Fixe(r.VolumeReussi, 3) << "\n"
+            << "temps : " << Fixe(r.Secondes, 3) << " s\n";
+        if (!o.bul.empty()) out << "résultats : " << o.bul << "\n";
+    }
+    if (r.Interrompu) {
+        err << "velmora-sim : calcul interrompu, résultats partiels\n";
+        return 130;
+    }
+    return out.good() ? kSucces : kErreurFichier;
+}
+
+const std::string kAide =
+    "usage : velmora-sim difficulty FICHIER.vel [OPTIONS]\n\n"
+    "Évalue la difficulté du coup d'un fichier de positions comme la fenêtre d'évaluation du programme :\n"
+    "chaque variation d'une grille autour des paramètres de la queue est jouée depuis les billes au repos,\n"
+    "et les variations qui font le point sont comptées. Les vitesses et les masses inférieures à 0.1 ne\n"
+    "sont pas jouées.\n\n"
+    "options :\n"
+    "  --trials E,H,A,V,I,M   essais de part et d'autre de l'effet, de la hauteur, de l'angle de visée,\n"
+    "                         de la vitesse, de l'inclinaison et de la masse (entiers de 0 à 500 ;\n"
+    "                         par défaut 5,5,5,2,0,0)\n"
+    "  --steps E,H,A,V,I,M    incréments : cm, cm, degrés, cm/s, degrés, g (au moins 0.01 ;\n"
+    "                         par défaut 0.1,0.1,0.1,10,2,10)\n"
+    "  --bul SORTIE.bul       enregistre les essais réussis (fichier de bulles, extension .bul imposée)\n"
+    "  --threads N            nombre de fils de calcul (par défaut un par cœur)\n"
+    "  --fsk FICHIER.fsk      paramètres physiques (sinon ceux d'usine, ou le FisikFile du fichier de\n"
+    "                         positions quand il nomme un fichier existant)\n"
+    "  --mode MODE            règle de validation du point : 3bandes (par défaut), 1bande ou libre\n"
+    "  --json                 résultat en un objet JSON : {\"trials\": N, \"successes\": K,\n"
+    "                         \"volume_tested\": X, \"volume_success\": Y, \"seconds\": S}\n"
+    "  --help                 cette aide\n\n"
+    "sortie : essais joués, essais réussis, volumes testé et réussi, temps de calcul ; une barre de\n"
+    "progression sur la sortie d'erreur quand c'est un terminal. Ctrl-C arrête le calcul : les résultats\n"
+    "partiels sont affichés et le fichier .bul reste valide.\n"
+    "statut : 0 succès, 1 fichier illisible ou impossible à écrire, 2 erreur d'usage, 130 interrompu\n";
+
+const TEnregistreCommande enregistre({"difficulty",
+                                      "évalue la difficulté d'un coup sur une grille de variations",
+                                      kAide.c_str(), 30, &Execute});
+
+}  // namespace

@@ -1,0 +1,130 @@
+// velmora-sim difficulty, run as a user runs it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TSortie {
+    int statut = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Lit(const fs::path& nom) {
+    std::ifstream f(nom, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+class CommandeDifficulteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dossier_ =
+            fs::temp_directory_path() / ("velmora-cli-diff-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dossier_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dossier_, ec);
+    }
+    std::string Chemin(const std::string& nom) const { return (dossier_ / nom).string(); }
+    // the opening position of three-cushion play, as the desktop program saves it
+    static std::string Ouverture() { return "'" + std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel'"; }
+
+    TSortie Lance(const std::string& args) const {
+        const std::string commande = std::string(VELMORA_SIM_EXE) + " difficulty " + args + " > '" +
+                                     Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
+        const int brut = std::system(commande.c_str());
+        return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, Lit(dossier_ / "out.txt"),
+                Lit(dossier_ / "err.txt")};
+    }
+
+    fs::path dossier_;
+};
+
+// "key": integer in the JSON object
+long long Champ(const std::string& json, const std::string& cle) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + cle + "\": ([0-9.eE+-]+)"))) return -1;
+    return static_cast<long long>(std::stod(m[1]));
+}
+
+}  // namespace
+
+TEST_F(CommandeDifficulteTest, Json_DefaultGridOfTheOpening) {
+    const TSortie s = Lance(Ouverture() + " --json");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_TRUE(
+        std::regex_match(s.out, std::regex("\\{\"trials\": 6655, \"successes\": [0-9]+, \"volume_tested\": "
+                                           "1331\\.0[0-9]*, \"volume_success\": [0-9.]+, \"seconds\": "
+                                           "[0-9.eE-]+\\}\n")))
+        << s.out;
+    EXPECT_GT(Champ(s.out, "successes"), 0);
+    // no progress bar when standard error is not a terminal
+    EXPECT_EQ(s.err, "");
+}
+
+TEST_F(CommandeDifficulteTest, Text_ShowsTrialsSuccessesVolumesAndTime) {
+    const TSortie s = Lance(Ouverture() + " --trials 0,0,0,2,0,0 --steps 0.1,0.1,0.1,10,2,10");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_NE(s.out.find("essais : 5 (grille de 5)\n"), std::string::npos) << s.out;
+    EXPECT_NE(s.out.find("réussis : "), std::string::npos);
+    EXPECT_NE(s.out.find("volume testé : 1.00\n"), std::string::npos) << s.out;
+    EXPECT_NE(s.out.find("volume réussi : "), std::string::npos);
+    EXPECT_NE(s.out.find("temps : "), std::string::npos);
+}
+
+TEST_F(CommandeDifficulteTest, AllCountsZero_OneTrial) {
+    const TSortie s = Lance(Ouverture() + " --trials 0,0,0,0,0,0 --json");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_EQ(Champ(s.out, "trials"), 1);
+    EXPECT_EQ(Champ(s.out, "successes"), 1) << "the opening shot scores";
+}
+
+TEST_F(CommandeDifficulteTest, Bul_HoldsOneRecordPerSuccessWhateverTheThreads) {
+    const std::string grille = " --trials 2,2,2,1,0,0 --json";
+    const TSortie un = Lance(Ouverture() + " --threads 1 --bul '" + Chemin("un.txt") + "'" + grille);
+    const TSortie deux = Lance(Ouverture() + " --threads 2 --bul '" + Chemin("deux") + "'" + grille);
+    ASSERT_EQ(un.statut, 0) << un.err;
+    ASSERT_EQ(deux.statut, 0) << deux.err;
+    // the extension is always ".bul"
+    ASSERT_TRUE(fs::exists(Chemin("un.bul")));
+    ASSERT_TRUE(fs::exists(Chemin("deux.bul")));
+    const long long reussis = Champ(un.out, "successes");
+    EXPECT_EQ(fs::file_size(Chemin("un.bul")), std::uintmax_t(84 + 24 * reussis));
+    EXPECT_EQ(Lit(Chemin("un.bul")), Lit(Chemin("deux.bul")));
+}
+
+TEST_F(CommandeDifficulteTest, BadUsage_ExitsWithTwoAndSaysWhy) {
+    const std::string vel = Ouverture();
+    for (const std::string& args :
+         {vel + " --trials 1,2,3", vel + " --trials 1,2,3,4,5,x", vel + " --trials 1,2,3,4,5,-1",
+          vel + " --trials 1,2,3,4,5,1.5", vel + " --steps 0.1,0.1,0.1,10,2,0.001", vel + " --threads 0",
+          vel + " --threads", vel + " --bul ''", vel + " --mode tout", vel + " --export x.pvr",
+          vel + " --inconnu", std::string()}) {
+        const TSortie s = Lance(args);
+        EXPECT_EQ(s.statut, 2) << args;
+        EXPECT_NE(s.err.find("velmora-sim difficulty : "), std::string::npos) << args;
+        EXPECT_EQ(s.out, "") << args;
+    }
+}
+
+TEST_F(CommandeDifficulteTest, FileErrors_ExitWithOneAndAClearLine) {
+    TSortie s = Lance("'" + Chemin("absent.vel") + "'");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("absent.vel"), std::string::npos) << s.err;
+
+    s = Lance(Ouverture() + " --bul '" + Chemin("absent/r.bul") + "'");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("absent/r.bul"), std::string::npos) << s.err;
+    EXPECT_EQ(s.out, "");
+}
