@@ -13,7 +13,8 @@ bool PrepareSimulation(TBillardVelmora& simu, const std::string& fsk, std::strin
 
 // Reads a ".vel" into the cue parameters and photo 0: its Queue and Positions sections, the tip
 // height converted for files without [GLBillard] Hrelatif, the cue values and the positions passed
-// through the single-precision 3D models; then, when chargeFisik is true, the parameter file named
+// through the single-precision 3D models of the program (limits of the cue, balls kept on the table
+// and apart); then, when chargeFisik is true, the parameter file named
 // by [GLBillard] FisikFile when it exists. False with the reason when a file cannot be read.
 bool ChargeFichierPosition(TBillardVelmora& simu, const std::string& nomFichier, bool chargeFisik,
                            std::string& erreur);
