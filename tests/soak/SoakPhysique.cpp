@@ -1,0 +1,217 @@
+// Physics soak: many random but valid shots (extreme spin, steep cues, fast strokes, balls
+// touching each other and the cushions), each checked for sound physics photo by photo.
+//   velmora-soak [COUNT] [SEED] [SHOT]   prints the figures (and every photo of SHOT); exit 1 on any violation
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <numbers>
+#include <random>
+#include <string>
+
+#include "sim/C8_BillardVelmora.h"
+
+namespace {
+
+struct Bilan {
+    long coups = 0;
+    long photos = 0;
+    long nonFinis = 0;
+    long sousLeTapis = 0;
+    long interpenetrations = 0;
+    long energieEnHausse = 0;
+    long faussesQueues = 0;
+    long points = 0;
+    double pireInterpenetration = 0;
+    double pireEnfoncement = 0;
+    double pireHausseEnergie = 0;
+};
+
+bool Fini(const TVecteur& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// Out of play from this photo on: off the table, lifted 1000 cm by a cushion it could not turn
+// back, or flown beyond a cushion's nose line (there the forecast may still bounce it off the
+// back of the cushion; the ball is on its way out).
+struct Sorties {
+    std::array<int, NbBilles + 1> photo{};  // first photo out of play, per ball
+};
+
+Sorties CalculeSorties(const TBillardVelmora& s) {
+    const double xNez = s.Fisik.largeurJeu / 2, yNez = s.Fisik.largeurJeu;
+    Sorties r;
+    for (int b = 1; b <= NbBilles; ++b) {
+        r.photo[b] = s.NbPhotos + 1;
+        for (int k = 0; k <= s.NbPhotos; ++k) {
+            const TVecteur& p = s.Trajets[b][k].Position;
+            if (p.z > 500 || std::abs(p.x) > xNez || std::abs(p.y) > yNez || s.Mouvements[b][k] == mvDehors) {
+                r.photo[b] = k;
+                break;
+            }
+        }
+    }
+    return r;
+}
+
+// energy per unit mass: translation, rotation of a solid sphere, height
+double Energie(const TBillardVelmora& s, const Sorties& sorties, int n) {
+    const TPARAMPHYS& f = s.Fisik;
+    double e = 0;
+    for (int b = 1; b <= NbBilles; ++b) {
+        if (n >= sorties.photo[b]) continue;
+        const TPVR& p = s.Trajets[b][n];
+        e += 0.5 * Norme2(p.Vitesse) + 0.2 * f.Rayon2 * Norme2(p.Rotation) + f.G * (p.Position.z - f.RayonBilles);
+    }
+    return e;
+}
+
+// random but valid: inside the cushions, no overlap; sometimes touching a cushion or a ball
+void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
+    const TPARAMPHYS& f = s.Fisik;
+    const double R = f.RayonBilles;
+    const double xMax = f.largeurJeu / 2 - R;
+    const double yMax = f.largeurJeu - R;
+    std::uniform_real_distribution<double> ux(-xMax, xMax), uy(-yMax, yMax), u01(0, 1), angle(0, 2 * std::numbers::pi);
+    for (int b = 1; b <= NbBilles; ++b) {
+        for (int essai = 0;; ++essai) {
+            TVecteur p = Vecteur(ux(alea), uy(alea), R);
+            const double tirage = u01(alea);
+            if (tirage < 0.15) p.x = (u01(alea) < 0.5 ? -xMax : xMax);  // against a cushion
+            if (tirage > 0.85) p.y = (u01(alea) < 0.5 ? -yMax : yMax);
+            if (b > 1 && u01(alea) < 0.2) {
+                // touching an earlier ball
+                const TVecteur& autre = s.Trajets[1 + static_cast<int>(u01(alea) * (b - 1))][0].Position;
+                const double a = angle(alea);
+                p = Vecteur(autre.x + f.Diametre * std::cos(a), autre.y + f.Diametre * std::sin(a), R);
+            }
+            bool libre = std::abs(p.x) <= xMax && std::abs(p.y) <= yMax;
+            for (int a = 1; a < b && libre; ++a)
+                libre = Norme(DiffVect(p, s.Trajets[a][0].Position)) >= f.Diametre * (1 - 1e-12);
+            if (libre || essai > 1000) {
+                s.Trajets[b][0] = TPVR{p, VecteurNul, VecteurNul};
+                break;
+            }
+        }
+    }
+}
+
+void RegleQueue(TBillardVelmora& s, std::mt19937_64& alea) {
+    std::uniform_real_distribution<double> u01(0, 1);
+    const double deport = std::sqrt(s.Fisik.DeportMax2) * 1.1;  // some miscues
+    const double r = deport * std::sqrt(u01(alea));
+    const double a = 2 * std::numbers::pi * u01(alea);
+    s.Effet = r * std::cos(a);
+    s.Hauteur = r * std::sin(a);
+    s.VitesseQueue = u01(alea) < 0.1 ? 2000 : 2000 * u01(alea);
+    s.AngleOx = 2 * std::numbers::pi * u01(alea);
+    const double tirage = u01(alea);
+    s.AngleTapis = (tirage < 0.5 ? 0.0 : tirage < 0.9 ? 30 * u01(alea) : 89 * u01(alea)) * std::numbers::pi / 180;
+    s.MasseQueue = 300 + 400 * u01(alea);
+    s.ModeDeJeu = static_cast<TModeDeJeu>(static_cast<int>(u01(alea) * 3) % 3);
+}
+
+void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
+    const TPARAMPHYS& f = s.Fisik;
+    const Sorties sorties = CalculeSorties(s);
+    const double cheveu = 1e-6;       // cm: below the cloth
+    // cm: overlap of two balls. Contacts are forecast along straight lines over one step, so a
+    // flying ball's curve can bring it this much closer before the contact is applied.
+    const double tolerance = 0.5 * f.G * f.dtAnal * f.dtAnal + 1e-6;
+    // the first violations are described, the rest only counted
+    static int dits = 0;
+    auto signale = [&](const char* quoi, int n, double valeur) {
+        if (++dits <= 20) std::fprintf(stderr, "shot %ld photo %d: %s (%g)\n", numero, n, quoi, valeur);
+    };
+    for (int n = 0; n <= s.NbPhotos; ++n) {
+        for (int b = 1; b <= NbBilles; ++b) {
+            const TPVR& p = s.Trajets[b][n];
+            if (!Fini(p.Position) || !Fini(p.Vitesse) || !Fini(p.Rotation) || !std::isfinite(s.Temps[n])) {
+                ++bilan.nonFinis;
+                signale("not finite", n, 0);
+            }
+            const double enfoncement = f.RayonBilles - p.Position.z;
+            if (s.Mouvements[b][n] != mvDehors && enfoncement > cheveu) {
+                ++bilan.sousLeTapis;
+                bilan.pireEnfoncement = std::max(bilan.pireEnfoncement, enfoncement);
+                signale("centre below the cloth", n, enfoncement);
+            }
+        }
+        for (int a = 1; a <= NbBilles; ++a)
+            for (int b = a + 1; b <= NbBilles; ++b) {
+                if (n >= sorties.photo[a] || n >= sorties.photo[b]) continue;
+                const double d = Norme(DiffVect(s.Trajets[a][n].Position, s.Trajets[b][n].Position));
+                const double dedans = f.Diametre - d;
+                if (n > 0 && dedans > tolerance) {
+                    ++bilan.interpenetrations;
+                    bilan.pireInterpenetration = std::max(bilan.pireInterpenetration, dedans);
+                    signale("balls inside each other", n, dedans);
+                }
+            }
+        // a step back to an overshot contact can follow a clock photo: compare in time order only
+        if (n > 1 && s.Temps[n] >= s.Temps[n - 1]) {
+            const double avant = Energie(s, sorties, n - 1), apres = Energie(s, sorties, n);
+            const double hausse = apres - avant;
+            if (hausse > 1e-6 * std::max(1.0, avant)) {
+                ++bilan.energieEnHausse;
+                bilan.pireHausseEnergie = std::max(bilan.pireHausseEnergie, hausse / std::max(1.0, avant));
+                signale("energy increased", n, hausse);
+            }
+        }
+    }
+}
+
+// every photo of one shot, to look into a violation
+void Decrit(const TBillardVelmora& s) {
+    const Sorties sorties = CalculeSorties(s);
+    std::printf("cue V=%g m=%g effet=%g hauteur=%g ox=%g tapis=%g fausse=%d\n", s.VitesseQueue, s.MasseQueue,
+                s.Effet, s.Hauteur, s.AngleOx, s.AngleTapis, s.FausseQueue);
+    for (int n = 0; n <= s.NbPhotos; ++n) {
+        std::printf("%4d t=%.6f %-12s c=%d E=%.6g", n, s.Temps[n], TexteTypeChoc(s.TypesChocs[n]), s.Contacts[n],
+                    Energie(s, sorties, n));
+        for (int b = 1; b <= NbBilles; ++b) {
+            const TPVR& p = s.Trajets[b][n];
+            std::printf(" | %s P(%.4f %.4f %.4f) V(%.3f %.3f %.3f) W(%.2f %.2f %.2f)", TexteMouvement(s.Mouvements[b][n]),
+                        p.Position.x, p.Position.y, p.Position.z, p.Vitesse.x, p.Vitesse.y, p.Vitesse.z,
+                        p.Rotation.x, p.Rotation.y, p.Rotation.z);
+        }
+        std::printf("\n");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long nombre = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 1000;
+    const unsigned long long graine = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 20261207;
+    const long detail = argc > 3 ? std::strtol(argv[3], nullptr, 10) : -1;
+    if (nombre <= 0) {
+        std::fprintf(stderr, "usage: velmora-soak [COUNT > 0] [SEED]\n");
+        return 2;
+    }
+    std::mt19937_64 alea(graine);
+    auto simu = std::make_unique<TBillardVelmora>();
+    Bilan bilan;
+    const auto debut = std::chrono::steady_clock::now();
+    for (long i = 0; i < nombre; ++i) {
+        PlaceBilles(*simu, alea);
+        RegleQueue(*simu, alea);
+        simu->Joue();
+        ++bilan.coups;
+        bilan.photos += simu->NbPhotos;
+        bilan.faussesQueues += simu->FausseQueue;
+        bilan.points += simu->PointReussi;
+        Verifie(*simu, bilan, i);
+        if (i == detail) Decrit(*simu);
+    }
+    const double secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    const long violations = bilan.nonFinis + bilan.sousLeTapis + bilan.interpenetrations + bilan.energieEnHausse;
+    std::printf("shots=%ld photos=%ld miscues=%ld points=%ld seconds=%.2f\n", bilan.coups, bilan.photos,
+                bilan.faussesQueues, bilan.points, secondes);
+    std::printf("not_finite=%ld below_cloth=%ld (worst %.3g cm) overlaps=%ld (worst %.3g cm) "
+                "energy_up=%ld (worst %.3g relative)\n",
+                bilan.nonFinis, bilan.sousLeTapis, bilan.pireEnfoncement, bilan.interpenetrations,
+                bilan.pireInterpenetration, bilan.energieEnHausse, bilan.pireHausseEnergie);
+    return violations == 0 ? 0 : 1;
+}
