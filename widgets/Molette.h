@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QWidget>
 
+class QPainter;
+
 class TMolette : public QWidget {
     Q_OBJECT
     Q_PROPERTY(double valeur READ valeur WRITE setValeur NOTIFY valeurChangee)
@@ -87,7 +89,7 @@ class TMolette : public QWidget {
 
   private:
     void demande(double v);
-    void dessineMarques(class QPainter& p, const QRectF& zone, const QColor& encre) const;
+    void dessineMarques(QPainter& p, const QRectF& zone, const QColor& encre) const;
     QString texteGraduation(double u) const;
 
     double valeur_ = 0.0;
