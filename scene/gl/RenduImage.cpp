@@ -8,7 +8,7 @@
 
 #include "scene/gl/VueGL.h"
 
-TRenduImage::TRenduImage() {
+TRenduImage::TRenduImage(int echantillons) : echantillons_(echantillons) {
     surface_ = std::make_unique<QOffscreenSurface>();
     surface_->setFormat(TVueGL::Format());
     surface_->create();
@@ -43,7 +43,7 @@ bool TRenduImage::Dessine(TVue& vue, int w, int h) {
     if (!tampon_ || tampon_->size() != QSize(w, h)) {
         QOpenGLFramebufferObjectFormat f;
         f.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
-        f.setSamples(4);
+        f.setSamples(echantillons_);
         tampon_ = std::make_unique<QOpenGLFramebufferObject>(w, h, f);
         if (!tampon_->isValid()) {
             Erreur = "tampon d'image refusé";

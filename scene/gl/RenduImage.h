@@ -16,7 +16,8 @@ class QOpenGLFramebufferObject;
 
 class TRenduImage {
 public:
-    TRenduImage();
+    // samples per pixel of the framebuffer: 4 as in the viewers, 0 for none
+    explicit TRenduImage(int echantillons = 4);
     ~TRenduImage();
 
     // false when no OpenGL context could be made; Erreur says why
@@ -35,5 +36,6 @@ private:
     std::unique_ptr<QOpenGLContext> contexte_;
     std::unique_ptr<QOpenGLFramebufferObject> tampon_;
     TRenduGL rendu_;
+    int echantillons_ = 4;
     bool valide_ = false;
 };

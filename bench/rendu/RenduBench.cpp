@@ -1,0 +1,64 @@
+// One frame of the full table scene at 1280 x 800 with 4x multisampling: table, three balls,
+// the cue, and three trajectory lines of 1200 nodes each, as after a long shot. Run it on a
+// display, or without one: tests/scene/gl/sous_xvfb.sh build/bench/rendu/velmora_bench_rendu
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cmath>
+
+#include "scene/gl/RenduImage.h"
+#include "view3d/GLBillardVelmora.h"
+
+namespace {
+
+// a long wandering path over the cloth, 1200 segments
+void TrajetLong(TLignes& l, float phase) {
+    l.DebutMaj();
+    l.EffaceNoeuds();
+    for (int i = 0; i <= 1200; ++i) {
+        const float t = float(i) / 1200;
+        l.AjouteNoeud({65 * std::sin(17 * t + phase), 135 * std::sin(7 * t + 2 * phase), 3.075f});
+    }
+    l.SetVisible(true);
+    l.FinMaj();
+}
+
+void Image(benchmark::State& state, bool mobile) {
+    TScene scene;
+    TVue vue(scene), vueQueue(scene);
+    TGLBillardVelmora billard(scene, vue, vueQueue);
+    billard.PositionDepart(true);
+    billard.ActiveCamMobile(mobile);
+    float phase = 0;
+    for (TGLBilles* b : {billard.Blanche, billard.Jaune, billard.Rouge}) TrajetLong(*b->Trajet, phase += 1);
+    TRenduImage rendu(int(state.range(0)));
+    if (!rendu.Valide()) {
+        state.SkipWithError(rendu.Erreur.toStdString().c_str());
+        return;
+    }
+    state.SetLabel(rendu.Moteur().toStdString());
+    // the first frame builds the shapes
+    rendu.Dessine(vue, 1280, 800);
+    for (auto _ : state) {
+        // a ball moves every frame, as in an animation
+        billard.Rouge->PlaceSilencieux(billard.Rouge->LitPosition() + TVecteur3f{0, 0.01f, 0});
+        rendu.Dessine(vue, 1280, 800);
+    }
+    state.counters["images/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_ImageTableCameraMobile(benchmark::State& state) { Image(state, true); }
+void BM_ImageTableCameraPlafond(benchmark::State& state) { Image(state, false); }
+// argument: samples per pixel (4 as shown; 0 to see what multisampling costs)
+BENCHMARK(BM_ImageTableCameraMobile)->Arg(4)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ImageTableCameraPlafond)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
