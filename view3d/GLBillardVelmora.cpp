@@ -252,6 +252,11 @@ bool TGLBillardVelmora::SauveFichier(const std::string& nom, std::string* erreur
 bool TGLBillardVelmora::ChargeFichier(const std::string& nom, std::string* erreur) {
     TFichierIni ini;
     if (!ini.Charge(nom, erreur)) return false;
+    // a file of another kind would silently put every ball at the centre
+    if (!ini.SectionExiste("Queue") && !ini.SectionExiste("Positions")) {
+        if (erreur) *erreur = nom + " : ce n'est pas un fichier de positions (ni [Queue] ni [Positions])";
+        return false;
+    }
     if (erreur) erreur->clear();
     Simu->ChargePosition(nom, ini);
     // older files measured the tip height in the horizontal frame

@@ -60,7 +60,8 @@ public:
     // Position file with the "GLBillard" view section. False with the reason when it cannot be
     // written; the file is then as it was.
     bool SauveFichier(const std::string& nom, std::string* erreur = nullptr);
-    // False with the reason when the file cannot be read: nothing changes then. True with a
+    // False with the reason when the file cannot be read or has neither a [Queue] nor a [Positions]
+    // section: nothing changes then. True with a
     // non-empty *erreur when the position loaded but its parameter file could not be read.
     bool ChargeFichier(const std::string& nom, std::string* erreur = nullptr);
     // the tab-separated export of every photo, with the given decimal separator

@@ -231,6 +231,12 @@ TEST(GLBillardVelmora, UnreadableFileChangesNothingAndSaysWhy) {
     EXPECT_FALSE(err.empty());
     EXPECT_EQ(m.billard.Blanche->LitPosition(), avant);
     EXPECT_TRUE(m.billard.CamMobileActive);
+    // a file of another kind
+    Ecrit(d / "image.vel", "\x89PNG\r\n\x1a\n[ceci n'est pas une position]\n");
+    err.clear();
+    EXPECT_FALSE(m.billard.ChargeFichier(d / "image.vel", &err));
+    EXPECT_NE(err.find("fichier de positions"), std::string::npos) << err;
+    EXPECT_EQ(m.billard.Blanche->LitPosition(), avant);
     err.clear();
     EXPECT_FALSE(m.billard.SauveFichier(d / "pas/de/dossier.vel", &err));
     EXPECT_FALSE(err.empty());
