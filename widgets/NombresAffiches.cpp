@@ -1,0 +1,81 @@
+#include "widgets/NombresAffiches.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// printf into a std::string (the formats used here stay far below the buffer)
+template <class... A>
+std::string Imprime(const char* format, A... args) {
+    char tampon[512];
+    const int n = std::snprintf(tampon, sizeof tampon, format, args...);
+    if (n < 0) return {};
+    return std::string(tampon, std::min<std::size_t>(std::size_t(n), sizeof tampon - 1));
+}
+
+// decimal exponent of the value once rounded to `precision` significant digits
+int Exposant(double valeur, int precision) {
+    const std::string e = Imprime("%.*e", precision - 1, valeur);
+    const std::size_t p = e.find('e');
+    return p == std::string::npos ? 0 : std::atoi(e.c_str() + p + 1);
+}
+
+QString AvecSeparateur(const std::string& texte, const QLocale& locale) {
+    QString s = QString::fromLatin1(texte.c_str());
+    s.replace(QLatin1Char('.'), locale.decimalPoint());
+    return s;
+}
+
+}  // namespace
+
+QString TexteFixe(double valeur, int precision, int decimales, const QLocale& locale) {
+    if (std::isnan(valeur)) return QStringLiteral("NAN");
+    if (std::isinf(valeur)) return valeur > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    precision = std::clamp(precision, 1, 18);
+    decimales = std::clamp(decimales, 0, 18);
+
+    // too many integer digits for the precision: exponent form
+    const int e = valeur == 0 ? 0 : Exposant(valeur, precision);
+    if (e >= precision) return AvecSeparateur(Imprime("%.*E", precision - 1, valeur), locale);
+
+    // rounded once, at the decimals or at the last significant digit, then padded with zeros
+    const int d = std::max(0, std::min(decimales, precision - 1 - e));
+    std::string s = Imprime("%.*f", d, valeur);
+    if (decimales > 0) {
+        if (d == 0) s += '.';
+        s.append(std::size_t(decimales - d), '0');
+    }
+    // no "-0,00"
+    if (s.front() == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return AvecSeparateur(s, locale);
+}
+
+std::optional<double> LitNombreSaisi(const QString& texte, const QLocale& locale) {
+    QString s = texte.trimmed();
+    if (s.isEmpty()) return std::nullopt;
+    // "." and "," both mean the decimal separator, once each
+    for (const QChar c : {QLatin1Char('.'), QLatin1Char(',')}) {
+        const qsizetype i = s.indexOf(c);
+        if (i >= 0) s.replace(i, 1, locale.decimalPoint());
+    }
+    QLocale lecture = locale;
+    lecture.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double v = lecture.toDouble(s, &ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+QString MessageNombreInvalide(const QString& texte) {
+    return QStringLiteral("« %1 » n'est pas un nombre correct.").arg(texte);
+}
+
+char SeparateurDecimal(const QLocale& locale) {
+    const QString p = locale.decimalPoint();
+    if (p.size() != 1 || p.at(0).unicode() > 0x7f) return '.';
+    return char(p.at(0).unicode());
+}
