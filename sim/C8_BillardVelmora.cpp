@@ -179,57 +179,69 @@ void TBillardVelmora::CalculTrajets() {
     const double vPleinPas = diametre / dtAnal;
     const double vPleinPas2 = vPleinPas * vPleinPas * (1 - 1e-9);
 
-    for (long passe = 0; NbPhotos < NbPhotosMax && passe < kPassesMax; ++passe) {
+    // the tests on the motion states below spare the calls that would return at once
+    TEtatBille& b2 = etats_[2];
+    TEtatBille& b3 = etats_[3];
+    long passes = 0;
+    while (NbPhotos < NbPhotosMax && passes < kPassesMax) {
+        ++passes;
         b1.NumTouche = 0;
         E.Delai = DelaiAucunChoc;
         E.Traitement = {};
 
         // no ball travels more than one diameter in a straight-line step
         double dt = dtAnal;
-        for (int b = 1; b <= NbBilles; ++b) {
-            const double v2 = Norme2(etats_[b].Vitesse);
+        for (const TEtatBille* e : {&b1, &b2, &b3}) {
+            const double v2 = Norme2(e->Vitesse);
             if (v2 < vPleinPas2) continue;
             const double v = std::sqrt(v2);
             if (v > 0.001) dt = std::min(dt, diametre / v);
         }
 
         // the earliest contact: cushions, then pairs, then landings; ties keep the first found
-        for (int b = 1; b <= NbBilles; ++b) DetecteChocBande(etats_[b], E);
-        DetecteChocBilles(etats_[1], etats_[2], E);
-        DetecteChocBilles(etats_[1], etats_[3], E);
-        DetecteChocBilles(etats_[2], etats_[3], E);
-        for (int b = 1; b <= NbBilles; ++b) DetecteChocTapis(etats_[b], E);
+        const bool m1 = b1.Mouvement <= mvRoule, m2 = b2.Mouvement <= mvRoule, m3 = b3.Mouvement <= mvRoule;
+        if (m1) DetecteChocBande(b1, E);
+        if (m2) DetecteChocBande(b2, E);
+        if (m3) DetecteChocBande(b3, E);
+        if (m1 || m2) DetecteChocBilles(b1, b2, E);
+        if (m1 || m3) DetecteChocBilles(b1, b3, E);
+        if (m2 || m3) DetecteChocBilles(b2, b3, E);
+        if (b1.Mouvement == mvVole) DetecteChocTapis(b1, E);
+        if (b2.Mouvement == mvVole) DetecteChocTapis(b2, E);
+        if (b3.Mouvement == mvVole) DetecteChocTapis(b3, E);
 
-        if (E.Delai > dt || !E.Traitement) {
-            // no contact within the step; one clock photo at most per step
-            for (int b = 1; b <= NbBilles; ++b) Avance(etats_[b], t, dt);
-            t += dt;
+        // a step without contact or the move to the contact: balls at rest or out stay as they are
+        const bool contact = !(E.Delai > dt) && E.Traitement;
+        const double pas = contact ? E.Delai : dt;
+        if (b1.Mouvement < mvArret) Avance(b1, t, pas);
+        if (b2.Mouvement < mvArret) Avance(b2, t, pas);
+        if (b3.Mouvement < mvArret) Avance(b3, t, pas);
+        t += pas;
+
+        if (!contact) {
+            // one clock photo at most per step
             E.dtPrecedent = dt;
             if (t > tEnr) {
                 AjoutePhoto(tcAucun, t);
                 tEnr += dtEnr;
             }
         } else {
-            // to the contact (back to it when the last step overshot), then the collision
-            for (int b = 1; b <= NbBilles; ++b) Avance(etats_[b], t, E.Delai);
+            // the collision, then the motion plans of the balls it involved
             E.Traitement(*E.A, E.B);
-            t += E.Delai;
             E.dtPrecedent = 0;
             ApresChoc(*E.A, t);
-            for (int b = 1; b <= NbBilles; ++b)
-                if (E.B == &etats_[b]) ApresChoc(etats_[b], t);
+            if (E.B == &b1 || E.B == &b2 || E.B == &b3) ApresChoc(*static_cast<TEtatBille*>(E.B), t);
             dernier = E.A;
             AjoutePhoto(E.A->DernierChoc, t);
         }
 
         // every ball at rest or out: the final photo ends the shot
-        bool fini = true;
-        for (int b = 1; b <= NbBilles; ++b) fini = fini && etats_[b].Mouvement >= mvArret;
-        if (fini) {
+        if (b1.Mouvement >= mvArret && b2.Mouvement >= mvArret && b3.Mouvement >= mvArret) {
             AjoutePhoto(dernier ? dernier->DernierChoc : tcAucun, t);
             break;
         }
     }
+    NbPasses = passes;
 
     // a ball that left the table cancels the point
     for (int b = 1; b <= NbBilles; ++b)

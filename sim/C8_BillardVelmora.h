@@ -31,6 +31,8 @@ public:
 
     bool PointReussi = false;
     bool FausseQueue = false;
+    // passes of the last computation's loop (for measurements)
+    long NbPasses = 0;
 
     double VitesseQueue = 0;
     double MasseQueue = 520;

@@ -1,0 +1,73 @@
+// Shots per second on the bundled examples, and the cost of one pass of the computation loop.
+// The simulation is set up as the desktop program runs it: factory parameters with the ball
+// radius of the 3D models (single precision).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "sim/C8_BillardVelmora.h"
+#include "sim/FichierIni.h"
+
+namespace {
+
+std::unique_ptr<TBillardVelmora> Simulation() {
+    auto s = std::make_unique<TBillardVelmora>();
+    s->Fisik.SetParam(2, static_cast<float>(s->Fisik.RayonBilles));
+    return s;
+}
+
+std::string Exemple(const char* nom) {
+    return std::string(VELMORA_EXAMPLES_DIR) + "/" + nom;
+}
+
+// a position file played with its cue (Joue), as the fire button does
+void BM_Coup(benchmark::State& state, const char* nom) {
+    auto s = Simulation();
+    TFichierIni ini;
+    if (!ini.Charge(Exemple(nom))) {
+        state.SkipWithError("exemple illisible");
+        return;
+    }
+    s->ChargePosition(nom, ini);
+    long passes = 0;
+    for (auto _ : state) {
+        s->Joue();
+        passes += s->NbPasses;
+        benchmark::DoNotOptimize(s->NbPhotos);
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["photos"] = s->NbPhotos;
+    state.counters["passes"] = double(s->NbPasses);
+    // time of one pass of the loop (step length, nine forecasts, three advances or a collision)
+    state.counters["t_passe"] =
+        benchmark::Counter(double(passes), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK_CAPTURE(BM_Coup, ouverture, "ouverture.vel")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Coup, trois_bandes, "trois_bandes.vel")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Coup, une_bande, "une_bande.vel")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Coup, manque, "manque.vel")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Coup, saut, "saut.vel")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Coup, fausse_queue, "fausse_queue.vel")->Unit(benchmark::kMicrosecond);
+
+// a hand launch replayed from photo 0 (CalculTrajets alone)
+void BM_Lancer(benchmark::State& state) {
+    auto s = Simulation();
+    if (!s->ChargeLancer(Exemple("lancer.vel2"))) {
+        state.SkipWithError("exemple illisible");
+        return;
+    }
+    long passes = 0;
+    for (auto _ : state) {
+        s->CalculTrajets();
+        passes += s->NbPasses;
+        benchmark::DoNotOptimize(s->NbPhotos);
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["photos"] = s->NbPhotos;
+    state.counters["t_passe"] =
+        benchmark::Counter(double(passes), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_Lancer)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
