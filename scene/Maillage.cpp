@@ -34,9 +34,10 @@ void Eventail(TMaillage& m, const TVecteur3f& centre, const std::vector<TVecteur
 
 TMaillage Plan(const TPlan& p) {
     TMaillage m;
-    // cells of about 10 units, so that vertex lighting shows the lamps
-    const int nx = std::clamp(int(p.Largeur() / 10), 1, 64);
-    const int ny = std::clamp(int(p.Hauteur() / 10), 1, 64);
+    // cells of about 30 units: enough for vertex lighting to show the lamps, few enough
+    // triangles for software OpenGL
+    const int nx = std::clamp(int(p.Largeur() / 30), 1, 64);
+    const int ny = std::clamp(int(p.Hauteur() / 30), 1, 64);
     for (int j = 0; j <= ny; ++j)
         for (int i = 0; i <= nx; ++i) {
             m.Sommets.push_back({p.Largeur() * (float(i) / nx - 0.5f), p.Hauteur() * (float(j) / ny - 0.5f), 0});
@@ -152,12 +153,30 @@ TVecteur3f CoinCylindre(const TCylindre& c, int i, bool haut) {
 }
 
 TMaillage MaillageDe(const TNoeud& noeud) {
+    TMaillage m;
     switch (noeud.Genre()) {
-        case TGenreNoeud::Plan: return Plan(static_cast<const TPlan&>(noeud));
-        case TGenreNoeud::Disque: return Disque(static_cast<const TDisque&>(noeud));
-        case TGenreNoeud::Cylindre: return Cylindre(static_cast<const TCylindre&>(noeud));
-        case TGenreNoeud::Boite: return Boite(static_cast<const TBoite&>(noeud));
-        case TGenreNoeud::Sphere: return Sphere(static_cast<const TSphere&>(noeud));
+        case TGenreNoeud::Plan: m = Plan(static_cast<const TPlan&>(noeud)); break;
+        case TGenreNoeud::Disque: m = Disque(static_cast<const TDisque&>(noeud)); break;
+        case TGenreNoeud::Cylindre:
+            m = Cylindre(static_cast<const TCylindre&>(noeud));
+            m.Ferme = true;
+            break;
+        case TGenreNoeud::Boite:
+            m = Boite(static_cast<const TBoite&>(noeud));
+            m.Ferme = true;
+            break;
+        case TGenreNoeud::Sphere:
+            m = Sphere(static_cast<const TSphere&>(noeud));
+            m.Ferme = static_cast<const TSphere&>(noeud).LatitudeBas() <= -90;
+            break;
         default: return {};
     }
+    // every triangle counter-clockwise seen from outside, so that hidden faces can be skipped
+    for (size_t t = 0; t + 2 < m.Indices.size(); t += 3) {
+        const TVecteur3f &a = m.Sommets[m.Indices[t]], &b = m.Sommets[m.Indices[t + 1]],
+                         &c = m.Sommets[m.Indices[t + 2]];
+        const TVecteur3f n = m.Normales[m.Indices[t]] + m.Normales[m.Indices[t + 1]] + m.Normales[m.Indices[t + 2]];
+        if (Scal(Vect(b - a, c - a), n) < 0) std::swap(m.Indices[t + 1], m.Indices[t + 2]);
+    }
+    return m;
 }

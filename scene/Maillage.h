@@ -10,7 +10,8 @@
 struct TMaillage {
     std::vector<TVecteur3f> Sommets;
     std::vector<TVecteur3f> Normales;
-    std::vector<std::uint32_t> Indices;  // three per triangle
+    std::vector<std::uint32_t> Indices;  // three per triangle, counter-clockwise seen from outside
+    bool Ferme = false;                  // a closed solid: its inside is never seen
 };
 
 // empty for the kinds that are not solids (dummy, line, camera, light)

@@ -20,7 +20,8 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
     // fixed state of every frame
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    glDisable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
     glEnable(GL_LIGHTING);
     glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
     glShadeModel(GL_SMOOTH);
@@ -107,6 +108,11 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             Couleur(GL_EMISSION, mat.Emission);
             Couleur(GL_SPECULAR, mat.Speculaire);
             glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50);
+            // closed solids: the faces turned away are not drawn
+            if (m.Ferme)
+                glEnable(GL_CULL_FACE);
+            else
+                glDisable(GL_CULL_FACE);
             glEnableClientState(GL_NORMAL_ARRAY);
             glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), m.Sommets.data());
             glNormalPointer(GL_FLOAT, sizeof(TVecteur3f), m.Normales.data());

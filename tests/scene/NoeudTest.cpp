@@ -72,6 +72,26 @@ TEST(Noeud, ChangingParentKeepsTheLocalPlacement) {
     EXPECT_EQ(b->Parent(), &s.Racine());
 }
 
+TEST(Noeud, RemovingAChildFreesItAndLeavesItsSiblings) {
+    TScene s;
+    auto* conteneur = s.Racine().AjouteEnfant<TFactice>();
+    auto* a = conteneur->AjouteEnfant<TLignes>();
+    auto* b = conteneur->AjouteEnfant<TLignes>();
+    a->AjouteEnfant<TSphere>();
+    const unsigned long r0 = s.Revision();
+    EXPECT_TRUE(conteneur->SupprimeEnfant(a));
+    ASSERT_EQ(conteneur->Enfants().size(), 1u);
+    EXPECT_EQ(conteneur->Enfants()[0].get(), b);
+    EXPECT_GT(s.Revision(), r0);
+    // a node that is not a child (a grandchild, the node itself, a freed one) stays where it is
+    EXPECT_FALSE(s.Racine().SupprimeEnfant(b));
+    EXPECT_FALSE(conteneur->SupprimeEnfant(conteneur));
+    EXPECT_EQ(b->Parent(), conteneur);
+    conteneur->SupprimeEnfants();
+    EXPECT_TRUE(conteneur->Enfants().empty());
+    EXPECT_EQ(s.Racine().Enfants().size(), 1u);
+}
+
 TEST(Noeud, HiddenParentHidesItsChildren) {
     TScene s;
     auto* a = s.Racine().AjouteEnfant<TFactice>();
@@ -130,4 +150,29 @@ TEST(Maillage, FourSliceDiskIsARhombusAndPartialSphereStopsAtItsLatitude) {
     sp->SetLatitudeBas(37);
     for (const auto& p : MaillageDe(*sp).Sommets) EXPECT_GE(p.y, 0.7f * std::sin(37 * RadParDeg) - 1e-5f);
     EXPECT_TRUE(MaillageDe(s.Racine()).Sommets.empty());
+}
+
+TEST(Maillage, ClosedSolidsWindCounterClockwiseSeenFromOutside) {
+    TScene s;
+    auto* b = s.Racine().AjouteEnfant<TBoite>();
+    b->SetDimensions(2, 4, 6);
+    auto* c = s.Racine().AjouteEnfant<TCylindre>();
+    c->SetTranches(3);
+    auto* sp = s.Racine().AjouteEnfant<TSphere>();
+    for (const TNoeud* n : {static_cast<TNoeud*>(b), static_cast<TNoeud*>(c), static_cast<TNoeud*>(sp)}) {
+        const TMaillage m = MaillageDe(*n);
+        EXPECT_TRUE(m.Ferme);
+        for (size_t t = 0; t < m.Indices.size(); t += 3) {
+            const TVecteur3f &a = m.Sommets[m.Indices[t]], &p = m.Sommets[m.Indices[t + 1]],
+                             &q = m.Sommets[m.Indices[t + 2]];
+            // the centre of a convex solid lies behind every face
+            const TVecteur3f face = Vect(p - a, q - a);
+            if (Norme(face) > 1e-9f) {
+                EXPECT_GT(Scal(face, (a + p + q) * (1.0f / 3)), 0);
+            }
+        }
+    }
+    auto* pointe = s.Racine().AjouteEnfant<TSphere>();
+    pointe->SetLatitudeBas(37);
+    EXPECT_FALSE(MaillageDe(*pointe).Ferme);
 }
