@@ -227,7 +227,9 @@ TEST_F(EvaluationDifficulteTest, Stop_EndsWithinAFractionOfASecondAndLeavesAVali
     EXPECT_FALSE(e.Demarre({2, Chemin("autre.bul")}));
     EXPECT_FALSE(e.Execute({1, Chemin("autre.bul")}).Erreur.empty());
     EXPECT_FALSE(fs::exists(Chemin("autre.bul")));
-    while (e.Progression().EssaisFaits < 500) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (e.Progression().EssaisFaits < 500 && std::chrono::steady_clock::now() < limite)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
 
     // progress as the window shows it
     const TProgressionDifficulte p = e.Progression();
