@@ -92,8 +92,12 @@ TEST_F(VelmoraSimTest, Outcomes_MissAndMiscue_AndTheModeOption) {
     EXPECT_NE(fq.out.find("\"outcome\": \"fausse queue\", \"point\": false, \"miscue\": true"),
               std::string::npos)
         << fq.out;
-    // the three-cushion point also scores in free play
+    // the three-cushion point also scores in free play; the one-cushion point only in 1 and free play
     EXPECT_EQ(Lance("shot --mode libre \"" + Exemple("trois_bandes.vel") + "\"").out.rfind("réussi ", 0), 0u);
+    const std::string uneBande = "\"" + Exemple("une_bande.vel") + "\"";
+    EXPECT_EQ(Lance("shot " + uneBande).out.rfind("manqué ", 0), 0u);
+    EXPECT_EQ(Lance("shot " + uneBande + " --mode 1bande").out.rfind("réussi ", 0), 0u);
+    EXPECT_EQ(Lance("shot " + uneBande + " --mode=libre").out.rfind("réussi ", 0), 0u);
 }
 
 TEST_F(VelmoraSimTest, Launch_ReplaysTheLaunchFile_SameResultEachTime) {

@@ -92,6 +92,26 @@ TEST_F(CalculTrajetsTest, BallsThatNeverStop_FillTheStoreAndTheShotIsCut) {
     EXPECT_EQ(s->Fisik.FrotBiTapRoule, PlancherParam);
 }
 
+TEST_F(CalculTrajetsTest, BallLeavingTheTableAfterThePoint_CancelsIt) {
+    // a jumped free-play point: ball 1 touches both balls, then a ball flies off the table
+    PlaceBilles(*s, Vecteur(-0.084548614919185638, 41.175502777099609, 0),
+                Vecteur(46.149791717529297, -41.069652557373047, 0),
+                Vecteur(14.613301277160645, -31.858257293701172, 0));
+    s->SetParamQueue(
+        {494.18453979492188, 520, 0, -0.047667130827903748, 5.1994964514264215, 0.34200349107317413});
+    s->ModeDeJeu = jLibre;
+    s->Joue();
+    bool touche2 = false, touche3 = false, dehors = false;
+    for (int k = 1; k <= s->NbPhotos; ++k) {
+        touche2 = touche2 || (s->TypesChocs[k] == tcBilleBille && s->Contacts[k] == 2);
+        touche3 = touche3 || (s->TypesChocs[k] == tcBilleBille && s->Contacts[k] == 3);
+    }
+    for (int b = 1; b <= NbBilles; ++b) dehors = dehors || s->Mouvements[b][s->NbPhotos] == mvDehors;
+    ASSERT_TRUE(touche2 && touche3);
+    ASSERT_TRUE(dehors);
+    EXPECT_FALSE(s->PointReussi);
+}
+
 TEST_F(CalculTrajetsTest, DegenerateStates_AlwaysEnd_WithFiniteValues) {
     const double L = s->Fisik.largeurJeu;
     const double H = s->Fisik.HautBdes;
