@@ -197,6 +197,7 @@ TResultatDifficulte TEvaluationDifficulte::Execute(const TOptionsDifficulte& opt
 }
 
 TResultatDifficulte TEvaluationDifficulte::Calcule(const TOptionsDifficulte& options) {
+    debutNs_ = MaintenantNs();
     cellules_ = 0;
     essais_ = 0;
     reussis_ = 0;
@@ -227,7 +228,6 @@ TResultatDifficulte TEvaluationDifficulte::Calcule(const TOptionsDifficulte& opt
     nbThreads = int(std::min<std::int64_t>(nbThreads, nbBlocs_));
 
     // the calling thread is one of the workers
-    debutNs_ = MaintenantNs();
     std::vector<std::thread> aides;
     for (int t = 1; t < nbThreads; ++t) {
         try {
