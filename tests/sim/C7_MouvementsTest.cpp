@@ -139,14 +139,4 @@ TEST_F(MouvementsTest, BallAtRestOrOut_IsLeftUntouched_WhateverTheInterval) {
     }
 }
 
-TEST_F(MouvementsTest, StepBack_WithANegativeInterval_UndoesASlidingStep) {
-    TEtatBille b = SurTapis(Vecteur(100, 30, 0));
-    const TEtatBille avant = b;
-    physique.Avance(b, 0, 0.01);
-    physique.Avance(b, 0.01, -0.01);
-    EXPECT_NEAR(b.Position.x, avant.Position.x, 1e-12);
-    EXPECT_NEAR(b.Vitesse.y, avant.Vitesse.y, 1e-12);
-    EXPECT_EQ(b.Mouvement, mvGlisse);
-}
-
 }  // namespace

@@ -54,16 +54,12 @@ TEST(ExportPVR, OneLinePerPhoto_32TabSeparatedFields_LfOnly) {
     EXPECT_EQ(champs[31], "-3");
 }
 
-TEST(ExportPVR, LocaleSeparator_ReplacesEveryDecimalPoint) {
+TEST(ExportPVR, LocaleSeparator_ReplacesEveryDecimalPoint_AndPhotoZeroAloneIsOneLine) {
     auto s = Magasin(1);
     const std::string texte = TexteExportPVR(*s, ',');
     EXPECT_EQ(texte.find('.'), std::string::npos);
+    EXPECT_EQ(Decoupe(TexteExportPVR(*Magasin(0)), '\n').size(), 1u);  // no shot: photo 0 alone
     EXPECT_EQ(Decoupe(Decoupe(texte, '\n')[1], '\t')[0], "0,01");
-}
-
-TEST(ExportPVR, NoShot_StillHasPhotoZero) {
-    auto s = Magasin(0);
-    EXPECT_EQ(Decoupe(TexteExportPVR(*s), '\n').size(), 1u);
 }
 
 TEST(ExportPVR, WriteFailure_IsReportedAndLeavesNothing) {
