@@ -43,6 +43,20 @@ void TNoeud::ChangeParent(TNoeud& nouveau) {
     nouveau.Adopte(std::move(moi));
 }
 
+bool TNoeud::SupprimeEnfant(const TNoeud* enfant) {
+    auto it = std::find_if(enfants_.begin(), enfants_.end(), [enfant](const auto& e) { return e.get() == enfant; });
+    if (it == enfants_.end()) return false;
+    enfants_.erase(it);
+    Modifie();
+    return true;
+}
+
+void TNoeud::SupprimeEnfants() {
+    if (enfants_.empty()) return;
+    enfants_.clear();
+    Modifie();
+}
+
 void TNoeud::SetPosition(const TVecteur3f& p) {
     position_ = p;
     Modifie();

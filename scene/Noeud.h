@@ -46,6 +46,10 @@ public:
     }
     // moves the node under another parent; its placement relative to its parent is kept
     void ChangeParent(TNoeud& nouveau);
+    // frees a child with its subtree; false (nothing freed) when it is not a child of this node
+    bool SupprimeEnfant(const TNoeud* enfant);
+    // frees every child
+    void SupprimeEnfants();
 
     // placement in the parent's frame
     const TVecteur3f& Position() const { return position_; }
