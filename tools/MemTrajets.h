@@ -1,0 +1,93 @@
+// The trajectory memory: while memorization is on, every shot fired from the main window leaves
+// its cue parameters in a row of the grid and, for each chosen ball, a thinned trajectory line on
+// the table, so that several shots can be compared and any of them set up again. The lines hang
+// under one container node of the scene; each row owns its lines and frees them when deleted.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "app/FenetreOutil.h"
+
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class TCaseLed;
+class TFactice;
+class TGLBilles;
+class TLignes;
+
+class TMemTrajetsFrm : public TFenetreOutil {
+    Q_OBJECT
+
+  public:
+    // cue fields (Effet, Hauteur, VitesseQueue, AngleOx, AngleTapis, MasseQueue), then x, y, z of
+    // the player's ball, the other cue ball and the red at photo 0
+    using TEnregistrement = std::array<float, 15>;
+    static constexpr int NbColonnes = 6;
+
+    explicit TMemTrajetsFrm(TMainVel3DFrm& principale);
+
+    // -- controls
+    QWidget* Panel1 = nullptr;
+    QPushButton* MemOn = nullptr;
+    TCaseLed* Jcheck = nullptr;
+    TCaseLed* njCheck = nullptr;
+    TCaseLed* rgeCheck = nullptr;
+    QLabel* DensiteLbl = nullptr;
+    QSpinBox* Densite = nullptr;
+    QLabel* MaxTrajetsLbl = nullptr;
+    QSpinBox* MaxTrajets = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* ReplaceBtn = nullptr;
+    QPushButton* DelBtn = nullptr;
+    QPushButton* DelAllBtn = nullptr;
+    QTableWidget* MemGrid = nullptr;
+    // created under the scene's root at the first memorization
+    TFactice* ConteneurTrajets = nullptr;
+
+    // keeps the shot just computed, when memorization is on
+    void Memorise();
+    // deletes row r (1..max) and its lines; the rows below move up
+    void Supprime(int r);
+    // sets the cue and the balls as they were for the shot of row r; nothing for an empty row
+    void Replacer(int r);
+
+    void MemOnClick();
+    void DelBtnClick();
+    void DelAllBtnClick();
+    void ReplaceBtnClick();
+    // the maximum goes from its old value to NewValue (Direction 0: no change)
+    void MaxTrajetsChangingEx(int NewValue, int Direction);
+    void MaxTrajetsClick();
+    void DensiteClick();
+
+    // what the grid shows: row 0 is the header, rows 1..max the kept shots
+    QString Cellule(int col, int ligne) const;
+    int NbLignes() const { return int(lignes_.size()); }
+    int LigneCourante() const;
+    void SelectionneLigne(int ligne);
+    bool LigneUtilisee(int ligne) const;
+    // the line of ball b (0 player's, 1 other cue ball, 2 red) kept in row r, or nullptr
+    TLignes* Ligne(int r, int b) const;
+    const TEnregistrement& Enregistrement(int r) const { return lignes_.at(size_t(r)).enregistrement; }
+
+  private:
+    // one grid row: its texts, its lines and the record of the shot
+    struct TLigneMemo {
+        std::array<QString, NbColonnes> textes;
+        std::array<TLignes*, 3> lignes{};
+        TEnregistrement enregistrement{};
+    };
+
+    void CreePanneau();
+    void AfficheLigne(int r);
+    // frees the lines of a row and forgets its texts
+    void VideLigne(int r);
+    TGLBilles* BilleDeColonne(int b) const;
+
+    // rows 0..max; row 0 stands for the header and stays empty
+    std::vector<TLigneMemo> lignes_;
+    int maxPrecedent_ = 3;
+};
