@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/FenetresOutils.h"
+#include "tests/app/Fenetres.h"
+#include "widgets/CaseLed.h"
+
+namespace {
+
+struct TCompteurCoups {
+    int n = 0;
+    void Coup(void*) { ++n; }
+};
+
+// the window with memorization switched on
+TMemTrajetsFrm& Memoire(TFenetres& w) {
+    w.Cree();
+    TMemTrajetsFrm& m = *w.F().MemTrajetsFrm;
+    m.MemOn->click();
+    return m;
+}
+
+// a shot at this cue speed, fired as the main window fires
+void Tire(TFenetres& w, float vitesse) {
+    w.B().Queue->SetVitesse(vitesse);
+    w.F().FeuBtnClick();
+}
+
+size_t NbTraits(const TMemTrajetsFrm& m) {
+    return m.ConteneurTrajets ? m.ConteneurTrajets->Enfants().size() : 0;
+}
+
+}  // namespace
+
+TEST(MemTrajets, StartsOffWithThreeEmptyRowsAndItsLabels) {
+    TFenetres w;
+    w.Cree();
+    TMemTrajetsFrm& m = *w.F().MemTrajetsFrm;
+    EXPECT_EQ(m.windowTitle(), QStringLiteral("Paramètres de mémorisation des trajets"));
+    EXPECT_FALSE(m.MemOn->isChecked());
+    EXPECT_EQ(m.MemOn->text(), QStringLiteral("mémorisation (off)"));
+    EXPECT_TRUE(m.Jcheck->isChecked());
+    EXPECT_FALSE(m.njCheck->isChecked());
+    EXPECT_EQ(m.DensiteLbl->text(), QStringLiteral("densité : 1/5"));
+    EXPECT_EQ(m.MaxTrajetsLbl->text(), QStringLiteral("Max mémo : 3"));
+    EXPECT_EQ(m.NbLignes(), 4);
+    EXPECT_EQ(m.Cellule(2, 0), QStringLiteral("Visée"));
+    // off: a shot leaves nothing
+    Tire(w, 200);
+    EXPECT_FALSE(m.LigneUtilisee(1));
+    EXPECT_EQ(m.ConteneurTrajets, nullptr);
+    m.MemOn->click();
+    EXPECT_EQ(m.MemOn->text(), QStringLiteral("mémorisation (on)"));
+    EXPECT_EQ(w.F().VueMemoMnu->text(), QStringLiteral("Params mémo trajets (on)"));
+    m.MemOn->click();
+    EXPECT_EQ(w.F().VueMemoMnu->text(), QStringLiteral("Params mémo trajets (off)"));
+}
+
+TEST(MemTrajets, FourthShotWithMaximumThreeReplacesTheThirdRow) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    for (float v : {100.f, 200.f, 300.f, 400.f}) Tire(w, v);
+    EXPECT_EQ(m.Cellule(4, 1), QStringLiteral("100"));
+    EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("200"));
+    EXPECT_EQ(m.Cellule(4, 3), QStringLiteral("400"));
+    // the third row's line was refilled, not doubled
+    EXPECT_EQ(NbTraits(m), 3u);
+    EXPECT_FLOAT_EQ(m.Enregistrement(3)[2], 400.f);
+    // texts: cm and degrees with two decimals, speed and mass whole
+    const TGLQueue& q = *w.B().Queue;
+    EXPECT_EQ(m.Cellule(2, 1), QLocale().toString(double(q.Visee()), 'f', 2));
+    EXPECT_EQ(m.Cellule(5, 1), QLocale().toString(double(q.Masse()), 'f', 0));
+    EXPECT_EQ(m.Cellule(0, 1), QLocale().toString(double(m.Enregistrement(1)[0]), 'f', 2));
+    EXPECT_TRUE(m.Cellule(1, 1).contains(QLatin1Char(','))) << m.Cellule(1, 1).toStdString();
+}
+
+TEST(MemTrajets, DensityZeroKeepsEveryPhotoAndFiveEveryFifthWithTheCollisions) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    m.Densite->setValue(0);
+    Tire(w, 300);
+    m.Densite->setValue(5);
+    Tire(w, 300);
+    const TBillardVelmora& s = *w.B().Simu;
+    ASSERT_GT(s.NbPhotos, 20);
+    int attendus = 1;
+    bool choc = false;
+    for (int k = 1; k <= s.NbPhotos; ++k) {
+        const bool garde = s.TypesChocs[k] != tcAucun || k % 5 == 0;
+        attendus += garde;
+        choc = choc || (s.TypesChocs[k] != tcAucun && k % 5 != 0);
+    }
+    EXPECT_TRUE(choc) << "the shot should have a collision off the sampling";
+    ASSERT_NE(m.Ligne(1, 0), nullptr);
+    EXPECT_EQ(m.Ligne(1, 0)->Noeuds().size(), size_t(s.NbPhotos) + 1);
+    EXPECT_EQ(m.Ligne(2, 0)->Noeuds().size(), size_t(attendus));
+    // drawn in the player's ball's colour, from its starting place
+    EXPECT_EQ(m.Ligne(2, 0)->Couleur(), w.B().BilleJoueur->Couleur());
+    const TVecteur& p0 = s.Trajets[1][0].Position;
+    EXPECT_FLOAT_EQ(m.Ligne(2, 0)->Noeuds()[0].x, float(p0.x));
+}
+
+TEST(MemTrajets, DeletingRowOneMovesTheOthersUpWithTheirLinesAndRecords) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    m.rgeCheck->setChecked(true);
+    Tire(w, 100);
+    w.B().Rouge->SetPosition({-30, 40, 0});
+    Tire(w, 200);
+    Tire(w, 300);
+    TLignes* deuxieme = m.Ligne(2, 0);
+    TLignes* troisieme = m.Ligne(3, 2);
+    const TMemTrajetsFrm::TEnregistrement e2 = m.Enregistrement(2);
+    ASSERT_EQ(NbTraits(m), 6u);
+    m.SelectionneLigne(1);
+    m.DelBtnClick();
+    EXPECT_EQ(NbTraits(m), 4u);
+    EXPECT_EQ(m.Ligne(1, 0), deuxieme);
+    EXPECT_EQ(m.Ligne(2, 2), troisieme);
+    EXPECT_EQ(m.Enregistrement(1), e2);
+    EXPECT_EQ(m.Cellule(4, 1), QStringLiteral("200"));
+    EXPECT_FALSE(m.LigneUtilisee(3));
+    EXPECT_EQ(m.Ligne(3, 0), nullptr);
+    // the former second shot is set up again: cue and balls
+    w.B().Queue->SetVitesse(999);
+    w.B().Rouge->SetPosition({10, 10, 0});
+    m.ReplaceBtnClick();
+    EXPECT_FLOAT_EQ(w.B().Queue->Vitesse(), 200.f);
+    EXPECT_FLOAT_EQ(w.B().Rouge->LitPosition().x, e2[12]);
+    EXPECT_FLOAT_EQ(w.B().Rouge->LitPosition().y, e2[13]);
+    // replacing from an empty row does nothing
+    m.SelectionneLigne(3);
+    m.ReplaceBtnClick();
+    EXPECT_FLOAT_EQ(w.B().Queue->Vitesse(), 200.f);
+}
+
+TEST(MemTrajets, UncheckedPlayerKeepsNoLineButStillWritesTheRow) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    m.Jcheck->setChecked(false);
+    Tire(w, 150);
+    EXPECT_TRUE(m.LigneUtilisee(1));
+    EXPECT_EQ(m.Cellule(4, 1), QStringLiteral("150"));
+    for (int b = 0; b < 3; ++b) EXPECT_EQ(m.Ligne(1, b), nullptr);
+    EXPECT_EQ(NbTraits(m), 0u);
+}
+
+TEST(MemTrajets, LoweringTheMaximumDeletesTheShotsBeyondAndFreesTheirLines) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    m.MaxTrajets->setValue(5);
+    for (float v : {100.f, 200.f, 300.f, 400.f, 500.f}) Tire(w, v);
+    ASSERT_EQ(NbTraits(m), 5u);
+    m.MaxTrajets->setValue(2);
+    EXPECT_EQ(m.NbLignes(), 3);
+    EXPECT_EQ(m.MemGrid->rowCount(), 2);
+    EXPECT_EQ(NbTraits(m), 2u);
+    EXPECT_EQ(m.MaxTrajetsLbl->text(), QStringLiteral("Max mémo : 2"));
+    EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("200"));
+    // raising it adds empty rows, and the next shot takes the first of them
+    m.MaxTrajets->setValue(4);
+    EXPECT_EQ(m.NbLignes(), 5);
+    Tire(w, 600);
+    EXPECT_EQ(m.Cellule(4, 3), QStringLiteral("600"));
+    EXPECT_FALSE(m.LigneUtilisee(4));
+}
+
+TEST(MemTrajets, DeleteAllEmptiesTheContainerAndTheRows) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    // before the first shot there is nothing to delete
+    m.DelAllBtnClick();
+    EXPECT_EQ(m.ConteneurTrajets, nullptr);
+    Tire(w, 100);
+    Tire(w, 200);
+    m.DelAllBtnClick();
+    ASSERT_NE(m.ConteneurTrajets, nullptr);
+    EXPECT_EQ(NbTraits(m), 0u);
+    EXPECT_FALSE(m.LigneUtilisee(1));
+    EXPECT_EQ(m.Ligne(1, 0), nullptr);
+    Tire(w, 300);
+    EXPECT_EQ(m.Cellule(4, 1), QStringLiteral("300"));
+}
+
+TEST(MemTrajets, SpaceInTheWindowFiresAShotThatIsMemorized) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    m.show();
+    m.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
+    QTest::keyClick(m.MemGrid, Qt::Key_Space);
+    EXPECT_TRUE(m.LigneUtilisee(1));
+    EXPECT_FALSE(m.LigneUtilisee(2));
+}
+
+TEST(MemTrajets, ReplacingWithAutoFireOnFiresOnceTheWholeShotIsSetUp) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    Tire(w, 100);
+    Tire(w, 250);
+    TCompteurCoups coups;
+    w.B().Simu->ApresQueueBille = TNotifyEvent::Lie<&TCompteurCoups::Coup>(&coups);
+    w.F().TirAutoChk->setChecked(true);
+    m.Replacer(1);
+    EXPECT_EQ(coups.n, 1);
+    EXPECT_TRUE(w.F().TirAutoChk->isChecked());
+    // the replayed shot is memorized as any other: rows 1 and 2 stay, it lands in row 3
+    EXPECT_EQ(m.Cellule(4, 3), QStringLiteral("100"));
+    EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("250"));
+    w.B().Simu->ApresQueueBille = {};
+}
