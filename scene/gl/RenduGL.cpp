@@ -35,8 +35,11 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
 
     TNoeud& racine = vue.Scene().Racine();
     PoseLumieres(racine);
+    ++image_;
     DessineNoeud(racine);
     glDisableClientState(GL_VERTEX_ARRAY);
+    // shapes of nodes not drawn this frame (freed or hidden) are built again when needed
+    std::erase_if(cache_, [this](const auto& e) { return e.second.image != image_; });
 }
 
 void TRenduGL::PoseLumieres(const TNoeud& racine) {
@@ -71,6 +74,7 @@ void TRenduGL::PoseLumieres(const TNoeud& racine) {
 
 const TMaillage& TRenduGL::Maillage(const TNoeud& n) {
     TEntree& e = cache_[&n];
+    e.image = image_;
     if (e.identifiant != n.Identifiant() || e.revision != n.RevisionForme() || e.maillage.Sommets.empty()) {
         e.identifiant = n.Identifiant();
         e.revision = n.RevisionForme();

@@ -19,6 +19,7 @@ private:
     struct TEntree {
         unsigned long identifiant = 0;
         unsigned revision = 0;
+        unsigned long image = 0;  // last frame that drew it
         TMaillage maillage;
     };
     void PoseLumieres(const TNoeud& racine);
@@ -27,4 +28,5 @@ private:
 
     std::unordered_map<const TNoeud*, TEntree> cache_;
     int nbLumieres_ = 0;
+    unsigned long image_ = 0;
 };
