@@ -1,0 +1,343 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <cmath>
+#include <numbers>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/FenetresOutils.h"
+#include "app/MainVel3D.h"
+#include "tests/app/Fenetres.h"
+#include "tools/Difficulte.h"
+#include "tools/DifficulteCarte.h"
+
+namespace {
+
+// lets the window work until the condition holds or the time runs out
+bool Attends(const std::function<bool()>& condition, int ms = 20000) {
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > ms) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+// the text of the modal box f shows, empty if none; the watch for it ends with the call
+QString Boite(const std::function<void()>& f) {
+    const QString texte = TexteBoiteModale(f);
+    QApplication::processEvents();
+    return texte;
+}
+
+struct TFenetreDifficulte {
+    TFenetres w;
+    TDifficulteFrm* d = nullptr;
+
+    explicit TFenetreDifficulte(const char* position = nullptr) {
+        w.Cree();
+        if (position) w.F().OuvrePosition(Exemple(position));
+        d = w.F().DifficulteFrm;
+        d->show();
+        QApplication::processEvents();
+    }
+    void Comptes(TDecalages n) {
+        for (int r = 0; r < NbParamsEssai; ++r) d->ChangeCellule(1, r + 1, n[r]);
+    }
+    // a grid that keeps two cores busy for a minute
+    void GrandeGrille() { Comptes({30, 30, 30, 5, 0, 0}); }
+    bool Calcule() {
+        d->CalculBtnClick();
+        return Attends([this] { return !d->EnCours(); });
+    }
+    QString Cellule(int colonne, int ligne) const { return d->QGrid->item(ligne - 1, colonne - 1)->text(); }
+};
+
+}  // namespace
+
+TEST(Difficulte, OpensWithTheDefaultGridItsVolumeAndTwentySecondsInFrench) {
+    TFenetreDifficulte f;
+    TDifficulteFrm& d = *f.d;
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("évaluation de la difficulté"));
+    EXPECT_EQ(d.ContexteAide(), 1420);
+    EXPECT_EQ(d.dVTestLbl->text(), QStringLiteral("1331,00"));
+    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("6655"));
+    EXPECT_EQ(d.TempsRestantLbl->text(), QStringLiteral("00:00:20"));
+    EXPECT_EQ(d.ReussisLbl->text(), QStringLiteral("0"));
+    EXPECT_EQ(d.DvReussiLbl->text(), QStringLiteral("0"));
+    const char* comptes[] = {"5", "5", "5", "2", "0", "0"};
+    const char* increments[] = {"0,10", "0,10", "0,10", "10,00", "2,00", "10,00"};
+    for (int ligne = 1; ligne <= NbParamsEssai; ++ligne) {
+        EXPECT_EQ(f.Cellule(1, ligne), QString::fromLatin1(comptes[ligne - 1]));
+        EXPECT_EQ(f.Cellule(2, ligne), QString::fromLatin1(increments[ligne - 1]));
+    }
+    EXPECT_EQ(d.QGrid->verticalHeaderItem(2)->text(), QStringLiteral("Angle visée"));
+    EXPECT_EQ(d.QGrid->horizontalHeaderItem(1)->text(), QStringLiteral("incrément"));
+    EXPECT_EQ(d.QGrid->statusTip(), QStringLiteral("nombre d'essais à réaliser de part et d'autre de la valeur du "
+                                                   "param queue concerné, et incrément du param "));
+    EXPECT_EQ(d.Label2->text(), QStringLiteral("Volume à tester :"));
+    EXPECT_TRUE(d.Label2->font().bold());
+    EXPECT_EQ(d.EscBtn->statusTip(), QStringLiteral("interrompt les calculs en cours [ECHAP]"));
+    EXPECT_FALSE(d.EscBtn->isEnabled());
+    EXPECT_FALSE(d.Carte->ACarte());
+}
+
+TEST(Difficulte, CellsAreBroughtIntoTheirLimitsAndTheFiguresFollow) {
+    TFenetreDifficulte f;
+    TDifficulteFrm& d = *f.d;
+    // counts rounded, negative ones as 0
+    d.ChangeCellule(1, 1, -3);
+    EXPECT_EQ(f.Cellule(1, 1), QStringLiteral("0"));
+    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("605"));
+    EXPECT_EQ(d.TempsRestantLbl->text(), QStringLiteral("00:00:02"));
+    d.ChangeCellule(1, 1, 2.6);
+    EXPECT_EQ(f.Cellule(1, 1), QStringLiteral("3"));
+    // a step below 0.01 becomes 0.01
+    d.ChangeCellule(2, 2, 0.001);
+    EXPECT_EQ(f.Cellule(2, 2), QStringLiteral("0,01"));
+    EXPECT_FLOAT_EQ(d.Grille().Increment[peHauteur], 0.01f);
+    // 7 × 11 × 11 × 5 trials of 0.1 × 0.01 × 0.1 × 10 × 2 × 10
+    EXPECT_EQ(d.dVTestLbl->text(), QStringLiteral("84,70"));
+    // typed text: "." and "," are both the separator; anything else is refused and changes nothing
+    EXPECT_TRUE(d.QGridSetEditText(2, 4, QStringLiteral("12.5")));
+    EXPECT_EQ(f.Cellule(2, 4), QStringLiteral("12,50"));
+    EXPECT_TRUE(d.QGridSetEditText(2, 4, QStringLiteral("7,25")));
+    EXPECT_FLOAT_EQ(d.Grille().Increment[peVitesse], 7.25f);
+    EXPECT_FALSE(d.QGridSetEditText(2, 4, QStringLiteral("1,2,3")));
+    EXPECT_FALSE(d.QGridSetEditText(1, 4, QString()));
+    EXPECT_FLOAT_EQ(d.Grille().Increment[peVitesse], 7.25f);
+    EXPECT_EQ(d.Grille().NbEssais[peVitesse], 2);
+    // durations beyond a day keep their days
+    EXPECT_EQ(TDifficulteFrm::TexteDuree(90061), QStringLiteral("1 j 01:01:01"));
+    EXPECT_EQ(TDifficulteFrm::TexteDuree(std::nan("")), QStringLiteral("00:00:00"));
+}
+
+TEST(Difficulte, ClicksOnTheHalvesOfEssaisLowerAndRaiseTheCurrentRow) {
+    TFenetreDifficulte f;
+    TDifficulteFrm& d = *f.d;
+    QHeaderView* entete = d.QGrid->horizontalHeader();
+    const int milieu = entete->sectionViewportPosition(0) + entete->sectionSize(0) / 2;
+    const int y = entete->height() / 2;
+    const auto clic = [&](int x) { QTest::mouseClick(entete->viewport(), Qt::LeftButton, {}, QPoint(x, y)); };
+    // "Inclinaison" at 0 stays at 0 on the left half
+    d.QGrid->setCurrentCell(peInclinaison, 1);
+    clic(milieu - 3);
+    EXPECT_EQ(d.Grille().NbEssais[peInclinaison], 0);
+    // the middle belongs to the right half
+    clic(milieu);
+    clic(milieu + 3);
+    EXPECT_EQ(d.Grille().NbEssais[peInclinaison], 2);
+    EXPECT_EQ(f.Cellule(1, 5), QStringLiteral("2"));
+    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("33275"));
+    clic(2);
+    EXPECT_EQ(d.Grille().NbEssais[peInclinaison], 1);
+    // the step heading does nothing
+    clic(entete->sectionViewportPosition(1) + 3);
+    EXPECT_EQ(d.Grille().NbEssais[peInclinaison], 1);
+}
+
+TEST(Difficulte, EveryCountAtZeroPlaysTheCurrentCueOnce) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.Comptes({0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("1"));
+    ASSERT_TRUE(f.Calcule());
+    const TResultatDifficulte& r = d.DernierResultat();
+    EXPECT_EQ(r.NbEssais, 1);
+    EXPECT_TRUE(r.Complet);
+    // the opening shot makes the point, as the main window says
+    EXPECT_EQ(r.NbReussis, f.w.B().Simu->PointReussi ? 1 : 0);
+    EXPECT_EQ(d.ReussisLbl->text(), QString::number(r.NbReussis));
+    EXPECT_EQ(d.DvReussiLbl->text(), r.NbReussis ? QStringLiteral("0,200") : QStringLiteral("0,000"));
+    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("1"));
+    EXPECT_TRUE(d.Carte->ACarte());
+    EXPECT_EQ(d.Carte->Carte().NbX, 1);
+}
+
+TEST(Difficulte, CancelledFileDialogWithSavingOnIsRefusedAndChangesNoResult) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.Comptes({1, 1, 0, 0, 0, 0});
+    ASSERT_TRUE(f.Calcule());
+    const QString reussis = d.ReussisLbl->text(), volume = d.DvReussiLbl->text();
+    const TEvaluationDifficulte* avant = d.Evaluation();
+    d.SaveResultBtn->setChecked(true);
+    d.DemandeNomBul = [] { return QString(); };
+    const QString texte = Boite([&] { d.CalculBtnClick(); });
+    EXPECT_EQ(texte, QStringLiteral("Vous devez donner un nom de fichier si le bouton de sauvegarde est enfoncé"));
+    EXPECT_FALSE(d.EnCours());
+    EXPECT_EQ(d.Evaluation(), avant);
+    EXPECT_EQ(d.ReussisLbl->text(), reussis);
+    EXPECT_EQ(d.DvReussiLbl->text(), volume);
+    EXPECT_TRUE(f.w.F().FeuBtn->isEnabled());
+}
+
+TEST(Difficulte, SavedResultsGoToABulFileWhateverTheExtensionGiven) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.Comptes({1, 1, 1, 0, 0, 0});
+    d.SaveResultBtn->setChecked(true);
+    const QString donne = f.w.dossier.filePath(QStringLiteral("essais.txt"));
+    d.DemandeNomBul = [donne] { return donne; };
+    ASSERT_TRUE(f.Calcule());
+    const QFileInfo bul(f.w.dossier.filePath(QStringLiteral("essais.bul")));
+    ASSERT_TRUE(bul.isFile());
+    EXPECT_FALSE(QFileInfo::exists(donne));
+    EXPECT_EQ(bul.size(), 84 + 24 * d.DernierResultat().NbReussis);
+}
+
+TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    TMainVel3DFrm& m = f.w.F();
+    f.GrandeGrille();
+    d.CalculBtnClick();
+    ASSERT_TRUE(d.EnCours());
+    // the commands that would change the cue, the balls or the grid wait
+    EXPECT_FALSE(d.QGrid->isEnabled());
+    EXPECT_FALSE(d.CalculBtn->isEnabled());
+    EXPECT_TRUE(d.EscBtn->isEnabled());
+    EXPECT_FALSE(m.FeuBtn->isEnabled());
+    EXPECT_FALSE(m.QueueFrm->isEnabled());
+    EXPECT_FALSE(m.Fichiers1->menuAction()->isEnabled());
+    EXPECT_FALSE(m.Jeu1->menuAction()->isEnabled());
+    const TVecteur3f avant = f.w.B().BilleJoueur->LitPosition();
+    m.OuvrePosition(Exemple("manque.vel"));
+    EXPECT_EQ(f.w.B().BilleJoueur->LitPosition().y, avant.y);
+    d.ChangeCellule(1, 1, 0);
+    EXPECT_EQ(d.Grille().NbEssais[peEffet], 30);
+
+    const QString texte = Boite([&] { d.close(); });
+    EXPECT_EQ(texte, QStringLiteral("Calculs en cours, fermeture impossible"));
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(d.EnCours());
+
+    d.EscBtnClick();
+    ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
+    EXPECT_TRUE(m.FeuBtn->isEnabled());
+    EXPECT_TRUE(m.QueueFrm->isEnabled());
+    EXPECT_TRUE(d.QGrid->isEnabled());
+    d.close();
+    EXPECT_FALSE(d.isVisible());
+}
+
+TEST(Difficulte, EscapeStopsARunningCalculationWithinAFractionOfASecond) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.GrandeGrille();
+    const QString total = d.nEssaisLbl->text();
+    d.CalculBtnClick();
+    // the labels move while the trials run
+    ASSERT_TRUE(Attends([&] { return d.nEssaisLbl->text() != total; }, 5000));
+    QTest::qWait(150);
+    EXPECT_GT(d.AvancementBar->value(), 0);
+    ASSERT_TRUE(d.EnCours());
+
+    QElapsedTimer t;
+    t.start();
+    QTest::keyClick(&d, Qt::Key_Escape);
+    ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
+    EXPECT_LT(t.elapsed(), 300);
+    const TResultatDifficulte& r = d.DernierResultat();
+    EXPECT_TRUE(r.Interrompu);
+    EXPECT_GT(r.NbEssais, 0);
+    EXPECT_LT(r.NbEssais, r.NbTotal);
+    // the figures of the whole grid again, and no map of a partial run
+    EXPECT_EQ(d.nEssaisLbl->text(), total);
+    EXPECT_EQ(d.ReussisLbl->text(), QString::number(r.NbReussis));
+    EXPECT_FALSE(d.Carte->ACarte());
+    // the time is now estimated at the pace measured
+    EXPECT_NEAR(d.DureeMille, r.DureeMille, 1e-12);
+    EXPECT_LT(d.DureeMille, 3.0);
+}
+
+TEST(Difficulte, MapOfARunCountsLikeThePlainLoopsAndFollowsTheChosenAxes) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.Comptes({2, 2, 1, 1, 0, 0});
+    d.ChangeCellule(2, 1, 0.3);
+    d.ChangeCellule(2, 2, 0.3);
+    ASSERT_TRUE(f.Calcule());
+    ASSERT_TRUE(d.Carte->ACarte());
+    const TCarteReussites& c = d.Carte->Carte();
+    EXPECT_EQ(c.ParamX, peEffet);
+    EXPECT_EQ(c.ParamY, peHauteur);
+    EXPECT_EQ(c.NbX, 5);
+    EXPECT_EQ(c.TotalEssais(), d.DernierResultat().NbEssais);
+    EXPECT_EQ(c.TotalReussis(), d.DernierResultat().NbReussis);
+
+    // the trials counted one by one from the balls and the cue of the 3D view
+    TGLBillardVelmora& b = f.w.B();
+    auto s = std::make_unique<TBillardVelmora>();
+    s->Fisik = b.Simu->Fisik;
+    s->ModeDeJeu = b.Simu->ModeDeJeu;
+    const TGLBilles* billes[3] = {b.BilleJoueur, b.BilleNonJoueur, b.Rouge};
+    const TGLQueue& q = *b.Queue;
+    const TGrilleDifficulte& g = d.Grille();
+    std::vector<std::int64_t> essais(25), reussis(25);
+    for (int e = -2; e <= 2; ++e)
+        for (int h = -2; h <= 2; ++h)
+            for (int a = -1; a <= 1; ++a)
+                for (int v = -1; v <= 1; ++v) {
+                    for (int i = 1; i <= 3; ++i) {
+                        const TVecteur3f p = billes[i - 1]->LitPosition();
+                        s->Trajets[i][0] = {Vecteur(p.x, p.y, p.z), VecteurNul, VecteurNul};
+                    }
+                    s->Effet = double(q.Effet()) + e * double(g.Increment[peEffet]);
+                    s->Hauteur = double(q.Hauteur()) + h * double(g.Increment[peHauteur]);
+                    s->AngleOx = (double(q.Visee()) + a * double(g.Increment[peVisee])) * std::numbers::pi / 180;
+                    s->VitesseQueue = double(q.Vitesse()) + v * double(g.Increment[peVitesse]);
+                    s->AngleTapis = double(q.Inclinaison()) * std::numbers::pi / 180;
+                    s->MasseQueue = q.Masse();
+                    s->Joue();
+                    const std::size_t cellule = std::size_t(h + 2) * 5 + std::size_t(e + 2);
+                    ++essais[cellule];
+                    reussis[cellule] += s->PointReussi;
+                }
+    EXPECT_EQ(c.Essais, essais);
+    EXPECT_EQ(c.Reussis, reussis);
+    EXPECT_GT(c.TotalReussis(), 0);
+
+    // another pair of axes; a parameter cannot be on both
+    d.Carte->ChoisitAxes(peVitesse, peVisee);
+    EXPECT_EQ(d.Carte->Carte().NbX, 3);
+    EXPECT_EQ(d.Carte->Carte().TotalReussis(), c.TotalReussis());
+    d.Carte->AxeXCbx->setCurrentIndex(peVisee);
+    emit d.Carte->AxeXCbx->activated(peVisee);
+    EXPECT_EQ(d.Carte->Carte().ParamX, peVisee);
+    EXPECT_EQ(d.Carte->Carte().ParamY, peVitesse);
+}
+
+TEST(Difficulte, MapIsExportedAsPngAndAFailureIsShown) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.Comptes({2, 2, 0, 0, 0, 0});
+    ASSERT_TRUE(f.Calcule());
+    // the extension is always ".png"
+    const QString donne = f.w.dossier.filePath(QStringLiteral("carte.jpg"));
+    d.Carte->DemandeNomPng = [donne] { return donne; };
+    EXPECT_TRUE(Boite([&] { d.Carte->ExporteBtnClick(); }).isEmpty());
+    QImage image(f.w.dossier.filePath(QStringLiteral("carte.png")));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(800, 600));
+    // a folder that does not exist: the user is told, nothing is left behind
+    const QString perdu = f.w.dossier.filePath(QStringLiteral("absent/carte.png"));
+    d.Carte->DemandeNomPng = [perdu] { return perdu; };
+    const QString texte = Boite([&] { d.Carte->ExporteBtnClick(); });
+    EXPECT_TRUE(texte.startsWith(QStringLiteral("Impossible d'écrire ") + perdu)) << texte.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(perdu));
+    // a cancelled dialog writes nothing
+    d.Carte->DemandeNomPng = [] { return QString(); };
+    EXPECT_TRUE(Boite([&] { d.Carte->ExporteBtnClick(); }).isEmpty());
+}
