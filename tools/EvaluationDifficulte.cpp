@@ -153,9 +153,9 @@ double TEvaluationDifficulte::SecondesDepuisDebut() const {
 TProgressionDifficulte TEvaluationDifficulte::Progression() const {
     TProgressionDifficulte p;
     p.NbTotal = nbTotal_;
-    p.CellulesFaites = cellules_.load(std::memory_order_relaxed);
-    p.EssaisFaits = essais_.load(std::memory_order_relaxed);
-    p.Reussis = reussis_.load(std::memory_order_relaxed);
+    p.Reussis = reussis_.load();
+    p.EssaisFaits = essais_.load();
+    p.CellulesFaites = cellules_.load();
     p.Secondes = SecondesDepuisDebut();
     p.DureeMille = p.EssaisFaits > 0 ? p.Secondes * 1000 / double(p.EssaisFaits) : dureeMilleInitiale_.load();
     p.EnCours = enCours_.load();
@@ -223,7 +223,7 @@ TResultatDifficulte TEvaluationDifficulte::Calcule(const TOptionsDifficulte& opt
     // blocks small enough to share the work evenly, large enough to cost nothing to hand out
     int nbThreads = options.NbThreads > 0 ? options.NbThreads : int(std::thread::hardware_concurrency());
     nbThreads = std::clamp(nbThreads, 1, NbThreadsMax);
-    tailleBloc_ = std::clamp<std::int64_t>(nbTotal_ / (std::int64_t(nbThreads) * 32), 1, 64);
+    tailleBloc_ = std::clamp<std::int64_t>(nbTotal_ / (std::int64_t(nbThreads) * 32), 1, 16);
     nbBlocs_ = (nbTotal_ + tailleBloc_ - 1) / tailleBloc_;
     nbThreads = int(std::min<std::int64_t>(nbThreads, nbBlocs_));
 
@@ -270,23 +270,24 @@ void TEvaluationDifficulte::Travaille() {
         const std::int64_t fin = std::min(debut + tailleBloc_, nbTotal_);
 
         TDecalages k = DecalagesCellule(grille_, debut);
-        for (std::int64_t c = debut; c < fin; ++c, CelluleSuivante(grille_, k)) {
+        std::int64_t c = debut;
+        std::int64_t essais = 0;
+        for (; c < fin; ++c, CelluleSuivante(grille_, k)) {
             if (arret_.load(std::memory_order_relaxed)) break;
             TParamQueue p;
-            if (ParamCellule(queue_, grille_, k, p)) {
-                // every trial starts from the balls at rest
-                for (int b = 1; b <= NbBilles; ++b)
-                    simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
-                simu->SetParamQueue(p);
-                simu->Joue();
-                essais_.fetch_add(1, std::memory_order_relaxed);
-                if (simu->PointReussi) {
-                    reussites.push_back(c);
-                    reussis_.fetch_add(1, std::memory_order_relaxed);
-                }
-            }
-            cellules_.fetch_add(1, std::memory_order_relaxed);
+            if (!ParamCellule(queue_, grille_, k, p)) continue;
+            // every trial starts from the balls at rest
+            for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
+            simu->SetParamQueue(p);
+            simu->Joue();
+            ++essais;
+            if (simu->PointReussi) reussites.push_back(c);
         }
+        // progress once per block: the workers do not fight over the counters; trials before
+        // successes, so that a reader never sees more successes than trials
+        cellules_ += c - debut;
+        essais_ += essais;
+        reussis_ += std::int64_t(reussites.size());
         Valide(bloc, reussites);
         reussites.clear();
     }
