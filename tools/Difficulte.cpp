@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -221,6 +222,11 @@ void TDifficulteFrm::CreePanneau(QWidget* panel1) {
     pile->addLayout(boutons);
     connect(CalculBtn, &QToolButton::clicked, this, [this] { CalculBtnClick(); });
     connect(EscBtn, &QToolButton::clicked, this, [this] { EscBtnClick(); });
+    // Escape stops wherever the focus is in the window; only while running, so that it still
+    // cancels the editing of a cell
+    echap_ = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    echap_->setEnabled(false);
+    connect(echap_, &QShortcut::activated, this, [this] { EscBtnClick(); });
 
     // the figures: section titles in bold, values on the right
     auto* chiffres = new QGridLayout;
@@ -477,5 +483,6 @@ void TDifficulteFrm::Verrouille(bool enCours) {
     SaveResultBtn->setEnabled(!enCours);
     CalculBtn->setEnabled(!enCours);
     EscBtn->setEnabled(enCours);
+    echap_->setEnabled(enCours);
     Principale().VerrouilleCoup(enCours);
 }

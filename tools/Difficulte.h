@@ -15,6 +15,7 @@
 
 class QLabel;
 class QProgressBar;
+class QShortcut;
 class QTableWidget;
 class QToolButton;
 class TDifficulteCarte;
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<TEvaluationDifficulte> evaluation_;
     TResultatDifficulte resultat_;
     QTimer suivi_;
+    QShortcut* echap_ = nullptr;
     bool enCours_ = false;
     // a cell being edited keeps the text the user types
     bool enEdition_ = false;

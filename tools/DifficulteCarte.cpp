@@ -299,7 +299,10 @@ void TDifficulteCarte::Montre(const TGrilleDifficulte& grille, const TQueueDegre
 void TDifficulteCarte::Efface(const QString& raison) {
     aCarte_ = false;
     reussites_.clear();
+    // the axes chosen stay for the next map
     carte_ = {};
+    carte_.ParamX = AxeXCbx->currentIndex();
+    carte_.ParamY = AxeYCbx->currentIndex();
     Dessin->SetCarte(nullptr, nullptr, nullptr);
     Dessin->hide();
     RaisonLbl->setText(raison);

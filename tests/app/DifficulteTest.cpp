@@ -41,6 +41,21 @@ QString Boite(const std::function<void()>& f) {
     return texte;
 }
 
+// answers every modal box that comes while it lives, keeping the text of the last one
+struct TGuetteBoites {
+    QTimer minuterie;
+    QString texte;
+    TGuetteBoites() {
+        QObject::connect(&minuterie, &QTimer::timeout, [this] {
+            if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texte = boite->text();
+                boite->done(QMessageBox::Ok);
+            }
+        });
+        minuterie.start(10);
+    }
+};
+
 struct TFenetreDifficulte {
     TFenetres w;
     TDifficulteFrm* d = nullptr;
@@ -197,6 +212,26 @@ TEST(Difficulte, SavedResultsGoToABulFileWhateverTheExtensionGiven) {
     EXPECT_EQ(bul.size(), 84 + 24 * d.DernierResultat().NbReussis);
 }
 
+TEST(Difficulte, AResultsFileThatCannotBeCreatedIsReportedAndNothingIsCounted) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.Comptes({1, 1, 0, 0, 0, 0});
+    d.SaveResultBtn->setChecked(true);
+    const QString perdu = f.w.dossier.filePath(QStringLiteral("absent/essais.bul"));
+    d.DemandeNomBul = [perdu] { return perdu; };
+    // the box comes when the calculation has ended
+    TGuetteBoites guet;
+    d.CalculBtnClick();
+    ASSERT_TRUE(Attends([&] { return !guet.texte.isEmpty(); }));
+    const QString texte = guet.texte;
+    EXPECT_TRUE(texte.startsWith(QStringLiteral("Impossible d'écrire ") + perdu)) << texte.toStdString();
+    EXPECT_EQ(d.DernierResultat().NbEssais, 0);
+    EXPECT_EQ(d.ReussisLbl->text(), QStringLiteral("0"));
+    EXPECT_FALSE(d.Carte->ACarte());
+    EXPECT_TRUE(f.w.F().FeuBtn->isEnabled());
+    EXPECT_FALSE(QFileInfo::exists(perdu));
+}
+
 TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     TFenetreDifficulte f("ouverture.vel");
     TDifficulteFrm& d = *f.d;
@@ -260,6 +295,11 @@ TEST(Difficulte, EscapeStopsARunningCalculationWithinAFractionOfASecond) {
     // the time is now estimated at the pace measured
     EXPECT_NEAR(d.DureeMille, r.DureeMille, 1e-12);
     EXPECT_LT(d.DureeMille, 3.0);
+    // shown again, the window starts again from 3 s per 1000 trials
+    d.hide();
+    d.show();
+    EXPECT_EQ(d.DureeMille, 3.0);
+    EXPECT_EQ(d.TempsRestantLbl->text(), TDifficulteFrm::TexteDuree(double(d.NbTotal()) * 3 / 1000));
 }
 
 TEST(Difficulte, MapOfARunCountsLikeThePlainLoopsAndFollowsTheChosenAxes) {
