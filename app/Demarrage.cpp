@@ -1,0 +1,42 @@
+#include "app/Demarrage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "app/FenetresOutils.h"
+
+QString CheminAide(const QString& dossierProgramme) {
+    const QDir dossier(dossierProgramme);
+    const QStringList places = {
+        dossier.filePath(QString::fromLatin1(NomFichierAide)),
+        dossier.filePath(QStringLiteral("../help/") + QString::fromLatin1(NomFichierAide)),
+        dossier.filePath(QStringLiteral("../share/velmora3d/") + QString::fromLatin1(NomFichierAide)),
+    };
+    for (const QString& p : places)
+        if (QFileInfo(p).isFile()) return QDir::cleanPath(p);
+    return places.first();
+}
+
+TDemarrageVel3D DemarrageProgramme(const QStringList& arguments) {
+    TDemarrageVel3D d;
+    d.DossierProgramme = QCoreApplication::applicationDirPath();
+    d.Reglages = EmplacementReglages(d.DossierProgramme,
+                                     QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    d.FichierAide = CheminAide(d.DossierProgramme);
+    d.CheminServeurCoup = QString::fromStdString(CheminServeurCoup());
+    if (arguments.size() > 1) d.FichierLigneCommande = arguments.at(1);
+    return d;
+}
+
+std::unique_ptr<TMainVel3DFrm> CreeFenetres(const TDemarrageVel3D& demarrage) {
+    auto principale = std::make_unique<TMainVel3DFrm>(demarrage);
+    auto* queue = new TQueueFrm(*principale);
+    auto* memo = new TMemTrajetsFrm(*principale);
+    auto* vueNum = new TVueNumFrm(*principale);
+    auto* calibrage = new TCalibrageFrm(*principale);
+    auto* difficulte = new TDifficulteFrm(*principale);
+    principale->BrancheOutils(queue, memo, vueNum, calibrage, difficulte);
+    return principale;
+}

@@ -1,0 +1,29 @@
+// What every tool window shares: a sizeable window that stays on top of the main window, created
+// hidden, whose closing is reported (the main window unchecks its "&Outils" item) and whose F1
+// shows its help topic through the main window.
+#pragma once
+
+#include <QWidget>
+
+class TMainVel3DFrm;
+
+class TFenetreOutil : public QWidget {
+    Q_OBJECT
+
+public:
+    TFenetreOutil(TMainVel3DFrm& principale, const QString& titre, int contexteAide);
+
+    int ContexteAide() const { return contexteAide_; }
+    TMainVel3DFrm& Principale() const { return principale_; }
+
+signals:
+    // the user closed the window
+    void Fermee();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    TMainVel3DFrm& principale_;
+    int contexteAide_;
+};

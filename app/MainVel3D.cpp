@@ -1,0 +1,285 @@
+#include "app/MainVel3D.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/AideVel3D.h"
+#include "app/FenetresOutils.h"
+#include "app/GlobalClavier.h"
+#include "app/ServeurCoup.h"
+#include "scene/gl/VueGL.h"
+#include "widgets/CaseLed.h"
+#include "widgets/PanneauIcone.h"
+
+#include "view3d/GLBillardVelmora.h"
+
+namespace {
+constexpr const char* SectionDivers = "Divers";
+}  // namespace
+
+TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
+    : QMainWindow(parent), demarrage_(demarrage) {
+    setWindowTitle(QStringLiteral("Velmora 3D"));
+    setObjectName(QStringLiteral("MainVel3DFrm"));
+    // every key comes here first: the controls never take the focus
+    setFocusPolicy(Qt::StrongFocus);
+    CreeVue();
+    CreeInfos();
+    CreeMenus();
+
+    // settings: an unreadable file is reported, and the defaults apply
+    std::string erreurReglages;
+    const bool reglagesLus = IniCtrl.ChargeSiExiste(demarrage_.Reglages.Lecture.toStdString(), &erreurReglages);
+    mruList_.Lit(IniCtrl);
+    MajMenuRecents();
+
+    // the help is there or it is not; its name is kept for the message
+    nomFichierAide_ = QFileInfo(demarrage_.FichierAide).fileName();
+    if (!AideDisponible()) demarrage_.FichierAide.clear();
+    BrancheBulles();
+    qApp->installEventFilter(this);
+    ToucheTenue = 0;
+    SetTauxRalenti(IniCtrl.LitReel(SectionDivers, "TauxRalenti", 1.0));
+    QviseeLbl->clear();
+    QToucheeLbl->clear();
+    IsPointLbl->clear();
+    if (!reglagesLus)
+        AfficheMessage(QStringLiteral("réglages illisibles (%1) : %2")
+                           .arg(demarrage_.Reglages.Lecture, QString::fromStdString(erreurReglages)));
+
+    // the frame clock moves the balls during an animation
+    Scn->BrancheCadenceur(GLCadencer);
+    GLCadencer.OnProgression = [this](double ecoule, double maintenant) { GLCadencerProgress(ecoule, maintenant); };
+
+    // shots handed over by other programs of the same user
+    if (!demarrage_.CheminServeurCoup.isEmpty()) {
+        serveurCoup_ = new TServeurCoup(this);
+        connect(serveurCoup_, &TServeurCoup::CoupRecu, this, &TMainVel3DFrm::WMCopyData);
+        connect(serveurCoup_, &TServeurCoup::CoupRefuse, this, &TMainVel3DFrm::AfficheMessage);
+        QString raison;
+        if (!serveurCoup_->Ecoute(demarrage_.CheminServeurCoup, &raison))
+            AfficheMessage(QStringLiteral("coups d'autres programmes non reçus : ") + raison);
+    }
+}
+
+TMainVel3DFrm::~TMainVel3DFrm() {
+    GLCadencer.SetActif(false);
+    GLCadencer.OnProgression = nullptr;
+    // the 3D billiard and the simulation first, then the views of the scene, before the scene
+    Billard.reset();
+    delete QueueFrm;
+    delete MemTrajetsFrm;
+    delete VueNumFrm;
+    delete CalibrageFrm;
+    delete DifficulteFrm;
+    delete Scn;
+}
+
+void TMainVel3DFrm::BrancheOutils(TQueueFrm* queue, TMemTrajetsFrm* memo, TVueNumFrm* vueNum,
+                                  TCalibrageFrm* calibrage, TDifficulteFrm* difficulte) {
+    QueueFrm = queue;
+    MemTrajetsFrm = memo;
+    VueNumFrm = vueNum;
+    CalibrageFrm = calibrage;
+    DifficulteFrm = difficulte;
+    // closing a tool window unchecks its item
+    connect(QueueFrm, &TFenetreOutil::Fermee, this, [this] { VueParamQueueMnu->setChecked(false); });
+    connect(MemTrajetsFrm, &TFenetreOutil::Fermee, this, [this] { VueMemoMnu->setChecked(false); });
+    connect(VueNumFrm, &TFenetreOutil::Fermee, this, [this] { VueNumMnu->setChecked(false); });
+    connect(CalibrageFrm, &TFenetreOutil::Fermee, this, [this] { CalibreBdMnu->setChecked(false); });
+    connect(DifficulteFrm, &TFenetreOutil::Fermee, this, [this] { DifficulteMnu->setChecked(false); });
+}
+
+void TMainVel3DFrm::CreeVue() {
+    auto* centre = new QWidget(this);
+    auto* pile = new QVBoxLayout(centre);
+    pile->setContentsMargins(0, 0, 0, 0);
+    pile->setSpacing(0);
+    auto* bandeau = new QFrame(centre);
+    bandeau->setObjectName(QStringLiteral("BandeauPnl"));
+    bandeau->setFrameShape(QFrame::StyledPanel);
+    bandeau->setFixedHeight(17);
+    BandeauPnl = bandeau;
+    pile->addWidget(BandeauPnl);
+    VueTable.Fond = {0.5f, 0.5f, 0.5f, 1};
+    Scn = new TVueGL(VueTable, centre);
+    Scn->setObjectName(QStringLiteral("Scn"));
+    Scn->setFocusPolicy(Qt::NoFocus);
+    pile->addWidget(Scn, 1);
+    setCentralWidget(centre);
+    connect(Scn, &TVueGL::SourisEnfoncee, this, &TMainVel3DFrm::ScnMouseDown);
+    connect(Scn, &TVueGL::SourisBouge, this, &TMainVel3DFrm::ScnMouseMove);
+    connect(Scn, &TVueGL::SourisRelachee, this, &TMainVel3DFrm::ScnMouseUp);
+    connect(Scn, &TVueGL::Molette, this, &TMainVel3DFrm::FormMouseWheel);
+}
+
+void TMainVel3DFrm::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    PlaceDisplayInfos();
+}
+
+void TMainVel3DFrm::PlaceDisplayInfos() {
+    if (!DisplayInfos || !Scn) return;
+    // anchored to the top-right corner of the view
+    const QPoint coin = Scn->mapTo(centralWidget(), QPoint(0, 0));
+    DisplayInfos->move(coin.x() + Scn->width() - DisplayInfos->width() - 5, coin.y() + 5);
+    DisplayInfos->raise();
+}
+
+bool TMainVel3DFrm::AideDisponible() const {
+    return !demarrage_.FichierAide.isEmpty() && QFileInfo(demarrage_.FichierAide).isFile();
+}
+
+// -- show, close
+
+void TMainVel3DFrm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (dejaMontree_) return;
+    dejaMontree_ = true;
+    FormShow();
+}
+
+void TMainVel3DFrm::closeEvent(QCloseEvent* e) {
+    QString erreur;
+    if (!EnregistreReglages(&erreur))
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("Les réglages n'ont pas pu être enregistrés dans %1 :\n%2")
+                                 .arg(demarrage_.Reglages.Ecriture, erreur));
+    // the tool windows go with the main window
+    for (QWidget* outil : {static_cast<QWidget*>(QueueFrm), static_cast<QWidget*>(MemTrajetsFrm),
+                           static_cast<QWidget*>(VueNumFrm), static_cast<QWidget*>(CalibrageFrm),
+                           static_cast<QWidget*>(DifficulteFrm)})
+        if (outil) outil->hide();
+    if (aide_) aide_->close();
+    e->accept();
+}
+
+bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
+    std::string fisik;
+    if (Billard) fisik = Billard->Simu->Fisik.NomFichierFisik;
+    IniCtrl.EcritTexte(SectionDivers, "FisikFile", fisik);
+    IniCtrl.EcritReel(SectionDivers, "TauxRalenti", tauxRalenti_);
+    mruList_.Ecrit(IniCtrl);
+    // the user's configuration folder may not exist yet
+    const QFileInfo cible(demarrage_.Reglages.Ecriture);
+    if (!cible.absoluteDir().exists() && !QDir().mkpath(cible.absolutePath())) {
+        if (erreur) *erreur = QStringLiteral("dossier %1 impossible à créer").arg(cible.absolutePath());
+        return false;
+    }
+    std::string raison;
+    if (!IniCtrl.Sauve(demarrage_.Reglages.Ecriture.toStdString(), &raison)) {
+        if (erreur) *erreur = QString::fromStdString(raison);
+        return false;
+    }
+    // from now on the settings are read back where they are written
+    demarrage_.Reglages.Lecture = demarrage_.Reglages.Ecriture;
+    return true;
+}
+
+// -- recent files
+
+void TMainVel3DFrm::RetientFichier(const QString& nom) {
+    mruList_.Ajoute(QFileInfo(nom).absoluteFilePath().toStdString());
+    MajMenuRecents();
+    // the list is stored at once, so a crash does not lose it
+    mruList_.Ecrit(IniCtrl);
+    const QFileInfo cible(demarrage_.Reglages.Ecriture);
+    std::string raison;
+    if (!QDir().mkpath(cible.absolutePath()) ||
+        !IniCtrl.Sauve(demarrage_.Reglages.Ecriture.toStdString(), &raison))
+        AfficheMessage(QStringLiteral("liste des derniers fichiers non enregistrée : ") +
+                       QString::fromStdString(raison));
+    else
+        demarrage_.Reglages.Lecture = demarrage_.Reglages.Ecriture;
+}
+
+void TMainVel3DFrm::mruListClick(const QString& nom) { OuvrePosition(nom); }
+
+// -- status bar
+
+void TMainVel3DFrm::MontreBulle(const QString& texte) {
+    if (bullesBranchees_) SetTextePanneau(3, texte);
+}
+
+void TMainVel3DFrm::AfficheMessage(const QString& texte) {
+    bullesBranchees_ = false;
+    SetTextePanneau(3, texte);
+}
+
+bool TMainVel3DFrm::event(QEvent* e) {
+    // hints are routed by the event filter; the status bar shows no message of its own
+    if (e->type() == QEvent::StatusTip) return true;
+    return QMainWindow::event(e);
+}
+
+bool TMainVel3DFrm::eventFilter(QObject* objet, QEvent* e) {
+    // the long part of every hint of the program goes to the message panel
+    if (e->type() == QEvent::StatusTip) MontreBulle(static_cast<QStatusTipEvent*>(e)->tip());
+    // the display panel follows the top-right corner of the view
+    if (objet == Scn && e->type() == QEvent::Resize) PlaceDisplayInfos();
+    return QMainWindow::eventFilter(objet, e);
+}
+
+void TMainVel3DFrm::SetTauxRalenti(double x) {
+    tauxRalenti_ = std::clamp(x, 0.0, 2.5);
+    const QString texte = QLocale().toString(tauxRalenti_, 'f', 1);
+    SetTextePanneau(3, QStringLiteral("Ralenti = ") + texte);
+    AnimationMnu->setText(QStringLiteral("Animation (") + texte + QLatin1Char(')'));
+}
+
+// -- firing
+
+void TMainVel3DFrm::TirAutoChkChange() {
+    if (!TirAutoChk->isChecked()) return;
+    // auto-fire and animation exclude each other; all trajectories are shown
+    AnimationMnu->setChecked(false);
+    TrajetsMnu->setChecked(false);
+    TrajetsMnu->trigger();
+}
+
+void TMainVel3DFrm::VerrouilleCoup(bool verrou) {
+    coupVerrouille_ = verrou;
+    // the commands that change or fire the shot
+    FeuBtn->setEnabled(!verrou);
+    TirAutoChk->setEnabled(!verrou);
+    for (QMenu* m : {Fichiers1, Jeu1}) m->menuAction()->setEnabled(!verrou);
+    if (QueueFrm) QueueFrm->setEnabled(!verrou);
+    if (verrou) SourisEnfoncee = false;
+}
+
+void TMainVel3DFrm::FeuBtnClick() {
+    if (!Billard || coupVerrouille_) return;
+    if (TirAutoChk->isChecked() && AnimationMnu->isChecked()) TirAutoChkChange();
+    // a running animation ends where it is: the shot starts from there
+    if (anime_) {
+        anime_ = false;
+        GLCadencerProgress(0, 0);
+    }
+    Billard->JoueCoup();
+    if (MemTrajetsFrm) MemTrajetsFrm->Memorise();
+    if (VueNumFrm && VueNumFrm->isVisible()) VueNumFrm->RafraichitVue();
+    if (AnimationMnu->isChecked()) DemarreAnimation();
+    const TBillardVelmora& simu = *Billard->Simu;
+    if (simu.FausseQueue)
+        IsPointLbl->setText(QStringLiteral("fausse queue"));
+    else if (simu.PointReussi)
+        IsPointLbl->setText(QStringLiteral("réussi"));
+    else
+        IsPointLbl->setText(QStringLiteral("manqué"));
+    QToucheeLbl->setText(QStringLiteral("Qté touchée : ") +
+                         QLocale().toString(Billard->QuantiteTouchee(), 'f', 3));
+}
+
+void TMainVel3DFrm::MajQteVisee() {
+    if (!Billard) return;
+    QviseeLbl->setText(QStringLiteral("Qté visée : ") + QLocale().toString(Billard->QuantiteVisee(), 'f', 3));
+}

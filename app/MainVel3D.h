@@ -1,0 +1,246 @@
+// The main window: the 3D view of the table under a thin top strip, the status bar with the
+// three ball positions and the message panel, the display panel (fire button, auto-fire switch,
+// results), the menus, the settings file and the recent positions. It owns the 3D billiard
+// (`Billard`), which owns the simulation; the tool windows reach both through it.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+#include "app/ListeRecents.h"
+#include "app/ReglagesVel3D.h"
+#include "scene/Cadenceur.h"
+#include "scene/Scene.h"
+#include "scene/Vue.h"
+#include "sim/CopieCoup.h"
+#include "sim/FichierIni.h"
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QLabel;
+class QMenu;
+class QToolButton;
+class TAideVel3D;
+class TCaseLed;
+class TGLBillardVelmora;
+class TGLBilles;
+class TMemTrajetsFrm;
+class TPanneauIcone;
+class TQueueFrm;
+class TServeurCoup;
+class TVueGL;
+class TVueNumFrm;
+class TCalibrageFrm;
+class TDifficulteFrm;
+
+// what the program entry hands to the main window
+struct TDemarrageVel3D {
+    TEmplacementReglages Reglages;  // the settings file
+    QString FichierAide;            // help collection; empty or missing: the help reports it
+    QString CheminServeurCoup;      // socket receiving shots; empty: none
+    QString FichierLigneCommande;   // first command-line parameter, or empty
+    QString DossierProgramme;       // initial folder of the file dialogs
+};
+
+class TMainVel3DFrm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int ContexteAide = 1300;
+    static constexpr int ContexteRaccourcis = 1200;
+
+    explicit TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent = nullptr);
+    ~TMainVel3DFrm() override;
+
+    // the tool windows, created after this one and before it is shown
+    void BrancheOutils(TQueueFrm* queue, TMemTrajetsFrm* memo, TVueNumFrm* vueNum, TCalibrageFrm* calibrage,
+                       TDifficulteFrm* difficulte);
+
+    // -- operations offered to the other windows
+    void FeuBtnClick();
+    void SetTauxRalenti(double x);
+    double TauxRalenti() const { return tauxRalenti_; }
+    void MajQteVisee();
+    void AfficheAide(int contexte);
+    void DemarreAnimation();
+    void AfficheMessage(const QString& texte);
+    // opens a position file and plays it; false (after telling the user) when it cannot be read
+    bool OuvrePosition(const QString& nom);
+    // a held key and an arrow (Qt::Key_Left ... Qt::Key_Down); false when no key is held
+    bool ToucheFleche(int fleche);
+    // the key handlers, also fed by the cue window
+    void FormKeyDown(QKeyEvent* e);
+    void FormKeyUp(QKeyEvent* e);
+    // a shot handed over by another program
+    void WMCopyData(const TCopieCoup& coup);
+    // while locked (a difficulty evaluation runs on the current shot), nothing changes the cue,
+    // the balls or the rule, and nothing is fired
+    void VerrouilleCoup(bool verrou);
+    bool CoupVerrouille() const { return coupVerrouille_; }
+    bool Anime() const { return anime_; }
+    // clock time at the start of the running animation
+    double DebutAnimationCourant() const { return DebutAnimation; }
+
+    // -- the 3D billiard, from the first show on
+    std::unique_ptr<TGLBillardVelmora> Billard;
+    TScene gls;
+    TVue VueTable{gls};
+    TCadenceur GLCadencer;
+
+    // -- controls
+    QWidget* BandeauPnl = nullptr;
+    TVueGL* Scn = nullptr;
+    QFrame* DisplayInfos = nullptr;
+    QToolButton* FeuBtn = nullptr;
+    TCaseLed* TirAutoChk = nullptr;
+    QLabel* QviseeLbl = nullptr;
+    QLabel* QToucheeLbl = nullptr;
+    QLabel* IsPointLbl = nullptr;
+    // status bar: panels 0, 1, 2 the white, yellow and red ball; 3 hints and messages
+    TPanneauIcone* InfosBilles[3] = {};
+    QLabel* InfosMessage = nullptr;
+    QString TextePanneau(int i) const;
+    void SetTextePanneau(int i, const QString& texte);
+
+    // -- menu
+    QMenu* Fichiers1 = nullptr;
+    QMenu* LoadFrmFileMnu = nullptr;
+    QAction* ouvrirMnu = nullptr;
+    QAction* SaveToFileMnu = nullptr;
+    QMenu* Jeu1 = nullptr;
+    QAction* BilleJoueurMnu = nullptr;
+    QMenu* Modedejeu1 = nullptr;
+    QActionGroup* ModesDeJeu = nullptr;
+    QAction* Mnu3bandes = nullptr;
+    QAction* Mnu1bande = nullptr;
+    QAction* MnuLibre = nullptr;
+    QAction* LastCoupBeginMnu = nullptr;
+    QAction* LastCoupEndMnu = nullptr;
+    QAction* PosDepartMnu = nullptr;
+    QMenu* OptionsJeu = nullptr;
+    QAction* CamFixeMobileMnu = nullptr;
+    QAction* TrajetsMnu = nullptr;
+    QMenu* Lignes1 = nullptr;
+    QAction* TrajetBillejoueurMnu = nullptr;
+    QAction* TrajetBillenonjoueurMnu = nullptr;
+    QAction* TrajetRougeMnu = nullptr;
+    QAction* VRMnu = nullptr;
+    QAction* AnimationMnu = nullptr;
+    QAction* QueuevisibleMnu = nullptr;
+    QAction* ResettrajetsVRMnu = nullptr;
+    QMenu* FenetresMnu = nullptr;
+    QAction* VueParamQueueMnu = nullptr;
+    QAction* DifficulteMnu = nullptr;
+    QAction* VueMemoMnu = nullptr;
+    QAction* VueNumMnu = nullptr;
+    QAction* CalibreBdMnu = nullptr;
+    QMenu* AideMnu = nullptr;
+    QAction* SommaireChmMnu = nullptr;
+    QAction* IndexChmMnu = nullptr;
+    QAction* Raccourcisclavier1 = nullptr;
+    QAction* AproposMnu = nullptr;
+
+    // -- the tool windows
+    TQueueFrm* QueueFrm = nullptr;
+    TMemTrajetsFrm* MemTrajetsFrm = nullptr;
+    TVueNumFrm* VueNumFrm = nullptr;
+    TCalibrageFrm* CalibrageFrm = nullptr;
+    TDifficulteFrm* DifficulteFrm = nullptr;
+
+    // -- menu commands
+    void ouvrirMnuClick();
+    void SaveToFileMnuClick();
+    void BilleJoueurMnuClick();
+    void Mnu3bandesClick(QAction* choix);
+    void LastCoupBeginMnuClick();
+    void LastCoupEndMnuClick();
+    void PosDepartMnuClick();
+    void CamFixeMobileMnuClick();
+    void TrajetsMnuClick();
+    void TrajetBillejoueurMnuClick(QAction* item);
+    void VRMnuClick();
+    void QueuevisibleMnuClick();
+    void ResettrajetsVRMnuClick();
+    void VueParamQueueMnuClick();
+    void DifficulteMnuClick();
+    void VueMemoMnuClick();
+    void VueNumMnuClick();
+    void CalibreBdMnuClick();
+    void SommaireChmMnuClick();
+    void IndexChmMnuClick();
+    void AproposMnuClick();
+    void TirAutoChkChange();
+
+    // -- recent files and settings
+    const TListeRecents& mruList() const { return mruList_; }
+    // adds a file to the recent list and saves the list
+    void RetientFichier(const QString& nom);
+    // writes the cue and the balls to a position file; false (after telling the user) on failure
+    bool SauvePosition(const QString& nom);
+    void mruListClick(const QString& nom);
+    const TEmplacementReglages& Reglages() const { return demarrage_.Reglages; }
+    const TServeurCoup* ServeurCoup() const { return serveurCoup_; }
+
+    // -- mouse on the 3D view and animation
+    void ScnMouseDown(QMouseEvent* e);
+    void ScnMouseMove(QMouseEvent* e);
+    void ScnMouseUp(QMouseEvent* e);
+    void FormMouseWheel(QWheelEvent* e);
+    void GLCadencerProgress(double ecoule, double maintenant);
+
+    // help: shows the missing-file box when there is no help
+    void AideManquante();
+    // the "a propos" box, modal; returns when it is closed
+    void AfficheApropos();
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* objet, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    // construction, split by concern (MainVel3DMenus.cpp, MainVel3DInfos.cpp)
+    void CreeMenus();
+    void CreeVue();
+    void CreeInfos();
+    void MajMenuRecents();
+    void PlaceDisplayInfos();
+    // first show: the 3D billiard and the layout of the tool windows
+    void FormShow();
+    void LitFisik();
+    bool EnregistreReglages(QString* erreur);
+    // hints to the message panel (BrancheBulles) or not (after AfficheMessage)
+    void BrancheBulles() { bullesBranchees_ = true; }
+    void MontreBulle(const QString& texte);
+    // the ball of the player, of the other cue ball and the red, in the physics' order
+    TGLBilles* BilleDeRang(int rang) const;
+    void BilleDeplacee(TGLBilles* bille);
+    void FinAnimation(int i);
+    bool AideDisponible() const;
+    // the help window, created on the first request; false after telling the help is missing
+    bool OuvreAide();
+
+    TDemarrageVel3D demarrage_;
+    TFichierIni IniCtrl;
+    TListeRecents mruList_;
+    TServeurCoup* serveurCoup_ = nullptr;
+    TAideVel3D* aide_ = nullptr;
+    QString nomFichierAide_;
+
+    double DebutAnimation = 0;
+    double tauxRalenti_ = 1.0;
+    bool anime_ = false;
+    bool SourisEnfoncee = false;
+    bool bullesBranchees_ = true;
+    bool dejaMontree_ = false;
+    bool coupVerrouille_ = false;
+    int tagBilleJoueur_ = 0;
+    int tagCamFixeMobile_ = 0;
+};

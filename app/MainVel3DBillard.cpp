@@ -1,0 +1,132 @@
+// The 3D billiard in the main window: its creation at the first show, the layout of the tool
+// windows, position files and the shots handed over by other programs.
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "app/FenetresOutils.h"
+#include "app/MainVel3D.h"
+#include "scene/gl/VueGL.h"
+#include "widgets/CaseLed.h"
+
+#include "view3d/GLBillardVelmora.h"
+
+namespace {
+
+// top of a tool window on the right of the cue window: level with it, or bottom-aligned with
+// it when the tool window is taller, but never above 5
+int HautAligne(const QRect& queue, int hauteurOutil) {
+    if (queue.height() >= hauteurOutil) return queue.top();
+    return std::max(5, queue.top() + queue.height() - hauteurOutil);
+}
+
+}  // namespace
+
+void TMainVel3DFrm::FormShow() {
+    // the 3D billiard and with it the simulation
+    Billard = std::make_unique<TGLBillardVelmora>(gls, VueTable, QueueFrm->VueQueue);
+    Billard->OnBilleDeplacee = [this](TGLBilles& bille) { BilleDeplacee(&bille); };
+    QueueFrm->BrancheQueue(*Billard->Queue);
+    Billard->PositionDepart(true);
+    // the cue window shows the mass
+    Billard->Queue->SetMasse(Billard->Queue->Masse());
+    Billard->BilleJoueur->SetTrajetVisible(TrajetBillejoueurMnu->isChecked());
+    Billard->BilleNonJoueur->SetTrajetVisible(TrajetBillenonjoueurMnu->isChecked());
+    Billard->Rouge->SetTrajetVisible(TrajetRougeMnu->isChecked());
+    // the tool windows line up on the right of the cue window once the window has its place
+    QTimer::singleShot(0, this, [this] {
+        if (!QueueFrm) return;
+        QueueFrm->move(BandeauPnl->mapToGlobal(QPoint(2, 2)));
+        QueueFrm->setVisible(VueParamQueueMnu->isChecked());
+        const QRect queue = QueueFrm->frameGeometry();
+        const int gauche = queue.left() + queue.width() + 4;
+        for (QWidget* outil : {static_cast<QWidget*>(MemTrajetsFrm), static_cast<QWidget*>(VueNumFrm),
+                               static_cast<QWidget*>(DifficulteFrm), static_cast<QWidget*>(CalibrageFrm)})
+            if (outil) outil->move(gauche, HautAligne(queue, outil->frameGeometry().height()));
+    });
+    LitFisik();
+    if (CalibrageFrm) CalibrageFrm->ChargeGrille();
+    // a position named on the command line is opened and played
+    if (!demarrage_.FichierLigneCommande.isEmpty()) {
+        const QFileInfo f(demarrage_.FichierLigneCommande);
+        const QString vel = f.dir().filePath(f.completeBaseName() + QStringLiteral(".vel"));
+        if (QFileInfo(vel).isFile() && OuvrePosition(vel)) RetientFichier(vel);
+    }
+}
+
+void TMainVel3DFrm::LitFisik() {
+    // a missing file is ignored; an unreadable one is said
+    const std::string nom = IniCtrl.LitTexte("Divers", "FisikFile", "");
+    if (nom.empty() || !QFileInfo(QString::fromStdString(nom)).isFile()) return;
+    std::string erreur;
+    if (!Billard->Simu->Fisik.Charge(nom, &erreur)) {
+        AfficheMessage(QStringLiteral("paramètres non chargés : ") + QString::fromStdString(erreur));
+        return;
+    }
+    // the balls keep the radius of the 3D models
+    Billard->Simu->Fisik.SetParam(2, Billard->RayonBille);
+}
+
+bool TMainVel3DFrm::OuvrePosition(const QString& nom) {
+    if (!Billard) return false;
+    if (coupVerrouille_) {
+        AfficheMessage(QStringLiteral("position non ouverte : évaluation de la difficulté en cours"));
+        return false;
+    }
+    TirAutoChk->setChecked(false);
+    std::string erreur;
+    if (!Billard->ChargeFichier(nom.toStdString(), &erreur)) {
+        QMessageBox::critical(this, windowTitle(),
+                              QStringLiteral("Impossible d'ouvrir %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
+        return false;
+    }
+    // the position loaded, its parameter file did not
+    if (!erreur.empty()) AfficheMessage(QStringLiteral("paramètres non chargés : ") + QString::fromStdString(erreur));
+    if (CalibrageFrm) CalibrageFrm->ChargeGrille();
+    FeuBtnClick();
+    return true;
+}
+
+bool TMainVel3DFrm::SauvePosition(const QString& nom) {
+    if (!Billard) return false;
+    std::string erreur;
+    if (!Billard->SauveFichier(nom.toStdString(), &erreur)) {
+        QMessageBox::critical(this, windowTitle(),
+                              QStringLiteral("Impossible d'écrire %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
+        return false;
+    }
+    return true;
+}
+
+TGLBilles* TMainVel3DFrm::BilleDeRang(int rang) const {
+    if (!Billard) return nullptr;
+    if (rang == 1) return Billard->BilleJoueur;
+    if (rang == 2) return Billard->BilleNonJoueur;
+    return Billard->Rouge;
+}
+
+void TMainVel3DFrm::WMCopyData(const TCopieCoup& coup) {
+    if (!Billard) return;
+    if (coupVerrouille_) {
+        AfficheMessage(QStringLiteral("coup reçu refusé : évaluation de la difficulté en cours"));
+        return;
+    }
+    // played as it comes, with every trajectory shown
+    TirAutoChk->setChecked(false);
+    AnimationMnu->setChecked(false);
+    TrajetsMnu->setChecked(false);
+    TrajetsMnu->trigger();
+    TGLQueue& queue = *Billard->Queue;
+    queue.SetEffet(coup.Effet);
+    queue.SetHauteur(coup.Hauteur);
+    queue.SetVisee(coup.Visee);
+    queue.SetVitesse(coup.Vitesse);
+    queue.SetInclinaison(coup.Inclinaison);
+    queue.SetMasse(coup.Masse);
+    const auto centre = [](const std::array<float, 3>& p) { return TVecteur3f{p[0], p[1], p[2]}; };
+    Billard->BilleJoueur->SetPosition(centre(coup.Joueur));
+    Billard->BilleNonJoueur->SetPosition(centre(coup.NonJoueur));
+    Billard->Rouge->SetPosition(centre(coup.Rouge));
+    FeuBtnClick();
+}
