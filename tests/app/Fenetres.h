@@ -1,0 +1,71 @@
+// The six windows as the program creates them, with their settings in a temporary folder, no
+// help file and no shot socket unless a test asks for them.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/Demarrage.h"
+#include "app/FenetresOutils.h"
+#include "view3d/GLBillardVelmora.h"
+
+inline QString Exemple(const char* nom) { return QDir(QStringLiteral(VELMORA_EXAMPLES_DIR)).filePath(QString::fromLatin1(nom)); }
+
+struct TFenetres {
+    QTemporaryDir dossier;
+    TDemarrageVel3D demarrage;
+    std::unique_ptr<TMainVel3DFrm> principale;
+
+    TFenetres() {
+        demarrage.DossierProgramme = dossier.path();
+        demarrage.Reglages = EmplacementReglages(dossier.path(), dossier.filePath(QStringLiteral("config")));
+        demarrage.FichierAide = dossier.filePath(QStringLiteral("Velmora3D.qhc"));
+    }
+    // a settings file in the program's folder before the start
+    void EcritReglages(const QByteArray& texte) {
+        QFile f(dossier.filePath(QStringLiteral("Velmora3D.ini")));
+        f.open(QIODevice::WriteOnly);
+        f.write(texte);
+    }
+    // created, and shown when asked (the first show builds the 3D billiard)
+    TMainVel3DFrm& Cree(bool montre = true) {
+        principale = CreeFenetres(demarrage);
+        // the windows with a 3D view are shown as far as the program knows, never drawn: the
+        // offscreen platform has no OpenGL
+        principale->setAttribute(Qt::WA_DontShowOnScreen);
+        principale->QueueFrm->setAttribute(Qt::WA_DontShowOnScreen);
+        if (montre) {
+            principale->resize(1000, 700);
+            principale->show();
+            QApplication::processEvents();
+        }
+        return *principale;
+    }
+    TMainVel3DFrm& F() { return *principale; }
+    void Montre() {
+        principale->setAttribute(Qt::WA_DontShowOnScreen);
+        principale->show();
+    }
+    TGLBillardVelmora& B() { return *principale->Billard; }
+};
+
+// runs f, answering the first modal box with its default button; the box's text, empty if none came
+inline QString TexteBoiteModale(const std::function<void()>& f) {
+    auto texte = std::make_shared<QString>();
+    QTimer::singleShot(0, [texte] {
+        if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            *texte = boite->text();
+            boite->done(QMessageBox::Ok);
+        } else if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+    });
+    f();
+    return *texte;
+}

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusTipEvent>
+#include <QToolButton>
+
+#include "app/FenetresOutils.h"
+#include "app/GlobalClavier.h"
+#include "scene/gl/VueGL.h"
+#include "sim/FichierIni.h"
+#include "tests/app/Fenetres.h"
+#include "widgets/CaseLed.h"
+
+TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
+    TFenetres w;
+    ToucheTenue = Qt::Key_A;
+    TMainVel3DFrm& f = w.Cree();
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Velmora 3D"));
+    EXPECT_EQ(ToucheTenue, 0);
+    EXPECT_TRUE(f.QviseeLbl->text().isEmpty() || f.QviseeLbl->text().startsWith(QStringLiteral("Qté visée : ")));
+    EXPECT_TRUE(f.QToucheeLbl->text().isEmpty());
+    EXPECT_TRUE(f.IsPointLbl->text().isEmpty());
+    EXPECT_FALSE(f.TirAutoChk->isChecked());
+    EXPECT_EQ(f.FeuBtn->toolTip(), QStringLiteral("PAN !"));
+    EXPECT_EQ(f.FeuBtn->statusTip(), QStringLiteral("joue le coup, raccourci clavier : [ESPACE]"));
+    EXPECT_EQ(f.TirAutoChk->toolTip(), QStringLiteral("tir automatique/manuel"));
+    EXPECT_EQ(f.TirAutoChk->statusTip(),
+              QStringLiteral("click pour alterner tir auto (chaque changement queue)  ou manuel"));
+    // the opening position: the player's ball on its spot, its place in the status bar
+    ASSERT_TRUE(f.Billard);
+    EXPECT_FLOAT_EQ(w.B().BilleJoueur->LitPosition().x, 18.25f);
+    EXPECT_EQ(f.TextePanneau(0), QStringLiteral("(18,25 -71,13 3,08)"));
+    EXPECT_EQ(f.QueueFrm->Scn->Vue().Camera(), w.B().Queue->CamQueue);
+}
+
+TEST(MainVel3D, StoredSlowDownRateIsClampedAndShownInStatusBarAndMenu) {
+    const struct {
+        const char* stocke;
+        const char* texte;
+    } cas[] = {{"3", "2,5"}, {"-1", "0,0"}, {"1.25", "1,3"}, {"pas un nombre", "1,0"}};
+    for (const auto& c : cas) {
+        TFenetres w;
+        w.EcritReglages(QByteArray("[Divers]\r\nTauxRalenti=") + c.stocke + "\r\n");
+        TMainVel3DFrm& f = w.Cree(false);
+        const QString texte = QString::fromUtf8(c.texte);
+        EXPECT_EQ(f.TextePanneau(3), QStringLiteral("Ralenti = ") + texte) << c.stocke;
+        EXPECT_EQ(f.AnimationMnu->text(), QStringLiteral("Animation (") + texte + QLatin1Char(')')) << c.stocke;
+    }
+}
+
+TEST(MainVel3D, ClosingWritesTheRateAndTheParameterFile) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    f.SetTauxRalenti(0.7);
+    w.B().Simu->Fisik.NomFichierFisik = "/tmp/essai.fsk";
+    f.close();
+    TFichierIni ini;
+    ASSERT_TRUE(ini.Charge(w.dossier.filePath(QStringLiteral("Velmora3D.ini")).toStdString()));
+    EXPECT_DOUBLE_EQ(ini.LitReel("Divers", "TauxRalenti", 0), 0.7);
+    EXPECT_EQ(ini.LitTexte("Divers", "FisikFile", "?"), "/tmp/essai.fsk");
+}
+
+TEST(MainVel3D, ParameterFileNamedInSettingsIsLoadedAtFirstShowKeepingTheBallRadius) {
+    TFenetres w;
+    const QString fsk = w.dossier.filePath(QStringLiteral("glissant.fsk"));
+    {
+        TPARAMPHYS p;
+        p.FrotBiTapRoule = 0.0123;
+        p.RayonBilles = 4;
+        ASSERT_TRUE(p.Sauve(fsk.toStdString()));
+    }
+    w.EcritReglages("[Divers]\nFisikFile=" + fsk.toUtf8() + "\n");
+    w.Cree();
+    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule, 0.0123);
+    EXPECT_EQ(w.B().Simu->Fisik.NomFichierFisik, fsk.toStdString());
+    EXPECT_FLOAT_EQ(static_cast<float>(w.B().Simu->Fisik.RayonBilles), w.B().RayonBille);
+}
+
+TEST(MainVel3D, FireShowsTheOutcomeAndTheAchievedThickness) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    f.FeuBtn->click();
+    EXPECT_GT(w.B().Simu->NbPhotos, 0);
+    const QString issue = f.IsPointLbl->text();
+    EXPECT_TRUE(issue == QStringLiteral("réussi") || issue == QStringLiteral("manqué")) << issue.toStdString();
+    EXPECT_EQ(f.QToucheeLbl->text(),
+              QStringLiteral("Qté touchée : ") + QLocale().toString(w.B().QuantiteTouchee(), 'f', 3));
+    // a miscue is said as such
+    w.B().Queue->SetEffetHauteur(3.0f, 0.0f);
+    f.FeuBtnClick();
+    EXPECT_EQ(f.IsPointLbl->text(), QStringLiteral("fausse queue"));
+}
+
+TEST(MainVel3D, AutoFireTurnsAnimationOffAndShowsAllTrajectories) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    f.AnimationMnu->setChecked(true);
+    f.TrajetRougeMnu->trigger();
+    ASSERT_FALSE(w.B().Rouge->TrajetVisible);
+    f.TirAutoChk->setChecked(true);
+    EXPECT_FALSE(f.AnimationMnu->isChecked());
+    EXPECT_TRUE(f.TrajetsMnu->isChecked());
+    EXPECT_TRUE(f.TrajetRougeMnu->isChecked());
+    EXPECT_TRUE(w.B().Rouge->TrajetVisible);
+    // unchecking does nothing more
+    f.TirAutoChk->setChecked(false);
+    EXPECT_TRUE(f.TrajetsMnu->isChecked());
+}
+
+TEST(MainVel3D, FiringWithAutoFireAndAnimationBothOnTurnsTheAnimationOffFirst) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    f.TirAutoChk->setChecked(true);
+    f.AnimationMnu->setChecked(true);
+    f.FeuBtnClick();
+    EXPECT_FALSE(f.AnimationMnu->isChecked());
+    EXPECT_FALSE(f.Anime());
+    EXPECT_FALSE(f.GLCadencer.Actif());
+    EXPECT_GT(w.B().Simu->NbPhotos, 0);
+}
+
+TEST(MainVel3D, AutoFirePlaysAfterEveryCueChange) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    f.TirAutoChk->setChecked(true);
+    w.B().Simu->NbPhotos = 0;
+    w.B().Queue->SetVitesse(300);
+    EXPECT_GT(w.B().Simu->NbPhotos, 0);
+    EXPECT_DOUBLE_EQ(w.B().Simu->VitesseQueue, 300);
+}
+
+TEST(MainVel3D, OpeningAPositionPlaysItAtOnceWithAutoFireOff) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    f.TirAutoChk->setChecked(true);
+    ASSERT_TRUE(f.OuvrePosition(Exemple("trois_bandes.vel")));
+    EXPECT_FALSE(f.TirAutoChk->isChecked());
+    EXPECT_GT(w.B().Simu->NbPhotos, 0);
+    EXPECT_FALSE(f.IsPointLbl->text().isEmpty());
+    EXPECT_FALSE(w.B().BilleJoueur->TrajetVide());
+}
+
+TEST(MainVel3D, UnreadablePositionIsReportedAndChangesNothing) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    const TVecteur3f avant = w.B().Rouge->LitPosition();
+    bool ouvert = true;
+    const QString texte = TexteBoiteModale([&] { ouvert = f.OuvrePosition(w.dossier.filePath("absent.vel")); });
+    EXPECT_FALSE(ouvert);
+    EXPECT_TRUE(texte.contains(QStringLiteral("absent.vel"))) << texte.toStdString();
+    EXPECT_EQ(w.B().Rouge->LitPosition().x, avant.x);
+    EXPECT_EQ(w.B().Simu->NbPhotos, 0);
+}
+
+TEST(MainVel3D, CommandLinePositionIsOpenedPlayedAndRemembered) {
+    TFenetres w;
+    // the extension is replaced by ".vel"
+    QFile::copy(Exemple("une_bande.vel"), w.dossier.filePath(QStringLiteral("coup.vel")));
+    w.demarrage.FichierLigneCommande = w.dossier.filePath(QStringLiteral("coup.txt"));
+    TMainVel3DFrm& f = w.Cree();
+    EXPECT_GT(w.B().Simu->NbPhotos, 0);
+    ASSERT_EQ(f.mruList().Noms().size(), 1u);
+    EXPECT_EQ(QString::fromStdString(f.mruList().Noms().front()), w.dossier.filePath(QStringLiteral("coup.vel")));
+}
+
+TEST(MainVel3D, MissingCommandLineFileIsIgnoredSilently) {
+    TFenetres w;
+    w.demarrage.FichierLigneCommande = w.dossier.filePath(QStringLiteral("nulle-part.vel"));
+    TMainVel3DFrm& f = w.Cree();
+    EXPECT_EQ(w.B().Simu->NbPhotos, 0);
+    EXPECT_TRUE(f.mruList().Noms().empty());
+}
+
+TEST(MainVel3D, SavedPositionOpensBackToTheSameCueAndBalls) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    w.B().Queue->SetVisee(42.5f);
+    w.B().Rouge->SetPosition({-20, 30, w.B().Rouge->LitPosition().z});
+    const QString nom = w.dossier.filePath(QStringLiteral("garde.vel"));
+    ASSERT_TRUE(f.SauvePosition(nom));
+    f.PosDepartMnu->trigger();
+    ASSERT_NE(w.B().Queue->Visee(), 42.5f);
+    ASSERT_TRUE(f.OuvrePosition(nom));
+    EXPECT_FLOAT_EQ(w.B().Queue->Visee(), 42.5f);
+    EXPECT_FLOAT_EQ(w.B().Rouge->LitPosition().x, -20);
+    EXPECT_FLOAT_EQ(w.B().Rouge->LitPosition().y, 30);
+}
+
+TEST(MainVel3D, MessagesHoldTheStatusPanelUntilTheNextKeyRelease) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree(false);
+    f.AfficheMessage(QStringLiteral("message"));
+    QStatusTipEvent bulle(QStringLiteral("une bulle"));
+    QApplication::sendEvent(f.FeuBtn, &bulle);
+    EXPECT_EQ(f.TextePanneau(3), QStringLiteral("message"));
+    QKeyEvent relache(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier);
+    f.FormKeyUp(&relache);
+    QApplication::sendEvent(f.FeuBtn, &bulle);
+    EXPECT_EQ(f.TextePanneau(3), QStringLiteral("une bulle"));
+}
+
+TEST(MainVel3D, MovingABallShowsItsPositionAndTheAimedThickness) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    w.B().Jaune->SetPosition({-1234.5f, 10, 3.075f});
+    // clamped to the cushion, shown with two decimals in the locale
+    EXPECT_EQ(f.TextePanneau(1), QStringLiteral("(-68,05 10,00 3,08)"));
+    EXPECT_TRUE(f.QviseeLbl->text().startsWith(QStringLiteral("Qté visée : ")));
+    EXPECT_EQ(f.QviseeLbl->text(), QStringLiteral("Qté visée : ") + QLocale().toString(w.B().QuantiteVisee(), 'f', 3));
+}
