@@ -1,0 +1,164 @@
+// velmora-sim send: hands a position file's shot to the running Velmora 3D of the same user,
+// through its local socket: one block of 15 little-endian floats, then one answer line.
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <ostream>
+
+#include "cli/Commandes.h"
+#include "sim/CopieCoup.h"
+#include "view3d/BillardSansEcran.h"
+
+namespace {
+
+// the program did not take the shot: absent, refused or silent
+constexpr int kErreurEnvoi = 3;
+constexpr int kDelaiReponseMs = 10000;
+
+// the shot as the program would show it after opening the file
+TCopieCoup CoupDuFichier(const TGLBillardVelmora& b) {
+    TCopieCoup c;
+    c.Effet = b.Queue->Effet();
+    c.Hauteur = b.Queue->Hauteur();
+    c.Visee = b.Queue->Visee();
+    c.Vitesse = b.Queue->Vitesse();
+    c.Inclinaison = b.Queue->Inclinaison();
+    c.Masse = b.Queue->Masse();
+    const auto centre = [](const TGLBilles& bille) {
+        const TVecteur3f p = bille.LitPosition();
+        return std::array<float, 3>{p.x, p.y, p.z};
+    };
+    c.Joueur = centre(*b.BilleJoueur);
+    c.NonJoueur = centre(*b.BilleNonJoueur);
+    c.Rouge = centre(*b.Rouge);
+    return c;
+}
+
+// closes the socket whatever happens
+struct TSocket {
+    int fd = -1;
+    ~TSocket() {
+        if (fd >= 0) close(fd);
+    }
+};
+
+// sends the block and reads the answer line; false with the reason
+bool Envoie(const std::string& chemin, const TCopieCoup& coup, std::string& reponse, std::string& erreur) {
+    sockaddr_un adresse{};
+    adresse.sun_family = AF_UNIX;
+    if (chemin.size() >= sizeof(adresse.sun_path)) {
+        erreur = "chemin de socket trop long : " + chemin;
+        return false;
+    }
+    std::memcpy(adresse.sun_path, chemin.c_str(), chemin.size() + 1);
+    TSocket s;
+    s.fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s.fd < 0) {
+        erreur = std::string("socket : ") + std::strerror(errno);
+        return false;
+    }
+    if (connect(s.fd, reinterpret_cast<const sockaddr*>(&adresse), sizeof(adresse)) != 0) {
+        const int e = errno;
+        if (e == ENOENT || e == ECONNREFUSED)
+            erreur = "aucun Velmora 3D en cours n'attend de coup (" + chemin + ")";
+        else
+            erreur = chemin + " : " + std::strerror(e);
+        return false;
+    }
+    // the whole block, even in pieces
+    const auto bloc = EncodeCopieCoup(coup);
+    size_t envoyes = 0;
+    while (envoyes < bloc.size()) {
+        const ssize_t n = send(s.fd, bloc.data() + envoyes, bloc.size() - envoyes, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            erreur = std::string("envoi interrompu : ") + std::strerror(errno);
+            return false;
+        }
+        envoyes += static_cast<size_t>(n);
+    }
+    // one line back, or nothing when the program closed without answering
+    char tampon[256];
+    reponse.clear();
+    while (reponse.find('\n') == std::string::npos && reponse.size() < 1024) {
+        pollfd p{s.fd, POLLIN, 0};
+        const int pret = poll(&p, 1, kDelaiReponseMs);
+        if (pret < 0 && errno == EINTR) continue;
+        if (pret == 0) {
+            erreur = "pas de réponse de Velmora 3D";
+            return false;
+        }
+        const ssize_t n = recv(s.fd, tampon, sizeof(tampon), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        reponse.append(tampon, static_cast<size_t>(n));
+    }
+    if (const auto fin = reponse.find('\n'); fin != std::string::npos) reponse.resize(fin);
+    if (reponse.empty()) {
+        erreur = "Velmora 3D a fermé la connexion sans répondre";
+        return false;
+    }
+    return true;
+}
+
+int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string fichier;
+    std::string chemin;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--socket" && i + 1 < args.size()) {
+            chemin = args[++i];
+        } else if (!args[i].empty() && args[i][0] == '-') {
+            err << "velmora-sim send : option inconnue " << args[i] << " (velmora-sim send --help pour l'aide)\n";
+            return kErreurUsage;
+        } else if (fichier.empty()) {
+            fichier = args[i];
+        } else {
+            err << "velmora-sim send : un seul fichier à la fois\n";
+            return kErreurUsage;
+        }
+    }
+    if (fichier.empty()) {
+        err << "velmora-sim send : fichier de position manquant (velmora-sim send --help pour l'aide)\n";
+        return kErreurUsage;
+    }
+    if (chemin.empty()) chemin = CheminServeurCoup();
+
+    // read exactly as the program opens a position
+    auto billard = std::make_unique<TBillardSansEcran>();
+    std::string erreur;
+    std::string avertissement;
+    if (!billard->ChargePosition(fichier, &erreur, &avertissement)) {
+        err << "velmora-sim : lecture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    std::string reponse;
+    if (!Envoie(chemin, CoupDuFichier(billard->Billard), reponse, erreur)) {
+        err << "velmora-sim send : " << erreur << "\n";
+        return kErreurEnvoi;
+    }
+    if (reponse != "OK") {
+        err << "velmora-sim send : " << reponse << "\n";
+        return kErreurEnvoi;
+    }
+    out << "coup transmis à Velmora 3D (" << chemin << ")\n";
+    return kSucces;
+}
+
+const std::string kAide =
+    "usage : velmora-sim send FICHIER.vel [--socket CHEMIN]\n\n"
+    "Transmet le coup d'un fichier de position (queue et positions des trois billes) au\n"
+    "Velmora 3D en cours du même utilisateur, qui le joue aussitôt, tous trajets affichés.\n\n"
+    "  --socket CHEMIN  socket locale du programme (par défaut $TMPDIR ou /tmp, suivi de\n"
+    "                   velmora3d-UTILISATEUR)\n\n"
+    "Codes de sortie : 0 coup joué, 1 fichier illisible, 2 usage, 3 programme absent,\n"
+    "coup refusé ou sans réponse.\n";
+
+const TEnregistreCommande enregistre({"send", "transmet le coup d'un fichier .vel au programme en cours",
+                                      kAide.c_str(), 40, &Execute});
+
+}  // namespace
