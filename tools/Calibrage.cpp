@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "app/MainVel3D.h"
@@ -21,6 +22,7 @@
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
 #include "widgets/Molette.h"
+#include "widgets/NombresAffiches.h"
 
 namespace {
 
@@ -69,10 +71,9 @@ constexpr std::array<TEchelle, 6> Echelles = {{
 const QColor FondInitiales(240, 202, 166);
 const QString FiltreFsk = QStringLiteral("fichiers de paramètres (*.fsk)");
 
-// fixed notation with 3 decimals and the locale's separator; beyond 8 digits, exponent notation
+// fixed notation, precision 8 and 3 decimals, with the locale's separator
 QString TexteValeur(float v) {
-    if (std::fabs(v) >= 1e8f) return QLocale().toString(double(v), 'e', 7);
-    return QLocale().toString(double(v), 'f', 3);
+    return TexteFixe(double(v), 8, 3);
 }
 
 // The current-value editor: digits, "." and "," only (no backspace, no minus sign). It is filled
@@ -152,7 +153,7 @@ TCalibrageFrm::TCalibrageFrm(TMainVel3DFrm& principale)
         return enregistrer ? QFileDialog::getSaveFileName(this, QString(), dossier, FiltreFsk)
                            : QFileDialog::getOpenFileName(this, QString(), dossier, FiltreFsk);
     };
-    resize(520, 400);
+    resize(minimumSizeHint().width() + 20, 360);
 }
 
 void TCalibrageFrm::CreeGrille() {
@@ -177,6 +178,11 @@ void TCalibrageFrm::CreeGrille() {
         fm.boundingRect(QStringLiteral("Non Joueur")).height() + 2);
     FisikGrid->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("Perte Ec (choc Queue-Bille)  ")));
     FisikGrid->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("Val initiale  ")));
+    // wide enough for the three columns: no horizontal scrolling at the first show
+    const int entete =
+        FisikGrid->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Val actuelle"));
+    FisikGrid->setMinimumWidth(FisikGrid->columnWidth(0) + FisikGrid->columnWidth(1) + entete + 24 +
+                               2 * FisikGrid->frameWidth());
     // labels and initial values are fixed; the current values are edited in place
     for (int ligne = 1; ligne <= NbParams; ++ligne) {
         auto* libelle = new QTableWidgetItem(QString::fromUtf8(LignesParams[size_t(ligne - 1)].libelle));
@@ -240,6 +246,7 @@ void TCalibrageFrm::CreePanneau() {
     bouton(SaveBtn, "SaveBtn", QStringLiteral("sauver le billard|sauver dans un fichier de paramètres"),
            &TCalibrageFrm::SaveBtnClick);
     pile->addStretch(1);
+    Panel1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }
 
 // -- the grid and the simulation
@@ -312,26 +319,18 @@ void TCalibrageFrm::SelectionneLigne(int ligne) {
 
 void TCalibrageFrm::FisikGridSetEditText(int ACol, int ARow, const QString& texte) {
     if (ACol != 2 || !EnLigne(ARow)) return;
-    // "." and "," both stand for the decimal separator
-    const QLocale locale;
-    const QString separateur = locale.decimalPoint();
+    // a number still being typed ("", ",", "2,") is read as far as it goes
     QString t = texte.trimmed();
-    const qsizetype point = t.indexOf(QLatin1Char('.'));
-    if (point >= 0) t.replace(point, 1, separateur);
-    const qsizetype virgule = t.indexOf(QLatin1Char(','));
-    if (virgule >= 0) t.replace(virgule, 1, separateur);
-    // a number still being typed ("", ",", "0,", ",5") is read as far as it goes
-    if (t.endsWith(separateur)) t.chop(separateur.size());
+    const auto separateurs = t.count(QLatin1Char('.')) + t.count(QLatin1Char(','));
+    if (separateurs == 1 && (t.endsWith(QLatin1Char('.')) || t.endsWith(QLatin1Char(',')))) t.chop(1);
     if (t.isEmpty()) return;
-    if (t.startsWith(separateur)) t.prepend(QLatin1Char('0'));
-    bool ok = false;
-    const float v = locale.toFloat(t, &ok);
-    if (!ok || !std::isfinite(v)) {
-        QMessageBox::critical(this, windowTitle(),
-                              QStringLiteral("'%1' n'est pas une valeur numérique correcte").arg(texte));
+    // "." and "," both stand for the decimal separator
+    const std::optional<double> v = LitNombreSaisi(t);
+    if (!v || !std::isfinite(float(*v))) {
+        QMessageBox::critical(this, windowTitle(), MessageNombreInvalide(texte));
         return;
     }
-    ChangeParam(ARow, true, v);
+    ChangeParam(ARow, true, float(*v));
 }
 
 void TCalibrageFrm::FisikGridSelectCell(int, int ARow) {

@@ -19,17 +19,11 @@
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
+#include "widgets/NombresAffiches.h"
 
 namespace {
 
 constexpr double DegresParRadian = 180.0 / 3.14159265358979323846;
-
-// fixed notation with the locale's separator; beyond the precision, exponent notation
-QString TexteFixe(float v, int precision, int decimales) {
-    if (std::fabs(v) >= std::pow(10.f, float(precision)))
-        return QLocale().toString(double(v), 'e', precision - 1);
-    return QLocale().toString(double(v), 'f', decimales);
-}
 
 }  // namespace
 
@@ -68,7 +62,7 @@ TMemTrajetsFrm::TMemTrajetsFrm(TMainVel3DFrm& principale)
     auto* feu =
         new QShortcut(QKeySequence(Qt::Key_Space), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(feu, &QShortcut::activated, this, [this] { Principale().FeuBtnClick(); });
-    resize(330, 200);
+    resize(360, 210);
 }
 
 void TMemTrajetsFrm::CreePanneau() {
@@ -225,12 +219,12 @@ void TMemTrajetsFrm::Memorise() {
         ligne.enregistrement[size_t(8 + 3 * b)] = float(p.z);
     }
     const TEnregistrement& e = ligne.enregistrement;
-    ligne.textes = {TexteFixe(e[0], 6, 2),
-                    TexteFixe(e[1], 6, 2),
-                    TexteFixe(float(e[3] * DegresParRadian), 6, 2),
-                    TexteFixe(float(e[4] * DegresParRadian), 6, 2),
-                    TexteFixe(e[2], 6, 0),
-                    TexteFixe(e[5], 6, 0)};
+    ligne.textes = {TexteFixe(double(e[0]), 6, 2),
+                    TexteFixe(double(e[1]), 6, 2),
+                    TexteFixe(double(e[3]) * DegresParRadian, 6, 2),
+                    TexteFixe(double(e[4]) * DegresParRadian, 6, 2),
+                    TexteFixe(double(e[2]), 6, 0),
+                    TexteFixe(double(e[5]), 6, 0)};
     AfficheLigne(r);
 
     // the chosen balls' lines, thinned now; the others stay as they were

@@ -84,6 +84,9 @@ TEST(Calibrage, TypedValuesBelowTheFloorAreStoredAsOneThousandth) {
     EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse, 0.5);
     c.FisikGridSetEditText(2, 1, QStringLiteral("2,"));
     EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse, 2.0);
+    // no thousands grouping in the grid
+    c.FisikGridSetEditText(2, 11, QStringLiteral("1011.5"));
+    EXPECT_EQ(c.Cellule(2, 11), QStringLiteral("1011,500"));
     // the cushion height goes through the setter that keeps it between radius and diameter
     c.FisikGridSetEditText(2, 12, QStringLiteral("10"));
     EXPECT_DOUBLE_EQ(p.HautBdes, 0.98 * p.Diametre);
@@ -95,8 +98,11 @@ TEST(Calibrage, TextThatIsNoNumberIsReportedAndChangesNothing) {
     TFenetres w;
     TCalibrageFrm& c = Calibrage(w);
     const TPARAMPHYS avant = w.B().Simu->Fisik;
-    const QString message = TexteBoiteModale([&] { c.FisikGridSetEditText(2, 5, QStringLiteral("0,1,2")); });
-    EXPECT_TRUE(message.contains(QStringLiteral("0,1,2"))) << message.toStdString();
+    for (const char* texte : {"0,1,2", "1,5,"}) {
+        const QString t = QString::fromLatin1(texte);
+        const QString message = TexteBoiteModale([&] { c.FisikGridSetEditText(2, 5, t); });
+        EXPECT_TRUE(message.contains(t)) << message.toStdString();
+    }
     EXPECT_EQ(w.B().Simu->Fisik, avant);
     EXPECT_EQ(c.Cellule(2, 5), QStringLiteral("0,030"));
 }
