@@ -179,7 +179,6 @@ void TBillardVelmora::CalculTrajets() {
     const double vPleinPas = diametre / dtAnal;
     const double vPleinPas2 = vPleinPas * vPleinPas * (1 - 1e-9);
 
-    // the tests on the motion states below spare the calls that would return at once
     TEtatBille& b2 = etats_[2];
     TEtatBille& b3 = etats_[3];
     long passes = 0;
@@ -199,6 +198,7 @@ void TBillardVelmora::CalculTrajets() {
         }
 
         // the earliest contact: cushions, then pairs, then landings; ties keep the first found
+        // (the motion tests spare the calls that would return at once)
         const bool m1 = b1.Mouvement <= mvRoule, m2 = b2.Mouvement <= mvRoule, m3 = b3.Mouvement <= mvRoule;
         if (m1) DetecteChocBande(b1, E);
         if (m2) DetecteChocBande(b2, E);
