@@ -120,7 +120,7 @@ void TGLBillardVelmora::JoueCoup() {
 }
 
 void TGLBillardVelmora::JoueALaMain(int k) {
-    if (k != 0 && k > 0 && k <= NbPhotosMax)
+    if (k > 0 && k <= NbPhotosMax)
         for (int b = 1; b <= 3; ++b) Simu->Trajets[b][0] = Simu->Trajets[b][k];
     Simu->CalculTrajets();
     RetraceVisibles();

@@ -1,6 +1,8 @@
 // One frame of the full table scene at 1280 x 800 with 4x multisampling: table, three balls,
 // the cue, and three trajectory lines of 1200 nodes each, as after a long shot. Run it on a
 // display, or without one: tests/scene/gl/sous_xvfb.sh build/bench/rendu/velmora_bench_rendu
+// On a busy machine the wall time says little: ms_cpu/image counts the work of every thread, and
+// with LP_NUM_THREADS=0 software OpenGL does it all on one thread.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
