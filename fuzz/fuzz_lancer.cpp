@@ -1,0 +1,29 @@
+// Launch files: any content loads into photo 0 and replays to a finite, bounded shot.
+// sources: sim/*.cpp collisions/*.cpp
+#include <unistd.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "sim/C8_BillardVelmora.h"
+#include "sim/EcritureAtomique.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {
+    static const std::string nom = "/tmp/velmora-fuzz-lancer-" + std::to_string(getpid()) + ".vel2";
+    if (!EcritFichierAtomique(nom, std::string_view(reinterpret_cast<const char*>(data), taille))) return 0;
+    static auto simu = std::make_unique<TBillardVelmora>();
+    if (!simu->ChargeLancer(nom)) std::abort();
+    simu->CalculTrajets();
+    if (simu->NbPhotos < 0 || simu->NbPhotos > NbPhotosMax) std::abort();
+    for (int n = 0; n <= simu->NbPhotos; ++n)
+        for (int b = 1; b <= NbBilles; ++b) {
+            const TPVR& p = simu->Trajets[b][n];
+            for (double v : {p.Position.x, p.Position.y, p.Position.z, p.Rotation.x, p.Rotation.y, p.Rotation.z})
+                if (!std::isfinite(v)) std::abort();
+        }
+    return 0;
+}
