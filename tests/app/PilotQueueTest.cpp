@@ -1,0 +1,310 @@
+#include "tools/PilotQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTest>
+#include <cmath>
+
+#include "app/AideVel3D.h"
+#include "app/Demarrage.h"
+#include "app/GlobalClavier.h"
+#include "scene/gl/VueGL.h"
+#include "tests/app/Fenetres.h"
+#include "widgets/CaseLed.h"
+#include "widgets/Molette.h"
+
+namespace {
+
+// the program with its cue window shown, the graphic page in front
+struct FenetreQueue : testing::Test {
+    TFenetres w;
+    TQueueFrm* q = nullptr;
+    void SetUp() override {
+        w.Cree();
+        q = w.F().QueueFrm;
+        q->show();
+        QApplication::processEvents();
+        ToucheTenue = 0;
+    }
+    void TearDown() override { ToucheTenue = 0; }
+    TGLQueue& Queue() { return *w.B().Queue; }
+    // a key pressed and released on a control of the window
+    static void Tape(QWidget* controle, const QString& texte) { QTest::keyClicks(controle, texte); }
+    static void Touche(QWidget* controle, int touche, QEvent::Type genre = QEvent::KeyPress) {
+        QKeyEvent e(genre, touche, Qt::NoModifier);
+        QApplication::sendEvent(controle, &e);
+    }
+    // the number of change events of one parameter while f runs
+    int Evenements(std::function<void(TGLQueue&)> TGLQueue::*evenement, const std::function<void()>& f) {
+        int n = 0;
+        auto avant = Queue().*evenement;
+        Queue().*evenement = [&n, avant](TGLQueue& x) {
+            ++n;
+            avant(x);
+        };
+        f();
+        Queue().*evenement = avant;
+        return n;
+    }
+    static void Souris(QWidget* controle, QEvent::Type genre, QPoint p, Qt::MouseButtons boutons) {
+        QMouseEvent e(genre, QPointF(p), controle->mapToGlobal(QPointF(p)),
+                      genre == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, boutons, Qt::NoModifier);
+        QApplication::sendEvent(controle, &e);
+    }
+};
+
+}  // namespace
+
+TEST_F(FenetreQueue, ShowsBothPagesAndTheSixValuesOfTheCue) {
+    EXPECT_EQ(q->windowTitle(), QStringLiteral("paramètres queue"));
+    EXPECT_EQ(q->ContexteAide(), 1450);
+    ASSERT_EQ(q->PagesQueue->count(), 2);
+    EXPECT_EQ(q->PagesQueue->tabText(0), QStringLiteral("(graph)"));
+    EXPECT_EQ(q->PagesQueue->tabText(1), QStringLiteral("(num)"));
+    EXPECT_EQ(q->PagesQueue->currentIndex(), 0);
+    // the mass re-applied at the first show fills its displays
+    EXPECT_EQ(q->mEdit->text(), QStringLiteral("520,00"));
+    EXPECT_EQ(q->mLbl->text(), QStringLiteral("520,00 gr"));
+    EXPECT_DOUBLE_EQ(q->mJog->valeur(), 520.0);
+    Queue().SetEffet(0.25f);
+    Queue().SetHauteur(-0.5f);
+    EXPECT_EQ(q->EHlbl->text(), QStringLiteral("E=0,25 H=-0,50 (cm)"));
+    Queue().SetVisee(33.333f);
+    EXPECT_EQ(q->visEdit->text(), QStringLiteral("33,33"));
+    EXPECT_EQ(q->visLbl->text(), QStringLiteral("33,33 deg"));
+    Queue().SetInclinaison(12);
+    EXPECT_EQ(q->iLbl->text(), QStringLiteral("12,00 deg"));
+    // the main window's aimed thickness follows the aim
+    EXPECT_TRUE(w.F().QviseeLbl->text().startsWith(QStringLiteral("Qté visée : ")));
+    // the dials keep the scales of their parameters
+    EXPECT_DOUBLE_EQ(q->vitJog->ouverture(), 300);
+    EXPECT_DOUBLE_EQ(q->visJog->ouverture(), 60);
+    EXPECT_EQ(q->visJog->hauteurPetiteMarque(), 7);
+    EXPECT_DOUBLE_EQ(q->iJog->pas(), 10);
+    EXPECT_DOUBLE_EQ(q->mJog->petitPas(), 2);
+}
+
+TEST_F(FenetreQueue, TypedSpeedWithADotShowsEverywhereAndFiresUnderAutoFire) {
+    w.F().TirAutoChk->setChecked(true);
+    w.B().Simu->NbPhotos = 0;
+    q->vitEdit->clear();
+    Tape(q->vitEdit, QStringLiteral("12.5"));
+    EXPECT_EQ(q->vitEdit->text(), QStringLiteral("12,5"));
+    Touche(q->vitEdit, Qt::Key_Return);
+    EXPECT_FLOAT_EQ(Queue().Vitesse(), 12.5f);
+    EXPECT_EQ(q->vitEdit->text(), QStringLiteral("12,50"));
+    EXPECT_FALSE(q->vitEdit->isModified());
+    EXPECT_DOUBLE_EQ(q->vitJog->valeur(), 12.5);
+    EXPECT_EQ(q->vitLbl->text(), QStringLiteral("12,50 cm/s"));
+    EXPECT_GT(w.B().Simu->NbPhotos, 0);
+}
+
+TEST_F(FenetreQueue, TheCueSettersRuleOutOfRangeValues) {
+    // an inclination of 95 degrees is refused: no change, and the field keeps the text
+    const float inclinaison = Queue().Inclinaison();
+    q->iEdit->clear();
+    Tape(q->iEdit, QStringLiteral("95"));
+    EXPECT_EQ(Evenements(&TGLQueue::OnInclinaison, [&] { Touche(q->iEdit, Qt::Key_Enter); }), 0);
+    EXPECT_FLOAT_EQ(Queue().Inclinaison(), inclinaison);
+    EXPECT_EQ(q->iEdit->text(), QStringLiteral("95"));
+    // a mass of -3 g is raised to 1 g
+    q->mEdit->clear();
+    Tape(q->mEdit, QStringLiteral("-3"));
+    Touche(q->mEdit, Qt::Key_Return);
+    EXPECT_FLOAT_EQ(Queue().Masse(), 1.0f);
+    EXPECT_EQ(q->mEdit->text(), QStringLiteral("1,00"));
+    EXPECT_EQ(q->mLbl->text(), QStringLiteral("1,00 gr"));
+    // a negative speed is 0
+    q->vitEdit->clear();
+    Tape(q->vitEdit, QStringLiteral("-40"));
+    Touche(q->vitEdit, Qt::Key_Return);
+    EXPECT_EQ(q->vitLbl->text(), QStringLiteral("0,00 cm/s"));
+}
+
+TEST_F(FenetreQueue, FieldsTakeDigitsMinusAndTheDotAsTheSeparatorOnly) {
+    q->eEdit->clear();
+    Tape(q->eEdit, QStringLiteral("a-1,x2.5 e"));
+    EXPECT_EQ(q->eEdit->text(), QStringLiteral("-12,5"));
+    Touche(q->eEdit, Qt::Key_Backspace);
+    EXPECT_EQ(q->eEdit->text(), QStringLiteral("-12,"));
+    Touche(q->eEdit, Qt::Key_Return);
+    EXPECT_FLOAT_EQ(Queue().Effet(), -12.0f);
+}
+
+TEST_F(FenetreQueue, EscapeRestoresAModifiedFieldFromTheCueOnly) {
+    Queue().SetVitesse(300);
+    Tape(q->vitEdit, QStringLiteral("7"));
+    EXPECT_EQ(Evenements(&TGLQueue::OnVitesse, [&] { Touche(q->vitEdit, Qt::Key_Escape); }), 1);
+    EXPECT_EQ(q->vitEdit->text(), QStringLiteral("300,00"));
+    EXPECT_FALSE(q->vitEdit->isModified());
+    EXPECT_FLOAT_EQ(Queue().Vitesse(), 300.0f);
+    // nothing to restore: nothing happens
+    EXPECT_EQ(Evenements(&TGLQueue::OnVitesse, [&] { Touche(q->vitEdit, Qt::Key_Escape); }), 0);
+}
+
+TEST_F(FenetreQueue, LeavingAModifiedFieldAppliesItButNotLeavingTheWindow) {
+    const float hauteur = Queue().Hauteur();
+    q->hEdit->clear();
+    Tape(q->hEdit, QStringLiteral("0.5"));
+    QFocusEvent fenetre(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(q->hEdit, &fenetre);
+    EXPECT_TRUE(q->hEdit->isModified());
+    EXPECT_FLOAT_EQ(Queue().Hauteur(), hauteur);
+    QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(q->hEdit, &tab);
+    EXPECT_FLOAT_EQ(Queue().Hauteur(), 0.5f);
+    EXPECT_EQ(q->hEdit->text(), QStringLiteral("0,50"));
+}
+
+TEST_F(FenetreQueue, ATextThatIsNotANumberIsToldAndChangesNothing) {
+    Queue().SetVitesse(250);
+    for (const char* texte : {"-", ""}) {
+        q->vitEdit->setText(QString::fromLatin1(texte));
+        q->vitEdit->setModified(true);
+        const QString message = TexteBoiteModale([&] { Touche(q->vitEdit, Qt::Key_Return); });
+        EXPECT_EQ(message, QStringLiteral("« %1 » n'est pas un nombre correct.").arg(QString::fromLatin1(texte)));
+        EXPECT_FLOAT_EQ(Queue().Vitesse(), 250.0f);
+        EXPECT_EQ(q->vitEdit->text(), QString::fromLatin1(texte));
+    }
+    q->vitEdit->setText(QStringLiteral("1e39"));
+    EXPECT_EQ(TexteBoiteModale([&] { q->ValideSaisie(q->vitEdit); }), QStringLiteral("« 1e39 » est trop grand."));
+    EXPECT_FLOAT_EQ(Queue().Vitesse(), 250.0f);
+}
+
+TEST_F(FenetreQueue, HeldKeysTypedHereActOnTheCueAsInTheMainWindow) {
+    const float effet = Queue().Effet(), hauteur = Queue().Hauteur();
+    // E held and Up raise the height, not the side effect; the arrow does not reach the field
+    q->PagesQueue->setCurrentIndex(1);
+    Touche(q->eEdit, Qt::Key_E);
+    EXPECT_EQ(ToucheTenue, Qt::Key_E);
+    const QString texte = q->eEdit->text();
+    Touche(q->eEdit, Qt::Key_Up);
+    Touche(q->eEdit, Qt::Key_E, QEvent::KeyRelease);
+    EXPECT_EQ(ToucheTenue, 0);
+    EXPECT_NEAR(Queue().Hauteur(), hauteur + 0.05f, 1e-6f);
+    EXPECT_FLOAT_EQ(Queue().Effet(), effet);
+    EXPECT_EQ(q->eEdit->text(), texte);
+    // without a held key the arrow is the field's
+    q->eEdit->setCursorPosition(1);
+    Touche(q->eEdit, Qt::Key_Left);
+    EXPECT_EQ(q->eEdit->cursorPosition(), 0);
+    EXPECT_NEAR(Queue().Hauteur(), hauteur + 0.05f, 1e-6f);
+    // space fires the shot
+    w.B().Simu->NbPhotos = 0;
+    Touche(q->eEdit, Qt::Key_Space);
+    EXPECT_GT(w.B().Simu->NbPhotos, 0);
+}
+
+TEST_F(FenetreQueue, TheWheelWithAHeldKeyIsAnArrow) {
+    const float effet = Queue().Effet(), hauteur = Queue().Hauteur(), visee = Queue().Visee();
+    const float vitesse = Queue().Vitesse();
+    const QPoint nulle = q->mapToGlobal(QPoint(-500, -500));
+    // E: forward is Left, backward Right
+    ToucheTenue = Qt::Key_E;
+    q->FormMouseWheel(120, nulle);
+    EXPECT_NEAR(Queue().Effet(), effet - 0.05f, 1e-6f);
+    q->FormMouseWheel(-120, nulle);
+    EXPECT_NEAR(Queue().Effet(), effet, 1e-6f);
+    // H: forward is Up
+    ToucheTenue = Qt::Key_H;
+    q->FormMouseWheel(120, nulle);
+    EXPECT_NEAR(Queue().Hauteur(), hauteur + 0.05f, 1e-6f);
+    // A: forward is Up, even over a dial
+    ToucheTenue = Qt::Key_A;
+    q->FormMouseWheel(-120, q->vitJog->mapToGlobal(q->vitJog->rect().center()));
+    EXPECT_NEAR(Queue().Visee(), visee - 0.01f, 1e-5f);
+    EXPECT_FLOAT_EQ(Queue().Vitesse(), vitesse);
+}
+
+TEST_F(FenetreQueue, TheWheelStepsTheDialUnderTheMouseFinerInItsTopStrip) {
+    const auto sur = [](TMolette* jog, int y) { return jog->mapToGlobal(QPoint(jog->width() / 2, y)); };
+    Queue().SetVitesse(100);
+    q->FormMouseWheel(120, sur(q->vitJog, 12));
+    EXPECT_FLOAT_EQ(Queue().Vitesse(), 105.0f);
+    q->FormMouseWheel(-120, sur(q->vitJog, 8));
+    EXPECT_FLOAT_EQ(Queue().Vitesse(), 104.5f);
+    // one notch or a small turn: the same step
+    q->FormMouseWheel(-15, sur(q->mJog, 12));
+    EXPECT_FLOAT_EQ(Queue().Masse(), 515.0f);
+    Queue().SetVisee(10);
+    q->FormMouseWheel(120, sur(q->visJog, 10));
+    EXPECT_NEAR(Queue().Visee(), 10.05f, 1e-5f);
+    q->FormMouseWheel(120, sur(q->visJog, 7));
+    EXPECT_NEAR(Queue().Visee(), 10.055f, 1e-5f);
+    Queue().SetInclinaison(5);
+    q->FormMouseWheel(-120, sur(q->iJog, 12));
+    EXPECT_NEAR(Queue().Inclinaison(), 4.95f, 1e-5f);
+    // a real wheel event over the dial goes the same way, not to the dial's own steps
+    QWheelEvent e(QPointF(q->mJog->width() / 2, 12), QPointF(sur(q->mJog, 12)), QPoint(), QPoint(0, 120),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(q->mJog, &e);
+    EXPECT_FLOAT_EQ(Queue().Masse(), 520.0f);
+}
+
+TEST_F(FenetreQueue, TheWheelZoomsTheViewUnderTheMouseAndNothingElse) {
+    const float queue = Queue().CamQueue->DistanceCible();
+    q->FormMouseWheel(120, q->Scn->mapToGlobal(q->Scn->rect().center()));
+    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, 60.0f / 120), 1e-3f);
+    const float table = w.B().CamMobile->DistanceCible();
+    TVueGL* scn = w.F().Scn;
+    q->FormMouseWheel(-120, scn->mapToGlobal(QPoint(scn->width() - 20, scn->height() - 20)));
+    EXPECT_NEAR(w.B().CamMobile->DistanceCible(), table * std::pow(1.1f, -60.0f / 120), 1e-3f);
+    // over a caption nothing moves
+    const float vitesse = Queue().Vitesse();
+    q->FormMouseWheel(120, q->vitLbl->mapToGlobal(q->vitLbl->rect().center()));
+    EXPECT_FLOAT_EQ(Queue().Vitesse(), vitesse);
+    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, 60.0f / 120), 1e-3f);
+}
+
+TEST_F(FenetreQueue, DraggingADialFromItsTopStripIsFiftyTimesFiner) {
+    Queue().SetVitesse(100);
+    q->vitJog->setFixedWidth(122);
+    QApplication::processEvents();
+    ASSERT_EQ(q->vitJog->width(), 122);
+    // 122 px to the left from the top 8 px: 300 / 50
+    Souris(q->vitJog, QEvent::MouseButtonPress, {100, 3}, Qt::LeftButton);
+    Souris(q->vitJog, QEvent::MouseMove, {-22, 3}, Qt::LeftButton);
+    Souris(q->vitJog, QEvent::MouseButtonRelease, {-22, 3}, Qt::NoButton);
+    EXPECT_NEAR(Queue().Vitesse(), 106.0f, 1e-4f);
+    EXPECT_EQ(q->vitLbl->text(), QStringLiteral("106,00 cm/s"));
+    // lower on the dial: the whole aperture
+    Souris(q->vitJog, QEvent::MouseButtonPress, {100, 20}, Qt::LeftButton);
+    Souris(q->vitJog, QEvent::MouseMove, {-22, 20}, Qt::LeftButton);
+    Souris(q->vitJog, QEvent::MouseButtonRelease, {-22, 20}, Qt::NoButton);
+    EXPECT_NEAR(Queue().Vitesse(), 406.0f, 1e-3f);
+    // the aim's strip is 7 px: a press at 7 is below it; to the right lowers the value
+    Queue().SetVisee(0);
+    const int largeur = q->visJog->width();
+    Souris(q->visJog, QEvent::MouseButtonPress, {0, 7}, Qt::LeftButton);
+    Souris(q->visJog, QEvent::MouseMove, {largeur, 7}, Qt::LeftButton);
+    Souris(q->visJog, QEvent::MouseButtonRelease, {largeur, 7}, Qt::NoButton);
+    EXPECT_NEAR(Queue().Visee(), -60.0f, 1e-3f);
+    // an inclination dragged past 90 degrees stays where the cue refused it
+    Queue().SetInclinaison(80);
+    Souris(q->iJog, QEvent::MouseButtonPress, {q->iJog->width(), 20}, Qt::LeftButton);
+    Souris(q->iJog, QEvent::MouseMove, {0, 20}, Qt::LeftButton);
+    Souris(q->iJog, QEvent::MouseButtonRelease, {0, 20}, Qt::NoButton);
+    EXPECT_FLOAT_EQ(Queue().Inclinaison(), 80.0f);
+    EXPECT_DOUBLE_EQ(q->iJog->valeur(), 80.0);
+}
+
+TEST_F(FenetreQueue, F1ShowsTheCueWindowsTopic) {
+    const QString collection = CheminAide(QStringLiteral(VELMORA_APP_DIR));
+    if (!QFileInfo(collection).isFile()) GTEST_SKIP() << "help not built (no qhelpgenerator)";
+    TFenetres autre;
+    autre.demarrage.FichierAide = collection;
+    autre.Cree();
+    TQueueFrm* fenetre = autre.F().QueueFrm;
+    fenetre->show();
+    Touche(fenetre->vitEdit, Qt::Key_F1);
+    auto* aide = autre.F().findChild<TAideVel3D*>();
+    ASSERT_NE(aide, nullptr);
+    EXPECT_EQ(aide->PageCourante().fileName(), QStringLiteral("queue.html"));
+}
