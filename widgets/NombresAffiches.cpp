@@ -74,6 +74,20 @@ QString MessageNombreInvalide(const QString& texte) {
     return QStringLiteral("« %1 » n'est pas un nombre correct.").arg(texte);
 }
 
+std::optional<float> LitSimpleSaisi(const QString& texte, QString* message, const QLocale& locale) {
+    const std::optional<double> v = LitNombreSaisi(texte, locale);
+    if (!v) {
+        if (message) *message = MessageNombreInvalide(texte);
+        return std::nullopt;
+    }
+    const float f = float(*v);
+    if (!std::isfinite(f)) {
+        if (message) *message = QStringLiteral("« %1 » est trop grand.").arg(texte);
+        return std::nullopt;
+    }
+    return f;
+}
+
 char SeparateurDecimal(const QLocale& locale) {
     const QString p = locale.decimalPoint();
     if (p.size() != 1 || p.at(0).unicode() > 0x7f) return '.';

@@ -18,5 +18,10 @@ std::optional<double> LitNombreSaisi(const QString& texte, const QLocale& locale
 // the message of a text that is not a number
 QString MessageNombreInvalide(const QString& texte);
 
+// A typed number kept in single precision, as the cue and the 3D models hold them: nullopt with
+// the message for the user when it is not a number or lies beyond the single float range.
+std::optional<float> LitSimpleSaisi(const QString& texte, QString* message = nullptr,
+                                    const QLocale& locale = QLocale());
+
 // the locale's decimal separator as one character ("." when it is not a single Latin-1 one)
 char SeparateurDecimal(const QLocale& locale = QLocale());

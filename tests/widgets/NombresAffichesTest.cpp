@@ -55,6 +55,15 @@ TEST(NombresAffiches, TextsThatAreNotNumbersAreRefused) {
     EXPECT_TRUE(MessageNombreInvalide(QStringLiteral("-")).contains(QStringLiteral("« - »")));
 }
 
+TEST(NombresAffiches, SingleFloatsRefuseWhatTheyCannotHold) {
+    QString message;
+    EXPECT_EQ(LitSimpleSaisi(QStringLiteral("0,1"), &message, Francais), 0.1f);
+    EXPECT_FALSE(LitSimpleSaisi(QStringLiteral("1e39"), &message, Francais).has_value());
+    EXPECT_EQ(message, QStringLiteral("« 1e39 » est trop grand."));
+    EXPECT_FALSE(LitSimpleSaisi(QStringLiteral("-"), &message, Francais).has_value());
+    EXPECT_EQ(message, MessageNombreInvalide(QStringLiteral("-")));
+}
+
 TEST(NombresAffiches, TheSeparatorIsOneCharacter) {
     EXPECT_EQ(SeparateurDecimal(Francais), ',');
     EXPECT_EQ(SeparateurDecimal(Anglais), '.');
