@@ -37,7 +37,8 @@ QLabel* PetitTexte(const QString& texte, QWidget* parent) {
 }
 
 bool EstFleche(int touche) {
-    return touche == Qt::Key_Left || touche == Qt::Key_Up || touche == Qt::Key_Right || touche == Qt::Key_Down;
+    return touche == Qt::Key_Left || touche == Qt::Key_Up || touche == Qt::Key_Right ||
+           touche == Qt::Key_Down;
 }
 
 }  // namespace
@@ -82,8 +83,9 @@ void TQueueFrm::CreePageGraphique() {
     Scn = new TVueGL(VueQueue, EHpnl);
     Scn->setObjectName(QStringLiteral("Scn"));
     Scn->setMinimumSize(120, 120);
-    PoseBulle(Scn, QStringLiteral("Effet/Hauteur|effet/hauteur, déplacer le point de choc par souris ou clavier "
-                                  "[E/H]+[flèches]"));
+    PoseBulle(Scn,
+              QStringLiteral("Effet/Hauteur|effet/hauteur, déplacer le point de choc par souris ou clavier "
+                             "[E/H]+[flèches]"));
     gauche->addWidget(Scn, 1);
     connect(Scn, &TVueGL::SourisEnfoncee, this, &TQueueFrm::ScnMouseMove);
     connect(Scn, &TVueGL::SourisBouge, this, &TQueueFrm::ScnMouseMove);
@@ -416,7 +418,8 @@ bool TQueueFrm::eventFilter(QObject* objet, QEvent* e) {
         case QEvent::KeyRelease: {
             // once per key: at the control that has it, not again as it bubbles up to the window
             QWidget* focus = QApplication::focusWidget();
-            const bool receveur = w == this ? !(focus && isAncestorOf(focus)) : w && w->focusPolicy() != Qt::NoFocus;
+            const bool receveur =
+                w == this ? !(focus && isAncestorOf(focus)) : w && w->focusPolicy() != Qt::NoFocus;
             if (!receveur) return false;
             auto* k = static_cast<QKeyEvent*>(e);
             if (e->type() == QEvent::KeyRelease) {
@@ -424,14 +427,16 @@ bool TQueueFrm::eventFilter(QObject* objet, QEvent* e) {
                 return false;
             }
             if (FormKeyDown(k)) return true;
-            if (auto* edit = qobject_cast<QLineEdit*>(objet); edit && Tag(edit) >= 0) return eEditKeyPress(edit, k);
+            if (auto* edit = qobject_cast<QLineEdit*>(objet); edit && Tag(edit) >= 0)
+                return eEditKeyPress(edit, k);
             return false;
         }
         case QEvent::FocusOut: {
             // leaving the field, not the window (nor for the error box of the field itself)
             auto* edit = qobject_cast<QLineEdit*>(objet);
             const Qt::FocusReason raison = static_cast<QFocusEvent*>(e)->reason();
-            if (edit && Tag(edit) >= 0 && raison != Qt::ActiveWindowFocusReason && raison != Qt::PopupFocusReason)
+            if (edit && Tag(edit) >= 0 && raison != Qt::ActiveWindowFocusReason &&
+                raison != Qt::PopupFocusReason)
                 eEditExit(edit);
             return false;
         }

@@ -21,7 +21,7 @@ class TVueGL;
 class TQueueFrm : public TFenetreOutil {
     Q_OBJECT
 
-public:
+  public:
     enum TTag { tgVitesse = 0, tgVisee = 1, tgInclinaison = 2, tgMasse = 3, tgEffet = 4, tgHauteur = 5 };
 
     explicit TQueueFrm(TMainVel3DFrm& principale);
@@ -76,10 +76,10 @@ public:
 
     static int Tag(const QObject* controle);
 
-protected:
+  protected:
     bool eventFilter(QObject* objet, QEvent* e) override;
 
-private:
+  private:
     void CreePageGraphique();
     void CreePageNumerique();
     TMolette* CreeMolette(int tag, double ouverture, double pas, double petitPas, int petiteMarque,

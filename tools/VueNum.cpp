@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -41,7 +42,7 @@ QColor EnQColor(const TCouleur& c) {
 // The cell editor: starts with the cell's text, takes digits, "-", "." and "," only, and hands
 // the text to the window when the edit is committed (Enter, Tab, a click elsewhere).
 class TEditeurCellule : public QStyledItemDelegate {
-public:
+  public:
     explicit TEditeurCellule(TVueNumFrm& fenetre) : QStyledItemDelegate(&fenetre), fenetre_(fenetre) {}
 
     void setModelData(QWidget* editeur, QAbstractItemModel*, const QModelIndex& index) const override {
@@ -55,28 +56,29 @@ public:
             f, [f, erreur] { QMessageBox::critical(f, f->windowTitle(), erreur); }, Qt::QueuedConnection);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* objet, QEvent* e) override {
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
             const QString texte = k->text();
             if (!texte.isEmpty() && !(k->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
                 const char16_t c = texte.at(0).unicode();
-                const bool accepte = c < 0x20 || c == 0x7f || c == u',' || c == u'-' || c == u'.' ||
-                                     (c >= u'0' && c <= u'9');
+                const bool accepte =
+                    c < 0x20 || c == 0x7f || c == u',' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
                 if (!accepte) return true;
             }
         }
         return QStyledItemDelegate::eventFilter(objet, e);
     }
 
-private:
+  private:
     TVueNumFrm& fenetre_;
 };
 
 }  // namespace
 
-TVueNumFrm::TVueNumFrm(TMainVel3DFrm& principale) : TFenetreOutil(principale, QStringLiteral("Aucun trajet"), 1410) {
+TVueNumFrm::TVueNumFrm(TMainVel3DFrm& principale)
+    : TFenetreOutil(principale, QStringLiteral("Aucun trajet"), 1410) {
     auto* pile = new QVBoxLayout(this);
     pile->setContentsMargins(3, 3, 3, 3);
     pile->setSpacing(3);
@@ -90,7 +92,7 @@ TVueNumFrm::TVueNumFrm(TMainVel3DFrm& principale) : TFenetreOutil(principale, QS
     CreePanneauBas();
     pile->addWidget(Panel2);
     EcritEntetes();
-    resize(PVRGrid->minimumWidth() + 6, 520);
+    resize(std::max(PVRGrid->minimumWidth(), Panel1->sizeHint().width()) + 6, 520);
 }
 
 void TVueNumFrm::CreePanneauHaut() {
@@ -118,8 +120,9 @@ void TVueNumFrm::CreePanneauHaut() {
     FeuBtn->setIcon(QIcon(ImageFeu(20, devicePixelRatioF())));
     FeuBtn->setIconSize(QSize(20, 20));
     FeuBtn->setAutoRaise(true);
-    PoseBulle(FeuBtn, QStringLiteral("joue \"à la main\"|joue le coup avec les PVR photo courante (comme à la main, "
-                                     "sans passer par la queue)"));
+    PoseBulle(FeuBtn,
+              QStringLiteral("joue \"à la main\"|joue le coup avec les PVR photo courante (comme à la main, "
+                             "sans passer par la queue)"));
     connect(FeuBtn, &QToolButton::clicked, this, [this] { FeuBtnClick(); });
     rangee->addWidget(FeuBtn);
 }
@@ -128,8 +131,9 @@ void TVueNumFrm::CreeGrille() {
     // row 0 of the grid is the header of the table widget; rows 1..9 are its rows 0..8
     PVRGrid = new QTableWidget(NbLignes - 1, NbColonnes, this);
     PVRGrid->setObjectName(QStringLiteral("PVRGrid"));
-    PoseBulle(PVRGrid, QStringLiteral("|click 'coord x' pour alterner sph/cart, ou dessous pour recopier postions "
-                                      "actuelles vers photo courante"));
+    PoseBulle(PVRGrid,
+              QStringLiteral("|click 'coord x' pour alterner sph/cart, ou dessous pour recopier postions "
+                             "actuelles vers photo courante"));
     PVRGrid->verticalHeader()->hide();
     PVRGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     PVRGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -141,6 +145,8 @@ void TVueNumFrm::CreeGrille() {
     entete->setSectionsClickable(true);
     entete->setHighlightSections(false);
     entete->setSectionResizeMode(QHeaderView::Interactive);
+    // a wider window widens the last column rather than leaving a blank
+    entete->setStretchLastSection(true);
     connect(entete, &QHeaderView::sectionClicked, this, [this](int c) { PVRGridFixedCellClick(c, 0); });
     connect(PVRGrid, &QTableWidget::cellClicked, this, [this](int r, int c) {
         if (c < 2) PVRGridFixedCellClick(c, r + 1);
@@ -185,7 +191,8 @@ void TVueNumFrm::CreeGrille() {
     int largeur = 2 * PVRGrid->frameWidth();
     for (int c = 0; c < NbColonnes; ++c) largeur += PVRGrid->columnWidth(c);
     PVRGrid->setMinimumWidth(largeur);
-    PVRGrid->setFixedHeight(2 * PVRGrid->frameWidth() + entete->sizeHint().height() + (NbLignes - 1) * hauteurLigne);
+    PVRGrid->setFixedHeight(2 * PVRGrid->frameWidth() + entete->sizeHint().height() +
+                            (NbLignes - 1) * hauteurLigne);
 }
 
 void TVueNumFrm::CreeGraphe(QWidget* conteneur) {
@@ -207,16 +214,18 @@ void TVueNumFrm::CreeGraphe(QWidget* conteneur) {
         choix->addWidget(b);
         return b;
     };
-    GrapheVitesseBtn = bouton(QStringLiteral("vitesse"), QStringLiteral("vitesse|courbes des vitesses des billes"));
+    GrapheVitesseBtn =
+        bouton(QStringLiteral("vitesse"), QStringLiteral("vitesse|courbes des vitesses des billes"));
     GrapheRotationBtn =
         bouton(QStringLiteral("rotation"), QStringLiteral("rotation|courbes des rotations des billes"));
     GrapheVitesseBtn->setChecked(true);
     pile->addLayout(choix);
     Graphe = new TVueNumGraphe(conteneur);
     Graphe->setObjectName(QStringLiteral("Graphe"));
-    PoseBulle(Graphe, QStringLiteral("|vitesse ou rotation de chaque bille au fil du coup ; repères : chocs "
-                                     "bille/bille (orange), bande (bleu), tapis (beige) ; cliquez pour aller à "
-                                     "la photo"));
+    PoseBulle(Graphe,
+              QStringLiteral("|vitesse ou rotation de chaque bille au fil du coup ; repères : chocs "
+                             "bille/bille (orange), bande (bleu), tapis (beige) ; cliquez pour aller à "
+                             "la photo"));
     pile->addWidget(Graphe, 1);
     connect(Graphe, &TVueNumGraphe::PhotoChoisie, Curseur, &QScrollBar::setValue);
     connect(GrapheVitesseBtn, &QToolButton::toggled, this, [this](bool vitesse) {
@@ -230,7 +239,8 @@ void TVueNumFrm::CreePanneauBas() {
     auto* rangee = new QHBoxLayout(Panel2);
     rangee->setContentsMargins(2, 0, 0, 0);
     rangee->setSpacing(4);
-    const QString bulleChoc = QStringLiteral("|indique si un choc a eu lieu entre la photo précédente et celle courante");
+    const QString bulleChoc =
+        QStringLiteral("|indique si un choc a eu lieu entre la photo précédente et celle courante");
     Label2 = new QLabel(QStringLiteral("Choc :"), Panel2);
     PoseBulle(Label2, bulleChoc);
     rangee->addWidget(Label2);
@@ -257,9 +267,10 @@ void TVueNumFrm::CreePanneauBas() {
     SaveVel2Btn = bouton(QStyle::SP_DialogSaveButton, QStringLiteral("sauver"),
                          QStringLiteral("sauver|sauver un lancé manuel (photo 0)"));
     SaveVel2Btn->setObjectName(QStringLiteral("SaveVel2Btn"));
-    ExportBtn = bouton(QStyle::SP_FileDialogDetailedView, QStringLiteral("exporter"),
-                       QStringLiteral("exporter|exporter l'ensemble des P,V,R (toutes photos) dans un fichier texte "
-                                      "délimité"));
+    ExportBtn =
+        bouton(QStyle::SP_FileDialogDetailedView, QStringLiteral("exporter"),
+               QStringLiteral("exporter|exporter l'ensemble des P,V,R (toutes photos) dans un fichier texte "
+                              "délimité"));
     ExportBtn->setObjectName(QStringLiteral("ExportBtn"));
     connect(LoadVel2Btn, &QToolButton::clicked, this, [this] { LoadVel2BtnClick(); });
     connect(SaveVel2Btn, &QToolButton::clicked, this, [this] { SaveVel2BtnClick(); });
@@ -382,8 +393,8 @@ void TVueNumFrm::RafraichitVue() {
         }
     }
     Graphe->SetTrajets(billard->Simu.get());
-    Graphe->SetCouleurs({EnQColor(billard->BilleJoueur->Couleur()), EnQColor(billard->BilleNonJoueur->Couleur()),
-                         EnQColor(billard->Rouge->Couleur())});
+    Graphe->SetCouleurs({EnQColor(billard->BilleJoueur->Couleur()),
+                         EnQColor(billard->BilleNonJoueur->Couleur()), EnQColor(billard->Rouge->Couleur())});
     Graphe->update();
     if (Curseur->value() != 0)
         Curseur->setValue(0);

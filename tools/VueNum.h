@@ -20,7 +20,7 @@ class TVueNumGraphe;
 class TVueNumFrm : public TFenetreOutil {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int NbColonnes = 5;
     static constexpr int NbLignes = 10;
 
@@ -82,10 +82,10 @@ public:
     bool SauveVel2(const QString& nom);
     bool Exporte(const QString& nom);
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     void CreePanneauHaut();
     void CreeGrille();
     void CreeGraphe(QWidget* conteneur);

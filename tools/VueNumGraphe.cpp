@@ -191,8 +191,9 @@ void TVueNumGraphe::DessineAxes(QPainter& p, const QRectF& zone, double maximum)
         p.setPen(TexteAxes);
         const QString texte = TexteGraduation(pas * i);
         const double w = fm.horizontalAdvance(texte);
-        p.drawText(QPointF(std::min(x - w / 2, zone.right() - w - fm.horizontalAdvance(QStringLiteral(" s"))), base),
-                   texte);
+        p.drawText(
+            QPointF(std::min(x - w / 2, zone.right() - w - fm.horizontalAdvance(QStringLiteral(" s"))), base),
+            texte);
     }
     p.drawText(QPointF(zone.right() - fm.horizontalAdvance(QStringLiteral("s")), base), QStringLiteral("s"));
 }

@@ -1,5 +1,3 @@
-#include "tools/PilotQueue.h"
-
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
@@ -17,6 +15,7 @@
 #include "app/GlobalClavier.h"
 #include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
+#include "tools/PilotQueue.h"
 #include "widgets/CaseLed.h"
 #include "widgets/Molette.h"
 
@@ -169,12 +168,14 @@ TEST_F(FenetreQueue, ATextThatIsNotANumberIsToldAndChangesNothing) {
         q->vitEdit->setText(QString::fromLatin1(texte));
         q->vitEdit->setModified(true);
         const QString message = TexteBoiteModale([&] { Touche(q->vitEdit, Qt::Key_Return); });
-        EXPECT_EQ(message, QStringLiteral("« %1 » n'est pas un nombre correct.").arg(QString::fromLatin1(texte)));
+        EXPECT_EQ(message,
+                  QStringLiteral("« %1 » n'est pas un nombre correct.").arg(QString::fromLatin1(texte)));
         EXPECT_FLOAT_EQ(Queue().Vitesse(), 250.0f);
         EXPECT_EQ(q->vitEdit->text(), QString::fromLatin1(texte));
     }
     q->vitEdit->setText(QStringLiteral("1e39"));
-    EXPECT_EQ(TexteBoiteModale([&] { q->ValideSaisie(q->vitEdit); }), QStringLiteral("« 1e39 » est trop grand."));
+    EXPECT_EQ(TexteBoiteModale([&] { q->ValideSaisie(q->vitEdit); }),
+              QStringLiteral("« 1e39 » est trop grand."));
     EXPECT_FLOAT_EQ(Queue().Vitesse(), 250.0f);
 }
 

@@ -1,5 +1,3 @@
-#include "tools/VueNumGraphe.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +7,7 @@
 #include <memory>
 
 #include "sim/C1_Types.h"
+#include "tools/VueNumGraphe.h"
 
 namespace {
 

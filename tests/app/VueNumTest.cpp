@@ -1,5 +1,3 @@
-#include "tools/VueNum.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -13,6 +11,7 @@
 
 #include "sim/C8_BillardVelmora.h"
 #include "tests/app/Fenetres.h"
+#include "tools/VueNum.h"
 #include "tools/VueNumGraphe.h"
 #include "widgets/NombresAffiches.h"
 
@@ -122,7 +121,8 @@ TEST_F(VueNum, ACursorMoveShowsThePhotoInTheGridAndTheTable) {
     EXPECT_EQ(v->Curseur->value(), 0);
     const int k = n / 2;
     v->Curseur->setValue(k);
-    EXPECT_EQ(v->PosLbl->text(), QString::number(k) + QStringLiteral(" à t= ") + TexteFixe(Simu().Temps[k], 10, 3));
+    EXPECT_EQ(v->PosLbl->text(),
+              QString::number(k) + QStringLiteral(" à t= ") + TexteFixe(Simu().Temps[k], 10, 3));
     EXPECT_EQ(v->ChocLbl->text(), QString::fromUtf8(TexteTypeChoc(Simu().TypesChocs[k])));
     EXPECT_EQ(v->Cellule(0, 8), QString::fromUtf8(TexteMouvement(Simu().Mouvements[3][k])));
     EXPECT_EQ(v->Cellule(4, 3), Texte(Norme(Simu().Trajets[1][k].Rotation)));
