@@ -590,6 +590,14 @@ void TVueNumFrm::ExportBtnClick() {
     Exporte(nom);
 }
 
+void TVueNumFrm::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
+        Principale().AfficheAide(ContexteAide());
+        return;
+    }
+    TFenetreOutil::keyPressEvent(e);
+}
+
 void TVueNumFrm::showEvent(QShowEvent* e) {
     TFenetreOutil::showEvent(e);
     if (!e->spontaneous()) RafraichitVue();

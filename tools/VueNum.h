@@ -84,6 +84,8 @@ class TVueNumFrm : public TFenetreOutil {
 
   protected:
     void showEvent(QShowEvent* e) override;
+    // F1 reaching the window (when the window's F1 shortcut did not take it)
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     void CreePanneauHaut();

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -9,6 +11,8 @@
 #include <QTest>
 #include <QThread>
 
+#include "app/AideVel3D.h"
+#include "app/Demarrage.h"
 #include "sim/C8_BillardVelmora.h"
 #include "tests/app/Fenetres.h"
 #include "tools/VueNum.h"
@@ -317,4 +321,20 @@ TEST_F(VueNum, AnExportThatCannotBeWrittenIsToldAndLeavesNoFile) {
     EXPECT_TRUE(message.startsWith(QStringLiteral("Impossible d'écrire ") + nom)) << message.toStdString();
     EXPECT_FALSE(QFile::exists(nom));
     EXPECT_TRUE(QDir(w.dossier.path()).entryList({QStringLiteral("*.pvr*")}, QDir::Files).isEmpty());
+}
+
+TEST(VueNumAide, F1ShowsTheNumericViewsTopic) {
+    const QString collection = CheminAide(QStringLiteral(VELMORA_APP_DIR));
+    if (!QFileInfo(collection).isFile()) GTEST_SKIP() << "help not built (no qhelpgenerator)";
+    TFenetres w;
+    w.demarrage.FichierAide = collection;
+    w.Cree();
+    TVueNumFrm* v = w.F().VueNumFrm;
+    v->show();
+    v->activateWindow();
+    v->PVRGrid->setFocus();
+    QTest::keyClick(v->PVRGrid, Qt::Key_F1);
+    auto* aide = w.F().findChild<TAideVel3D*>();
+    ASSERT_NE(aide, nullptr);
+    EXPECT_EQ(aide->PageCourante().fileName(), QStringLiteral("vue-numerique.html"));
 }
