@@ -20,8 +20,14 @@ QSurfaceFormat TVueGL::Format() {
     f.setProfile(QSurfaceFormat::CompatibilityProfile);
     f.setVersion(2, 1);
     f.setDepthBufferSize(24);
-    f.setSamples(4);
+    f.setSamples(Echantillons());
     return f;
+}
+
+int TVueGL::Echantillons() {
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("VELMORA_ECHANTILLONS", &ok);
+    return ok && n >= 0 && n <= 16 ? n : 4;
 }
 
 void TVueGL::BrancheCadenceur(TCadenceur& cadenceur) {

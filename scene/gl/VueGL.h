@@ -17,8 +17,10 @@ public:
     ~TVueGL() override;
 
     TVue& Vue() const { return vue_; }
-    // the format every viewer asks for: compatibility profile, depth, 4 samples
+    // the format every viewer asks for: compatibility profile, depth, 4 samples (the environment
+    // variable VELMORA_ECHANTILLONS, 0 to 16, changes the samples on a slow software OpenGL)
     static QSurfaceFormat Format();
+    static int Echantillons();
 
     // drives the frame clock: a progress event after every frame, frames as long as it runs
     void BrancheCadenceur(TCadenceur& cadenceur);
