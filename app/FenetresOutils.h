@@ -1,6 +1,6 @@
 // The five tool windows as the main window knows them. Each comes with its own unit in tools/
-// (PilotQueue, MemTrajets, VueNum, Calibrage, Difficulte); until a unit is there, a tool window
-// frame stands in for it with the members the main window calls (no Q_OBJECT: the stand-ins add
+// (PilotQueue, MemTrajets, VueNum, Calibrage, Difficulte; the build defines VELMORA_AVEC_<UNIT>
+// when it is there); until then a tool window frame stands in for it with the members the main window calls (no Q_OBJECT: the stand-ins add
 // no signal). The stand-in cue window already carries the cue view, which the 3D billiard needs.
 #pragma once
 
@@ -11,7 +11,7 @@ class QWheelEvent;
 class TGLQueue;
 class TVueGL;
 
-#if __has_include("tools/PilotQueue.h")
+#ifdef VELMORA_AVEC_PILOTQUEUE
 #include "tools/PilotQueue.h"
 #else
 #define VELMORA_QUEUE_PROVISOIRE
@@ -40,7 +40,7 @@ private:
 };
 #endif
 
-#if __has_include("tools/MemTrajets.h")
+#ifdef VELMORA_AVEC_MEMTRAJETS
 #include "tools/MemTrajets.h"
 #else
 #define VELMORA_MEMO_PROVISOIRE
@@ -53,7 +53,7 @@ public:
 };
 #endif
 
-#if __has_include("tools/VueNum.h")
+#ifdef VELMORA_AVEC_VUENUM
 #include "tools/VueNum.h"
 #else
 #define VELMORA_VUENUM_PROVISOIRE
@@ -65,7 +65,7 @@ public:
 };
 #endif
 
-#if __has_include("tools/Calibrage.h")
+#ifdef VELMORA_AVEC_CALIBRAGE
 #include "tools/Calibrage.h"
 #else
 #define VELMORA_CALIBRAGE_PROVISOIRE
@@ -78,7 +78,7 @@ public:
 };
 #endif
 
-#if __has_include("tools/Difficulte.h")
+#ifdef VELMORA_AVEC_DIFFICULTE
 #include "tools/Difficulte.h"
 #else
 #define VELMORA_DIFFICULTE_PROVISOIRE
