@@ -1,5 +1,6 @@
 // Keyboard and mouse of the main window: the key map, held keys with the arrows, the mouse on the
 // 3D view and the wheel.
+#include <QAction>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -63,6 +64,19 @@ void TMainVel3DFrm::FormKeyDown(QKeyEvent* e) {
         case Qt::Key_F1:
             AfficheAide(ContexteAide);
             return;
+        // the menu shortcuts, for the keys that the cue window passes on
+        case Qt::Key_F2:
+            CamFixeMobileMnu->trigger();
+            return;
+        case Qt::Key_F3:
+            VueParamQueueMnu->trigger();
+            return;
+        case Qt::Key_Q:
+            if (e->modifiers() & Qt::ControlModifier) {
+                QueuevisibleMnu->trigger();
+                return;
+            }
+            break;
         default:
             break;
     }

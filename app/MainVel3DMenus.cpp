@@ -171,9 +171,9 @@ void TMainVel3DFrm::MajMenuRecents() {
 void TMainVel3DFrm::ouvrirMnuClick() {
     const QString nom = QFileDialog::getOpenFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
     if (nom.isEmpty()) return;
+    // a file that could not be read does not join the recent list
     const QString vel = AvecExtensionVel(nom);
-    OuvrePosition(vel);
-    RetientFichier(vel);
+    if (OuvrePosition(vel)) RetientFichier(vel);
 }
 
 void TMainVel3DFrm::SaveToFileMnuClick() {

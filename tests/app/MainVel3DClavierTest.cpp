@@ -187,3 +187,19 @@ TEST(MainVel3DClavier, DraggingWithAHeldAimsAndWithoutItPansTheMobileCamera) {
     souris(QEvent::MouseMove, point, Qt::NoButton);
     EXPECT_EQ(b.CibleMobile->Position().x, apres.x);
 }
+
+TEST(MainVel3DClavier, MenuShortcutsPassedOnByTheCueWindowWorkToo) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    Touche(f, Qt::Key_F2);
+    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Fixe"));
+    Touche(f, Qt::Key_F3);
+    EXPECT_FALSE(f.VueParamQueueMnu->isChecked());
+    EXPECT_FALSE(f.QueueFrm->isVisible());
+    QKeyEvent ctrlQ(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier);
+    f.FormKeyDown(&ctrlQ);
+    EXPECT_FALSE(f.QueuevisibleMnu->isChecked());
+    EXPECT_FALSE(w.B().Queue->Procede->Visible());
+    // Ctrl+Q is no held Q
+    EXPECT_EQ(ToucheTenue, 0);
+}
