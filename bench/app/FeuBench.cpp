@@ -39,7 +39,7 @@ BENCHMARK(BM_FeuCoupOuverture)->Unit(benchmark::kMillisecond);
 void BM_FeuEtImageCoupOuverture(benchmark::State& state) {
     TProgramme p;
     TMainVel3DFrm& f = *p.principale;
-    TRenduImage rendu(4);
+    TRenduImage rendu(static_cast<int>(state.range(0)));
     if (!rendu.Valide()) {
         state.SkipWithError(("no OpenGL: " + rendu.Erreur).toStdString().c_str());
         return;
@@ -51,7 +51,8 @@ void BM_FeuEtImageCoupOuverture(benchmark::State& state) {
         rendu.Dessine(f.VueTable, 1280, 800);
     }
 }
-BENCHMARK(BM_FeuEtImageCoupOuverture)->Unit(benchmark::kMillisecond)->UseRealTime();
+// argument: samples per pixel (4 as the viewers draw by default, 0 without multisampling)
+BENCHMARK(BM_FeuEtImageCoupOuverture)->Arg(4)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
