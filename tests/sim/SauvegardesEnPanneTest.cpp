@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 
+#include "sim/C8_BillardVelmora.h"
 #include "sim/EcritureAtomique.h"
+#include "sim/ExportPVR.h"
 #include "sim/FichierIni.h"
 #include "sim/ParamPhys.h"
 #include "tests/support/DisqueEnPanne.h"
@@ -54,4 +57,40 @@ TEST(SauvegardesEnPanne, NoTemporaryFileIsLeftBehind) {
     EXPECT_FALSE(EcritFichierAtomique(d.Chemin("gros.txt"), std::string(100000, 'y')));
     for (const auto& e : std::filesystem::directory_iterator(d.Chemin("")))
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+
+TEST(SauvegardesEnPanne, LaunchFileAndExportOnAFullDiskKeepThePreviousFiles) {
+    DisqueEnPanne d("lancer-pvr-plein", 32);
+    VELMORA_EXIGE_DISQUE(d);
+    auto simu = std::make_unique<TBillardVelmora>();
+    simu->Trajets[1][0].Position = Vecteur(10, 20, 3.075);
+    simu->VitesseQueue = 300;
+    simu->Joue();
+    const std::string lancer = d.Chemin("l.vel2"), pvr = d.Chemin("e.pvr");
+    ASSERT_TRUE(EcritFichierAtomique(lancer, "ancien lancer\n"));
+    ASSERT_TRUE(EcritFichierAtomique(pvr, "ancien export\n"));
+    d.Remplis();
+    std::string erreur;
+    EXPECT_FALSE(simu->SauveLancer(lancer, &erreur));
+    EXPECT_NE(erreur.find("l.vel2"), std::string::npos);
+    erreur.clear();
+    EXPECT_FALSE(ExportePVR(*simu, pvr, '.', &erreur));
+    EXPECT_NE(erreur.find("e.pvr"), std::string::npos);
+    EXPECT_EQ(Lit(lancer), "ancien lancer\n");
+    EXPECT_EQ(Lit(pvr), "ancien export\n");
+}
+
+TEST(SauvegardesEnPanne, LaunchFileAndExportOnAReadOnlyFileSystemAreRefused) {
+    DisqueEnPanne d("lancer-pvr-ro");
+    VELMORA_EXIGE_DISQUE(d);
+    auto simu = std::make_unique<TBillardVelmora>();
+    simu->Joue();
+    ASSERT_TRUE(d.LectureSeule());
+    std::string erreur;
+    EXPECT_FALSE(simu->SauveLancer(d.Chemin("l.vel2"), &erreur));
+    EXPECT_FALSE(erreur.empty());
+    erreur.clear();
+    EXPECT_FALSE(ExportePVR(*simu, d.Chemin("e.pvr"), ',', &erreur));
+    EXPECT_FALSE(erreur.empty());
+    EXPECT_FALSE(std::filesystem::exists(d.Chemin("l.vel2")));
 }
