@@ -220,6 +220,10 @@ void TFichierIni::EcritTexte(std::string_view section, std::string_view cle, std
     std::string propre(valeur);
     std::replace(propre.begin(), propre.end(), '\n', ' ');
     std::replace(propre.begin(), propre.end(), '\r', ' ');
+    // blanks at the ends or a quoted value would not read back as written: quoted, it does
+    if (!propre.empty() && (EstBlanc(propre.front()) || EstBlanc(propre.back()) ||
+                            SansGuillemets(propre).size() != propre.size()))
+        propre = '"' + propre + '"';
 
     const size_t i = TrouveCle(section, cle);
     if (i != npos) {

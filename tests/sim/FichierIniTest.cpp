@@ -55,3 +55,14 @@ TEST(FichierIni, GarbageAndHugeInputLoadWithoutCrash) {
     ini.ChargeTexte("");
     EXPECT_EQ(ini.Texte(), "");
 }
+
+TEST(FichierIni, ValuesWithEdgeBlanksOrQuotesReadBackAsWritten) {
+    TFichierIni ini;
+    for (const char* v : {" a b ", "'x'", "\"y\"", "''z''", "plain"}) {
+        ini.EcritTexte("S", "k", v);
+        TFichierIni relu;
+        relu.ChargeTexte(ini.Texte());
+        EXPECT_EQ(relu.LitTexte("S", "k", "?"), v);
+    }
+    EXPECT_EQ(ini.Texte(), "[S]\nk=plain\n");
+}
