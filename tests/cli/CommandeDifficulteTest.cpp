@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/DossierDeTest.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -18,24 +20,10 @@ struct TSortie {
     std::string err;
 };
 
-std::string Lit(const fs::path& nom) {
-    std::ifstream f(nom, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
 
-class CommandeDifficulteTest : public ::testing::Test {
+class CommandeDifficulteTest : public TestAvecDossier {
 protected:
-    void SetUp() override {
-        dossier_ =
-            fs::temp_directory_path() / ("velmora-cli-diff-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dossier_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dossier_, ec);
-    }
-    std::string Chemin(const std::string& nom) const { return (dossier_ / nom).string(); }
+    CommandeDifficulteTest() : TestAvecDossier("velmora-cli-diff") {}
     // the opening position of three-cushion play, as the desktop program saves it
     static std::string Ouverture() { return "'" + std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel'"; }
 
@@ -43,11 +31,10 @@ protected:
         const std::string commande = std::string(VELMORA_SIM_EXE) + " difficulty " + args + " > '" +
                                      Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
         const int brut = std::system(commande.c_str());
-        return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, Lit(dossier_ / "out.txt"),
-                Lit(dossier_ / "err.txt")};
+        return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier_ / "out.txt"),
+                LitFichierEntier(dossier_ / "err.txt")};
     }
 
-    fs::path dossier_;
 };
 
 // the number after "key": in the JSON object, -1 when absent
@@ -108,7 +95,7 @@ TEST_F(CommandeDifficulteTest, Bul_HoldsOneRecordPerSuccessWhateverTheThreads) {
     ASSERT_TRUE(fs::exists(Chemin("deux.bul")));
     const auto reussis = static_cast<std::uintmax_t>(Champ(un.out, "successes"));
     EXPECT_EQ(fs::file_size(Chemin("un.bul")), 84 + 24 * reussis);
-    EXPECT_EQ(Lit(Chemin("un.bul")), Lit(Chemin("deux.bul")));
+    EXPECT_EQ(LitFichierEntier(Chemin("un.bul")), LitFichierEntier(Chemin("deux.bul")));
 }
 
 TEST_F(CommandeDifficulteTest, BadUsage_ExitsWithTwoAndSaysWhy) {

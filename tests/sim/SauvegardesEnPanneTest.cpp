@@ -3,7 +3,6 @@
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "sim/C8_BillardVelmora.h"
 #include "sim/EcritureAtomique.h"
@@ -11,14 +10,10 @@
 #include "sim/FichierIni.h"
 #include "sim/ParamPhys.h"
 #include "tests/support/DisqueEnPanne.h"
+#include "tests/support/DossierDeTest.h"
 
 namespace {
-std::string Lit(const std::string& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+std::string Lit(const std::string& p) { return LitFichierEntier(p); }
 }  // namespace
 
 TEST(SauvegardesEnPanne, FullDiskKeepsThePreviousParameterFile) {

@@ -10,6 +10,8 @@
 #include "tests/support/DisqueEnPanne.h"
 #include "tools/EvaluationDifficulte.h"
 
+#include "tests/support/DossierDeTest.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -75,25 +77,14 @@ std::vector<TEnregistrementBul> BouclesImbriquees(TBillardVelmora& s, const TQue
     return succes;
 }
 
-class EvaluationDifficulteTest : public ::testing::Test {
+class EvaluationDifficulteTest : public TestAvecDossier {
 protected:
-    void SetUp() override {
-        dossier_ =
-            fs::temp_directory_path() / ("velmora-diff-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dossier_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dossier_, ec);
-    }
-    std::string Chemin(const std::string& nom) const { return (dossier_ / nom).string(); }
+    EvaluationDifficulteTest() : TestAvecDossier("velmora-diff") {}
     std::string Octets(const std::string& nom) const {
         std::ifstream f(Chemin(nom), std::ios::binary);
         return {std::istreambuf_iterator<char>(f), {}};
     }
 
-    fs::path dossier_;
 };
 
 }  // namespace

@@ -8,27 +8,18 @@
 #include "tests/support/DisqueEnPanne.h"
 #include "tools/FileStreamOfSingle.h"
 
+#include "tests/support/DossierDeTest.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 // a folder of its own for each test, removed afterwards
-class FileStreamOfSingleTest : public ::testing::Test {
+class FileStreamOfSingleTest : public TestAvecDossier {
 protected:
-    void SetUp() override {
-        dossier_ =
-            fs::temp_directory_path() / ("velmora-fos-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dossier_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dossier_, ec);
-    }
-    std::string Chemin(const std::string& nom) const { return (dossier_ / nom).string(); }
+    FileStreamOfSingleTest() : TestAvecDossier("velmora-fos") {}
     int NbFichiers() const { return int(std::distance(fs::directory_iterator(dossier_), {})); }
 
-    fs::path dossier_;
 };
 
 std::string Octets(const std::string& nom) {

@@ -3,19 +3,14 @@
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "sim/EcritureAtomique.h"
 #include "tests/support/DisqueEnPanne.h"
+#include "tests/support/DossierDeTest.h"
 #include "view3d/BillardSansEcran.h"
 
 namespace {
-std::string Lit(const std::string& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+std::string Lit(const std::string& p) { return LitFichierEntier(p); }
 }  // namespace
 
 TEST(SauvegardePositionEnPanne, FullOrReadOnlyDiskKeepsThePreviousPositionFile) {
