@@ -1,11 +1,14 @@
 // Physics soak: many random but valid shots (extreme spin, steep cues, fast strokes, balls
 // touching each other and the cushions), each checked for sound physics photo by photo.
-//   velmora-soak [COUNT] [SEED] [SHOT]   prints the figures (and every photo of SHOT); exit 1 on any violation
+//   velmora-soak [COUNT] [SEED] [SHOT]   prints the figures and a fingerprint of every photo (and every photo
+//   of SHOT); exit 1 on any violation
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <memory>
 #include <numbers>
@@ -162,6 +165,41 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
     }
 }
 
+// FNV-1a over the bytes of every photo: two builds that print the same fingerprint computed the same
+// shots to the last bit (a speed-up must leave it unchanged)
+class Empreinte {
+public:
+    template <class T>
+    void Ajoute(const T& valeur) {
+        unsigned char octets[sizeof(T)];
+        std::memcpy(octets, &valeur, sizeof(T));
+        for (unsigned char o : octets) h_ = (h_ ^ o) * 0x100000001b3ULL;
+    }
+    void AjouteCoup(const TBillardVelmora& s) {
+        Ajoute(s.NbPhotos);
+        Ajoute(s.FausseQueue);
+        Ajoute(s.PointReussi);
+        for (int n = 0; n <= s.NbPhotos; ++n) {
+            Ajoute(s.Temps[n]);
+            Ajoute(s.TypesChocs[n]);
+            Ajoute(s.Contacts[n]);
+            for (int b = 1; b <= NbBilles; ++b) {
+                const TPVR& p = s.Trajets[b][n];
+                for (const TVecteur* v : {&p.Position, &p.Vitesse, &p.Rotation}) {
+                    Ajoute(v->x);
+                    Ajoute(v->y);
+                    Ajoute(v->z);
+                }
+                Ajoute(s.Mouvements[b][n]);
+            }
+        }
+    }
+    std::uint64_t Valeur() const { return h_; }
+
+private:
+    std::uint64_t h_ = 0xcbf29ce484222325ULL;
+};
+
 // every photo of one shot, to look into a violation
 void Decrit(const TBillardVelmora& s) {
     const Sorties sorties = CalculeSorties(s);
@@ -193,6 +231,7 @@ int main(int argc, char** argv) {
     std::mt19937_64 alea(graine);
     auto simu = std::make_unique<TBillardVelmora>();
     Bilan bilan;
+    Empreinte empreinte;
     const auto debut = std::chrono::steady_clock::now();
     for (long i = 0; i < nombre; ++i) {
         PlaceBilles(*simu, alea);
@@ -203,6 +242,7 @@ int main(int argc, char** argv) {
         bilan.faussesQueues += simu->FausseQueue;
         bilan.points += simu->PointReussi;
         Verifie(*simu, bilan, i);
+        empreinte.AjouteCoup(*simu);
         if (i == detail) Decrit(*simu);
     }
     const double secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
@@ -213,5 +253,6 @@ int main(int argc, char** argv) {
                 "energy_up=%ld (worst %.3g relative)\n",
                 bilan.nonFinis, bilan.sousLeTapis, bilan.pireEnfoncement, bilan.interpenetrations,
                 bilan.pireInterpenetration, bilan.energieEnHausse, bilan.pireHausseEnergie);
+    std::printf("fingerprint=%016llx\n", static_cast<unsigned long long>(empreinte.Valeur()));
     return violations == 0 ? 0 : 1;
 }
