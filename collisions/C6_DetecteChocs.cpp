@@ -39,13 +39,41 @@ inline double Temps(TEtendu a, TEtendu b, TEtendu c, double dtPrecedent) {
     return double(b < a ? b : a);
 }
 
+// Temps for a >= 0, as the forecasts have it (a sum of squares). With a > 0 and two roots the
+// second root is the smaller one, so when it is not stepped back it is the answer and the first
+// is not needed: one division less, same result to the bit.
+inline double TempsPositif(TEtendu a, TEtendu b, TEtendu c, double dtPrecedent) {
+    if (a > 0) {
+        const double delta = double(b * b - 4 * a * c);
+        if (delta > 0) {
+            const TEtendu rac = std::sqrt(TEtendu(delta));
+            const TEtendu r2 = (-b - rac) / (2 * a);
+            if (!(r2 + dtPrecedent < 0)) return double(r2);
+            TEtendu r1 = (-b + rac) / (2 * a);
+            if (r1 + dtPrecedent < 0) r1 = 0;
+            return double(0 < r1 ? TEtendu(0) : r1);
+        }
+    }
+    return Temps(a, b, c, dtPrecedent);
+}
+
+// True when the contact of a.t² + b.t + c = 0 (a centre approaching from outside: b < 0 < c)
+// surely comes after the horizon, so its square root and divisions can be spared. Above its
+// tangent c + b.t, the curve stays positive up to twice the horizon; and b² < 1e6.a.c keeps the
+// rounding of the root formula (large only for grazing or near-parallel motion) far inside that
+// margin, so the computed root is beyond the horizon too.
+inline bool ApresHorizon(TEtendu a, TEtendu b, TEtendu c, double horizon) {
+    return b < 0 && c > 0 && c + 2 * b * horizon > 0 && b * b < 1e6 * a * c;
+}
+
 // contact of a centre moving in a straight line with a nose line, in the vertical plane across
 // it: d and vit along the axis, dz and vz upwards
-inline double TempsBande(double d, double vit, double dz, double vz, double rayon2, double dtPrecedent) {
+inline double TempsBande(double d, double vit, double dz, double vz, double rayon2, const TChocPrevu& prevu) {
     const TEtendu a = TEtendu(vit) * vit + TEtendu(vz) * vz;
     const TEtendu b = 2 * (TEtendu(vit) * d + TEtendu(vz) * dz);
     const TEtendu c = TEtendu(d) * d + TEtendu(dz) * dz - rayon2;
-    return Temps(a, b, c, dtPrecedent);
+    if (ApresHorizon(a, b, c, prevu.Horizon)) return DelaiAucunChoc;
+    return TempsPositif(a, b, c, prevu.dtPrecedent);
 }
 
 }  // namespace
@@ -58,33 +86,16 @@ double TVelmoraDetecteChocs::TempsChoc(TEtendu a, TEtendu b, TEtendu c, double d
     return Temps(a, b, c, dtPrecedent);
 }
 
-void TVelmoraDetecteChocs::DetecteChocBande(TEtatBille& bille, TChocPrevu& prevu) {
-    if (bille.Mouvement > mvRoule) return;
+void TVelmoraDetecteChocs::PrevoitChocBande(TEtatBille& bille, TBande* bx, TBande* by, TChocPrevu& prevu) {
     const TVecteur& p = bille.Position;
     const TVecteur& v = bille.Vitesse;
-    const double marge = 1.5 * Fisik.Diametre;
-
-    // one candidate per axis: the cushion the ball moves towards, when the ball is near it
-    TBande* bx = nullptr;
-    if (v.x > 0) {
-        if (p.x > Fisik.Bandes[0].Point.x - marge) bx = &Fisik.Bandes[0];
-    } else if (p.x < Fisik.Bandes[1].Point.x + marge) {
-        bx = &Fisik.Bandes[1];
-    }
-    TBande* by = nullptr;
-    if (v.y > 0) {
-        if (p.y > Fisik.Bandes[2].Point.y - marge) by = &Fisik.Bandes[2];
-    } else if (p.y < Fisik.Bandes[3].Point.y + marge) {
-        by = &Fisik.Bandes[3];
-    }
-    if (bx == nullptr && by == nullptr) return;
 
     // the x side first, so that it wins a tie
     TBande* gagnante = nullptr;
     double delai = prevu.Delai;
     if (bx != nullptr) {
         const double t =
-            TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu.dtPrecedent);
+            TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu);
         if (t < delai) {
             delai = t;
             gagnante = bx;
@@ -92,7 +103,7 @@ void TVelmoraDetecteChocs::DetecteChocBande(TEtatBille& bille, TChocPrevu& prevu
     }
     if (by != nullptr) {
         const double t =
-            TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2, prevu.dtPrecedent);
+            TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2, prevu);
         if (t < delai) {
             delai = t;
             gagnante = by;
@@ -106,13 +117,7 @@ void TVelmoraDetecteChocs::DetecteChocBande(TEtatBille& bille, TChocPrevu& prevu
     }
 }
 
-void TVelmoraDetecteChocs::DetecteChocBilles(TEtatBille& A, TEtatBille& B, TChocPrevu& prevu) {
-    // one moving ball is enough: it may hit a ball at rest or pivoting
-    if (A.Mouvement > mvRoule && B.Mouvement > mvRoule) return;
-    // proximity margin of two diameters on either axis
-    const TVecteur d = DiffVect(B.Position, A.Position);
-    const double marge = 2 * Fisik.Diametre;
-    if (!(std::fabs(d.x) < marge || std::fabs(d.y) < marge)) return;
+void TVelmoraDetecteChocs::PrevoitChocBilles(TEtatBille& A, TEtatBille& B, const TVecteur& d, TChocPrevu& prevu) {
     // only approaching balls
     const TVecteur vr = DiffVect(B.Vitesse, A.Vitesse);
     const TEtendu b = 2 * (TEtendu(d.x) * vr.x + TEtendu(d.y) * vr.y + TEtendu(d.z) * vr.z);
@@ -120,7 +125,8 @@ void TVelmoraDetecteChocs::DetecteChocBilles(TEtatBille& A, TEtatBille& B, TChoc
 
     const TEtendu a = TEtendu(vr.x) * vr.x + TEtendu(vr.y) * vr.y + TEtendu(vr.z) * vr.z;
     const TEtendu c = (TEtendu(d.x) * d.x + TEtendu(d.y) * d.y + TEtendu(d.z) * d.z) - Fisik.Diametre2;
-    const double t = Temps(a, b, c, prevu.dtPrecedent);
+    if (ApresHorizon(a, b, c, prevu.Horizon)) return;
+    const double t = TempsPositif(a, b, c, prevu.dtPrecedent);
     if (t < prevu.Delai) {
         prevu.A = &A;
         prevu.B = &B;

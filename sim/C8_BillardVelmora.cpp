@@ -197,6 +197,9 @@ void TBillardVelmora::CalculTrajets() {
             if (v > 0.001) dt = std::min(dt, diametre / v);
         }
 
+        // contacts beyond the step are never acted on: detection need not solve for them
+        E.Horizon = dt;
+
         // the earliest contact: cushions, then pairs, then landings; ties keep the first found
         // (the motion tests spare the calls that would return at once)
         const bool m1 = b1.Mouvement <= mvRoule, m2 = b2.Mouvement <= mvRoule, m3 = b3.Mouvement <= mvRoule;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 namespace {
 
@@ -219,6 +220,109 @@ TEST_F(DetecteChocsTest, HighFlyingBall_PassesOverTheCushion) {
     b.Position.z -= 2;
     physique.DetecteChocBande(b, prevu);
     EXPECT_EQ(prevu.B, &f.Bandes[0]);
+}
+
+// Random pairs and cushion approaches, with the hard cases over-represented: balls touching or
+// overlapping, near-parallel motion, grazing contacts, tiny and huge speeds.
+struct TirageApproche {
+    std::mt19937_64 alea{20261207};
+    std::uniform_real_distribution<double> u{0, 1};
+
+    double Echelle() {
+        // a magnitude from 1e-9 to 1e4
+        return std::pow(10.0, -9 + 13 * u(alea));
+    }
+    TVecteur Direction() {
+        const double a = 2 * M_PI * u(alea), z = u(alea) < 0.7 ? 0 : 2 * u(alea) - 1;
+        const double r = std::sqrt(1 - z * z);
+        return Vecteur(r * std::cos(a), r * std::sin(a), z);
+    }
+    double Ecart(double diametre) {
+        // centre distance: touching within rounding, a hair away, overlapping, or anywhere near
+        const double t = u(alea);
+        if (t < 0.2) return diametre * (1 + 1e-15 * (u(alea) - 0.5));
+        if (t < 0.4) return diametre + Echelle() * 1e-4;
+        if (t < 0.5) return diametre * (1 - 0.01 * u(alea));
+        return diametre * (1 + 3 * u(alea));
+    }
+    double PasPrecedent() {
+        const double t = u(alea);
+        return t < 0.3 ? 0.0 : t < 0.6 ? 0.01 : 0.02 * u(alea);
+    }
+};
+
+// The horizon lets detection skip contacts beyond the step: whatever is within it must come out
+// exactly as without one, and what it leaves out must really lie beyond it.
+TEST_F(DetecteChocsTest, Horizon_KeepsEveryContactWithinItToTheBit) {
+    TirageApproche tirage;
+    int dansLHorizon = 0, ecartes = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const TVecteur pa = Vecteur(0, 0, R);
+        const TVecteur pb = SommeVect(pa, MultVect(tirage.Direction(), tirage.Ecart(f.Diametre)));
+        TVecteur va = MultVect(tirage.Direction(), tirage.Echelle());
+        TVecteur vb = MultVect(tirage.Direction(), tirage.Echelle());
+        if (tirage.u(tirage.alea) < 0.2) vb = SommeVect(va, MultVect(tirage.Direction(), 1e-9 * tirage.Echelle()));
+        TEtatBille A = Bille(1, pa, va), B = Bille(2, pb, vb);
+        const double dtPrecedent = tirage.PasPrecedent();
+        const double horizon = tirage.Echelle() * 1e-4;
+
+        TChocPrevu libre, borne;
+        libre.dtPrecedent = borne.dtPrecedent = dtPrecedent;
+        borne.Horizon = horizon;
+        physique.DetecteChocBilles(A, B, libre);
+        physique.DetecteChocBilles(A, B, borne);
+        if (!(libre.Delai > horizon)) {
+            ++dansLHorizon;
+            ASSERT_EQ(borne.Delai, libre.Delai) << i;
+            ASSERT_EQ(borne.A, libre.A) << i;
+            ASSERT_EQ(borne.B, libre.B) << i;
+        } else {
+            ASSERT_GT(borne.Delai, horizon) << i;
+            ecartes += borne.Delai == DelaiAucunChoc && libre.Delai != DelaiAucunChoc;
+        }
+
+        // the same for a ball running at a cushion nose
+        const double x = f.Bandes[0].Point.x - tirage.Ecart(R) * (tirage.u(tirage.alea) < 0.9 ? 1 : -1);
+        TEtatBille C = Bille(1, Vecteur(x, 0, R), Vecteur(tirage.Echelle(), (tirage.u(tirage.alea) - 0.5) * tirage.Echelle(), 0));
+        TChocPrevu libreBande, borneBande;
+        libreBande.dtPrecedent = borneBande.dtPrecedent = dtPrecedent;
+        borneBande.Horizon = horizon;
+        physique.DetecteChocBande(C, libreBande);
+        physique.DetecteChocBande(C, borneBande);
+        if (!(libreBande.Delai > horizon)) {
+            ASSERT_EQ(borneBande.Delai, libreBande.Delai) << i;
+            ASSERT_EQ(borneBande.B, libreBande.B) << i;
+        } else {
+            ASSERT_GT(borneBande.Delai, horizon) << i;
+        }
+    }
+    // the draw reaches both sides
+    EXPECT_GT(dansLHorizon, 1000);
+    EXPECT_GT(ecartes, 1000);
+}
+
+// The pair forecast solves with the smaller root first; it must give the general solver's bits,
+// stepped-back contacts included.
+TEST_F(DetecteChocsTest, PairForecast_EqualsTheGeneralSolverToTheBit) {
+    TirageApproche tirage;
+    int compares = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const TVecteur pa = Vecteur(0, 0, R);
+        const TVecteur pb = SommeVect(pa, MultVect(tirage.Direction(), tirage.Ecart(f.Diametre)));
+        TEtatBille A = Bille(1, pa, MultVect(tirage.Direction(), tirage.Echelle()));
+        TEtatBille B = Bille(2, pb, MultVect(tirage.Direction(), tirage.Echelle()));
+        TChocPrevu p;
+        p.dtPrecedent = tirage.PasPrecedent();
+        physique.DetecteChocBilles(A, B, p);
+        if (p.A == nullptr) continue;
+        const TVecteur d = DiffVect(B.Position, A.Position), vr = DiffVect(B.Vitesse, A.Vitesse);
+        const TEtendu b = 2 * (TEtendu(d.x) * vr.x + TEtendu(d.y) * vr.y + TEtendu(d.z) * vr.z);
+        const TEtendu a = TEtendu(vr.x) * vr.x + TEtendu(vr.y) * vr.y + TEtendu(vr.z) * vr.z;
+        const TEtendu c = (TEtendu(d.x) * d.x + TEtendu(d.y) * d.y + TEtendu(d.z) * d.z) - f.Diametre2;
+        ASSERT_EQ(p.Delai, TVelmoraDetecteChocs::TempsChoc(a, b, c, p.dtPrecedent)) << i;
+        ++compares;
+    }
+    EXPECT_GT(compares, 10000);
 }
 
 }  // namespace
