@@ -11,17 +11,7 @@ inline TVecteur Deplacement(const TVecteur& p, const TVecteur& v, const TVecteur
 
 }  // namespace
 
-void TVelmoraMouvements::Avance(TEtatBille& bille, double t, double dt) const {
-    // the common case first, rolling on through the whole interval: the steps below without their tests
-    if (bille.Mouvement == mvRoule && !(t + dt > bille.tFinRoule)) {
-        const double wz = t + dt < bille.tFinPivot ? bille.Rotation.z - bille.DecelPivot * dt : 0.0;
-        bille.Position = Deplacement(bille.Position, bille.Vitesse, bille.DemiDecelRoule, dt);
-        bille.Vitesse = DiffVect(bille.Vitesse, MultVect(bille.DecelRoule, dt));
-        bille.Rotation = ProdVect(bille.LienRoule, bille.Vitesse);
-        bille.Rotation.z = wz;
-        return;
-    }
-
+void TVelmoraMouvements::AvanceParPhases(TEtatBille& bille, double t, double dt) const {
     switch (bille.Mouvement) {
         case mvVole: {
             // beyond the cushion lines by more than a radius: out of play, not moved
