@@ -14,6 +14,7 @@
 #include <numbers>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "sim/C8_BillardVelmora.h"
 
@@ -35,24 +36,29 @@ struct Bilan {
 
 bool Fini(const TVecteur& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-// Out of play from this photo on: off the table, lifted 1000 cm by a cushion it could not turn
-// back, or flown beyond a cushion's nose line (there the forecast may still bounce it off the
-// back of the cushion; the ball is on its way out).
+// Out of play from this photo on: off the table, or flown beyond a cushion's nose line (there
+// the forecast may still bounce it off the back of the cushion; the ball is on its way out).
+// A ball a cushion could not turn back is lifted 1000 cm: that photo's jump in height energy is
+// the rule's own doing and is not compared; from there on the ball is counted like any other
+// (it may fall back onto the cloth and hit a ball with what it gained).
 struct Sorties {
-    std::array<int, NbBilles + 1> photo{};  // first photo out of play, per ball
+    std::array<int, NbBilles + 1> photo{};          // first photo out of play, per ball
+    std::vector<bool> levee;                        // photos where a ball was lifted
 };
 
 Sorties CalculeSorties(const TBillardVelmora& s) {
     const double xNez = s.Fisik.largeurJeu / 2, yNez = s.Fisik.largeurJeu;
     Sorties r;
+    r.levee.assign(s.NbPhotos + 1, false);
     for (int b = 1; b <= NbBilles; ++b) {
         r.photo[b] = s.NbPhotos + 1;
         for (int k = 0; k <= s.NbPhotos; ++k) {
             const TVecteur& p = s.Trajets[b][k].Position;
-            if (p.z > 500 || std::abs(p.x) > xNez || std::abs(p.y) > yNez || s.Mouvements[b][k] == mvDehors) {
+            if (std::abs(p.x) > xNez || std::abs(p.y) > yNez || s.Mouvements[b][k] == mvDehors) {
                 r.photo[b] = k;
                 break;
             }
+            if (k > 0 && p.z - s.Trajets[b][k - 1].Position.z > 500) r.levee[k] = true;
         }
     }
     return r;
@@ -153,7 +159,7 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
                 }
             }
         // a step back to an overshot contact can follow a clock photo: compare in time order only
-        if (n > 1 && s.Temps[n] >= s.Temps[n - 1]) {
+        if (n > 1 && s.Temps[n] >= s.Temps[n - 1] && !sorties.levee[n]) {
             const double avant = Energie(s, sorties, n - 1), apres = Energie(s, sorties, n);
             const double hausse = apres - avant;
             if (hausse > 1e-6 * std::max(1.0, avant)) {
