@@ -72,6 +72,9 @@ inline double TempsBande(double d, double vit, double dz, double vz, double rayo
     const TEtendu a = TEtendu(vit) * vit + TEtendu(vz) * vz;
     const TEtendu b = 2 * (TEtendu(vit) * d + TEtendu(vz) * dz);
     const TEtendu c = TEtendu(d) * d + TEtendu(dz) * dz - rayon2;
+    // only a centre approaching the nose line: one moving away (its contact roots, if any, in the
+    // past) would be "hit now" by a cushion it is leaving, and gain energy from it
+    if (b >= 0) return DelaiAucunChoc;
     if (ApresHorizon(a, b, c, prevu.Horizon)) return DelaiAucunChoc;
     return TempsPositif(a, b, c, prevu.dtPrecedent);
 }

@@ -222,6 +222,23 @@ TEST_F(DetecteChocsTest, HighFlyingBall_PassesOverTheCushion) {
     EXPECT_EQ(prevu.B, &f.Bandes[0]);
 }
 
+TEST_F(DetecteChocsTest, BallLeavingTheNoseLine_IsNotHitByTheCushion) {
+    // within a radius of the nose, rising away from it faster than it moves towards the cushion
+    const TBande& bande = f.Bandes[0];
+    TEtatBille b = Vol(Vecteur(bande.Point.x - 1, 0, bande.Point.z + 2), Vecteur(10, 0, 50));
+    physique.DetecteChocBande(b, prevu);
+    EXPECT_TRUE(Aucun());
+    // far above after a cushion could not turn it back, still drifting outwards
+    b = Vol(Vecteur(bande.Point.x - 2, 0, bande.Point.z + 1000), Vecteur(1, 0, 900));
+    physique.DetecteChocBande(b, prevu);
+    EXPECT_TRUE(Aucun());
+    // coming down onto the nose instead: hit at once
+    b = Vol(Vecteur(bande.Point.x - 1, 0, bande.Point.z + 2), Vecteur(10, 0, -50));
+    physique.DetecteChocBande(b, prevu);
+    EXPECT_EQ(prevu.B, &f.Bandes[0]);
+    EXPECT_EQ(prevu.Delai, 0.0);
+}
+
 // Random pairs and cushion approaches, with the hard cases over-represented: balls touching or
 // overlapping, near-parallel motion, grazing contacts, tiny and huge speeds.
 struct TirageApproche {
