@@ -54,8 +54,10 @@ public:
     }
 
     void DetecteChocBilles(TEtatBille& A, TEtatBille& B, TChocPrevu& prevu) {
-        // one moving ball is enough: it may hit a ball at rest or pivoting
+        // one moving ball is enough: it may hit a ball at rest or pivoting, never one out of play
+        // (frozen where it left the table, it would stand there as a post)
         if (A.Mouvement > mvRoule && B.Mouvement > mvRoule) return;
+        if (A.Mouvement == mvDehors || B.Mouvement == mvDehors) return;
         // proximity margin of two diameters on either axis
         const TVecteur d = DiffVect(B.Position, A.Position);
         const double marge = 2 * Fisik.Diametre;

@@ -222,6 +222,19 @@ TEST_F(DetecteChocsTest, HighFlyingBall_PassesOverTheCushion) {
     EXPECT_EQ(prevu.B, &f.Bandes[0]);
 }
 
+TEST_F(DetecteChocsTest, BallOutOfPlay_IsNeverHitByAMovingBall) {
+    // frozen where it left the table, in the path of a ball flying over the cushion
+    TEtatBille dehors = Bille(1, Vecteur(L / 2 + 4, 0, R + 5), Vecteur(0, 0, 0), mvDehors);
+    TEtatBille vole = Bille(2, Vecteur(L / 2 + 4 - 3 * R, 0, R + 5), Vecteur(100, 0, 0), mvVole);
+    physique.DetecteChocBilles(dehors, vole, prevu);
+    physique.DetecteChocBilles(vole, dehors, prevu);
+    EXPECT_TRUE(Aucun());
+    // the same ball at rest on the table is hit
+    dehors.Mouvement = mvArret;
+    physique.DetecteChocBilles(dehors, vole, prevu);
+    EXPECT_EQ(prevu.B, &vole);
+}
+
 TEST_F(DetecteChocsTest, BallLeavingTheNoseLine_IsNotHitByTheCushion) {
     // within a radius of the nose, rising away from it faster than it moves towards the cushion
     const TBande& bande = f.Bandes[0];

@@ -36,25 +36,23 @@ struct Bilan {
 
 bool Fini(const TVecteur& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-// Out of play from this photo on: off the table, or flown beyond a cushion's nose line (there
-// the forecast may still bounce it off the back of the cushion; the ball is on its way out).
-// A ball a cushion could not turn back is lifted 1000 cm: that photo's jump in height energy is
-// the rule's own doing and is not compared; from there on the ball is counted like any other
-// (it may fall back onto the cloth and hit a ball with what it gained).
+// Out of play from this photo on: off the table (mvDehors). A ball a cushion could not turn back
+// is lifted 1000 cm: that photo's jump in height energy is the rule's own doing and is not
+// compared; from there on the ball is counted like any other (it may fall back onto the cloth
+// and hit a ball with what it gained).
 struct Sorties {
-    std::array<int, NbBilles + 1> photo{};          // first photo out of play, per ball
-    std::vector<bool> levee;                        // photos where a ball was lifted
+    std::array<int, NbBilles + 1> photo{};  // first photo out of play, per ball
+    std::vector<bool> levee;                // photos where a ball was lifted
 };
 
 Sorties CalculeSorties(const TBillardVelmora& s) {
-    const double xNez = s.Fisik.largeurJeu / 2, yNez = s.Fisik.largeurJeu;
     Sorties r;
     r.levee.assign(s.NbPhotos + 1, false);
     for (int b = 1; b <= NbBilles; ++b) {
         r.photo[b] = s.NbPhotos + 1;
         for (int k = 0; k <= s.NbPhotos; ++k) {
             const TVecteur& p = s.Trajets[b][k].Position;
-            if (std::abs(p.x) > xNez || std::abs(p.y) > yNez || s.Mouvements[b][k] == mvDehors) {
+            if (s.Mouvements[b][k] == mvDehors) {
                 r.photo[b] = k;
                 break;
             }
@@ -125,9 +123,10 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
     const TPARAMPHYS& f = s.Fisik;
     const Sorties sorties = CalculeSorties(s);
     const double cheveu = 1e-6;       // cm: below the cloth
-    // cm: overlap of two balls. Contacts are forecast along straight lines over one step, so a
-    // flying ball's curve can bring it this much closer before the contact is applied.
-    const double tolerance = 0.5 * f.G * f.dtAnal * f.dtAnal + 1e-6;
+    // cm: overlap of two balls. Contacts are forecast along straight lines over one step, so the
+    // curves can bring two balls this much closer before the contact is applied: a flying ball's
+    // fall against one braked by sliding on the cloth.
+    const double tolerance = 0.5 * f.G * (1 + f.FrotBiTapGlisse) * f.dtAnal * f.dtAnal + 1e-6;
     // the first violations are described, the rest only counted
     static int dits = 0;
     auto signale = [&](const char* quoi, int n, double valeur) {
