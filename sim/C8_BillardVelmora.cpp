@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sim/RepitDetection.h"
+
 namespace {
 
 // beyond this a value of photo 0 would overflow the squares of the forecasts
 constexpr double kLimiteValeur = 1e9;
 // passes of one computation; a real shot needs a few thousand (a pathological one is cut here)
 constexpr long kPassesMax = 2'000'000;
+// the two pairs (1-2 is 0, 1-3 is 1, 2-3 is 2) of each ball
+constexpr int kPairesDeLaBille[NbBilles + 1][2] = {{}, {0, 1}, {0, 2}, {1, 2}};
 
 bool Fini(const TVecteur& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -181,6 +185,11 @@ void TBillardVelmora::CalculTrajets() {
 
     TEtatBille& b2 = etats_[2];
     TEtatBille& b3 = etats_[3];
+    // a pair, or a ball and the cushions, too far apart for a contact within the next passes is
+    // not forecast during them: the same contacts, fewer forecasts (pairs 1-2, 1-3, 2-3)
+    const TBornesRepit bornes = BornesRepit(Fisik);
+    std::array<TRepit, 3> repitPaires{};
+    std::array<TRepit, NbBilles + 1> repitBandes{};
     long passes = 0;
     while (NbPhotos < NbPhotosMax && passes < kPassesMax) {
         ++passes;
@@ -203,12 +212,30 @@ void TBillardVelmora::CalculTrajets() {
         // the earliest contact: cushions, then pairs, then landings; ties keep the first found
         // (the motion tests spare the calls that would return at once)
         const bool m1 = b1.Mouvement <= mvRoule, m2 = b2.Mouvement <= mvRoule, m3 = b3.Mouvement <= mvRoule;
-        if (m1) DetecteChocBande(b1, E);
-        if (m2) DetecteChocBande(b2, E);
-        if (m3) DetecteChocBande(b3, E);
-        if (m1 || m2) DetecteChocBilles(b1, b2, E);
-        if (m1 || m3) DetecteChocBilles(b1, b3, E);
-        if (m2 || m3) DetecteChocBilles(b2, b3, E);
+        if (m1 && !repitBandes[1].Couvre(t)) {
+            DetecteChocBande(b1, E);
+            repitBandes[1] = {t, t + RepitBandes(b1, bornes)};
+        }
+        if (m2 && !repitBandes[2].Couvre(t)) {
+            DetecteChocBande(b2, E);
+            repitBandes[2] = {t, t + RepitBandes(b2, bornes)};
+        }
+        if (m3 && !repitBandes[3].Couvre(t)) {
+            DetecteChocBande(b3, E);
+            repitBandes[3] = {t, t + RepitBandes(b3, bornes)};
+        }
+        if ((m1 || m2) && !repitPaires[0].Couvre(t)) {
+            DetecteChocBilles(b1, b2, E);
+            repitPaires[0] = {t, t + RepitPaire(b1, b2, bornes)};
+        }
+        if ((m1 || m3) && !repitPaires[1].Couvre(t)) {
+            DetecteChocBilles(b1, b3, E);
+            repitPaires[1] = {t, t + RepitPaire(b1, b3, bornes)};
+        }
+        if ((m2 || m3) && !repitPaires[2].Couvre(t)) {
+            DetecteChocBilles(b2, b3, E);
+            repitPaires[2] = {t, t + RepitPaire(b2, b3, bornes)};
+        }
         if (b1.Mouvement == mvVole) DetecteChocTapis(b1, E);
         if (b2.Mouvement == mvVole) DetecteChocTapis(b2, E);
         if (b3.Mouvement == mvVole) DetecteChocTapis(b3, E);
@@ -234,6 +261,12 @@ void TBillardVelmora::CalculTrajets() {
             E.dtPrecedent = 0;
             ApresChoc(*E.A, t);
             if (E.B == &b1 || E.B == &b2 || E.B == &b3) ApresChoc(*static_cast<TEtatBille*>(E.B), t);
+            // the balls of the contact have new motions: their respites end
+            for (int b = 1; b <= NbBilles; ++b) {
+                if (E.A != &etats_[b] && E.B != &etats_[b]) continue;
+                repitBandes[b] = {};
+                for (int k : kPairesDeLaBille[b]) repitPaires[k] = {};
+            }
             dernier = E.A;
             AjoutePhoto(E.A->DernierChoc, t);
         }
