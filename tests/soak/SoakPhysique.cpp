@@ -1,7 +1,7 @@
 // Physics soak: many random but valid shots (extreme spin, steep cues, fast strokes, balls
 // touching each other and the cushions), each checked for sound physics photo by photo.
-//   velmora-soak [COUNT] [SEED] [SHOT]   prints the figures and a fingerprint of every photo (and every photo
-//   of SHOT); exit 1 on any violation
+//   velmora-soak [COUNT] [SEED] [SHOT] [--empreinte=HEX]   prints the figures and a fingerprint of every
+//   photo (and every photo of SHOT); exit 1 on any violation, or when the fingerprint is not HEX
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -226,11 +226,22 @@ void Decrit(const TBillardVelmora& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const long nombre = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 1000;
-    const unsigned long long graine = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 20261207;
-    const long detail = argc > 3 ? std::strtol(argv[3], nullptr, 10) : -1;
+    // --empreinte=HEX (anywhere): also fail when the fingerprint differs, to pin the results
+    std::string attendue;
+    std::vector<const char*> args;
+    for (int i = 0; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.starts_with("--empreinte="))
+            attendue = a.substr(12);
+        else
+            args.push_back(argv[i]);
+    }
+    const int n = static_cast<int>(args.size());
+    const long nombre = n > 1 ? std::strtol(args[1], nullptr, 10) : 1000;
+    const unsigned long long graine = n > 2 ? std::strtoull(args[2], nullptr, 10) : 20261207;
+    const long detail = n > 3 ? std::strtol(args[3], nullptr, 10) : -1;
     if (nombre <= 0) {
-        std::fprintf(stderr, "usage: velmora-soak [COUNT > 0] [SEED]\n");
+        std::fprintf(stderr, "usage: velmora-soak [COUNT > 0] [SEED] [SHOT] [--empreinte=HEX]\n");
         return 2;
     }
     std::mt19937_64 alea(graine);
@@ -258,6 +269,12 @@ int main(int argc, char** argv) {
                 "energy_up=%ld (worst %.3g relative)\n",
                 bilan.nonFinis, bilan.sousLeTapis, bilan.pireEnfoncement, bilan.interpenetrations,
                 bilan.pireInterpenetration, bilan.energieEnHausse, bilan.pireHausseEnergie);
-    std::printf("fingerprint=%016llx\n", static_cast<unsigned long long>(empreinte.Valeur()));
+    char texte[17];
+    std::snprintf(texte, sizeof texte, "%016llx", static_cast<unsigned long long>(empreinte.Valeur()));
+    std::printf("fingerprint=%s\n", texte);
+    if (!attendue.empty() && attendue != texte) {
+        std::fprintf(stderr, "fingerprint %s, pinned %s: the results changed\n", texte, attendue.c_str());
+        return 1;
+    }
     return violations == 0 ? 0 : 1;
 }
