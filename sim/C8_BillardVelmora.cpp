@@ -190,6 +190,17 @@ void TBillardVelmora::CalculTrajets() {
     const TBornesRepit bornes = BornesRepit(Fisik);
     std::array<TRepit, 3> repitPaires{};
     std::array<TRepit, NbBilles + 1> repitBandes{};
+    // a forecast unless within a respite, and then a new respite from this pass
+    const auto bandes = [&](TEtatBille& e, TRepit& repit) {
+        if (repit.Couvre(t)) return;
+        DetecteChocBande(e, E);
+        repit = {t, t + RepitBandes(e, bornes)};
+    };
+    const auto paire = [&](TEtatBille& a, TEtatBille& b, TRepit& repit) {
+        if (repit.Couvre(t)) return;
+        DetecteChocBilles(a, b, E);
+        repit = {t, t + RepitPaire(a, b, bornes)};
+    };
     long passes = 0;
     while (NbPhotos < NbPhotosMax && passes < kPassesMax) {
         ++passes;
@@ -212,30 +223,12 @@ void TBillardVelmora::CalculTrajets() {
         // the earliest contact: cushions, then pairs, then landings; ties keep the first found
         // (the motion tests spare the calls that would return at once)
         const bool m1 = b1.Mouvement <= mvRoule, m2 = b2.Mouvement <= mvRoule, m3 = b3.Mouvement <= mvRoule;
-        if (m1 && !repitBandes[1].Couvre(t)) {
-            DetecteChocBande(b1, E);
-            repitBandes[1] = {t, t + RepitBandes(b1, bornes)};
-        }
-        if (m2 && !repitBandes[2].Couvre(t)) {
-            DetecteChocBande(b2, E);
-            repitBandes[2] = {t, t + RepitBandes(b2, bornes)};
-        }
-        if (m3 && !repitBandes[3].Couvre(t)) {
-            DetecteChocBande(b3, E);
-            repitBandes[3] = {t, t + RepitBandes(b3, bornes)};
-        }
-        if ((m1 || m2) && !repitPaires[0].Couvre(t)) {
-            DetecteChocBilles(b1, b2, E);
-            repitPaires[0] = {t, t + RepitPaire(b1, b2, bornes)};
-        }
-        if ((m1 || m3) && !repitPaires[1].Couvre(t)) {
-            DetecteChocBilles(b1, b3, E);
-            repitPaires[1] = {t, t + RepitPaire(b1, b3, bornes)};
-        }
-        if ((m2 || m3) && !repitPaires[2].Couvre(t)) {
-            DetecteChocBilles(b2, b3, E);
-            repitPaires[2] = {t, t + RepitPaire(b2, b3, bornes)};
-        }
+        if (m1) bandes(b1, repitBandes[1]);
+        if (m2) bandes(b2, repitBandes[2]);
+        if (m3) bandes(b3, repitBandes[3]);
+        if (m1 || m2) paire(b1, b2, repitPaires[0]);
+        if (m1 || m3) paire(b1, b3, repitPaires[1]);
+        if (m2 || m3) paire(b2, b3, repitPaires[2]);
         if (b1.Mouvement == mvVole) DetecteChocTapis(b1, E);
         if (b2.Mouvement == mvVole) DetecteChocTapis(b2, E);
         if (b3.Mouvement == mvVole) DetecteChocTapis(b3, E);
