@@ -1,5 +1,7 @@
 #include "collisions/C3_ChocBille.h"
 
+#include <algorithm>
+
 void TVelmoraChocBille::ChocBilles(TEtatBille& A, TEtatBille& B) {
     const double r = Fisik.RayonBilles;
     const double e = Fisik.ElastBiBi;
@@ -18,8 +20,11 @@ void TVelmoraChocBille::ChocBilles(TEtatBille& A, TEtatBille& B) {
     // slip of A's contact point relative to B's, tangential part only
     const TVecteur u = SommeVect(DiffVect(vr, MultVect(n, vrn)), MultVect(ProdVect(n, SommeVect(wa, wb)), r));
     const double normeU = Norme(u);
-    // normal impulse per unit mass, positive when the balls approach
-    const double j = -((1 + e) / 2) * vrn;
+    // normal impulse per unit mass, positive when the balls approach. The pair was approaching
+    // when forecast, but the brakes of a step can leave it separating at the contact instant: then
+    // there is no impulse at all (a negative one would pull the balls together and, through the
+    // friction limit, speed up their slip)
+    const double j = std::max(-((1 + e) / 2) * vrn, 0.0);
 
     // slip indicator: negative when friction can stop the slip during the impact
     const double ind = normeU > 0.001 ? 1 - 7 * mu * j / normeU : -1.0;

@@ -106,6 +106,25 @@ TEST_F(ChocBilleTest, CoincidentCentres_ExchangeNothingAndStayFinite) {
     EXPECT_TRUE(std::isfinite(a.IndGlissement));
 }
 
+TEST_F(ChocBilleTest, PairAlreadySeparating_ExchangesNothingButTheTouchCounts) {
+    // forecast while approaching, braked apart by the time of the contact; with side spin, so that
+    // a pulling impulse would also have sped up the slip
+    TEtatBille a = Bille(1, Vecteur(0, 0, R), Vecteur(3, -0.5, 0), Vecteur(0, 0, 20));
+    TEtatBille b = Bille(2, Vecteur(0, 2 * R, R), Vecteur(-2, 0.5, 0));
+    const TEtatBille a0 = a, b0 = b;
+    const auto energie = [&](const TEtatBille& e) {
+        return 0.5 * Norme2(e.Vitesse) + 0.2 * R * R * Norme2(e.Rotation);
+    };
+    physique.ChocBilles(a, b);
+    EXPECT_EQ(a.Vitesse, a0.Vitesse);
+    EXPECT_EQ(b.Vitesse, b0.Vitesse);
+    EXPECT_EQ(a.Rotation, a0.Rotation);
+    EXPECT_EQ(b.Rotation, b0.Rotation);
+    EXPECT_LE(energie(a) + energie(b), energie(a0) + energie(b0));
+    EXPECT_EQ(a.DernierChoc, tcBilleBille);
+    EXPECT_EQ(a.NumTouche, 2);
+}
+
 TEST_F(ChocBilleTest, ImpactPressingIntoTheCloth_BouncesAtOnceButReadsAsBallBall) {
     // B sits higher than A: the normal points down and A is pushed into the cloth
     TEtatBille a = Bille(1, Vecteur(0, 0, R), Vecteur(0, 250, 0));
