@@ -21,32 +21,37 @@ void TVelmoraChocTapis::ChocTapis(TEtatBille& bille, const void* /*autre*/) {
 
     // slip of the contact point, horizontal part only
     const TVecteur u = SommeVect(DiffVect(v, MultVect(K, v.z)), ProdVect(K, MultVect(w, r)));
-    const double normeU = Norme(u);
     // vertical impulse per unit mass, positive for a ball moving down
     const double j = -(1 + e) * v.z;
 
-    // slip indicator: negative when friction can stop the slip during the impact
-    const double ind = normeU > 0.001 ? 1 - 7 * mu * j / (2 * normeU) : -1.0;
-    bille.IndGlissement = ind;
-
-    TVecteur v2;
-    TVecteur w2;
-    if (ind < 0) {
-        // friction strong enough: the contact point stops slipping
-        v2 = DiffVect(SommeVect(v, MultVect(K, j)), MultVect(u, 2.0 / 7.0));
-        w2 = SommeVect(w, MultVect(ProdVect(K, u), 5 / (7 * r)));
-    } else {
-        // the ball slides through the impact: friction at its limit against the slip
-        const TVecteur uu = Unitaire(u);
-        v2 = SommeVect(v, MultVect(DiffVect(K, MultVect(uu, mu)), j));
-        w2 = SommeVect(w, MultVect(ProdVect(K, uu), 5 * mu * j / Fisik.Diametre));
-    }
-    bille.Vitesse = v2;
-    bille.Rotation = w2;
+    ImpactSurface(bille, K, u, j, mu);
 
     // too weak a rebound: the ball stays on the cloth instead of a tiny hop
     if (bille.Vitesse.z < Fisik.VzRebondNul) bille.Vitesse.z = 0;
 
     bille.DernierChoc = tcBilleTapis;
     bille.NumTouche = 1;
+}
+
+void TVelmoraChocTapis::ImpactSurface(TEtatBille& bille, const TVecteur& n, const TVecteur& u, double j,
+                                      double mu) const {
+    const double r = Fisik.RayonBilles;
+    const TVecteur v = bille.Vitesse;
+    const TVecteur w = bille.Rotation;
+    const double normeU = Norme(u);
+
+    // slip indicator: negative when friction can stop the slip during the impact
+    const double ind = normeU > 0.001 ? 1 - 7 * mu * j / (2 * normeU) : -1.0;
+    bille.IndGlissement = ind;
+
+    if (ind < 0) {
+        // friction strong enough: the contact point stops slipping
+        bille.Vitesse = DiffVect(SommeVect(v, MultVect(n, j)), MultVect(u, 2.0 / 7.0));
+        bille.Rotation = SommeVect(w, MultVect(ProdVect(n, u), 5 / (7 * r)));
+    } else {
+        // the ball slides through the impact: friction at its limit against the slip
+        const TVecteur uu = Unitaire(u);
+        bille.Vitesse = SommeVect(v, MultVect(DiffVect(n, MultVect(uu, mu)), j));
+        bille.Rotation = SommeVect(w, MultVect(ProdVect(n, uu), 5 * mu * j / Fisik.Diametre));
+    }
 }

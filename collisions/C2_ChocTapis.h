@@ -17,4 +17,10 @@ public:
     bool TestChocTapis(const TEtatBille& bille) const;
     // applies the impact; the second party takes no part (collision routine shape), pass nullptr
     void ChocTapis(TEtatBille& bille, const void* autre = nullptr);
+
+protected:
+    // The impact of a fixed surface (the cloth, a cushion's nose): impulse j per unit mass along its
+    // normal n, and friction mu against the slip u of the contact point, which stops the slip when
+    // it can and otherwise acts at its limit. Sets IndGlissement, Vitesse and Rotation.
+    void ImpactSurface(TEtatBille& bille, const TVecteur& n, const TVecteur& u, double j, double mu) const;
 };

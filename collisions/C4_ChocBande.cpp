@@ -19,31 +19,13 @@ void TVelmoraChocBande::ChocBande(TEtatBille& bille, const TBande& bande) {
 
     // slip of the contact point, tangential part only
     const TVecteur u = SommeVect(DiffVect(v, MultVect(n, vn)), MultVect(ProdVect(n, w), r));
-    const double normeU = Norme(u);
     // normal impulse per unit mass, positive when the ball moves into the cushion
     const double j = -(1 + e) * vn;
 
-    // slip indicator: negative when friction can stop the slip during the impact
-    const double ind = normeU > 0.001 ? 1 - 7 * mu * j / (2 * normeU) : -1.0;
-    bille.IndGlissement = ind;
-
-    TVecteur v2;
-    TVecteur w2;
-    if (ind < 0) {
-        // friction strong enough: the contact point stops slipping along the nose
-        v2 = DiffVect(SommeVect(v, MultVect(n, j)), MultVect(u, 2.0 / 7.0));
-        w2 = SommeVect(w, MultVect(ProdVect(n, u), 5 / (7 * r)));
-    } else {
-        // the ball slides along the nose: friction at its limit against the slip
-        const TVecteur uu = Unitaire(u);
-        v2 = SommeVect(v, MultVect(DiffVect(n, MultVect(uu, mu)), j));
-        w2 = SommeVect(w, MultVect(ProdVect(n, uu), 5 * mu * j / Fisik.Diametre));
-    }
-    bille.Vitesse = v2;
-    bille.Rotation = w2;
+    ImpactSurface(bille, n, u, j, mu);
     ++bille.NbBandes;
 
-    if (ProdScal(bande.Normale, v2) < 0) {
+    if (ProdScal(bande.Normale, bille.Vitesse) < 0) {
         // the cushion cannot turn it back: lift it far above the table, it flies out
         bille.Position.z += 1000;
     } else if (TestChocTapis(bille)) {
