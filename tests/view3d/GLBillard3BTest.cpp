@@ -19,12 +19,14 @@ struct Table3B {
         billard.Blanche->SetPosition({-30, -50, 3.075f});
         billard.Jaune->SetPosition({0, 0, 3.075f});
     }
-    // pixel (rows from the top, as the mouse gives them) of a scene point
-    void Pixel(const TVecteur3f& p, int& x, int& y) const {
-        float fx, fy;
-        ASSERT_TRUE(vue.Projette(p, fx, fy));
+    // pixel (rows from the top, as the mouse gives them) of a scene point; false when it is not
+    // in front of the camera (the caller asserts, so no test goes on with a made-up pixel)
+    [[nodiscard]] bool Pixel(const TVecteur3f& p, int& x, int& y) const {
+        float fx = 0, fy = 0;
+        if (!vue.Projette(p, fx, fy)) return false;
         x = int(std::lround(fx));
         y = vue.Hauteur() - int(std::lround(fy));
+        return true;
     }
 };
 
@@ -47,8 +49,8 @@ TEST(GLBillard3B, BoundsAndDiameterOfTheMatchTable) {
 
 TEST(GLBillard3B, DraggingBeyondACushionStopsTheCentreAtTheBound) {
     Table3B t;
-    int x, y;
-    t.Pixel(t.billard.Jaune->LitPosition() + TVecteur3f{0, 0, 3.075f}, x, y);
+    int x = 0, y = 0;
+    ASSERT_TRUE(t.Pixel(t.billard.Jaune->LitPosition() + TVecteur3f{0, 0, 3.075f}, x, y));
     ASSERT_TRUE(t.billard.PrendBille(x, y));
     ASSERT_EQ(t.billard.BilleChoisie, t.billard.Jaune);
     int deplacements = 0;
@@ -100,8 +102,8 @@ TEST(GLBillard3B, PickingFollowsTheFixedOrderNotTheDistance) {
     t.billard.Blanche->PlaceSilencieux(blanche);
     t.billard.Jaune->PlaceSilencieux(blanche + (camera - blanche) * 0.1f);
     t.billard.Rouge->PlaceSilencieux(blanche + (camera - blanche) * 0.2f);
-    int x, y;
-    t.Pixel(blanche, x, y);
+    int x = 0, y = 0;
+    ASSERT_TRUE(t.Pixel(blanche, x, y));
     ASSERT_TRUE(t.billard.PrendBille(x, y));
     EXPECT_EQ(t.billard.BilleChoisie, t.billard.Blanche);
     t.billard.Blanche->PlaceSilencieux({-20, -20, 3.075f});
@@ -117,8 +119,8 @@ TEST(GLBillard3B, EmptyPressChoosesNoneOnce) {
         ++choix;
         dernier = b;
     };
-    int x, y;
-    t.Pixel(t.billard.Rouge->LitPosition(), x, y);
+    int x = 0, y = 0;
+    ASSERT_TRUE(t.Pixel(t.billard.Rouge->LitPosition(), x, y));
     ASSERT_TRUE(t.billard.PrendBille(x, y));
     EXPECT_FALSE(t.billard.PrendBille(5, 5));
     EXPECT_FALSE(t.billard.PrendBille(6, 5));
