@@ -257,7 +257,8 @@ double Evalue(TAjustementCoup& a, TAjustementCoup::TRecherche& r, const TPoint& 
 }
 }  // namespace
 
-void TAjustementCoup::Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals) {
+void TAjustementCoup::Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals,
+                            double pasInitial) {
     const unsigned n = static_cast<unsigned>(r.libres.size());
     if (n == 0 || evals <= 0) return;
     // the simplex copes with the score's jumps better than the quadratic models (BOBYQA) or
@@ -270,7 +271,7 @@ void TAjustementCoup::Local(TRecherche& r, const std::array<double, NbParamsAjus
         x[k] = std::clamp(depart[c], r.bas[c], r.haut[c]) / e;
         bas[k] = r.bas[c] / e;
         haut[k] = r.haut[c] / e;
-        pas[k] = 1;
+        pas[k] = pasInitial;
         // the start on a bound: the first step goes inwards
         if (x[k] - pas[k] < bas[k] && x[k] + pas[k] > haut[k]) pas[k] = (haut[k] - bas[k]) / 4;
     }
@@ -429,7 +430,8 @@ TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart, c
         if (options.Libres[c]) r.libres.push_back(c);
     r.libres.push_back(yFrappe);
     Evalue(*this, r, r.base);
-    Local(r, r.base, evals - 1);
+    // close to the bottom already: small first steps keep the search on the same branch
+    Local(r, r.base, evals - 1, 0.25);
     TResultatAjustement res;
     res.Queue = QueuePoint(r.meilleur.data(), options.MasseQueue);
     res.Frappe = r.meilleur[yFrappe];

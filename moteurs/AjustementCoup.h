@@ -86,7 +86,7 @@ private:
     // ball speed per unit of cue speed for this tip offset (0 for a miscue)
     double Transmission(double effet, double hauteur);
     double Transmission(double effet, double hauteur, double masse);
-    void Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals);
+    void Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals, double pas = 1);
 
     std::unique_ptr<TBillardVelmora> simu_;
     TCoupEnregistre coup_;
