@@ -265,6 +265,7 @@ void TMainVel3DFrm::FeuBtnClick() {
         GLCadencerProgress(0, 0);
     }
     Billard->JoueCoup();
+    emit CoupJoue();
     if (MemTrajetsFrm) MemTrajetsFrm->Memorise();
     if (VueNumFrm && VueNumFrm->isVisible()) VueNumFrm->RafraichitVue();
     if (AnimationMnu->isChecked()) DemarreAnimation();

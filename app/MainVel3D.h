@@ -34,6 +34,7 @@ class TVueGL;
 class TVueNumFrm;
 class TCalibrageFrm;
 class TDifficulteFrm;
+class TEnregistrementFrm;
 
 // what the program entry hands to the main window
 struct TDemarrageVel3D {
@@ -136,6 +137,8 @@ public:
     QAction* VueMemoMnu = nullptr;
     QAction* VueNumMnu = nullptr;
     QAction* CalibreBdMnu = nullptr;
+    QAction* OuvreEnregistrementMnu = nullptr;
+    QAction* EnregistrementMnu = nullptr;
     QMenu* AideMnu = nullptr;
     QAction* SommaireChmMnu = nullptr;
     QAction* IndexChmMnu = nullptr;
@@ -148,6 +151,13 @@ public:
     TVueNumFrm* VueNumFrm = nullptr;
     TCalibrageFrm* CalibrageFrm = nullptr;
     TDifficulteFrm* DifficulteFrm = nullptr;
+    // the recorded-shot window, created at its first use (MainVel3DEnregistrement.cpp)
+    TEnregistrementFrm* EnregistrementFrm = nullptr;
+    TEnregistrementFrm& FenetreEnregistrement();
+    // opens a recorded shot (CSV) in its window; false after telling the user
+    bool OuvreEnregistrement(const QString& nom);
+    void OuvreEnregistrementMnuClick();
+    void EnregistrementMnuClick();
 
     // -- menu commands
     void ouvrirMnuClick();
@@ -195,6 +205,12 @@ public:
     // the "a propos" box, modal; returns when it is closed
     void AfficheApropos();
 
+signals:
+    // a shot was fired and computed (fire button, automatic fire, handed-over shot)
+    void CoupJoue();
+    // the animation shows time t of the shot (s from the cue impact); -1 when it ends
+    void ImageAnimee(double t);
+
 protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
@@ -208,6 +224,7 @@ protected:
 private:
     // construction, split by concern (MainVel3DMenus.cpp, MainVel3DInfos.cpp)
     void CreeMenus();
+    void CreeMenusEnregistrement();
     void CreeVue();
     void CreeInfos();
     void MajMenuRecents();

@@ -27,6 +27,7 @@ void TMainVel3DFrm::GLCadencerProgress(double, double maintenant) {
     // landings on the cloth are never shown, unless one is the last photo
     while (i < dernier && simu.TypesChocs[static_cast<size_t>(i)] == tcBilleTapis) ++i;
     // at most one photo per frame, not before its time
+    if (anime_ && tauxRalenti_ > 0) emit ImageAnimee((maintenant - DebutAnimation) / tauxRalenti_);
     if (simu.Temps[static_cast<size_t>(i)] * tauxRalenti_ <= maintenant - DebutAnimation) {
         Billard->AffichePhoto(i, true);
         if (VRMnu->isChecked()) Billard->DessineVR(i);
@@ -37,6 +38,7 @@ void TMainVel3DFrm::GLCadencerProgress(double, double maintenant) {
 
 void TMainVel3DFrm::FinAnimation(int i) {
     GLCadencer.SetActif(false);
+    emit ImageAnimee(-1);
     BrancheBulles();
     anime_ = false;
     // with events: the status bar shows where the balls stopped

@@ -134,6 +134,7 @@ void TMainVel3DFrm::CreeMenus() {
     connect(VueMemoMnu, &QAction::triggered, this, [this] { VueMemoMnuClick(); });
     connect(VueNumMnu, &QAction::triggered, this, [this] { VueNumMnuClick(); });
     connect(CalibreBdMnu, &QAction::triggered, this, [this] { CalibreBdMnuClick(); });
+    CreeMenusEnregistrement();
 
     // help
     AideMnu = SousMenu(this, "AideMnu", QStringLiteral("Aide"));

@@ -207,6 +207,11 @@ void TLignes::SetLargeurLigne(float l) {
     Change();
 }
 
+void TLignes::SetSegments(bool s) {
+    segments_ = s;
+    Change();
+}
+
 void TLignes::Change() {
     // inside a bracket the change is announced once, when it closes
     if (crochet_ > 0)

@@ -211,6 +211,9 @@ public:
     void SetCouleur(const TCouleur& c);
     float LargeurLigne() const { return largeurLigne_; }
     void SetLargeurLigne(float l);
+    // nodes taken in pairs, each pair a segment of its own (dotted lines, marks) instead of one line
+    bool Segments() const { return segments_; }
+    void SetSegments(bool s);
     void DebutMaj() { ++crochet_; }
     void FinMaj();
     bool EnMaj() const { return crochet_ > 0; }
@@ -221,6 +224,7 @@ private:
     std::vector<TVecteur3f> noeuds_;
     TCouleur couleur_{1, 1, 1, 1};
     float largeurLigne_ = 1;
+    bool segments_ = false;
     int crochet_ = 0;
     bool enAttente_ = false;
 };

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  libnlopt-cxx-dev libnlopt-dev
   xvfb xauth locales
   xdotool imagemagick
   clang-14 libclang-rt-14-dev

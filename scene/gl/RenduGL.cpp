@@ -95,7 +95,7 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
                 glColor4f(l.Couleur().r, l.Couleur().g, l.Couleur().b, l.Couleur().a);
                 glLineWidth(l.LargeurLigne());
                 glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), l.Noeuds().data());
-                glDrawArrays(GL_LINE_STRIP, 0, GLsizei(l.Noeuds().size()));
+                glDrawArrays(l.Segments() ? GL_LINES : GL_LINE_STRIP, 0, GLsizei(l.Noeuds().size()));
                 glEnable(GL_LIGHTING);
             }
             break;

@@ -119,6 +119,25 @@ TEST(Lignes, UpdateBracketAnnouncesTheChangeOnce) {
     EXPECT_EQ(appels, 1);
 }
 
+// a dotted line is drawn as separate segments: switching the mode is a change of shape
+TEST(Lignes, SegmentsModeIsAShapeChangeAnnouncedInTheBracket) {
+    TScene s;
+    auto* l = s.Racine().AjouteEnfant<TLignes>();
+    EXPECT_FALSE(l->Segments());
+    int appels = 0;
+    s.Abonne([&] { ++appels; });
+    const unsigned r0 = l->RevisionForme();
+    l->DebutMaj();
+    l->SetSegments(true);
+    l->AjouteNoeud({0, 0, 0});
+    l->AjouteNoeud({1, 0, 0});
+    EXPECT_EQ(appels, 0);
+    l->FinMaj();
+    EXPECT_EQ(appels, 1);
+    EXPECT_TRUE(l->Segments());
+    EXPECT_EQ(l->RevisionForme(), r0 + 1);
+}
+
 TEST(Maillage, ThreeSliceCylinderIsAPrismWithAFlatTop) {
     TScene s;
     auto* c = s.Racine().AjouteEnfant<TCylindre>();

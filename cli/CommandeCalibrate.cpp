@@ -1,0 +1,276 @@
+// velmora-sim calibrate: the constants of a table fitted on recorded shots, every core busy.
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "cli/ChargementPosition.h"
+#include "cli/Commandes.h"
+#include "moteurs/CalibrationTable.h"
+#include "sim/NombresIni.h"
+
+namespace {
+
+constexpr int kNbThreadsMax = 64;
+
+struct TOptionsCalibre {
+    std::vector<std::string> entrainement;
+    std::vector<std::string> validation;
+    std::string fsk;
+    std::string sortie;
+    int holdout = 0;
+    bool json = false;
+    TOptionsCalibration calibration;
+};
+
+bool LitEntier(const std::string& texte, long long min, long long max, long long& valeur) {
+    const auto v = LitReelTexte(texte);
+    if (!v || *v != std::floor(*v) || *v < double(min) || *v > double(max)) return false;
+    valeur = static_cast<long long>(*v);
+    return true;
+}
+
+bool LitOptions(const std::vector<std::string>& args, TOptionsCalibre& o, std::string& erreur) {
+    bool enValidation = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string nom = args[i];
+        std::string valeur;
+        bool avecValeur = false;
+        if (nom.rfind("--", 0) == 0 && nom.find('=') != std::string::npos) {
+            valeur = nom.substr(nom.find('=') + 1);
+            nom.resize(nom.find('='));
+            avecValeur = true;
+        }
+        const bool attendValeur = nom == "--fsk" || nom == "--out" || nom == "--params" || nom == "--holdout" ||
+                                  nom == "--threads" || nom == "--trials";
+        if (attendValeur && !avecValeur) {
+            if (i + 1 >= args.size()) {
+                erreur = "l'option " + nom + " attend une valeur";
+                return false;
+            }
+            valeur = args[++i];
+        } else if (!attendValeur && avecValeur) {
+            erreur = "l'option " + nom + " ne prend pas de valeur";
+            return false;
+        }
+        long long n = 0;
+        if (nom == "--fsk") {
+            o.fsk = valeur;
+        } else if (nom == "--out") {
+            o.sortie = valeur;
+        } else if (nom == "--params") {
+            o.calibration.Constantes.clear();
+            std::stringstream flux(valeur);
+            std::string c;
+            while (std::getline(flux, c, ',')) {
+                const auto k = TrouveConstante(c);
+                if (!k) {
+                    std::string liste;
+                    for (const auto& cc : ConstantesCalibrables()) liste += (liste.empty() ? "" : ",") + std::string(cc.Nom);
+                    erreur = "--params : constante « " + c + " » inconnue (parmi " + liste + ")";
+                    return false;
+                }
+                if (std::find(o.calibration.Constantes.begin(), o.calibration.Constantes.end(), *k) ==
+                    o.calibration.Constantes.end())
+                    o.calibration.Constantes.push_back(*k);
+            }
+            if (o.calibration.Constantes.empty() || valeur.back() == ',') {
+                erreur = "--params attend une liste de constantes séparées par des virgules";
+                return false;
+            }
+        } else if (nom == "--holdout") {
+            if (!LitEntier(valeur, 0, 100000, n)) {
+                erreur = "--holdout attend un nombre de coups (entier positif ou nul)";
+                return false;
+            }
+            o.holdout = int(n);
+        } else if (nom == "--threads") {
+            if (!LitEntier(valeur, 1, kNbThreadsMax, n)) {
+                erreur = "--threads attend un nombre de 1 à " + std::to_string(kNbThreadsMax);
+                return false;
+            }
+            o.calibration.NbThreads = int(n);
+        } else if (nom == "--trials") {
+            if (!LitEntier(valeur, 1, 100000, n)) {
+                erreur = "--trials attend un nombre d'essais par tour (au moins 1)";
+                return false;
+            }
+            o.calibration.EssaisParTour = int(n);
+        } else if (nom == "--validate") {
+            enValidation = true;
+        } else if (nom == "--json") {
+            o.json = true;
+        } else if (nom.size() > 1 && nom[0] == '-') {
+            erreur = "option inconnue " + nom;
+            return false;
+        } else {
+            (enValidation ? o.validation : o.entrainement).push_back(nom);
+        }
+    }
+    if (o.sortie.empty()) {
+        erreur = "--out FICHIER.fsk manquant (le fichier des constantes ajustées)";
+        return false;
+    }
+    if (o.holdout > 0 && enValidation) {
+        erreur = "--holdout et --validate s'excluent";
+        return false;
+    }
+    if (enValidation && o.validation.empty()) {
+        erreur = "--validate attend des enregistrements";
+        return false;
+    }
+    if (int(o.entrainement.size()) - o.holdout < 1) {
+        erreur = "il faut au moins un enregistrement pour l'ajustement (après ceux mis de côté)";
+        return false;
+    }
+    return true;
+}
+
+std::atomic<bool> interruption{false};
+void SurInterruptionCalibre(int) {
+    interruption.store(true);
+}
+
+std::string Fixe(double v, int decimales) {
+    char texte[64];
+    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
+    return texte;
+}
+
+std::string Json(const TBilanScores& b) {
+    return "{\"shots\": " + std::to_string(b.Coups.size()) + ", \"mean_all\": " + FormatReel(b.Moyenne) +
+           ", \"median_all\": " + FormatReel(b.Mediane) + ", \"median_ball1\": " + FormatReel(b.MedianeBille1) + "}";
+}
+
+std::string Texte(const TBilanScores& b) {
+    return "toutes billes moyenne " + Fixe(b.Moyenne, 2) + " cm, médiane " + Fixe(b.Mediane, 2) +
+           " cm ; bille 1 médiane " + Fixe(b.MedianeBille1, 2) + " cm";
+}
+
+int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TOptionsCalibre o;
+    std::string erreur;
+    if (!LitOptions(args, o, erreur)) {
+        err << "velmora-sim calibrate : " << erreur << " (velmora-sim calibrate --help pour l'aide)\n";
+        return kErreurUsage;
+    }
+    auto simu = std::make_unique<TBillardVelmora>();
+    if (!PrepareSimulation(*simu, o.fsk, erreur)) {
+        err << "velmora-sim : lecture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    // the recordings: the training ones, then the held-out ones
+    std::vector<TCoupEnregistre> coups;
+    for (const auto* liste : {&o.entrainement, &o.validation})
+        for (const std::string& nom : *liste) {
+            TCoupEnregistre c;
+            if (!LitCoupEnregistre(nom, c, erreur)) {
+                err << "velmora-sim : lecture impossible, " << erreur << "\n";
+                return kErreurFichier;
+            }
+            coups.push_back(std::move(c));
+        }
+    std::vector<int> entrainement, validation;
+    const int m = int(o.entrainement.size());
+    if (o.holdout > 0) {
+        // held-out shots spread evenly over the list
+        std::vector<bool> garde(std::size_t(m), false);
+        for (int k = 0; k < o.holdout; ++k) garde[std::size_t((2 * k + 1) * m / (2 * o.holdout))] = true;
+        for (int i = 0; i < m; ++i) (garde[std::size_t(i)] ? validation : entrainement).push_back(i);
+    } else {
+        for (int i = 0; i < m; ++i) entrainement.push_back(i);
+        for (int i = m; i < int(coups.size()); ++i) validation.push_back(i);
+    }
+
+    const TCalibrationTable calibration(simu->Fisik, std::move(coups));
+    const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
+    interruption = false;
+    const auto ancien = std::signal(SIGINT, SurInterruptionCalibre);
+    const TResultatCalibration r = calibration.Calibre(
+        entrainement, validation, o.calibration, {}, &interruption, [&](const TProgressionCalibration& p) {
+            if (barre)
+                std::fprintf(stderr, "\ressai %d/%d, meilleur score moyen %.2f cm ", p.Essai, p.NbEssais, p.Meilleur);
+        });
+    std::signal(SIGINT, ancien == SIG_ERR ? SIG_DFL : ancien);
+    if (barre) std::fputc('\n', stderr);
+    if (r.Interrompu) {
+        err << "velmora-sim : calibration interrompue, " << o.sortie << " n'est pas écrit\n";
+        return kErreurFichier;
+    }
+
+    // the start file's values (radius as written there) with the fitted constants
+    TPARAMPHYS sortie;
+    if (!o.fsk.empty() && !sortie.Charge(o.fsk, &erreur)) {
+        err << "velmora-sim : lecture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    const auto& cc = ConstantesCalibrables();
+    for (std::size_t k = 0; k < o.calibration.Constantes.size(); ++k)
+        sortie.*cc[std::size_t(o.calibration.Constantes[k])].Champ = r.Valeurs[k];
+    if (!sortie.Sauve(o.sortie, &erreur)) {
+        err << "velmora-sim : écriture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+
+    if (o.json) {
+        out << "{\"constants\": {";
+        for (std::size_t k = 0; k < r.Valeurs.size(); ++k)
+            out << (k ? ", " : "") << "\"" << cc[std::size_t(o.calibration.Constantes[k])].Nom
+                << "\": " << FormatReel(r.Valeurs[k]);
+        out << "}, \"training\": {\"start\": " << Json(r.EntrainementDepart) << ", \"fitted\": " << Json(r.Entrainement)
+            << "}";
+        if (!validation.empty())
+            out << ", \"heldout\": {\"start\": " << Json(r.ValidationDepart) << ", \"fitted\": " << Json(r.Validation)
+                << "}";
+        out << ", \"trials\": " << r.NbEssais << ", \"shots\": " << r.NbCoups << ", \"seconds\": " << FormatReel(r.Secondes)
+            << "}\n";
+    } else {
+        out << "constantes :";
+        for (std::size_t k = 0; k < r.Valeurs.size(); ++k) {
+            const auto& c = cc[std::size_t(o.calibration.Constantes[k])];
+            out << " " << c.Nom << " " << FormatReel(r.Valeurs[k]) << " (" << FormatReel(calibration.Depart().*c.Champ)
+                << ")";
+        }
+        out << "\nentraînement, " << entrainement.size() << " coups : " << Texte(r.Entrainement) << "\n"
+            << "  au départ : " << Texte(r.EntrainementDepart) << "\n";
+        if (!validation.empty())
+            out << "validation, " << validation.size() << " coups : " << Texte(r.Validation) << "\n"
+                << "  au départ : " << Texte(r.ValidationDepart) << "\n";
+        out << r.NbEssais << " essais, " << r.NbCoups << " coups calculés en " << Fixe(r.Secondes, 1) << " s\n"
+            << "écrit : " << o.sortie << "\n";
+    }
+    return out.good() ? kSucces : kErreurFichier;
+}
+
+const char* const kAide =
+    "usage : velmora-sim calibrate ENREGISTREMENT.csv... --out AJUSTE.fsk [OPTIONS]\n\n"
+    "Ajuste des constantes physiques sur des coups enregistrés : chaque coup est rejoué avec sa\n"
+    "propre queue ajustée (sur les trois billes), et les constantes retenues sont celles qui\n"
+    "reproduisent le mieux l'ensemble (écart moyen le plus faible). Les coups mis de côté jugent\n"
+    "le résultat sur des coups que l'ajustement n'a pas vus. Tous les cœurs travaillent.\n\n"
+    "options :\n"
+    "  --out AJUSTE.fsk       fichier écrit : les constantes de départ avec celles ajustées\n"
+    "  --fsk DEPART.fsk       constantes de départ (sinon celles d'usine)\n"
+    "  --params LISTE         constantes ajustées, parmi FrotBiTapGlisse, FrotBiTapPivot,\n"
+    "                         FrotBiTapRoule, FrotBiTapChoc, FrotBiBi, FrotBiBde, ElastBiTap,\n"
+    "                         ElastBiBi, ElastBiBde, ElastQueueBi (par défaut FrotBiTapRoule,\n"
+    "                         FrotBiTapGlisse, ElastBiBi, ElastBiBde, FrotBiBi, FrotBiBde)\n"
+    "  --holdout N            met de côté N des enregistrements donnés, répartis dans la liste\n"
+    "  --validate REC...      ou : les enregistrements qui suivent sont mis de côté\n"
+    "  --trials N             essais de constantes par tour (2 tours ; 40 par défaut)\n"
+    "  --threads N            fils de calcul (par défaut un par cœur)\n"
+    "  --json                 {\"constants\": {...}, \"training\": {\"start\", \"fitted\"},\n"
+    "                         \"heldout\": {\"start\", \"fitted\"}, \"trials\", \"shots\", \"seconds\"}\n"
+    "  --help                 cette aide\n\n"
+    "statut : 0 succès, 1 fichier illisible, impossible à écrire ou calcul interrompu (Ctrl-C),\n"
+    "2 erreur d'usage\n";
+
+const TEnregistreCommande enregistre({"calibrate", "ajuste les constantes d'un billard sur des coups enregistrés",
+                                      kAide, 60, &Execute});
+
+}  // namespace

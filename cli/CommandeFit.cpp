@@ -1,0 +1,183 @@
+// velmora-sim fit: the cue that played a recorded shot (ball centres tracked from video).
+#include <cstdio>
+#include <memory>
+#include <numbers>
+#include <ostream>
+#include <sstream>
+
+#include "cli/ChargementPosition.h"
+#include "cli/Commandes.h"
+#include "moteurs/AjustementCoup.h"
+#include "sim/FichierIni.h"
+#include "sim/NombresIni.h"
+
+namespace {
+
+struct TOptionsFit {
+    std::string enregistrement;
+    std::string fsk;
+    std::string sortie;
+    TOptionsAjustement ajustement;
+    bool json = false;
+};
+
+// "aim,speed,side,height,incl" (any of them)
+bool LitLibres(const std::string& texte, std::array<bool, NbParamsAjustes>& libres) {
+    static const char* const noms[NbParamsAjustes] = {"aim", "speed", "side", "height", "incl"};
+    libres.fill(false);
+    std::stringstream flux(texte);
+    std::string nom;
+    int n = 0;
+    while (std::getline(flux, nom, ',')) {
+        int k = 0;
+        while (k < NbParamsAjustes && nom != noms[k]) ++k;
+        if (k == NbParamsAjustes) return false;
+        libres[k] = true;
+        ++n;
+    }
+    return n > 0 && texte.back() != ',';
+}
+
+bool LitOptions(const std::vector<std::string>& args, TOptionsFit& o, std::string& erreur) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string nom = args[i];
+        std::string valeur;
+        bool avecValeur = false;
+        if (nom.rfind("--", 0) == 0 && nom.find('=') != std::string::npos) {
+            valeur = nom.substr(nom.find('=') + 1);
+            nom.resize(nom.find('='));
+            avecValeur = true;
+        }
+        const bool attendValeur = nom == "--fsk" || nom == "--free" || nom == "--score" || nom == "--save";
+        if (attendValeur && !avecValeur) {
+            if (i + 1 >= args.size()) {
+                erreur = "l'option " + nom + " attend une valeur";
+                return false;
+            }
+            valeur = args[++i];
+        } else if (!attendValeur && avecValeur) {
+            erreur = "l'option " + nom + " ne prend pas de valeur";
+            return false;
+        }
+        if (nom == "--fsk") {
+            o.fsk = valeur;
+        } else if (nom == "--save") {
+            if (valeur.empty()) {
+                erreur = "l'option --save attend un nom de fichier";
+                return false;
+            }
+            o.sortie = valeur;
+        } else if (nom == "--free") {
+            if (!LitLibres(valeur, o.ajustement.Libres)) {
+                erreur = "--free : \"" + valeur + "\", liste attendue parmi aim,speed,side,height,incl";
+                return false;
+            }
+        } else if (nom == "--score") {
+            if (valeur != "ball1" && valeur != "all") {
+                erreur = "--score : \"" + valeur + "\", ball1 ou all attendu";
+                return false;
+            }
+            o.ajustement.ScoreToutes = valeur == "all";
+        } else if (nom == "--json") {
+            o.json = true;
+        } else if (nom.size() > 1 && nom[0] == '-') {
+            erreur = "option inconnue " + nom;
+            return false;
+        } else if (o.enregistrement.empty()) {
+            o.enregistrement = nom;
+        } else {
+            erreur = "un seul enregistrement attendu, \"" + nom + "\" est de trop";
+            return false;
+        }
+    }
+    if (o.enregistrement.empty()) {
+        erreur = "enregistrement (.csv) manquant";
+        return false;
+    }
+    return true;
+}
+
+std::string Fixe(double v, int decimales) {
+    char texte[64];
+    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
+    return texte;
+}
+
+// the fitted cue and the balls at their first samples, as a position file the program opens
+bool SauveVel(const TAjustementCoup& a, const TResultatAjustement& r, const std::string& fsk,
+              const std::string& nom, std::string& erreur) {
+    auto simu = std::make_unique<TBillardVelmora>();
+    simu->Fisik = a.Simu().Fisik;
+    for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = a.Simu().Trajets[b][0];
+    simu->SetParamQueue(r.Queue);
+    TFichierIni ini;
+    simu->SauvePosition(nom, ini);
+    ini.EcritBooleen("GLBillard", "Hrelatif", true);
+    if (!fsk.empty()) ini.EcritTexte("GLBillard", "FisikFile", fsk);
+    return ini.Sauve(nom, &erreur);
+}
+
+int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TOptionsFit o;
+    std::string erreur;
+    if (!LitOptions(args, o, erreur)) {
+        err << "velmora-sim fit : " << erreur << " (velmora-sim fit --help pour l'aide)\n";
+        return kErreurUsage;
+    }
+    auto simu = std::make_unique<TBillardVelmora>();
+    TCoupEnregistre coup;
+    if (!PrepareSimulation(*simu, o.fsk, erreur) || !LitCoupEnregistre(o.enregistrement, coup, erreur)) {
+        err << "velmora-sim : lecture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    TAjustementCoup ajustement(simu->Fisik, coup);
+    const TResultatAjustement r = ajustement.Ajuste(o.ajustement);
+    if (!o.sortie.empty() && !SauveVel(ajustement, r, o.fsk, o.sortie, erreur)) {
+        err << "velmora-sim : écriture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    const TParamQueue& q = r.Queue;
+    if (o.json) {
+        out << "{\"cue\": {\"Vq\": " << FormatReel(q.VitesseQueue) << ", \"m\": " << FormatReel(q.MasseQueue)
+            << ", \"AngleOx\": " << FormatReel(q.AngleOx) << ", \"AngleTapis\": " << FormatReel(q.AngleTapis)
+            << ", \"Effet\": " << FormatReel(q.Effet) << ", \"Hauteur\": " << FormatReel(q.Hauteur)
+            << "}, \"stroke\": " << FormatReel(r.Frappe) << ", \"score_ball1\": " << FormatReel(r.Score.Bille1)
+            << ", \"score_all\": " << FormatReel(r.Score.Toutes) << ", \"shots\": " << r.NbCoups
+            << ", \"seconds\": " << FormatReel(r.Secondes) << "}\n";
+    } else {
+        constexpr double deg = 180 / std::numbers::pi;
+        out << "queue : visée " << Fixe(q.AngleOx * deg, 3) << "°, vitesse " << Fixe(q.VitesseQueue, 1)
+            << " cm/s, effet " << Fixe(q.Effet, 2) << " cm, hauteur " << Fixe(q.Hauteur, 2) << " cm, inclinaison "
+            << Fixe(q.AngleTapis * deg, 1) << "°, masse " << Fixe(q.MasseQueue, 0) << " g\n"
+            << "frappe : " << Fixe(r.Frappe, 3) << " s après le premier échantillon\n"
+            << "score bille 1 : " << Fixe(r.Score.Bille1, 2) << " cm\n"
+            << "score toutes billes : " << Fixe(r.Score.Toutes, 2) << " cm\n"
+            << "coups calculés : " << r.NbCoups << " en " << Fixe(r.Secondes, 2) << " s\n";
+    }
+    return out.good() ? kSucces : kErreurFichier;
+}
+
+const char* const kAide =
+    "usage : velmora-sim fit ENREGISTREMENT.csv [OPTIONS]\n\n"
+    "Retrouve la queue qui a joué un coup enregistré (centres des billes suivis sur une vidéo,\n"
+    "CSV « ball,t,x,y », bille 1 = bille frappée, t en s, x et y en cm) : visée, vitesse, effet et\n"
+    "hauteur dont le trajet calculé colle le mieux aux échantillons, et l'instant de la frappe.\n"
+    "Les billes partent de leur premier échantillon.\n\n"
+    "options :\n"
+    "  --fsk FICHIER.fsk      paramètres physiques (sinon ceux d'usine)\n"
+    "  --free LISTE           paramètres ajustés parmi aim,speed,side,height,incl\n"
+    "                         (par défaut aim,speed,side,height ; les autres restent à zéro, la\n"
+    "                         visée et la vitesse à ce que disent les premiers échantillons)\n"
+    "  --score ball1|all      écart minimisé : bille 1 (par défaut) ou les trois billes\n"
+    "  --save SORTIE.vel      écrit la queue trouvée et les billes en fichier de positions\n"
+    "  --json                 {\"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", \"Effet\", \"Hauteur\"},\n"
+    "                         \"stroke\": s, \"score_ball1\": cm, \"score_all\": cm, \"shots\": N,\n"
+    "                         \"seconds\": s}\n"
+    "  --help                 cette aide\n\n"
+    "Scores : écart quadratique moyen (cm) entre chaque échantillon et le centre calculé au même\n"
+    "instant, de la bille 1 puis des trois billes.\n"
+    "statut : 0 succès, 1 fichier illisible ou impossible à écrire, 2 erreur d'usage\n";
+
+const TEnregistreCommande enregistre({"fit", "retrouve la queue d'un coup enregistré (.csv)", kAide, 50, &Execute});
+
+}  // namespace

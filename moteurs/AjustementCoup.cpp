@@ -1,0 +1,442 @@
+#include "moteurs/AjustementCoup.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <nlopt.hpp>
+#include <numbers>
+
+namespace {
+
+constexpr double kDeg = std::numbers::pi / 180;
+// the photo clock of the fit: linear interpolation between photos this close stays within a
+// tenth of a millimetre of the path
+constexpr double kDtPhotos = 0.02;
+
+// A search point: aim, the ball's launch speed (not the cue's: the tip offsets would change it and
+// couple the coordinates), tip offsets, inclination and stroke instant, in the units of the physics.
+enum { yVisee, yVitesse, yEffet, yHauteur, yInclinaison, yFrappe, NbY };
+using TPoint = std::array<double, NbY>;
+
+// the search's unit along each coordinate (aim and inclination in rad, speed as a share of the
+// estimate, tip offsets in cm, stroke in s)
+constexpr std::array<double, NbY> kEchelle{0.5 * kDeg, 0.05, 0.3, 0.3, 3 * kDeg, 0.01};
+
+double Carre(double v) {
+    return v * v;
+}
+
+}  // namespace
+
+TScoreCoup ScoreStock(const TStockTrajets& stock, const TCoupEnregistre& coup, double frappe) {
+    double somme1 = 0, somme = 0;
+    std::size_t n = 0;
+    for (int b = 1; b <= NbBilles; ++b) {
+        int ibase = 0;
+        double s = 0;
+        for (const TEchantillon& e : coup.Billes[b]) {
+            double x, y;
+            PositionStock(stock, b, e.t - frappe, ibase, x, y);
+            s += Carre(x - e.x) + Carre(y - e.y);
+        }
+        if (b == 1) somme1 = s;
+        somme += s;
+        n += coup.Billes[b].size();
+    }
+    TScoreCoup score;
+    const std::size_t n1 = coup.Billes[1].size();
+    score.Bille1 = n1 ? std::sqrt(somme1 / double(n1)) : 0;
+    score.Toutes = n ? std::sqrt(somme / double(n)) : 0;
+    return score;
+}
+
+std::vector<std::array<double, 2>> EcartsBille1(const TStockTrajets& stock, const TCoupEnregistre& coup,
+                                                double frappe) {
+    std::vector<std::array<double, 2>> ecarts;
+    int ibase = 0;
+    for (const TEchantillon& e : coup.Billes[1]) {
+        double x, y;
+        PositionStock(stock, 1, e.t - frappe, ibase, x, y);
+        ecarts.push_back({e.t, std::hypot(x - e.x, y - e.y)});
+    }
+    return ecarts;
+}
+
+TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
+    TEstimationDepart est;
+    const auto& s = coup.Billes[1];
+    if (s.empty()) return est;
+    const TEchantillon& p0 = s.front();
+    est.Frappe = p0.t;
+    est.X0 = p0.x;
+    est.Y0 = p0.y;
+    // the first samples that moved, while the path stays straight (before any contact)
+    std::vector<const TEchantillon*> mobiles;
+    double ux = 0, uy = 0;
+    for (std::size_t i = 1; i < s.size() && mobiles.size() < 8; ++i) {
+        const double dx = s[i].x - p0.x, dy = s[i].y - p0.y, d = std::hypot(dx, dy);
+        if (d < 0.5) continue;
+        if (!mobiles.empty()) {
+            if (s[i].t - mobiles.front()->t > 0.16) break;
+            if (ux * dx + uy * dy < 0) break;
+            // off the line so far by more than the noise and a 2 degree turn: a contact
+            const double ecart = std::abs(ux * dy - uy * dx);
+            if (ecart > 1.0 + d * std::sin(2 * kDeg)) break;
+        }
+        mobiles.push_back(&s[i]);
+        ux = dx / d;
+        uy = dy / d;
+    }
+    if (mobiles.empty()) return est;
+    // direction: towards the farthest straight sample (least sensitive to the noise)
+    est.Visee = std::atan2(uy, ux);
+    est.X0 = p0.x;
+    est.Y0 = p0.y;
+    if (mobiles.size() >= 3) {
+        // the line through the start and the straight samples: its axis is the direction, and the
+        // start, brought onto it, loses the noise across the path
+        double cx = p0.x, cy = p0.y;
+        for (const TEchantillon* e : mobiles) {
+            cx += e->x;
+            cy += e->y;
+        }
+        const double m = double(mobiles.size() + 1);
+        cx /= m;
+        cy /= m;
+        double sxx = Carre(p0.x - cx), syy = Carre(p0.y - cy), sxy = (p0.x - cx) * (p0.y - cy);
+        for (const TEchantillon* e : mobiles) {
+            sxx += Carre(e->x - cx);
+            syy += Carre(e->y - cy);
+            sxy += (e->x - cx) * (e->y - cy);
+        }
+        const double theta = 0.5 * std::atan2(2 * sxy, sxx - syy);
+        double ax = std::cos(theta), ay = std::sin(theta);
+        if (ax * ux + ay * uy < 0) {
+            ax = -ax;
+            ay = -ay;
+        }
+        est.Visee = std::atan2(ay, ax);
+        const double l = (p0.x - cx) * ax + (p0.y - cy) * ay;
+        est.X0 = cx + l * ax;
+        est.Y0 = cy + l * ay;
+        ux = ax;
+        uy = ay;
+    }
+    if (mobiles.size() == 1) {
+        const double d = std::hypot(mobiles[0]->x - p0.x, mobiles[0]->y - p0.y);
+        const double dt = std::max(mobiles[0]->t - p0.t, 0.02);
+        est.Vitesse = d / dt;
+        est.Frappe = p0.t;
+        return est;
+    }
+    // distance travelled against time: a line whose slope is the speed and whose root the stroke
+    double st = 0, sd = 0, stt = 0, std_ = 0;
+    const double n = double(mobiles.size());
+    for (const TEchantillon* e : mobiles) {
+        const double d = (e->x - p0.x) * ux + (e->y - p0.y) * uy;
+        st += e->t;
+        sd += d;
+        stt += e->t * e->t;
+        std_ += e->t * d;
+    }
+    const double den = n * stt - st * st;
+    if (den <= 0) return est;
+    const double pente = (n * std_ - st * sd) / den;
+    const double origine = (sd - pente * st) / n;
+    if (!(pente > 1)) return est;
+    est.Vitesse = pente;
+    // the stroke lies between the last sample at rest and the first one that moved
+    est.Frappe = std::clamp(-origine / pente, p0.t, mobiles.front()->t);
+    est.Fiable = mobiles.size() >= 3;
+    return est;
+}
+
+namespace {
+void Deport(const TPoint& y, double deportMax, double& effet, double& hauteur);
+}  // namespace
+
+struct TAjustementCoup::TRecherche {
+    TOptionsAjustement options;
+    const std::atomic<bool>* arret = nullptr;
+    std::function<void(double)> progression;
+    long prevus = 1;
+    long faits = 0;
+    TPoint base{};  // the fixed values and the centre of the bounds
+    TPoint bas{}, haut{};
+    std::vector<int> libres;  // coordinates searched
+    TPoint meilleur{};
+    double meilleurScore = HUGE_VAL;
+    TScoreCoup meilleursScores;
+    bool interrompu = false;
+};
+
+TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre& coup)
+    : simu_(std::make_unique<TBillardVelmora>()), coup_(coup) {
+    simu_->Fisik = fisik;
+    simu_->Fisik.dtEnr = std::min(fisik.dtEnr, kDtPhotos);
+    simu_->ModeDeJeu = jLibre;
+    const double r = simu_->Fisik.RayonBilles;
+    for (int b = 1; b <= NbBilles; ++b) {
+        // a ball at rest: the mean of its samples that have not moved from the first
+        const auto& s = coup_.Billes[b];
+        double x = 0, y = 0;
+        int n = 0;
+        for (const TEchantillon& e : s) {
+            if (std::hypot(e.x - s.front().x, e.y - s.front().y) > 1.0) break;
+            x += e.x;
+            y += e.y;
+            ++n;
+        }
+        simu_->Trajets[b][0] = {Vecteur(x / n, y / n, r), VecteurNul, VecteurNul};
+    }
+    const TEstimationDepart est = EstimeDepart(coup_);
+    if (est.Fiable) simu_->Trajets[1][0].Position = Vecteur(est.X0, est.Y0, r);
+}
+
+TScoreCoup TAjustementCoup::Joue(const TParamQueue& queue, double frappe) {
+    TBillardVelmora& s = *simu_;
+    for (int b = 2; b <= NbBilles; ++b) s.Trajets[b][0].Vitesse = s.Trajets[b][0].Rotation = VecteurNul;
+    s.SetParamQueue(queue);
+    s.Joue();
+    ++nbCoups_;
+    return ScoreStock(s, coup_, frappe);
+}
+
+TParamQueue TAjustementCoup::QueuePoint(const double* point, double masse) {
+    TPoint y;
+    std::copy(point, point + NbY, y.begin());
+    TParamQueue q;
+    q.MasseQueue = masse;
+    q.AngleOx = y[yVisee];
+    q.AngleTapis = y[yInclinaison];
+    Deport(y, std::sqrt(simu_->Fisik.DeportMax2) * 0.999, q.Effet, q.Hauteur);
+    const double t = Transmission(q.Effet, q.Hauteur, masse);
+    q.VitesseQueue = t > 0 ? y[yVitesse] / t : y[yVitesse];
+    return q;
+}
+
+double TAjustementCoup::Transmission(double effet, double hauteur) {
+    return Transmission(effet, hauteur, simu_->MasseQueue);
+}
+
+double TAjustementCoup::Transmission(double effet, double hauteur, double masse) {
+    TBillardVelmora& s = *simu_;
+    const TPVR avant = s.Trajets[1][0];
+    s.SetParamQueue({1.0, masse, effet, hauteur, 0, 0});
+    s.ImpactQueue();
+    const double v = s.FausseQueue ? 0 : Norme(s.Trajets[1][0].Vitesse);
+    s.Trajets[1][0] = avant;
+    return v;
+}
+
+namespace {
+
+// the tip offsets of a search point, brought back onto the miscue limit when beyond it
+void Deport(const TPoint& y, double deportMax, double& effet, double& hauteur) {
+    effet = y[yEffet];
+    hauteur = y[yHauteur];
+    const double d = std::hypot(effet, hauteur);
+    if (d > deportMax) {
+        effet *= deportMax / d;
+        hauteur *= deportMax / d;
+    }
+}
+
+// plays a point and keeps it when best; the value the search minimises
+double Evalue(TAjustementCoup& a, TAjustementCoup::TRecherche& r, const TPoint& y) {
+    const TScoreCoup s = a.Joue(a.QueuePoint(y.data(), r.options.MasseQueue), y[yFrappe]);
+    const double v = r.options.ScoreToutes ? s.Toutes : s.Bille1;
+    ++r.faits;
+    if (v < r.meilleurScore) {
+        r.meilleurScore = v;
+        r.meilleur = y;
+        r.meilleursScores = s;
+    }
+    if (r.progression && r.faits % 64 == 0) r.progression(std::min(1.0, double(r.faits) / double(r.prevus)));
+    return v;
+}
+}  // namespace
+
+void TAjustementCoup::Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals,
+                            double pasInitial) {
+    const unsigned n = static_cast<unsigned>(r.libres.size());
+    if (n == 0 || evals <= 0) return;
+    // the simplex copes with the score's jumps better than the quadratic models (BOBYQA) or
+    // the subspace searches tried on the real recordings
+    nlopt::opt opt(nlopt::LN_NELDERMEAD, n);
+    std::vector<double> x(n), bas(n), haut(n), pas(n);
+    for (unsigned k = 0; k < n; ++k) {
+        const int c = r.libres[k];
+        const double e = c == yVitesse ? kEchelle[c] * r.base[yVitesse] : kEchelle[c];
+        x[k] = std::clamp(depart[c], r.bas[c], r.haut[c]) / e;
+        bas[k] = r.bas[c] / e;
+        haut[k] = r.haut[c] / e;
+        pas[k] = pasInitial;
+        // the start on a bound: the first step goes inwards
+        if (x[k] - pas[k] < bas[k] && x[k] + pas[k] > haut[k]) pas[k] = (haut[k] - bas[k]) / 4;
+    }
+    opt.set_lower_bounds(bas);
+    opt.set_upper_bounds(haut);
+    opt.set_initial_step(pas);
+    opt.set_maxeval(evals);
+    opt.set_xtol_abs(1e-3);
+    struct TCtx {
+        TAjustementCoup* a;
+        TRecherche* r;
+        nlopt::opt* opt;
+    } ctx{this, &r, &opt};
+    opt.set_min_objective(
+        [](unsigned nx, const double* xs, double*, void* donnees) -> double {
+            auto& c = *static_cast<TCtx*>(donnees);
+            TPoint y = c.r->base;
+            for (unsigned k = 0; k < nx; ++k) {
+                const int coord = c.r->libres[k];
+                const double e = coord == yVitesse ? kEchelle[coord] * c.r->base[yVitesse] : kEchelle[coord];
+                y[coord] = xs[k] * e;
+            }
+            if (c.r->arret && c.r->arret->load()) {
+                c.r->interrompu = true;
+                c.opt->force_stop();
+                return HUGE_VAL;
+            }
+            return Evalue(*c.a, *c.r, y);
+        },
+        &ctx);
+    double valeur = 0;
+    try {
+        opt.optimize(x, valeur);
+    } catch (const std::exception&) {
+        // a stop asked, or rounding trouble of the search: the best point so far stands
+    }
+}
+
+TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, const std::atomic<bool>* arret,
+                                            const std::function<void(double)>& progression) {
+    const auto debut = std::chrono::steady_clock::now();
+    const long coupsAvant = nbCoups_;
+    TRecherche r;
+    r.options = options;
+    r.arret = arret;
+    r.progression = progression;
+    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
+    const TEstimationDepart est = EstimeDepart(coup_);
+    const auto& L = options.Libres;
+
+    // the start: what the first samples tell, a plain cue otherwise
+    const double vBille = est.Vitesse > 1 ? est.Vitesse : 150;
+    r.base = {est.Visee, vBille, 0, 0, 0, est.Frappe};
+    r.bas = {est.Visee - 6 * kDeg, vBille * 0.5, -deportMax, -deportMax, 0, est.Frappe - 0.06};
+    r.haut = {est.Visee + 6 * kDeg, vBille * 1.6, deportMax, deportMax, 45 * kDeg, est.Frappe + 0.06};
+    // a recording that does not say where the ball went: any direction, any speed
+    if (!est.Fiable) {
+        r.bas[yVisee] = est.Visee - std::numbers::pi;
+        r.haut[yVisee] = est.Visee + std::numbers::pi;
+        r.bas[yVitesse] = vBille * 0.2;
+        r.haut[yVitesse] = vBille * 4;
+    }
+    for (int c = 0; c < NbParamsAjustes; ++c)
+        if (L[c]) r.libres.push_back(c);
+    r.libres.push_back(yFrappe);
+
+    // the scan: aim around the first samples, tip offsets over the disc, speed around the estimate
+    std::vector<double> visees{0}, effets{0}, hauteurs{0}, facteurs{1};
+    if (L[paVisee]) {
+        visees.clear();
+        const int n = est.Fiable ? 8 : 36;
+        const double pasVisee = est.Fiable ? 0.25 * kDeg : 10 * kDeg;
+        for (int k = -n; k <= n; ++k) visees.push_back(k * pasVisee);
+    }
+    const double d = deportMax;
+    if (L[paEffet]) effets = {-0.8 * d, -0.4 * d, 0, 0.4 * d, 0.8 * d};
+    if (L[paHauteur]) hauteurs = {-0.6 * d, -0.3 * d, 0, 0.3 * d, 0.6 * d};
+    if (L[paVitesse]) facteurs = est.Fiable ? std::vector<double>{0.95, 1.0, 1.05}
+                                            : std::vector<double>{0.5, 0.8, 1.2, 1.8};
+    const long nbScan = long(visees.size() * effets.size() * hauteurs.size() * facteurs.size());
+    r.prevus = nbScan + long(options.NbDeparts) * options.EvalsLocales;
+
+    struct TCellule {
+        TPoint y;
+        double score;
+        int ie, ih;
+    };
+    std::vector<TCellule> cellules;
+    cellules.reserve(std::size_t(nbScan));
+    for (std::size_t ie = 0; ie < effets.size() && !r.interrompu; ++ie)
+        for (std::size_t ih = 0; ih < hauteurs.size() && !r.interrompu; ++ih) {
+            for (double f : facteurs)
+                for (double dv : visees) {
+                    if (arret && arret->load()) {
+                        r.interrompu = true;
+                        break;
+                    }
+                    TPoint y = r.base;
+                    y[yVisee] = est.Visee + dv;
+                    y[yVitesse] = vBille * f;
+                    y[yEffet] = effets[ie];
+                    y[yHauteur] = hauteurs[ih];
+                    cellules.push_back({y, Evalue(*this, r, y), int(ie), int(ih)});
+                }
+        }
+
+    // local searches from the best cells, one per tip-offset cell (the branches of the score)
+    std::stable_sort(cellules.begin(), cellules.end(),
+                     [](const TCellule& a, const TCellule& b) { return a.score < b.score; });
+    std::vector<const TCellule*> departs;
+    for (const TCellule& c : cellules) {
+        if (int(departs.size()) >= r.options.NbDeparts) break;
+        const bool vu = std::any_of(departs.begin(), departs.end(), [&](const TCellule* p) {
+            return std::abs(p->ie - c.ie) + std::abs(p->ih - c.ih) < 1 &&
+                   std::abs(p->y[yVisee] - c.y[yVisee]) < 0.6 * kDeg;
+        });
+        if (!vu) departs.push_back(&c);
+    }
+    for (const TCellule* c : departs) {
+        if (r.interrompu) break;
+        Local(r, c->y, r.options.EvalsLocales);
+    }
+    // the simplex may stall short of the bottom: restarted from the best point while that helps
+    for (int k = 0; k < 4 && !r.interrompu && r.meilleurScore < HUGE_VAL; ++k) {
+        const double avant = r.meilleurScore;
+        Local(r, r.meilleur, r.options.EvalsLocales / 2);
+        if (r.meilleurScore > avant * (1 - 1e-3)) break;
+    }
+
+    TResultatAjustement res;
+    res.Queue = QueuePoint(r.meilleur.data(), options.MasseQueue);
+    res.Frappe = r.meilleur[yFrappe];
+    // the best shot again, so that Simu() holds it
+    res.Score = r.meilleurScore < HUGE_VAL ? Joue(res.Queue, res.Frappe) : TScoreCoup{};
+    res.NbCoups = nbCoups_ - coupsAvant;
+    res.Interrompu = r.interrompu;
+    res.Secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    if (progression) progression(1.0);
+    return res;
+}
+
+TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart, const TOptionsAjustement& options,
+                                            int evals) {
+    const auto debut = std::chrono::steady_clock::now();
+    const long coupsAvant = nbCoups_;
+    TRecherche r;
+    r.options = options;
+    r.prevus = evals;
+    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
+    const TParamQueue& q = depart.Queue;
+    const double v = q.VitesseQueue * Transmission(q.Effet, q.Hauteur, options.MasseQueue);
+    r.base = {q.AngleOx, v, q.Effet, q.Hauteur, q.AngleTapis, depart.Frappe};
+    r.bas = {q.AngleOx - 3 * kDeg, v * 0.7, -deportMax, -deportMax, 0, depart.Frappe - 0.04};
+    r.haut = {q.AngleOx + 3 * kDeg, v * 1.4, deportMax, deportMax, 45 * kDeg, depart.Frappe + 0.04};
+    for (int c = 0; c < NbParamsAjustes; ++c)
+        if (options.Libres[c]) r.libres.push_back(c);
+    r.libres.push_back(yFrappe);
+    Evalue(*this, r, r.base);
+    // close to the bottom already: small first steps keep the search on the same branch
+    Local(r, r.base, evals - 1, 0.25);
+    TResultatAjustement res;
+    res.Queue = QueuePoint(r.meilleur.data(), options.MasseQueue);
+    res.Frappe = r.meilleur[yFrappe];
+    res.Score = r.meilleursScores;
+    res.NbCoups = nbCoups_ - coupsAvant;
+    res.Secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    return res;
+}

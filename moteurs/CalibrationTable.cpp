@@ -1,0 +1,255 @@
+#include "moteurs/CalibrationTable.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <nlopt.hpp>
+#include <thread>
+
+const std::vector<TConstanteCalibrable>& ConstantesCalibrables() {
+    // the constants of the tuning window that shape a path on the cloth, within the ranges of
+    // real tables (never below the window's floor of 0.001)
+    static const std::vector<TConstanteCalibrable> constantes{
+        {"FrotBiTapGlisse", &TPARAMPHYS::FrotBiTapGlisse, 0.02, 0.6},
+        {"FrotBiTapPivot", &TPARAMPHYS::FrotBiTapPivot, 0.001, 0.2},
+        {"FrotBiTapRoule", &TPARAMPHYS::FrotBiTapRoule, 0.001, 0.03},
+        {"FrotBiTapChoc", &TPARAMPHYS::FrotBiTapChoc, 0.001, 1},
+        {"FrotBiBi", &TPARAMPHYS::FrotBiBi, 0.001, 0.3},
+        {"FrotBiBde", &TPARAMPHYS::FrotBiBde, 0.001, 1},
+        {"ElastBiTap", &TPARAMPHYS::ElastBiTap, 0.001, 1},
+        {"ElastBiBi", &TPARAMPHYS::ElastBiBi, 0.5, 1},
+        {"ElastBiBde", &TPARAMPHYS::ElastBiBde, 0.3, 1},
+        {"ElastQueueBi", &TPARAMPHYS::PerteEcQB, 0.001, 0.5},
+    };
+    return constantes;
+}
+
+std::optional<int> TrouveConstante(const std::string& nom) {
+    const auto& c = ConstantesCalibrables();
+    for (std::size_t i = 0; i < c.size(); ++i)
+        if (nom == c[i].Nom) return int(i);
+    return std::nullopt;
+}
+
+std::vector<int> ConstantesParDefaut() {
+    std::vector<int> v;
+    for (const char* nom : {"FrotBiTapRoule", "FrotBiTapGlisse", "ElastBiBi", "ElastBiBde", "FrotBiBi", "FrotBiBde"})
+        v.push_back(*TrouveConstante(nom));
+    return v;
+}
+
+namespace {
+
+double Mediane(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
+}
+
+double Valeur(const TResultatAjustement& r, const TOptionsAjustement& o) {
+    return o.ScoreToutes ? r.Score.Toutes : r.Score.Bille1;
+}
+
+// The mean of the best share of the scores. A shot whose fit jumps to another branch of its score
+// (a ball just missed instead of just hit) moves the mean by centimetres for reasons that are not
+// the constants; the worst shots are left out. Sorted first: the same value in any order.
+double MoyenneRetenue(std::vector<double> scores, double part) {
+    if (scores.empty()) return 0;
+    std::sort(scores.begin(), scores.end());
+    const std::size_t n = std::max<std::size_t>(1, std::size_t(std::lround(part * double(scores.size()))));
+    double somme = 0;
+    for (std::size_t k = 0; k < n && k < scores.size(); ++k) somme += scores[k];
+    return somme / double(std::min(n, scores.size()));
+}
+
+}  // namespace
+
+TCalibrationTable::TCalibrationTable(const TPARAMPHYS& depart, std::vector<TCoupEnregistre> coups)
+    : depart_(depart), coups_(std::move(coups)) {}
+
+TPARAMPHYS TCalibrationTable::Fisik(const std::vector<int>& constantes, const std::vector<double>& valeurs) const {
+    TPARAMPHYS f = depart_;
+    const auto& c = ConstantesCalibrables();
+    for (std::size_t k = 0; k < constantes.size() && k < valeurs.size(); ++k) {
+        const TConstanteCalibrable& cc = c[std::size_t(constantes[k])];
+        f.*cc.Champ = std::clamp(valeurs[k], cc.Min, cc.Max);
+    }
+    return f;
+}
+
+TResultatAjustement TCalibrationTable::AjusteTache(const TPARAMPHYS& fisik, const TTacheCoup& tache,
+                                                   const TOptionsAjustement& options, int evalsAffinage) const {
+    TAjustementCoup a(fisik, coups_[std::size_t(tache.Coup)]);
+    if (tache.Complet) return a.Ajuste(options);
+    // the cue found under the constants of the tour, searched around
+    return a.Affine(tache.Depart, options, evalsAffinage);
+}
+
+TRepartiteur RepartiteurThreads(const TCalibrationTable& calibration, int nbThreads,
+                                const TOptionsAjustement& options, int evalsAffinage) {
+    if (nbThreads <= 0) nbThreads = int(std::max(1u, std::thread::hardware_concurrency()));
+    return [&calibration, nbThreads, options, evalsAffinage](const TPARAMPHYS& fisik,
+                                                             const std::vector<TTacheCoup>& taches) {
+        std::vector<TResultatAjustement> resultats(taches.size());
+        std::atomic<std::size_t> suivant{0};
+        const auto travaille = [&] {
+            for (std::size_t k; (k = suivant.fetch_add(1)) < taches.size();)
+                resultats[k] = calibration.AjusteTache(fisik, taches[k], options, evalsAffinage);
+        };
+        const int n = std::min<int>(nbThreads, int(taches.size()));
+        std::vector<std::thread> fils;
+        for (int i = 1; i < n; ++i) fils.emplace_back(travaille);
+        travaille();
+        for (std::thread& f : fils) f.join();
+        return resultats;
+    };
+}
+
+TBilanScores TCalibrationTable::Bilan(const TPARAMPHYS& fisik, const std::vector<int>& coups,
+                                      const TOptionsCalibration&, const TRepartiteur& repartiteur) const {
+    TBilanScores b;
+    if (coups.empty()) return b;
+    std::vector<TTacheCoup> taches;
+    for (int i : coups) taches.push_back({i, true, {}});
+    b.Coups = repartiteur(fisik, taches);
+    std::vector<double> toutes, bille1;
+    for (const TResultatAjustement& r : b.Coups) {
+        toutes.push_back(r.Score.Toutes);
+        bille1.push_back(r.Score.Bille1);
+        b.Moyenne += r.Score.Toutes;
+    }
+    b.Moyenne /= double(b.Coups.size());
+    b.Mediane = Mediane(toutes);
+    b.MedianeBille1 = Mediane(bille1);
+    return b;
+}
+
+TResultatCalibration TCalibrationTable::Calibre(const std::vector<int>& entrainement, const std::vector<int>& validation,
+                                                const TOptionsCalibration& options, TRepartiteur repartiteur,
+                                                const std::atomic<bool>* arret,
+                                                const std::function<void(const TProgressionCalibration&)>& progression) const {
+    const auto debut = std::chrono::steady_clock::now();
+    if (!repartiteur) repartiteur = RepartiteurThreads(*this, options.NbThreads, options.Ajustement, options.EvalsAffinage);
+    const auto& cc = ConstantesCalibrables();
+    const std::size_t n = options.Constantes.size();
+    TResultatCalibration res;
+    long coups = 0;
+    const auto compte = [&coups](const TBilanScores& b) {
+        for (const TResultatAjustement& r : b.Coups) coups += r.NbCoups;
+    };
+
+    // the search runs on values relative to the start, each constant within its range
+    std::vector<double> v0(n), bas(n), haut(n), x(n, 1.0);
+    for (std::size_t k = 0; k < n; ++k) {
+        const TConstanteCalibrable& c = cc[std::size_t(options.Constantes[k])];
+        v0[k] = std::clamp(depart_.*c.Champ, c.Min, c.Max);
+        bas[k] = c.Min / v0[k];
+        haut[k] = c.Max / v0[k];
+    }
+    const auto valeurs = [&](const std::vector<double>& xs) {
+        std::vector<double> v(n);
+        for (std::size_t k = 0; k < n; ++k) v[k] = xs[k] * v0[k];
+        return v;
+    };
+
+    res.EntrainementDepart = Bilan(Fisik(options.Constantes, v0), entrainement, options, repartiteur);
+    compte(res.EntrainementDepart);
+    std::vector<TResultatAjustement> bases = res.EntrainementDepart.Coups;
+    std::vector<double> meilleurX = x;
+    std::vector<double> scoresDepart;
+    for (const TResultatAjustement& r : bases) scoresDepart.push_back(Valeur(r, options.Ajustement));
+    double meilleur = MoyenneRetenue(scoresDepart, options.PartRetenue);
+    TProgressionCalibration prog;
+    prog.NbEssais = options.NbTours * options.EssaisParTour;
+    prog.Meilleur = meilleur;
+
+    for (int tour = 0; tour < options.NbTours && n > 0 && !entrainement.empty(); ++tour) {
+        if (arret && arret->load()) break;
+        // every shot fitted afresh under the best constants so far: the starts of the local searches
+        if (tour > 0) {
+            const TBilanScores b = Bilan(Fisik(options.Constantes, valeurs(meilleurX)), entrainement, options, repartiteur);
+            compte(b);
+            bases = b.Coups;
+        }
+        nlopt::opt opt(nlopt::LN_NELDERMEAD, unsigned(n));
+        opt.set_lower_bounds(bas);
+        opt.set_upper_bounds(haut);
+        opt.set_initial_step(options.PasInitial / (tour + 1));
+        opt.set_maxeval(options.EssaisParTour);
+        opt.set_xtol_rel(1e-4);
+        struct TCtx {
+            const TCalibrationTable* self;
+            const TOptionsCalibration* options;
+            const TRepartiteur* repartiteur;
+            const std::vector<int>* entrainement;
+            const std::vector<TResultatAjustement>* bases;
+            std::function<std::vector<double>(const std::vector<double>&)> valeurs;
+            const std::atomic<bool>* arret;
+            nlopt::opt* opt;
+            std::vector<double>* meilleurX;
+            double* meilleur;
+            long* coups;
+            TProgressionCalibration* prog;
+            const std::function<void(const TProgressionCalibration&)>* progression;
+            bool interrompu = false;
+        } ctx{this, &options, &repartiteur, &entrainement, &bases, valeurs, arret, &opt, &meilleurX, &meilleur,
+              &coups, &prog, &progression};
+        opt.set_min_objective(
+            [](unsigned nx, const double* xs, double*, void* donnees) -> double {
+                auto& c = *static_cast<TCtx*>(donnees);
+                if (c.arret && c.arret->load()) {
+                    c.interrompu = true;
+                    c.opt->force_stop();
+                    return HUGE_VAL;
+                }
+                const std::vector<double> xv(xs, xs + nx);
+                const TPARAMPHYS fisik = c.self->Fisik(c.options->Constantes, c.valeurs(xv));
+                std::vector<TTacheCoup> taches;
+                for (std::size_t k = 0; k < c.entrainement->size(); ++k)
+                    taches.push_back({(*c.entrainement)[k], false, (*c.bases)[k]});
+                const std::vector<TResultatAjustement> r = (*c.repartiteur)(fisik, taches);
+                std::vector<double> scores;
+                for (const TResultatAjustement& a : r) {
+                    scores.push_back(Valeur(a, c.options->Ajustement));
+                    *c.coups += a.NbCoups;
+                }
+                const double moyenne = MoyenneRetenue(scores, c.options->PartRetenue);
+                if (moyenne < *c.meilleur) {
+                    *c.meilleur = moyenne;
+                    *c.meilleurX = xv;
+                }
+                ++c.prog->Essai;
+                c.prog->Meilleur = *c.meilleur;
+                if (*c.progression) (*c.progression)(*c.prog);
+                return moyenne;
+            },
+            &ctx);
+        std::vector<double> xs = meilleurX;
+        double valeur = 0;
+        try {
+            opt.optimize(xs, valeur);
+        } catch (const std::exception&) {
+            // a stop asked, or the search's own limits: the best trial so far stands
+        }
+        if (ctx.interrompu) res.Interrompu = true;
+    }
+
+    res.Valeurs = valeurs(meilleurX);
+    res.Fisik = Fisik(options.Constantes, res.Valeurs);
+    for (std::size_t k = 0; k < n; ++k) res.Valeurs[k] = res.Fisik.*cc[std::size_t(options.Constantes[k])].Champ;
+    res.NbEssais = prog.Essai;
+    if (!(arret && arret->load())) {
+        res.Entrainement = Bilan(res.Fisik, entrainement, options, repartiteur);
+        compte(res.Entrainement);
+        res.ValidationDepart = Bilan(Fisik(options.Constantes, v0), validation, options, repartiteur);
+        res.Validation = Bilan(res.Fisik, validation, options, repartiteur);
+        compte(res.ValidationDepart);
+        compte(res.Validation);
+    } else {
+        res.Interrompu = true;
+    }
+    res.NbCoups = coups;
+    res.Secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    return res;
+}

@@ -1,0 +1,143 @@
+// velmora-sim fit and calibrate: outputs, files written and exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "tests/moteurs/CoupsGeneres.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Sortie {
+    int statut = -1;
+    std::string out, err;
+};
+
+std::string Lit(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+double Nombre(const std::string& json, const std::string& cle) {
+    std::smatch m;
+    const std::regex re("\"" + cle + "\": ([-0-9.eE]+)");
+    if (!std::regex_search(json, m, re)) return NAN;
+    return std::stod(m[1]);
+}
+
+struct CommandesAjustementTest : ::testing::Test {
+    fs::path dossier;
+    void SetUp() override {
+        dossier = fs::temp_directory_path() /
+                  ("velmora-cli-ajust-" + std::to_string(getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dossier);
+    }
+    void TearDown() override { fs::remove_all(dossier); }
+
+    std::string Chemin(const std::string& nom) const { return (dossier / nom).string(); }
+
+    Sortie Lance(const std::string& args) const {
+        const fs::path o = dossier / "out.txt", e = dossier / "err.txt";
+        const std::string cmd = std::string("\"") + VELMORA_SIM_EXE + "\" " + args + " >\"" + o.string() +
+                                "\" 2>\"" + e.string() + "\"";
+        const int r = std::system(cmd.c_str());
+        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, Lit(o), Lit(e)};
+    }
+
+    // a recording of a shot of match.fsk, aim 80°, written as CSV
+    std::string Enregistrement(const std::string& nom, double visee = 80) const {
+        TPARAMPHYS f;
+        EXPECT_TRUE(f.Charge(VELMORA_EXAMPLES_DIR "/match.fsk"));
+        const TCoupGenere g = GenereCoup(f, {-50, -120, 20, 30, 40, 100}, visee, 350, 0.8, 0.5, 3);
+        std::string erreur;
+        EXPECT_TRUE(EcritCoupEnregistre(Chemin(nom), g.Coup, erreur)) << erreur;
+        return Chemin(nom);
+    }
+};
+
+TEST_F(CommandesAjustementTest, Fit_PrintsTheCueScoresAndCountAndSavesAPositionFile) {
+    const std::string rec = Enregistrement("coup.csv");
+    const std::string fsk = std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk";
+    const Sortie s = Lance("fit \"" + rec + "\" --fsk \"" + fsk + "\" --json --save \"" + Chemin("ajuste.vel") + "\"");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_NEAR(Nombre(s.out, "AngleOx"), 80 * kDegre, 0.1 * kDegre);
+    EXPECT_NEAR(Nombre(s.out, "Vq"), 350, 3.5);
+    EXPECT_EQ(Nombre(s.out, "m"), 520);
+    EXPECT_LT(Nombre(s.out, "score_ball1"), 0.6);
+    EXPECT_LT(Nombre(s.out, "score_all"), 0.6);
+    EXPECT_GT(Nombre(s.out, "shots"), 500);
+    EXPECT_GT(Nombre(s.out, "seconds"), 0);
+    // the fitted shot opens and plays like any position file
+    const Sortie joue = Lance("shot \"" + Chemin("ajuste.vel") + "\" --json");
+    EXPECT_EQ(joue.statut, 0) << joue.err;
+    EXPECT_NE(Lit(Chemin("ajuste.vel")).find("FisikFile="), std::string::npos);
+
+    const Sortie texte = Lance("fit \"" + rec + "\" --free aim,speed --score all");
+    EXPECT_EQ(texte.statut, 0) << texte.err;
+    EXPECT_NE(texte.out.find("effet 0.00 cm, hauteur 0.00 cm"), std::string::npos) << texte.out;
+    EXPECT_NE(texte.out.find("score toutes billes : "), std::string::npos);
+}
+
+TEST_F(CommandesAjustementTest, Fit_RefusesBadUsageAndBadRecordingsWithTheirStatus) {
+    const std::string rec = Enregistrement("coup.csv");
+    EXPECT_EQ(Lance("fit").statut, 2);
+    EXPECT_EQ(Lance("fit \"" + rec + "\" --free aim,spin").statut, 2);
+    EXPECT_EQ(Lance("fit \"" + rec + "\" --score ball2").statut, 2);
+    EXPECT_EQ(Lance("fit \"" + rec + "\" --free").statut, 2);
+    EXPECT_EQ(Lance("fit \"" + rec + "\" autre.csv").statut, 2);
+    const Sortie absent = Lance("fit \"" + Chemin("absent.csv") + "\"");
+    EXPECT_EQ(absent.statut, 1);
+    EXPECT_NE(absent.err.find("absent.csv"), std::string::npos);
+    std::ofstream(Chemin("mauvais.csv")) << "ball,t,x,y\n1,0,0,0\n7,0,0,0\n";
+    const Sortie mauvais = Lance("fit \"" + Chemin("mauvais.csv") + "\"");
+    EXPECT_EQ(mauvais.statut, 1);
+    EXPECT_NE(mauvais.err.find("ligne 3"), std::string::npos) << mauvais.err;
+    // a position file that cannot be written: status 1, and said
+    const Sortie sauve = Lance("fit \"" + rec + "\" --save \"" + Chemin("pas/de/dossier.vel") + "\"");
+    EXPECT_EQ(sauve.statut, 1);
+    EXPECT_NE(sauve.err.find("écriture impossible"), std::string::npos);
+}
+
+TEST_F(CommandesAjustementTest, Calibrate_WritesTheFittedParameterFileAndReportsBothScores) {
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83), c = Enregistrement("c.csv", 77);
+    const std::string fsk = std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk";
+    const Sortie s = Lance("calibrate \"" + a + "\" \"" + b + "\" --validate \"" + c + "\" --fsk \"" + fsk +
+                           "\" --params FrotBiTapRoule --trials 3 --threads 2 --json --out \"" + Chemin("t.fsk") + "\"");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    for (const char* cle : {"\"constants\"", "\"training\"", "\"heldout\"", "\"median_all\"", "\"trials\""})
+        EXPECT_NE(s.out.find(cle), std::string::npos) << cle;
+    TPARAMPHYS lu, match;
+    ASSERT_TRUE(lu.Charge(Chemin("t.fsk")));
+    ASSERT_TRUE(match.Charge(fsk));
+    EXPECT_DOUBLE_EQ(lu.FrotBiTapRoule, Nombre(s.out, "FrotBiTapRoule"));
+    // everything else as in the start file
+    lu.FrotBiTapRoule = match.FrotBiTapRoule;
+    lu.NomFichierFisik = match.NomFichierFisik;
+    EXPECT_EQ(lu, match);
+}
+
+TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadRecording) {
+    const std::string a = Enregistrement("a.csv");
+    EXPECT_EQ(Lance("calibrate \"" + a + "\"").statut, 2);  // no --out
+    EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --params FrotBiTapRoule,LargJeu").statut, 2);
+    EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --holdout 1").statut, 2);  // nothing left to fit
+    EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --holdout 1 --validate \"" + a + "\"").statut, 2);
+    EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --threads 0").statut, 2);
+    std::ofstream(Chemin("mauvais.csv")) << "ball,t,x,y\n1,0,0,0\n1,-1,0,0\n";
+    const Sortie s = Lance("calibrate \"" + a + "\" \"" + Chemin("mauvais.csv") + "\" --out \"" + Chemin("t.fsk") + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("le temps recule"), std::string::npos) << s.err;
+    EXPECT_FALSE(fs::exists(Chemin("t.fsk")));
+}
+
+}  // namespace

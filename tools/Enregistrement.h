@@ -1,0 +1,92 @@
+// The recorded-shot window: a real shot tracked from video beside the computed one. Opening a
+// recording places the balls where it starts and draws its paths dotted, with a mark at every
+// sample; during the animation ghost balls show where the recorded balls were. The window shows
+// the two scores of the shot last computed, a chart of the player's ball's distance over time,
+// and fits the cue ("Ajuster") on a background thread, then plays the fitted shot through the
+// cue model like any shot of the cue window.
+#pragma once
+
+#include <QTimer>
+#include <array>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "app/FenetreOutil.h"
+#include "moteurs/AjustementCoup.h"
+
+class QLabel;
+class QProgressBar;
+class QToolButton;
+class TGrapheEcarts;
+class TLignes;
+class TSphere;
+
+class TEnregistrementFrm : public TFenetreOutil {
+    Q_OBJECT
+
+public:
+    static constexpr int ContexteAide = 1460;
+
+    explicit TEnregistrementFrm(TMainVel3DFrm& principale);
+    ~TEnregistrementFrm() override;
+
+    // -- controls
+    QLabel* FichierLbl = nullptr;
+    QLabel* ScoresLbl = nullptr;
+    QLabel* QueueLbl = nullptr;
+    TGrapheEcarts* Graphe = nullptr;
+    QToolButton* AjusterBtn = nullptr;
+    QToolButton* ArretBtn = nullptr;
+    QProgressBar* AvancementBar = nullptr;
+
+    // Reads a recording, places the balls where it starts, aims along its first samples and
+    // draws its paths; false after telling the user why it cannot be read (nothing changes then).
+    bool Ouvre(const QString& nom);
+    bool Ouvert() const { return coup_ != nullptr; }
+    const TCoupEnregistre* Coup() const { return coup_.get(); }
+    // instant of the cue impact on the recording's clock: estimated, then fitted
+    double Frappe() const { return frappe_; }
+    // the scores of the shot last computed against the recording (cm)
+    const TScoreCoup& Scores() const { return scores_; }
+
+    // the main window computed a shot: scores and chart
+    void CoupJoue();
+    // the animation shows the shot at time t (s from the cue impact); t < 0: it has ended
+    void ImageAnimee(double t);
+    // the recorded balls at time t of the shot (for the ghosts)
+    std::array<TVecteur, NbBilles + 1> PositionsEnregistrees(double t) const;
+    const std::array<TSphere*, NbBilles>& Fantomes() const { return fantomes_; }
+    const std::array<TLignes*, NbBilles>& Traces() const { return traces_; }
+
+    void AjusterBtnClick();
+    void ArretBtnClick();
+    bool EnCours() const { return fil_.joinable(); }
+    // the last fit's result (after AjustementTermine)
+    const TResultatAjustement& DernierAjustement() const { return resultat_; }
+
+signals:
+    // a fit has ended (finished or stopped) and, unless stopped before any shot, was played
+    void AjustementTermine();
+
+private:
+    void TraceEnregistrement();
+    void EffaceScene();
+    void Surveille();
+    void Termine();
+    void MajScores();
+
+    std::unique_ptr<TCoupEnregistre> coup_;
+    double frappe_ = 0;
+    TScoreCoup scores_;
+    std::array<TLignes*, NbBilles> traces_{};
+    std::array<TSphere*, NbBilles> fantomes_{};
+
+    // the fit on its thread; the window polls it
+    std::thread fil_;
+    std::atomic<bool> arret_{false};
+    std::atomic<bool> fini_{false};
+    std::atomic<double> part_{0};
+    TResultatAjustement resultat_;
+    QTimer minuterie_;
+};
