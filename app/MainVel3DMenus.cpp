@@ -206,6 +206,8 @@ void TMainVel3DFrm::Mnu3bandesClick(QAction* choix) {
 void TMainVel3DFrm::PosDepartMnuClick() {
     if (!Billard) return;
     Billard->PositionDepart(true);
+    // no motion of an earlier launch survives in photo 0
+    Billard->AnnuleVR0();
     ResettrajetsVRMnuClick();
 }
 
