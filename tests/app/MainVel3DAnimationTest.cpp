@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QScrollBar>
 
 #include "app/FenetresOutils.h"
 #include "tests/app/Fenetres.h"
+#include "tools/VueNum.h"
 
 namespace {
 
@@ -79,6 +81,29 @@ TEST(MainVel3DAnimation, AtMostOnePhotoPerFrameAndTheLastEndsTheAnimation) {
     EXPECT_TRUE(AuPhoto(a.w.B(), n));
     EXPECT_EQ(a.w.B().Queue->Bille, a.w.B().BilleJoueur);
     EXPECT_TRUE(a.f->QueueFrm->isVisible());
+}
+
+TEST(MainVel3DAnimation, TheEndLeavesTheBallsAtRestWhateverWindowIsOpenAndClearsTheHint) {
+    for (bool vueNum : {false, true}) {
+        TAnimation a;
+        if (vueNum) {
+            a.f->VueNumMnu->trigger();
+            ASSERT_TRUE(a.f->VueNumMnu->isChecked());
+            a.f->DemarreAnimation();
+            ASSERT_FALSE(a.f->VueNumFrm->isVisible());
+        }
+        while (a.f->Anime()) a.Image(1e6);
+        const int n = a.S().NbPhotos;
+        EXPECT_TRUE(AuPhoto(a.w.B(), n)) << vueNum;
+        EXPECT_EQ(a.f->VueNumFrm->isVisible(), vueNum);
+        if (vueNum) {
+            EXPECT_EQ(a.f->VueNumFrm->Curseur->value(), n);
+        }
+        EXPECT_NE(a.f->TextePanneau(3), QStringLiteral("[ECHAP] pour arrêter l'animation")) << vueNum;
+        // the status bar tells where the balls stopped
+        EXPECT_TRUE(a.f->TextePanneau(0).contains(QLocale().toString(double(float(a.S().Trajets[1][n].Position.x)), 'f', 2)))
+            << a.f->TextePanneau(0).toStdString();
+    }
 }
 
 TEST(MainVel3DAnimation, LandingPhotosAreSkipped) {
