@@ -214,10 +214,14 @@ void TMainVel3DFrm::PosDepartMnuClick() {
 // -- display
 
 void TMainVel3DFrm::CamFixeMobileMnuClick() {
-    const bool mobile = tagCamFixeMobile_ == 1;
-    tagCamFixeMobile_ = mobile ? 0 : 1;
+    // from the camera actually shown: a position file may have chosen it
+    if (Billard) Billard->ActiveCamMobile(!Billard->CamMobileActive);
+    MajMenuCamera();
+}
+
+void TMainVel3DFrm::MajMenuCamera() {
+    const bool mobile = !Billard || Billard->CamMobileActive;
     CamFixeMobileMnu->setText(mobile ? QStringLiteral("cam actuelle : Mobile") : QStringLiteral("cam actuelle : Fixe"));
-    if (Billard) Billard->ActiveCamMobile(mobile);
 }
 
 void TMainVel3DFrm::TrajetsMnuClick() {

@@ -403,7 +403,8 @@ void TQueueFrm::FormMouseWheel(int delta, const QPoint& posGlobale) {
         sous = childAt(mapFromGlobal(posGlobale));
     else if (Principale().isVisible() && Principale().frameGeometry().contains(posGlobale))
         sous = Principale().childAt(Principale().mapFromGlobal(posGlobale));
-    const int n = int(std::lround(delta / 2.0));
+    // forward brings the camera nearer, as in every 3D program
+    const int n = -int(std::lround(delta / 2.0));
     if (sous == Scn) {
         billard->Queue->Zoom(n);
         return;

@@ -262,18 +262,21 @@ TEST_F(FenetreQueue, TheWheelStepsTheDialUnderTheMouseFinerInItsTopStrip) {
 }
 
 TEST_F(FenetreQueue, TheWheelZoomsTheViewUnderTheMouseAndNothingElse) {
+    // forward (a positive delta) brings the camera nearer, backward takes it away
     const float queue = Queue().CamQueue->DistanceCible();
     q->FormMouseWheel(120, q->Scn->mapToGlobal(q->Scn->rect().center()));
-    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, 60.0f / 120), 1e-3f);
+    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, -60.0f / 120), 1e-3f);
+    EXPECT_LT(Queue().CamQueue->DistanceCible(), queue);
     const float table = w.B().CamMobile->DistanceCible();
     TVueGL* scn = w.F().Scn;
     q->FormMouseWheel(-120, scn->mapToGlobal(QPoint(scn->width() - 20, scn->height() - 20)));
-    EXPECT_NEAR(w.B().CamMobile->DistanceCible(), table * std::pow(1.1f, -60.0f / 120), 1e-3f);
+    EXPECT_NEAR(w.B().CamMobile->DistanceCible(), table * std::pow(1.1f, 60.0f / 120), 1e-3f);
+    EXPECT_GT(w.B().CamMobile->DistanceCible(), table);
     // over a caption nothing moves
     const float vitesse = Queue().Vitesse();
     q->FormMouseWheel(120, q->vitLbl->mapToGlobal(q->vitLbl->rect().center()));
     EXPECT_FLOAT_EQ(Queue().Vitesse(), vitesse);
-    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, 60.0f / 120), 1e-3f);
+    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, -60.0f / 120), 1e-3f);
 }
 
 TEST_F(FenetreQueue, DraggingADialFromItsTopStripIsFiftyTimesFiner) {
