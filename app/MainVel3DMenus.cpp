@@ -254,6 +254,8 @@ void TMainVel3DFrm::ResettrajetsVRMnuClick() {
     Billard->Blanche->EffaceTrajet();
     Billard->Jaune->EffaceTrajet();
     Billard->Rouge->EffaceTrajet();
+    // the kept shots' lines go too; their rows stay
+    if (MemTrajetsFrm) MemTrajetsFrm->EffaceTraits();
 }
 
 // -- tool windows

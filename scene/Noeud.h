@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <cstdint>
 #include <vector>
 
 #include "scene/Matrice4f.h"
@@ -211,6 +212,11 @@ public:
     void SetCouleur(const TCouleur& c);
     float LargeurLigne() const { return largeurLigne_; }
     void SetLargeurLigne(float l);
+    // dash pattern, one bit per pixel along the line from the low bit, 0xFFFF for a solid line;
+    // each bit stands for `facteur` pixels
+    std::uint16_t Motif() const { return motif_; }
+    int FacteurMotif() const { return facteurMotif_; }
+    void SetMotif(std::uint16_t motif, int facteur = 1);
     void DebutMaj() { ++crochet_; }
     void FinMaj();
     bool EnMaj() const { return crochet_ > 0; }
@@ -221,6 +227,8 @@ private:
     std::vector<TVecteur3f> noeuds_;
     TCouleur couleur_{1, 1, 1, 1};
     float largeurLigne_ = 1;
+    std::uint16_t motif_ = 0xFFFF;
+    int facteurMotif_ = 1;
     int crochet_ = 0;
     bool enAttente_ = false;
 };

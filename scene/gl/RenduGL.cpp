@@ -94,8 +94,14 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
                 glDisable(GL_LIGHTING);
                 glColor4f(l.Couleur().r, l.Couleur().g, l.Couleur().b, l.Couleur().a);
                 glLineWidth(l.LargeurLigne());
+                const bool pointille = l.Motif() != 0xFFFF;
+                if (pointille) {
+                    glEnable(GL_LINE_STIPPLE);
+                    glLineStipple(l.FacteurMotif(), l.Motif());
+                }
                 glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), l.Noeuds().data());
                 glDrawArrays(GL_LINE_STRIP, 0, GLsizei(l.Noeuds().size()));
+                if (pointille) glDisable(GL_LINE_STIPPLE);
                 glEnable(GL_LIGHTING);
             }
             break;
