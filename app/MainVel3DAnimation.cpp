@@ -33,6 +33,7 @@ void TMainVel3DFrm::GLCadencerProgress(double, double maintenant) {
     // at most one photo per frame, not before its time
     if (simu.Temps[static_cast<size_t>(i)] * tauxRalenti_ <= maintenant - DebutAnimation) {
         Billard->AffichePhoto(i, true);
+        Billard->MontreParcours(i);
         if (VRMnu->isChecked()) Billard->DessineVR(i);
         GLCadencer.Tag = i + 1;
     }
@@ -46,6 +47,7 @@ void TMainVel3DFrm::FinAnimation(int i) {
     if (TextePanneau(3) == MessageAnimation) SetTextePanneau(3, QString());
     // with events: the status bar shows where the balls stopped
     Billard->AffichePhoto(i, false);
+    Billard->FinParcours();
     Billard->Queue->Rattache();
     if (QueueFrm) QueueFrm->setVisible(VueParamQueueMnu->isChecked());
     if (VueNumMnu->isChecked() && VueNumFrm) {

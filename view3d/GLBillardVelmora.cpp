@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <numbers>
+#include <vector>
 
 #include "sim/ExportPVR.h"
 #include "sim/FichierIni.h"
@@ -171,6 +172,30 @@ void TGLBillardVelmora::DessineVR(int k) {
     TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
     for (int b = 1; b <= 3; ++b)
         billes[b - 1]->SetVR(EnSimple(Simu->Trajets[b][k].Vitesse), EnSimple(Simu->Trajets[b][k].Rotation));
+}
+
+void TGLBillardVelmora::MontreParcours(int k) {
+    const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
+    k = std::clamp(k, 0, n);
+    std::vector<TVecteur3f> parcouru;
+    for (TGLBilles* bille : {BilleJoueur, BilleNonJoueur, Rouge}) {
+        if (!bille->TrajetVisible) continue;
+        const int b = NumeroSimu(*bille);
+        parcouru.clear();
+        for (int i = 0; i <= k; ++i) parcouru.push_back(EnSimple(Simu->Trajets[b][i].Position));
+        bille->SetParcouru(parcouru);
+        TLignes& ligne = *bille->Trajet;
+        ligne.DebutMaj();
+        ligne.EffaceNoeuds();
+        for (int i = k; i <= n; ++i) ligne.AjouteNoeud(EnSimple(Simu->Trajets[b][i].Position));
+        ligne.SetVisible(true);
+        ligne.FinMaj();
+    }
+}
+
+void TGLBillardVelmora::FinParcours() {
+    for (TGLBilles* bille : {BilleJoueur, BilleNonJoueur, Rouge}) bille->SetParcouru({});
+    RetraceVisibles();
 }
 
 void TGLBillardVelmora::SetVRVisible(bool b) {

@@ -17,12 +17,15 @@ public:
     TGLBilles& operator=(const TGLBilles&) = delete;
 
     TSphere* Sphere = nullptr;  // its centre is the ball's position
-    TDisque* Ombre = nullptr;
+    TDisque* Ombre = nullptr;   // the core of the shadow; two fainter rings around it soften its edge
     float ZOmbre = 0;
     // after every move except PlaceSilencieux
     std::function<void(TGLBilles&)> OnDeplace;
     TLignes* Trajet = nullptr;    // child of the root, scene coordinates
     TLignes* LignesVR = nullptr;  // child of Sphere: velocity tip, centre, rotation tip
+    TLignes* FlecheV = nullptr;   // children of Sphere: the arrowheads of the two vectors
+    TLignes* FlecheR = nullptr;
+    TLignes* Parcouru = nullptr;  // child of the root: the path already travelled, dashed
     bool TrajetVisible = false;
     std::string Nom;
     int Indice = 0;  // 0 white, 1 yellow, 2 red: set by the owner
@@ -55,6 +58,8 @@ public:
     void EffaceTrajet();
     bool TrajetVide() const { return Trajet->Noeuds().empty(); }
     void SetVRVisible(bool b);
+    // during an animation: the path up to the ball, dashed (empty: none)
+    void SetParcouru(const std::vector<TVecteur3f>& points);
     // velocity and rotation, scaled by FacteurVR, drawn from the ball centre
     void SetVR(const TVecteur3f& V, const TVecteur3f& R);
 };

@@ -106,6 +106,26 @@ TEST(MainVel3DAnimation, TheEndLeavesTheBallsAtRestWhateverWindowIsOpenAndClears
     }
 }
 
+TEST(MainVel3DAnimation, ThePathAlreadyTravelledIsDashedBehindTheBall) {
+    TAnimation a;
+    TGLBilles& joueur = *a.w.B().BilleJoueur;
+    ASSERT_TRUE(joueur.TrajetVisible);
+    a.Image(0);
+    a.Image(a.S().Temps[5] + 1e-9);
+    const int k = a.f->GLCadencer.Tag - 1;
+    ASSERT_GT(k, 0);
+    // behind: photos 0..k, dashed; ahead: from the ball to the end, solid
+    EXPECT_TRUE(joueur.Parcouru->Visible());
+    EXPECT_EQ(joueur.Parcouru->Noeuds().size(), size_t(k) + 1);
+    EXPECT_NE(joueur.Parcouru->Motif(), 0xFFFF);
+    EXPECT_EQ(joueur.Trajet->Noeuds().size(), size_t(a.S().NbPhotos - k) + 1);
+    EXPECT_EQ(joueur.Trajet->Noeuds().front().x, joueur.LitPosition().x);
+    while (a.f->Anime()) a.Image(1e6);
+    // at rest the whole line is back
+    EXPECT_FALSE(joueur.Parcouru->Visible());
+    EXPECT_EQ(joueur.Trajet->Noeuds().size(), size_t(a.S().NbPhotos) + 1);
+}
+
 TEST(MainVel3DAnimation, LandingPhotosAreSkipped) {
     TAnimation a("saut.vel");
     std::vector<int> atterrissages;
