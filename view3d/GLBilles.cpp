@@ -200,8 +200,12 @@ TGLQueue::TGLQueue(TScene& scene, TVue& vue) : Vue(&vue) {
     PivotInclinaison->SetHaut({0, 1, 0});
     PorteProcede = PivotInclinaison->AjouteEnfant<TFactice>();
     PorteProcede->SetPosition({-10, 0, 0});
+    // the drawn cue may rise about its tip over the rails, as a real cue rests on them
+    Releve = PorteProcede->AjouteEnfant<TFactice>();
+    Releve->SetDirection({0, 0, 1});
+    Releve->SetHaut({0, 1, 0});
     // tip dome pointing at the ball, then ring, ferrule and shaft behind it
-    Procede = PorteProcede->AjouteEnfant<TSphere>();
+    Procede = Releve->AjouteEnfant<TSphere>();
     Procede->SetHaut({1, 0, 0});
     Procede->SetRayon(0.7f);
     Procede->SetLatitudeBas(37);
@@ -249,12 +253,14 @@ void TGLQueue::SetHauteur(float h) {
 
 void TGLQueue::SetVisee(float degres) {
     PivotVisee->SetRoulis(degres);
+    MajReleve();
     if (OnVisee) OnVisee(*this);
 }
 
 void TGLQueue::SetInclinaison(float degres) {
     if (!(degres >= 0 && degres < 90)) return;
     PivotInclinaison->SetVirage(degres);
+    MajReleve();
     if (OnInclinaison) OnInclinaison(*this);
 }
 
@@ -283,6 +289,12 @@ void TGLQueue::Attache(TGLBilles* bille) {
     }
     Bille = bille;
     PivotVisee->Modifie();
+    MajReleve();
+}
+
+void TGLQueue::MajReleve() {
+    const float r = Bille && ReleveRequis ? ReleveRequis(*this) : 0;
+    if (r != Releve->Virage()) Releve->SetVirage(r);
 }
 
 void TGLQueue::Detache() {
@@ -330,5 +342,6 @@ void TGLQueue::MajImpact() {
     } else {
         MarqueImpact->SetVisible(false);
     }
+    MajReleve();
     if (OnEffetHauteur) OnEffetHauteur(*this);
 }

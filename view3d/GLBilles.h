@@ -77,6 +77,7 @@ public:
     TVue* Vue = nullptr;
     TFactice* Support = nullptr;  // parking place without a ball
     TFactice* PorteProcede = nullptr;
+    TFactice* Releve = nullptr;  // lifts the drawn cue about its tip, over the rails; no physics
     TFactice* PivotVisee = nullptr;
     TFactice* PivotInclinaison = nullptr;
     TSphere* MarqueImpact = nullptr;
@@ -125,6 +126,10 @@ public:
     TVecteur3f DirectionVisee() const;
     // impact marker where the cue axis enters the ball (hidden when it misses), then OnEffetHauteur
     void MajImpact();
+    // degrees the drawn cue must rise above its inclination to clear what lies behind the ball
+    // (the owner knows the table); asked after each change of the cue's pose
+    std::function<float(const TGLQueue&)> ReleveRequis;
+    void MajReleve();
 
 private:
     float vitesse_ = 0;
