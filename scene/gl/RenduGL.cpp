@@ -32,8 +32,16 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
 
     // lines keep their look whatever the window's size: widths are for a 600-pixel-high view
     echelleLignes_ = std::max(1.0f, float(hauteurPixels) / 600.0f);
-    glEnable(GL_LINE_SMOOTH);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    // multisampling smooths the lines already, at no further cost; without it they are blended
+    GLint echantillons = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &echantillons);
+    lignesLissees_ = echantillons == 0;
+    if (lignesLissees_) {
+        glEnable(GL_LINE_SMOOTH);
+        glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    } else {
+        glDisable(GL_LINE_SMOOTH);
+    }
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     glMatrixMode(GL_PROJECTION);
@@ -126,7 +134,7 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             if (l.Noeuds().size() >= 2) {
                 glDisable(GL_LIGHTING);
                 glColor4f(l.Couleur().r, l.Couleur().g, l.Couleur().b, l.Couleur().a);
-                glEnable(GL_BLEND);
+                if (lignesLissees_) glEnable(GL_BLEND);
                 glLineWidth(l.LargeurLigne() * echelleLignes_);
                 const bool pointille = l.Motif() != 0xFFFF;
                 if (pointille) {

@@ -32,5 +32,6 @@ private:
     std::unordered_map<const TNoeud*, TEntree> cache_;
     int nbLumieres_ = 0;
     float echelleLignes_ = 1;
+    bool lignesLissees_ = false;
     unsigned long image_ = 0;
 };
