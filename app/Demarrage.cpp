@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include "app/FenetresOutils.h"
 
@@ -28,6 +30,20 @@ TDemarrageVel3D DemarrageProgramme(const QStringList& arguments) {
     d.CheminServeurCoup = QString::fromStdString(CheminServeurCoup());
     if (arguments.size() > 1) d.FichierLigneCommande = arguments.at(1);
     return d;
+}
+
+bool ChargeTraductionsQt() {
+    // the program speaks French whatever the user's locale, and so do Qt's dialogs
+    static QTranslator* traduction = nullptr;
+    if (traduction) return true;
+    auto* t = new QTranslator(QCoreApplication::instance());
+    if (!t->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    traduction = t;
+    return true;
 }
 
 std::unique_ptr<TMainVel3DFrm> CreeFenetres(const TDemarrageVel3D& demarrage) {

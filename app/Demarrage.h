@@ -16,5 +16,9 @@ TDemarrageVel3D DemarrageProgramme(const QStringList& arguments);
 // the first place when none has it
 QString CheminAide(const QString& dossierProgramme);
 
+// Qt's own French texts (file dialogs, standard buttons), installed in the application; false
+// when Qt's translations are not installed (the dialogs then stay in English)
+bool ChargeTraductionsQt();
+
 // the main window, then the cue window, trajectory memory, numeric view, table tuning and difficulty
 std::unique_ptr<TMainVel3DFrm> CreeFenetres(const TDemarrageVel3D& demarrage);

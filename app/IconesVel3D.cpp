@@ -54,18 +54,17 @@ QPixmap ImageFeu(int taille, qreal ratioPixels) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
     const qreal t = taille;
-    // the cue coming from the lower left towards the ball
-    QPen queue(QColor(166, 128, 100), t * 0.11, Qt::SolidLine, Qt::RoundCap);
-    p.setPen(queue);
-    p.drawLine(QPointF(t * 0.04, t * 0.96), QPointF(t * 0.36, t * 0.64));
-    p.setPen(QPen(QColor(50, 50, 204), t * 0.09, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(t * 0.36, t * 0.64), QPointF(t * 0.42, t * 0.58));
-    // the spark of the impact
+    // the cue, level, striking from the left: a shot, not a lens on a handle
+    p.setPen(QPen(QColor(150, 105, 70), t * 0.13, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(0, t * 0.5), QPointF(t * 0.3, t * 0.5));
+    p.setPen(QPen(QColor(50, 50, 204), t * 0.13, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(t * 0.3, t * 0.5), QPointF(t * 0.37, t * 0.5));
+    // the flash of the impact, a burst behind the ball
     QPainterPath eclat;
-    const QPointF c(t * 0.47, t * 0.53);
-    for (int i = 0; i < 16; ++i) {
-        const qreal a = i * M_PI / 8;
-        const qreal r = (i % 2 ? 0.07 : 0.17) * t;
+    const QPointF c(t * 0.45, t * 0.5);
+    for (int i = 0; i < 18; ++i) {
+        const qreal a = i * M_PI / 9;
+        const qreal r = (i % 2 ? 0.1 : 0.3) * t;
         const QPointF q(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
         if (i == 0)
             eclat.moveTo(q);
@@ -73,10 +72,16 @@ QPixmap ImageFeu(int taille, qreal ratioPixels) {
             eclat.lineTo(q);
     }
     eclat.closeSubpath();
+    QRadialGradient feu(c, t * 0.3);
+    feu.setColorAt(0, QColor(255, 240, 120));
+    feu.setColorAt(0.5, QColor(255, 160, 0));
+    feu.setColorAt(1, QColor(230, 40, 0));
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 170, 0));
+    p.setBrush(feu);
     p.drawPath(eclat);
-    // the ball going away
-    DessineBille(p, 0, {t * 0.68, t * 0.32}, t * 0.5, ratioPixels);
+    // the ball leaving to the right, with its speed streaks
+    p.setPen(QPen(QColor(60, 60, 60, 170), std::max(1.0, t * 0.05), Qt::SolidLine, Qt::RoundCap));
+    for (qreal y : {0.36, 0.5, 0.64}) p.drawLine(QPointF(t * 0.5, t * y), QPointF(t * 0.6, t * y));
+    DessineBille(p, 0, {t * 0.79, t * 0.5}, t * 0.4, ratioPixels);
     return image;
 }

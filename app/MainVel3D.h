@@ -228,6 +228,8 @@ private:
     void CreeVue();
     void CreeInfos();
     void MajMenuRecents();
+    // the camera item names the camera shown
+    void MajMenuCamera();
     void PlaceDisplayInfos();
     // first show: the 3D billiard and the layout of the tool windows
     void FormShow();
@@ -259,5 +261,4 @@ private:
     bool dejaMontree_ = false;
     bool coupVerrouille_ = false;
     int tagBilleJoueur_ = 0;
-    int tagCamFixeMobile_ = 0;
 };

@@ -5,6 +5,10 @@
 
 #include "view3d/GLBillardVelmora.h"
 
+namespace {
+const QString MessageAnimation = QStringLiteral("[ECHAP] pour arrêter l'animation");
+}  // namespace
+
 void TMainVel3DFrm::DemarreAnimation() {
     if (!Billard) return;
     // the cue and its window step aside while the balls move
@@ -13,7 +17,7 @@ void TMainVel3DFrm::DemarreAnimation() {
     GLCadencer.Tag = 0;
     anime_ = true;
     if (VueNumFrm) VueNumFrm->hide();
-    AfficheMessage(QStringLiteral("[ECHAP] pour arrêter l'animation"));
+    AfficheMessage(MessageAnimation);
     // enabled whatever its state: a second start restarts instead of freezing
     GLCadencer.SetActif(true);
     DebutAnimation = GLCadencer.Temps();
@@ -30,6 +34,7 @@ void TMainVel3DFrm::GLCadencerProgress(double, double maintenant) {
     if (anime_ && tauxRalenti_ > 0) emit ImageAnimee((maintenant - DebutAnimation) / tauxRalenti_);
     if (simu.Temps[static_cast<size_t>(i)] * tauxRalenti_ <= maintenant - DebutAnimation) {
         Billard->AffichePhoto(i, true);
+        Billard->MontreParcours(i);
         if (VRMnu->isChecked()) Billard->DessineVR(i);
         GLCadencer.Tag = i + 1;
     }
@@ -41,12 +46,16 @@ void TMainVel3DFrm::FinAnimation(int i) {
     emit ImageAnimee(-1);
     BrancheBulles();
     anime_ = false;
+    if (TextePanneau(3) == MessageAnimation) SetTextePanneau(3, QString());
     // with events: the status bar shows where the balls stopped
     Billard->AffichePhoto(i, false);
+    Billard->FinParcours();
     Billard->Queue->Rattache();
     if (QueueFrm) QueueFrm->setVisible(VueParamQueueMnu->isChecked());
     if (VueNumMnu->isChecked() && VueNumFrm) {
+        // the view opens on the photo where the balls came to rest, not on photo 0
         VueNumFrm->show();
+        VueNumFrm->RafraichitVue(i);
     } else {
         activateWindow();
         setFocus();

@@ -81,6 +81,7 @@ bool TMainVel3DFrm::OuvrePosition(const QString& nom) {
                               QStringLiteral("Impossible d'ouvrir %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
         return false;
     }
+    MajMenuCamera();
     // the position loaded, its parameter file did not
     if (!erreur.empty()) AfficheMessage(QStringLiteral("paramètres non chargés : ") + QString::fromStdString(erreur));
     if (CalibrageFrm) CalibrageFrm->ChargeGrille();

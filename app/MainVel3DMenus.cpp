@@ -207,16 +207,22 @@ void TMainVel3DFrm::Mnu3bandesClick(QAction* choix) {
 void TMainVel3DFrm::PosDepartMnuClick() {
     if (!Billard) return;
     Billard->PositionDepart(true);
+    // no motion of an earlier launch survives in photo 0
+    Billard->AnnuleVR0();
     ResettrajetsVRMnuClick();
 }
 
 // -- display
 
 void TMainVel3DFrm::CamFixeMobileMnuClick() {
-    const bool mobile = tagCamFixeMobile_ == 1;
-    tagCamFixeMobile_ = mobile ? 0 : 1;
+    // from the camera actually shown: a position file may have chosen it
+    if (Billard) Billard->ActiveCamMobile(!Billard->CamMobileActive);
+    MajMenuCamera();
+}
+
+void TMainVel3DFrm::MajMenuCamera() {
+    const bool mobile = !Billard || Billard->CamMobileActive;
     CamFixeMobileMnu->setText(mobile ? QStringLiteral("cam actuelle : Mobile") : QStringLiteral("cam actuelle : Fixe"));
-    if (Billard) Billard->ActiveCamMobile(mobile);
 }
 
 void TMainVel3DFrm::TrajetsMnuClick() {
@@ -249,6 +255,8 @@ void TMainVel3DFrm::ResettrajetsVRMnuClick() {
     Billard->Blanche->EffaceTrajet();
     Billard->Jaune->EffaceTrajet();
     Billard->Rouge->EffaceTrajet();
+    // the kept shots' lines go too; their rows stay
+    if (MemTrajetsFrm) MemTrajetsFrm->EffaceTraits();
 }
 
 // -- tool windows

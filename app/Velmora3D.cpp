@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Velmora3D"));
     QApplication::setDesktopFileName(QStringLiteral("velmora3d"));
     QApplication::setWindowIcon(IconeProgramme());
+    ChargeTraductionsQt();
 
     auto principale = CreeFenetres(DemarrageProgramme(QApplication::arguments()));
     // the whole screen even without a window manager to maximise it

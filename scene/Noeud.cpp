@@ -212,6 +212,12 @@ void TLignes::SetSegments(bool s) {
     Change();
 }
 
+void TLignes::SetMotif(std::uint16_t motif, int facteur) {
+    motif_ = motif;
+    facteurMotif_ = std::clamp(facteur, 1, 256);
+    Change();
+}
+
 void TLignes::Change() {
     // inside a bracket the change is announced once, when it closes
     if (crochet_ > 0)

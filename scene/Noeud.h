@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <cstdint>
 #include <vector>
 
 #include "scene/Matrice4f.h"
@@ -214,6 +215,11 @@ public:
     // nodes taken in pairs, each pair a segment of its own (dotted lines, marks) instead of one line
     bool Segments() const { return segments_; }
     void SetSegments(bool s);
+    // dash pattern, one bit per pixel along the line from the low bit, 0xFFFF for a solid line;
+    // each bit stands for `facteur` pixels
+    std::uint16_t Motif() const { return motif_; }
+    int FacteurMotif() const { return facteurMotif_; }
+    void SetMotif(std::uint16_t motif, int facteur = 1);
     void DebutMaj() { ++crochet_; }
     void FinMaj();
     bool EnMaj() const { return crochet_ > 0; }
@@ -225,6 +231,8 @@ private:
     TCouleur couleur_{1, 1, 1, 1};
     float largeurLigne_ = 1;
     bool segments_ = false;
+    std::uint16_t motif_ = 0xFFFF;
+    int facteurMotif_ = 1;
     int crochet_ = 0;
     bool enAttente_ = false;
 };

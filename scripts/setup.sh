@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
+  qt6-translations-l10n
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libnlopt-cxx-dev libnlopt-dev
   xvfb xauth locales

@@ -347,11 +347,38 @@ void TDifficulteFrm::AfficheTemps(std::int64_t n) { TempsRestantLbl->setText(Tex
 
 void TDifficulteFrm::showEvent(QShowEvent* e) {
     TFenetreOutil::showEvent(e);
-    // each time the window is shown the estimate starts again from 3 s per 1000 trials
     if (e->spontaneous() || enCours_) return;
-    DureeMille = 3.0;
+    // the estimate uses this machine's pace: the last calculation's, or a few trials timed now
+    if (!dureeMesuree_) EtalonneDureeMille();
     nEssaisLbl->setText(Locale().toString(qlonglong(NbTotal())));
     AfficheTemps(NbTotal());
+}
+
+std::unique_ptr<TEvaluationDifficulte> TDifficulteFrm::NouvelleEvaluation() const {
+    const TGLBillardVelmora& billard = *Principale().Billard;
+    // every trial starts from the balls at rest where the 3D view shows them; the shot on
+    // display keeps its own photos
+    auto depart = std::make_unique<TBillardVelmora>();
+    depart->Fisik = billard.Simu->Fisik;
+    depart->ModeDeJeu = billard.Simu->ModeDeJeu;
+    const TGLBilles* billes[NbBilles] = {billard.BilleJoueur, billard.BilleNonJoueur, billard.Rouge};
+    for (int b = 1; b <= NbBilles; ++b) {
+        const TVecteur3f p = billes[b - 1]->LitPosition();
+        depart->Trajets[b][0] = {Vecteur(p.x, p.y, p.z), VecteurNul, VecteurNul};
+    }
+    const TGLQueue& q = *billard.Queue;
+    const TQueueDegres queue{q.Effet(), q.Hauteur(), q.Visee(), q.Vitesse(), q.Inclinaison(), q.Masse()};
+    return std::make_unique<TEvaluationDifficulte>(*depart, queue, grille_);
+}
+
+void TDifficulteFrm::EtalonneDureeMille() {
+    if (!Principale().Billard) return;
+    // a few trials: a fraction of a second even on a slow machine
+    const double d = NouvelleEvaluation()->MesureDureeMille(12, NbThreads);
+    if (d > 0) {
+        DureeMille = d;
+        dureeMesuree_ = true;
+    }
 }
 
 void TDifficulteFrm::closeEvent(QCloseEvent* e) {
@@ -378,7 +405,6 @@ void TDifficulteFrm::keyPressEvent(QKeyEvent* e) {
 
 void TDifficulteFrm::CalculBtnClick() {
     if (enCours_ || !Principale().Billard) return;
-    const TGLBillardVelmora& billard = *Principale().Billard;
 
     // the results file is named first, or nothing is calculated
     QString nom;
@@ -393,19 +419,7 @@ void TDifficulteFrm::CalculBtnClick() {
         nom = QString::fromStdString(NomBul(choisi.toStdString()));
     }
 
-    // every trial starts from the balls at rest where the 3D view shows them; the shot on
-    // display keeps its own photos
-    auto depart = std::make_unique<TBillardVelmora>();
-    depart->Fisik = billard.Simu->Fisik;
-    depart->ModeDeJeu = billard.Simu->ModeDeJeu;
-    const TGLBilles* billes[NbBilles] = {billard.BilleJoueur, billard.BilleNonJoueur, billard.Rouge};
-    for (int b = 1; b <= NbBilles; ++b) {
-        const TVecteur3f p = billes[b - 1]->LitPosition();
-        depart->Trajets[b][0] = {Vecteur(p.x, p.y, p.z), VecteurNul, VecteurNul};
-    }
-    const TGLQueue& q = *billard.Queue;
-    const TQueueDegres queue{q.Effet(), q.Hauteur(), q.Visee(), q.Vitesse(), q.Inclinaison(), q.Masse()};
-    evaluation_ = std::make_unique<TEvaluationDifficulte>(*depart, queue, grille_);
+    evaluation_ = NouvelleEvaluation();
 
     // the labels start again, the shot and the grid are locked
     NbReussis = 0;
@@ -453,7 +467,10 @@ void TDifficulteFrm::Fin(const TResultatDifficulte& r) {
     enCours_ = false;
 
     // the figures of the whole grid, at the pace measured
-    if (r.NbEssais > 0) DureeMille = r.DureeMille;
+    if (r.NbEssais > 0) {
+        DureeMille = r.DureeMille;
+        dureeMesuree_ = true;
+    }
     nEssaisLbl->setText(Locale().toString(qlonglong(NbTotal())));
     AfficheTemps(NbTotal());
     NbReussis = r.NbReussis;

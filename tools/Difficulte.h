@@ -87,6 +87,11 @@ protected:
     bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
+    // the calculation of the shot on display with the grid as it is
+    std::unique_ptr<TEvaluationDifficulte> NouvelleEvaluation() const;
+    // times a few trials of the current grid for the estimate
+    void EtalonneDureeMille();
+
     void CreeGrille();
     void CreePanneau(QWidget* panel1);
     // labels that follow the grid
@@ -103,6 +108,8 @@ private:
     QTimer suivi_;
     QShortcut* echap_ = nullptr;
     bool enCours_ = false;
+    // DureeMille comes from this machine (a calibration or the last calculation)
+    bool dureeMesuree_ = false;
     // a cell being edited keeps the text the user types
     bool enEdition_ = false;
     QString nomResultats_;

@@ -255,6 +255,29 @@ TResultatDifficulte TEvaluationDifficulte::Calcule(const TOptionsDifficulte& opt
     return r;
 }
 
+double TEvaluationDifficulte::MesureDureeMille(int nbEssais, int nbThreads) const {
+    auto simu = std::make_unique<TBillardVelmora>();
+    simu->Fisik = fisik_;
+    simu->ModeDeJeu = mode_;
+    TDecalages k = DecalagesCellule(grille_, 0);
+    int essais = 0;
+    const std::int64_t debut = MaintenantNs();
+    for (std::int64_t c = 0; c < nbTotal_ && essais < nbEssais; ++c, CelluleSuivante(grille_, k)) {
+        TParamQueue p;
+        if (!ParamCellule(queue_, grille_, k, p)) continue;
+        for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
+        simu->SetParamQueue(p);
+        simu->Joue();
+        ++essais;
+    }
+    if (essais == 0) return 0;
+    const double secondes = double(MaintenantNs() - debut) * 1e-9;
+    // the workers share the trials, as many as there are cores at most
+    const int coeurs = std::max(1, int(std::thread::hardware_concurrency()));
+    const int threads = std::clamp(nbThreads > 0 ? std::min(nbThreads, coeurs) : coeurs, 1, NbThreadsMax);
+    return secondes * 1000 / essais / threads;
+}
+
 void TEvaluationDifficulte::Travaille() {
     // one simulation object per worker, set up once: the trials allocate nothing
     auto simu = std::make_unique<TBillardVelmora>();

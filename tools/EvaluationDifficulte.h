@@ -137,6 +137,10 @@ public:
     // asks the calculation to stop; each worker ends its current trial (any thread, any time)
     void Arrete() { arret_.store(true); }
     TProgressionDifficulte Progression() const;
+    // seconds per 1000 trials of this grid on this machine with nbThreads workers (0: one per
+    // core), timed on at most nbEssais trials of its first cells on the calling thread; 0 when
+    // none of them is a trial. For the estimate shown before a calculation.
+    double MesureDureeMille(int nbEssais, int nbThreads) const;
 
     // after the end: the cells that made the point, in play order (see DecalagesCellule)
     const std::vector<std::int64_t>& Reussites() const { return reussites_; }

@@ -1,6 +1,9 @@
 #include "tools/MemTrajets.h"
 
 #include <QAction>
+#include <QHideEvent>
+#include <QPainter>
+#include <QShowEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,6 +15,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -24,6 +28,37 @@
 namespace {
 
 constexpr double DegresParRadian = 180.0 / 3.14159265358979323846;
+
+// a kept shot's look: a tint mixed into each ball's colour, and a dash pattern
+struct TStyleTrait {
+    TCouleur teinte;
+    std::uint16_t motif;
+    int facteur;
+};
+constexpr TStyleTrait StylesTraits[TMemTrajetsFrm::NbStyles] = {
+    {{1.00f, 0.55f, 0.10f, 1}, 0x00FF, 2},  // orange, long dashes
+    {{0.20f, 0.85f, 1.00f, 1}, 0x0F0F, 1},  // sky blue, short dashes
+    {{1.00f, 0.30f, 0.90f, 1}, 0x3333, 2},  // magenta, dots
+    {{0.55f, 1.00f, 0.20f, 1}, 0x1CFF, 2},  // green, dash and dot
+    {{0.35f, 0.40f, 1.00f, 1}, 0x0FFF, 3},  // blue, wide dashes
+    {{1.00f, 0.90f, 0.20f, 1}, 0x5555, 2},  // yellow, fine dots
+};
+
+TCouleur Melange(const TCouleur& a, const TCouleur& b, float t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, 1};
+}
+
+// the row's sample: the dash pattern drawn in the tint, as on the table
+QIcon IconeStyle(int style) {
+    const TStyleTrait& s = StylesTraits[style];
+    QPixmap image(36, 10);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    const QColor teinte = QColor::fromRgbF(s.teinte.r, s.teinte.g, s.teinte.b);
+    for (int x = 0; x < image.width(); ++x)
+        if (s.motif & (1u << ((x / s.facteur) % 16))) p.fillRect(x, 3, 1, 4, teinte);
+    return QIcon(image);
+}
 
 }  // namespace
 
@@ -41,7 +76,8 @@ TMemTrajetsFrm::TMemTrajetsFrm(TMainVel3DFrm& principale)
     MemGrid->setHorizontalHeaderLabels({QStringLiteral("E"), QStringLiteral("H"), QStringLiteral("Visée"),
                                         QStringLiteral("Incl"), QStringLiteral("Vit"),
                                         QStringLiteral("Masse")});
-    MemGrid->verticalHeader()->hide();
+    // the head of each row shows the style of its lines
+    MemGrid->verticalHeader()->setIconSize(QSize(36, 10));
     MemGrid->horizontalHeader()->setDefaultSectionSize(50);
     MemGrid->horizontalHeader()->setMinimumSectionSize(10);
     MemGrid->verticalHeader()->setMinimumSectionSize(10);
@@ -55,6 +91,7 @@ TMemTrajetsFrm::TMemTrajetsFrm(TMainVel3DFrm& principale)
     pile->addWidget(MemGrid, 1);
     lignes_.resize(size_t(MaxTrajets->value()) + 1);
     maxPrecedent_ = MaxTrajets->value();
+    for (int r = 1; r < NbLignes(); ++r) AfficheLigne(r);
     MaxTrajetsClick();
     DensiteClick();
 
@@ -155,6 +192,13 @@ void TMemTrajetsFrm::CreePanneau() {
 // -- the grid
 
 void TMemTrajetsFrm::AfficheLigne(int r) {
+    // the sample at the head of the row, while the row has lines on the table
+    const TLigneMemo& memo = lignes_[size_t(r)];
+    const bool traits = memo.style >= 0 && std::any_of(memo.lignes.begin(), memo.lignes.end(),
+                                                       [](const TLignes* l) { return l != nullptr; });
+    auto* tete = new QTableWidgetItem(QString::number(r));
+    if (traits) tete->setIcon(IconeStyle(memo.style));
+    MemGrid->setVerticalHeaderItem(r - 1, tete);
     for (int c = 0; c < NbColonnes; ++c) {
         QTableWidgetItem* item = MemGrid->item(r - 1, c);
         if (!item) {
@@ -190,6 +234,18 @@ TLignes* TMemTrajetsFrm::Ligne(int r, int b) const {
     return lignes_[size_t(r)].lignes[size_t(b)];
 }
 
+int TMemTrajetsFrm::Style(int r) const {
+    if (r < 1 || r >= NbLignes() || !LigneUtilisee(r)) return -1;
+    return lignes_[size_t(r)].style;
+}
+
+int TMemTrajetsFrm::StyleLibre() const {
+    std::array<int, NbStyles> usages{};
+    for (int r = 1; r < NbLignes(); ++r)
+        if (LigneUtilisee(r) && lignes_[size_t(r)].style >= 0) ++usages[size_t(lignes_[size_t(r)].style)];
+    return int(std::min_element(usages.begin(), usages.end()) - usages.begin());
+}
+
 TGLBilles* TMemTrajetsFrm::BilleDeColonne(int b) const {
     TGLBillardVelmora& billard = *Principale().Billard;
     if (b == 0) return billard.BilleJoueur;
@@ -202,11 +258,19 @@ TGLBilles* TMemTrajetsFrm::BilleDeColonne(int b) const {
 void TMemTrajetsFrm::Memorise() {
     if (!MemOn->isChecked() || !Principale().Billard) return;
     TGLBillardVelmora& billard = *Principale().Billard;
-    if (!ConteneurTrajets) ConteneurTrajets = Principale().gls.Racine().AjouteEnfant<TFactice>();
+    if (!ConteneurTrajets) {
+        ConteneurTrajets = Principale().gls.Racine().AjouteEnfant<TFactice>();
+        ConteneurTrajets->SetVisible(isVisible());
+    }
     // the first free row; when all are used, the last one is replaced
     int r = 1;
     while (r < NbLignes() - 1 && LigneUtilisee(r)) ++r;
+    // a replaced row takes a new style, unlike the ones still shown
+    lignes_[size_t(r)].textes = {};
+    lignes_[size_t(r)].style = -1;
+    const int style = StyleLibre();
     TLigneMemo& ligne = lignes_[size_t(r)];
+    ligne.style = style;
 
     // the cue and the balls as the simulation had them
     const TBillardVelmora& simu = *billard.Simu;
@@ -225,16 +289,44 @@ void TMemTrajetsFrm::Memorise() {
                     TexteFixe(double(e[4]) * DegresParRadian, 6, 2),
                     TexteFixe(double(e[2]), 6, 0),
                     TexteFixe(double(e[5]), 6, 0)};
-    AfficheLigne(r);
 
-    // the chosen balls' lines, thinned now; the others stay as they were
+    // the chosen balls' lines, thinned now, in the row's style; the others stay as they were
+    const TStyleTrait& s = StylesTraits[style];
     const TCaseLed* cases[3] = {Jcheck, njCheck, rgeCheck};
     for (int b = 0; b < 3; ++b) {
-        if (!cases[b]->isChecked()) continue;
         TLignes*& trait = ligne.lignes[size_t(b)];
-        if (!trait) trait = ConteneurTrajets->AjouteEnfant<TLignes>();
-        billard.TraceTrajet(*BilleDeColonne(b), *trait, Densite->value());
+        if (!cases[b]->isChecked()) {
+            if (!trait) continue;
+        } else {
+            if (!trait) trait = ConteneurTrajets->AjouteEnfant<TLignes>();
+            billard.TraceTrajet(*BilleDeColonne(b), *trait, Densite->value());
+        }
+        trait->DebutMaj();
+        trait->SetCouleur(Melange(BilleDeColonne(b)->Couleur(), s.teinte, 0.55f));
+        trait->SetMotif(s.motif, s.facteur);
+        trait->SetLargeurLigne(2);
+        trait->FinMaj();
     }
+    AfficheLigne(r);
+}
+
+void TMemTrajetsFrm::EffaceTraits() {
+    if (ConteneurTrajets) ConteneurTrajets->SupprimeEnfants();
+    for (int r = 1; r < NbLignes(); ++r) {
+        lignes_[size_t(r)].lignes = {};
+        AfficheLigne(r);
+    }
+}
+
+void TMemTrajetsFrm::showEvent(QShowEvent* e) {
+    TFenetreOutil::showEvent(e);
+    if (ConteneurTrajets) ConteneurTrajets->SetVisible(true);
+}
+
+void TMemTrajetsFrm::hideEvent(QHideEvent* e) {
+    TFenetreOutil::hideEvent(e);
+    // the kept lines belong to the window: closed, it leaves the table to the live lines
+    if (!e->spontaneous() && ConteneurTrajets) ConteneurTrajets->SetVisible(false);
 }
 
 void TMemTrajetsFrm::VideLigne(int r) {
@@ -244,6 +336,7 @@ void TMemTrajetsFrm::VideLigne(int r) {
         trait = nullptr;
     }
     ligne.textes = {};
+    ligne.style = -1;
 }
 
 void TMemTrajetsFrm::Supprime(int r) {
@@ -264,6 +357,7 @@ void TMemTrajetsFrm::DelAllBtnClick() {
     for (int r = 1; r < NbLignes(); ++r) {
         lignes_[size_t(r)].lignes = {};
         lignes_[size_t(r)].textes = {};
+        lignes_[size_t(r)].style = -1;
         AfficheLigne(r);
     }
 }

@@ -2,6 +2,8 @@
 // its cue parameters in a row of the grid and, for each chosen ball, a thinned trajectory line on
 // the table, so that several shots can be compared and any of them set up again. The lines hang
 // under one container node of the scene; each row owns its lines and frees them when deleted.
+// Each kept shot has its own style (a tint over the balls' colours and a dash pattern), shown at
+// the head of its row, so that neither two kept shots nor a kept shot and the live lines look alike.
 #pragma once
 
 #include <array>
@@ -71,6 +73,11 @@ class TMemTrajetsFrm : public TFenetreOutil {
     bool LigneUtilisee(int ligne) const;
     // the line of ball b (0 player's, 1 other cue ball, 2 red) kept in row r, or nullptr
     TLignes* Ligne(int r, int b) const;
+    // the style of row r (0 .. NbStyles - 1), -1 for an empty row
+    static constexpr int NbStyles = 6;
+    int Style(int r) const;
+    // the table is cleared: every kept line goes, the rows and their records stay
+    void EffaceTraits();
     const TEnregistrement& Enregistrement(int r) const { return lignes_.at(size_t(r)).enregistrement; }
 
   private:
@@ -79,9 +86,14 @@ class TMemTrajetsFrm : public TFenetreOutil {
         std::array<QString, NbColonnes> textes;
         std::array<TLignes*, 3> lignes{};
         TEnregistrement enregistrement{};
+        int style = -1;
     };
 
+    void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     void CreePanneau();
+    // the first style no kept shot uses (the least used when all are)
+    int StyleLibre() const;
     void AfficheLigne(int r);
     // frees the lines of a row and forgets its texts
     void VideLigne(int r);

@@ -298,16 +298,27 @@ void TQueueFrm::AfficheMasse() {
 // -- fields
 
 bool TQueueFrm::ValideSaisie(QLineEdit* edit) {
+    const int tag = Tag(edit);
     QString message;
     const std::optional<float> v = LitSimpleSaisi(edit->text(), &message);
-    if (!v) {
-        // the parameter keeps its value; the text stays for the user to mend
+    // the cue ignores an inclination it cannot take: refused here, where it can be said
+    if (v && tag == tgInclinaison && !(*v >= 0 && *v < 90))
+        message = QStringLiteral("L'inclinaison doit être comprise entre 0 et 90 degrés (90 exclu).");
+    if (!v || !message.isEmpty()) {
+        // the field goes back to the value in force, which is kept
+        AfficheChamp(edit);
         QMessageBox::critical(this, windowTitle(), message);
         return false;
     }
-    SetValeur(Tag(edit), *v);
-    edit->setModified(false);
+    SetValeur(tag, *v);
+    // the cue may have raised the value to its floor, or kept it without an event
+    AfficheChamp(edit);
     return true;
+}
+
+void TQueueFrm::AfficheChamp(QLineEdit* edit) {
+    edit->setText(TexteFixe(Valeur(Tag(edit)), 5, 2));
+    edit->setModified(false);
 }
 
 bool TQueueFrm::eEditKeyPress(QLineEdit* edit, QKeyEvent* e) {
@@ -317,21 +328,19 @@ bool TQueueFrm::eEditKeyPress(QLineEdit* edit, QKeyEvent* e) {
             ValideSaisie(edit);
             return true;
         case Qt::Key_Escape:
-            // the cue rewrites the field through its change event
-            if (edit->isModified()) {
-                SetValeur(Tag(edit), Valeur(Tag(edit)));
-                edit->setModified(false);
-            }
+            // back to the value in force
+            AfficheChamp(edit);
             return true;
         default:
             break;
     }
-    // editing keys and shortcuts pass; of the characters only digits, "-" and "." do
+    // editing keys and shortcuts pass; of the characters only digits, "-" and the separators do
     const QString texte = e->text();
     if (texte.isEmpty() || (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) return false;
     const char16_t c = texte.at(0).unicode();
     if (c < 0x20 || c == 0x7f) return false;
-    if (c == u'.') {
+    // "." and "," both give the locale's separator, which is shown
+    if (c == u'.' || c == u',' || texte == QLocale().decimalPoint()) {
         edit->insert(QLocale().decimalPoint());
         return true;
     }
@@ -394,7 +403,8 @@ void TQueueFrm::FormMouseWheel(int delta, const QPoint& posGlobale) {
         sous = childAt(mapFromGlobal(posGlobale));
     else if (Principale().isVisible() && Principale().frameGeometry().contains(posGlobale))
         sous = Principale().childAt(Principale().mapFromGlobal(posGlobale));
-    const int n = int(std::lround(delta / 2.0));
+    // forward brings the camera nearer, as in every 3D program
+    const int n = -int(std::lround(delta / 2.0));
     if (sous == Scn) {
         billard->Queue->Zoom(n);
         return;

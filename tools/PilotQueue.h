@@ -66,8 +66,10 @@ class TQueueFrm : public TFenetreOutil {
     float Valeur(int tag) const;
     void SetValeur(int tag, float valeur);
 
-    // converts a field and applies it; false (after an error box) when the text is not a number
+    // applies a field; a refused text is said and the field shows the value in force again
     bool ValideSaisie(QLineEdit* edit);
+    // the field shows the value in force, unmodified
+    void AfficheChamp(QLineEdit* edit);
 
     // the wheel of this window and of the main window: a held key makes it an arrow, otherwise
     // it zooms the view or steps the dial under the mouse

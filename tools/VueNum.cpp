@@ -373,12 +373,12 @@ void TVueNumFrm::RemplitGrille(int k) {
 
 // -- the photo of the cursor
 
-void TVueNumFrm::RafraichitVue() {
+void TVueNumFrm::RafraichitVue(int k) {
     TGLBillardVelmora* billard = Principale().Billard.get();
     if (!billard) return;
     const TBillardVelmora& simu = *billard->Simu;
     {
-        // the cursor goes to photo 0 below, once
+        // the cursor goes to photo k below, once
         const QSignalBlocker silence(Curseur);
         if (simu.NbPhotos < 1) {
             TrajetPresent = false;
@@ -396,8 +396,9 @@ void TVueNumFrm::RafraichitVue() {
     Graphe->SetCouleurs({EnQColor(billard->BilleJoueur->Couleur()),
                          EnQColor(billard->BilleNonJoueur->Couleur()), EnQColor(billard->Rouge->Couleur())});
     Graphe->update();
-    if (Curseur->value() != 0)
-        Curseur->setValue(0);
+    k = std::clamp(k, 0, Curseur->maximum());
+    if (Curseur->value() != k)
+        Curseur->setValue(k);
     else
         CurseurChange();
 }

@@ -50,8 +50,8 @@ class TVueNumFrm : public TFenetreOutil {
     // the store holds a computed trajectory
     bool TrajetPresent = false;
 
-    // re-reads the store after a shot and goes to photo 0
-    void RafraichitVue();
+    // re-reads the store after a shot and goes to photo k (0 unless told), within the shot
+    void RafraichitVue(int k = 0);
     // shows the photo of the cursor, in the grid and (with a trajectory) in the 3D view
     void CurseurChange();
     void RemplitGrille(int k);

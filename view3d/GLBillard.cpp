@@ -42,6 +42,7 @@ float TGLBillard::EcartMouche(float W) {
 void TGLBillard::Dimensionne(float D, float C, float W, float A) {
     DemiLargeur = W / 2;
     Largeur = W;
+    LargeurBande = C;
 
     // cloth and spots
     Tapis->SetDimensions(W + 2 * C, 2 * (W + C));

@@ -22,6 +22,7 @@ public:
     TPlan* Tapis = nullptr;
     float DemiLargeur = 0;
     float Largeur = 0;
+    float LargeurBande = 0;  // from the cushion's nose to the rail
     // spots, children of the cloth: (-e, -W/2), (0, -W/2), (e, -W/2), (0, 0), (0, W/2)
     std::array<TDisque*, 5> Mouches{};
 

@@ -1,11 +1,43 @@
 #include "view3d/GLBillardQueue.h"
 
+#include <algorithm>
 #include <cmath>
 
 TGLBillardQueue::TGLBillardQueue(TScene& scene, TVue& vueTable, TVue& vueQueue)
     : TGLBillard3B(scene, vueTable) {
     Queue = std::make_unique<TGLQueue>(Scene, vueQueue);
+    Queue->ReleveRequis = [this](const TGLQueue& q) { return ReleveSurBandes(q); };
+    // the cue follows its ball over the rails
+    for (TGLBilles* b : {Blanche, Jaune, Rouge}) {
+        auto avant = b->OnDeplace;
+        b->OnDeplace = [this, avant](TGLBilles& x) {
+            if (avant) avant(x);
+            if (Queue && &x == Queue->Bille) Queue->MajReleve();
+        };
+    }
     SetBilleJoueur(Blanche);
+}
+
+float TGLBillardQueue::ReleveSurBandes(const TGLQueue& q) const {
+    // backwards from the tip, level, to the cushions' nose line (to the rails' inner edge when the
+    // tip already lies over a cushion)
+    const TVecteur3f pointe = q.Releve->PositionAbsolue();
+    const float a = q.Visee() * RadParDeg;
+    const float ux = -std::cos(a), uy = -std::sin(a);
+    const auto distance = [&](float marge) {
+        float d = 1e9f;
+        if (std::fabs(ux) > 1e-6f)
+            d = std::min(d, ((ux > 0 ? DemiLargeur + marge : -DemiLargeur - marge) - pointe.x) / ux);
+        if (std::fabs(uy) > 1e-6f) d = std::min(d, ((uy > 0 ? Largeur + marge : -Largeur - marge) - pointe.y) / uy);
+        return d;
+    };
+    float d = distance(0);
+    if (d < 1) d = std::max(distance(LargeurBande), 1.0f);
+    // the shaft, a couple of centimetres thick there, passes over the top of the rails
+    const TBoite& cadre = *Cadres[0];
+    const float haut = cadre.PositionAbsolue().z + cadre.Profondeur() / 2 + 2.2f;
+    const float requise = std::atan2(haut - pointe.z, d) * DegParRad;
+    return std::clamp(requise - q.Inclinaison(), 0.0f, 85.0f - q.Inclinaison());
 }
 
 TGLBillardQueue::~TGLBillardQueue() { Queue.reset(); }

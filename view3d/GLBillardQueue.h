@@ -25,4 +25,7 @@ public:
     void PositionDepart(bool cote);
     // aims the cue from the player's ball towards the point of the cloth under the mouse
     void ViseSouris(int X, int Y);
+    // degrees the drawn cue must rise above its inclination so that its shaft passes over the
+    // cushions and rails behind the ball (0 when it already does)
+    float ReleveSurBandes(const TGLQueue& queue) const;
 };

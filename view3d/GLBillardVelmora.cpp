@@ -1,8 +1,10 @@
 #include "view3d/GLBillardVelmora.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
+#include <vector>
 
 #include "sim/ExportPVR.h"
 #include "sim/FichierIni.h"
@@ -115,6 +117,8 @@ void TGLBillardVelmora::RetraceVisibles() {
 
 void TGLBillardVelmora::JoueCoup() {
     VersSimu();
+    // a cue shot starts from balls at rest, whatever a hand launch left in photo 0
+    AnnuleVR0();
     Simu->Joue();
     RetraceVisibles();
 }
@@ -170,6 +174,30 @@ void TGLBillardVelmora::DessineVR(int k) {
         billes[b - 1]->SetVR(EnSimple(Simu->Trajets[b][k].Vitesse), EnSimple(Simu->Trajets[b][k].Rotation));
 }
 
+void TGLBillardVelmora::MontreParcours(int k) {
+    const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
+    k = std::clamp(k, 0, n);
+    std::vector<TVecteur3f> parcouru;
+    for (TGLBilles* bille : {BilleJoueur, BilleNonJoueur, Rouge}) {
+        if (!bille->TrajetVisible) continue;
+        const int b = NumeroSimu(*bille);
+        parcouru.clear();
+        for (int i = 0; i <= k; ++i) parcouru.push_back(EnSimple(Simu->Trajets[b][i].Position));
+        bille->SetParcouru(parcouru);
+        TLignes& ligne = *bille->Trajet;
+        ligne.DebutMaj();
+        ligne.EffaceNoeuds();
+        for (int i = k; i <= n; ++i) ligne.AjouteNoeud(EnSimple(Simu->Trajets[b][i].Position));
+        ligne.SetVisible(true);
+        ligne.FinMaj();
+    }
+}
+
+void TGLBillardVelmora::FinParcours() {
+    for (TGLBilles* bille : {BilleJoueur, BilleNonJoueur, Rouge}) bille->SetParcouru({});
+    RetraceVisibles();
+}
+
 void TGLBillardVelmora::SetVRVisible(bool b) {
     for (TGLBilles* x : {BilleJoueur, BilleNonJoueur, Rouge}) x->SetVRVisible(b);
 }
@@ -208,16 +236,21 @@ double TGLBillardVelmora::QuantiteVisee() const {
 
 double TGLBillardVelmora::QuantiteTouchee() const {
     const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
+    // the first contact of the player's ball with another; a contact of the other two does not count
     int i = 1;
-    while (i <= n && Simu->TypesChocs[i] != tcBilleBille) ++i;
+    while (i <= n && !(Simu->TypesChocs[i] == tcBilleBille && (Simu->Contacts[i] == 2 || Simu->Contacts[i] == 3)))
+        ++i;
     if (i > n) return 0;
     // direction of travel just before the contact, and where the struck ball lies
-    const TVecteur u = Unitaire(Simu->Trajets[1][i - 1].Vitesse);
-    const int touchee = Simu->Contacts[i] == 2 ? 2 : 3;
+    const TVecteur& v0 = Simu->Trajets[1][i - 1].Vitesse;
+    if (Norme(v0) <= 0) return 0;
+    const TVecteur u = Unitaire(v0);
+    const int touchee = Simu->Contacts[i];
     const TVecteur d = DiffVect(Simu->Trajets[touchee][i].Position, Simu->Trajets[1][i].Position);
     const TVecteur c = ProdVect(u, d);
     const double v = c.z > 0 ? Norme(c) : -Norme(c);
-    return Epaisseur(v);
+    // a contact found a little apart would give more than a whole ball
+    return std::clamp(Epaisseur(v), -1.0, 1.0);
 }
 
 double TGLBillardVelmora::ConvertitHauteur(double h, double e, double alpha) const {

@@ -45,6 +45,10 @@ public:
     // the balls at photo k (photos outside the store are ignored)
     void AffichePhoto(int k, bool silencieux);
     void DessineVR(int k);
+    // during an animation at photo k: each shown trajectory splits at the ball, the path already
+    // travelled dashed behind it; FinParcours gives the whole lines back
+    void MontreParcours(int k);
+    void FinParcours();
     void SetVRVisible(bool b);
     void EchelleVR(float f);
 

@@ -1,5 +1,6 @@
 #include "view3d/GLBilles.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "view3d/Couleurs.h"
@@ -25,20 +26,70 @@ TGLBilles::TGLBilles(TScene& scene, float zBase, int genre) {
     }
     ZOmbre = zBase + 0.4f;
     Ombre = racine.AjouteEnfant<TDisque>();
-    CouleurUnie(*Ombre, clrNoir);
+    CouleurUnie(*Ombre, {0, 0, 0, 0.5f});
+    // fainter rings, each a little higher than the one inside it so that they never fight
+    for (float alpha : {0.22f, 0.1f}) {
+        auto* anneau = Ombre->AjouteEnfant<TDisque>();
+        CouleurUnie(*anneau, {0, 0, 0, alpha});
+    }
     SetRayon(3.075f);
     Trajet = racine.AjouteEnfant<TLignes>();
     Trajet->SetCouleur(Couleur());
+    Trajet->SetLargeurLigne(1.5f);
+    Parcouru = racine.AjouteEnfant<TLignes>();
+    Parcouru->SetCouleur(Couleur());
+    Parcouru->SetMotif(0x0F0F, 2);
+    Parcouru->SetVisible(false);
     LignesVR = Sphere->AjouteEnfant<TLignes>();
     LignesVR->SetCouleur(clrNoir);
     LignesVR->SetLargeurLigne(2);
     for (int i = 0; i < 3; ++i) LignesVR->AjouteNoeud({0, 0, 0});
+    for (TLignes** f : {&FlecheV, &FlecheR}) {
+        *f = Sphere->AjouteEnfant<TLignes>();
+        (*f)->SetCouleur(clrNoir);
+        (*f)->SetLargeurLigne(2);
+        for (int i = 0; i < 3; ++i) (*f)->AjouteNoeud({0, 0, 0});
+    }
     FacteurVR = 0.2f;
 }
 
+namespace {
+
+// the two barbs and the tip of an arrow from the centre to `pointe`, flat in the vertical plane
+// holding it (the horizontal one for an upright vector)
+void PoseFleche(TLignes& f, const TVecteur3f& pointe) {
+    const float l = Norme(pointe);
+    f.DebutMaj();
+    if (l < 1e-4f) {
+        for (size_t i = 0; i < 3; ++i) f.SetNoeud(i, {0, 0, 0});
+    } else {
+        const TVecteur3f u = pointe * (1 / l);
+        TVecteur3f n = Vect(u, {0, 0, 1});
+        if (Norme(n) < 1e-3f) n = {1, 0, 0};
+        n = n * (1 / Norme(n));
+        // a head in proportion, but readable on a short vector and not huge on a long one
+        const float tete = std::clamp(0.25f * l, 0.6f, 2.5f);
+        const TVecteur3f base = pointe - u * tete;
+        f.SetNoeud(0, base + n * (0.45f * tete));
+        f.SetNoeud(1, pointe);
+        f.SetNoeud(2, base - n * (0.45f * tete));
+    }
+    f.FinMaj();
+}
+
+}  // namespace
+
 void TGLBilles::SetRayon(float r) {
     Sphere->SetRayon(r);
-    Ombre->SetRayonExterieur(r);
+    Ombre->SetRayonExterieur(0.85f * r);
+    float rayon = 0.85f * r, z = 0;
+    for (const auto& e : Ombre->Enfants()) {
+        auto& anneau = static_cast<TDisque&>(*e);
+        rayon += 0.2f * r;
+        z += 0.02f;
+        anneau.SetRayonExterieur(rayon);
+        anneau.SetPosition({0, 0, z});
+    }
     Sphere->SetZ(r);
     Ombre->SetZ(ZOmbre);
 }
@@ -103,16 +154,23 @@ void TGLBilles::DemandeTrajet() {
 void TGLBilles::EffaceTrajet() {
     Trajet->EffaceNoeuds();
     Trajet->SetVisible(false);
-    LignesVR->SetNoeud(0, {0, 0, 0});
-    LignesVR->SetNoeud(2, {0, 0, 0});
+    SetParcouru({});
+    SetVR({0, 0, 0}, {0, 0, 0});
+}
+
+void TGLBilles::SetParcouru(const std::vector<TVecteur3f>& points) {
+    Parcouru->DebutMaj();
+    Parcouru->EffaceNoeuds();
+    for (const TVecteur3f& p : points) Parcouru->AjouteNoeud(p);
+    Parcouru->SetVisible(points.size() >= 2);
+    Parcouru->FinMaj();
 }
 
 void TGLBilles::SetVRVisible(bool b) {
     LignesVR->SetVisible(b);
-    if (!b) {
-        LignesVR->SetNoeud(0, {0, 0, 0});
-        LignesVR->SetNoeud(2, {0, 0, 0});
-    }
+    FlecheV->SetVisible(b);
+    FlecheR->SetVisible(b);
+    if (!b) SetVR({0, 0, 0}, {0, 0, 0});
 }
 
 void TGLBilles::SetVR(const TVecteur3f& V, const TVecteur3f& R) {
@@ -120,6 +178,8 @@ void TGLBilles::SetVR(const TVecteur3f& V, const TVecteur3f& R) {
     LignesVR->SetNoeud(0, V * FacteurVR);
     LignesVR->SetNoeud(2, R * FacteurVR);
     LignesVR->FinMaj();
+    PoseFleche(*FlecheV, V * FacteurVR);
+    PoseFleche(*FlecheR, R * FacteurVR);
 }
 
 // ---- cue ----
@@ -140,8 +200,12 @@ TGLQueue::TGLQueue(TScene& scene, TVue& vue) : Vue(&vue) {
     PivotInclinaison->SetHaut({0, 1, 0});
     PorteProcede = PivotInclinaison->AjouteEnfant<TFactice>();
     PorteProcede->SetPosition({-10, 0, 0});
+    // the drawn cue may rise about its tip over the rails, as a real cue rests on them
+    Releve = PorteProcede->AjouteEnfant<TFactice>();
+    Releve->SetDirection({0, 0, 1});
+    Releve->SetHaut({0, 1, 0});
     // tip dome pointing at the ball, then ring, ferrule and shaft behind it
-    Procede = PorteProcede->AjouteEnfant<TSphere>();
+    Procede = Releve->AjouteEnfant<TSphere>();
     Procede->SetHaut({1, 0, 0});
     Procede->SetRayon(0.7f);
     Procede->SetLatitudeBas(37);
@@ -189,12 +253,14 @@ void TGLQueue::SetHauteur(float h) {
 
 void TGLQueue::SetVisee(float degres) {
     PivotVisee->SetRoulis(degres);
+    MajReleve();
     if (OnVisee) OnVisee(*this);
 }
 
 void TGLQueue::SetInclinaison(float degres) {
     if (!(degres >= 0 && degres < 90)) return;
     PivotInclinaison->SetVirage(degres);
+    MajReleve();
     if (OnInclinaison) OnInclinaison(*this);
 }
 
@@ -223,6 +289,12 @@ void TGLQueue::Attache(TGLBilles* bille) {
     }
     Bille = bille;
     PivotVisee->Modifie();
+    MajReleve();
+}
+
+void TGLQueue::MajReleve() {
+    const float r = Bille && ReleveRequis ? ReleveRequis(*this) : 0;
+    if (r != Releve->Virage()) Releve->SetVirage(r);
 }
 
 void TGLQueue::Detache() {
@@ -270,5 +342,6 @@ void TGLQueue::MajImpact() {
     } else {
         MarqueImpact->SetVisible(false);
     }
+    MajReleve();
     if (OnEffetHauteur) OnEffetHauteur(*this);
 }

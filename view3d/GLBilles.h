@@ -17,12 +17,15 @@ public:
     TGLBilles& operator=(const TGLBilles&) = delete;
 
     TSphere* Sphere = nullptr;  // its centre is the ball's position
-    TDisque* Ombre = nullptr;
+    TDisque* Ombre = nullptr;   // the core of the shadow; two fainter rings around it soften its edge
     float ZOmbre = 0;
     // after every move except PlaceSilencieux
     std::function<void(TGLBilles&)> OnDeplace;
     TLignes* Trajet = nullptr;    // child of the root, scene coordinates
     TLignes* LignesVR = nullptr;  // child of Sphere: velocity tip, centre, rotation tip
+    TLignes* FlecheV = nullptr;   // children of Sphere: the arrowheads of the two vectors
+    TLignes* FlecheR = nullptr;
+    TLignes* Parcouru = nullptr;  // child of the root: the path already travelled, dashed
     bool TrajetVisible = false;
     std::string Nom;
     int Indice = 0;  // 0 white, 1 yellow, 2 red: set by the owner
@@ -55,6 +58,8 @@ public:
     void EffaceTrajet();
     bool TrajetVide() const { return Trajet->Noeuds().empty(); }
     void SetVRVisible(bool b);
+    // during an animation: the path up to the ball, dashed (empty: none)
+    void SetParcouru(const std::vector<TVecteur3f>& points);
     // velocity and rotation, scaled by FacteurVR, drawn from the ball centre
     void SetVR(const TVecteur3f& V, const TVecteur3f& R);
 };
@@ -72,6 +77,7 @@ public:
     TVue* Vue = nullptr;
     TFactice* Support = nullptr;  // parking place without a ball
     TFactice* PorteProcede = nullptr;
+    TFactice* Releve = nullptr;  // lifts the drawn cue about its tip, over the rails; no physics
     TFactice* PivotVisee = nullptr;
     TFactice* PivotInclinaison = nullptr;
     TSphere* MarqueImpact = nullptr;
@@ -120,6 +126,10 @@ public:
     TVecteur3f DirectionVisee() const;
     // impact marker where the cue axis enters the ball (hidden when it misses), then OnEffetHauteur
     void MajImpact();
+    // degrees the drawn cue must rise above its inclination to clear what lies behind the ball
+    // (the owner knows the table); asked after each change of the cue's pose
+    std::function<float(const TGLQueue&)> ReleveRequis;
+    void MajReleve();
 
 private:
     float vitesse_ = 0;

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "scene/Scene.h"
 
 namespace {
@@ -28,18 +30,57 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
     glEnable(GL_MULTISAMPLE);
     glEnableClientState(GL_VERTEX_ARRAY);
 
+    // lines keep their look whatever the window's size: widths are for a 600-pixel-high view
+    echelleLignes_ = std::max(1.0f, float(hauteurPixels) / 600.0f);
+    // multisampling smooths the lines already, at no further cost; without it they are blended
+    GLint echantillons = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &echantillons);
+    lignesLissees_ = echantillons == 0;
+    if (lignesLissees_) {
+        glEnable(GL_LINE_SMOOTH);
+        glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    } else {
+        glDisable(GL_LINE_SMOOTH);
+    }
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(vue.MatriceProjection().m.data());
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(vue.MatriceVue().m.data());
 
     TNoeud& racine = vue.Scene().Racine();
+    PoseEclairageAppoint(vue);
     PoseLumieres(racine);
     ++image_;
     DessineNoeud(racine);
     glDisableClientState(GL_VERTEX_ARRAY);
     // shapes of nodes not drawn this frame (freed or hidden) are built again when needed
     std::erase_if(cache_, [this](const auto& e) { return e.second.image != image_; });
+}
+
+void TRenduGL::PoseEclairageAppoint(const TVue& vue) {
+    // a level light from the viewer's side, the last one OpenGL has: the upright faces the lamps
+    // above do not reach (the rails' sides) keep their colour instead of turning black, while
+    // the cloth and the rails' tops, lit from above, stay as the lamps make them
+    TVecteur3f d{1, 0, 0};
+    if (const TCamera* cam = vue.Camera()) {
+        const TVecteur3f c = cam->PositionAbsolue();
+        const TVecteur3f cible = cam->Cible() ? cam->Cible()->PositionAbsolue() : TVecteur3f{};
+        const TVecteur3f h{c.x - cible.x, c.y - cible.y, 0};
+        if (Norme(h) > 1e-3f) d = h * (1 / Norme(h));
+    }
+    const GLfloat direction[4] = {d.x, d.y, 0, 0};
+    const GLfloat faible[4] = {0.5f, 0.5f, 0.5f, 1};
+    const GLfloat rien[4] = {0, 0, 0, 1};
+    glLightfv(GL_LIGHT7, GL_POSITION, direction);
+    glLightfv(GL_LIGHT7, GL_AMBIENT, rien);
+    glLightfv(GL_LIGHT7, GL_DIFFUSE, faible);
+    glLightfv(GL_LIGHT7, GL_SPECULAR, rien);
+    glLightf(GL_LIGHT7, GL_CONSTANT_ATTENUATION, 1);
+    glLightf(GL_LIGHT7, GL_LINEAR_ATTENUATION, 0);
+    glLightf(GL_LIGHT7, GL_QUADRATIC_ATTENUATION, 0);
+    glEnable(GL_LIGHT7);
 }
 
 void TRenduGL::PoseLumieres(const TNoeud& racine) {
@@ -51,7 +92,7 @@ void TRenduGL::PoseLumieres(const TNoeud& racine) {
         const TNoeud* n = pile.back();
         pile.pop_back();
         if (!n->Visible()) continue;
-        if (n->Genre() == TGenreNoeud::Lumiere && nbLumieres_ < 8) {
+        if (n->Genre() == TGenreNoeud::Lumiere && nbLumieres_ < 7) {
             const auto& l = static_cast<const TLumiere&>(*n);
             const GLenum id = GLenum(GL_LIGHT0 + nbLumieres_++);
             const TVecteur3f p = l.PositionAbsolue();
@@ -93,9 +134,17 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             if (l.Noeuds().size() >= 2) {
                 glDisable(GL_LIGHTING);
                 glColor4f(l.Couleur().r, l.Couleur().g, l.Couleur().b, l.Couleur().a);
-                glLineWidth(l.LargeurLigne());
+                if (lignesLissees_) glEnable(GL_BLEND);
+                glLineWidth(l.LargeurLigne() * echelleLignes_);
+                const bool pointille = l.Motif() != 0xFFFF;
+                if (pointille) {
+                    glEnable(GL_LINE_STIPPLE);
+                    glLineStipple(l.FacteurMotif(), l.Motif());
+                }
                 glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), l.Noeuds().data());
                 glDrawArrays(l.Segments() ? GL_LINES : GL_LINE_STRIP, 0, GLsizei(l.Noeuds().size()));
+                if (pointille) glDisable(GL_LINE_STIPPLE);
+                glDisable(GL_BLEND);
                 glEnable(GL_LIGHTING);
             }
             break;
@@ -117,11 +166,21 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
                 glEnable(GL_CULL_FACE);
             else
                 glDisable(GL_CULL_FACE);
+            // a see-through shape (a soft shadow) blends over what is behind it and hides nothing
+            const bool translucide = mat.Diffuse.a < 1;
+            if (translucide) {
+                glEnable(GL_BLEND);
+                glDepthMask(GL_FALSE);
+            }
             glEnableClientState(GL_NORMAL_ARRAY);
             glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), m.Sommets.data());
             glNormalPointer(GL_FLOAT, sizeof(TVecteur3f), m.Normales.data());
             glDrawElements(GL_TRIANGLES, GLsizei(m.Indices.size()), GL_UNSIGNED_INT, m.Indices.data());
             glDisableClientState(GL_NORMAL_ARRAY);
+            if (translucide) {
+                glDepthMask(GL_TRUE);
+                glDisable(GL_BLEND);
+            }
             break;
         }
         default: break;

@@ -1,5 +1,7 @@
 // Draws a scene from a viewer's camera with the fixed-function OpenGL pipeline: point lights with
-// constant attenuation, front materials (ambient, diffuse, emission, specular), unlit lines.
+// constant attenuation and a level fill light from the viewer's side, front materials (ambient, diffuse,
+// emission, specular; a diffuse alpha below 1 blends), unlit anti-aliased lines whose width grows
+// with the view.
 // Needs a current compatibility-profile context; keeps the shapes' triangles between frames.
 #pragma once
 
@@ -23,10 +25,13 @@ private:
         TMaillage maillage;
     };
     void PoseLumieres(const TNoeud& racine);
+    void PoseEclairageAppoint(const TVue& vue);
     void DessineNoeud(const TNoeud& n);
     const TMaillage& Maillage(const TNoeud& n);
 
     std::unordered_map<const TNoeud*, TEntree> cache_;
     int nbLumieres_ = 0;
+    float echelleLignes_ = 1;
+    bool lignesLissees_ = false;
     unsigned long image_ = 0;
 };

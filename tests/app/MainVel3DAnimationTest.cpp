@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QScrollBar>
 
 #include "app/FenetresOutils.h"
 #include "tests/app/Fenetres.h"
+#include "tools/VueNum.h"
 
 namespace {
 
@@ -79,6 +81,49 @@ TEST(MainVel3DAnimation, AtMostOnePhotoPerFrameAndTheLastEndsTheAnimation) {
     EXPECT_TRUE(AuPhoto(a.w.B(), n));
     EXPECT_EQ(a.w.B().Queue->Bille, a.w.B().BilleJoueur);
     EXPECT_TRUE(a.f->QueueFrm->isVisible());
+}
+
+TEST(MainVel3DAnimation, TheEndLeavesTheBallsAtRestWhateverWindowIsOpenAndClearsTheHint) {
+    for (bool vueNum : {false, true}) {
+        TAnimation a;
+        if (vueNum) {
+            a.f->VueNumMnu->trigger();
+            ASSERT_TRUE(a.f->VueNumMnu->isChecked());
+            a.f->DemarreAnimation();
+            ASSERT_FALSE(a.f->VueNumFrm->isVisible());
+        }
+        while (a.f->Anime()) a.Image(1e6);
+        const int n = a.S().NbPhotos;
+        EXPECT_TRUE(AuPhoto(a.w.B(), n)) << vueNum;
+        EXPECT_EQ(a.f->VueNumFrm->isVisible(), vueNum);
+        if (vueNum) {
+            EXPECT_EQ(a.f->VueNumFrm->Curseur->value(), n);
+        }
+        EXPECT_NE(a.f->TextePanneau(3), QStringLiteral("[ECHAP] pour arrêter l'animation")) << vueNum;
+        // the status bar tells where the balls stopped
+        EXPECT_TRUE(a.f->TextePanneau(0).contains(QLocale().toString(double(float(a.S().Trajets[1][n].Position.x)), 'f', 2)))
+            << a.f->TextePanneau(0).toStdString();
+    }
+}
+
+TEST(MainVel3DAnimation, ThePathAlreadyTravelledIsDashedBehindTheBall) {
+    TAnimation a;
+    TGLBilles& joueur = *a.w.B().BilleJoueur;
+    ASSERT_TRUE(joueur.TrajetVisible);
+    a.Image(0);
+    a.Image(a.S().Temps[5] + 1e-9);
+    const int k = a.f->GLCadencer.Tag - 1;
+    ASSERT_GT(k, 0);
+    // behind: photos 0..k, dashed; ahead: from the ball to the end, solid
+    EXPECT_TRUE(joueur.Parcouru->Visible());
+    EXPECT_EQ(joueur.Parcouru->Noeuds().size(), size_t(k) + 1);
+    EXPECT_NE(joueur.Parcouru->Motif(), 0xFFFF);
+    EXPECT_EQ(joueur.Trajet->Noeuds().size(), size_t(a.S().NbPhotos - k) + 1);
+    EXPECT_EQ(joueur.Trajet->Noeuds().front().x, joueur.LitPosition().x);
+    while (a.f->Anime()) a.Image(1e6);
+    // at rest the whole line is back
+    EXPECT_FALSE(joueur.Parcouru->Visible());
+    EXPECT_EQ(joueur.Trajet->Noeuds().size(), size_t(a.S().NbPhotos) + 1);
 }
 
 TEST(MainVel3DAnimation, LandingPhotosAreSkipped) {

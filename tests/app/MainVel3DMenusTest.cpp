@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -119,6 +120,25 @@ TEST(MainVel3DMenus, PlayerBallAndCameraItemsAlternateTheirCaption) {
     f.CamFixeMobileMnu->trigger();
     EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Mobile"));
     EXPECT_TRUE(w.B().CamMobileActive);
+}
+
+TEST(MainVel3DMenus, TheCameraItemAndF2FollowTheCameraAPositionChose) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    ASSERT_TRUE(w.B().CamMobileActive);
+    // this position is seen from the ceiling
+    ASSERT_TRUE(f.OuvrePosition(Exemple("ouverture.vel")));
+    ASSERT_FALSE(w.B().CamMobileActive);
+    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Fixe"));
+    // the first F2 goes to the mobile camera
+    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    f.FormKeyDown(&f2);
+    EXPECT_TRUE(w.B().CamMobileActive);
+    EXPECT_EQ(f.VueTable.Camera(), w.B().CamMobile);
+    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Mobile"));
+    f.FormKeyDown(&f2);
+    EXPECT_EQ(f.VueTable.Camera(), w.B().CamFixe);
+    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Fixe"));
 }
 
 TEST(MainVel3DMenus, DetailItemsDriveTheTrajectoryLinesItem) {

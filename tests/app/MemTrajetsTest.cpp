@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
+#include <tuple>
 
 #include "app/FenetresOutils.h"
 #include "tests/app/Fenetres.h"
@@ -100,8 +102,9 @@ TEST(MemTrajets, DensityZeroKeepsEveryPhotoAndFiveEveryFifthWithTheCollisions) {
     ASSERT_NE(m.Ligne(1, 0), nullptr);
     EXPECT_EQ(m.Ligne(1, 0)->Noeuds().size(), size_t(s.NbPhotos) + 1);
     EXPECT_EQ(m.Ligne(2, 0)->Noeuds().size(), size_t(attendus));
-    // drawn in the player's ball's colour, from its starting place
-    EXPECT_EQ(m.Ligne(2, 0)->Couleur(), w.B().BilleJoueur->Couleur());
+    // drawn in its row's style (not the ball's own colour, which the live line has), from its
+    // starting place
+    EXPECT_NE(m.Ligne(2, 0)->Couleur(), w.B().BilleJoueur->Couleur());
     const TVecteur& p0 = s.Trajets[1][0].Position;
     EXPECT_FLOAT_EQ(m.Ligne(2, 0)->Noeuds()[0].x, float(p0.x));
 }
@@ -214,4 +217,64 @@ TEST(MemTrajets, ReplacingWithAutoFireOnFiresOnceTheWholeShotIsSetUp) {
     EXPECT_EQ(m.Cellule(4, 3), QStringLiteral("100"));
     EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("250"));
     w.B().Simu->ApresQueueBille = {};
+}
+
+TEST(MemTrajets, EachKeptShotHasItsOwnStyleShownInItsRow) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    m.rgeCheck->setChecked(true);
+    Tire(w, 200);
+    Tire(w, 300);
+    ASSERT_TRUE(m.LigneUtilisee(1) && m.LigneUtilisee(2));
+    EXPECT_NE(m.Style(1), m.Style(2));
+    EXPECT_EQ(m.Style(3), -1);
+    const auto style = [](const TLignes* l) { return std::tuple(l->Couleur(), l->Motif(), l->FacteurMotif()); };
+    for (int b : {0, 2}) {
+        TLignes* un = m.Ligne(1, b);
+        TLignes* deux = m.Ligne(2, b);
+        ASSERT_TRUE(un && deux);
+        // two kept shots never look alike, and neither looks like the live line of the ball
+        EXPECT_NE(style(un), style(deux)) << b;
+        EXPECT_NE(un->Motif(), 0xFFFF) << b;
+        EXPECT_NE(un->Couleur(), w.B().BilleJoueur->Trajet->Couleur()) << b;
+    }
+    // within one shot the balls keep different colours
+    EXPECT_NE(m.Ligne(1, 0)->Couleur(), m.Ligne(1, 2)->Couleur());
+    // the head of each used row shows a sample of its style; an empty row none
+    EXPECT_FALSE(m.MemGrid->verticalHeaderItem(0)->icon().isNull());
+    EXPECT_FALSE(m.MemGrid->verticalHeaderItem(1)->icon().isNull());
+    EXPECT_TRUE(m.MemGrid->verticalHeaderItem(2)->icon().isNull());
+    // a row moved up keeps its style; a new shot takes one no kept shot uses
+    const int deuxieme = m.Style(2);
+    m.Supprime(1);
+    EXPECT_EQ(m.Style(1), deuxieme);
+    Tire(w, 400);
+    EXPECT_NE(m.Style(2), m.Style(1));
+}
+
+TEST(MemTrajets, ClearingTheTableAndClosingTheWindowTakeTheKeptLinesAway) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    m.show();
+    Tire(w, 200);
+    Tire(w, 300);
+    ASSERT_EQ(NbTraits(m), 2u);
+    ASSERT_TRUE(m.ConteneurTrajets->Visible());
+    // closed, the window leaves only the live lines; shown again, its lines come back
+    m.close();
+    EXPECT_FALSE(m.ConteneurTrajets->Visible());
+    m.show();
+    EXPECT_TRUE(m.ConteneurTrajets->Visible());
+    // the Delete key ("Efface le billard") clears the kept lines too; the rows and records stay
+    QKeyEvent suppr(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    w.F().FormKeyDown(&suppr);
+    EXPECT_EQ(NbTraits(m), 0u);
+    EXPECT_EQ(m.Ligne(1, 0), nullptr);
+    EXPECT_TRUE(m.LigneUtilisee(1));
+    EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("300"));
+    EXPECT_TRUE(m.MemGrid->verticalHeaderItem(0)->icon().isNull());
+    Tire(w, 400);
+    EXPECT_EQ(NbTraits(m), 1u);
+    w.F().ResettrajetsVRMnu->trigger();
+    EXPECT_EQ(NbTraits(m), 0u);
 }

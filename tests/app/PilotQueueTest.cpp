@@ -100,13 +100,18 @@ TEST_F(FenetreQueue, TypedSpeedWithADotShowsEverywhereAndFiresUnderAutoFire) {
 }
 
 TEST_F(FenetreQueue, TheCueSettersRuleOutOfRangeValues) {
-    // an inclination of 95 degrees is refused: no change, and the field keeps the text
-    const float inclinaison = Queue().Inclinaison();
+    // an inclination of 95 degrees is refused and said: no change, and the field shows the value in force
+    Queue().SetInclinaison(3);
     q->iEdit->clear();
     Tape(q->iEdit, QStringLiteral("95"));
-    EXPECT_EQ(Evenements(&TGLQueue::OnInclinaison, [&] { Touche(q->iEdit, Qt::Key_Enter); }), 0);
-    EXPECT_FLOAT_EQ(Queue().Inclinaison(), inclinaison);
-    EXPECT_EQ(q->iEdit->text(), QStringLiteral("95"));
+    int evenements = -1;
+    const QString message = TexteBoiteModale(
+        [&] { evenements = Evenements(&TGLQueue::OnInclinaison, [&] { Touche(q->iEdit, Qt::Key_Enter); }); });
+    EXPECT_EQ(evenements, 0);
+    EXPECT_TRUE(message.contains(QStringLiteral("90"))) << message.toStdString();
+    EXPECT_FLOAT_EQ(Queue().Inclinaison(), 3.0f);
+    EXPECT_EQ(q->iEdit->text(), QStringLiteral("3,00"));
+    EXPECT_FALSE(q->iEdit->isModified());
     // a mass of -3 g is raised to 1 g
     q->mEdit->clear();
     Tape(q->mEdit, QStringLiteral("-3"));
@@ -121,20 +126,31 @@ TEST_F(FenetreQueue, TheCueSettersRuleOutOfRangeValues) {
     EXPECT_EQ(q->vitLbl->text(), QStringLiteral("0,00 cm/s"));
 }
 
-TEST_F(FenetreQueue, FieldsTakeDigitsMinusAndTheDotAsTheSeparatorOnly) {
+TEST_F(FenetreQueue, FieldsTakeDigitsMinusAndBothSeparators) {
     q->eEdit->clear();
-    Tape(q->eEdit, QStringLiteral("a-1,x2.5 e"));
+    Tape(q->eEdit, QStringLiteral("a-1x2.5 e"));
     EXPECT_EQ(q->eEdit->text(), QStringLiteral("-12,5"));
     Touche(q->eEdit, Qt::Key_Backspace);
     EXPECT_EQ(q->eEdit->text(), QStringLiteral("-12,"));
     Touche(q->eEdit, Qt::Key_Return);
     EXPECT_FLOAT_EQ(Queue().Effet(), -12.0f);
+    // the comma every number on screen uses is the separator too: 0,5 is half a centimetre
+    q->PagesQueue->setCurrentIndex(1);
+    for (const char* texte : {"0,5", "0.5"}) {
+        q->eEdit->clear();
+        Tape(q->eEdit, QString::fromLatin1(texte));
+        EXPECT_EQ(q->eEdit->text(), QStringLiteral("0,5")) << texte;
+        Touche(q->eEdit, Qt::Key_Return);
+        EXPECT_FLOAT_EQ(Queue().Effet(), 0.5f) << texte;
+        EXPECT_EQ(q->eEdit->text(), QStringLiteral("0,50")) << texte;
+    }
 }
 
 TEST_F(FenetreQueue, EscapeRestoresAModifiedFieldFromTheCueOnly) {
     Queue().SetVitesse(300);
     Tape(q->vitEdit, QStringLiteral("7"));
-    EXPECT_EQ(Evenements(&TGLQueue::OnVitesse, [&] { Touche(q->vitEdit, Qt::Key_Escape); }), 1);
+    // the cue is not touched: nothing is fired again
+    EXPECT_EQ(Evenements(&TGLQueue::OnVitesse, [&] { Touche(q->vitEdit, Qt::Key_Escape); }), 0);
     EXPECT_EQ(q->vitEdit->text(), QStringLiteral("300,00"));
     EXPECT_FALSE(q->vitEdit->isModified());
     EXPECT_FLOAT_EQ(Queue().Vitesse(), 300.0f);
@@ -165,12 +181,14 @@ TEST_F(FenetreQueue, ATextThatIsNotANumberIsToldAndChangesNothing) {
         EXPECT_EQ(message,
                   QStringLiteral("« %1 » n'est pas un nombre correct.").arg(QString::fromLatin1(texte)));
         EXPECT_FLOAT_EQ(Queue().Vitesse(), 250.0f);
-        EXPECT_EQ(q->vitEdit->text(), QString::fromLatin1(texte));
+        // the field never shows a value that is not in force
+        EXPECT_EQ(q->vitEdit->text(), QStringLiteral("250,00"));
     }
     q->vitEdit->setText(QStringLiteral("1e39"));
     EXPECT_EQ(TexteBoiteModale([&] { q->ValideSaisie(q->vitEdit); }),
               QStringLiteral("« 1e39 » est trop grand."));
     EXPECT_FLOAT_EQ(Queue().Vitesse(), 250.0f);
+    EXPECT_EQ(q->vitEdit->text(), QStringLiteral("250,00"));
 }
 
 TEST_F(FenetreQueue, HeldKeysTypedHereActOnTheCueAsInTheMainWindow) {
@@ -244,18 +262,21 @@ TEST_F(FenetreQueue, TheWheelStepsTheDialUnderTheMouseFinerInItsTopStrip) {
 }
 
 TEST_F(FenetreQueue, TheWheelZoomsTheViewUnderTheMouseAndNothingElse) {
+    // forward (a positive delta) brings the camera nearer, backward takes it away
     const float queue = Queue().CamQueue->DistanceCible();
     q->FormMouseWheel(120, q->Scn->mapToGlobal(q->Scn->rect().center()));
-    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, 60.0f / 120), 1e-3f);
+    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, -60.0f / 120), 1e-3f);
+    EXPECT_LT(Queue().CamQueue->DistanceCible(), queue);
     const float table = w.B().CamMobile->DistanceCible();
     TVueGL* scn = w.F().Scn;
     q->FormMouseWheel(-120, scn->mapToGlobal(QPoint(scn->width() - 20, scn->height() - 20)));
-    EXPECT_NEAR(w.B().CamMobile->DistanceCible(), table * std::pow(1.1f, -60.0f / 120), 1e-3f);
+    EXPECT_NEAR(w.B().CamMobile->DistanceCible(), table * std::pow(1.1f, 60.0f / 120), 1e-3f);
+    EXPECT_GT(w.B().CamMobile->DistanceCible(), table);
     // over a caption nothing moves
     const float vitesse = Queue().Vitesse();
     q->FormMouseWheel(120, q->vitLbl->mapToGlobal(q->vitLbl->rect().center()));
     EXPECT_FLOAT_EQ(Queue().Vitesse(), vitesse);
-    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, 60.0f / 120), 1e-3f);
+    EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, -60.0f / 120), 1e-3f);
 }
 
 TEST_F(FenetreQueue, DraggingADialFromItsTopStripIsFiftyTimesFiner) {

@@ -155,6 +155,20 @@ TEST(GrilleDifficulte, SpeedsAndMassesBelowATenthAreNotTrials) {
     EXPECT_EQ(e.Progression().EssaisRestants(), 13);
 }
 
+TEST_F(EvaluationDifficulteTest, Calibration_TimesAFewTrialsOfTheGrid) {
+    auto s = Ouverture();
+    TEvaluationDifficulte e(*s, QueueOuverture(), Grille({5, 5, 5, 2, 0, 0}));
+    const double un = e.MesureDureeMille(8, 1);
+    EXPECT_GT(un, 0);
+    // a shot of this position is far below 3 ms, even in a sanitized build
+    EXPECT_LT(un, 1.5);
+    // a grid without a single trial gives nothing to time
+    TEvaluationDifficulte vide(*s, {0.62f, 1.17f, 99.14f, 0.0f, 3.0f, 520.0f}, Grille({0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(vide.MesureDureeMille(8, 1), 0);
+    // the calculation is untouched
+    EXPECT_EQ(e.Progression().EssaisFaits, 0);
+}
+
 TEST_F(EvaluationDifficulteTest, AllCountsZero_PlaysTheCurrentCueOnce) {
     auto s = Ouverture();
     const TQueueDegres q = QueueOuverture();

@@ -182,3 +182,43 @@ TEST(GLBillardQueue, MouseAimPointsTheCueFromTheBallTowardsTheMouse) {
     t.billard.ViseSouris(int(std::lround(x)), 700 - int(std::lround(y)));
     EXPECT_NEAR(t.billard.Queue->Visee(), 135, 0.5f);
 }
+
+TEST(GLBillardQueue, TheDrawnCueRisesOverTheRailsBehindABallNearACushion) {
+    TableQueue t;
+    TGLBillardQueue& b = t.billard;
+    TGLQueue& q = *b.Queue;
+    q.SetInclinaison(3);
+    q.SetEffetHauteur(0, 0);
+    // in the middle, aimed along the table: the usual 3 degrees clear the far rail
+    b.Blanche->SetPosition({0, 0, 3.075f});
+    q.SetVisee(90);
+    EXPECT_FLOAT_EQ(q.Releve->Virage(), 0);
+    // a level cue would hit the rail's side, even from the middle
+    q.SetInclinaison(0);
+    EXPECT_GT(q.Releve->Virage(), 0);
+    // close to the side cushion, aimed away from it: the butt would pass through the rail
+    b.Blanche->SetPosition({b.DemiLargeur - 20, 0, 3.075f});
+    q.SetVisee(180);
+    const float releve = q.Releve->Virage();
+    EXPECT_GT(releve, 5);
+    // the shaft passes over the rail's top at the cushion's nose line
+    const float angle = (q.Inclinaison() + releve) * RadParDeg;
+    const TVecteur3f pointe = q.Releve->PositionAbsolue();
+    const float d = b.DemiLargeur - pointe.x;
+    const float dessus = b.Cadres[0]->PositionAbsolue().z + b.Cadres[0]->Profondeur() / 2;
+    EXPECT_GT(pointe.z + d * std::tan(angle), dessus + 1);
+    // the inclination itself, the one the physics plays, is untouched; a steeper one needs no lift
+    EXPECT_FLOAT_EQ(q.Inclinaison(), 0);
+    q.SetInclinaison(60);
+    EXPECT_FLOAT_EQ(q.Releve->Virage(), 0);
+    // a ball against the cushion: the tip lies over it, the cue rises steeply but stays a cue
+    q.SetInclinaison(0);
+    b.Blanche->SetPosition({b.DemiLargeur - 4, 0, 3.075f});
+    EXPECT_GT(q.Releve->Virage(), 20);
+    EXPECT_LT(q.Releve->Virage(), 85);
+    // the cue follows its ball back to the middle
+    q.SetInclinaison(3);
+    b.Blanche->SetPosition({0, 0, 3.075f});
+    q.SetVisee(90);
+    EXPECT_FLOAT_EQ(q.Releve->Virage(), 0);
+}

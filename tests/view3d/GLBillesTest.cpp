@@ -39,7 +39,12 @@ TEST(GLBilles, BallRestsOnTheClothWithItsShadowJustAbove) {
     EXPECT_EQ(TGLBilles(s, 0, 0).Nom, "Jaune");
     b.SetRayon(3);
     EXPECT_FLOAT_EQ(b.Coord(2), 3);
-    EXPECT_FLOAT_EQ(b.Ombre->RayonExterieur(), 3);
+    // a soft shadow: a darker core and fainter rings reaching past the ball's edge
+    EXPECT_LT(b.Ombre->RayonExterieur(), 3);
+    ASSERT_EQ(b.Ombre->Enfants().size(), 2u);
+    const auto& anneau = static_cast<const TDisque&>(*b.Ombre->Enfants().back());
+    EXPECT_GT(anneau.RayonExterieur(), 3);
+    EXPECT_LT(anneau.Materiau().Diffuse.a, b.Ombre->Materiau().Diffuse.a);
 }
 
 TEST(GLBilles, MovesFireTheEventExceptTheSilentOne) {
@@ -84,11 +89,20 @@ TEST(GLBilles, TrajectoryShownOnlyThroughTheOwnersHandler) {
     b.SetVR({10, 0, 0}, {0, 5, 0});
     ExpectVec(b.LignesVR->Noeuds()[0], {2, 0, 0});
     ExpectVec(b.LignesVR->Noeuds()[2], {0, 1, 0});
+    // each vector ends in an arrowhead: barbs behind the tip, either side of it
+    const auto& v = b.FlecheV->Noeuds();
+    ExpectVec(v[1], {2, 0, 0});
+    EXPECT_LT(v[0].x, 2);
+    EXPECT_LT(v[2].x, 2);
+    EXPECT_NEAR(v[0].y, -v[2].y, 1e-5f);
+    EXPECT_GT(std::abs(v[0].y), 0.1f);
+    ExpectVec(b.FlecheR->Noeuds()[1], {0, 1, 0});
     b.SetTrajetVisible(false);
     EXPECT_TRUE(b.TrajetVide());
     EXPECT_FALSE(b.Trajet->Visible());
     ExpectVec(b.LignesVR->Noeuds()[0], {0, 0, 0});
     ExpectVec(b.LignesVR->Noeuds()[2], {0, 0, 0});
+    ExpectVec(b.FlecheV->Noeuds()[1], {0, 0, 0});
 }
 
 TEST(GLQueue, InclinationOutsideZeroToNinetyIsIgnored) {

@@ -87,7 +87,7 @@ public:
             }
         });
         connect(table_, &TVueGL::SourisRelachee, this, [this](QMouseEvent*) { enfoncee_ = false; });
-        connect(table_, &TVueGL::Molette, this, [this](QWheelEvent* e) { billard_.Zoom(e->angleDelta().y()); });
+        connect(table_, &TVueGL::Molette, this, [this](QWheelEvent* e) { billard_.Zoom(-e->angleDelta().y()); });
         connect(queue_, &TVueGL::SourisEnfoncee, this, [this](QMouseEvent* e) {
             billard_.Queue->PointeSouris(int(e->position().x()), int(e->position().y()));
         });
@@ -96,7 +96,7 @@ public:
                 billard_.Queue->PointeSouris(int(e->position().x()), int(e->position().y()));
         });
         connect(queue_, &TVueGL::Molette, this, [this](QWheelEvent* e) {
-            billard_.Queue->Zoom(int(std::lround(e->angleDelta().y() / 2.0)));
+            billard_.Queue->Zoom(-int(std::lround(e->angleDelta().y() / 2.0)));
         });
     }
 
