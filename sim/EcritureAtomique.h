@@ -5,6 +5,14 @@
 #include <string>
 #include <string_view>
 
+// The file a save of nomFichier replaces: a symbolic link (even dangling) is followed. False with
+// the reason when that is a folder, not a regular file (device, pipe, socket) or a regular file
+// nobody may write: such a target is never touched.
+bool CibleSauvegarde(const std::string& nomFichier, std::string& cible, std::string* erreur = nullptr);
+// Creates a new temporary file under a short name in the folder of cible; its descriptor, or -1
+// (errno set).
+int CreeTemporaire(const std::string& cible, std::string& temp);
+
 // False with a readable reason in *erreur when the file cannot be written.
 bool EcritFichierAtomique(const std::string& nomFichier, std::string_view contenu,
                           std::string* erreur = nullptr);

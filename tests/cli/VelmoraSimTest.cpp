@@ -9,6 +9,8 @@
 #include <regex>
 #include <sstream>
 
+#include "tests/support/FichiersSpeciaux.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -141,6 +143,23 @@ TEST_F(VelmoraSimTest, FileErrors_ExitWith1_OneLineNamingTheFileAndTheReason) {
     EXPECT_EQ(s.statut, 1);
     EXPECT_NE(s.err.find("ici.pvr"), std::string::npos) << s.err;
     EXPECT_EQ(CompteLignes(s.err), 1);
+}
+
+TEST_F(VelmoraSimTest, ExportOntoAPipeOrAProtectedFile_IsRefusedAndLeavesItAsItWas) {
+    const std::string tube = (dossier / "tube.pvr").string();
+    ASSERT_TRUE(CreeTube(tube));
+    Sortie s = Lance("shot \"" + Exemple("ouverture.vel") + "\" --export \"" + tube + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("n'est pas un fichier ordinaire"), std::string::npos) << s.err;
+    EXPECT_TRUE(EstTube(tube));
+
+    const std::string protege = (dossier / "vieux.pvr").string();
+    CreeProtege(protege, "ancien");
+    s = Lance("shot \"" + Exemple("ouverture.vel") + "\" --export \"" + protege + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("protégé en écriture"), std::string::npos) << s.err;
+    EXPECT_EQ(Lit(protege), "ancien");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dossier), {}), 4) << "tube, vieux.pvr, out.txt, err.txt";
 }
 
 TEST_F(VelmoraSimTest, Help_DescribesEveryCommandAndOption) {
