@@ -137,15 +137,23 @@ bool EcritFichierAtomique(const std::string& nomFichier, std::string_view conten
 }
 
 bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string* erreur) {
-    const int fd = ::open(nomFichier.c_str(), O_RDONLY | O_CLOEXEC);
+    // a pipe opened without O_NONBLOCK would wait for a writer for ever
+    const int fd = ::open(nomFichier.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         Dit(erreur, nomFichier, Raison(errno));
         return false;
     }
     struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool dossier = S_ISDIR(st.st_mode);
         ::close(fd);
-        Dit(erreur, nomFichier, "c'est un dossier");
+        Dit(erreur, nomFichier, dossier ? "c'est un dossier" : "n'est pas un fichier ordinaire");
+        return false;
+    }
+    const std::string tropGros = "fichier trop gros (plus de " + std::to_string(TailleMaxLecture >> 20) + " Mo)";
+    if (st.st_size > static_cast<off_t>(TailleMaxLecture)) {
+        ::close(fd);
+        Dit(erreur, nomFichier, tropGros);
         return false;
     }
     contenu.clear();
@@ -161,6 +169,13 @@ bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string
         }
         if (n == 0) break;
         contenu.append(buf, static_cast<size_t>(n));
+        // a file that grows while it is read
+        if (contenu.size() > TailleMaxLecture) {
+            ::close(fd);
+            contenu.clear();
+            Dit(erreur, nomFichier, tropGros);
+            return false;
+        }
     }
     ::close(fd);
     return true;

@@ -2,6 +2,7 @@
 // same folder, which is then renamed over the target. On failure the previous file is intact.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,9 @@ int CreeTemporaire(const std::string& cible, std::string& temp);
 bool EcritFichierAtomique(const std::string& nomFichier, std::string_view contenu,
                           std::string* erreur = nullptr);
 
-// Whole content of a file; false with the reason when it cannot be read.
+// the largest file read whole: positions, launches, parameters and settings are a few hundred bytes
+inline constexpr std::size_t TailleMaxLecture = std::size_t(16) << 20;
+
+// Whole content of a regular file of at most TailleMaxLecture bytes; false with the reason when
+// it cannot be read. Never waits: a pipe, a device or a socket is refused at once.
 bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string* erreur = nullptr);

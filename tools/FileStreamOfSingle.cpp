@@ -1,6 +1,7 @@
 #include "tools/FileStreamOfSingle.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -51,9 +52,14 @@ TFileOfSingle::TFileOfSingle(const std::string& nom, int mode) : nom_(nom) {
         FinFichier = DernierBloc = true;
         return;
     }
-    const int drapeaux = Mode == 1 ? O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC : O_RDONLY | O_CLOEXEC;
+    const int drapeaux =
+        Mode == 1 ? O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC : O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     fd_ = ::open(nom.c_str(), drapeaux, 0666);
     if (fd_ < 0) Echec(std::strerror(errno));
+    // reading: a pipe or a device would never end
+    struct stat st {};
+    if (fd_ >= 0 && Mode == 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)))
+        Echec(S_ISDIR(st.st_mode) ? "c'est un dossier" : "n'est pas un fichier ordinaire");
     // a file that cannot be read reads as an empty one
     if (Mode == 0) Remplit();
 }

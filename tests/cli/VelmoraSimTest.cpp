@@ -162,6 +162,23 @@ TEST_F(VelmoraSimTest, ExportOntoAPipeOrAProtectedFile_IsRefusedAndLeavesItAsItW
     EXPECT_EQ(std::distance(fs::directory_iterator(dossier), {}), 4) << "tube, vieux.pvr, out.txt, err.txt";
 }
 
+TEST_F(VelmoraSimTest, ReadingAPipeOrADevice_EndsAtOnceWithExit1) {
+    const std::string tube = (dossier / "tube.vel").string();
+    ASSERT_TRUE(CreeTube(tube));
+    for (const std::string& args : {"shot \"" + tube + "\"", std::string("shot /dev/zero"),
+                                    std::string("launch /dev/urandom"),
+                                    "shot \"" + Exemple("ouverture.vel") + "\" --fsk \"" + tube + "\""}) {
+        const Sortie s = Lance(args);
+        EXPECT_EQ(s.statut, 1) << args;
+        EXPECT_NE(s.err.find("n'est pas un fichier ordinaire"), std::string::npos) << s.err;
+    }
+    // a parameter file is not a launch
+    const Sortie s = Lance("launch \"" + Exemple("usine.fsk") + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("ce n'est pas un fichier de lancer"), std::string::npos) << s.err;
+    EXPECT_EQ(s.out, "");
+}
+
 TEST_F(VelmoraSimTest, Help_DescribesEveryCommandAndOption) {
     const Sortie g = Lance("--help");
     EXPECT_EQ(g.statut, 0);

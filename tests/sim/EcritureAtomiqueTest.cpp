@@ -90,3 +90,30 @@ TEST_F(EcritureAtomiqueTest, TheLongestLegalNameCanBeSavedAndReplaced) {
     EXPECT_EQ(LitFichierEntier(nom), "deux");
     EXPECT_TRUE(SansTemporaire());
 }
+
+TEST_F(EcritureAtomiqueTest, ReadingAPipeOrADeviceEndsAtOnce) {
+    ASSERT_TRUE(CreeTube(Chemin("tube")));
+    for (const std::string nom : {Chemin("tube"), std::string("/dev/zero"), std::string("/dev/urandom")}) {
+        std::string contenu, erreur;
+        EXPECT_FALSE(LitFichier(nom, contenu, &erreur)) << nom;
+        EXPECT_NE(erreur.find("n'est pas un fichier ordinaire"), std::string::npos) << erreur;
+        EXPECT_TRUE(contenu.empty());
+    }
+    // an INI file read before it is written: the save is refused without waiting for a writer
+    TPARAMPHYS p;
+    EXPECT_FALSE(p.Sauve(Chemin("tube")));
+    EXPECT_FALSE(p.Charge(Chemin("tube")));
+    EXPECT_TRUE(EstTube(Chemin("tube")));
+}
+
+TEST_F(EcritureAtomiqueTest, AFileLargerThanTheLimitIsRefused) {
+    const std::string nom = Chemin("gros.fsk");
+    ASSERT_TRUE(EcritFichierAtomique(nom, "[Autres]\nG=900\n"));
+    fs::resize_file(nom, TailleMaxLecture + 1);
+    std::string contenu, erreur;
+    EXPECT_FALSE(LitFichier(nom, contenu, &erreur));
+    EXPECT_NE(erreur.find("trop gros"), std::string::npos) << erreur;
+    fs::resize_file(nom, TailleMaxLecture);
+    EXPECT_TRUE(LitFichier(nom, contenu));
+    EXPECT_EQ(contenu.size(), TailleMaxLecture);
+}
