@@ -187,6 +187,24 @@ TEST(ServeurCoup, TheMainWindowPlaysAHandedOverShotWithAllTrajectories) {
     EXPECT_FALSE(b.Rouge->TrajetVide());
 }
 
+TEST(ServeurCoup, AHandedOverShotKeepsItsBallsWhereverTheBallsStoodBefore) {
+    TFenetres w;
+    w.demarrage.CheminServeurCoup = w.dossier.filePath(QStringLiteral("velmora.sock"));
+    w.Cree();
+    // the player's ball on the spot where the other cue ball stands now, and the other way round
+    TCopieCoup coup = CoupExemple();
+    const TVecteur3f nonJoueur = w.B().BilleNonJoueur->LitPosition();
+    const TVecteur3f joueur = w.B().BilleJoueur->LitPosition();
+    coup.Joueur = {nonJoueur.x, nonJoueur.y, nonJoueur.z};
+    coup.NonJoueur = {joueur.x, joueur.y, joueur.z};
+    EXPECT_EQ(Envoie(w.demarrage.CheminServeurCoup, Bloc(coup)), QStringLiteral("OK"));
+    ASSERT_TRUE(Attend([&] { return w.B().Simu->NbPhotos > 0; }));
+    EXPECT_EQ(w.B().Simu->Trajets[1][0].Position.x, double(nonJoueur.x));
+    EXPECT_EQ(w.B().Simu->Trajets[1][0].Position.y, double(nonJoueur.y));
+    EXPECT_EQ(w.B().Simu->Trajets[2][0].Position.x, double(joueur.x));
+    EXPECT_EQ(w.B().Simu->Trajets[2][0].Position.y, double(joueur.y));
+}
+
 TEST(ServeurCoup, TheMainWindowRefusesABadBlockInTheStatusBarAndChangesNothing) {
     TFenetres w;
     w.demarrage.CheminServeurCoup = w.dossier.filePath(QStringLiteral("velmora.sock"));

@@ -179,6 +179,25 @@ TEST_F(VelmoraSimTest, ReadingAPipeOrADevice_EndsAtOnceWithExit1) {
     EXPECT_EQ(s.out, "");
 }
 
+TEST_F(VelmoraSimTest, Shot_PlaysTheBallsWhereTheFileHasThem_NotWhereTheOpeningHadThem) {
+    // ball 1 on the non-player's opening spot
+    const fs::path vel = dossier / "echange.vel", pvr = dossier / "echange.pvr";
+    std::ofstream(vel) << "[Queue]\nVq=100\n[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\n"
+                          "P2x=18.25\nP2y=-71.125\nP2z=3.075\nP3x=0\nP3y=71.125\nP3z=3.075\n";
+    const Sortie s = Lance("shot \"" + vel.string() + "\" --export \"" + pvr.string() + "\"");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    // photo 0: time, kind, then ball 1's motion and position
+    std::istringstream ligne(Lit(pvr).substr(0, Lit(pvr).find('\n')));
+    std::string temps, genre, mouvement, x, y;
+    std::getline(ligne, temps, '\t');
+    std::getline(ligne, genre, '\t');
+    std::getline(ligne, mouvement, '\t');
+    std::getline(ligne, x, '\t');
+    std::getline(ligne, y, '\t');
+    EXPECT_EQ(std::stod(x), 0.0);
+    EXPECT_EQ(std::stod(y), -71.125);
+}
+
 TEST_F(VelmoraSimTest, Help_DescribesEveryCommandAndOption) {
     const Sortie g = Lance("--help");
     EXPECT_EQ(g.statut, 0);
