@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -196,6 +198,30 @@ TEST_F(VelmoraSimTest, Shot_PlaysTheBallsWhereTheFileHasThem_NotWhereTheOpeningH
     std::getline(ligne, y, '\t');
     EXPECT_EQ(std::stod(x), 0.0);
     EXPECT_EQ(std::stod(y), -71.125);
+}
+
+TEST_F(VelmoraSimTest, NoSuccessEverCarriesANumberThatIsNotFinite) {
+    // constants far beyond any table, and a cue far beyond any arm
+    const fs::path fsk = dossier / "enorme.fsk", vel = dossier / "fusee.vel", pvr = dossier / "x.pvr";
+    std::ofstream(fsk) << "[Elasticite]\nElastBiBi=1e308\n";
+    std::ofstream(vel) << "[Queue]\nVq=3e38\n[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\n"
+                          "P2x=18.25\nP2y=-71.125\nP2z=3.075\nP3x=0\nP3y=71.125\nP3z=3.075\n";
+    for (const std::string& args :
+         {"shot \"" + Exemple("trois_bandes.vel") + "\" --fsk \"" + fsk.string() + "\" --export \"" + pvr.string() + "\"",
+          "shot \"" + vel.string() + "\" --export \"" + pvr.string() + "\""}) {
+        fs::remove(pvr);
+        const Sortie s = Lance(args);
+        if (s.statut == 0) {
+            std::string texte = Lit(pvr);
+            std::transform(texte.begin(), texte.end(), texte.begin(), [](char c) { return char(std::tolower(c)); });
+            EXPECT_EQ(texte.find("nan"), std::string::npos) << args;
+            EXPECT_EQ(texte.find("inf"), std::string::npos) << args;
+        } else {
+            EXPECT_EQ(s.statut, 1) << args;
+            EXPECT_NE(s.err.find("non finies"), std::string::npos) << s.err;
+            EXPECT_FALSE(fs::exists(pvr));
+        }
+    }
 }
 
 TEST_F(VelmoraSimTest, Help_DescribesEveryCommandAndOption) {
