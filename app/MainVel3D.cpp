@@ -65,6 +65,9 @@ TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
         serveurCoup_ = new TServeurCoup(this);
         connect(serveurCoup_, &TServeurCoup::CoupRecu, this, &TMainVel3DFrm::WMCopyData);
         connect(serveurCoup_, &TServeurCoup::CoupRefuse, this, &TMainVel3DFrm::AfficheMessage);
+        connect(serveurCoup_, &TServeurCoup::EcouteReprise, this, [this] {
+            AfficheMessage(QStringLiteral("les coups d'autres programmes arrivent désormais ici"));
+        });
         QString raison;
         if (!serveurCoup_->Ecoute(demarrage_.CheminServeurCoup, &raison))
             AfficheMessage(QStringLiteral("coups d'autres programmes non reçus : ") + raison);
