@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusTipEvent>
@@ -8,6 +9,7 @@
 #include "app/FenetresOutils.h"
 #include "app/GlobalClavier.h"
 #include "scene/gl/VueGL.h"
+#include "sim/EcritureAtomique.h"
 #include "sim/FichierIni.h"
 #include "tests/app/Fenetres.h"
 #include "widgets/CaseLed.h"
@@ -208,4 +210,54 @@ TEST(MainVel3D, MovingABallShowsItsPositionAndTheAimedThickness) {
     EXPECT_EQ(f.TextePanneau(1), QStringLiteral("(-68,05 10,00 3,08)"));
     EXPECT_TRUE(f.QviseeLbl->text().startsWith(QStringLiteral("Qté visée : ")));
     EXPECT_EQ(f.QviseeLbl->text(), QStringLiteral("Qté visée : ") + QLocale().toString(w.B().QuantiteVisee(), 'f', 3));
+}
+
+TEST(MainVel3D, TwoInstancesKeepEachOthersSettings) {
+    TFenetres a, b;
+    b.demarrage.Reglages = a.demarrage.Reglages;
+    a.EcritReglages("[Divers]\nTauxRalenti=1\n; gardé\n");
+    TMainVel3DFrm& fa = a.Cree();
+    TMainVel3DFrm& fb = b.Cree();
+    fa.SetTauxRalenti(0.5);
+    // B opens a file and closes; then A closes with its start-up copy of the settings
+    fb.RetientFichier(Exemple("ouverture.vel"));
+    fb.close();
+    fa.RetientFichier(Exemple("manque.vel"));
+    fa.close();
+    TFichierIni ini;
+    ASSERT_TRUE(ini.Charge(a.demarrage.Reglages.Ecriture.toStdString()));
+    EXPECT_DOUBLE_EQ(ini.LitReel("Divers", "TauxRalenti", 0), 0.5);
+    EXPECT_EQ(ini.LitTexte("DerniersVels", "Fichier1", ""), QFileInfo(Exemple("manque.vel")).absoluteFilePath().toStdString());
+    EXPECT_EQ(ini.LitTexte("DerniersVels", "Fichier2", ""),
+              QFileInfo(Exemple("ouverture.vel")).absoluteFilePath().toStdString());
+    EXPECT_NE(ini.Texte().find("; gardé"), std::string::npos);
+    // A's rate is not B's change: a third instance that changes nothing writes nothing over it
+    TFenetres c;
+    c.demarrage.Reglages = a.demarrage.Reglages;
+    TMainVel3DFrm& fc = c.Cree();
+    TFichierIni apres;
+    ASSERT_TRUE(apres.Charge(a.demarrage.Reglages.Ecriture.toStdString()));
+    apres.EcritReel("Divers", "TauxRalenti", 2);
+    ASSERT_TRUE(apres.Sauve(a.demarrage.Reglages.Ecriture.toStdString()));
+    fc.close();
+    ASSERT_TRUE(ini.Charge(a.demarrage.Reglages.Ecriture.toStdString()));
+    EXPECT_DOUBLE_EQ(ini.LitReel("Divers", "TauxRalenti", 0), 2);
+}
+
+TEST(MainVel3D, SettingsThatCouldNotBeReadAreNeverOverwritten) {
+    TFenetres w;
+    // too large to be settings
+    const QString nom = w.dossier.filePath(QStringLiteral("Velmora3D.ini"));
+    w.EcritReglages("[Divers]\nTauxRalenti=0.25\n");
+    QFile(nom).resize(qint64(TailleMaxLecture) + 1);
+    w.demarrage.Reglages = {nom, nom};
+    TMainVel3DFrm& f = w.Cree();
+    f.SetTauxRalenti(0.5);
+    f.RetientFichier(Exemple("ouverture.vel"));
+    // closing tells why nothing was written
+    EXPECT_TRUE(TexteBoiteModale([&] { f.close(); }).contains(QStringLiteral("laissé tel quel")));
+    EXPECT_EQ(QFileInfo(nom).size(), qint64(TailleMaxLecture) + 1);
+    QFile lu(nom);
+    ASSERT_TRUE(lu.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lu.read(32), QByteArray("[Divers]\nTauxRalenti=0.25\n").append(6, '\0'));
 }
