@@ -1,6 +1,8 @@
 #include "sim/EcritureAtomique.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +58,24 @@ bool EcritTout(int fd, std::string_view contenu, int& err) {
     return true;
 }
 
+// A stop asked while the temporary file exists waits until it is renamed or removed: no
+// temporary file is left behind by Ctrl-C, a termination or a hang-up.
+class TArretsDifferes {
+public:
+    TArretsDifferes() {
+        sigset_t arrets;
+        sigemptyset(&arrets);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&arrets, signal);
+        pthread_sigmask(SIG_BLOCK, &arrets, &avant_);
+    }
+    ~TArretsDifferes() { pthread_sigmask(SIG_SETMASK, &avant_, nullptr); }
+    TArretsDifferes(const TArretsDifferes&) = delete;
+    TArretsDifferes& operator=(const TArretsDifferes&) = delete;
+
+private:
+    sigset_t avant_;
+};
+
 }  // namespace
 
 bool CibleSauvegarde(const std::string& nomFichier, std::string& cible, std::string* erreur) {
@@ -106,6 +126,7 @@ bool EcritFichierAtomique(const std::string& nomFichier, std::string_view conten
     struct stat ancien {};
     const bool existe = stat(cible.c_str(), &ancien) == 0;
 
+    const TArretsDifferes differes;
     std::string temp;
     const int fd = CreeTemporaire(cible, temp);
     if (fd < 0) {
