@@ -12,6 +12,8 @@
 #include "sim/EcritureAtomique.h"
 #include "sim/FichierIni.h"
 #include "tests/app/Fenetres.h"
+#include "tests/support/DossierDeTest.h"
+#include "tests/support/FichiersSpeciaux.h"
 #include "widgets/CaseLed.h"
 
 TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
@@ -187,6 +189,24 @@ TEST(MainVel3D, SavedPositionOpensBackToTheSameCueAndBalls) {
     EXPECT_FLOAT_EQ(w.B().Queue->Visee(), 42.5f);
     EXPECT_FLOAT_EQ(w.B().Rouge->LitPosition().x, -20);
     EXPECT_FLOAT_EQ(w.B().Rouge->LitPosition().y, 30);
+}
+
+TEST(MainVel3D, SavingOntoAPipeOrAProtectedFileTellsWhyAndLeavesItAsItWas) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    const std::string tube = w.dossier.filePath(QStringLiteral("tube.vel")).toStdString();
+    ASSERT_TRUE(CreeTube(tube));
+    const std::string protege = w.dossier.filePath(QStringLiteral("vieux.vel")).toStdString();
+    CreeProtege(protege, "ancien");
+    bool ok = true;
+    QString texte = TexteBoiteModale([&] { ok = f.SauvePosition(QString::fromStdString(tube)); });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(texte.contains(QStringLiteral("n'est pas un fichier ordinaire"))) << texte.toStdString();
+    EXPECT_TRUE(EstTube(tube));
+    texte = TexteBoiteModale([&] { ok = f.SauvePosition(QString::fromStdString(protege)); });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(texte.contains(QStringLiteral("protégé en écriture"))) << texte.toStdString();
+    EXPECT_EQ(LitFichierEntier(protege), "ancien");
 }
 
 TEST(MainVel3D, MessagesHoldTheStatusPanelUntilTheNextKeyRelease) {
