@@ -52,8 +52,12 @@ TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
     QviseeLbl->clear();
     QToucheeLbl->clear();
     IsPointLbl->clear();
+    // what the file held: only this instance's changes are written back
+    reglagesIllisibles_ = !reglagesLus;
+    fisikEcrit_ = IniCtrl.LitTexte(SectionDivers, "FisikFile", "");
+    tauxEcrit_ = tauxRalenti_;
     if (!reglagesLus)
-        AfficheMessage(QStringLiteral("réglages illisibles (%1) : %2")
+        AfficheMessage(QStringLiteral("réglages illisibles (%1) : %2 ; ils ne seront pas modifiés")
                            .arg(demarrage_.Reglages.Lecture, QString::fromStdString(erreurReglages)));
 
     // the frame clock moves the balls during an animation
@@ -65,6 +69,9 @@ TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
         serveurCoup_ = new TServeurCoup(this);
         connect(serveurCoup_, &TServeurCoup::CoupRecu, this, &TMainVel3DFrm::WMCopyData);
         connect(serveurCoup_, &TServeurCoup::CoupRefuse, this, &TMainVel3DFrm::AfficheMessage);
+        connect(serveurCoup_, &TServeurCoup::EcouteReprise, this, [this] {
+            AfficheMessage(QStringLiteral("les coups d'autres programmes arrivent désormais ici"));
+        });
         QString raison;
         if (!serveurCoup_->Ecoute(demarrage_.CheminServeurCoup, &raison))
             AfficheMessage(QStringLiteral("coups d'autres programmes non reçus : ") + raison);
@@ -164,42 +171,59 @@ void TMainVel3DFrm::closeEvent(QCloseEvent* e) {
 }
 
 bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
-    std::string fisik;
-    if (Billard) fisik = Billard->Simu->Fisik.NomFichierFisik;
-    IniCtrl.EcritTexte(SectionDivers, "FisikFile", fisik);
-    IniCtrl.EcritReel(SectionDivers, "TauxRalenti", tauxRalenti_);
-    mruList_.Ecrit(IniCtrl);
+    // a file that could not be read is never overwritten
+    if (reglagesIllisibles_) {
+        if (erreur) *erreur = QStringLiteral("il n'a pas pu être lu au démarrage : laissé tel quel");
+        return false;
+    }
     // the user's configuration folder may not exist yet
     const QFileInfo cible(demarrage_.Reglages.Ecriture);
     if (!cible.absoluteDir().exists() && !QDir().mkpath(cible.absolutePath())) {
         if (erreur) *erreur = QStringLiteral("dossier %1 impossible à créer").arg(cible.absolutePath());
         return false;
     }
+    // the file as it is now: another instance may have written it since
+    const QString source = cible.exists() ? demarrage_.Reglages.Ecriture : demarrage_.Reglages.Lecture;
+    TFichierIni ini;
     std::string raison;
-    if (!IniCtrl.Sauve(demarrage_.Reglages.Ecriture.toStdString(), &raison)) {
+    if (!ini.ChargeSiExiste(source.toStdString(), &raison)) {
+        if (erreur) *erreur = QString::fromStdString(raison) + QStringLiteral(" (fichier laissé tel quel)");
+        return false;
+    }
+    // only what this instance changed
+    const std::string fisik = Billard ? Billard->Simu->Fisik.NomFichierFisik : fisikEcrit_;
+    if (fisik != fisikEcrit_) ini.EcritTexte(SectionDivers, "FisikFile", fisik);
+    if (tauxRalenti_ != tauxEcrit_) ini.EcritReel(SectionDivers, "TauxRalenti", tauxRalenti_);
+    TListeRecents recents;
+    recents.Lit(ini);
+    for (const std::string& nom : recentsAjoutes_) recents.Ajoute(nom);
+    if (!recentsAjoutes_.empty()) recents.Ecrit(ini);
+    if (!ini.Sauve(demarrage_.Reglages.Ecriture.toStdString(), &raison)) {
         if (erreur) *erreur = QString::fromStdString(raison);
         return false;
     }
     // from now on the settings are read back where they are written
     demarrage_.Reglages.Lecture = demarrage_.Reglages.Ecriture;
+    IniCtrl = ini;
+    fisikEcrit_ = fisik;
+    tauxEcrit_ = tauxRalenti_;
+    recentsAjoutes_.clear();
+    mruList_ = recents;
+    MajMenuRecents();
     return true;
 }
 
 // -- recent files
 
 void TMainVel3DFrm::RetientFichier(const QString& nom) {
-    mruList_.Ajoute(QFileInfo(nom).absoluteFilePath().toStdString());
+    const std::string absolu = QFileInfo(nom).absoluteFilePath().toStdString();
+    mruList_.Ajoute(absolu);
+    recentsAjoutes_.push_back(absolu);
     MajMenuRecents();
     // the list is stored at once, so a crash does not lose it
-    mruList_.Ecrit(IniCtrl);
-    const QFileInfo cible(demarrage_.Reglages.Ecriture);
-    std::string raison;
-    if (!QDir().mkpath(cible.absolutePath()) ||
-        !IniCtrl.Sauve(demarrage_.Reglages.Ecriture.toStdString(), &raison))
-        AfficheMessage(QStringLiteral("liste des derniers fichiers non enregistrée : ") +
-                       QString::fromStdString(raison));
-    else
-        demarrage_.Reglages.Lecture = demarrage_.Reglages.Ecriture;
+    QString raison;
+    if (!reglagesIllisibles_ && !EnregistreReglages(&raison))
+        AfficheMessage(QStringLiteral("liste des derniers fichiers non enregistrée : ") + raison);
 }
 
 void TMainVel3DFrm::mruListClick(const QString& nom) { OuvrePosition(nom); }

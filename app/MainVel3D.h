@@ -234,6 +234,9 @@ private:
     // first show: the 3D billiard and the layout of the tool windows
     void FormShow();
     void LitFisik();
+    // Merges this instance's changes into the settings file as it is now (another instance may
+    // have written it since the start) and writes it; a file that could not be read at the start
+    // is never written (false, with that reason). False with the reason.
     bool EnregistreReglages(QString* erreur);
     // hints to the message panel (BrancheBulles) or not (after AfficheMessage)
     void BrancheBulles() { bullesBranchees_ = true; }
@@ -249,6 +252,12 @@ private:
     TDemarrageVel3D demarrage_;
     TFichierIni IniCtrl;
     TListeRecents mruList_;
+    // the settings as read at the start or last written, and what this instance added since:
+    // only differences from them are written
+    bool reglagesIllisibles_ = false;
+    std::string fisikEcrit_;
+    double tauxEcrit_ = 1.0;
+    std::vector<std::string> recentsAjoutes_;
     TServeurCoup* serveurCoup_ = nullptr;
     TAideVel3D* aide_ = nullptr;
     QString nomFichierAide_;

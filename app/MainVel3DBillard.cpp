@@ -126,8 +126,7 @@ void TMainVel3DFrm::WMCopyData(const TCopieCoup& coup) {
     queue.SetInclinaison(coup.Inclinaison);
     queue.SetMasse(coup.Masse);
     const auto centre = [](const std::array<float, 3>& p) { return TVecteur3f{p[0], p[1], p[2]}; };
-    Billard->BilleJoueur->SetPosition(centre(coup.Joueur));
-    Billard->BilleNonJoueur->SetPosition(centre(coup.NonJoueur));
-    Billard->Rouge->SetPosition(centre(coup.Rouge));
+    Billard->PlaceEnOrdre({Billard->BilleJoueur, Billard->BilleNonJoueur, Billard->Rouge},
+                          {centre(coup.Joueur), centre(coup.NonJoueur), centre(coup.Rouge)});
     FeuBtnClick();
 }

@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* ProprieteTraite = "velmoraTraite";
 
-// the peer runs as this user (the socket file already keeps other users out)
+// the peer runs as this user (the private folder already keeps other users out)
 bool MemeUtilisateur(QLocalSocket* client) {
 #ifdef SO_PEERCRED
     ucred cred{};
@@ -28,22 +28,36 @@ bool MemeUtilisateur(QLocalSocket* client) {
 
 }  // namespace
 
-TServeurCoup::TServeurCoup(QObject* parent) : QObject(parent), serveur_(new QLocalServer(this)) {
+TServeurCoup::TServeurCoup(QObject* parent)
+    : QObject(parent), serveur_(new QLocalServer(this)), reprise_(new QTimer(this)) {
     serveur_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(serveur_, &QLocalServer::newConnection, this, &TServeurCoup::NouvelleConnexion);
+    connect(reprise_, &QTimer::timeout, this, &TServeurCoup::EssaieReprise);
 }
 
 TServeurCoup::~TServeurCoup() { serveur_->close(); }
 
 bool TServeurCoup::Ecoute(const QString& chemin, QString* erreur) {
     serveur_->close();
-    // a program that answers there already receives the shots
+    reprise_->stop();
+    // a folder only this user may enter: nobody else can take the name first
+    std::string raison;
+    if (!PrepareDossierServeurCoup(chemin.toStdString(), &raison)) {
+        if (erreur) *erreur = QString::fromStdString(raison);
+        return false;
+    }
+    // a program that answers there already receives the shots; this one takes over when it closes
     {
         QLocalSocket sonde;
         sonde.connectToServer(chemin);
         if (sonde.waitForConnected(500)) {
             sonde.abort();
-            if (erreur) *erreur = QStringLiteral("un autre Velmora 3D reçoit déjà les coups (%1)").arg(chemin);
+            if (erreur)
+                *erreur = QStringLiteral("un autre Velmora 3D reçoit déjà les coups (%1) ; ils lui restent "
+                                         "jusqu'à sa fermeture")
+                              .arg(chemin);
+            cheminAttendu_ = chemin;
+            reprise_->start(delaiReprise_);
             return false;
         }
     }
@@ -57,6 +71,10 @@ bool TServeurCoup::Ecoute(const QString& chemin, QString* erreur) {
 }
 
 bool TServeurCoup::EnEcoute() const { return serveur_->isListening(); }
+
+void TServeurCoup::EssaieReprise() {
+    if (Ecoute(cheminAttendu_)) emit EcouteReprise();
+}
 
 QString TServeurCoup::Chemin() const { return serveur_->fullServerName(); }
 

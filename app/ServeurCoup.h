@@ -10,6 +10,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 
 class TServeurCoup : public QObject {
     Q_OBJECT
@@ -25,8 +26,12 @@ public:
     ~TServeurCoup() override;
 
     // listens on the socket file `chemin` (only the same user may connect); false with the reason
-    // when another running program already listens there or the socket cannot be created
+    // when its folder is not the user's own, another running program already listens there, or
+    // the socket cannot be created. In the second case it tries again every DelaiRepriseMs and
+    // takes over when that program has closed (EcouteReprise).
     bool Ecoute(const QString& chemin, QString* erreur = nullptr);
+    static constexpr int DelaiRepriseMs = 5000;
+    void SetDelaiReprise(int ms) { delaiReprise_ = ms; }
     bool EnEcoute() const;
     QString Chemin() const;
 
@@ -34,13 +39,20 @@ signals:
     void CoupRecu(const TCopieCoup& coup);
     // a block was refused; nothing was changed
     void CoupRefuse(const QString& raison);
+    // the program that held the socket closed: this one now receives the shots
+    void EcouteReprise();
 
 private:
     void NouvelleConnexion();
     void Lit(QLocalSocket* client);
     void Termine(QLocalSocket* client, const QString& reponse);
 
+    void EssaieReprise();
+
     QLocalServer* serveur_;
+    QTimer* reprise_;
+    QString cheminAttendu_;
+    int delaiReprise_ = DelaiRepriseMs;
     int nbClients_ = 0;
     int delaiClient_ = DelaiClientMs;
 };

@@ -1,11 +1,29 @@
 // Velmora 3D: creates the windows and runs the event loop until the main window closes.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QSurfaceFormat>
+#include <csignal>
 
 #include "app/Demarrage.h"
 #include "app/IconesVel3D.h"
 #include "scene/gl/VueGL.h"
+
+namespace {
+
+// a termination, a hang-up or Ctrl-C closes the program as its window does: settings merged, a
+// difficulty calculation stopped and its temporary file removed
+int tubeArret[2] = {-1, -1};
+extern "C" void SurArret(int) {
+    const char c = 1;
+    const ssize_t n = ::write(tubeArret[1], &c, 1);
+    (void)n;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QSurfaceFormat::setDefaultFormat(TVueGL::Format());
@@ -20,6 +38,18 @@ int main(int argc, char** argv) {
     // the whole screen even without a window manager to maximise it
     if (const QScreen* ecran = QGuiApplication::primaryScreen()) principale->setGeometry(ecran->availableGeometry());
     principale->showMaximized();
+    std::unique_ptr<QSocketNotifier> arret;
+    if (::pipe2(tubeArret, O_CLOEXEC | O_NONBLOCK) == 0) {
+        arret = std::make_unique<QSocketNotifier>(tubeArret[0], QSocketNotifier::Read);
+        QObject::connect(arret.get(), &QSocketNotifier::activated, [&principale] {
+            char c;
+            while (::read(tubeArret[0], &c, 1) > 0) {
+            }
+            principale->close();
+            QApplication::quit();
+        });
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SurArret);
+    }
     const int code = QApplication::exec();
     principale.reset();
     return code;

@@ -2,6 +2,7 @@
 // every trial played from the balls at rest, on every core.
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -138,11 +139,13 @@ TQueueDegres QueueDepuisSimu(const TBillardVelmora& simu) {
     return q;
 }
 
-// Ctrl-C stops the calculation the way the window's stop button does: the file stays valid
-std::atomic<bool> interruption{false};
-extern "C" void SurInterruption(int) {
-    interruption.store(true);
+// Ctrl-C, a termination or a hang-up stops the calculation the way the window's stop button
+// does: the file stays valid, no temporary file is left
+std::atomic<int> interruption{0};
+extern "C" void SurInterruption(int signal) {
+    interruption.store(signal);
 }
+constexpr int kSignauxArret[] = {SIGINT, SIGTERM, SIGHUP};
 
 void BarreProgression(const TProgressionDifficulte& p, bool finale) {
     constexpr int largeur = 30;
@@ -187,17 +190,19 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
     // the progress bar only for a person watching a terminal
     const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
-    interruption = false;
-    const auto ancien = std::signal(SIGINT, SurInterruption);
+    interruption = 0;
+    std::array<void (*)(int), std::size(kSignauxArret)> anciens{};
+    for (size_t i = 0; i < anciens.size(); ++i) anciens[i] = std::signal(kSignauxArret[i], SurInterruption);
     evaluation.Demarre(options);
     // a short wait so that the end is seen at once; the bar is redrawn ten times a second
     for (int tour = 1; !evaluation.Termine(); ++tour) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (interruption.load()) evaluation.Arrete();
+        if (interruption.load() != 0) evaluation.Arrete();
         if (barre && tour % 20 == 0) BarreProgression(evaluation.Progression(), false);
     }
     const TResultatDifficulte r = evaluation.Attends();
-    std::signal(SIGINT, ancien == SIG_ERR ? SIG_DFL : ancien);
+    for (size_t i = 0; i < anciens.size(); ++i)
+        std::signal(kSignauxArret[i], anciens[i] == SIG_ERR ? SIG_DFL : anciens[i]);
     if (barre) BarreProgression(evaluation.Progression(), true);
 
     if (!r.Erreur.empty()) {
@@ -219,7 +224,9 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (r.Interrompu) {
         err << "velmora-sim : calcul interrompu, résultats partiels\n";
-        return 130;
+        // 130 for Ctrl-C, as the shell reports a stop by a signal
+        const int signal = interruption.load();
+        return 128 + (signal != 0 ? signal : SIGINT);
     }
     return out.good() ? kSucces : kErreurFichier;
 }
@@ -245,9 +252,10 @@ const std::string kAide =
     "                         \"volume_tested\": X, \"volume_success\": Y, \"seconds\": S}\n"
     "  --help                 cette aide\n\n"
     "sortie : essais joués, essais réussis, volumes testé et réussi, temps de calcul ; une barre de\n"
-    "progression sur la sortie d'erreur quand c'est un terminal. Ctrl-C arrête le calcul : les résultats\n"
-    "partiels sont affichés et le fichier .bul reste valide.\n"
-    "statut : 0 succès, 1 fichier illisible ou impossible à écrire, 2 erreur d'usage, 130 interrompu\n";
+    "progression sur la sortie d'erreur quand c'est un terminal. Ctrl-C (ou SIGTERM, SIGHUP) arrête le\n"
+    "calcul : les résultats partiels sont affichés et le fichier .bul reste valide.\n"
+    "statut : 0 succès, 1 fichier illisible ou impossible à écrire, 2 erreur d'usage, 130 interrompu\n"
+    "(143 par SIGTERM, 129 par SIGHUP)\n";
 
 const TEnregistreCommande enregistre({"difficulty",
                                       "évalue la difficulté d'un coup sur une grille de variations",

@@ -47,6 +47,22 @@ struct TSocket {
     }
 };
 
+// what the other side wrote, without what a terminal would obey (control characters, C1 codes)
+std::string SansControles(const std::string& texte) {
+    std::string propre;
+    for (size_t i = 0; i < texte.size(); ++i) {
+        const auto c = static_cast<unsigned char>(texte[i]);
+        if (c < 0x20 || c == 0x7f) continue;
+        if (c == 0xc2 && i + 1 < texte.size() && static_cast<unsigned char>(texte[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(texte[i + 1]) <= 0x9f) {
+            ++i;
+            continue;
+        }
+        propre += texte[i];
+    }
+    return propre;
+}
+
 // sends the block and reads the answer line; false with the reason
 bool Envoie(const std::string& chemin, const TCopieCoup& coup, std::string& reponse, std::string& erreur) {
     sockaddr_un adresse{};
@@ -70,6 +86,15 @@ bool Envoie(const std::string& chemin, const TCopieCoup& coup, std::string& repo
             erreur = chemin + " : " + std::strerror(e);
         return false;
     }
+    // only a program of the same user gets the shot
+#ifdef SO_PEERCRED
+    ucred pair{};
+    socklen_t taille = sizeof pair;
+    if (getsockopt(s.fd, SOL_SOCKET, SO_PEERCRED, &pair, &taille) != 0 || pair.uid != getuid()) {
+        erreur = chemin + " : le programme à l'écoute n'appartient pas à l'utilisateur, coup non transmis";
+        return false;
+    }
+#endif
     // the whole block, even in pieces
     const auto bloc = EncodeCopieCoup(coup);
     size_t envoyes = 0;
@@ -142,7 +167,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kErreurEnvoi;
     }
     if (reponse != "OK") {
-        err << "velmora-sim send : " << reponse << "\n";
+        err << "velmora-sim send : " << SansControles(reponse) << "\n";
         return kErreurEnvoi;
     }
     out << "coup transmis à Velmora 3D (" << chemin << ")\n";
@@ -153,10 +178,10 @@ const std::string kAide =
     "usage : velmora-sim send FICHIER.vel [--socket CHEMIN]\n\n"
     "Transmet le coup d'un fichier de position (queue et positions des trois billes) au\n"
     "Velmora 3D en cours du même utilisateur, qui le joue aussitôt, tous trajets affichés.\n\n"
-    "  --socket CHEMIN  socket locale du programme (par défaut $TMPDIR ou /tmp, suivi de\n"
-    "                   velmora3d-UTILISATEUR)\n\n"
-    "Codes de sortie : 0 coup joué, 1 fichier illisible, 2 usage, 3 programme absent,\n"
-    "coup refusé ou sans réponse.\n";
+    "  --socket CHEMIN  socket locale du programme (par défaut velmora3d-UTILISATEUR dans\n"
+    "                   $XDG_RUNTIME_DIR, sinon dans le dossier privé $TMPDIR/velmora3d-UID)\n\n"
+    "Codes de sortie : 0 coup joué, 1 fichier illisible, 2 usage, 3 programme absent, d'un autre\n"
+    "utilisateur, coup refusé ou sans réponse.\n";
 
 const TEnregistreCommande enregistre({"send", "transmet le coup d'un fichier .vel au programme en cours",
                                       kAide.c_str(), 40, &Execute});

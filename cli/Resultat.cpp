@@ -14,6 +14,12 @@ const char* TexteResultat(const TBillardVelmora& simu) {
 
 int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out,
                 std::ostream& err) {
+    // parameters or cue values beyond what the numbers can carry: never a success
+    if (const int k = simu.PremierePhotoNonFinie(); k >= 0) {
+        err << "velmora-sim : calcul invalide, valeurs non finies à la photo " << k
+            << " (paramètres ou queue hors d'usage)\n";
+        return kErreurFichier;
+    }
     if (!options.exportPvr.empty()) {
         std::string erreur;
         if (!ExportePVR(simu, options.exportPvr, '.', &erreur)) {

@@ -26,8 +26,10 @@ void TVelmoraChocBande::ChocBande(TEtatBille& bille, const TBande& bande) {
     ++bille.NbBandes;
 
     if (ProdScal(bande.Normale, bille.Vitesse) < 0) {
-        // the cushion cannot turn it back: lift it far above the table, it flies out
+        // the cushion cannot turn it back: lift it far above the table, out of play from now on
+        // (a slow one would otherwise fall back onto the cushion and into play)
         bille.Position.z += 1000;
+        bille.Mouvement = mvDehors;
     } else if (TestChocTapis(bille)) {
         // the nose pushed the ball into the cloth: it bounces at once
         ChocTapis(bille, nullptr);

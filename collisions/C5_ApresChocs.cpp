@@ -13,6 +13,8 @@ inline double AuPlancher(double v) {
 }  // namespace
 
 void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) {
+    // out of play for the rest of the shot
+    if (bille.Mouvement == mvDehors) return;
     const double r = Fisik.RayonBilles;
     const double g = AuPlancher(Fisik.G);
 

@@ -82,4 +82,7 @@ struct TStockTrajets {
     std::array<TTypeChoc, NbPhotosMax + 1> TypesChocs{};
     std::array<std::int32_t, NbPhotosMax + 1> Contacts{};
     std::int32_t NbPhotos = 0;
+
+    // the first photo holding a number that is not finite (a broken result), -1 when none
+    int PremierePhotoNonFinie() const;
 };

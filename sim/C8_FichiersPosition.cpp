@@ -66,6 +66,12 @@ bool TBillardVelmora::ChargeLancer(const std::string& nomFichier, std::string* e
     // a file that cannot be read changes nothing: photo 0 is not lost to zeros
     TFichierIni ini;
     if (!ini.Charge(nomFichier, erreur)) return false;
+    // a file of another kind would silently put every ball at the centre, at rest
+    if (!ini.SectionExiste(kPositions) && !ini.SectionExiste(kVitesses) && !ini.SectionExiste(kRotations)) {
+        if (erreur)
+            *erreur = nomFichier + " : ce n'est pas un fichier de lancer (ni [Positions], ni [Vitesses], ni [Rotations])";
+        return false;
+    }
     for (int b = 1; b <= NbBilles; ++b) {
         TPVR& p = Trajets[b][0];
         p.Position = LitVecteur(ini, kPositions, 'P', b);

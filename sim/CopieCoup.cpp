@@ -1,12 +1,16 @@
 #include "sim/CopieCoup.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits.h>
 
 std::array<float, NbValeursCopieCoup> ValeursCopieCoup(const TCopieCoup& c) {
@@ -76,12 +80,44 @@ std::string NomServeurCoup() {
     return "velmora3d-" + utilisateur;
 }
 
-std::string CheminServeurCoup() {
-    // the temporary folder as the toolkit's local server resolves it
+std::string DossierServeurCoup() {
+    // the session's private folder when there is one
+    if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && xdg[0] == '/') {
+        std::string dossier = xdg;
+        while (dossier.size() > 1 && dossier.back() == '/') dossier.pop_back();
+        return dossier;
+    }
+    // else a folder of the user's own in the temporary folder, as the toolkit's local server resolves it
     const char* env = std::getenv("TMPDIR");
     std::string dossier = (env && *env) ? env : "/tmp";
     char reel[PATH_MAX];
     if (realpath(dossier.c_str(), reel)) dossier = reel;
     while (dossier.size() > 1 && dossier.back() == '/') dossier.pop_back();
-    return (dossier == "/" ? "" : dossier) + "/" + NomServeurCoup();
+    return (dossier == "/" ? "" : dossier) + "/velmora3d-" + std::to_string(getuid());
+}
+
+std::string CheminServeurCoup() { return DossierServeurCoup() + "/" + NomServeurCoup(); }
+
+bool PrepareDossierServeurCoup(const std::string& chemin, std::string* erreur) {
+    const auto dit = [&](const std::string& texte) {
+        if (erreur) *erreur = texte;
+        return false;
+    };
+    const size_t barre = chemin.rfind('/');
+    const std::string dossier = barre == std::string::npos ? "." : barre == 0 ? "/" : chemin.substr(0, barre);
+    if (::mkdir(dossier.c_str(), 0700) != 0 && errno != EEXIST)
+        return dit("dossier " + dossier + " impossible à créer : " + std::strerror(errno));
+    // a link, another user's folder or one others may enter could hand the shots to someone else
+    struct stat st {};
+    if (::lstat(dossier.c_str(), &st) != 0) return dit("dossier " + dossier + " : " + std::strerror(errno));
+    if (!S_ISDIR(st.st_mode)) return dit("dossier " + dossier + " : ce n'est pas un dossier");
+    if (st.st_uid != ::geteuid()) return dit("dossier " + dossier + " : il appartient à un autre utilisateur");
+    if ((st.st_mode & 077) != 0) {
+        char droits[8];
+        std::snprintf(droits, sizeof droits, "%03o", static_cast<unsigned>(st.st_mode & 0777));
+        return dit("dossier " + dossier + " : ouvert à d'autres utilisateurs (droits " + droits + ")");
+    }
+    if (::lstat(chemin.c_str(), &st) == 0 && st.st_uid != ::geteuid())
+        return dit("socket " + chemin + " : elle appartient à un autre utilisateur");
+    return true;
 }

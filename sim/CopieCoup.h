@@ -36,5 +36,12 @@ bool DecodeCopieCoup(std::string_view bloc, TCopieCoup& coup, std::string* erreu
 
 // name of the local socket: the program and the user, so two users never share it
 std::string NomServeurCoup();
-// its path: the temporary folder ($TMPDIR, else /tmp) followed by the name
+// the folder only the user may enter that holds it: $XDG_RUNTIME_DIR when set, else
+// velmora3d-UID in the temporary folder ($TMPDIR, else /tmp)
+std::string DossierServeurCoup();
+// its path: that folder followed by the name
 std::string CheminServeurCoup();
+// Before listening on chemin: its folder is created (mode 0700) when missing, then must be a real
+// folder owned by the user that group and others cannot enter, and a file already at chemin must
+// be the user's. False with the reason (French) otherwise.
+bool PrepareDossierServeurCoup(const std::string& chemin, std::string* erreur = nullptr);

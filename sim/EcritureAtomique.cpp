@@ -1,14 +1,16 @@
 #include "sim/EcritureAtomique.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <climits>
 #include <cstring>
-#include <ctime>
 
 namespace {
 
@@ -18,17 +20,26 @@ void Dit(std::string* erreur, const std::string& nom, const std::string& raison)
 
 std::string Raison(int err) { return std::strerror(err); }
 
-// a symbolic link is followed, so the link stays and its target is replaced
+std::string Dossier(const std::string& nom) {
+    const size_t barre = nom.rfind('/');
+    if (barre == std::string::npos) return ".";
+    return barre == 0 ? "/" : nom.substr(0, barre);
+}
+
+// a symbolic link is followed, even when what it names does not exist yet: the link stays
 std::string Cible(const std::string& nom) {
-    struct stat st {};
-    if (lstat(nom.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* vrai = realpath(nom.c_str(), nullptr)) {
-            std::string r = vrai;
-            free(vrai);
-            return r;
-        }
+    std::string cible = nom;
+    for (int saut = 0; saut < 40; ++saut) {
+        struct stat st {};
+        if (lstat(cible.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return cible;
+        std::string lien(PATH_MAX, '\0');
+        const ssize_t n = readlink(cible.c_str(), lien.data(), lien.size());
+        if (n <= 0) return cible;
+        lien.resize(static_cast<size_t>(n));
+        if (lien.front() != '/') lien = Dossier(cible) + "/" + lien;
+        cible = lien;
     }
-    return nom;
+    return cible;
 }
 
 bool EcritTout(int fd, std::string_view contenu, int& err) {
@@ -47,31 +58,77 @@ bool EcritTout(int fd, std::string_view contenu, int& err) {
     return true;
 }
 
+// A stop asked while the temporary file exists waits until it is renamed or removed: no
+// temporary file is left behind by Ctrl-C, a termination or a hang-up.
+class TArretsDifferes {
+public:
+    TArretsDifferes() {
+        sigset_t arrets;
+        sigemptyset(&arrets);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&arrets, signal);
+        pthread_sigmask(SIG_BLOCK, &arrets, &avant_);
+    }
+    ~TArretsDifferes() { pthread_sigmask(SIG_SETMASK, &avant_, nullptr); }
+    TArretsDifferes(const TArretsDifferes&) = delete;
+    TArretsDifferes& operator=(const TArretsDifferes&) = delete;
+
+private:
+    sigset_t avant_;
+};
+
 }  // namespace
 
-bool EcritFichierAtomique(const std::string& nomFichier, std::string_view contenu, std::string* erreur) {
+bool CibleSauvegarde(const std::string& nomFichier, std::string& cible, std::string* erreur) {
     if (nomFichier.empty()) {
         Dit(erreur, nomFichier, "nom de fichier vide");
         return false;
     }
-    const std::string cible = Cible(nomFichier);
-    struct stat ancien {};
-    const bool existe = stat(cible.c_str(), &ancien) == 0;
-    if (existe && S_ISDIR(ancien.st_mode)) {
+    cible = Cible(nomFichier);
+    struct stat st {};
+    if (lstat(cible.c_str(), &st) != 0) {
+        if (errno == ENOENT) return true;
+        Dit(erreur, nomFichier, Raison(errno));
+        return false;
+    }
+    // a device, a pipe or a socket is never replaced by a plain file, even by root
+    if (S_ISDIR(st.st_mode)) {
         Dit(erreur, nomFichier, "c'est un dossier");
         return false;
     }
+    if (!S_ISREG(st.st_mode)) {
+        Dit(erreur, nomFichier, "n'est pas un fichier ordinaire");
+        return false;
+    }
+    // the rename would ignore the file's own mode
+    if ((st.st_mode & 0222) == 0) {
+        Dit(erreur, nomFichier, "protégé en écriture");
+        return false;
+    }
+    return true;
+}
 
-    // a temporary name unique to this process and call, in the target's folder
+int CreeTemporaire(const std::string& cible, std::string& temp) {
+    // a short name in the target's folder: a target of the longest legal name can still be saved
     static std::atomic<unsigned> compteur{0};
+    const std::string dossier = Dossier(cible);
     int fd = -1;
-    std::string temp;
     for (int essai = 0; essai < 100 && fd < 0; ++essai) {
-        temp = cible + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(compteur++) + "-" +
-               std::to_string(static_cast<unsigned long>(std::time(nullptr)) % 100000);
+        temp = dossier + "/.tmp-" + std::to_string(getpid()) + "-" + std::to_string(compteur++);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
+    return fd;
+}
+
+bool EcritFichierAtomique(const std::string& nomFichier, std::string_view contenu, std::string* erreur) {
+    std::string cible;
+    if (!CibleSauvegarde(nomFichier, cible, erreur)) return false;
+    struct stat ancien {};
+    const bool existe = stat(cible.c_str(), &ancien) == 0;
+
+    const TArretsDifferes differes;
+    std::string temp;
+    const int fd = CreeTemporaire(cible, temp);
     if (fd < 0) {
         Dit(erreur, nomFichier, Raison(errno));
         return false;
@@ -101,15 +158,23 @@ bool EcritFichierAtomique(const std::string& nomFichier, std::string_view conten
 }
 
 bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string* erreur) {
-    const int fd = ::open(nomFichier.c_str(), O_RDONLY | O_CLOEXEC);
+    // a pipe opened without O_NONBLOCK would wait for a writer for ever
+    const int fd = ::open(nomFichier.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         Dit(erreur, nomFichier, Raison(errno));
         return false;
     }
     struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool dossier = S_ISDIR(st.st_mode);
         ::close(fd);
-        Dit(erreur, nomFichier, "c'est un dossier");
+        Dit(erreur, nomFichier, dossier ? "c'est un dossier" : "n'est pas un fichier ordinaire");
+        return false;
+    }
+    const std::string tropGros = "fichier trop gros (plus de " + std::to_string(TailleMaxLecture >> 20) + " Mo)";
+    if (st.st_size > static_cast<off_t>(TailleMaxLecture)) {
+        ::close(fd);
+        Dit(erreur, nomFichier, tropGros);
         return false;
     }
     contenu.clear();
@@ -125,6 +190,13 @@ bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string
         }
         if (n == 0) break;
         contenu.append(buf, static_cast<size_t>(n));
+        // a file that grows while it is read
+        if (contenu.size() > TailleMaxLecture) {
+            ::close(fd);
+            contenu.clear();
+            Dit(erreur, nomFichier, tropGros);
+            return false;
+        }
     }
     ::close(fd);
     return true;

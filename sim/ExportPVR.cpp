@@ -48,5 +48,10 @@ std::string TexteExportPVR(const TStockTrajets& trajets, char separateur) {
 
 bool ExportePVR(const TStockTrajets& trajets, const std::string& nomFichier, char separateur,
                 std::string* erreur) {
+    // a broken result is not exported as if it were one
+    if (const int k = trajets.PremierePhotoNonFinie(); k >= 0) {
+        if (erreur) *erreur = "\"" + nomFichier + "\" : valeurs non finies à la photo " + std::to_string(k);
+        return false;
+    }
     return EcritFichierAtomique(nomFichier, TexteExportPVR(trajets, separateur), erreur);
 }

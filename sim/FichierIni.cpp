@@ -70,12 +70,13 @@ void TFichierIni::ChargeTexte(std::string_view texte) {
     size_t sectionCourante = npos;
     bool premiereLigne = true;
     while (pos < texte_.size()) {
-        size_t fin = texte_.find('\n', pos);
-        if (fin == std::string::npos) fin = texte_.size();
-        size_t finContenu = fin;
-        if (finContenu > pos && texte_[finContenu - 1] == '\r') --finContenu;
-        if (premiereLigne && fin < texte_.size()) {
-            finLigne_ = finContenu < fin ? "\r\n" : "\n";
+        // a line ends with LF, CRLF or a lone CR (old Mac files)
+        const size_t finContenu = std::min(texte_.find_first_of("\r\n", pos), texte_.size());
+        size_t fin = finContenu;
+        if (fin < texte_.size() && texte_[fin] == '\r' && fin + 1 < texte_.size() && texte_[fin + 1] == '\n')
+            ++fin;
+        if (premiereLigne && finContenu < texte_.size()) {
+            finLigne_ = fin > finContenu ? "\r\n" : texte_[finContenu] == '\r' ? "\r" : "\n";
             premiereLigne = false;
         }
         const std::string_view ligne = Rogne(std::string_view(texte_).substr(pos, finContenu - pos));
@@ -135,7 +136,7 @@ std::string TFichierIni::Texte() const {
         }
         if (e.supprime) continue;
         // an added line: after the end of the last line written
-        if (!s.empty() && s.back() != '\n') s += finLigne_;
+        if (!s.empty() && s.back() != '\n' && !(finLigne_ == "\r" && s.back() == '\r')) s += finLigne_;
         if (e.genre == Genre::Section) {
             // a blank line before a new section, as between the others
             const std::string blanc = finLigne_ + finLigne_;

@@ -1,5 +1,5 @@
 // Files in the Windows INI layout, read and written the way Windows programs do: section and
-// key names case-insensitive, CRLF or LF, blanks around "=" and values ignored, the first of
+// key names case-insensitive, CRLF, LF or CR line ends, blanks around "=" and values ignored, the first of
 // duplicate keys wins. Writing replaces entries in place and keeps everything else (comments,
 // unknown sections and keys, blank lines); new sections and keys appear in writing order.
 // Numbers always use "." (see NombresIni.h). No Qt: used by the physics and the windows alike.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "sim/FichierIni.h"
 
@@ -12,6 +13,28 @@ constexpr const char* kElasticite = "Elasticite";
 constexpr const char* kDurees = "Durees";
 constexpr const char* kAutres = "Autres";
 }  // namespace
+
+TPlageParam PlageParam(double TPARAMPHYS::*p) {
+    using T = TPARAMPHYS;
+    if (p == &T::largeurJeu) return {10, 1000};
+    if (p == &T::RayonBilles) return {0.001, 20};
+    if (p == &T::MasseBilles) return {1, 100000};
+    if (p == &T::VzRebondNul) return {0, 1000};
+    // the physics divides by these three
+    if (p == &T::FrotBiTapGlisse || p == &T::FrotBiTapPivot || p == &T::FrotBiTapRoule) return {PlancherParam, 10};
+    if (p == &T::FrotBiTapChoc || p == &T::FrotBiBi || p == &T::FrotBiBde) return {0, 10};
+    if (p == &T::FrotQueueBille) return {0.001, 10};
+    if (p == &T::ElastBiTap || p == &T::ElastBiBi || p == &T::ElastBiBde || p == &T::PerteEcQB) return {0, 1};
+    if (p == &T::dtAnal || p == &T::dtEnr) return {PlancherParam, 1};
+    if (p == &T::G) return {PlancherParam, 100000};
+    // TLIM is only carried with the file
+    return {-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+}
+
+double BorneParam(double valeur, TPlageParam plage) {
+    if (!(valeur >= plage.Min)) return plage.Min;
+    return valeur > plage.Max ? plage.Max : valeur;
+}
 
 TPARAMPHYS::TPARAMPHYS() { ValeursUsine(); }
 
@@ -47,7 +70,8 @@ void TPARAMPHYS::SetParam(int index, double valeur) {
         case 3: FrotQueueBille = valeur; break;
         default: break;
     }
-    if (!(RayonBilles >= 0.001)) RayonBilles = 0.001;
+    largeurJeu = BorneParam(largeurJeu, PlageParam(&TPARAMPHYS::largeurJeu));
+    RayonBilles = BorneParam(RayonBilles, PlageParam(&TPARAMPHYS::RayonBilles));
     const double r = RayonBilles;
     Rayon2 = r * r;
     Diametre = 2 * r;
@@ -57,12 +81,24 @@ void TPARAMPHYS::SetParam(int index, double valeur) {
         HautBdes = 0.98 * Diametre;
     else if (!(HautBdes >= r))
         HautBdes = r;
-    if (!(FrotQueueBille >= 0.001)) FrotQueueBille = 0.001;
+    FrotQueueBille = BorneParam(FrotQueueBille, PlageParam(&TPARAMPHYS::FrotQueueBille));
     // tip offset at which the contact normal leaves the friction cone of the tip
     const double f = FrotQueueBille;
     const double deport = r * f / std::sqrt(f * f + 1);
     DeportMax2 = deport * deport;
     CalculBandes();
+}
+
+void TPARAMPHYS::BorneTout() {
+    for (double TPARAMPHYS::*p :
+         {&TPARAMPHYS::MasseBilles, &TPARAMPHYS::VzRebondNul, &TPARAMPHYS::FrotBiTapGlisse,
+          &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule, &TPARAMPHYS::FrotBiTapChoc,
+          &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde, &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi,
+          &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::dtAnal, &TPARAMPHYS::dtEnr,
+          &TPARAMPHYS::G})
+        this->*p = BorneParam(this->*p, PlageParam(p));
+    // width, radius, cue friction and the cushion height that follows them
+    SetParam(-1, 0);
 }
 
 void TPARAMPHYS::CalculBandes() {
@@ -100,9 +136,8 @@ bool TPARAMPHYS::Charge(const std::string& nomFichier, std::string* erreur) {
     TLIM = ini.LitReel(kDurees, "Tmax", TLIM);
     G = ini.LitReel(kAutres, "G", G);
 
-    // the physics divides by these: a zero or negative value would stall or break a shot
-    for (double* p : {&G, &FrotBiTapGlisse, &FrotBiTapPivot, &FrotBiTapRoule, &dtAnal, &dtEnr})
-        *p = std::max(*p, PlancherParam);
+    // a zero where the physics divides, or a huge value, would stall or break a shot
+    BorneTout();
 
     NomFichierFisik = nomFichier;
     return true;

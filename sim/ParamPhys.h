@@ -53,6 +53,8 @@ public:
 
     // factory values; clears NomFichierFisik
     void ValeursUsine();
+    // brings every constant into its range (PlageParam); HautBdes follows the radius in SetParam
+    void BorneTout();
     // 0 largeurJeu, 1 HautBdes, 2 RayonBilles, 3 FrotQueueBille; then recomputes the derived fields
     void SetParam(int index, double valeur);
     void CalculBandes();
@@ -69,3 +71,15 @@ public:
 
 // floor that keeps unbounded constants finite and positive where the physics divides by them
 inline constexpr double PlancherParam = 0.001;
+
+// The range a constant may take: wide enough for any table, ball or cloth worth simulating,
+// narrow enough that no product of the physics overflows (a restitution above 1 would create
+// energy, a friction of 1e300 infinities).
+struct TPlageParam {
+    double Min;
+    double Max;
+};
+// the range of a published constant (DeportMax2 and HautBdes, derived, are not limited here)
+TPlageParam PlageParam(double TPARAMPHYS::*propriete);
+// the value brought to the nearest bound; not a number gives the lower bound
+double BorneParam(double valeur, TPlageParam plage);

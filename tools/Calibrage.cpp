@@ -289,6 +289,9 @@ void TCalibrageFrm::ChangeParam(int ligne, bool tirer, float valeur) {
     if (!EnLigne(ligne)) return;
     // no constant of the grid may be zero or negative
     if (!(valeur >= Plancher)) valeur = Plancher;
+    // nor beyond what the physics can compute with
+    if (ligne != LigneHautBdes)
+        valeur = float(BorneParam(valeur, PlageParam(LignesParams[size_t(ligne - 1)].propriete)));
     if (simu_) {
         if (ligne == LigneHautBdes)
             simu_->Fisik.SetParam(1, valeur);

@@ -1,5 +1,7 @@
 #include "tools/DifficulteCarte.h"
 
+#include "sim/EcritureAtomique.h"
+
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,7 +11,7 @@
 #include <QLinearGradient>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QStyle>
 #include <QToolButton>
 #include <QToolTip>
@@ -347,19 +349,19 @@ QImage TDifficulteCarte::Image(const QSize& taille) const {
 }
 
 bool TDifficulteCarte::ExportePng(const QString& nom, QString* erreur) const {
-    // written beside the target and put in place at the end: no half-written picture
-    QSaveFile f(nom);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (erreur) *erreur = f.errorString();
+    // encoded in memory, then saved as every file is: no half-written picture, and a device or
+    // a protected file at the target is refused
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    if (!Image({800, 600}).save(&tampon, "PNG")) {
+        if (erreur) *erreur = QStringLiteral("image impossible à encoder");
         return false;
     }
-    if (!Image({800, 600}).save(&f, "PNG")) {
-        if (erreur) *erreur = f.error() != QFileDevice::NoError ? f.errorString() : QStringLiteral("écriture impossible");
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        if (erreur) *erreur = f.errorString();
+    std::string raison;
+    if (!EcritFichierAtomique(nom.toStdString(), std::string_view(octets.constData(), size_t(octets.size())),
+                              &raison)) {
+        if (erreur) *erreur = QString::fromStdString(raison);
         return false;
     }
     return true;

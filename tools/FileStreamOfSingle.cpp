@@ -1,6 +1,7 @@
 #include "tools/FileStreamOfSingle.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+
+#include "sim/EcritureAtomique.h"
 
 namespace {
 
@@ -49,9 +52,14 @@ TFileOfSingle::TFileOfSingle(const std::string& nom, int mode) : nom_(nom) {
         FinFichier = DernierBloc = true;
         return;
     }
-    const int drapeaux = Mode == 1 ? O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC : O_RDONLY | O_CLOEXEC;
+    const int drapeaux =
+        Mode == 1 ? O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC : O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     fd_ = ::open(nom.c_str(), drapeaux, 0666);
     if (fd_ < 0) Echec(std::strerror(errno));
+    // reading: a pipe or a device would never end
+    struct stat st {};
+    if (fd_ >= 0 && Mode == 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)))
+        Echec(S_ISDIR(st.st_mode) ? "c'est un dossier" : "n'est pas un fichier ordinaire");
     // a file that cannot be read reads as an empty one
     if (Mode == 0) Remplit();
 }
@@ -196,24 +204,21 @@ TEcritureBul::~TEcritureBul() {
 bool TEcritureBul::Ouvre(const std::string& nom, const TEnteteBul& entete, std::string* erreur) {
     Abandonne();
     nom_ = nom;
-    // a symbolic link stays a link: its target is replaced
-    std::error_code ec;
-    std::string cible = nom;
-    if (std::filesystem::is_symlink(nom, ec)) {
-        const auto vrai = std::filesystem::canonical(nom, ec);
-        if (!ec) cible = vrai.string();
-    }
-    if (std::filesystem::is_directory(cible, ec)) {
-        if (erreur) *erreur = Guillemets(nom) + "c'est un dossier";
+    // the target as every save sees it: links followed, special or protected files refused
+    std::string cible;
+    if (!CibleSauvegarde(nom, cible, erreur)) return false;
+    const int fd = CreeTemporaire(cible, temp_);
+    if (fd < 0) {
+        if (erreur) *erreur = Guillemets(nom) + std::strerror(errno);
+        temp_.clear();
         return false;
     }
-    // a temporary name unique to this process and call, in the target's folder
-    static std::atomic<unsigned> compteur{0};
-    temp_ = cible + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(compteur++);
+    ::close(fd);
     fichier_ = std::make_unique<TFileOfSingle>(temp_, 1);
     if (fichier_->Erreur()) {
         if (erreur) *erreur = Guillemets(nom) + fichier_->RaisonErreur();
         fichier_.reset();
+        ::unlink(temp_.c_str());
         temp_.clear();
         return false;
     }
@@ -237,6 +242,9 @@ bool TEcritureBul::Termine(std::string* erreur) {
     }
     bool ok = fichier_->Ferme();
     std::string raison = ok ? std::string() : MessageErreur();
+    // the target may have changed during a long calculation
+    std::string cible;
+    if (ok && !CibleSauvegarde(nom_, cible, &raison)) ok = false;
     // the target keeps its permissions
     std::error_code ec;
     const auto ancien = std::filesystem::status(cible_, ec);

@@ -119,3 +119,15 @@ bool TGLBillard3B::Repousse(TVecteur3f& p, const TGLBilles& autre) const {
     p.y = o.y + DiamBille * uy;
     return true;
 }
+
+void TGLBillard3B::PlaceEnOrdre(const std::array<TGLBilles*, 3>& billes, const std::array<TVecteur3f, 3>& positions) {
+    for (size_t i = 0; i < billes.size(); ++i) {
+        TVecteur3f p = positions[i];
+        Borne(p);
+        for (size_t j = i; j-- > 0;)
+            if (Repousse(p, *billes[j])) break;
+        billes[i]->PlaceSilencieux(p);
+    }
+    for (TGLBilles* b : billes)
+        if (OnBilleDeplacee) OnBilleDeplacee(*b);
+}

@@ -2,6 +2,7 @@
 // that keeps every ball inside the cushion noses and off the other balls, whatever moved it.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -39,6 +40,11 @@ public:
     bool Borne(TVecteur3f& p) const;
     // puts p at one diameter from the other ball when nearer; whether it changed
     bool Repousse(TVecteur3f& p, const TGLBilles& autre) const;
+    // Places the three balls of a load (position file, shot handed over) in this order: each
+    // bounded to the playing area and, when it overlaps a ball placed before it in this load,
+    // pushed off it as a drag does (the one placed last first, only one pushes). Where the balls
+    // stood before the load does not count. Then OnBilleDeplacee for each.
+    void PlaceEnOrdre(const std::array<TGLBilles*, 3>& billes, const std::array<TVecteur3f, 3>& positions);
 
 private:
     std::unique_ptr<TGLBilles> blanche_, jaune_, rouge_;

@@ -100,9 +100,9 @@ void TGLBillardVelmora::SimuVersQueue() {
 }
 
 void TGLBillardVelmora::SimuVersBilles() {
-    BilleJoueur->SetPosition(EnSimple(Simu->Trajets[1][0].Position));
-    BilleNonJoueur->SetPosition(EnSimple(Simu->Trajets[2][0].Position));
-    Rouge->SetPosition(EnSimple(Simu->Trajets[3][0].Position));
+    PlaceEnOrdre({BilleJoueur, BilleNonJoueur, Rouge},
+                 {EnSimple(Simu->Trajets[1][0].Position), EnSimple(Simu->Trajets[2][0].Position),
+                  EnSimple(Simu->Trajets[3][0].Position)});
 }
 
 void TGLBillardVelmora::DepuisSimu() {

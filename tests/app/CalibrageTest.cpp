@@ -94,6 +94,20 @@ TEST(Calibrage, TypedValuesBelowTheFloorAreStoredAsOneThousandth) {
     EXPECT_EQ(c.Cellule(2, 12), QStringLiteral("10,000"));
 }
 
+TEST(Calibrage, TypedValuesBeyondThePhysicalRangeAreBroughtToItsBound) {
+    TFenetres w;
+    TCalibrageFrm& c = Calibrage(w);
+    const TPARAMPHYS& p = w.B().Simu->Fisik;
+    // a restitution above 1 would create energy; a huge friction breaks the numbers
+    c.FisikGridSetEditText(2, 8, QStringLiteral("1e30"));
+    EXPECT_EQ(p.ElastBiBi, 1.0);
+    EXPECT_EQ(c.Cellule(2, 8), QStringLiteral("1,000"));
+    c.ChangeParam(5, false, 3e38f);
+    EXPECT_EQ(p.FrotBiBi, PlageParam(&TPARAMPHYS::FrotBiBi).Max);
+    c.ChangeParam(11, false, 3e38f);
+    EXPECT_EQ(p.G, PlageParam(&TPARAMPHYS::G).Max);
+}
+
 TEST(Calibrage, TextThatIsNoNumberIsReportedAndChangesNothing) {
     TFenetres w;
     TCalibrageFrm& c = Calibrage(w);

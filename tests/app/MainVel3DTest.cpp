@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusTipEvent>
@@ -8,8 +9,11 @@
 #include "app/FenetresOutils.h"
 #include "app/GlobalClavier.h"
 #include "scene/gl/VueGL.h"
+#include "sim/EcritureAtomique.h"
 #include "sim/FichierIni.h"
 #include "tests/app/Fenetres.h"
+#include "tests/support/DossierDeTest.h"
+#include "tests/support/FichiersSpeciaux.h"
 #include "widgets/CaseLed.h"
 
 TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
@@ -187,6 +191,24 @@ TEST(MainVel3D, SavedPositionOpensBackToTheSameCueAndBalls) {
     EXPECT_FLOAT_EQ(w.B().Rouge->LitPosition().y, 30);
 }
 
+TEST(MainVel3D, SavingOntoAPipeOrAProtectedFileTellsWhyAndLeavesItAsItWas) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    const std::string tube = w.dossier.filePath(QStringLiteral("tube.vel")).toStdString();
+    ASSERT_TRUE(CreeTube(tube));
+    const std::string protege = w.dossier.filePath(QStringLiteral("vieux.vel")).toStdString();
+    CreeProtege(protege, "ancien");
+    bool ok = true;
+    QString texte = TexteBoiteModale([&] { ok = f.SauvePosition(QString::fromStdString(tube)); });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(texte.contains(QStringLiteral("n'est pas un fichier ordinaire"))) << texte.toStdString();
+    EXPECT_TRUE(EstTube(tube));
+    texte = TexteBoiteModale([&] { ok = f.SauvePosition(QString::fromStdString(protege)); });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(texte.contains(QStringLiteral("protégé en écriture"))) << texte.toStdString();
+    EXPECT_EQ(LitFichierEntier(protege), "ancien");
+}
+
 TEST(MainVel3D, MessagesHoldTheStatusPanelUntilTheNextKeyRelease) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree(false);
@@ -208,4 +230,54 @@ TEST(MainVel3D, MovingABallShowsItsPositionAndTheAimedThickness) {
     EXPECT_EQ(f.TextePanneau(1), QStringLiteral("(-68,05 10,00 3,08)"));
     EXPECT_TRUE(f.QviseeLbl->text().startsWith(QStringLiteral("Qté visée : ")));
     EXPECT_EQ(f.QviseeLbl->text(), QStringLiteral("Qté visée : ") + QLocale().toString(w.B().QuantiteVisee(), 'f', 3));
+}
+
+TEST(MainVel3D, TwoInstancesKeepEachOthersSettings) {
+    TFenetres a, b;
+    b.demarrage.Reglages = a.demarrage.Reglages;
+    a.EcritReglages("[Divers]\nTauxRalenti=1\n; gardé\n");
+    TMainVel3DFrm& fa = a.Cree();
+    TMainVel3DFrm& fb = b.Cree();
+    fa.SetTauxRalenti(0.5);
+    // B opens a file and closes; then A closes with its start-up copy of the settings
+    fb.RetientFichier(Exemple("ouverture.vel"));
+    fb.close();
+    fa.RetientFichier(Exemple("manque.vel"));
+    fa.close();
+    TFichierIni ini;
+    ASSERT_TRUE(ini.Charge(a.demarrage.Reglages.Ecriture.toStdString()));
+    EXPECT_DOUBLE_EQ(ini.LitReel("Divers", "TauxRalenti", 0), 0.5);
+    EXPECT_EQ(ini.LitTexte("DerniersVels", "Fichier1", ""), QFileInfo(Exemple("manque.vel")).absoluteFilePath().toStdString());
+    EXPECT_EQ(ini.LitTexte("DerniersVels", "Fichier2", ""),
+              QFileInfo(Exemple("ouverture.vel")).absoluteFilePath().toStdString());
+    EXPECT_NE(ini.Texte().find("; gardé"), std::string::npos);
+    // A's rate is not B's change: a third instance that changes nothing writes nothing over it
+    TFenetres c;
+    c.demarrage.Reglages = a.demarrage.Reglages;
+    TMainVel3DFrm& fc = c.Cree();
+    TFichierIni apres;
+    ASSERT_TRUE(apres.Charge(a.demarrage.Reglages.Ecriture.toStdString()));
+    apres.EcritReel("Divers", "TauxRalenti", 2);
+    ASSERT_TRUE(apres.Sauve(a.demarrage.Reglages.Ecriture.toStdString()));
+    fc.close();
+    ASSERT_TRUE(ini.Charge(a.demarrage.Reglages.Ecriture.toStdString()));
+    EXPECT_DOUBLE_EQ(ini.LitReel("Divers", "TauxRalenti", 0), 2);
+}
+
+TEST(MainVel3D, SettingsThatCouldNotBeReadAreNeverOverwritten) {
+    TFenetres w;
+    // too large to be settings
+    const QString nom = w.dossier.filePath(QStringLiteral("Velmora3D.ini"));
+    w.EcritReglages("[Divers]\nTauxRalenti=0.25\n");
+    QFile(nom).resize(qint64(TailleMaxLecture) + 1);
+    w.demarrage.Reglages = {nom, nom};
+    TMainVel3DFrm& f = w.Cree();
+    f.SetTauxRalenti(0.5);
+    f.RetientFichier(Exemple("ouverture.vel"));
+    // closing tells why nothing was written
+    EXPECT_TRUE(TexteBoiteModale([&] { f.close(); }).contains(QStringLiteral("laissé tel quel")));
+    EXPECT_EQ(QFileInfo(nom).size(), qint64(TailleMaxLecture) + 1);
+    QFile lu(nom);
+    ASSERT_TRUE(lu.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lu.read(32), QByteArray("[Divers]\nTauxRalenti=0.25\n").append(6, '\0'));
 }

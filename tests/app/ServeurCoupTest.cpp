@@ -7,7 +7,12 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
 #include <cmath>
+#include <memory>
 #include <limits>
 
 #include "app/ServeurCoup.h"
@@ -71,15 +76,79 @@ struct TServeur {
 
 }  // namespace
 
-TEST(ServeurCoup, SocketIsInTheTemporaryFolderNamedAfterProgramAndUser) {
+TEST(ServeurCoup, SocketIsInAFolderOnlyTheUserMayEnter) {
+    const QByteArray xdg = qgetenv("XDG_RUNTIME_DIR"), tmpdir = qgetenv("TMPDIR");
+    QTemporaryDir session, tmp;
+    // the session's private folder when there is one
+    qputenv("XDG_RUNTIME_DIR", session.path().toUtf8());
+    EXPECT_EQ(QString::fromStdString(CheminServeurCoup()),
+              QDir(session.path()).filePath(QString::fromStdString(NomServeurCoup())));
+    // else a folder of the user's own in the temporary folder, made private before use
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", tmp.path().toUtf8());
     const QString chemin = QString::fromStdString(CheminServeurCoup());
-    EXPECT_EQ(chemin, QDir(QDir::tempPath()).filePath(QString::fromStdString(NomServeurCoup())));
+    EXPECT_EQ(QFileInfo(chemin).absolutePath(),
+              QFileInfo(tmp.path()).canonicalFilePath() + QStringLiteral("/velmora3d-") + QString::number(getuid()));
     EXPECT_TRUE(QString::fromStdString(NomServeurCoup()).startsWith(QStringLiteral("velmora3d-")));
-    // a server given the bare name listens on that very file
-    QLocalServer serveur;
-    QLocalServer::removeServer(QString::fromStdString(NomServeurCoup()));
-    ASSERT_TRUE(serveur.listen(QString::fromStdString(NomServeurCoup())));
-    EXPECT_EQ(serveur.fullServerName(), chemin);
+    TServeurCoup serveur;
+    ASSERT_TRUE(serveur.Ecoute(chemin));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFileInfo(chemin).absolutePath().toUtf8().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    if (xdg.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", xdg);
+    if (tmpdir.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", tmpdir);
+}
+
+TEST(ServeurCoup, AFolderOrASocketOthersCouldHaveMadeIsRefused) {
+    QTemporaryDir tmp;
+    const QString ouvert = QDir(tmp.path()).filePath(QStringLiteral("ouvert"));
+    QDir().mkpath(ouvert);
+    QFile::setPermissions(ouvert, QFile::permissions(ouvert) | QFile::WriteOther | QFile::ExeOther);
+    TServeurCoup serveur;
+    QString raison;
+    EXPECT_FALSE(serveur.Ecoute(QDir(ouvert).filePath(QStringLiteral("c.sock")), &raison));
+    EXPECT_TRUE(raison.contains(QStringLiteral("ouvert à d'autres utilisateurs"))) << raison.toStdString();
+    // a link is not a folder
+    const QString lien = QDir(tmp.path()).filePath(QStringLiteral("lien"));
+    ASSERT_TRUE(QFile::link(tmp.path(), lien));
+    EXPECT_FALSE(serveur.Ecoute(QDir(lien).filePath(QStringLiteral("c.sock")), &raison));
+    if (geteuid() != 0) GTEST_SKIP() << "another user's files need root to be made";
+    // another user's folder, or another user's file at the socket's name
+    const QString autre = QDir(tmp.path()).filePath(QStringLiteral("autre"));
+    QDir().mkpath(autre);
+    ASSERT_EQ(::chown(autre.toUtf8().constData(), 65534, 65534), 0);
+    EXPECT_FALSE(serveur.Ecoute(QDir(autre).filePath(QStringLiteral("c.sock")), &raison));
+    EXPECT_TRUE(raison.contains(QStringLiteral("appartient à un autre utilisateur"))) << raison.toStdString();
+    const QString piege = QDir(tmp.path()).filePath(QStringLiteral("c.sock"));
+    QFile(piege).open(QIODevice::WriteOnly);
+    ASSERT_EQ(::chown(piege.toUtf8().constData(), 65534, 65534), 0);
+    EXPECT_FALSE(serveur.Ecoute(piege, &raison));
+    EXPECT_TRUE(raison.contains(QStringLiteral("socket"))) << raison.toStdString();
+    EXPECT_TRUE(QFileInfo(piege).isFile());
+    EXPECT_FALSE(serveur.EnEcoute());
+}
+
+TEST(ServeurCoup, TheSecondProgramTakesOverWhenTheFirstCloses) {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("coup.sock"));
+    auto premier = std::make_unique<TServeurCoup>();
+    ASSERT_TRUE(premier->Ecoute(chemin));
+    TServeurCoup second;
+    second.SetDelaiReprise(50);
+    QSignalSpy reprise(&second, &TServeurCoup::EcouteReprise);
+    QString raison;
+    EXPECT_FALSE(second.Ecoute(chemin, &raison));
+    EXPECT_TRUE(raison.contains(QStringLiteral("jusqu'à sa fermeture"))) << raison.toStdString();
+    premier.reset();
+    ASSERT_TRUE(Attend([&] { return second.EnEcoute(); }));
+    EXPECT_EQ(reprise.size(), 1);
+    EXPECT_EQ(Envoie(chemin, Bloc(CoupExemple())), QStringLiteral("OK"));
 }
 
 TEST(ServeurCoup, OnlyTheUserMayUseTheSocket) {
@@ -187,6 +256,24 @@ TEST(ServeurCoup, TheMainWindowPlaysAHandedOverShotWithAllTrajectories) {
     EXPECT_FALSE(b.Rouge->TrajetVide());
 }
 
+TEST(ServeurCoup, AHandedOverShotKeepsItsBallsWhereverTheBallsStoodBefore) {
+    TFenetres w;
+    w.demarrage.CheminServeurCoup = w.dossier.filePath(QStringLiteral("velmora.sock"));
+    w.Cree();
+    // the player's ball on the spot where the other cue ball stands now, and the other way round
+    TCopieCoup coup = CoupExemple();
+    const TVecteur3f nonJoueur = w.B().BilleNonJoueur->LitPosition();
+    const TVecteur3f joueur = w.B().BilleJoueur->LitPosition();
+    coup.Joueur = {nonJoueur.x, nonJoueur.y, nonJoueur.z};
+    coup.NonJoueur = {joueur.x, joueur.y, joueur.z};
+    EXPECT_EQ(Envoie(w.demarrage.CheminServeurCoup, Bloc(coup)), QStringLiteral("OK"));
+    ASSERT_TRUE(Attend([&] { return w.B().Simu->NbPhotos > 0; }));
+    EXPECT_EQ(w.B().Simu->Trajets[1][0].Position.x, double(nonJoueur.x));
+    EXPECT_EQ(w.B().Simu->Trajets[1][0].Position.y, double(nonJoueur.y));
+    EXPECT_EQ(w.B().Simu->Trajets[2][0].Position.x, double(joueur.x));
+    EXPECT_EQ(w.B().Simu->Trajets[2][0].Position.y, double(joueur.y));
+}
+
 TEST(ServeurCoup, TheMainWindowRefusesABadBlockInTheStatusBarAndChangesNothing) {
     TFenetres w;
     w.demarrage.CheminServeurCoup = w.dossier.filePath(QStringLiteral("velmora.sock"));
@@ -215,7 +302,7 @@ TEST(ServeurCoup, TheMainWindowRefusesABadBlockInTheStatusBarAndChangesNothing) 
 
 TEST(ServeurCoup, VelmoraSimSendHandsAPositionFileToTheRunningProgram) {
     TFenetres w;
-    // the command line finds the socket in $TMPDIR, as the program does
+    // the command line finds the socket in $XDG_RUNTIME_DIR, as the program does
     QTemporaryDir tmp(QDir::tempPath() + QStringLiteral("/vs-XXXXXX"));
     ASSERT_TRUE(tmp.isValid());
     const QString chemin =
@@ -226,7 +313,7 @@ TEST(ServeurCoup, VelmoraSimSendHandsAPositionFileToTheRunningProgram) {
 
     QProcess envoi;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TMPDIR"), tmp.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), tmp.path());
     envoi.setProcessEnvironment(env);
     envoi.start(QStringLiteral(VELMORA_SIM_EXE), {QStringLiteral("send"), Exemple("trois_bandes.vel")});
     ASSERT_TRUE(Attend([&] { return envoi.state() == QProcess::NotRunning; }, 15000));

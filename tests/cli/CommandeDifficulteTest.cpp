@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -121,4 +122,38 @@ TEST_F(CommandeDifficulteTest, FileErrors_ExitWithOneAndAClearLine) {
     EXPECT_EQ(s.statut, 1);
     EXPECT_NE(s.err.find("absent/r.bul"), std::string::npos) << s.err;
     EXPECT_EQ(s.out, "");
+}
+
+TEST_F(CommandeDifficulteTest, TerminationOrHangUp_StopsLikeCtrlC_WithAValidPartialFile) {
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        const std::string bul = Chemin("r" + std::to_string(signal) + ".bul");
+        // a grid far too long to finish; the shell's exec leaves velmora-sim as the process signalled
+        const std::string commande = "exec " + std::string(VELMORA_SIM_EXE) + " difficulty " + Ouverture() +
+                                     " --trials 20,20,20,5,0,0 --threads 1 --bul '" + bul + "' > '" +
+                                     Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            execl("/bin/sh", "sh", "-c", commande.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // until its temporary file is there: the calculation runs
+        bool temporaire = false;
+        for (int i = 0; i < 500 && !temporaire; ++i) {
+            usleep(10000);
+            for (const auto& e : fs::directory_iterator(dossier_))
+                temporaire = temporaire || e.path().filename().string().find(".tmp-") != std::string::npos;
+        }
+        ASSERT_TRUE(temporaire);
+        ::kill(pid, signal);
+        int brut = 0;
+        ASSERT_EQ(waitpid(pid, &brut, 0), pid);
+        ASSERT_TRUE(WIFEXITED(brut)) << "killed by the signal instead of stopping";
+        EXPECT_EQ(WEXITSTATUS(brut), 128 + signal);
+        EXPECT_NE(LitFichierEntier(dossier_ / "err.txt").find("interrompu"), std::string::npos);
+        ASSERT_TRUE(fs::exists(bul));
+        EXPECT_EQ((fs::file_size(bul) - 84) % 24, 0u);
+        for (const auto& e : fs::directory_iterator(dossier_))
+            EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+    }
 }

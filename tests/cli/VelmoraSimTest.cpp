@@ -3,11 +3,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+
+#include "tests/support/FichiersSpeciaux.h"
 
 namespace {
 
@@ -141,6 +145,83 @@ TEST_F(VelmoraSimTest, FileErrors_ExitWith1_OneLineNamingTheFileAndTheReason) {
     EXPECT_EQ(s.statut, 1);
     EXPECT_NE(s.err.find("ici.pvr"), std::string::npos) << s.err;
     EXPECT_EQ(CompteLignes(s.err), 1);
+}
+
+TEST_F(VelmoraSimTest, ExportOntoAPipeOrAProtectedFile_IsRefusedAndLeavesItAsItWas) {
+    const std::string tube = (dossier / "tube.pvr").string();
+    ASSERT_TRUE(CreeTube(tube));
+    Sortie s = Lance("shot \"" + Exemple("ouverture.vel") + "\" --export \"" + tube + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("n'est pas un fichier ordinaire"), std::string::npos) << s.err;
+    EXPECT_TRUE(EstTube(tube));
+
+    const std::string protege = (dossier / "vieux.pvr").string();
+    CreeProtege(protege, "ancien");
+    s = Lance("shot \"" + Exemple("ouverture.vel") + "\" --export \"" + protege + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("protégé en écriture"), std::string::npos) << s.err;
+    EXPECT_EQ(Lit(protege), "ancien");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dossier), {}), 4) << "tube, vieux.pvr, out.txt, err.txt";
+}
+
+TEST_F(VelmoraSimTest, ReadingAPipeOrADevice_EndsAtOnceWithExit1) {
+    const std::string tube = (dossier / "tube.vel").string();
+    ASSERT_TRUE(CreeTube(tube));
+    for (const std::string& args : {"shot \"" + tube + "\"", std::string("shot /dev/zero"),
+                                    std::string("launch /dev/urandom"),
+                                    "shot \"" + Exemple("ouverture.vel") + "\" --fsk \"" + tube + "\""}) {
+        const Sortie s = Lance(args);
+        EXPECT_EQ(s.statut, 1) << args;
+        EXPECT_NE(s.err.find("n'est pas un fichier ordinaire"), std::string::npos) << s.err;
+    }
+    // a parameter file is not a launch
+    const Sortie s = Lance("launch \"" + Exemple("usine.fsk") + "\"");
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("ce n'est pas un fichier de lancer"), std::string::npos) << s.err;
+    EXPECT_EQ(s.out, "");
+}
+
+TEST_F(VelmoraSimTest, Shot_PlaysTheBallsWhereTheFileHasThem_NotWhereTheOpeningHadThem) {
+    // ball 1 on the non-player's opening spot
+    const fs::path vel = dossier / "echange.vel", pvr = dossier / "echange.pvr";
+    std::ofstream(vel) << "[Queue]\nVq=100\n[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\n"
+                          "P2x=18.25\nP2y=-71.125\nP2z=3.075\nP3x=0\nP3y=71.125\nP3z=3.075\n";
+    const Sortie s = Lance("shot \"" + vel.string() + "\" --export \"" + pvr.string() + "\"");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    // photo 0: time, kind, then ball 1's motion and position
+    std::istringstream ligne(Lit(pvr).substr(0, Lit(pvr).find('\n')));
+    std::string temps, genre, mouvement, x, y;
+    std::getline(ligne, temps, '\t');
+    std::getline(ligne, genre, '\t');
+    std::getline(ligne, mouvement, '\t');
+    std::getline(ligne, x, '\t');
+    std::getline(ligne, y, '\t');
+    EXPECT_EQ(std::stod(x), 0.0);
+    EXPECT_EQ(std::stod(y), -71.125);
+}
+
+TEST_F(VelmoraSimTest, NoSuccessEverCarriesANumberThatIsNotFinite) {
+    // constants far beyond any table, and a cue far beyond any arm
+    const fs::path fsk = dossier / "enorme.fsk", vel = dossier / "fusee.vel", pvr = dossier / "x.pvr";
+    std::ofstream(fsk) << "[Elasticite]\nElastBiBi=1e308\n";
+    std::ofstream(vel) << "[Queue]\nVq=3e38\n[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\n"
+                          "P2x=18.25\nP2y=-71.125\nP2z=3.075\nP3x=0\nP3y=71.125\nP3z=3.075\n";
+    for (const std::string& args :
+         {"shot \"" + Exemple("trois_bandes.vel") + "\" --fsk \"" + fsk.string() + "\" --export \"" + pvr.string() + "\"",
+          "shot \"" + vel.string() + "\" --export \"" + pvr.string() + "\""}) {
+        fs::remove(pvr);
+        const Sortie s = Lance(args);
+        if (s.statut == 0) {
+            std::string texte = Lit(pvr);
+            std::transform(texte.begin(), texte.end(), texte.begin(), [](char c) { return char(std::tolower(c)); });
+            EXPECT_EQ(texte.find("nan"), std::string::npos) << args;
+            EXPECT_EQ(texte.find("inf"), std::string::npos) << args;
+        } else {
+            EXPECT_EQ(s.statut, 1) << args;
+            EXPECT_NE(s.err.find("non finies"), std::string::npos) << s.err;
+            EXPECT_FALSE(fs::exists(pvr));
+        }
+    }
 }
 
 TEST_F(VelmoraSimTest, Help_DescribesEveryCommandAndOption) {

@@ -108,6 +108,7 @@ TEST_F(ChocBandeTest, BallComingOverTheNose_IsLiftedOutOfPlay) {
     physique.ChocBande(b, bande1);
     EXPECT_GT(b.Vitesse.x, 0.0);
     EXPECT_EQ(b.Position.z, z0 + 1000);
+    EXPECT_EQ(b.Mouvement, mvDehors);
     EXPECT_EQ(b.NbBandes, 1);
     EXPECT_EQ(b.DernierChoc, tcBilleBande);
 }

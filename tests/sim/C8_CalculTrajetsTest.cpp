@@ -112,6 +112,28 @@ TEST_F(CalculTrajetsTest, BallLeavingTheTableAfterThePoint_CancelsIt) {
     EXPECT_FALSE(s->PointReussi);
 }
 
+TEST_F(CalculTrajetsTest, BallLiftedOverACushion_StaysOutOfPlayEvenWhenItWouldFallBack) {
+    // ball 1 comes down on the nose of cushion 1, barely moving outwards: the cushion cannot
+    // turn it back, it is lifted, and it must not fall back into play
+    const double L = s->Fisik.largeurJeu, h = s->Fisik.HautBdes;
+    PlaceBilles(*s, Vecteur(0, 0, 0), Vecteur(0, 60, 0), Vecteur(0, -60, 0));
+    s->Trajets[1][0].Position = Vecteur(L / 2 - 0.2 * R, 0, h + std::sqrt(0.96) * R + 0.01);
+    Lance(*s, 1, Vecteur(5.5, 0, -10));
+    s->CalculTrajets();
+    int levee = 0;
+    for (int k = 1; k <= s->NbPhotos && levee == 0; ++k)
+        if (s->Trajets[1][k].Position.z > 500) levee = k;
+    ASSERT_GT(levee, 0);
+    EXPECT_EQ(s->TypesChocs[levee], tcBilleBande);
+    // out of play from that photo on, and it never comes back down
+    for (int k = levee; k <= s->NbPhotos; ++k) {
+        EXPECT_EQ(s->Mouvements[1][k], mvDehors) << k;
+        EXPECT_GT(s->Trajets[1][k].Position.z, 500) << k;
+    }
+    EXPECT_TRUE(ToutFini());
+    EXPECT_FALSE(s->PointReussi);
+}
+
 TEST_F(CalculTrajetsTest, DegenerateStates_AlwaysEnd_WithFiniteValues) {
     const double L = s->Fisik.largeurJeu;
     const double H = s->Fisik.HautBdes;

@@ -95,6 +95,19 @@ TEST_F(FichiersPositionTest, LaunchFile_Unreadable_IsReportedAndPhotoZeroStays) 
     EXPECT_EQ(s->Trajets[1][0], avant);
 }
 
+TEST_F(FichiersPositionTest, LaunchFile_OfAnotherKind_IsRefusedAndPhotoZeroStays) {
+    auto s = NouvelleSimu();
+    PlaceBilles(*s, Vecteur(1, 2, 0), Vecteur(3, 4, 0), Vecteur(5, 6, 0));
+    const TPVR avant = s->Trajets[2][0];
+    std::string erreur;
+    EXPECT_FALSE(s->ChargeLancer(std::string(VELMORA_EXAMPLES_DIR) + "/usine.fsk", &erreur));
+    EXPECT_NE(erreur.find("usine.fsk : ce n'est pas un fichier de lancer"), std::string::npos) << erreur;
+    EXPECT_EQ(s->Trajets[2][0], avant);
+    // one of the three sections is enough
+    ASSERT_TRUE(EcritFichierAtomique(Chemin("r.vel2"), "[Rotations]\nR1z=2\n"));
+    EXPECT_TRUE(s->ChargeLancer(Chemin("r.vel2")));
+}
+
 TEST_F(FichiersPositionTest, LaunchFile_MissingKeysAndBadNumbersReadZero) {
     const std::string nom = Chemin("partiel.vel2");
     ASSERT_TRUE(EcritFichierAtomique(nom, "[Positions]\nP1x=7\nP1y=nan\n[Vitesses]\nV1x=12,5\nV2y=-3\n"));

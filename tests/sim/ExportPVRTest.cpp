@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -72,3 +73,18 @@ TEST(ExportPVR, WriteFailure_IsReportedAndLeavesNothing) {
 }
 
 }  // namespace
+
+TEST(ExportPVR, AResultHoldingANumberThatIsNotFinite_IsNotExported) {
+    auto s = NouvelleSimu();
+    PlaceBilles(*s, Vecteur(0, -60, 0), Vecteur(40, 0, 0), Vecteur(-40, 60, 0));
+    Lance(*s, 1, Vecteur(0, 200, 0));
+    s->CalculTrajets();
+    ASSERT_EQ(s->PremierePhotoNonFinie(), -1);
+    s->Trajets[3][s->NbPhotos / 2].Rotation.y = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(s->PremierePhotoNonFinie(), s->NbPhotos / 2);
+    const std::string nom = (std::filesystem::temp_directory_path() / "velmora-non-fini.pvr").string();
+    std::string erreur;
+    EXPECT_FALSE(ExportePVR(*s, nom, '.', &erreur));
+    EXPECT_NE(erreur.find("non finies"), std::string::npos) << erreur;
+    EXPECT_FALSE(std::filesystem::exists(nom));
+}

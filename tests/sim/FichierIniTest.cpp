@@ -10,6 +10,19 @@ TEST(FichierIni, ReadsWindowsFileCaseInsensitivelyWithBlanksAndCrlf) {
     EXPECT_EQ(ini.LitTexte("Dimensions", "absent", "d"), "d");
 }
 
+TEST(FichierIni, OldMacLineEndsReadLikeTheOthers_AndStayWhenWritten) {
+    TFichierIni ini;
+    ini.ChargeTexte("[Dimensions]\rLargJeu=100.5\r\r[Autres]\rG=900\r");
+    EXPECT_DOUBLE_EQ(ini.LitReel("Dimensions", "LargJeu", 0), 100.5);
+    EXPECT_DOUBLE_EQ(ini.LitReel("Autres", "G", 0), 900);
+    ini.EcritReel("Autres", "G", 981);
+    ini.EcritReel("Autres", "Nouveau", 1);
+    EXPECT_EQ(ini.Texte(), "[Dimensions]\rLargJeu=100.5\r\r[Autres]\rG=981\rNouveau=1\r");
+    // a mixture: each line ends where its own end is
+    ini.ChargeTexte("[A]\r\nx=1\ry=2\nz=3");
+    EXPECT_EQ(ini.LitEntier("A", "x", 0) + ini.LitEntier("A", "y", 0) + ini.LitEntier("A", "z", 0), 6);
+}
+
 TEST(FichierIni, BadNumbersGiveTheDefault) {
     TFichierIni ini;
     ini.ChargeTexte("[a]\nx=abc\ny=nan\nz=inf\nw=1,5\nv=\"2.5\"\n");

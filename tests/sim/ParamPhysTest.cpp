@@ -152,6 +152,39 @@ TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
         EXPECT_DOUBLE_EQ(v, PlancherParam);
 }
 
+TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
+    const fs::path d = DossierTemp("fsk-plages");
+    Ecrit(d / "h.fsk", "[Dimensions]\nLargJeu=1e300\nRayonBilles=1e200\nMasseBilles=1e308\nVzRebondNul=-3\n"
+                       "[Frottements]\nFrotBiTapGlisse=1e150\nFrotBiTapChoc=1e308\nFrotBiBi=1e141\nFrotBiBde=-2\n"
+                       "FrotQueueBille=1e300\n[Elasticite]\nElastBiTap=7\nElastBiBi=1e308\nElastBiBde=1.5\n"
+                       "ElastQueueBi=-1\n[Durees]\nTanal=1e300\nTenr=50\nTmax=1e300\n[Autres]\nG=1e300\n");
+    TPARAMPHYS p;
+    ASSERT_TRUE(p.Charge((d / "h.fsk").string()));
+    // restitutions and the cue's energy loss are fractions; the rest stays within reach
+    EXPECT_EQ(p.ElastBiBi, 1);
+    EXPECT_EQ(p.ElastBiTap, 1);
+    EXPECT_EQ(p.ElastBiBde, 1);
+    EXPECT_EQ(p.PerteEcQB, 0);
+    EXPECT_EQ(p.FrotBiBde, 0);
+    EXPECT_EQ(p.VzRebondNul, 0);
+    EXPECT_EQ(p.largeurJeu, 1000);
+    EXPECT_EQ(p.RayonBilles, 20);
+    EXPECT_LE(p.HautBdes, p.Diametre);
+    EXPECT_EQ(p.Bandes[0].Point.x, 500);
+    for (double TPARAMPHYS::*c : {&TPARAMPHYS::MasseBilles, &TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapChoc,
+                                  &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::dtAnal,
+                                  &TPARAMPHYS::dtEnr, &TPARAMPHYS::G})
+        EXPECT_EQ(p.*c, PlageParam(c).Max);
+    // the same limits through the setter
+    p.SetParam(0, 1e308);
+    p.SetParam(2, std::nan(""));
+    p.SetParam(3, 1e308);
+    EXPECT_EQ(p.largeurJeu, 1000);
+    EXPECT_EQ(p.RayonBilles, 0.001);
+    EXPECT_EQ(p.FrotQueueBille, 10);
+    EXPECT_TRUE(std::isfinite(p.DeportMax2));
+}
+
 TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     const fs::path d = DossierTemp("fsk-lecture-seule");

@@ -27,6 +27,7 @@ struct Bilan {
     long sousLeTapis = 0;
     long interpenetrations = 0;
     long energieEnHausse = 0;
+    long leveesEnJeu = 0;
     long faussesQueues = 0;
     long points = 0;
     double pireInterpenetration = 0;
@@ -37,26 +38,23 @@ struct Bilan {
 bool Fini(const TVecteur& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 // Out of play from this photo on: off the table (mvDehors). A ball a cushion could not turn back
-// is lifted 1000 cm: that photo's jump in height energy is the rule's own doing and is not
-// compared; from there on the ball is counted like any other (it may fall back onto the cloth
-// and hit a ball with what it gained).
+// is lifted 1000 cm and is out of play from that photo on; one lifted and still in play counts as
+// a violation.
 struct Sorties {
     std::array<int, NbBilles + 1> photo{};  // first photo out of play, per ball
-    std::vector<bool> levee;                // photos where a ball was lifted
+    long leveesEnJeu = 0;                   // photos of a lifted ball not out of play
 };
 
 Sorties CalculeSorties(const TBillardVelmora& s) {
     Sorties r;
-    r.levee.assign(s.NbPhotos + 1, false);
     for (int b = 1; b <= NbBilles; ++b) {
         r.photo[b] = s.NbPhotos + 1;
+        bool levee = false;
         for (int k = 0; k <= s.NbPhotos; ++k) {
             const TVecteur& p = s.Trajets[b][k].Position;
-            if (s.Mouvements[b][k] == mvDehors) {
-                r.photo[b] = k;
-                break;
-            }
-            if (k > 0 && p.z - s.Trajets[b][k - 1].Position.z > 500) r.levee[k] = true;
+            levee = levee || (k > 0 && p.z - s.Trajets[b][k - 1].Position.z > 500);
+            if (levee && s.Mouvements[b][k] != mvDehors) ++r.leveesEnJeu;
+            if (s.Mouvements[b][k] == mvDehors && r.photo[b] > k) r.photo[b] = k;
         }
     }
     return r;
@@ -122,6 +120,10 @@ void RegleQueue(TBillardVelmora& s, std::mt19937_64& alea) {
 void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
     const TPARAMPHYS& f = s.Fisik;
     const Sorties sorties = CalculeSorties(s);
+    if (sorties.leveesEnJeu > 0) {
+        bilan.leveesEnJeu += sorties.leveesEnJeu;
+        std::fprintf(stderr, "shot %ld: a ball lifted over a cushion stays in play\n", numero);
+    }
     const double cheveu = 1e-6;       // cm: below the cloth
     // cm: overlap of two balls. Contacts are forecast along straight lines over one step, so the
     // curves can bring two balls this much closer before the contact is applied: a flying ball's
@@ -158,7 +160,7 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
                 }
             }
         // a step back to an overshot contact can follow a clock photo: compare in time order only
-        if (n > 1 && s.Temps[n] >= s.Temps[n - 1] && !sorties.levee[n]) {
+        if (n > 1 && s.Temps[n] >= s.Temps[n - 1]) {
             const double avant = Energie(s, sorties, n - 1), apres = Energie(s, sorties, n);
             const double hausse = apres - avant;
             if (hausse > 1e-6 * std::max(1.0, avant)) {
@@ -262,13 +264,14 @@ int main(int argc, char** argv) {
         if (i == detail) Decrit(*simu);
     }
     const double secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
-    const long violations = bilan.nonFinis + bilan.sousLeTapis + bilan.interpenetrations + bilan.energieEnHausse;
+    const long violations =
+        bilan.nonFinis + bilan.sousLeTapis + bilan.interpenetrations + bilan.energieEnHausse + bilan.leveesEnJeu;
     std::printf("shots=%ld photos=%ld miscues=%ld points=%ld seconds=%.2f\n", bilan.coups, bilan.photos,
                 bilan.faussesQueues, bilan.points, secondes);
     std::printf("not_finite=%ld below_cloth=%ld (worst %.3g cm) overlaps=%ld (worst %.3g cm) "
-                "energy_up=%ld (worst %.3g relative)\n",
+                "energy_up=%ld (worst %.3g relative) lifted_in_play=%ld\n",
                 bilan.nonFinis, bilan.sousLeTapis, bilan.pireEnfoncement, bilan.interpenetrations,
-                bilan.pireInterpenetration, bilan.energieEnHausse, bilan.pireHausseEnergie);
+                bilan.pireInterpenetration, bilan.energieEnHausse, bilan.pireHausseEnergie, bilan.leveesEnJeu);
     char texte[17];
     std::snprintf(texte, sizeof texte, "%016llx", static_cast<unsigned long long>(empreinte.Valeur()));
     std::printf("fingerprint=%s\n", texte);

@@ -9,6 +9,7 @@
 #include "tools/FileStreamOfSingle.h"
 
 #include "tests/support/DossierDeTest.h"
+#include "tests/support/FichiersSpeciaux.h"
 
 namespace fs = std::filesystem;
 
@@ -188,6 +189,25 @@ TEST_F(FileStreamOfSingleTest, Bul_AbandonedOrFailedWriteLeavesNoFile) {
     EXPECT_FALSE(bul.Ouvre(Chemin("absent/r.bul"), EnteteExemple(), &erreur));
     EXPECT_NE(erreur.find("absent/r.bul"), std::string::npos);
     EXPECT_FALSE(bul.Ouvre(dossier_.string(), EnteteExemple(), &erreur));
+}
+
+TEST_F(FileStreamOfSingleTest, Bul_APipeOrAProtectedFileAtTheTargetIsRefusedAndKept) {
+    ASSERT_TRUE(CreeTube(Chemin("tube.bul")));
+    CreeProtege(Chemin("vieux.bul"), "ancien");
+    TEcritureBul bul;
+    std::string erreur;
+    EXPECT_FALSE(bul.Ouvre(Chemin("tube.bul"), EnteteExemple(), &erreur));
+    EXPECT_NE(erreur.find("n'est pas un fichier ordinaire"), std::string::npos) << erreur;
+    EXPECT_FALSE(bul.Ouvre(Chemin("vieux.bul"), EnteteExemple(), &erreur));
+    EXPECT_NE(erreur.find("protégé en écriture"), std::string::npos) << erreur;
+    EXPECT_TRUE(EstTube(Chemin("tube.bul")));
+    EXPECT_EQ(Octets(Chemin("vieux.bul")), "ancien");
+    // a pipe put there during the calculation is not replaced either
+    ASSERT_TRUE(bul.Ouvre(Chemin("r.bul"), EnteteExemple()));
+    ASSERT_TRUE(CreeTube(Chemin("r.bul")));
+    EXPECT_FALSE(bul.Termine(&erreur));
+    EXPECT_TRUE(EstTube(Chemin("r.bul")));
+    EXPECT_EQ(NbFichiers(), 3);
 }
 
 TEST_F(FileStreamOfSingleTest, Bul_FullDiskIsReportedAndTheOldFileKept) {

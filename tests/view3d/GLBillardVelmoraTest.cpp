@@ -278,3 +278,43 @@ TEST(BillardSansEcran, LoadsAPositionThroughTheModelsReadyToPlay) {
     EXPECT_EQ(s.Hauteur, double(0.2f));
     EXPECT_FALSE(h.ChargePosition(d / "absent.vel", &err));
 }
+
+TEST(BillardSansEcran, LoadKeepsTheStoredPositions_WhereverTheBallsStoodBefore) {
+    Dossier d;
+    // ball 1 on the non-player's opening spot, ball 2 on the player's, ball 3 on its own
+    const std::string nom = d / "echange.vel";
+    Ecrit(nom, "[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\nP2x=18.25\nP2y=-71.125\nP2z=3.075\n"
+               "P3x=0\nP3y=71.125\nP3z=3.075\n[GLBillard]\nHrelatif=1\n");
+    TBillardSansEcran h;
+    const TVecteur3f nonJoueur = h.Billard.BilleNonJoueur->LitPosition();
+    ASSERT_EQ(nonJoueur.x, 0.0f);
+    ASSERT_EQ(nonJoueur.y, -71.125f);
+    ASSERT_TRUE(h.ChargePosition(nom, nullptr));
+    const auto& s = *h.Billard.Simu;
+    EXPECT_EQ(s.Trajets[1][0].Position, Vecteur(0, -71.125, 3.075f));
+    EXPECT_EQ(s.Trajets[2][0].Position, Vecteur(18.25, -71.125, 3.075f));
+    EXPECT_EQ(s.Trajets[3][0].Position, Vecteur(0, 71.125, 3.075f));
+    // the desktop program's billiard opens it the same way
+    Montage m;
+    ASSERT_TRUE(m.billard.ChargeFichier(nom));
+    EXPECT_EQ(m.billard.BilleJoueur->LitPosition(), (TVecteur3f{0, -71.125f, 3.075f}));
+}
+
+TEST(BillardSansEcran, BallsOverlappingInTheFileArePushedOffTheOnesPlacedBefore) {
+    Dossier d;
+    // ball 2 overlaps ball 1; ball 3 overlaps ball 2 where it was pushed; ball 1 is off the table
+    const std::string nom = d / "serres.vel";
+    Ecrit(nom, "[Positions]\nP1x=0\nP1y=200\nP1z=3.075\nP2x=3\nP2y=139.175\nP2z=3.075\n"
+               "P3x=6\nP3y=136\nP3z=3.075\n[GLBillard]\nHrelatif=1\n");
+    TBillardSansEcran h;
+    ASSERT_TRUE(h.ChargePosition(nom, nullptr));
+    const auto& s = *h.Billard.Simu;
+    const float yMax = 142.25f - 3.075f;
+    EXPECT_EQ(s.Trajets[1][0].Position.y, double(yMax));
+    EXPECT_EQ(s.Trajets[1][0].Position.x, 0.0);
+    EXPECT_NEAR(Norme(DiffVect(s.Trajets[2][0].Position, s.Trajets[1][0].Position)), 6.15, 1e-5);
+    EXPECT_NEAR(Norme(DiffVect(s.Trajets[3][0].Position, s.Trajets[2][0].Position)), 6.15, 1e-5);
+    // pushed along the line of centres, as a drag does
+    const TVecteur u = Unitaire(DiffVect(Vecteur(3, 139.175, 0), Vecteur(0, yMax, 0)));
+    EXPECT_NEAR(s.Trajets[2][0].Position.x, 6.15 * u.x, 1e-5);
+}
