@@ -186,10 +186,16 @@ std::string LigneDejaFaite(const std::string& dossier, const TPosition& p, const
     return ligne;
 }
 
-// Ctrl-C, or the launcher stopping the job after a rank failed
+// Ctrl-C, or the launcher stopping the job after a rank failed. The launcher kills for good a
+// second later: the message goes out at once, from the handler itself.
 std::atomic<bool> interruption{false};
+constexpr char kMessageInterruption[] =
+    "velmora-sim batch : calcul interrompu (arrêt demandé, ou un rang de calcul a échoué) ; les positions "
+    "terminées restent dans le dossier de sortie : relancez la même commande avec --resume pour finir\n";
 extern "C" void SurInterruptionBatch(int) {
-    interruption.store(true);
+    if (!interruption.exchange(true)) {
+        [[maybe_unused]] const auto n = ::write(STDERR_FILENO, kMessageInterruption, sizeof kMessageInterruption - 1);
+    }
 }
 
 std::string Fixe(double v, int decimales) {
@@ -342,9 +348,8 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!fini && interruption.load()) {
         // the workers may be in the middle of a long position: nothing is waited for, every
         // result received is already in place
-        err << "velmora-sim batch : calcul interrompu (arrêt demandé, ou un rang de calcul a échoué) : "
-            << lignes.size() << " positions sur " << positions.size() << " sont terminées dans \"" << o.dossier
-            << "\" ; relancez la même commande avec --resume pour finir\n";
+        err << "velmora-sim batch : " << lignes.size() << " positions sur " << positions.size()
+            << " sont terminées dans \"" << o.dossier << "\"\n";
         err.flush();
         out.flush();
         std::_Exit(kInterrompu);
