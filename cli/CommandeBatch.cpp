@@ -310,6 +310,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::vector<std::string> echecs;
     const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
     size_t recus = 0;
+    std::string erreurEcriture;
     const TReceptionTache recoit = [&](TResultatTache&& r) {
         const TPosition& p = *aFaire[r.Index];
         ++recus;
@@ -324,14 +325,14 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         bool ok = DecodeResultatPosition(r.Contenu, resultat, secondes) && resultat.Fichiers.size() == suffixes.size();
         for (size_t i = 0; ok && i < suffixes.size(); ++i) ok = resultat.Fichiers[i].first == suffixes[i];
         if (!ok) {
-            erreur = "résultat incomplet reçu du rang " + std::to_string(r.Rang) + " pour \"" + p.fichier + "\"";
+            erreurEcriture = "résultat incomplet reçu du rang " + std::to_string(r.Rang) + " pour \"" + p.fichier + "\"";
             return false;
         }
         std::string ligne = ChampCsv(p.nom);
         for (const std::string& cellule : resultat.Ligne) ligne += "," + ChampCsv(cellule);
         for (const auto& [suffixe, contenu] : resultat.Fichiers)
-            if (!EcritFichierAtomique(Chemin(o.dossier, p.nom + suffixe), contenu, &erreur)) return false;
-        if (!EcritFichierAtomique(Chemin(o.dossier, p.nom + kSuffixeLigne), entete + "\n" + ligne + "\n", &erreur))
+            if (!EcritFichierAtomique(Chemin(o.dossier, p.nom + suffixe), contenu, &erreurEcriture)) return false;
+        if (!EcritFichierAtomique(Chemin(o.dossier, p.nom + kSuffixeLigne), entete + "\n" + ligne + "\n", &erreurEcriture))
             return false;
         lignes[p.nom] = std::move(ligne);
         temps[p.nom] = ChampCsv(p.nom) + "," + Fixe(secondes, 3) + "," + std::to_string(r.Rang);
@@ -357,7 +358,8 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::signal(SIGINT, ancienInt == SIG_ERR ? SIG_DFL : ancienInt);
     std::signal(SIGTERM, ancienTerm == SIG_ERR ? SIG_DFL : ancienTerm);
     if (!fini) {
-        err << "velmora-sim batch : écriture impossible, " << erreur << " ; les positions terminées restent dans \""
+        err << "velmora-sim batch : écriture impossible, " << (erreurEcriture.empty() ? erreur : erreurEcriture)
+            << " ; les positions terminées restent dans \""
             << o.dossier << "\" (--resume pour reprendre)\n";
         return kErreurFichier;
     }

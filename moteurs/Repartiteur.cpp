@@ -76,10 +76,12 @@ public:
         }
         travail_.notify_one();
     }
-    // the tasks not started yet are dropped
-    void Abandonne() {
+    // the tasks not started yet are dropped; how many
+    int Abandonne() {
         const std::lock_guard verrou(mutex_);
+        const int n = int(attente_.size());
         attente_.clear();
+        return n;
     }
     // results since the last call, with the round they belong to
     void Recupere(std::vector<std::pair<std::uint64_t, TResultatTache>>& sortie) {
@@ -321,7 +323,8 @@ bool TRepartiteur::Repartis(const std::vector<std::string>& taches, const TRecep
             atelier_->Attends(mpi_ ? attente.Suivante() : std::chrono::microseconds(100ms));
         }
     }
-    if (!ok) atelier_->Abandonne();
+    // what was handed to this rank's threads and not started will never come back
+    if (!ok) enCours_[0] -= atelier_->Abandonne();
     return ok;
 }
 
