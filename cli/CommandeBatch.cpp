@@ -385,7 +385,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         const size_t i = tempsAvant.find(debutLigne);
         if (i != std::string::npos) {
             const size_t fin = tempsAvant.find('\n', i + 1);
-            texteTemps += tempsAvant.substr(i + 1, fin == std::string::npos ? std::string::npos : fin - i) ;
+            texteTemps += tempsAvant.substr(i + 1, fin == std::string::npos ? std::string::npos : fin - i);
             if (texteTemps.back() != '\n') texteTemps += "\n";
         }
     }
