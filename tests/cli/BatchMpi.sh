@@ -56,6 +56,13 @@ grep -q "rangs : 3 " "$travail/mpi.out" || echoue "le calcul n'a pas tourné sur
 rangs=$(tail -n +2 "$travail/mpi/temps.csv" | awk -F, '{ print $NF }' | sort -u | wc -l)
 [ "$rangs" -ge 2 ] || echoue "toutes les positions calculées par un seul rang"
 
+# the other commands do not start MPI: under mpirun each rank just runs them, as before
+seul=$("$sim" shot "$exemples/ouverture.vel" --json)
+"$mpirun" -np 2 --oversubscribe --allow-run-as-root "$sim" shot "$exemples/ouverture.vel" --json >"$travail/shot.out" ||
+  echoue "shot sous mpirun a échoué"
+[ "$(cat "$travail/shot.out")" = "$(printf '%s\n%s' "$seul" "$seul")" ] ||
+  echoue "shot sous mpirun : $(cat "$travail/shot.out")"
+
 # 2. rank 1 killed once a few positions are done
 "$mpirun" -np 3 --oversubscribe --allow-run-as-root "$sim" batch difficulty "$travail/positions" "${grille[@]}" \
   --out "$travail/tue" >"$travail/tue.out" 2>"$travail/tue.err" &
