@@ -186,6 +186,22 @@ std::string LigneDejaFaite(const std::string& dossier, const TPosition& p, const
     return ligne;
 }
 
+// The temporary files of a run killed while it was writing (the results themselves are whole):
+// "NOM.bul.tmp-PID-N-T" and the like, for the files a batch writes.
+void RetireTemporaires(const std::string& dossier, const std::vector<std::string>& suffixes) {
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(dossier, ec)) {
+        const std::string nom = e.path().filename().string();
+        const size_t tmp = nom.rfind(".tmp-");
+        if (tmp == std::string::npos || !e.is_regular_file(ec)) continue;
+        const std::string cible = nom.substr(0, tmp);
+        bool notre = false;
+        for (const std::string& s : suffixes)
+            notre = notre || (cible.size() >= s.size() && cible.compare(cible.size() - s.size(), s.size(), s) == 0);
+        if (notre) fs::remove(e.path(), ec);
+    }
+}
+
 // Ctrl-C, or the launcher stopping the job after a rank failed. The launcher kills for good a
 // second later: the message goes out at once, from the handler itself.
 std::atomic<bool> interruption{false};
@@ -286,6 +302,10 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         err << "velmora-sim batch : écriture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
+
+    std::vector<std::string> nosFichiers = travail->Suffixes();
+    for (const char* f : {kSuffixeLigne, kFichierResume, kFichierTemps, kFichierOptions}) nosFichiers.push_back(f);
+    RetireTemporaires(o.dossier, nosFichiers);
 
     // what --resume finds done is not computed again
     std::string entete = "position";

@@ -121,8 +121,14 @@ TEST_F(CommandeBatchTest, Resume_SkipsWhatIsDoneAndEndsWithTheSameFiles) {
     fs::remove(dossier_ / "sortie" / "resume.csv");
     // a results file of the wrong run is not a row of this one
     std::ofstream(dossier_ / "sortie" / "une_bande.resume.csv") << "position,autre\nune_bande,1\n";
+    // a write killed half-way left its temporary file; someone else's is not ours to remove
+    std::ofstream(dossier_ / "sortie" / "manque.bul.tmp-123-0-456") << "moitié";
+    std::ofstream(dossier_ / "sortie" / "notes.txt.tmp-1") << "à garder";
     const TSortie s = Lance(commande + " --resume");
     ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_FALSE(fs::exists(dossier_ / "sortie" / "manque.bul.tmp-123-0-456"));
+    ASSERT_TRUE(fs::exists(dossier_ / "sortie" / "notes.txt.tmp-1"));
+    fs::remove(dossier_ / "sortie" / "notes.txt.tmp-1");
     EXPECT_NE(s.out.find("positions : 6 (3 calculées, 3 déjà faites)\n"), std::string::npos) << s.out;
     EXPECT_EQ(SansTemps(Contenu(dossier_ / "sortie")), complet);
     // the times of the positions done before are kept
