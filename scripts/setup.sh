@@ -12,6 +12,7 @@ packages=(
   xvfb xauth locales
   xdotool imagemagick
   clang-14 libclang-rt-14-dev
+  libopenmpi-dev openmpi-bin
 )
 
 missing=()

@@ -1,0 +1,143 @@
+// "velmora-sim batch difficulty": the difficulty evaluation of every position, each giving the
+// ".bul" that "velmora-sim difficulty --bul" writes and a summary row.
+#include <bit>
+#include <cstdint>
+#include <memory>
+
+#include "cli/ChargementPosition.h"
+#include "cli/OptionsDifficulte.h"
+#include "cli/OptionsTir.h"
+#include "cli/TravauxBatch.h"
+#include "sim/NombresIni.h"
+
+namespace {
+
+// the ".bul" layout: 4-byte floats, little-endian whatever the host
+void AjouteSimple(std::string& octets, float v) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(v);
+    for (int i = 0; i < 4; ++i) octets.push_back(static_cast<char>((bits >> (8 * i)) & 0xff));
+}
+
+std::string ContenuBul(const TEvaluationDifficulte& evaluation) {
+    std::string octets;
+    const TEnteteBul& e = evaluation.Entete();
+    for (const auto& p : e.Positions)
+        for (float v : p) AjouteSimple(octets, v);
+    for (float v : e.Hautes) AjouteSimple(octets, v);
+    for (float v : e.Basses) AjouteSimple(octets, v);
+    for (std::int64_t c : evaluation.Reussites()) {
+        TParamQueue p;
+        ParamCellule(evaluation.Queue(), evaluation.Grille(), DecalagesCellule(evaluation.Grille(), c), p);
+        for (float v : EnregistrementBul(p)) AjouteSimple(octets, v);
+    }
+    return octets;
+}
+
+std::string Six(const auto& valeurs) {
+    std::string texte;
+    for (const auto v : valeurs) texte += (texte.empty() ? "" : ",") + FormatReel(double(v));
+    return texte;
+}
+
+class TTravailDifficulte : public TTravailBatch {
+public:
+    TTravailDifficulte(const TOptionsTir& tir, const TGrilleDifficulte& grille) : tir_(tir), grille_(grille.Bornee()) {}
+
+    std::vector<std::string> Colonnes() const override {
+        return {"trials", "successes", "success_rate", "volume_tested", "volume_success"};
+    }
+    std::vector<std::string> Suffixes() const override { return {".bul"}; }
+
+    std::string Signature() const override {
+        const char* mode = tir_.mode == j3Bandes ? "3bandes" : tir_.mode == j1Bande ? "1bande" : "libre";
+        std::string s = "difficulty --trials " + Six(grille_.NbEssais) + " --steps " + Six(grille_.Increment) +
+                        " --mode " + mode;
+        if (!tir_.fsk.empty()) s += " --fsk " + tir_.fsk;
+        return s;
+    }
+
+    bool Verifie(const std::string& fichier, std::string& erreur) const override {
+        auto simu = std::make_unique<TBillardVelmora>();
+        return Charge(*simu, fichier, erreur);
+    }
+
+    bool Calcule(const std::string& fichier, TResultatPosition& resultat, std::string& erreur) const override {
+        auto simu = std::make_unique<TBillardVelmora>();
+        if (!Charge(*simu, fichier, erreur)) return false;
+        // one thread: the batch runs as many positions at once as it has cores
+        TEvaluationDifficulte evaluation(*simu, QueueDepuisSimu(*simu), grille_);
+        simu.reset();
+        TOptionsDifficulte options;
+        options.NbThreads = 1;
+        const TResultatDifficulte r = evaluation.Execute(options);
+        if (!r.Erreur.empty() || !r.Complet) {
+            erreur = r.Erreur.empty() ? "calcul incomplet" : r.Erreur;
+            return false;
+        }
+        resultat.Fichiers = {{".bul", ContenuBul(evaluation)}};
+        const double taux = r.NbEssais > 0 ? double(r.NbReussis) / double(r.NbEssais) : 0.0;
+        resultat.Ligne = {std::to_string(r.NbEssais), std::to_string(r.NbReussis), FormatReel(taux),
+                          FormatReel(r.VolumeTeste), FormatReel(r.VolumeReussi)};
+        return true;
+    }
+
+private:
+    bool Charge(TBillardVelmora& simu, const std::string& fichier, std::string& erreur) const {
+        if (!PrepareSimulation(simu, tir_.fsk, erreur) || !ChargeFichierPosition(simu, fichier, tir_.fsk.empty(), erreur))
+            return false;
+        simu.ModeDeJeu = tir_.mode;
+        return true;
+    }
+
+    TOptionsTir tir_;
+    TGrilleDifficulte grille_;
+};
+
+std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::vector<std::string>& entrees,
+                                    std::string& erreur) {
+    TOptionsGrille g;
+    std::vector<std::string> reste;
+    if (!LitOptionsGrille(args, g, reste, erreur)) return nullptr;
+    if (!g.bul.empty()) {
+        erreur = "--bul ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.bul";
+        return nullptr;
+    }
+    // the position files apart from the shot options and their values
+    std::vector<std::string> options;
+    for (size_t i = 0; i < reste.size(); ++i) {
+        const std::string& a = reste[i];
+        if (a.rfind("-", 0) != 0 || a.size() == 1) {
+            entrees.push_back(a);
+            continue;
+        }
+        options.push_back(a);
+        if (a == "--fsk" || a == "--mode") {
+            if (i + 1 >= reste.size()) {
+                erreur = "l'option " + a + " attend une valeur";
+                return nullptr;
+            }
+            options.push_back(reste[++i]);
+        }
+    }
+    if (entrees.empty()) {
+        erreur = "fichier ou dossier de positions manquant";
+        return nullptr;
+    }
+    // the shot options checked as the single command checks them
+    TOptionsTir tir;
+    options.push_back(entrees.front());
+    if (!LitOptionsTir(options, tir, erreur)) return nullptr;
+    if (tir.json) {
+        erreur = "--json ne s'applique pas à batch : le résumé est DOSSIER/resume.csv";
+        return nullptr;
+    }
+    return std::make_unique<TTravailDifficulte>(tir, g.grille);
+}
+
+const TEnregistreTravailBatch enregistre({"difficulty", "évaluation de la difficulté de chaque position",
+                                          "  options de difficulty : --trials E,H,A,V,I,M, --steps E,H,A,V,I,M,\n"
+                                          "  --fsk FICHIER.fsk, --mode MODE (voir velmora-sim difficulty --help) ;\n"
+                                          "  chaque position donne NOM.bul, le fichier de bulles des essais réussis\n",
+                                          &Cree});
+
+}  // namespace

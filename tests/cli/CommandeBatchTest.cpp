@@ -1,0 +1,221 @@
+// velmora-sim batch on one machine, run as a user runs it (under mpirun: tests/cli/BatchMpi.sh).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/support/DisqueEnPanne.h"
+#include "tests/support/DossierDeTest.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TSortie {
+    int statut = -1;
+    std::string out;
+    std::string err;
+};
+
+// a small grid: a few hundredths of a second per position
+const std::string kGrille = " --trials 2,2,2,1,0,0";
+
+class CommandeBatchTest : public TestAvecDossier {
+protected:
+    CommandeBatchTest() : TestAvecDossier("velmora-cli-batch") {}
+
+    TSortie Lance(const std::string& args) const {
+        const std::string commande = std::string(VELMORA_SIM_EXE) + " " + args + " > '" + Chemin("out.txt") +
+                                     "' 2> '" + Chemin("err.txt") + "'";
+        const int brut = std::system(commande.c_str());
+        return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier_ / "out.txt"),
+                LitFichierEntier(dossier_ / "err.txt")};
+    }
+
+    // the examples, copied into a folder of their own
+    std::string Positions() const {
+        const fs::path p = dossier_ / "positions";
+        fs::create_directories(p);
+        for (const auto& e : fs::directory_iterator(VELMORA_EXAMPLES_DIR))
+            if (e.path().extension() == ".vel") fs::copy_file(e.path(), p / e.path().filename());
+        return p.string();
+    }
+
+    // every file of a folder and its bytes
+    static std::map<std::string, std::string> Contenu(const fs::path& dossier) {
+        std::map<std::string, std::string> fichiers;
+        for (const auto& e : fs::directory_iterator(dossier))
+            fichiers[e.path().filename().string()] = LitFichierEntier(e.path());
+        return fichiers;
+    }
+    static std::map<std::string, std::string> SansTemps(std::map<std::string, std::string> fichiers) {
+        fichiers.erase("temps.csv");
+        return fichiers;
+    }
+};
+
+}  // namespace
+
+TEST_F(CommandeBatchTest, Difficulty_EachPositionAsTheSingleCommandWritesIt_SummarySortedByName) {
+    const std::string positions = Positions();
+    const TSortie s = Lance("batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille);
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_NE(s.out.find("positions : 6 (6 calculées, 0 déjà faites)\n"), std::string::npos) << s.out;
+
+    const std::string resume = LitFichierEntier(dossier_ / "sortie" / "resume.csv");
+    EXPECT_EQ(resume.rfind("position,trials,successes,success_rate,volume_tested,volume_success\n"
+                           "fausse_queue,375,",
+                           0),
+              0u)
+        << resume;
+    // rows in name order, one per position
+    size_t avant = 0;
+    for (const char* nom : {"\nmanque,", "\nouverture,", "\nsaut,", "\ntrois_bandes,", "\nune_bande,"}) {
+        const size_t ici = resume.find(nom);
+        ASSERT_NE(ici, std::string::npos) << nom;
+        EXPECT_GT(ici, avant) << nom;
+        avant = ici;
+    }
+    // the ".bul" is byte for byte the single command's; the row says what its JSON says
+    for (const std::string nom : {"ouverture", "trois_bandes"}) {
+        const TSortie seul = Lance("difficulty '" + positions + "/" + nom + ".vel' --json --bul '" +
+                                   Chemin(nom + ".bul") + "'" + kGrille);
+        ASSERT_EQ(seul.statut, 0) << seul.err;
+        EXPECT_EQ(LitFichierEntier(dossier_ / "sortie" / (nom + ".bul")), LitFichierEntier(Chemin(nom + ".bul")))
+            << nom;
+        const size_t i = seul.out.find("\"successes\": ") + 13;
+        const std::string reussis = seul.out.substr(i, seul.out.find(',', i) - i);
+        EXPECT_NE(resume.find("\n" + nom + ",375," + reussis + ","), std::string::npos) << resume << seul.out;
+        EXPECT_EQ(LitFichierEntier(dossier_ / "sortie" / (nom + ".resume.csv")),
+                  resume.substr(0, resume.find('\n') + 1) +
+                      resume.substr(resume.find("\n" + nom + ",") + 1,
+                                    resume.find('\n', resume.find("\n" + nom + ",") + 1) - resume.find("\n" + nom + ",")));
+    }
+    EXPECT_NE(LitFichierEntier(dossier_ / "sortie" / "temps.csv").find("position,seconds,rank\nfausse_queue,"),
+              std::string::npos);
+}
+
+TEST_F(CommandeBatchTest, SameBytesWhateverTheThreads) {
+    const std::string positions = Positions();
+    ASSERT_EQ(Lance("batch difficulty '" + positions + "' --threads 1 --out '" + Chemin("un") + "'" + kGrille).statut, 0);
+    ASSERT_EQ(Lance("batch difficulty '" + positions + "' --threads 4 --out '" + Chemin("quatre") + "'" + kGrille).statut,
+              0);
+    const auto un = Contenu(dossier_ / "un");
+    EXPECT_EQ(un.size(), 6u * 2 + 3);
+    EXPECT_EQ(SansTemps(un), SansTemps(Contenu(dossier_ / "quatre")));
+}
+
+TEST_F(CommandeBatchTest, Resume_SkipsWhatIsDoneAndEndsWithTheSameFiles) {
+    const std::string positions = Positions();
+    const std::string commande = "batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille;
+    ASSERT_EQ(Lance(commande).statut, 0);
+    const auto complet = SansTemps(Contenu(dossier_ / "sortie"));
+
+    // a run cut short: one position without its row, another without its results, no summary
+    fs::remove(dossier_ / "sortie" / "saut.resume.csv");
+    fs::remove(dossier_ / "sortie" / "manque.bul");
+    fs::remove(dossier_ / "sortie" / "resume.csv");
+    // a results file of the wrong run is not a row of this one
+    std::ofstream(dossier_ / "sortie" / "une_bande.resume.csv") << "position,autre\nune_bande,1\n";
+    // a write killed half-way left its temporary file; someone else's is not ours to remove
+    std::ofstream(dossier_ / "sortie" / "manque.bul.tmp-123-0-456") << "moitié";
+    std::ofstream(dossier_ / "sortie" / "notes.txt.tmp-1") << "à garder";
+    const TSortie s = Lance(commande + " --resume");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_FALSE(fs::exists(dossier_ / "sortie" / "manque.bul.tmp-123-0-456"));
+    ASSERT_TRUE(fs::exists(dossier_ / "sortie" / "notes.txt.tmp-1"));
+    fs::remove(dossier_ / "sortie" / "notes.txt.tmp-1");
+    EXPECT_NE(s.out.find("positions : 6 (3 calculées, 3 déjà faites)\n"), std::string::npos) << s.out;
+    EXPECT_EQ(SansTemps(Contenu(dossier_ / "sortie")), complet);
+    // the times of the positions done before are kept
+    const std::string temps = LitFichierEntier(dossier_ / "sortie" / "temps.csv");
+    EXPECT_NE(temps.find("\nouverture,"), std::string::npos) << temps;
+
+    // other options: refused, nothing touched
+    const TSortie autre = Lance(commande + " --mode libre --resume");
+    EXPECT_EQ(autre.statut, 2);
+    EXPECT_NE(autre.err.find("d'autres options"), std::string::npos) << autre.err;
+    EXPECT_EQ(SansTemps(Contenu(dossier_ / "sortie")), complet);
+}
+
+TEST_F(CommandeBatchTest, BadUsage_ExitsWithTwoAndSaysWhy) {
+    const std::string positions = Positions();
+    const std::string sortie = " --out '" + Chemin("sortie") + "'";
+    fs::create_directories(dossier_ / "autre");
+    fs::copy_file(fs::path(positions) / "saut.vel", dossier_ / "autre" / "saut.vel");
+    for (const std::string& args :
+         std::vector<std::string>{"batch", "batch --out x", "batch rien '" + positions + "'" + sortie,
+          "batch difficulty '" + positions + "'", "batch difficulty" + sortie,
+          "batch difficulty '" + positions + "'" + sortie + " --bul x.bul",
+          "batch difficulty '" + positions + "'" + sortie + " --json",
+          "batch difficulty '" + positions + "'" + sortie + " --export x.pvr",
+          "batch difficulty '" + positions + "'" + sortie + " --threads 0",
+          "batch difficulty '" + positions + "'" + sortie + " --trials 1,2",
+          "batch difficulty '" + positions + "'" + sortie + " --mode",
+          "batch difficulty '" + positions + "'" + sortie + " --resume=oui",
+          // two positions named "saut": their results would overwrite each other
+          "batch difficulty '" + positions + "' '" + Chemin("autre") + "'" + sortie}) {
+        const TSortie s = Lance(args);
+        EXPECT_EQ(s.statut, 2) << args;
+        EXPECT_NE(s.err.find("velmora-sim batch : "), std::string::npos) << args << "\n" << s.err;
+        EXPECT_EQ(s.out, "") << args;
+        EXPECT_FALSE(fs::exists(dossier_ / "sortie")) << args;
+    }
+    // the same file named twice is one position
+    const TSortie deux = Lance("batch difficulty '" + positions + "/saut.vel' '" + positions + "/../positions/saut.vel'" +
+                               sortie + kGrille);
+    EXPECT_EQ(deux.statut, 0) << deux.err;
+    EXPECT_NE(deux.out.find("positions : 1 "), std::string::npos) << deux.out;
+}
+
+TEST_F(CommandeBatchTest, FileErrors_ExitWithOneBeforeComputingAnything) {
+    const std::string positions = Positions();
+    const std::string sortie = " --out '" + Chemin("sortie") + "'" + kGrille;
+    fs::create_directories(dossier_ / "vide");
+    std::ofstream(Chemin("fichier")) << "x";
+    const std::map<std::string, std::string> cas = {
+        {"batch difficulty '" + positions + "' '" + Chemin("absent.vel") + "'" + sortie, "absent.vel"},
+        {"batch difficulty '" + Chemin("vide") + "'" + sortie, "aucun fichier de positions"},
+        {"batch difficulty '" + positions + "' --fsk '" + Chemin("absent.fsk") + "'" + sortie, "absent.fsk"},
+        {"batch difficulty '" + positions + "' --out '" + Chemin("fichier") + "/sortie'" + kGrille, "fichier"}};
+    for (const auto& [args, motif] : cas) {
+        const TSortie s = Lance(args);
+        EXPECT_EQ(s.statut, 1) << args;
+        EXPECT_NE(s.err.find(motif), std::string::npos) << args << "\n" << s.err;
+        EXPECT_EQ(s.out, "") << args;
+        EXPECT_FALSE(fs::exists(dossier_ / "sortie")) << args;
+    }
+}
+
+TEST_F(CommandeBatchTest, DiskFull_StopsWithOneAndKeepsEveryFinishedPositionWhole) {
+    DisqueEnPanne disque("batch", 16);
+    VELMORA_EXIGE_DISQUE(disque);
+    const std::string positions = Positions();
+    const std::string commande = "batch difficulty '" + positions + "' --threads 1" + kGrille + " --out ";
+    const TSortie s = Lance(commande + "'" + disque.Chemin("sortie") + "'");
+    EXPECT_EQ(s.statut, 1) << s.out;
+    // the file that could not be written, not just "stopped"
+    EXPECT_NE(s.err.find("écriture impossible, \"" + disque.Chemin("sortie/")), std::string::npos) << s.err;
+    EXPECT_EQ(s.out, "");
+    ASSERT_EQ(Lance(commande + "'" + Chemin("ref") + "'").statut, 0);
+    // what is there is whole and right; no temporary file left
+    for (const auto& [nom, contenu] : Contenu(fs::path(disque.Chemin("sortie")))) {
+        EXPECT_EQ(nom.find(".tmp"), std::string::npos) << nom;
+        if (nom != "temps.csv") {
+            EXPECT_EQ(contenu, LitFichierEntier(dossier_ / "ref" / nom)) << nom;
+        }
+    }
+    EXPECT_FALSE(fs::exists(disque.Chemin("sortie/resume.csv")));
+}
+
+TEST_F(CommandeBatchTest, Help_NamesTheKindsTheFilesAndMpi) {
+    const TSortie s = Lance("batch --help");
+    ASSERT_EQ(s.statut, 0);
+    for (const char* mot : {"difficulty", "--out", "--resume", "--threads", "resume.csv", "temps.csv", "mpirun"})
+        EXPECT_NE(s.out.find(mot), std::string::npos) << mot;
+    EXPECT_NE(Lance("--help").out.find("batch"), std::string::npos);
+}
