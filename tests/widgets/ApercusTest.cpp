@@ -1,5 +1,5 @@
-// Renders every control as the windows lay them out; with VELMORA_CAPTURES_DIR set the pictures are
-// saved there, to be looked at.
+// Renders every control as the windows lay them out and checks what a user would see of them; with
+// VELMORA_CAPTURES_DIR set the pictures are also saved there, to be looked at.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStatusBar>
+#include <cstdlib>
 #include <memory>
 
 #include "widgets/CaseLed.h"
@@ -16,11 +17,23 @@
 
 namespace {
 
-void Sauve(QWidget& w, const QString& nom) {
+QImage Sauve(QWidget& w, const QString& nom) {
     const QString dossier = qEnvironmentVariable("VELMORA_CAPTURES_DIR");
     const QImage image = w.grab().toImage();
-    EXPECT_FALSE(image.isNull());
     if (!dossier.isEmpty()) image.save(QDir(dossier).filePath(nom));
+    return image;
+}
+
+// pixels of the picture close to a colour (each channel within 40)
+int PixelsProches(const QImage& image, const QColor& c) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            n += std::abs(p.red() - c.red()) < 40 && std::abs(p.green() - c.green()) < 40 &&
+                 std::abs(p.blue() - c.blue()) < 40;
+        }
+    return n;
 }
 
 TMolette* Dial(QWidget* parent, int dec, double pas, double petit, double ouverture, int petite, double v) {
@@ -107,7 +120,9 @@ TEST(Apercus, EveryControlRendersAtSeveralSizesAndPalettes) {
     std::unique_ptr<QWidget> planche(Planche(&sombre));
     planche->show();
     planche->resize(420, planche->sizeHint().height());
-    Sauve(*planche, QStringLiteral("planche-sombre.png"));
+    const QImage imageSombre = Sauve(*planche, QStringLiteral("planche-sombre.png"));
+    // the controls follow the window's palette: a dark board stays mostly dark
+    EXPECT_GT(PixelsProches(imageSombre, sombre.color(QPalette::Window)), imageSombre.width() * imageSombre.height() / 3);
 
     // the cue window's dials are narrow: labels thin out instead of overlapping
     for (int largeur : {60, 122}) {
@@ -144,5 +159,30 @@ TEST(Apercus, EveryControlRendersAtSeveralSizesAndPalettes) {
     rangee.show();
     rangee.resize(rangee.sizeHint());
     Sauve(rangee, QStringLiteral("leds-grandes.png"));
+    TCaseLed petite(QStringLiteral("Joueur"));
+    EXPECT_GT(allumee->sizeHint().height(), petite.sizeHint().height() * 3 / 2);
     QLocale::setDefault(QLocale::c());
+}
+
+TEST(Apercus, ALitLedShowsItsColourAndAnUnlitOneDoesNot) {
+    TCaseLed led(QStringLiteral("Rge"));
+    led.setCouleur(QColor(230, 40, 40));
+    led.resize(led.sizeHint());
+    led.show();
+    const QImage eteinte = led.grab().toImage();
+    led.setChecked(true);
+    const QImage allumee = led.grab().toImage();
+    EXPECT_GT(PixelsProches(allumee, QColor(230, 40, 40)), 4);
+    EXPECT_LT(PixelsProches(eteinte, QColor(230, 40, 40)), PixelsProches(allumee, QColor(230, 40, 40)));
+}
+
+TEST(Apercus, TheWheelDrawsItsMarkerInTheMarkersColour) {
+    TMolette roue;
+    roue.setEchelle(3, 0.1, 0.02, 0.3);
+    roue.setValeur(0.05);
+    roue.resize(300, roue.sizeHint().height());
+    roue.show();
+    const int sans = PixelsProches(roue.grab().toImage(), QColor(255, 0, 0));
+    roue.setCouleurRepere(Qt::red);
+    EXPECT_GT(PixelsProches(roue.grab().toImage(), QColor(255, 0, 0)), sans);
 }
