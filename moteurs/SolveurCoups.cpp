@@ -398,7 +398,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
     TGrilleN grossiere = axes.Grille();
     grossiere.BoucleVisee = true;
 
-    const int nbAffinees = std::max(options_.NbRoutes * 2, options_.NbRoutes + 3);
+    const int nbAffinees = options_.NbRoutes + 3;
     const std::int64_t essaisTaux = options_.Grille.NbTotal();
     constexpr std::array<int, 5> kDimsFines{17, 5, 5, 5, 1};
     const std::int64_t tailleFine = 17 * 5 * 5 * 5;

@@ -22,7 +22,7 @@
 struct TOptionsSolveur {
     TModeDeJeu Mode = j3Bandes;
     int NbRoutes = 5;                 // best routes returned
-    std::int64_t Budget = 200'000;    // candidates of the coarse pass (the finer passes add theirs)
+    std::int64_t Budget = 150'000;    // candidates of the coarse pass (the finer passes add theirs)
     int NbThreads = 0;                // 0: one per core
     bool Masse = false;               // massé: inclination up to InclinaisonMasse instead of InclinaisonMax
     float MasseQueue = 520;           // g
