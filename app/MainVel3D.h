@@ -34,6 +34,7 @@ class TVueGL;
 class TVueNumFrm;
 class TCalibrageFrm;
 class TDifficulteFrm;
+class TSolutionsFrm;
 
 // what the program entry hands to the main window
 struct TDemarrageVel3D {
@@ -148,6 +149,10 @@ public:
     TVueNumFrm* VueNumFrm = nullptr;
     TCalibrageFrm* CalibrageFrm = nullptr;
     TDifficulteFrm* DifficulteFrm = nullptr;
+    TSolutionsFrm* SolutionsFrm = nullptr;
+    QAction* SolutionsMnu = nullptr;
+    // the solutions window and its item of the "&Outils" menu (shortcut F7)
+    void BrancheSolutions(TSolutionsFrm* solutions);
 
     // -- menu commands
     void ouvrirMnuClick();

@@ -309,6 +309,7 @@ TProgressionSolveur TSolveurCoups::Progression() const {
     p.Prevus = prevus_.load();
     p.Phase = phase_.load();
     p.NbRoutesTrouvees = nbRoutes_.load();
+    p.NbReussis = reussis_.load();
     p.EnCours = enCours_.load();
     const std::int64_t debut = debutNs_.load();
     p.Secondes = debut > 0 ? double(MaintenantNs() - debut) * 1e-9 : 0.0;
@@ -330,7 +331,7 @@ void TSolveurCoups::JugeTous(std::int64_t n, const std::function<bool(std::int64
             const std::int64_t bloc = prochain.fetch_add(1);
             if (bloc >= nbBlocs) return;
             const std::int64_t fin = std::min(n, (bloc + 1) * TailleBloc);
-            std::int64_t joues = 0;
+            std::int64_t joues = 0, touches = 0;
             for (std::int64_t i = bloc * TailleBloc; i < fin; ++i) {
                 TParamQueue p;
                 if (!candidat(i, p)) {
@@ -342,8 +343,10 @@ void TSolveurCoups::JugeTous(std::int64_t n, const std::function<bool(std::int64
                 const TVerdict v = JugeCoup(*simu);
                 codes[size_t(i)] = v.Reussi ? std::max<std::uint64_t>(v.Sequence.Code(), 1) : 0;
                 ++joues;
+                touches += v.Reussi;
             }
             faits_ += joues;
+            if (phase_.load(std::memory_order_relaxed) == 0) reussis_ += touches;
         }
     };
     int nbThreads = options_.NbThreads > 0 ? options_.NbThreads : int(std::thread::hardware_concurrency());
@@ -365,6 +368,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
     faits_ = 0;
     phase_ = 0;
     nbRoutes_ = 0;
+    reussis_ = 0;
     TResultatSolveur r;
     const auto fin = [&](TResultatSolveur& res) {
         res.NbCoups = faits_.load();

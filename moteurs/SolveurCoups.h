@@ -69,7 +69,8 @@ struct TProgressionSolveur {
     std::int64_t Faits = 0;
     std::int64_t Prevus = 0;  // estimate, refined as the phases go
     int Phase = 0;            // 0 coarse pass, 1 refinement, 2 success rates, 3 done
-    int NbRoutesTrouvees = 0;
+    int NbRoutesTrouvees = 0;      // known once the coarse pass is over
+    std::int64_t NbReussis = 0;    // candidates of the coarse pass that made the point so far
     double Secondes = 0;
     bool EnCours = false;
 
@@ -116,6 +117,7 @@ private:
     std::atomic<std::int64_t> prevus_{0};
     std::atomic<int> phase_{0};
     std::atomic<int> nbRoutes_{0};
+    std::atomic<std::int64_t> reussis_{0};
     std::atomic<std::int64_t> debutNs_{0};
     std::atomic<bool> arret_{false};
     std::atomic<bool> enCours_{false};
