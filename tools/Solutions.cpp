@@ -114,6 +114,7 @@ TSolutionsFrm::TSolutionsFrm(TMainVel3DFrm& principale)
     RoutesList->setObjectName(QStringLiteral("RoutesList"));
     RoutesList->setIconSize(QSize(LargeurDessin, HauteurDessin));
     RoutesList->setSpacing(2);
+    RoutesList->setWordWrap(true);
     PoseBulle(RoutesList, QStringLiteral("|cliquez une route pour placer la queue et les billes et la jouer"));
     pile->addWidget(RoutesList, 1);
     auto* bas = new QHBoxLayout;
@@ -145,7 +146,7 @@ TSolutionsFrm::TSolutionsFrm(TMainVel3DFrm& principale)
         return QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("fichiers de positions (*.vel)"));
     };
     Verrouille(false);
-    resize(420, 560);
+    resize(600, 620);
 }
 
 TSolutionsFrm::~TSolutionsFrm() {
@@ -297,13 +298,13 @@ QPixmap TSolutionsFrm::Dessin(const TRouteSolveur& route) const {
     simu->SetParamQueue(route.Param);
     simu->Joue();
 
-    // seen from above, the long side across: table y to the right, table x upwards
+    // seen from above as the fixed camera shows it: table y to the right, table x downwards
     const double demiX = simu->Fisik.Bandes[0].Point.x;
     const double demiY = simu->Fisik.Bandes[2].Point.y;
     const QRectF tapis(4, 4, LargeurDessin - 8, HauteurDessin - 8);
     const auto point = [&](const TVecteur& p) {
         return QPointF(tapis.left() + (p.y + demiY) / (2 * demiY) * tapis.width(),
-                       tapis.top() + (demiX - p.x) / (2 * demiX) * tapis.height());
+                       tapis.top() + (p.x + demiX) / (2 * demiX) * tapis.height());
     };
     QPainter peintre(&image);
     peintre.setRenderHint(QPainter::Antialiasing);
