@@ -145,7 +145,7 @@ TSolutionsFrm::TSolutionsFrm(TMainVel3DFrm& principale)
     DemandeNomVel = [this] {
         return QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("fichiers de positions (*.vel)"));
     };
-    Verrouille(false);
+    EtatControles(false);
     resize(600, 620);
 }
 
@@ -271,6 +271,13 @@ void TSolutionsFrm::Fin(const TResultatSolveur& r) {
 }
 
 void TSolutionsFrm::Verrouille(bool enCours) {
+    EtatControles(enCours);
+    // a difficulty evaluation started meanwhile keeps the shot locked
+    const TDifficulteFrm* difficulte = Principale().DifficulteFrm;
+    Principale().VerrouilleCoup(enCours || (difficulte && difficulte->EnCours()));
+}
+
+void TSolutionsFrm::EtatControles(bool enCours) {
     ChercheBtn->setEnabled(!enCours);
     EscBtn->setEnabled(enCours);
     echap_->setEnabled(enCours);
@@ -283,7 +290,6 @@ void TSolutionsFrm::Verrouille(bool enCours) {
         setCursor(Qt::BusyCursor);
     else
         unsetCursor();
-    Principale().VerrouilleCoup(enCours);
 }
 
 QPixmap TSolutionsFrm::Dessin(const TRouteSolveur& route) const {

@@ -72,7 +72,9 @@ protected:
 private:
     void Suivi();
     void Fin(const TResultatSolveur& r);
+    // the window's controls, then the main window's shot commands
     void Verrouille(bool enCours);
+    void EtatControles(bool enCours);
     void AfficheMode();
     // the drawing of the player's ball's path of a route, from the balls of the search
     QPixmap Dessin(const TRouteSolveur& route) const;

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "moteurs/VerdictAnticipe.h"
+#include "sim/C8_BoucleTrajets.h"
 #include "sim/FichierIni.h"
 
 namespace {
@@ -135,4 +136,43 @@ TEST(VerdictAnticipe, SequenceCodeRoundTripsAndTellsSequencesApart) {
     for (int i = 0; i < 20; ++i) longue.Ajoute(1 + i % 4);
     EXPECT_TRUE(longue.Tronquee);
     EXPECT_TRUE(TSequenceContacts::DepuisCode(longue.Code()).Tronquee);
+}
+
+namespace {
+
+// a watcher that ends the loop after its first pass
+struct TUnPas {
+    static constexpr bool Photos = false;
+    bool ApresContact(const TBillardVelmora&, const TEtatBille&) { return true; }
+    bool ApresPas(const TBillardVelmora&, double) { return true; }
+};
+
+}  // namespace
+
+// A rolling ball stops at v·T/2 along its velocity: what it can still reach decides
+TEST(VerdictAnticipe, NoMoreContactOnlyWhenEveryStopIsClearOfCushionsAndBalls) {
+    auto s = Simulation();
+    const double r = s->Fisik.RayonBilles;
+    const auto place = [&](TVecteur v1, TVecteur p2, bool roule = true) {
+        s->Trajets[1][0] = {Vecteur(0, 0, r), v1, VecteurNul};
+        // rolling from the start: spin matching the speed (no slip)
+        if (roule) s->Trajets[1][0].Rotation = Vecteur(-v1.y / r, v1.x / r, 0);
+        s->Trajets[2][0] = {Vecteur(p2.x, p2.y, r), VecteurNul, VecteurNul};
+        s->Trajets[3][0] = {Vecteur(-50, -100, r), VecteurNul, VecteurNul};
+        // one pass of the loop sets the motion plans up
+        TUnPas unPas;
+        s->CalculTrajetsSuivi(unPas);
+        // the time of the pass start: what is left of the plans is overestimated, never less
+        return PlusAucunContact(*s, 0.0);
+    };
+    // slow, in open table, nothing in its way: it stops where nothing can change any more
+    EXPECT_TRUE(place(Vecteur(0, 20, 0), Vecteur(40, 0, 0)));
+    // the same speed (it rolls 34 cm), a ball on its line beyond that, then within it
+    EXPECT_TRUE(place(Vecteur(0, 20, 0), Vecteur(0, 60, 0)));
+    EXPECT_FALSE(place(Vecteur(0, 20, 0), Vecteur(0, 30, 0)));
+    // fast enough to reach the cushion
+    EXPECT_FALSE(place(Vecteur(0, 150, 0), Vecteur(40, 0, 0)));
+    // still sliding: only a disc bounds it, so a ball to its side is within reach
+    EXPECT_TRUE(place(Vecteur(0, 20, 0), Vecteur(12, 0, 0)));
+    EXPECT_FALSE(place(Vecteur(0, 20, 0), Vecteur(12, 0, 0), false));
 }
