@@ -46,8 +46,9 @@ TSequenceContacts TSequenceContacts::DepuisCode(std::uint64_t code) {
 
 namespace {
 
-// passes between two looks at the balls' reaches
-constexpr int kPassesEntreBilans = 8;
+// passes between two looks at the balls' reaches: at first, and at most
+constexpr long kPassesEntreBilans = 8;
+constexpr long kPassesEntreBilansMax = 64;
 // cm kept against rounding and against a contact forecast a little before it happens
 constexpr double kMarge = 0.5;
 
@@ -148,9 +149,14 @@ struct TSuiviVerdict {
     bool enAttente = true;    // the second-ball hook has not fired yet
     bool certain = false;
     TSequenceContacts sequence;
-    int passes = 0;
+    long passes = 0;
+    long prochainBilan = kPassesEntreBilans;
+    long intervalle = kPassesEntreBilans;
 
     bool ApresContact(const TBillardVelmora& simu, const TEtatBille& A) {
+        // new motion plans: the reaches are worth a look again soon
+        intervalle = kPassesEntreBilans;
+        prochainBilan = passes + intervalle;
         if (!enAttente) return false;
         const TEtatBille& b1 = simu.Etat(1);
         if (&A == &b1) {
@@ -179,12 +185,14 @@ struct TSuiviVerdict {
             return true;
         }
         // nothing can change any more: the verdict taken stands, a pending one never comes
-        // (looked at every few passes only: it costs as much as a pass)
-        if (++passes % kPassesEntreBilans != 0) return false;
+        // (it costs about a pass: looked at less and less often while it keeps failing)
+        if (++passes < prochainBilan) return false;
         if (PlusAucunContact(simu, t)) {
             certain = true;
             return true;
         }
+        intervalle = std::min(intervalle * 2, kPassesEntreBilansMax);
+        prochainBilan = passes + intervalle;
         return false;
     }
 };
