@@ -246,7 +246,7 @@ const std::string kAide =
     "  --threads N            nombre de fils de calcul (par défaut un par cœur ; même résultat)\n"
     "  --massé                inclinaison jusqu'à 75° (aussi --masse)\n"
     "  --save DOSSIER         enregistre chaque route en fichier de positions (route1.vel, ...) que\n"
-    "                         velmora-sim shot et le programme jouent tel quel\n"
+    "                         velmora-sim shot et le programme jouent tel quel (avec le même --fsk)\n"
     "  --fsk FICHIER.fsk      paramètres physiques (sinon ceux d'usine, ou le FisikFile du fichier de\n"
     "                         positions quand il nomme un fichier existant)\n"
     "  --json                 résultat en un objet JSON : {\"routes\": [{\"rank\", \"sequence\",\n"
