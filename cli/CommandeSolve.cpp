@@ -223,7 +223,12 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << r.NbRoutesTrouvees << " routes trouvées, " << r.NbCoups << " coups jugés en " << Fixe(r.Secondes, 2)
             << " s\n";
     if (r.Interrompu) {
-        err << "velmora-sim : recherche interrompue, routes trouvées jusque-là\n";
+        err << "velmora-sim : recherche interrompue, routes trouvées jusque-là";
+        // a success rate costs a whole difficulty grid: none is measured after the stop
+        if (r.NbNonMesurees > 0)
+            err << " ; taux de réussite non mesuré pour " << r.NbNonMesurees
+                << " d'entre elles";
+        err << "\n";
         return 130;
     }
     return out.good() ? kSucces : kErreurFichier;

@@ -404,8 +404,9 @@ TResultatSolveur TSolveurCoups::Calcule() {
 
     const int nbAffinees = options_.NbRoutes + 3;
     const std::int64_t essaisTaux = options_.Grille.NbTotal();
-    constexpr std::array<int, 5> kDimsFines{17, 5, 5, 5, 1};
-    const std::int64_t tailleFine = 17 * 5 * 5 * 5;
+    // with massé the inclination's range is wide: the finer pass refines it too
+    const std::array<int, 5> dimsFines{17, 5, 5, 5, options_.Masse ? 3 : 1};
+    const std::int64_t tailleFine = std::int64_t(dimsFines[0]) * dimsFines[1] * dimsFines[2] * dimsFines[3] * dimsFines[4];
     prevus_ = grossiere.Taille() + nbAffinees * (tailleFine + essaisTaux);
 
     const float masse = options_.MasseQueue;
@@ -457,8 +458,10 @@ TResultatSolveur TSolveurCoups::Calcule() {
         const double pasVitesse = axes.Vitesse.size() > 1 ? axes.Vitesse[1] - axes.Vitesse[0] : 0;
         const double pasEffet = axes.Effet.size() > 1 ? axes.Effet[1] - axes.Effet[0] : 0;
         const double pasHauteur = axes.Hauteur.size() > 1 ? axes.Hauteur[1] - axes.Hauteur[0] : 0;
+        const double pasInclinaison =
+            axes.Inclinaison.size() > 1 ? axes.Inclinaison[1] - axes.Inclinaison[0] : 0;
         TGrilleN fine;
-        fine.Dims = kDimsFines;
+        fine.Dims = dimsFines;
         const auto queueFine = [&](const TQueueDegres& centre, std::int64_t i) {
             const auto k = fine.Coords(i);
             TQueueDegres q = centre;
@@ -466,6 +469,8 @@ TResultatSolveur TSolveurCoups::Calcule() {
             q.Vitesse = float(centre.Vitesse + (k[1] - 2) * pasVitesse / 2);
             q.Effet = float(centre.Effet + (k[2] - 2) * pasEffet / 2);
             q.Hauteur = float(centre.Hauteur + (k[3] - 2) * pasHauteur / 2);
+            if (fine.Dims[4] > 1)
+                q.Inclinaison = float(centre.Inclinaison + (k[4] - fine.Dims[4] / 2) * pasInclinaison / 2);
             return q;
         };
         std::vector<std::uint64_t> codesFins;
@@ -541,6 +546,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
             if (c < 10) route.Bandes.push_back(c);
             if (c >= 10 && route.PremiereBille.empty()) route.PremiereBille = c == 13 ? "Rouge" : options_.NomBille2;
         }
+        r.NbNonMesurees += !route.Mesuree();
         r.Routes.push_back(std::move(route));
     }
     if (r.Routes.empty())
@@ -586,7 +592,8 @@ std::string JsonSolveur(const TResultatSolveur& r, const std::vector<std::string
     }
     j += "], \"shots\": " + std::to_string(r.NbCoups) + ", \"seconds\": " + FormatReel(r.Secondes) +
          ", \"routes_found\": " + std::to_string(r.NbRoutesTrouvees) +
-         ", \"interrupted\": " + (r.Interrompu ? "true" : "false");
+         ", \"interrupted\": " + (r.Interrompu ? "true" : "false") +
+         ", \"rates_measured\": " + (r.NbNonMesurees == 0 ? "true" : "false");
     if (!r.Raison.empty()) j += ", \"reason\": " + chaine(r.Raison);
     return j + "}";
 }

@@ -62,6 +62,7 @@ struct TResultatSolveur {
     std::int64_t NbCoups = 0;           // candidates judged (success rates included)
     double Secondes = 0;
     bool Interrompu = false;
+    int NbNonMesurees = 0;  // routes returned without a success rate (the search stopped first)
     std::string Raison;  // why the list is empty, in French; empty otherwise
 };
 

@@ -264,7 +264,9 @@ void TSolutionsFrm::Fin(const TResultatSolveur& r) {
         EtatLbl->setText(QStringLiteral("%1 routes trouvées, %2 coups jugés en %3 s%4")
                              .arg(locale.toString(r.NbRoutesTrouvees), locale.toString(qlonglong(r.NbCoups)),
                                   TexteFixe(r.Secondes, 6, 1, locale),
-                                  r.Interrompu ? QStringLiteral(" (recherche arrêtée)") : QString()));
+                                  !r.Interrompu           ? QString()
+                                  : r.NbNonMesurees > 0 ? QStringLiteral(" (recherche arrêtée, taux de réussite non mesurés)")
+                                                          : QStringLiteral(" (recherche arrêtée)")));
     }
     Verrouille(false);
     emit RechercheTerminee();

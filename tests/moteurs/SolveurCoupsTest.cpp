@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <set>
 #include <thread>
@@ -164,4 +165,33 @@ TEST(SolveurCoups, StopKeepsTheRoutesFoundSoFarAndProgressAdvances) {
     EXPECT_GT(r.NbCoups, 0);
     ASSERT_FALSE(r.Routes.empty()) << r.Raison;
     for (const TRouteSolveur& route : r.Routes) EXPECT_FALSE(route.Libelle.empty());
+    // stopped in the coarse pass: no rate was measured, and the result says so
+    int nonMesurees = 0;
+    for (const TRouteSolveur& route : r.Routes) nonMesurees += !route.Mesuree();
+    EXPECT_EQ(r.NbNonMesurees, nonMesurees);
+    EXPECT_NE(JsonSolveur(r).find(nonMesurees ? "\"rates_measured\": false" : "\"rates_measured\": true"),
+              std::string::npos);
+}
+
+TEST(SolveurCoups, MasseRefinesTheInclinationOffTheCoarseValues) {
+    // the coarse inclinations with massé are the centres of 15° cells; the finer pass moves by 7.5°
+    auto source = Position("ouverture.vel");
+    TOptionsSolveur o = Petite(2);
+    o.Budget = 9'000;
+    o.Masse = true;
+    o.Grille.NbEssais = {1, 1, 1, 0, 0, 0};
+    TSolveurCoups solveur(*source, o);
+    const TResultatSolveur r = solveur.Execute();
+    ASSERT_FALSE(r.Routes.empty()) << r.Raison;
+    for (const TRouteSolveur& route : r.Routes) {
+        const double i = route.Queue.Inclinaison;
+        EXPECT_GE(i, 0);
+        EXPECT_LE(i, TOptionsSolveur::InclinaisonMasse);
+        EXPECT_NEAR(std::remainder(i, 7.5), 0.0, 1e-3) << i;
+        auto s = Position("ouverture.vel");
+        s->SetParamQueue(route.Param);
+        s->Joue();
+        EXPECT_TRUE(s->PointReussi) << route.Libelle;
+    }
+    EXPECT_EQ(r.NbNonMesurees, 0);
 }
