@@ -183,8 +183,10 @@ TEST(SolveurCoups, MasseRefinesTheInclinationOffTheCoarseValues) {
     TSolveurCoups solveur(*source, o);
     const TResultatSolveur r = solveur.Execute();
     ASSERT_FALSE(r.Routes.empty()) << r.Raison;
+    int horsGrossiere = 0;
     for (const TRouteSolveur& route : r.Routes) {
         const double i = route.Queue.Inclinaison;
+        horsGrossiere += std::abs(std::remainder(i - 7.5, 15.0)) > 1e-3;
         EXPECT_GE(i, 0);
         EXPECT_LE(i, TOptionsSolveur::InclinaisonMasse);
         EXPECT_NEAR(std::remainder(i, 7.5), 0.0, 1e-3) << i;
@@ -194,4 +196,5 @@ TEST(SolveurCoups, MasseRefinesTheInclinationOffTheCoarseValues) {
         EXPECT_TRUE(s->PointReussi) << route.Libelle;
     }
     EXPECT_EQ(r.NbNonMesurees, 0);
+    EXPECT_GT(horsGrossiere, 0) << "no route's inclination moved off the coarse pass";
 }
