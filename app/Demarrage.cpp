@@ -54,5 +54,6 @@ std::unique_ptr<TMainVel3DFrm> CreeFenetres(const TDemarrageVel3D& demarrage) {
     auto* calibrage = new TCalibrageFrm(*principale);
     auto* difficulte = new TDifficulteFrm(*principale);
     principale->BrancheOutils(queue, memo, vueNum, calibrage, difficulte);
+    principale->BrancheSolutions(new TSolutionsFrm(*principale));
     return principale;
 }

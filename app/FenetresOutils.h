@@ -5,4 +5,5 @@
 #include "tools/Difficulte.h"
 #include "tools/MemTrajets.h"
 #include "tools/PilotQueue.h"
+#include "tools/Solutions.h"
 #include "tools/VueNum.h"

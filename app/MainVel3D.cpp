@@ -88,6 +88,7 @@ TMainVel3DFrm::~TMainVel3DFrm() {
     delete VueNumFrm;
     delete CalibrageFrm;
     delete DifficulteFrm;
+    delete SolutionsFrm;
     delete Scn;
 }
 

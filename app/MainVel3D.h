@@ -35,6 +35,7 @@ class TVueNumFrm;
 class TCalibrageFrm;
 class TDifficulteFrm;
 class TEnregistrementFrm;
+class TSolutionsFrm;
 
 // what the program entry hands to the main window
 struct TDemarrageVel3D {
@@ -158,6 +159,10 @@ public:
     bool OuvreEnregistrement(const QString& nom);
     void OuvreEnregistrementMnuClick();
     void EnregistrementMnuClick();
+    TSolutionsFrm* SolutionsFrm = nullptr;
+    QAction* SolutionsMnu = nullptr;
+    // the solutions window and its item of the "&Outils" menu (shortcut F7)
+    void BrancheSolutions(TSolutionsFrm* solutions);
 
     // -- menu commands
     void ouvrirMnuClick();

@@ -42,7 +42,8 @@ void TMainVel3DFrm::FormShow() {
         const QRect queue = QueueFrm->frameGeometry();
         const int gauche = queue.left() + queue.width() + 4;
         for (QWidget* outil : {static_cast<QWidget*>(MemTrajetsFrm), static_cast<QWidget*>(VueNumFrm),
-                               static_cast<QWidget*>(DifficulteFrm), static_cast<QWidget*>(CalibrageFrm)})
+                               static_cast<QWidget*>(DifficulteFrm), static_cast<QWidget*>(CalibrageFrm),
+                               static_cast<QWidget*>(SolutionsFrm)})
             if (outil) outil->move(gauche, HautAligne(queue, outil->frameGeometry().height()));
     });
     LitFisik();

@@ -39,3 +39,18 @@ bool ChargeFichierPosition(TBillardVelmora& simu, const std::string& nomFichier,
     if (chargeFisik) simu.Fisik = lu.Fisik;
     return true;
 }
+
+bool EcritPositionAvecQueue(const std::string& source, float effet, float hauteur, float visee,
+                            float inclinaison, float vitesse, float masse, const std::string& nomFichier,
+                            std::string& erreur) {
+    auto vue = std::make_unique<TBillardSansEcran>();
+    std::string avertissement;
+    if (!vue->ChargePosition(source, &erreur, &avertissement)) return false;
+    TGLQueue& queue = *vue->Billard.Queue;
+    queue.SetEffetHauteur(effet, hauteur);
+    queue.SetVisee(visee);
+    queue.SetInclinaison(inclinaison);
+    queue.SetVitesse(vitesse);
+    queue.SetMasse(masse);
+    return vue->Billard.SauveFichier(nomFichier, &erreur);
+}

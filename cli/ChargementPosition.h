@@ -18,3 +18,10 @@ bool PrepareSimulation(TBillardVelmora& simu, const std::string& fsk, std::strin
 // by [GLBillard] FisikFile when it exists. False with the reason when a file cannot be read.
 bool ChargeFichierPosition(TBillardVelmora& simu, const std::string& nomFichier, bool chargeFisik,
                            std::string& erreur);
+
+// Writes nomFichier as the desktop program saves a position: the source file's balls and view,
+// with the cue set to these values (cm, degrees, cm/s, g) on the 3D cue, so that opening it plays
+// exactly that cue. False with the reason when the source cannot be read or the file written.
+bool EcritPositionAvecQueue(const std::string& source, float effet, float hauteur, float visee,
+                            float inclinaison, float vitesse, float masse, const std::string& nomFichier,
+                            std::string& erreur);

@@ -49,6 +49,11 @@ public:
     // the shot from photo 0 of the three balls: photos 1..NbPhotos and PointReussi
     void CalculTrajets();
     void Joue();
+    // the same loop watched by `suivi`, which may end it early (see sim/C8_BoucleTrajets.h)
+    template <class TSuivi>
+    void CalculTrajetsSuivi(TSuivi& suivi);
+    // working record of ball b (1..3) during or after a computation, for watchers
+    const TEtatBille& Etat(int b) const { return etats_[b]; }
     // records one photo of the three working records
     void AjoutePhoto(TTypeChoc genre, double t);
 

@@ -1,0 +1,274 @@
+// velmora-sim solve: the scoring routes of a position file, easiest first, each with its most
+// forgiving cue setting and its success rate; optionally saved as position files that replay them.
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <ostream>
+#include <thread>
+
+#include "cli/ChargementPosition.h"
+#include "cli/Commandes.h"
+#include "cli/OptionsTir.h"
+#include "moteurs/SolveurCoups.h"
+#include "sim/NombresIni.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kNbThreadsMax = 64;
+constexpr long long kBudgetMax = 100'000'000;
+constexpr int kRoutesMax = 100;
+
+struct TOptionsCommande {
+    TOptionsTir tir;
+    int top = 5;
+    long long budget = TOptionsSolveur{}.Budget;
+    int nbThreads = 0;
+    bool masse = false;
+    std::string dossier;
+};
+
+bool LitEntier(const std::string& texte, long long mini, long long maxi, long long& valeur) {
+    const auto v = LitReelTexte(texte);
+    if (!v || *v != std::floor(*v) || *v < double(mini) || *v > double(maxi)) return false;
+    valeur = static_cast<long long>(*v);
+    return true;
+}
+
+// the solver's own options; the others go to the shot options
+bool LitOptions(const std::vector<std::string>& args, TOptionsCommande& o, std::string& erreur) {
+    std::vector<std::string> reste;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string nom = args[i];
+        std::string valeur;
+        bool avecValeur = false;
+        if (nom.rfind("--", 0) == 0 && nom.find('=') != std::string::npos) {
+            valeur = nom.substr(nom.find('=') + 1);
+            nom.resize(nom.find('='));
+            avecValeur = true;
+        }
+        if (nom == "--massé" || nom == "--masse") {
+            if (avecValeur) {
+                erreur = "l'option " + nom + " ne prend pas de valeur";
+                return false;
+            }
+            o.masse = true;
+            continue;
+        }
+        if (nom == "--export") {
+            erreur = "l'option --export ne s'applique pas à cette commande";
+            return false;
+        }
+        if (nom != "--top" && nom != "--budget" && nom != "--threads" && nom != "--save") {
+            reste.push_back(args[i]);
+            continue;
+        }
+        if (!avecValeur) {
+            if (i + 1 >= args.size()) {
+                erreur = "l'option " + nom + " attend une valeur";
+                return false;
+            }
+            valeur = args[++i];
+        }
+        long long n = 0;
+        if (nom == "--top") {
+            if (!LitEntier(valeur, 1, kRoutesMax, n)) {
+                erreur = "--top attend un nombre de routes de 1 à " + std::to_string(kRoutesMax);
+                return false;
+            }
+            o.top = int(n);
+        } else if (nom == "--budget") {
+            if (!LitEntier(valeur, 1000, kBudgetMax, n)) {
+                erreur = "--budget attend un nombre de coups de 1000 à " + std::to_string(kBudgetMax);
+                return false;
+            }
+            o.budget = n;
+        } else if (nom == "--threads") {
+            if (!LitEntier(valeur, 1, kNbThreadsMax, n)) {
+                erreur = "--threads attend un nombre de 1 à " + std::to_string(kNbThreadsMax);
+                return false;
+            }
+            o.nbThreads = int(n);
+        } else {
+            if (valeur.empty()) {
+                erreur = "l'option --save attend un dossier";
+                return false;
+            }
+            o.dossier = valeur;
+        }
+    }
+    return LitOptionsTir(reste, o.tir, erreur);
+}
+
+// the output folder exists (created when missing) and takes files, before any time is spent
+bool PrepareDossier(const std::string& dossier, std::string& erreur) {
+    std::error_code ec;
+    if (!fs::exists(dossier, ec)) fs::create_directories(dossier, ec);
+    if (ec || !fs::is_directory(dossier, ec)) {
+        erreur = dossier + " : dossier impossible à créer" + (ec ? " (" + ec.message() + ")" : "");
+        return false;
+    }
+    if (::access(dossier.c_str(), W_OK) != 0) {
+        erreur = dossier + " : écriture impossible dans ce dossier";
+        return false;
+    }
+    return true;
+}
+
+// Ctrl-C stops the search: the routes found so far are reported
+std::atomic<bool> interruption{false};
+extern "C" void SurInterruptionSolve(int) {
+    interruption.store(true);
+}
+
+void BarreProgression(const TProgressionSolveur& p, bool finale) {
+    constexpr int largeur = 30;
+    const int plein = static_cast<int>(p.Fraction() * largeur);
+    std::fprintf(stderr, "\r[%s%s] %3d %% %lld coups, %d routes, reste %.0f s ",
+                 std::string(size_t(plein), '#').c_str(), std::string(size_t(largeur - plein), '.').c_str(),
+                 static_cast<int>(p.Fraction() * 100), static_cast<long long>(p.Faits), p.NbRoutesTrouvees,
+                 p.SecondesRestantes());
+    if (finale) std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+std::string Fixe(double v, int decimales) {
+    char texte[64];
+    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
+    return texte;
+}
+
+int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TOptionsCommande o;
+    std::string erreur;
+    if (!LitOptions(args, o, erreur)) {
+        err << "velmora-sim solve : " << erreur << " (velmora-sim solve --help pour l'aide)\n";
+        return kErreurUsage;
+    }
+    auto simu = std::make_unique<TBillardVelmora>();
+    if (!PrepareSimulation(*simu, o.tir.fsk, erreur) ||
+        !ChargeFichierPosition(*simu, o.tir.fichier, o.tir.fsk.empty(), erreur)) {
+        err << "velmora-sim : lecture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    if (!o.dossier.empty() && !PrepareDossier(o.dossier, erreur)) {
+        err << "velmora-sim : " << erreur << "\n";
+        return kErreurFichier;
+    }
+
+    TOptionsSolveur options;
+    options.Mode = o.tir.mode;
+    options.NbRoutes = o.top;
+    options.Budget = o.budget;
+    options.NbThreads = o.nbThreads;
+    options.Masse = o.masse;
+    options.MasseQueue = float(simu->MasseQueue);
+    TSolveurCoups solveur(*simu, options);
+
+    const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
+    interruption = false;
+    const auto ancien = std::signal(SIGINT, SurInterruptionSolve);
+    solveur.Demarre();
+    for (int tour = 1; !solveur.Termine(); ++tour) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (interruption.load()) solveur.Arrete();
+        if (barre && tour % 20 == 0) BarreProgression(solveur.Progression(), false);
+    }
+    const TResultatSolveur r = solveur.Attends();
+    std::signal(SIGINT, ancien == SIG_ERR ? SIG_DFL : ancien);
+    if (barre) BarreProgression(solveur.Progression(), true);
+
+    // each route as a position file that the program and `shot` play as that route
+    std::vector<std::string> fichiers;
+    for (const TRouteSolveur& route : r.Routes) {
+        if (o.dossier.empty()) break;
+        const std::string nom = (fs::path(o.dossier) / ("route" + std::to_string(route.Rang) + ".vel")).string();
+        std::error_code ec;
+        fs::remove(nom, ec);  // a fresh file: no key of an older one stays behind
+        const TQueueDegres& q = route.Queue;
+        if (!EcritPositionAvecQueue(o.tir.fichier, q.Effet, q.Hauteur, q.Visee, q.Inclinaison, q.Vitesse,
+                                    q.Masse, nom, erreur)) {
+            err << "velmora-sim : route impossible à enregistrer, " << erreur << "\n";
+            return kErreurFichier;
+        }
+        fichiers.push_back(nom);
+    }
+
+    if (o.tir.json) {
+        out << JsonSolveur(r, fichiers) << "\n";
+    } else if (r.Routes.empty()) {
+        out << "aucune route : " << r.Raison << "\n";
+    } else {
+        for (size_t i = 0; i < r.Routes.size(); ++i) {
+            const TRouteSolveur& route = r.Routes[i];
+            const TQueueDegres& q = route.Queue;
+            out << route.Rang << ". " << route.Libelle << " : "
+                << (route.Mesuree() ? Fixe(100 * route.TauxReussite(), 1) + " %" : std::string("non mesuré"))
+                << " ; vitesse " << Fixe(q.Vitesse, 1) << " cm/s, visée " << Fixe(q.Visee, 2) << "°, effet "
+                << Fixe(q.Effet, 2) << " cm, hauteur " << Fixe(q.Hauteur, 2) << " cm, inclinaison "
+                << Fixe(q.Inclinaison, 2) << "°";
+            if (i < fichiers.size()) out << " ; " << fichiers[i];
+            out << "\n";
+        }
+    }
+    if (!o.tir.json)
+        out << r.NbRoutesTrouvees << " routes trouvées, " << r.NbCoups << " coups jugés en " << Fixe(r.Secondes, 2)
+            << " s\n";
+    if (r.Interrompu) {
+        err << "velmora-sim : recherche interrompue, routes trouvées jusque-là";
+        // a success rate costs a whole difficulty grid: none is measured after the stop
+        if (r.NbNonMesurees > 0)
+            err << " ; taux de réussite non mesuré pour " << r.NbNonMesurees
+                << " d'entre elles";
+        err << "\n";
+        return 130;
+    }
+    return out.good() ? kSucces : kErreurFichier;
+}
+
+const std::string kAide =
+    "usage : velmora-sim solve FICHIER.vel [OPTIONS]\n\n"
+    "Cherche les coups qui font le point depuis la position du fichier (billes au repos) et les\n"
+    "regroupe en routes selon les contacts de la bille joueur (première bille, chaque bande longue ou\n"
+    "courte, deuxième bille). Pour chaque route : le réglage de queue le plus tolérant (le centre de sa\n"
+    "plus grande région de réussite) et son taux de réussite sur la grille d'évaluation de la\n"
+    "difficulté par défaut (le même que velmora-sim difficulty sur le fichier de la route).\n"
+    "Recherche : visée sur tout le tour, vitesse de 60 à 660 cm/s, effet et hauteur dans la limite de\n"
+    "la fausse queue, inclinaison de 0 à 5° (75° avec --massé) ; masse de la queue du fichier.\n\n"
+    "options :\n"
+    "  --mode MODE            règle de validation du point : 3bandes (par défaut), 1bande ou libre\n"
+    "  --top N                nombre de routes affichées, les plus faciles d'abord (par défaut 5)\n"
+    "  --budget COUPS         coups de la passe grossière (par défaut 150000 ; les passes fines et les\n"
+    "                         taux de réussite en ajoutent)\n"
+    "  --threads N            nombre de fils de calcul (par défaut un par cœur ; même résultat)\n"
+    "  --massé                inclinaison jusqu'à 75° (aussi --masse)\n"
+    "  --save DOSSIER         enregistre chaque route en fichier de positions (route1.vel, ...) que\n"
+    "                         velmora-sim shot et le programme jouent tel quel (avec le même --fsk)\n"
+    "  --fsk FICHIER.fsk      paramètres physiques (sinon ceux d'usine, ou le FisikFile du fichier de\n"
+    "                         positions quand il nomme un fichier existant)\n"
+    "  --json                 résultat en un objet JSON : {\"routes\": [{\"rank\", \"sequence\",\n"
+    "                         \"first_ball\", \"cushions\", \"success_rate\" (en %), \"trials\",\n"
+    "                         \"successes\", \"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", \"Effet\",\n"
+    "                         \"Hauteur\"}, \"file\"}], \"shots\": N, \"seconds\": S, \"routes_found\": K,\n"
+    "                         \"interrupted\": bool, \"reason\" (liste vide)}\n"
+    "  --help                 cette aide\n\n"
+    "sortie : une ligne par route (rang, séquence, taux de réussite, vitesse, visée, effet, hauteur,\n"
+    "inclinaison, fichier), puis le nombre de routes et de coups ; \"aucune route : raison\" quand il n'y\n"
+    "en a pas (statut 0). Les bandes 1 et 3 sont les longues, 2 et 4 les courtes. Une barre de\n"
+    "progression sur la sortie d'erreur quand c'est un terminal ; Ctrl-C arrête la recherche et affiche\n"
+    "les routes trouvées jusque-là.\n"
+    "statut : 0 succès (même sans route), 1 fichier illisible ou impossible à écrire, 2 erreur d'usage,\n"
+    "130 interrompu\n";
+
+const TEnregistreCommande enregistre({"solve", "cherche les routes qui font le point, les plus faciles d'abord",
+                                      kAide.c_str(), 35, &Execute});
+
+}  // namespace

@@ -1,0 +1,45 @@
+// The verdict of a candidate shot without computing it to the end: the computation stops as soon
+// as the outcome is certain (the point refused or impossible; or the point made with no ball
+// left able to leave the table), and the verdict is the one the whole computation gives.
+// Also ball 1's contacts until the verdict, which name the shot's route.
+// Certain means: the second-ball hook has refused the point; or a ball is out of the table; or no
+// ball flies and no contact can happen any more (every moving ball stops, by its own motion plan,
+// before it can reach a cushion or another ball's reach), so the verdict taken, or its absence,
+// stands.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "sim/C8_BillardVelmora.h"
+
+// ball 1's contacts in order until the verdict: cushions 1..4, balls as 10 + number (12, 13)
+struct TSequenceContacts {
+    static constexpr int NbMax = 15;
+    std::array<std::int8_t, NbMax> Contacts{};
+    std::int8_t Nb = 0;
+    bool Tronquee = false;  // more contacts than NbMax before the verdict
+
+    void Ajoute(int contact);
+    // a nonzero code for the sequence (4 bits per contact); equal codes, same sequence
+    std::uint64_t Code() const;
+    static TSequenceContacts DepuisCode(std::uint64_t code);
+};
+
+struct TVerdict {
+    bool Reussi = false;    // what PointReussi would be after the whole computation
+    bool Anticipe = false;  // ended before the balls stopped
+    TSequenceContacts Sequence;
+    long NbPasses = 0;
+};
+
+// Plays photo 0 of `simu` with its cue (ImpactQueue, then the watched loop). The photo store is
+// not filled (only counted): replay with Joue to draw the shot.
+TVerdict JugeCoup(TBillardVelmora& simu);
+// the same from photo 0 as it is (no cue impact)
+TVerdict JugeTrajets(TBillardVelmora& simu);
+
+// true when, from the working records of simu at time t, no ball flies and no contact can
+// happen any more: each ball's reach (the distance its motion plan can still carry it) keeps it
+// away from the cushions and from the other balls' reach
+bool PlusAucunContact(const TBillardVelmora& simu, double t);

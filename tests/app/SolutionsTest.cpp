@@ -1,0 +1,161 @@
+// The solutions window driven as a user drives it: its menu item, a search that locks the shot,
+// the routes listed with their drawing and a French rate, a chosen route set on the cue and
+// played as scored, Escape keeping the routes found so far, Mémoriser and Enregistrer.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/FenetresOutils.h"
+#include "app/MainVel3D.h"
+#include "tests/app/Fenetres.h"
+
+namespace {
+
+bool Attends(const std::function<bool()>& condition, int ms = 60000) {
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > ms) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+struct TFenetreSolutions {
+    TFenetres w;
+    TSolutionsFrm* s = nullptr;
+
+    TFenetreSolutions() {
+        w.Cree();
+        w.F().OuvrePosition(Exemple("ouverture.vel"));
+        s = w.F().SolutionsFrm;
+        s->Budget = 20'000;
+        s->show();
+        QApplication::processEvents();
+    }
+    bool Cherche() {
+        s->ChercheBtnClick();
+        return Attends([this] { return !s->EnCours(); });
+    }
+};
+
+}  // namespace
+
+TEST(SolutionsFrm, MenuItemWithItsShortcutShowsAndHidesTheWindow) {
+    TFenetres w;
+    w.Cree();
+    QAction* item = w.F().SolutionsMnu;
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("Solutions"));
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F7));
+    EXPECT_TRUE(w.F().FenetresMnu->actions().contains(item));
+    EXPECT_FALSE(w.F().SolutionsFrm->isVisible());
+    item->trigger();
+    EXPECT_TRUE(w.F().SolutionsFrm->isVisible());
+    EXPECT_EQ(w.F().SolutionsFrm->ContexteAide(), 1470);
+    w.F().SolutionsFrm->close();
+    EXPECT_FALSE(item->isChecked());
+}
+
+TEST(SolutionsFrm, SearchLocksTheShotThenListsRoutesThatPlayAsScored) {
+    TFenetreSolutions f;
+    TSolutionsFrm& s = *f.s;
+    EXPECT_EQ(s.ModeLbl->text(), QStringLiteral("mode : 3 bandes"));
+    s.ChercheBtnClick();
+    // the shot commands wait for the search
+    EXPECT_TRUE(s.EnCours());
+    EXPECT_TRUE(f.w.F().CoupVerrouille());
+    EXPECT_FALSE(f.w.F().FeuBtn->isEnabled());
+    EXPECT_FALSE(s.ChercheBtn->isEnabled());
+    EXPECT_TRUE(s.EscBtn->isEnabled());
+    ASSERT_TRUE(Attends([&] { return !s.EnCours(); }));
+    EXPECT_FALSE(f.w.F().CoupVerrouille());
+    EXPECT_TRUE(f.w.F().FeuBtn->isEnabled());
+
+    const TResultatSolveur& r = s.DernierResultat();
+    ASSERT_FALSE(r.Routes.empty()) << s.EtatLbl->text().toStdString();
+    ASSERT_EQ(s.RoutesList->count(), int(r.Routes.size()));
+    // each route: its drawing, its sequence and its rate with the French decimal comma
+    const QListWidgetItem* premier = s.RoutesList->item(0);
+    EXPECT_FALSE(premier->icon().isNull());
+    EXPECT_TRUE(premier->text().startsWith(QStringLiteral("1. ") + QString::fromStdString(r.Routes[0].Libelle)));
+    EXPECT_TRUE(premier->text().contains(QRegularExpression(QStringLiteral("réussite [0-9]+,[0-9] %"))))
+        << premier->text().toStdString();
+
+    for (int i = 0; i < s.RoutesList->count(); ++i) {
+        s.ChoisitRoute(i);
+        const TGLQueue& q = *f.w.B().Queue;
+        const TQueueDegres& attendu = r.Routes[size_t(i)].Queue;
+        EXPECT_EQ(q.Visee(), attendu.Visee);
+        EXPECT_EQ(q.Vitesse(), attendu.Vitesse);
+        EXPECT_FLOAT_EQ(q.Effet(), attendu.Effet);
+        EXPECT_FLOAT_EQ(q.Hauteur(), attendu.Hauteur);
+        EXPECT_EQ(f.w.F().IsPointLbl->text(), QStringLiteral("réussi")) << r.Routes[size_t(i)].Libelle;
+    }
+    EXPECT_TRUE(f.w.F().TrajetBillejoueurMnu->isChecked());
+}
+
+TEST(SolutionsFrm, EscapeStopsAndKeepsTheRoutesFoundSoFar) {
+    TFenetreSolutions f;
+    TSolutionsFrm& s = *f.s;
+    s.Budget = 3'000'000;
+    s.ChercheBtnClick();
+    // some scoring shots seen, then Escape
+    ASSERT_TRUE(Attends([&] { return s.EtatLbl->text().contains(QStringLiteral("réussis")) &&
+                                     !s.EtatLbl->text().contains(QStringLiteral(", 0 réussis")); }));
+    QTest::keyClick(&s, Qt::Key_Escape);
+    ASSERT_TRUE(Attends([&] { return !s.EnCours(); }, 10000));
+    EXPECT_TRUE(s.DernierResultat().Interrompu);
+    EXPECT_GT(s.RoutesList->count(), 0);
+    EXPECT_TRUE(s.EtatLbl->text().contains(QStringLiteral("recherche arrêtée"))) << s.EtatLbl->text().toStdString();
+    EXPECT_FALSE(f.w.F().CoupVerrouille());
+}
+
+TEST(SolutionsFrm, MemoriserAndEnregistrerKeepTheChosenRoute) {
+    TFenetreSolutions f;
+    TSolutionsFrm& s = *f.s;
+    ASSERT_TRUE(f.Cherche());
+    ASSERT_GT(s.RoutesList->count(), 0);
+    s.ChoisitRoute(0);
+    // memorization off: the route is kept all the same, and memorization stays off
+    TMemTrajetsFrm& memo = *f.w.F().MemTrajetsFrm;
+    ASSERT_FALSE(memo.MemOn->isChecked());
+    s.MemoriserBtnClick();
+    EXPECT_TRUE(memo.LigneUtilisee(1));
+    EXPECT_FALSE(memo.MemOn->isChecked());
+
+    // saved as a position file (the extension forced)
+    const QString nom = f.w.dossier.filePath(QStringLiteral("route"));
+    s.DemandeNomVel = [&] { return nom; };
+    s.EnregistrerBtnClick();
+    QFile fichier(nom + QStringLiteral(".vel"));
+    ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
+    const QString texte = QString::fromUtf8(fichier.readAll());
+    EXPECT_TRUE(texte.contains(QStringLiteral("[Queue]")));
+    EXPECT_TRUE(texte.contains(QStringLiteral("[Positions]")));
+    // cancelling the dialog writes nothing
+    s.DemandeNomVel = [] { return QString(); };
+    s.EnregistrerBtnClick();
+}
+
+TEST(SolutionsFrm, FrozenBallOneEndsWithTheReasonAndNoRoute) {
+    TFenetreSolutions f;
+    TSolutionsFrm& s = *f.s;
+    TGLBillardVelmora& b = f.w.B();
+    const TVecteur3f p = b.BilleJoueur->LitPosition();
+    const float d = b.DiametreBille;
+    b.BilleNonJoueur->SetPosition({p.x + d, p.y, p.z});
+    b.Rouge->SetPosition({p.x, p.y + d, p.z});
+    ASSERT_TRUE(f.Cherche());
+    EXPECT_EQ(s.RoutesList->count(), 0);
+    EXPECT_TRUE(s.EtatLbl->text().startsWith(QStringLiteral("Aucune route : "))) << s.EtatLbl->text().toStdString();
+}
