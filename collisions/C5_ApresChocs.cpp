@@ -20,6 +20,11 @@ void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) {
 
     // above the cloth or rising: free flight, the rest of the plan is kept
     if (bille.Position.z > r || bille.Vitesse.z > 0) {
+        // a ball leaving the cloth leaves from it: a centre a hair below (heights rounded to a
+        // single-precision radius) would need a hop that reaches R before its landing could be
+        // forecast, and a smaller one would fall through the cloth for ever. As the cloth impact
+        // does, put it back on the cloth; a hop from there always comes back down to R.
+        if (bille.Position.z < r) bille.Position.z = r;
         bille.Mouvement = mvVole;
         bille.AccVol = MultVect(K, g);
         bille.DemiAccVol = MultVect(K, g / 2);

@@ -212,6 +212,24 @@ TEST_F(DetecteChocsTest, FlyingBallAlreadyBelowTheCloth_LandsInThePastWithoutLim
     EXPECT_NEAR(prevu.Delai, -0.00105, 1e-5);
 }
 
+TEST_F(DetecteChocsTest, BallLeavingTheClothWithATinyUpwardSpeed_IsForecastToLandFromTheCloth) {
+    // at rest a hair below its resting height (a single-precision radius), or exactly on it
+    for (const double bas : {0.0, 5e-8, 1e-4}) {
+        for (const double vz : {1e-12, 1e-5, 0.007, 0.4, 30.0}) {
+            SCOPED_TRACE(testing::Message() << bas << " " << vz);
+            TEtatBille b = Bille(2, Vecteur(10, 20, R - bas), Vecteur(50, 0, vz), mvArret);
+            physique.ApresChoc(b, 0);
+            ASSERT_EQ(b.Mouvement, mvVole);
+            TChocPrevu atterrit;
+            physique.DetecteChocTapis(b, atterrit);
+            ASSERT_TRUE(atterrit.Traitement);
+            EXPECT_GT(atterrit.Delai, 0.0);
+            // the hop of a ball leaving the cloth
+            EXPECT_NEAR(atterrit.Delai, 2 * vz / f.G, 1e-9 * (2 * vz / f.G));
+        }
+    }
+}
+
 TEST_F(DetecteChocsTest, HighFlyingBall_PassesOverTheCushion) {
     TEtatBille b = Vol(Vecteur(L / 2 - 2, 0, f.HautBdes + R + 1), Vecteur(100, 0, 0));
     physique.DetecteChocBande(b, prevu);

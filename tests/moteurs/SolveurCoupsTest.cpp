@@ -68,7 +68,9 @@ TEST(SolveurCoups, EveryRouteScoresAlongItsSequenceWithTheDifficultyEvaluationsR
         const TRouteSolveur& a = r.Routes[i - 1];
         const TRouteSolveur& b = r.Routes[i];
         EXPECT_GE(a.TauxReussite(), b.TauxReussite());
-        if (a.TauxReussite() == b.TauxReussite()) EXPECT_LE(a.Queue.Vitesse, b.Queue.Vitesse);
+        if (a.TauxReussite() == b.TauxReussite()) {
+            EXPECT_LE(a.Queue.Vitesse, b.Queue.Vitesse);
+        }
         EXPECT_EQ(b.Rang, a.Rang + 1);
     }
 }

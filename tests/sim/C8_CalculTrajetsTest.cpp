@@ -213,4 +213,29 @@ TEST_F(CalculTrajetsTest, ReplayFromPhotoZero_KeepsTheOtherBallsVelocities_AndJu
     EXPECT_LT(s->Trajets[2][1].Position.x, 40);
 }
 
+TEST_F(CalculTrajetsTest, BallNudgedUpwardByACollision_LandsBackOnTheCloth_AndNeverSinksBelowIt) {
+    // a launch file's heights of 3.075 with the 3D models' single-precision radius: balls at rest a
+    // hair below their resting height. Ball 1 grazes ball 2 with spin and lifts it by 0.007 cm/s.
+    s->Fisik.SetParam(2, 3.075f);
+    R = s->Fisik.RayonBilles;
+    for (const double bas : {R - 3.075, 1e-7, 0.0}) {
+        SCOPED_TRACE(bas);
+        s->Trajets[1][0] = {Vecteur(56.7125898404928, 127.161014104503, R),
+                            Vecteur(-175.830908310021, -95.9948609801394, 0),
+                            Vecteur(10.862817938953, 3.89685978244931, 34.4186228110678)};
+        s->Trajets[2][0] = {Vecteur(48.6631227542447, 124.715436594773, R - bas), VecteurNul, VecteurNul};
+        s->Trajets[3][0] = {Vecteur(10.6092865271237, 55.9758372483875, R - bas), VecteurNul, VecteurNul};
+        s->CalculTrajets();
+        bool envol = false;
+        for (int k = 0; k <= s->NbPhotos; ++k) {
+            envol = envol || (s->Mouvements[2][k] == mvVole && s->Trajets[2][k].Vitesse.z > 0);
+            for (int b = 1; b <= NbBilles; ++b)
+                ASSERT_GE(s->Trajets[b][k].Position.z, R - 1e-6) << "ball " << b << ", photo " << k;
+        }
+        EXPECT_TRUE(envol);
+        EXPECT_TRUE(ToutFini());
+        for (int b = 1; b <= NbBilles; ++b) EXPECT_NE(s->Mouvements[b][s->NbPhotos], mvDehors);
+    }
+}
+
 }  // namespace

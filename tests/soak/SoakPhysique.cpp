@@ -72,7 +72,14 @@ double Energie(const TBillardVelmora& s, const Sorties& sorties, int n) {
     return e;
 }
 
-// random but valid: inside the cushions, no overlap; sometimes touching a cushion or a ball
+// the resting height R in single precision, rounded down: a centre a hair below the cloth
+double HauteurSimple(double R) {
+    const float f = static_cast<float>(R);
+    return f <= R ? f : std::nextafter(f, 0.0f);
+}
+
+// random but valid: inside the cushions, no overlap; sometimes touching a cushion or a ball, or a
+// hair below the cloth
 void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
     const TPARAMPHYS& f = s.Fisik;
     const double R = f.RayonBilles;
@@ -91,6 +98,8 @@ void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
                 const double a = angle(alea);
                 p = Vecteur(autre.x + f.Diametre * std::cos(a), autre.y + f.Diametre * std::sin(a), R);
             }
+            // a hair below the resting height, as heights held in single precision leave it
+            if (tirage >= 0.45 && tirage < 0.6) p.z = HauteurSimple(R);
             bool libre = std::abs(p.x) <= xMax && std::abs(p.y) <= yMax;
             for (int a = 1; a < b && libre; ++a)
                 libre = Norme(DiffVect(p, s.Trajets[a][0].Position)) >= f.Diametre * (1 - 1e-12);
@@ -142,7 +151,8 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
                 signale("not finite", n, 0);
             }
             const double enfoncement = f.RayonBilles - p.Position.z;
-            if (s.Mouvements[b][n] != mvDehors && enfoncement > cheveu) {
+            // out of play included: a ball leaves the table flying, never from under the cloth
+            if (enfoncement > cheveu) {
                 ++bilan.sousLeTapis;
                 bilan.pireEnfoncement = std::max(bilan.pireEnfoncement, enfoncement);
                 signale("centre below the cloth", n, enfoncement);
