@@ -93,7 +93,7 @@ TEST_F(EcritureAtomiqueTest, TheLongestLegalNameCanBeSavedAndReplaced) {
 
 TEST_F(EcritureAtomiqueTest, ReadingAPipeOrADeviceEndsAtOnce) {
     ASSERT_TRUE(CreeTube(Chemin("tube")));
-    for (const std::string nom : {Chemin("tube"), std::string("/dev/zero"), std::string("/dev/urandom")}) {
+    for (const std::string& nom : {Chemin("tube"), std::string("/dev/zero"), std::string("/dev/urandom")}) {
         std::string contenu, erreur;
         EXPECT_FALSE(LitFichier(nom, contenu, &erreur)) << nom;
         EXPECT_NE(erreur.find("n'est pas un fichier ordinaire"), std::string::npos) << erreur;
