@@ -169,6 +169,9 @@ bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
     IniCtrl.EcritTexte(SectionDivers, "FisikFile", fisik);
     IniCtrl.EcritReel(SectionDivers, "TauxRalenti", tauxRalenti_);
     mruList_.Ecrit(IniCtrl);
+    // the tool windows shown in this session keep their places
+    for (const auto& [outil, nom] : Outils())
+        if (outil->testAttribute(Qt::WA_WState_Created)) EcritPlaceFenetre(IniCtrl, nom, QRect(outil->pos(), outil->size()));
     // the user's configuration folder may not exist yet
     const QFileInfo cible(demarrage_.Reglages.Ecriture);
     if (!cible.absoluteDir().exists() && !QDir().mkpath(cible.absolutePath())) {

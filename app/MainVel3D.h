@@ -216,6 +216,9 @@ private:
     void PlaceDisplayInfos();
     // first show: the 3D billiard and the layout of the tool windows
     void FormShow();
+    // the tool windows with their names in the settings, and their first places
+    QList<QPair<QWidget*, QString>> Outils() const;
+    void PlaceOutils();
     void LitFisik();
     bool EnregistreReglages(QString* erreur);
     // hints to the message panel (BrancheBulles) or not (after AfficheMessage)
