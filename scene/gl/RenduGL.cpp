@@ -156,9 +156,11 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
         QOpenGLFunctions& f = *QOpenGLContext::currentContext()->functions();
         f.glUseProgram(programme_);
         f.glUniform1i(uNbLumieres_, nbLumieres_);
+        f.glUniform1f(uVernis_, 0.8f);
+        f.glUniform1f(uBrillance_, 40.0f);
+        f.glUseProgram(0);
     }
     DessineNoeud(racine);
-    if (programme_) QOpenGLContext::currentContext()->functions()->glUseProgram(0);
     glDisableClientState(GL_VERTEX_ARRAY);
     // shapes of nodes not drawn this frame (freed or hidden) are built again when needed
     std::erase_if(cache_, [this](const auto& e) { return e.second.image != image_; });
@@ -238,7 +240,6 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             const auto& l = static_cast<const TLignes&>(n);
             if (l.Noeuds().size() >= 2) {
                 glDisable(GL_LIGHTING);
-                if (programme_) QOpenGLContext::currentContext()->functions()->glUseProgram(0);
                 glColor4f(l.Couleur().r, l.Couleur().g, l.Couleur().b, l.Couleur().a);
                 if (lignesLissees_) glEnable(GL_BLEND);
                 glLineWidth(l.LargeurLigne() * echelleLignes_);
@@ -252,7 +253,6 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
                 if (pointille) glDisable(GL_LINE_STIPPLE);
                 glDisable(GL_BLEND);
                 glEnable(GL_LIGHTING);
-                if (programme_) QOpenGLContext::currentContext()->functions()->glUseProgram(programme_);
             }
             break;
         }
@@ -268,13 +268,10 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             Couleur(GL_EMISSION, mat.Emission);
             Couleur(GL_SPECULAR, mat.Speculaire);
             glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50);
-            if (programme_) {
-                // balls are polished: a tight highlight of the lamps; the rest keeps its matte materials
-                QOpenGLFunctions& f = *QOpenGLContext::currentContext()->functions();
-                const bool bille = n.Genre() == TGenreNoeud::Sphere;
-                f.glUniform1f(uVernis_, bille ? 0.8f : 0.0f);
-                f.glUniform1f(uBrillance_, bille ? 40.0f : 50.0f);
-            }
+            // balls are polished, lit per pixel for a tight highlight of the lamps; the rest keeps
+            // its matte materials under the fixed pipeline, whose cost per pixel is far lower
+            const bool parPixel = programme_ && n.Genre() == TGenreNoeud::Sphere;
+            if (parPixel) QOpenGLContext::currentContext()->functions()->glUseProgram(programme_);
             // closed solids: the faces turned away are not drawn
             if (m.Ferme)
                 glEnable(GL_CULL_FACE);
@@ -291,6 +288,7 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             glNormalPointer(GL_FLOAT, sizeof(TVecteur3f), m.Normales.data());
             glDrawElements(GL_TRIANGLES, GLsizei(m.Indices.size()), GL_UNSIGNED_INT, m.Indices.data());
             glDisableClientState(GL_NORMAL_ARRAY);
+            if (parPixel) QOpenGLContext::currentContext()->functions()->glUseProgram(0);
             if (translucide) {
                 glDepthMask(GL_TRUE);
                 glDisable(GL_BLEND);

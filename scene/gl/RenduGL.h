@@ -1,6 +1,6 @@
-// Draws a scene from a viewer's camera with OpenGL, lit per pixel by a small shader reading the
-// fixed-function lights and materials (the fixed-function pipeline when the shader cannot be built):
-// balls carry a polish of their own, other shapes stay matte as their materials say; point lights with
+// Draws a scene from a viewer's camera with OpenGL. Balls are lit per pixel by a small shader reading
+// the fixed-function lights and materials, with a polish of their own (the fixed-function pipeline
+// when the shader cannot be built); other shapes stay matte as their materials say. Point lights with
 // constant attenuation and a level fill light from the viewer's side, front materials (ambient, diffuse,
 // emission, specular; a diffuse alpha below 1 blends), unlit anti-aliased lines whose width grows
 // with the view.
@@ -22,7 +22,7 @@ public:
         programme_ = 0;
         contexte_ = nullptr;
     }
-    // whether the last frame was lit per pixel
+    // whether the last frame's balls were lit per pixel
     bool ParPixel() const { return programme_ != 0; }
 
 private:
