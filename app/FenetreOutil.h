@@ -3,6 +3,8 @@
 // shows its help topic through the main window.
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QWidget>
 
 class TMainVel3DFrm;
@@ -27,3 +29,9 @@ private:
     TMainVel3DFrm& principale_;
     int contexteAide_;
 };
+
+// where a tool window shown for the first time goes (its frame's top-left corner): beside the main
+// window on the right when the screen has room there, else on its left, else along the screen's
+// edges; never over the middle of the table, and away from the windows already placed when it can
+QPoint PlaceOutil(const QRect& ecran, const QRect& principale, const QRect& table, const QSize& taille,
+                  const QList<QRect>& placees);

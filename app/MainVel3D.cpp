@@ -199,6 +199,9 @@ bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
     recents.Lit(ini);
     for (const std::string& nom : recentsAjoutes_) recents.Ajoute(nom);
     if (!recentsAjoutes_.empty()) recents.Ecrit(ini);
+    // the tool windows shown in this session keep their places
+    for (const auto& [outil, nom] : Outils())
+        if (outil->testAttribute(Qt::WA_WState_Created)) EcritPlaceFenetre(ini, nom, QRect(outil->pos(), outil->size()));
     if (!ini.Sauve(demarrage_.Reglages.Ecriture.toStdString(), &raison)) {
         if (erreur) *erreur = QString::fromStdString(raison);
         return false;

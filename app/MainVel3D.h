@@ -238,6 +238,9 @@ private:
     void PlaceDisplayInfos();
     // first show: the 3D billiard and the layout of the tool windows
     void FormShow();
+    // the tool windows with their names in the settings, and their first places
+    QList<QPair<QWidget*, QString>> Outils() const;
+    void PlaceOutils();
     void LitFisik();
     // Merges this instance's changes into the settings file as it is now (another instance may
     // have written it since the start) and writes it; a file that could not be read at the start

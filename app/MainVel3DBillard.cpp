@@ -2,11 +2,17 @@
 // windows, position files and the shots handed over by other programs.
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
+#include "app/ReglagesVel3D.h"
+#include "tools/Enregistrement.h"
+#include "tools/Solutions.h"
 #include "scene/gl/VueGL.h"
 #include "widgets/CaseLed.h"
 
@@ -14,14 +20,56 @@
 
 namespace {
 
-// top of a tool window on the right of the cue window: level with it, or bottom-aligned with
-// it when the tool window is taller, but never above 5
-int HautAligne(const QRect& queue, int hauteurOutil) {
-    if (queue.height() >= hauteurOutil) return queue.top();
-    return std::max(5, queue.top() + queue.height() - hauteurOutil);
+// a kept place still worth using: enough of the window on one of the screens to be grabbed
+bool SurUnEcran(const QRect& place) {
+    for (const QScreen* ecran : QGuiApplication::screens()) {
+        const QRect vu = ecran->availableGeometry().intersected(place);
+        if (vu.width() >= 50 && vu.height() >= 30) return true;
+    }
+    return false;
 }
 
 }  // namespace
+
+QList<QPair<QWidget*, QString>> TMainVel3DFrm::Outils() const {
+    QList<QPair<QWidget*, QString>> outils;
+    const QPair<QWidget*, const char*> tous[] = {{QueueFrm, "QueueFrm"},
+                                                 {MemTrajetsFrm, "MemTrajetsFrm"},
+                                                 {VueNumFrm, "VueNumFrm"},
+                                                 {DifficulteFrm, "DifficulteFrm"},
+                                                 {CalibrageFrm, "CalibrageFrm"},
+                                                 {SolutionsFrm, "SolutionsFrm"},
+                                                 {EnregistrementFrm, "EnregistrementFrm"}};
+    for (const auto& [outil, nom] : tous)
+        if (outil) outils.append({outil, QString::fromLatin1(nom)});
+    return outils;
+}
+
+void TMainVel3DFrm::PlaceOutils() {
+    const QRect ecran = screen()->availableGeometry();
+    const QRect table(Scn->mapToGlobal(QPoint(0, 0)), Scn->size());
+    // a window not shown yet has no frame: the main window's tells how big it will be
+    const QSize cadre = frameGeometry().size() - size();
+    QList<QRect> placees;
+    for (const auto& [outil, nom] : Outils()) {
+        QRect place;
+        if (LitPlaceFenetre(IniCtrl, nom, &place) && SurUnEcran(place)) {
+            outil->move(place.topLeft());
+            outil->resize(place.size());
+            continue;
+        }
+        // the size it will take when first shown
+        if (!outil->isVisible()) {
+            if (outil->layout()) outil->layout()->activate();
+            if (!outil->testAttribute(Qt::WA_Resized)) outil->adjustSize();
+            outil->resize(outil->size().expandedTo(outil->minimumSizeHint()).expandedTo(outil->minimumSize()));
+        }
+        const QSize taille = outil->isVisible() ? outil->frameGeometry().size() : outil->size() + cadre;
+        const QPoint coin = PlaceOutil(ecran, frameGeometry(), table, taille, placees);
+        outil->move(coin);
+        placees.append(QRect(coin, taille));
+    }
+}
 
 void TMainVel3DFrm::FormShow() {
     // the 3D billiard and with it the simulation
@@ -34,17 +82,11 @@ void TMainVel3DFrm::FormShow() {
     Billard->BilleJoueur->SetTrajetVisible(TrajetBillejoueurMnu->isChecked());
     Billard->BilleNonJoueur->SetTrajetVisible(TrajetBillenonjoueurMnu->isChecked());
     Billard->Rouge->SetTrajetVisible(TrajetRougeMnu->isChecked());
-    // the tool windows line up on the right of the cue window once the window has its place
+    // the tool windows go beside the table once the window has its place, or where they were left
     QTimer::singleShot(0, this, [this] {
         if (!QueueFrm) return;
-        QueueFrm->move(BandeauPnl->mapToGlobal(QPoint(2, 2)));
+        PlaceOutils();
         QueueFrm->setVisible(VueParamQueueMnu->isChecked());
-        const QRect queue = QueueFrm->frameGeometry();
-        const int gauche = queue.left() + queue.width() + 4;
-        for (QWidget* outil : {static_cast<QWidget*>(MemTrajetsFrm), static_cast<QWidget*>(VueNumFrm),
-                               static_cast<QWidget*>(DifficulteFrm), static_cast<QWidget*>(CalibrageFrm),
-                               static_cast<QWidget*>(SolutionsFrm)})
-            if (outil) outil->move(gauche, HautAligne(queue, outil->frameGeometry().height()));
     });
     LitFisik();
     if (CalibrageFrm) CalibrageFrm->ChargeGrille();

@@ -2,7 +2,10 @@
 
 #include <GL/gl.h>
 
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <algorithm>
+#include <cstdio>
 
 #include "scene/Scene.h"
 
@@ -11,7 +14,102 @@ void Couleur(GLenum quoi, const TCouleur& c) {
     const GLfloat v[4] = {c.r, c.g, c.b, c.a};
     glMaterialfv(GL_FRONT_AND_BACK, quoi, v);
 }
+// the fixed-function lighting equation evaluated per pixel, with the same lights and materials;
+// "vernis" adds a white specular layer to polished shapes, whose material has none
+const char* const SourceSommets = R"(#version 120
+varying vec3 position;
+varying vec3 normale;
+void main() {
+    position = vec3(gl_ModelViewMatrix * gl_Vertex);
+    normale = gl_NormalMatrix * gl_Normal;
+    gl_Position = ftransform();
+}
+)";
+
+const char* const SourceFragments = R"(#version 120
+varying vec3 position;
+varying vec3 normale;
+uniform int nbLumieres;
+uniform float vernis;
+uniform float brillance;
+void main() {
+    vec3 n = normalize(normale);
+    if (!gl_FrontFacing) n = -n;
+    vec3 v = normalize(-position);
+    vec3 speculaireMat = max(gl_FrontMaterial.specular.rgb, vec3(vernis));
+    vec3 c = gl_FrontMaterial.emission.rgb + gl_FrontMaterial.ambient.rgb * gl_LightModel.ambient.rgb;
+    for (int i = 0; i < 8; ++i) {
+        if (i >= nbLumieres && i != 7) continue;
+        vec4 p = gl_LightSource[i].position;
+        vec3 l = p.w == 0.0 ? normalize(p.xyz) : normalize(p.xyz - position);
+        float att = 1.0 / max(gl_LightSource[i].constantAttenuation, 1e-4);
+        float nl = max(dot(n, l), 0.0);
+        vec3 terme = gl_FrontMaterial.ambient.rgb * gl_LightSource[i].ambient.rgb
+                   + nl * gl_FrontMaterial.diffuse.rgb * gl_LightSource[i].diffuse.rgb;
+        if (nl > 0.0)
+            terme += pow(max(dot(n, normalize(l + v)), 0.0), brillance) * speculaireMat * gl_LightSource[i].specular.rgb;
+        c += att * terme;
+    }
+    gl_FragColor = vec4(min(c, vec3(1.0)), gl_FrontMaterial.diffuse.a);
+}
+)";
+
+// a shader that does not build is said once on stderr, and the fixed pipeline draws
+GLuint Construit(QOpenGLFunctions& f) {
+    const auto etage = [&f](GLenum genre, const char* source) -> GLuint {
+        const GLuint s = f.glCreateShader(genre);
+        f.glShaderSource(s, 1, &source, nullptr);
+        f.glCompileShader(s);
+        GLint ok = 0;
+        f.glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
+        if (!ok) {
+            char journal[1024] = {};
+            f.glGetShaderInfoLog(s, sizeof journal, nullptr, journal);
+            std::fprintf(stderr, "éclairage par pixel indisponible : %s\n", journal);
+            f.glDeleteShader(s);
+            return 0;
+        }
+        return s;
+    };
+    const GLuint vs = etage(GL_VERTEX_SHADER, SourceSommets);
+    const GLuint fs = vs ? etage(GL_FRAGMENT_SHADER, SourceFragments) : 0;
+    if (!fs) {
+        if (vs) f.glDeleteShader(vs);
+        return 0;
+    }
+    const GLuint p = f.glCreateProgram();
+    f.glAttachShader(p, vs);
+    f.glAttachShader(p, fs);
+    f.glLinkProgram(p);
+    f.glDeleteShader(vs);
+    f.glDeleteShader(fs);
+    GLint ok = 0;
+    f.glGetProgramiv(p, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        std::fprintf(stderr, "éclairage par pixel indisponible : programme non lié\n");
+        f.glDeleteProgram(p);
+        return 0;
+    }
+    return p;
+}
+
 }  // namespace
+
+void TRenduGL::PrepareProgramme() {
+    QOpenGLContext* c = QOpenGLContext::currentContext();
+    if (c == contexte_) return;
+    // a new context: the old one's program went with it
+    contexte_ = c;
+    programme_ = 0;
+    if (!c || qEnvironmentVariableIsSet("VELMORA_SANS_SHADERS")) return;
+    QOpenGLFunctions& f = *c->functions();
+    programme_ = Construit(f);
+    if (programme_) {
+        uNbLumieres_ = f.glGetUniformLocation(programme_, "nbLumieres");
+        uVernis_ = f.glGetUniformLocation(programme_, "vernis");
+        uBrillance_ = f.glGetUniformLocation(programme_, "brillance");
+    }
+}
 
 void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
     glViewport(0, 0, largeurPixels, hauteurPixels);
@@ -53,6 +151,15 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
     PoseEclairageAppoint(vue);
     PoseLumieres(racine);
     ++image_;
+    PrepareProgramme();
+    if (programme_) {
+        QOpenGLFunctions& f = *QOpenGLContext::currentContext()->functions();
+        f.glUseProgram(programme_);
+        f.glUniform1i(uNbLumieres_, nbLumieres_);
+        f.glUniform1f(uVernis_, 0.8f);
+        f.glUniform1f(uBrillance_, 40.0f);
+        f.glUseProgram(0);
+    }
     DessineNoeud(racine);
     glDisableClientState(GL_VERTEX_ARRAY);
     // shapes of nodes not drawn this frame (freed or hidden) are built again when needed
@@ -161,6 +268,10 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             Couleur(GL_EMISSION, mat.Emission);
             Couleur(GL_SPECULAR, mat.Speculaire);
             glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50);
+            // balls are polished, lit per pixel for a tight highlight of the lamps; the rest keeps
+            // its matte materials under the fixed pipeline, whose cost per pixel is far lower
+            const bool parPixel = programme_ && n.Genre() == TGenreNoeud::Sphere;
+            if (parPixel) QOpenGLContext::currentContext()->functions()->glUseProgram(programme_);
             // closed solids: the faces turned away are not drawn
             if (m.Ferme)
                 glEnable(GL_CULL_FACE);
@@ -177,6 +288,7 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             glNormalPointer(GL_FLOAT, sizeof(TVecteur3f), m.Normales.data());
             glDrawElements(GL_TRIANGLES, GLsizei(m.Indices.size()), GL_UNSIGNED_INT, m.Indices.data());
             glDisableClientState(GL_NORMAL_ARRAY);
+            if (parPixel) QOpenGLContext::currentContext()->functions()->glUseProgram(0);
             if (translucide) {
                 glDepthMask(GL_TRUE);
                 glDisable(GL_BLEND);

@@ -30,6 +30,8 @@ public:
     bool Dessine(TVue& vue, int w, int h);
     // the last frame drawn
     QImage Image() const;
+    // whether the last frame was lit per pixel (false: the fixed pipeline drew it)
+    bool ParPixel() const { return rendu_.ParPixel(); }
 
 private:
     std::unique_ptr<QOffscreenSurface> surface_;

@@ -111,6 +111,60 @@ TEST_F(Rendu, MobileCameraShowsTheBallsFromTheSide) {
     ExpectBalls(img, s);
 }
 
+namespace {
+// brightest pixel and mean colour in a disc around a scene point
+struct TReleve {
+    int plusClair = 0;
+    double r = 0, g = 0, b = 0;
+};
+TReleve Releve(const QImage& img, const TVue& vue, const TVecteur3f& p, float rayonPixels) {
+    TReleve t;
+    float x, y;
+    if (!vue.Projette(p, x, y)) return t;
+    const int cx = int(std::lround(x)), cy = img.height() - int(std::lround(y)), r = int(rayonPixels);
+    int n = 0;
+    for (int j = -r; j <= r; ++j)
+        for (int i = -r; i <= r; ++i) {
+            if (i * i + j * j > r * r || !img.valid(cx + i, cy + j)) continue;
+            const QColor c = img.pixelColor(cx + i, cy + j);
+            t.plusClair = std::max(t.plusClair, std::min({c.red(), c.green(), c.blue()}));
+            t.r += c.red();
+            t.g += c.green();
+            t.b += c.blue();
+            ++n;
+        }
+    if (n) t.r /= n, t.g /= n, t.b /= n;
+    return t;
+}
+}  // namespace
+
+TEST(RenduParPixel, BallsShineTheClothStaysMatteAndTheLightsAndColoursKeepTheirMeaning) {
+    Scene3D s;
+    TRenduImage parPixel;
+    ASSERT_TRUE(parPixel.Valide()) << parPixel.Erreur.toStdString();
+    const QImage img = Dessine(parPixel, s.vue, "mobile_par_pixel.png");
+    ASSERT_TRUE(parPixel.ParPixel());
+    // the red and the yellow ball carry a white highlight of the lamps
+    for (TGLBilles* b : {s.billard.Rouge, s.billard.Jaune})
+        EXPECT_GT(Releve(img, s.vue, b->LitPosition(), RayonEcran(s.vue, *b)).plusClair, 215) << b->Nom;
+    // the cloth has none
+    const TVecteur3f drap{-30, 20, 0};
+    const TReleve feutre = Releve(img, s.vue, drap, 10);
+    EXPECT_LT(feutre.plusClair, 120);
+    // drawn by the fixed pipeline, the cloth and the red ball keep their colours
+    qputenv("VELMORA_SANS_SHADERS", "1");
+    TRenduImage fixe;
+    const QImage img2 = Dessine(fixe, s.vue, "mobile_fixe.png");
+    qunsetenv("VELMORA_SANS_SHADERS");
+    EXPECT_FALSE(fixe.ParPixel());
+    for (const auto& [p, rayon] : {std::pair{drap, 10.0f}, {s.billard.Rouge->LitPosition(), 0.5f * RayonEcran(s.vue, *s.billard.Rouge)}}) {
+        const TReleve a = Releve(img, s.vue, p, rayon), b = Releve(img2, s.vue, p, rayon);
+        EXPECT_NEAR(a.r, b.r, 25);
+        EXPECT_NEAR(a.g, b.g, 25);
+        EXPECT_NEAR(a.b, b.b, 25);
+    }
+}
+
 TEST_F(Rendu, CueViewShowsThePlayersBallAndTheShaft) {
     Scene3D s;
     const QImage img = Dessine(rendu, s.vueQueue, "queue.png");
