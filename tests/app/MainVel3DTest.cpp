@@ -87,7 +87,8 @@ TEST(MainVel3D, FireShowsTheOutcomeAndTheAchievedThickness) {
     f.FeuBtn->click();
     EXPECT_GT(w.B().Simu->NbPhotos, 0);
     const QString issue = f.IsPointLbl->text();
-    EXPECT_TRUE(issue == QStringLiteral("réussi") || issue == QStringLiteral("manqué")) << issue.toStdString();
+    // the opening position's own cue is a made point
+    EXPECT_EQ(issue, QStringLiteral("réussi"));
     EXPECT_EQ(f.QToucheeLbl->text(),
               QStringLiteral("Qté touchée : ") + QLocale().toString(w.B().QuantiteTouchee(), 'f', 3));
     // a miscue is said as such
