@@ -3,10 +3,13 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QOpenGLContext>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QSurfaceFormat>
 #include <csignal>
+#include <cstdio>
 
 #include "app/Demarrage.h"
 #include "app/IconesVel3D.h"
@@ -33,6 +36,20 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("velmora3d"));
     QApplication::setWindowIcon(IconeProgramme());
     ChargeTraductionsQt();
+
+    // without OpenGL the table cannot be drawn, and the toolkit would crash at the first redraw:
+    // say so and stop instead
+    if (QOpenGLContext essai; !essai.create()) {
+        const QString texte = QStringLiteral("OpenGL n'est pas disponible sur cet affichage (%1) : le billard en 3D "
+                                             "ne peut pas être dessiné.")
+                                  .arg(QGuiApplication::platformName());
+        std::fprintf(stderr, "velmora3d : %s\n", texte.toLocal8Bit().constData());
+        // a box only where someone can close it
+        if (QGuiApplication::platformName() != QLatin1String("offscreen") &&
+            QGuiApplication::platformName() != QLatin1String("minimal"))
+            QMessageBox::critical(nullptr, QStringLiteral("Velmora 3D"), texte);
+        return 1;
+    }
 
     auto principale = CreeFenetres(DemarrageProgramme(QApplication::arguments()));
     // the whole screen even without a window manager to maximise it
