@@ -235,16 +235,37 @@ void Decrit(const TBillardVelmora& s) {
     }
 }
 
+// the cloth, ball and cushion constants drawn around the factory table (half to one and a half
+// times each), brought into their ranges as the tuning window would; the geometry and the time
+// steps stay, so that the checks keep their meaning
+void TireConstantes(TPARAMPHYS& f, std::mt19937_64& alea) {
+    std::uniform_real_distribution<double> facteur(0.5, 1.5);
+    TPARAMPHYS usine;
+    for (double TPARAMPHYS::*c : {&TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule,
+                                  &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde,
+                                  &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi,
+                                  &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::MasseBilles})
+        f.*c = usine.*c * facteur(alea);
+    f.BorneTout();
+    f.SetParam(3, f.FrotQueueBille);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // --empreinte=HEX (anywhere): also fail when the fingerprint differs, to pin the results
-    std::string attendue;
+    // --fsk=FILE: every shot on that table; --constantes=aleatoires: each shot on a table of its own
+    std::string attendue, fsk;
+    bool constantesAleatoires = false;
     std::vector<const char*> args;
     for (int i = 0; i < argc; ++i) {
         const std::string a = argv[i];
         if (a.starts_with("--empreinte="))
             attendue = a.substr(12);
+        else if (a.starts_with("--fsk="))
+            fsk = a.substr(6);
+        else if (a == "--constantes=aleatoires")
+            constantesAleatoires = true;
         else
             args.push_back(argv[i]);
     }
@@ -253,15 +274,21 @@ int main(int argc, char** argv) {
     const unsigned long long graine = n > 2 ? std::strtoull(args[2], nullptr, 10) : 20261207;
     const long detail = n > 3 ? std::strtol(args[3], nullptr, 10) : -1;
     if (nombre <= 0) {
-        std::fprintf(stderr, "usage: velmora-soak [COUNT > 0] [SEED] [SHOT] [--empreinte=HEX]\n");
+        std::fprintf(stderr, "usage: velmora-soak [COUNT > 0] [SEED] [SHOT] [--empreinte=HEX] [--fsk=FILE] [--constantes=aleatoires]\n");
         return 2;
     }
     std::mt19937_64 alea(graine);
     auto simu = std::make_unique<TBillardVelmora>();
+    std::string erreur;
+    if (!fsk.empty() && !simu->Fisik.Charge(fsk, &erreur)) {
+        std::fprintf(stderr, "velmora-soak: %s\n", erreur.c_str());
+        return 2;
+    }
     Bilan bilan;
     Empreinte empreinte;
     const auto debut = std::chrono::steady_clock::now();
     for (long i = 0; i < nombre; ++i) {
+        if (constantesAleatoires) TireConstantes(simu->Fisik, alea);
         PlaceBilles(*simu, alea);
         RegleQueue(*simu, alea);
         simu->Joue();
