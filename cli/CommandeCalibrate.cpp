@@ -1,9 +1,13 @@
-// velmora-sim calibrate: the constants of a table fitted on recorded shots, every core busy.
+// velmora-sim calibrate: the constants of a table fitted on recorded shots, every core busy; started
+// by mpirun or srun, the shots' fits of every trial set are spread over the ranks.
 #include <unistd.h>
 
 #include <atomic>
+#include <bit>
+#include <cstdint>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <ostream>
@@ -12,6 +16,7 @@
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "moteurs/CalibrationTable.h"
+#include "moteurs/Repartiteur.h"
 #include "sim/NombresIni.h"
 
 namespace {
@@ -152,29 +157,126 @@ std::string Texte(const TBilanScores& b) {
            " cm ; bille 1 médiane " + Fixe(b.MedianeBille1, 2) + " cm";
 }
 
+// A task and its result cross between ranks as text: every number as the hex of its bits, so a
+// rank computes exactly what this one would.
+void AjouteNombre(std::string& texte, double v) {
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%016llx ", static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(v)));
+    texte += hex;
+}
+
+bool LitNombre(std::istringstream& in, double& v) {
+    std::string mot;
+    if (!(in >> mot) || mot.size() != 16) return false;
+    char* fin = nullptr;
+    const unsigned long long bits = std::strtoull(mot.c_str(), &fin, 16);
+    if (fin != mot.c_str() + 16) return false;
+    v = std::bit_cast<double>(static_cast<std::uint64_t>(bits));
+    return true;
+}
+
+void AjouteAjustement(std::string& texte, const TResultatAjustement& r) {
+    const TParamQueue& q = r.Queue;
+    for (double v : {q.VitesseQueue, q.MasseQueue, q.Effet, q.Hauteur, q.AngleOx, q.AngleTapis, r.Frappe,
+                     r.Score.Bille1, r.Score.Toutes, double(r.NbCoups), r.Secondes, r.Interrompu ? 1.0 : 0.0})
+        AjouteNombre(texte, v);
+}
+
+bool LitAjustement(std::istringstream& in, TResultatAjustement& r) {
+    TParamQueue& q = r.Queue;
+    double nbCoups = 0, interrompu = 0;
+    for (double* v : {&q.VitesseQueue, &q.MasseQueue, &q.Effet, &q.Hauteur, &q.AngleOx, &q.AngleTapis, &r.Frappe,
+                      &r.Score.Bille1, &r.Score.Toutes, &nbCoups, &r.Secondes, &interrompu})
+        if (!LitNombre(in, *v)) return false;
+    r.NbCoups = long(nbCoups);
+    r.Interrompu = interrompu != 0;
+    return true;
+}
+
+// the task: the shot, the kind of fit, its start and the calibrable constants of the trial set
+std::string EncodeTache(const TPARAMPHYS& fisik, const TTacheCoup& tache) {
+    std::string texte = std::to_string(tache.Coup) + (tache.Complet ? " 1 " : " 0 ");
+    AjouteAjustement(texte, tache.Depart);
+    for (const TConstanteCalibrable& c : ConstantesCalibrables()) AjouteNombre(texte, fisik.*c.Champ);
+    return texte;
+}
+
+bool DecodeTache(const std::string& texte, const TCalibrationTable& calibration, TPARAMPHYS& fisik, TTacheCoup& tache) {
+    std::istringstream in(texte);
+    int complet = 0;
+    if (!(in >> tache.Coup >> complet) || tache.Coup < 0 || tache.Coup >= int(calibration.Coups().size()))
+        return false;
+    tache.Complet = complet != 0;
+    if (!LitAjustement(in, tache.Depart)) return false;
+    fisik = calibration.Depart();
+    for (const TConstanteCalibrable& c : ConstantesCalibrables())
+        if (!LitNombre(in, fisik.*c.Champ)) return false;
+    return true;
+}
+
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsCalibre o;
     std::string erreur;
     if (!LitOptions(args, o, erreur)) {
-        err << "velmora-sim calibrate : " << erreur << " (velmora-sim calibrate --help pour l'aide)\n";
+        // under MPI every rank reads the same command line: one message
+        if (!TRepartiteur::MpiDisponible() || TRepartiteur::RangSelonLanceur() == 0)
+            err << "velmora-sim calibrate : " << erreur << " (velmora-sim calibrate --help pour l'aide)\n";
         return kErreurUsage;
     }
+    // Under an MPI launcher every rank reads the recordings and fits the shots rank 0 hands out;
+    // a rank that cannot read them fails its tasks, which ends the run with its reason.
+    std::unique_ptr<TCalibrationTable> calibrationRang;
+    std::string erreurRang;
+    const TCalculTache calcul = [&](const std::string& texte, std::string& resultat, std::string& raison) {
+        if (!calibrationRang) {
+            raison = erreurRang;
+            return false;
+        }
+        TPARAMPHYS fisik;
+        TTacheCoup tache;
+        if (!DecodeTache(texte, *calibrationRang, fisik, tache)) {
+            raison = "tâche illisible";
+            return false;
+        }
+        resultat.clear();
+        AjouteAjustement(resultat, calibrationRang->AjusteTache(fisik, tache, o.calibration.Ajustement,
+                                                                 o.calibration.EvalsAffinage));
+        return true;
+    };
+    std::unique_ptr<TRepartiteur> repartiteur;
+    if (TRepartiteur::LanceParMpi() && TRepartiteur::MpiDisponible()) {
+        const bool parle = TRepartiteur::RangSelonLanceur() == 0;
+        try {
+            repartiteur = std::make_unique<TRepartiteur>(calcul, o.calibration.NbThreads);
+        } catch (const std::exception& e) {
+            if (parle) err << "velmora-sim calibrate : MPI : " << e.what() << "\n";
+            return kErreurFichier;
+        }
+    }
+
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!PrepareSimulation(*simu, o.fsk, erreur)) {
+    // the recordings: the training ones, then the held-out ones
+    std::vector<TCoupEnregistre> coups;
+    bool lu = PrepareSimulation(*simu, o.fsk, erreur);
+    for (const auto* liste : {&o.entrainement, &o.validation})
+        for (const std::string& nom : *liste) {
+            if (!lu) break;
+            TCoupEnregistre c;
+            lu = LitCoupEnregistre(nom, c, erreur);
+            coups.push_back(std::move(c));
+        }
+    if (repartiteur && !repartiteur->Principal()) {
+        if (lu)
+            calibrationRang = std::make_unique<TCalibrationTable>(simu->Fisik, std::move(coups));
+        else
+            erreurRang = "rang " + std::to_string(repartiteur->Rang()) + " : lecture impossible, " + erreur;
+        repartiteur->Sert();
+        return kSucces;
+    }
+    if (!lu) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
-    // the recordings: the training ones, then the held-out ones
-    std::vector<TCoupEnregistre> coups;
-    for (const auto* liste : {&o.entrainement, &o.validation})
-        for (const std::string& nom : *liste) {
-            TCoupEnregistre c;
-            if (!LitCoupEnregistre(nom, c, erreur)) {
-                err << "velmora-sim : lecture impossible, " << erreur << "\n";
-                return kErreurFichier;
-            }
-            coups.push_back(std::move(c));
-        }
     std::vector<int> entrainement, validation;
     const int m = int(o.entrainement.size());
     if (o.holdout > 0) {
@@ -187,17 +289,47 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         for (int i = m; i < int(coups.size()); ++i) validation.push_back(i);
     }
 
-    const TCalibrationTable calibration(simu->Fisik, std::move(coups));
+    calibrationRang = std::make_unique<TCalibrationTable>(simu->Fisik, std::move(coups));
+    const TCalibrationTable& calibration = *calibrationRang;
+    // under MPI each trial set's fits go out to the ranks, their results come back in the tasks' order
+    std::string erreurMpi;
+    TRepartiteurCalibration parRangs;
+    if (repartiteur)
+        parRangs = [&](const TPARAMPHYS& fisik, const std::vector<TTacheCoup>& taches) {
+            std::vector<TResultatAjustement> resultats(taches.size());
+            for (TResultatAjustement& r : resultats) r.Interrompu = true;
+            if (!erreurMpi.empty()) return resultats;
+            std::vector<std::string> textes;
+            for (const TTacheCoup& t : taches) textes.push_back(EncodeTache(fisik, t));
+            const auto recoit = [&](TResultatTache&& t) {
+                std::istringstream in(t.Contenu);
+                if (!t.Reussi || !LitAjustement(in, resultats[t.Index])) {
+                    erreurMpi = t.Reussi ? "résultat illisible reçu du rang " + std::to_string(t.Rang) : t.Contenu;
+                    return false;
+                }
+                return true;
+            };
+            std::string raison;
+            if (!repartiteur->Repartis(textes, recoit, raison, &interruption) && erreurMpi.empty())
+                erreurMpi = raison;
+            // a lost rank stops the search as Ctrl-C does
+            if (!erreurMpi.empty()) interruption = true;
+            return resultats;
+        };
     const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
     interruption = false;
     const auto ancien = std::signal(SIGINT, SurInterruptionCalibre);
     const TResultatCalibration r = calibration.Calibre(
-        entrainement, validation, o.calibration, {}, &interruption, [&](const TProgressionCalibration& p) {
+        entrainement, validation, o.calibration, parRangs, &interruption, [&](const TProgressionCalibration& p) {
             if (barre)
                 std::fprintf(stderr, "\ressai %d/%d, meilleur score moyen %.2f cm ", p.Essai, p.NbEssais, p.Meilleur);
         });
     std::signal(SIGINT, ancien == SIG_ERR ? SIG_DFL : ancien);
     if (barre) std::fputc('\n', stderr);
+    if (!erreurMpi.empty()) {
+        err << "velmora-sim calibrate : calcul arrêté (" << erreurMpi << "), " << o.sortie << " n'est pas écrit\n";
+        return kErreurFichier;
+    }
     if (r.Interrompu) {
         err << "velmora-sim : calibration interrompue, " << o.sortie << " n'est pas écrit\n";
         return kErreurFichier;
@@ -252,7 +384,9 @@ const char* const kAide =
     "Ajuste des constantes physiques sur des coups enregistrés : chaque coup est rejoué avec sa\n"
     "propre queue ajustée (sur les trois billes), et les constantes retenues sont celles qui\n"
     "reproduisent le mieux l'ensemble (écart moyen le plus faible). Les coups mis de côté jugent\n"
-    "le résultat sur des coups que l'ajustement n'a pas vus. Tous les cœurs travaillent.\n\n"
+    "le résultat sur des coups que l'ajustement n'a pas vus. Tous les cœurs travaillent ; lancé par\n"
+    "mpirun ou srun, les ajustements des coups de chaque essai se répartissent entre les rangs (même\n"
+    "résultat ; chaque machine doit lire les enregistrements au même chemin).\n\n"
     "options :\n"
     "  --out AJUSTE.fsk       fichier écrit : les constantes de départ avec celles ajustées\n"
     "  --fsk DEPART.fsk       constantes de départ (sinon celles d'usine)\n"

@@ -15,6 +15,7 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/OptionsSolve.h"
 #include "cli/OptionsTir.h"
 #include "moteurs/SolveurCoups.h"
 #include "sim/NombresIni.h"
@@ -22,91 +23,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kNbThreadsMax = 64;
-constexpr long long kBudgetMax = 100'000'000;
-constexpr int kRoutesMax = 100;
-
-struct TOptionsCommande {
-    TOptionsTir tir;
-    int top = 5;
-    long long budget = TOptionsSolveur{}.Budget;
-    int nbThreads = 0;
-    bool masse = false;
-    std::string dossier;
-};
-
-bool LitEntier(const std::string& texte, long long mini, long long maxi, long long& valeur) {
-    const auto v = LitReelTexte(texte);
-    if (!v || *v != std::floor(*v) || *v < double(mini) || *v > double(maxi)) return false;
-    valeur = static_cast<long long>(*v);
-    return true;
-}
-
-// the solver's own options; the others go to the shot options
-bool LitOptions(const std::vector<std::string>& args, TOptionsCommande& o, std::string& erreur) {
-    std::vector<std::string> reste;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string nom = args[i];
-        std::string valeur;
-        bool avecValeur = false;
-        if (nom.rfind("--", 0) == 0 && nom.find('=') != std::string::npos) {
-            valeur = nom.substr(nom.find('=') + 1);
-            nom.resize(nom.find('='));
-            avecValeur = true;
-        }
-        if (nom == "--massé" || nom == "--masse") {
-            if (avecValeur) {
-                erreur = "l'option " + nom + " ne prend pas de valeur";
-                return false;
-            }
-            o.masse = true;
-            continue;
-        }
-        if (nom == "--export") {
-            erreur = "l'option --export ne s'applique pas à cette commande";
-            return false;
-        }
-        if (nom != "--top" && nom != "--budget" && nom != "--threads" && nom != "--save") {
-            reste.push_back(args[i]);
-            continue;
-        }
-        if (!avecValeur) {
-            if (i + 1 >= args.size()) {
-                erreur = "l'option " + nom + " attend une valeur";
-                return false;
-            }
-            valeur = args[++i];
-        }
-        long long n = 0;
-        if (nom == "--top") {
-            if (!LitEntier(valeur, 1, kRoutesMax, n)) {
-                erreur = "--top attend un nombre de routes de 1 à " + std::to_string(kRoutesMax);
-                return false;
-            }
-            o.top = int(n);
-        } else if (nom == "--budget") {
-            if (!LitEntier(valeur, 1000, kBudgetMax, n)) {
-                erreur = "--budget attend un nombre de coups de 1000 à " + std::to_string(kBudgetMax);
-                return false;
-            }
-            o.budget = n;
-        } else if (nom == "--threads") {
-            if (!LitEntier(valeur, 1, kNbThreadsMax, n)) {
-                erreur = "--threads attend un nombre de 1 à " + std::to_string(kNbThreadsMax);
-                return false;
-            }
-            o.nbThreads = int(n);
-        } else {
-            if (valeur.empty()) {
-                erreur = "l'option --save attend un dossier";
-                return false;
-            }
-            o.dossier = valeur;
-        }
-    }
-    return LitOptionsTir(reste, o.tir, erreur);
-}
 
 // the output folder exists (created when missing) and takes files, before any time is spent
 bool PrepareDossier(const std::string& dossier, std::string& erreur) {
@@ -147,9 +63,9 @@ std::string Fixe(double v, int decimales) {
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    TOptionsCommande o;
+    TOptionsSolve o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptionsSolve(args, o, erreur)) {
         err << "velmora-sim solve : " << erreur << " (velmora-sim solve --help pour l'aide)\n";
         return kErreurUsage;
     }

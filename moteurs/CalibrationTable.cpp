@@ -86,7 +86,7 @@ TResultatAjustement TCalibrationTable::AjusteTache(const TPARAMPHYS& fisik, cons
     return a.Affine(tache.Depart, options, evalsAffinage);
 }
 
-TRepartiteur RepartiteurThreads(const TCalibrationTable& calibration, int nbThreads,
+TRepartiteurCalibration RepartiteurThreads(const TCalibrationTable& calibration, int nbThreads,
                                 const TOptionsAjustement& options, int evalsAffinage) {
     if (nbThreads <= 0) nbThreads = int(std::max(1u, std::thread::hardware_concurrency()));
     return [&calibration, nbThreads, options, evalsAffinage](const TPARAMPHYS& fisik,
@@ -107,7 +107,7 @@ TRepartiteur RepartiteurThreads(const TCalibrationTable& calibration, int nbThre
 }
 
 TBilanScores TCalibrationTable::Bilan(const TPARAMPHYS& fisik, const std::vector<int>& coups,
-                                      const TOptionsCalibration&, const TRepartiteur& repartiteur) const {
+                                      const TOptionsCalibration&, const TRepartiteurCalibration& repartiteur) const {
     TBilanScores b;
     if (coups.empty()) return b;
     std::vector<TTacheCoup> taches;
@@ -126,7 +126,7 @@ TBilanScores TCalibrationTable::Bilan(const TPARAMPHYS& fisik, const std::vector
 }
 
 TResultatCalibration TCalibrationTable::Calibre(const std::vector<int>& entrainement, const std::vector<int>& validation,
-                                                const TOptionsCalibration& options, TRepartiteur repartiteur,
+                                                const TOptionsCalibration& options, TRepartiteurCalibration repartiteur,
                                                 const std::atomic<bool>* arret,
                                                 const std::function<void(const TProgressionCalibration&)>& progression) const {
     const auto debut = std::chrono::steady_clock::now();
@@ -181,7 +181,7 @@ TResultatCalibration TCalibrationTable::Calibre(const std::vector<int>& entraine
         struct TCtx {
             const TCalibrationTable* self;
             const TOptionsCalibration* options;
-            const TRepartiteur* repartiteur;
+            const TRepartiteurCalibration* repartiteur;
             const std::vector<int>* entrainement;
             const std::vector<TResultatAjustement>* bases;
             std::function<std::vector<double>(const std::vector<double>&)> valeurs;

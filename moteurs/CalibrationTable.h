@@ -35,7 +35,7 @@ struct TTacheCoup {
 
 // Runs every task (fisik = the trial set) and returns the results in the tasks' order. Each task
 // is a pure function of its arguments (TCalibrationTable::AjusteTache), so it may run anywhere.
-using TRepartiteur = std::function<std::vector<TResultatAjustement>(const TPARAMPHYS& fisik,
+using TRepartiteurCalibration = std::function<std::vector<TResultatAjustement>(const TPARAMPHYS& fisik,
                                                                     const std::vector<TTacheCoup>& taches)>;
 
 struct TOptionsCalibration {
@@ -93,12 +93,12 @@ public:
                                     const TOptionsAjustement& options, int evalsAffinage) const;
     // every shot of the list fitted fully under fisik, and the scores
     TBilanScores Bilan(const TPARAMPHYS& fisik, const std::vector<int>& coups, const TOptionsCalibration& options,
-                       const TRepartiteur& repartiteur) const;
+                       const TRepartiteurCalibration& repartiteur) const;
 
     // the calibration on the training shots, judged on the held-out ones; `repartiteur` empty:
     // threads on this machine
     TResultatCalibration Calibre(const std::vector<int>& entrainement, const std::vector<int>& validation,
-                                 const TOptionsCalibration& options, TRepartiteur repartiteur = {},
+                                 const TOptionsCalibration& options, TRepartiteurCalibration repartiteur = {},
                                  const std::atomic<bool>* arret = nullptr,
                                  const std::function<void(const TProgressionCalibration&)>& progression = {}) const;
 
@@ -108,5 +108,5 @@ private:
 };
 
 // the dispatcher of one machine: the tasks shared out over nbThreads threads (0: one per core)
-TRepartiteur RepartiteurThreads(const TCalibrationTable& calibration, int nbThreads,
+TRepartiteurCalibration RepartiteurThreads(const TCalibrationTable& calibration, int nbThreads,
                                 const TOptionsAjustement& options, int evalsAffinage);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # velmora-sim batch under mpirun, as a cluster runs it, checked against the one-machine run:
-#   1. 24 positions on 3 ranks give the same files, byte for byte;
+#   1. 24 positions on 3 ranks give the same files, byte for byte (and a few solved ones too);
 #   2. a rank killed in the middle: the run fails and says so, the finished results are whole,
 #      and --resume completes the folder with the same files.
 # usage: BatchMpi.sh VELMORA_SIM EXAMPLES_DIR [MPIRUN] [TRIALS]
@@ -55,6 +55,18 @@ grep -q "rangs : 3 " "$travail/mpi.out" || echoue "le calcul n'a pas tourné sur
 # the positions really went to the other ranks
 rangs=$(tail -n +2 "$travail/mpi/temps.csv" | awk -F, '{ print $NF }' | sort -u | wc -l)
 [ "$rangs" -ge 2 ] || echoue "toutes les positions calculées par un seul rang"
+
+# the solver too, on a few positions with a small budget
+mkdir -p "$travail/quelques"
+cp "$travail/positions"/ouverture_1.vel "$travail/positions"/trois_bandes_2.vel "$travail/positions"/saut_3.vel \
+  "$travail/quelques/"
+routes=(--budget 1000 --top 1 --mode libre)
+"$sim" batch solve "$travail/quelques" --out "$travail/routes_ref" "${routes[@]}" >/dev/null ||
+  echoue "batch solve sur une machine a échoué"
+"$mpirun" -np 3 --oversubscribe --allow-run-as-root "$sim" batch solve "$travail/quelques" --out "$travail/routes_mpi" \
+  "${routes[@]}" >/dev/null 2>"$travail/routes.err" || echoue "batch solve sous mpirun a échoué : $(cat "$travail/routes.err")"
+memes_fichiers "$travail/routes_ref" "$travail/routes_mpi" || echoue "batch solve, 3 rangs : dossier différent"
+[ -s "$travail/routes_mpi/saut_3.json" ] || echoue "batch solve : saut_3.json manquant"
 
 # the other commands do not start MPI: under mpirun each rank just runs them, as before
 seul=$("$sim" shot "$exemples/ouverture.vel" --json)

@@ -212,10 +212,49 @@ TEST_F(CommandeBatchTest, DiskFull_StopsWithOneAndKeepsEveryFinishedPositionWhol
     EXPECT_FALSE(fs::exists(disque.Chemin("sortie/resume.csv")));
 }
 
+TEST_F(CommandeBatchTest, Solve_EachPositionAsTheSingleCommandPrintsIt_SameBytesWhateverTheThreads) {
+    const fs::path positions = dossier_ / "positions";
+    fs::create_directories(positions);
+    for (const char* nom : {"ouverture", "trois_bandes", "une_bande"})
+        fs::copy_file(fs::path(VELMORA_EXAMPLES_DIR) / (std::string(nom) + ".vel"), positions / (std::string(nom) + ".vel"));
+    const std::string options = " --budget 1000 --top 1 --mode libre";
+    const TSortie s =
+        Lance("batch solve '" + positions.string() + "' --threads 1 --out '" + Chemin("un") + "'" + options);
+    ASSERT_EQ(s.statut, 0) << s.err;
+    ASSERT_EQ(Lance("batch solve '" + positions.string() + "' --threads 2 --out '" + Chemin("deux") + "'" + options)
+                  .statut,
+              0);
+    const auto un = Contenu(dossier_ / "un");
+    EXPECT_EQ(un.size(), 3u * 2 + 3);
+    EXPECT_EQ(SansTemps(un), SansTemps(Contenu(dossier_ / "deux")));
+
+    const std::string resume = un.at("resume.csv");
+    EXPECT_EQ(resume.rfind("position,routes_found,best_success_rate\nouverture,", 0), 0u) << resume;
+    for (const std::string nom : {"ouverture", "trois_bandes", "une_bande"}) {
+        const TSortie seul = Lance("solve '" + (positions / (nom + ".vel")).string() + "' --json" + options);
+        ASSERT_EQ(seul.statut, 0) << seul.err;
+        // the batch's file has no computing time: the rest is the same bytes
+        std::string attendu = seul.out;
+        const size_t i = attendu.find("\"seconds\": ") + 11;
+        attendu.replace(i, attendu.find(',', i) - i, "0");
+        EXPECT_EQ(un.at(nom + ".json"), attendu) << nom;
+        const size_t k = attendu.find("\"routes_found\": ") + 16;
+        EXPECT_NE(resume.find("\n" + nom + "," + attendu.substr(k, attendu.find(',', k) - k) + ","), std::string::npos)
+            << resume << attendu;
+    }
+    // the single command's --save and --json have no place in a batch
+    for (const char* option : {" --save x", " --json", " --budget 10"}) {
+        const TSortie faux = Lance("batch solve '" + positions.string() + "' --out '" + Chemin("faux") + "'" + option);
+        EXPECT_EQ(faux.statut, 2) << option;
+        EXPECT_NE(faux.err.find("velmora-sim batch : "), std::string::npos) << option << faux.err;
+        EXPECT_FALSE(fs::exists(dossier_ / "faux")) << option;
+    }
+}
+
 TEST_F(CommandeBatchTest, Help_NamesTheKindsTheFilesAndMpi) {
     const TSortie s = Lance("batch --help");
     ASSERT_EQ(s.statut, 0);
-    for (const char* mot : {"difficulty", "--out", "--resume", "--threads", "resume.csv", "temps.csv", "mpirun"})
+    for (const char* mot : {"difficulty", "solve", "--out", "--resume", "--threads", "resume.csv", "temps.csv", "mpirun"})
         EXPECT_NE(s.out.find(mot), std::string::npos) << mot;
     EXPECT_NE(Lance("--help").out.find("batch"), std::string::npos);
 }

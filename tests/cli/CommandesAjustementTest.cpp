@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 
+#include "moteurs/Repartiteur.h"
 #include "tests/moteurs/CoupsGeneres.h"
 
 namespace {
@@ -124,6 +125,28 @@ TEST_F(CommandesAjustementTest, Calibrate_WritesTheFittedParameterFileAndReports
     lu.FrotBiTapRoule = match.FrotBiTapRoule;
     lu.NomFichierFisik = match.NomFichierFisik;
     EXPECT_EQ(lu, match);
+}
+
+TEST_F(CommandesAjustementTest, Calibrate_UnderMpirun_SpreadsTheFitsAndGivesTheSameResult) {
+    if (!TRepartiteur::MpiDisponible() || std::system("command -v mpirun > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "construit sans MPI, ou mpirun absent";
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83), c = Enregistrement("c.csv", 77);
+    const std::string args = "calibrate \"" + a + "\" \"" + b + "\" --validate \"" + c + "\" --fsk \"" +
+                             VELMORA_EXAMPLES_DIR + "/match.fsk\" --params FrotBiTapRoule --trials 3 --json --out \"";
+    const Sortie seul = Lance(args + Chemin("seul.fsk") + "\"");
+    ASSERT_EQ(seul.statut, 0) << seul.err;
+    // as root in a container Open MPI wants to be told so, and has no single-copy transport
+    const std::string mpi = std::string("env OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 "
+                                        "OMPI_MCA_btl_vader_single_copy_mechanism=none mpirun -np 3 --oversubscribe \"") +
+                            VELMORA_SIM_EXE + "\" ";
+    const std::string cmd = mpi + args + Chemin("mpi.fsk") + "\" > \"" + Chemin("mpi.out") + "\" 2> \"" +
+                            Chemin("mpi.err") + "\"";
+    const int brut = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) == 0) << Lit(Chemin("mpi.err"));
+    EXPECT_EQ(Lit(Chemin("mpi.fsk")), Lit(Chemin("seul.fsk")));
+    // one answer (rank 0's), the same but for the computing time
+    const auto sansTemps = [](const std::string& json) { return json.substr(0, json.find("\"seconds\"")); };
+    EXPECT_EQ(sansTemps(Lit(Chemin("mpi.out"))), sansTemps(seul.out));
 }
 
 TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadRecording) {

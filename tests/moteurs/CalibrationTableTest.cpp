@@ -63,7 +63,7 @@ TEST(CalibrationTable, SameResultWhateverRunsTheShots) {
     o.NbThreads = 2;
     const TResultatCalibration deux = cal.Calibre(Indices(0, 4), {4}, o);
     // a dispatcher of another kind: the tasks done last to first
-    const TRepartiteur aRebours = [&](const TPARAMPHYS& fisik, const std::vector<TTacheCoup>& taches) {
+    const TRepartiteurCalibration aRebours = [&](const TPARAMPHYS& fisik, const std::vector<TTacheCoup>& taches) {
         std::vector<TResultatAjustement> r(taches.size());
         for (std::size_t k = taches.size(); k-- > 0;)
             r[k] = cal.AjusteTache(fisik, taches[k], o.Ajustement, o.EvalsAffinage);
