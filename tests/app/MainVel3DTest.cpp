@@ -13,7 +13,7 @@
 #include "sim/FichierIni.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/DossierDeTest.h"
-#include "tests/support/FichiersSpeciaux.h"
+#include "tests/support/FichiersNonOrdinaires.h"
 #include "widgets/CaseLed.h"
 
 TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {

@@ -11,7 +11,7 @@
 #include <regex>
 #include <sstream>
 
-#include "tests/support/FichiersSpeciaux.h"
+#include "tests/support/FichiersNonOrdinaires.h"
 
 namespace {
 

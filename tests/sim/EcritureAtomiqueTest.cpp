@@ -11,7 +11,7 @@
 #include "sim/FichierIni.h"
 #include "sim/ParamPhys.h"
 #include "tests/support/DossierDeTest.h"
-#include "tests/support/FichiersSpeciaux.h"
+#include "tests/support/FichiersNonOrdinaires.h"
 
 namespace fs = std::filesystem;
 

@@ -9,7 +9,7 @@
 #include "tools/FileStreamOfSingle.h"
 
 #include "tests/support/DossierDeTest.h"
-#include "tests/support/FichiersSpeciaux.h"
+#include "tests/support/FichiersNonOrdinaires.h"
 
 namespace fs = std::filesystem;
 
