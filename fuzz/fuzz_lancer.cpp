@@ -1,4 +1,5 @@
-// Launch files: any content loads into photo 0 and replays to a finite, bounded shot.
+// Launch files: any content is refused with a reason or loads into photo 0 and replays to a finite,
+// bounded shot.
 // sources: sim/*.cpp collisions/*.cpp
 #include <unistd.h>
 
@@ -16,7 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t tail
     static const std::string nom = "/tmp/velmora-fuzz-lancer-" + std::to_string(getpid()) + ".vel2";
     if (!EcritFichierAtomique(nom, std::string_view(reinterpret_cast<const char*>(data), taille))) return 0;
     static auto simu = std::make_unique<TBillardVelmora>();
-    if (!simu->ChargeLancer(nom)) std::abort();
+    std::string erreur;
+    if (!simu->ChargeLancer(nom, &erreur)) {
+        // a refusal always says why
+        if (erreur.empty()) std::abort();
+        return 0;
+    }
     simu->CalculTrajets();
     if (simu->NbPhotos < 0 || simu->NbPhotos > NbPhotosMax) std::abort();
     for (int n = 0; n <= simu->NbPhotos; ++n)
