@@ -19,6 +19,7 @@
 #include <stdexcept>
 
 #include "cli/Commandes.h"
+#include "cli/Resultat.h"
 #include "cli/TravauxBatch.h"
 #include "moteurs/Repartiteur.h"
 #include "sim/EcritureAtomique.h"
@@ -212,12 +213,6 @@ extern "C" void SurInterruptionBatch(int) {
     if (!interruption.exchange(true)) {
         [[maybe_unused]] const auto n = ::write(STDERR_FILENO, kMessageInterruption, sizeof kMessageInterruption - 1);
     }
-}
-
-std::string Fixe(double v, int decimales) {
-    char texte[64];
-    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
-    return texte;
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

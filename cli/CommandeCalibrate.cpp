@@ -15,6 +15,7 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/Resultat.h"
 #include "moteurs/CalibrationTable.h"
 #include "moteurs/Repartiteur.h"
 #include "sim/NombresIni.h"
@@ -139,12 +140,6 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsCalibre& o, std::s
 std::atomic<bool> interruption{false};
 void SurInterruptionCalibre(int) {
     interruption.store(true);
-}
-
-std::string Fixe(double v, int decimales) {
-    char texte[64];
-    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
-    return texte;
 }
 
 std::string Json(const TBilanScores& b) {

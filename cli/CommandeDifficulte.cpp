@@ -17,6 +17,7 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/Resultat.h"
 #include "cli/OptionsDifficulte.h"
 #include "cli/OptionsTir.h"
 #include "sim/NombresIni.h"
@@ -62,12 +63,6 @@ void BarreProgression(const TProgressionDifficulte& p, bool finale) {
                  static_cast<long long>(p.Reussis), reste);
     if (finale) std::fputc('\n', stderr);
     std::fflush(stderr);
-}
-
-std::string Fixe(double v, int decimales) {
-    char texte[64];
-    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
-    return texte;
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

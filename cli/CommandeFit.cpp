@@ -7,6 +7,7 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/Resultat.h"
 #include "moteurs/AjustementCoup.h"
 #include "sim/FichierIni.h"
 #include "sim/NombresIni.h"
@@ -95,12 +96,6 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsFit& o, std::strin
         return false;
     }
     return true;
-}
-
-std::string Fixe(double v, int decimales) {
-    char texte[64];
-    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
-    return texte;
 }
 
 // the fitted cue and the balls at their first samples, as a position file the program opens

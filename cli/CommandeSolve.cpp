@@ -15,6 +15,7 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/Resultat.h"
 #include "cli/OptionsSolve.h"
 #include "cli/OptionsTir.h"
 #include "moteurs/SolveurCoups.h"
@@ -54,12 +55,6 @@ void BarreProgression(const TProgressionSolveur& p, bool finale) {
                  p.SecondesRestantes());
     if (finale) std::fputc('\n', stderr);
     std::fflush(stderr);
-}
-
-std::string Fixe(double v, int decimales) {
-    char texte[64];
-    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
-    return texte;
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

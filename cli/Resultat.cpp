@@ -1,5 +1,7 @@
 #include "cli/Resultat.h"
 
+#include <cstdio>
+
 #include <ostream>
 #include <string>
 
@@ -37,4 +39,10 @@ int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::os
         out << TexteResultat(simu) << " photos=" << simu.NbPhotos << " t=" << temps << "\n";
     }
     return out.good() ? kSucces : kErreurFichier;
+}
+
+std::string Fixe(double v, int decimales) {
+    char texte[64];
+    std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
+    return texte;
 }

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 #include "cli/OptionsTir.h"
 #include "sim/C8_BillardVelmora.h"
 
 // the outcome as the main window shows it
 const char* TexteResultat(const TBillardVelmora& simu);
+// a number with a fixed count of decimals and "." whatever the locale (the commands' text output)
+std::string Fixe(double v, int decimales);
 
 // writes the export when asked, then prints the outcome line or the JSON object; the exit status
 int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out,
