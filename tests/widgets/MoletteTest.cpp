@@ -195,5 +195,5 @@ TEST(TMolette, AbsurdlyDenseScalePaintsQuickly) {
     chrono.start();
     const QImage image = dial.grab().toImage();
     EXPECT_FALSE(image.isNull());
-    EXPECT_LT(chrono.elapsed(), 2000);
+    EXPECT_LT(chrono.elapsed(), 10000);
 }
