@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 namespace {
 constexpr const char* Section = "DerniersVels";

@@ -13,8 +13,8 @@
 #include "scene/Cadenceur.h"
 #include "scene/Scene.h"
 #include "scene/Vue.h"
-#include "sim/CopieCoup.h"
-#include "sim/FichierIni.h"
+#include "fichiers/CopieCoup.h"
+#include "fichiers/FichierIni.h"
 
 class QAction;
 class QActionGroup;

@@ -17,6 +17,7 @@
 #include "widgets/CaseLed.h"
 
 #include "view3d/GLBillardVelmora.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ void TMainVel3DFrm::LitFisik() {
     const std::string nom = IniCtrl.LitTexte("Divers", "FisikFile", "");
     if (nom.empty() || !QFileInfo(QString::fromStdString(nom)).isFile()) return;
     std::string erreur;
-    if (!Billard->Simu->Fisik.Charge(nom, &erreur)) {
+    if (!ChargeFisik(Billard->Simu->Fisik, nom, &erreur)) {
         AfficheMessage(QStringLiteral("paramètres non chargés : ") + QString::fromStdString(erreur));
         return;
     }

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QRect>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 TEmplacementReglages EmplacementReglages(const QString& dossierProgramme, const QString& dossierUtilisateur,
                                          const TInscriptible& inscriptible) {

@@ -1,12 +1,12 @@
 // Receives shots handed over by another program of the same user: a local socket that accepts
-// exactly one block of 60 bytes (sim/CopieCoup.h) per connection, read without ever blocking the
+// exactly one block of 60 bytes (fichiers/CopieCoup.h) per connection, read without ever blocking the
 // user interface. Each client gets one answer line, "OK" or "REFUS <reason>", then is closed.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
-#include "sim/CopieCoup.h"
+#include "fichiers/CopieCoup.h"
 
 class QLocalServer;
 class QLocalSocket;

@@ -6,12 +6,13 @@
 #include <numbers>
 
 #include "moteurs/AjustementCoup.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
 TPARAMPHYS Match() {
     TPARAMPHYS f;
-    f.Charge(std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk");
+    ChargeFisik(f, std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk");
     return f;
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "sim/C8_BillardVelmora.h"
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <numbers>
 #include <vector>
 
-#include "sim/FichierIni.h"
-#include "tools/EvaluationDifficulte.h"
+#include "fichiers/FichierIni.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "moteurs/Repartiteur.h"
-#include "tools/EvaluationDifficulte.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "moteurs/SolveurCoups.h"
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "view3d/BillardSansEcran.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ bool PrepareSimulation(TBillardVelmora& simu, const std::string& fsk, std::strin
     simu.Fisik.ValeursUsine();
     simu.Fisik.SetParam(2, kRayonBille);
     if (fsk.empty()) return true;
-    if (!simu.Fisik.Charge(fsk, &erreur)) return false;
+    if (!ChargeFisik(simu.Fisik, fsk, &erreur)) return false;
     simu.Fisik.SetParam(2, kRayonBille);
     return true;
 }

@@ -22,8 +22,8 @@
 #include "cli/Resultat.h"
 #include "cli/TravauxBatch.h"
 #include "moteurs/Repartiteur.h"
-#include "sim/EcritureAtomique.h"
-#include "sim/NombresIni.h"
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/NombresIni.h"
 
 namespace fs = std::filesystem;
 

@@ -18,7 +18,8 @@
 #include "cli/Resultat.h"
 #include "moteurs/CalibrationTable.h"
 #include "moteurs/Repartiteur.h"
-#include "sim/NombresIni.h"
+#include "fichiers/NombresIni.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -332,14 +333,14 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
     // the start file's values (radius as written there) with the fitted constants
     TPARAMPHYS sortie;
-    if (!o.fsk.empty() && !sortie.Charge(o.fsk, &erreur)) {
+    if (!o.fsk.empty() && !ChargeFisik(sortie, o.fsk, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
     const auto& cc = ConstantesCalibrables();
     for (std::size_t k = 0; k < o.calibration.Constantes.size(); ++k)
         sortie.*cc[std::size_t(o.calibration.Constantes[k])].Champ = r.Valeurs[k];
-    if (!sortie.Sauve(o.sortie, &erreur)) {
+    if (!SauveFisik(sortie, o.sortie, &erreur)) {
         err << "velmora-sim : écriture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

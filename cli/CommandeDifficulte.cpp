@@ -20,8 +20,8 @@
 #include "cli/Resultat.h"
 #include "cli/OptionsDifficulte.h"
 #include "cli/OptionsTir.h"
-#include "sim/NombresIni.h"
-#include "tools/EvaluationDifficulte.h"
+#include "fichiers/NombresIni.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 namespace {
 

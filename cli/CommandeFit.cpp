@@ -9,8 +9,8 @@
 #include "cli/Commandes.h"
 #include "cli/Resultat.h"
 #include "moteurs/AjustementCoup.h"
-#include "sim/FichierIni.h"
-#include "sim/NombresIni.h"
+#include "fichiers/FichierIni.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <ostream>
 
 #include "cli/Commandes.h"
-#include "sim/CopieCoup.h"
+#include "fichiers/CopieCoup.h"
 #include "view3d/BillardSansEcran.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "cli/OptionsSolve.h"
 #include "cli/OptionsTir.h"
 #include "moteurs/SolveurCoups.h"
-#include "sim/NombresIni.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

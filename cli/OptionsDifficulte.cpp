@@ -4,7 +4,7 @@
 #include <numbers>
 #include <sstream>
 
-#include "sim/NombresIni.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

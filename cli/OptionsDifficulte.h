@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/EvaluationDifficulte.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 inline constexpr int kNbThreadsMaxDifficulte = 64;
 

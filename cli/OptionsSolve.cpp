@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "sim/NombresIni.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "cli/Commandes.h"
-#include "sim/ExportPVR.h"
-#include "sim/NombresIni.h"
+#include "fichiers/ExportPVR.h"
+#include "fichiers/NombresIni.h"
 
 const char* TexteResultat(const TBillardVelmora& simu) {
     if (simu.FausseQueue) return "fausse queue";

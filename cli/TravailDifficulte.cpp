@@ -8,7 +8,7 @@
 #include "cli/OptionsDifficulte.h"
 #include "cli/OptionsTir.h"
 #include "cli/TravauxBatch.h"
-#include "sim/NombresIni.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "cli/OptionsSolve.h"
 #include "cli/TravauxBatch.h"
 #include "moteurs/SolveurCoups.h"
-#include "sim/NombresIni.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

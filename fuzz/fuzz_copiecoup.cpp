@@ -1,6 +1,6 @@
 // The handover block: anything but exactly 60 bytes of finite floats is refused and leaves the
 // shot untouched; an accepted block encodes back to the same bytes.
-// sources: sim/CopieCoup.cpp
+// sources: fichiers/CopieCoup.cpp
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "sim/CopieCoup.h"
+#include "fichiers/CopieCoup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {
     const std::string_view bloc(reinterpret_cast<const char*>(data), taille);

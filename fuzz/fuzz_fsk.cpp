@@ -1,6 +1,6 @@
 // Parameter files: any content loads, and every constant the physics divides by stays finite
 // and positive.
-// sources: sim/FichierIni.cpp sim/NombresIni.cpp sim/EcritureAtomique.cpp sim/ParamPhys.cpp
+// sources: fichiers/FichierIni.cpp fichiers/NombresIni.cpp fichiers/EcritureAtomique.cpp fichiers/FichierFisik.cpp sim/ParamPhys.cpp
 #include <unistd.h>
 
 #include <cmath>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "sim/EcritureAtomique.h"
+#include "fichiers/EcritureAtomique.h"
 #include "sim/ParamPhys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {

@@ -1,12 +1,12 @@
 // INI reader and writer: any bytes load; an untouched file prints back unchanged; a written
 // entry reads back.
-// sources: sim/FichierIni.cpp sim/NombresIni.cpp sim/EcritureAtomique.cpp
+// sources: fichiers/FichierIni.cpp fichiers/NombresIni.cpp fichiers/EcritureAtomique.cpp
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {
     const std::string texte(reinterpret_cast<const char*>(data), taille);

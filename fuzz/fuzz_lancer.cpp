@@ -1,6 +1,6 @@
 // Launch files: any content is refused with a reason or loads into photo 0 and replays to a finite,
 // bounded shot.
-// sources: sim/*.cpp collisions/*.cpp
+// sources: sim/*.cpp collisions/*.cpp fichiers/*.cpp
 #include <unistd.h>
 
 #include <cmath>
@@ -11,7 +11,7 @@
 #include <string>
 
 #include "sim/C8_BillardVelmora.h"
-#include "sim/EcritureAtomique.h"
+#include "fichiers/EcritureAtomique.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {
     static const std::string nom = "/tmp/velmora-fuzz-lancer-" + std::to_string(getpid()) + ".vel2";

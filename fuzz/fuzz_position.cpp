@@ -1,6 +1,6 @@
 // Position files read as the program does (the cue and balls through the 3D models, the view
 // section, the parameter file it names), then played: no crash, no hang, no NaN in the shot.
-// sources: sim/*.cpp collisions/*.cpp scene/*.cpp view3d/*.cpp
+// sources: sim/*.cpp collisions/*.cpp fichiers/*.cpp scene/*.cpp view3d/*.cpp
 #include <unistd.h>
 
 #include <cmath>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "sim/EcritureAtomique.h"
+#include "fichiers/EcritureAtomique.h"
 #include "view3d/BillardSansEcran.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {

@@ -1,6 +1,6 @@
 // The settings file "Velmora3D.ini": any content gives a finite rate, at most four distinct recent
 // files, and a list that is written and read back unchanged.
-// sources: sim/FichierIni.cpp sim/NombresIni.cpp sim/EcritureAtomique.cpp app/ListeRecents.cpp
+// sources: fichiers/FichierIni.cpp fichiers/NombresIni.cpp fichiers/EcritureAtomique.cpp app/ListeRecents.cpp
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/ListeRecents.h"
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {
     TFichierIni ini;

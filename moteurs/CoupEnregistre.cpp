@@ -7,8 +7,8 @@
 #include <random>
 #include <sstream>
 
-#include "sim/EcritureAtomique.h"
-#include "sim/NombresIni.h"
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <numbers>
 #include <system_error>
 
-#include "sim/NombresIni.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "moteurs/VerdictAnticipe.h"
-#include "tools/EvaluationDifficulte.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 struct TOptionsSolveur {
     TModeDeJeu Mode = j3Bandes;

@@ -4,16 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "sim/FichierIni.h"
-
-namespace {
-constexpr const char* kDimensions = "Dimensions";
-constexpr const char* kFrottements = "Frottements";
-constexpr const char* kElasticite = "Elasticite";
-constexpr const char* kDurees = "Durees";
-constexpr const char* kAutres = "Autres";
-}  // namespace
-
 TPlageParam PlageParam(double TPARAMPHYS::*p) {
     using T = TPARAMPHYS;
     if (p == &T::largeurJeu) return {10, 1000};
@@ -110,66 +100,3 @@ void TPARAMPHYS::CalculBandes() {
     Bandes[3] = {Vecteur(1, 0, 0), Vecteur(0, -l, h), Vecteur(0, 1, 0), 4};
 }
 
-bool TPARAMPHYS::Charge(const std::string& nomFichier, std::string* erreur) {
-    TFichierIni ini;
-    if (!ini.Charge(nomFichier, erreur)) return false;
-
-    largeurJeu = ini.LitReel(kDimensions, "LargJeu", largeurJeu);
-    HautBdes = ini.LitReel(kDimensions, "HautBdes", HautBdes);
-    FrotQueueBille = ini.LitReel(kFrottements, "FrotQueueBille", FrotQueueBille);
-    SetParam(2, ini.LitReel(kDimensions, "RayonBilles", RayonBilles));
-
-    MasseBilles = ini.LitReel(kDimensions, "MasseBilles", MasseBilles);
-    VzRebondNul = ini.LitReel(kDimensions, "VzRebondNul", VzRebondNul);
-    FrotBiTapGlisse = ini.LitReel(kFrottements, "FrotBiTapGlisse", FrotBiTapGlisse);
-    FrotBiTapPivot = ini.LitReel(kFrottements, "FrotBiTapPivot", FrotBiTapPivot);
-    FrotBiTapRoule = ini.LitReel(kFrottements, "FrotBiTapRoule", FrotBiTapRoule);
-    FrotBiTapChoc = ini.LitReel(kFrottements, "FrotBiTapChoc", FrotBiTapChoc);
-    FrotBiBi = ini.LitReel(kFrottements, "FrotBiBi", FrotBiBi);
-    FrotBiBde = ini.LitReel(kFrottements, "FrotBiBde", FrotBiBde);
-    ElastBiTap = ini.LitReel(kElasticite, "ElastBiTap", ElastBiTap);
-    ElastBiBi = ini.LitReel(kElasticite, "ElastBiBi", ElastBiBi);
-    ElastBiBde = ini.LitReel(kElasticite, "ElastBiBde", ElastBiBde);
-    PerteEcQB = ini.LitReel(kElasticite, "ElastQueueBi", PerteEcQB);
-    dtAnal = ini.LitReel(kDurees, "Tanal", dtAnal);
-    dtEnr = ini.LitReel(kDurees, "Tenr", dtEnr);
-    TLIM = ini.LitReel(kDurees, "Tmax", TLIM);
-    G = ini.LitReel(kAutres, "G", G);
-
-    // a zero where the physics divides, or a huge value, would stall or break a shot
-    BorneTout();
-
-    NomFichierFisik = nomFichier;
-    return true;
-}
-
-bool TPARAMPHYS::Sauve(const std::string& nomFichier, std::string* erreur) {
-    TFichierIni ini;
-    // an existing file keeps its other content; an unreadable one is not overwritten blindly
-    if (!ini.ChargeSiExiste(nomFichier, erreur)) return false;
-
-    ini.EcritReel(kDimensions, "LargJeu", largeurJeu);
-    ini.EcritReel(kDimensions, "HautBdes", HautBdes);
-    ini.EcritReel(kDimensions, "RayonBilles", RayonBilles);
-    ini.EcritReel(kDimensions, "MasseBilles", MasseBilles);
-    ini.EcritReel(kDimensions, "VzRebondNul", VzRebondNul);
-    ini.EcritReel(kFrottements, "FrotBiTapGlisse", FrotBiTapGlisse);
-    ini.EcritReel(kFrottements, "FrotBiTapPivot", FrotBiTapPivot);
-    ini.EcritReel(kFrottements, "FrotBiTapRoule", FrotBiTapRoule);
-    ini.EcritReel(kFrottements, "FrotBiTapChoc", FrotBiTapChoc);
-    ini.EcritReel(kFrottements, "FrotBiBi", FrotBiBi);
-    ini.EcritReel(kFrottements, "FrotQueueBille", FrotQueueBille);
-    ini.EcritReel(kFrottements, "FrotBiBde", FrotBiBde);
-    ini.EcritReel(kElasticite, "ElastBiTap", ElastBiTap);
-    ini.EcritReel(kElasticite, "ElastBiBi", ElastBiBi);
-    ini.EcritReel(kElasticite, "ElastBiBde", ElastBiBde);
-    ini.EcritReel(kElasticite, "ElastQueueBi", PerteEcQB);
-    ini.EcritReel(kDurees, "Tanal", dtAnal);
-    ini.EcritReel(kDurees, "Tenr", dtEnr);
-    ini.EcritReel(kDurees, "Tmax", TLIM);
-    ini.EcritReel(kAutres, "G", G);
-
-    if (!ini.Sauve(nomFichier, erreur)) return false;
-    NomFichierFisik = nomFichier;
-    return true;
-}

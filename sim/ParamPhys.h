@@ -1,5 +1,5 @@
 // The physical constants of the model (the table, the balls, friction, restitution, time steps)
-// and their parameter file (".fsk"). One instance per simulation object.
+// (their file is read and written by fichiers/FichierFisik). One instance per simulation object.
 #pragma once
 
 #include <array>
@@ -58,13 +58,6 @@ public:
     // 0 largeurJeu, 1 HautBdes, 2 RayonBilles, 3 FrotQueueBille; then recomputes the derived fields
     void SetParam(int index, double valeur);
     void CalculBandes();
-
-    // Reads a parameter file; a missing key or a bad number keeps the current value.
-    // False (and erreur filled) when the file cannot be read: then nothing changes.
-    bool Charge(const std::string& nomFichier, std::string* erreur = nullptr);
-    // Writes a parameter file (replacing entries in place in an existing one). False with the reason
-    // when it cannot be written: then neither the file nor NomFichierFisik changes.
-    bool Sauve(const std::string& nomFichier, std::string* erreur = nullptr);
 
     friend bool operator==(const TPARAMPHYS&, const TPARAMPHYS&) = default;
 };

@@ -23,6 +23,7 @@
 #include "widgets/CaseLed.h"
 #include "widgets/Molette.h"
 #include "widgets/NombresAffiches.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -401,7 +402,7 @@ bool TCalibrageFrm::ChargeFichier(const QString& nom) {
     if (!simu_ || !Principale().Billard) return false;
     std::string erreur;
     // a file that cannot be read changes nothing
-    if (!simu_->Fisik.Charge(nom.toStdString(), &erreur)) {
+    if (!ChargeFisik(simu_->Fisik, nom.toStdString(), &erreur)) {
         QMessageBox::critical(
             this, windowTitle(),
             QStringLiteral("Impossible de charger %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
@@ -415,7 +416,7 @@ bool TCalibrageFrm::ChargeFichier(const QString& nom) {
 bool TCalibrageFrm::SauveFichier(const QString& nom) {
     if (!simu_) return false;
     std::string erreur;
-    if (!simu_->Fisik.Sauve(nom.toStdString(), &erreur)) {
+    if (!SauveFisik(simu_->Fisik, nom.toStdString(), &erreur)) {
         QMessageBox::critical(
             this, windowTitle(),
             QStringLiteral("Impossible d'écrire %1 :\n%2").arg(nom, QString::fromStdString(erreur)));

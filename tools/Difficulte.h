@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "app/FenetreOutil.h"
-#include "tools/EvaluationDifficulte.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 class QLabel;
 class QProgressBar;

@@ -1,6 +1,6 @@
 #include "tools/DifficulteCarte.h"
 
-#include "sim/EcritureAtomique.h"
+#include "fichiers/EcritureAtomique.h"
 
 #include <QComboBox>
 #include <QFileDialog>

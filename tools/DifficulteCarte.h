@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "tools/DifficulteComptes.h"
+#include "moteurs/DifficulteComptes.h"
 
 class QComboBox;
 class QLabel;

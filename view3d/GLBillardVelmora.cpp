@@ -6,8 +6,9 @@
 #include <numbers>
 #include <vector>
 
-#include "sim/ExportPVR.h"
-#include "sim/FichierIni.h"
+#include "fichiers/ExportPVR.h"
+#include "fichiers/FichierIni.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 constexpr const char* kSection = "GLBillard";
@@ -314,7 +315,7 @@ bool TGLBillardVelmora::ChargeFichier(const std::string& nom, std::string* erreu
     const std::string fisik = ini.LitTexte(kSection, "FisikFile", "");
     if (!fisik.empty()) {
         const std::string chemin = CheminFisik(fisik, nom);
-        if (!chemin.empty()) Simu->Fisik.Charge(chemin, erreur);
+        if (!chemin.empty()) ChargeFisik(Simu->Fisik, chemin, erreur);
     }
     return true;
 }

@@ -1,5 +1,5 @@
 // Numbers shown to the user and numbers typed by the user, with the locale's decimal separator
-// (files always use "."; see sim/NombresIni.h).
+// (files always use "."; see fichiers/NombresIni.h).
 #pragma once
 
 #include <QLocale>

@@ -10,6 +10,7 @@
 #include "tests/app/Fenetres.h"
 #include "widgets/CaseLed.h"
 #include "widgets/Molette.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -251,7 +252,7 @@ TEST(Calibrage, SavingForcesTheFskExtensionAndMakesTheSavedValuesInitial) {
     EXPECT_EQ(c.FisikLbl->text(), fsk);
     EXPECT_EQ(c.Cellule(1, 3), QStringLiteral("0,009"));
     TPARAMPHYS relu;
-    ASSERT_TRUE(relu.Charge(fsk.toStdString()));
+    ASSERT_TRUE(ChargeFisik(relu, fsk.toStdString()));
     EXPECT_DOUBLE_EQ(relu.FrotBiTapRoule, double(0.009f));
     // a cancelled dialog does nothing
     c.LoadBtnClick();
@@ -293,11 +294,11 @@ TEST(Calibrage, FailedLoadOrSaveTellsWhyAndChangesNothing) {
 
 TEST(Calibrage, ShippedSetsAreTheFactoryValuesAndAMatchTableWithinPublishedRanges) {
     TPARAMPHYS usine;
-    ASSERT_TRUE(usine.Charge(Exemple("usine.fsk").toStdString()));
+    ASSERT_TRUE(ChargeFisik(usine, Exemple("usine.fsk").toStdString()));
     usine.NomFichierFisik.clear();
     EXPECT_EQ(usine, TPARAMPHYS());
     TPARAMPHYS match;
-    ASSERT_TRUE(match.Charge(Exemple("match.fsk").toStdString()));
+    ASSERT_TRUE(ChargeFisik(match, Exemple("match.fsk").toStdString()));
     EXPECT_GE(match.ElastBiBi, 0.93);
     EXPECT_LE(match.ElastBiBi, 0.95);
     EXPECT_NEAR(match.ElastBiBde, 0.85, 0.01);

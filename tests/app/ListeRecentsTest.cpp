@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 using Noms = std::vector<std::string>;
 

@@ -9,12 +9,13 @@
 #include "app/FenetresOutils.h"
 #include "app/GlobalClavier.h"
 #include "scene/gl/VueGL.h"
-#include "sim/EcritureAtomique.h"
-#include "sim/FichierIni.h"
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/FichierIni.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
 #include "widgets/CaseLed.h"
+#include "fichiers/FichierFisik.h"
 
 TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
     TFenetres w;
@@ -72,7 +73,7 @@ TEST(MainVel3D, ParameterFileNamedInSettingsIsLoadedAtFirstShowKeepingTheBallRad
         TPARAMPHYS p;
         p.FrotBiTapRoule = 0.0123;
         p.RayonBilles = 4;
-        ASSERT_TRUE(p.Sauve(fsk.toStdString()));
+        ASSERT_TRUE(SauveFisik(p, fsk.toStdString()));
     }
     w.EcritReglages("[Divers]\nFisikFile=" + fsk.toUtf8() + "\n");
     w.Cree();

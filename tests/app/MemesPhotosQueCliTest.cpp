@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "Fenetres.h"
-#include "sim/ExportPVR.h"
+#include "fichiers/ExportPVR.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "app/FenetresOutils.h"
 #include "app/ReglagesVel3D.h"
 #include "scene/gl/VueGL.h"
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 #include "tests/app/Fenetres.h"
 
 namespace {

@@ -11,6 +11,7 @@
 
 #include "moteurs/Repartiteur.h"
 #include "tests/moteurs/CoupsGeneres.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ struct CommandesAjustementTest : ::testing::Test {
     // a recording of a shot of match.fsk, aim 80°, written as CSV
     std::string Enregistrement(const std::string& nom, double visee = 80) const {
         TPARAMPHYS f;
-        EXPECT_TRUE(f.Charge(VELMORA_EXAMPLES_DIR "/match.fsk"));
+        EXPECT_TRUE(ChargeFisik(f, VELMORA_EXAMPLES_DIR "/match.fsk"));
         const TCoupGenere g = GenereCoup(f, {-50, -120, 20, 30, 40, 100}, visee, 350, 0.8, 0.5, 3);
         std::string erreur;
         EXPECT_TRUE(EcritCoupEnregistre(Chemin(nom), g.Coup, erreur)) << erreur;
@@ -118,8 +119,8 @@ TEST_F(CommandesAjustementTest, Calibrate_WritesTheFittedParameterFileAndReports
     for (const char* cle : {"\"constants\"", "\"training\"", "\"heldout\"", "\"median_all\"", "\"trials\""})
         EXPECT_NE(s.out.find(cle), std::string::npos) << cle;
     TPARAMPHYS lu, match;
-    ASSERT_TRUE(lu.Charge(Chemin("t.fsk")));
-    ASSERT_TRUE(match.Charge(fsk));
+    ASSERT_TRUE(ChargeFisik(lu, Chemin("t.fsk")));
+    ASSERT_TRUE(ChargeFisik(match, fsk));
     EXPECT_DOUBLE_EQ(lu.FrotBiTapRoule, Nombre(s.out, "FrotBiTapRoule"));
     // everything else as in the start file
     lu.FrotBiTapRoule = match.FrotBiTapRoule;

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/moteurs/CoupsGeneres.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
 TPARAMPHYS Match() {
     TPARAMPHYS f;
-    EXPECT_TRUE(f.Charge(VELMORA_EXAMPLES_DIR "/match.fsk"));
+    EXPECT_TRUE(ChargeFisik(f, VELMORA_EXAMPLES_DIR "/match.fsk"));
     return f;
 }
 

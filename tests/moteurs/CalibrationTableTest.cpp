@@ -5,12 +5,13 @@
 #include <algorithm>
 
 #include "tests/moteurs/CoupsGeneres.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
 TPARAMPHYS Match() {
     TPARAMPHYS f;
-    EXPECT_TRUE(f.Charge(VELMORA_EXAMPLES_DIR "/match.fsk"));
+    EXPECT_TRUE(ChargeFisik(f, VELMORA_EXAMPLES_DIR "/match.fsk"));
     return f;
 }
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "moteurs/SolveurCoups.h"
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "moteurs/VerdictAnticipe.h"
 #include "sim/C8_BoucleTrajets.h"
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <thread>
 
-#include "sim/ExportPVR.h"
-#include "sim/FichierIni.h"
+#include "fichiers/ExportPVR.h"
+#include "fichiers/FichierIni.h"
 #include "tests/sim/OutilsSimu.h"
 
 namespace {

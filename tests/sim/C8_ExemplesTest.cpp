@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "sim/ExportPVR.h"
-#include "sim/FichierIni.h"
-#include "sim/NombresIni.h"
+#include "fichiers/ExportPVR.h"
+#include "fichiers/FichierIni.h"
+#include "fichiers/NombresIni.h"
 #include "tests/sim/OutilsSimu.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 #include "tests/sim/OutilsSimu.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <numbers>
 #include <string>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 #include "tests/sim/OutilsSimu.h"
 
 namespace {

@@ -7,7 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
+#include "fichiers/FichierFisik.h"
 
 namespace fs = std::filesystem;
 
@@ -70,7 +71,7 @@ TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
     const fs::path d = DossierTemp("fsk-partiel");
     Ecrit(d / "a.fsk", "[Dimensions]\nLargJeu=100\n");
     TPARAMPHYS p;
-    ASSERT_TRUE(p.Charge((d / "a.fsk").string()));
+    ASSERT_TRUE(ChargeFisik(p, (d / "a.fsk").string()));
     EXPECT_DOUBLE_EQ(p.largeurJeu, 100);
     EXPECT_EQ(p.Bandes[0].Point.x, 50);
     EXPECT_EQ(p.Bandes[3].Point.y, -100);
@@ -90,7 +91,7 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
     p.TLIM = 1e-7;
     p.SetParam(2, 3.1);
     const std::string nom = (d / "p.fsk").string();
-    ASSERT_TRUE(p.Sauve(nom));
+    ASSERT_TRUE(SauveFisik(p, nom));
     EXPECT_EQ(p.NomFichierFisik, nom);
     const std::string texte = Lit(nom);
     EXPECT_NE(texte.find("[Dimensions]\nLargJeu=133.333333333333\n"), std::string::npos) << texte;
@@ -98,10 +99,10 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
         << texte;
 
     TPARAMPHYS q;
-    ASSERT_TRUE(q.Charge(nom));
+    ASSERT_TRUE(ChargeFisik(q, nom));
     EXPECT_DOUBLE_EQ(q.RayonBilles, 3.1);
     EXPECT_DOUBLE_EQ(q.FrotBiTapRoule, 0.00612345678901235);
-    ASSERT_TRUE(q.Sauve((d / "q.fsk").string()));
+    ASSERT_TRUE(SauveFisik(q, (d / "q.fsk").string()));
     EXPECT_EQ(Lit(d / "q.fsk"), texte);  // what is read prints back identically
 }
 
@@ -110,10 +111,10 @@ TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
     const std::string nom = (d / "w.fsk").string();
     Ecrit(nom, "; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU = 150\r\n\r\n[Maison]\r\nclé=valeur\r\n[frottements]\r\nfrotbibi=0.05\r\n");
     TPARAMPHYS p;
-    ASSERT_TRUE(p.Charge(nom));
+    ASSERT_TRUE(ChargeFisik(p, nom));
     EXPECT_DOUBLE_EQ(p.largeurJeu, 150);
     EXPECT_DOUBLE_EQ(p.FrotBiBi, 0.05);
-    ASSERT_TRUE(p.Sauve(nom));
+    ASSERT_TRUE(SauveFisik(p, nom));
     const std::string texte = Lit(nom);
     EXPECT_EQ(texte.rfind("; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU=150\r\n", 0), 0u) << texte;
     EXPECT_NE(texte.find("[Maison]\r\nclé=valeur\r\n"), std::string::npos);
@@ -126,18 +127,18 @@ TEST(ParamPhys, BadFilesKeepEveryValue) {
     TPARAMPHYS usine;
     TPARAMPHYS p;
     std::string erreur;
-    EXPECT_FALSE(p.Charge((d / "absent.fsk").string(), &erreur));
+    EXPECT_FALSE(ChargeFisik(p, (d / "absent.fsk").string(), &erreur));
     EXPECT_NE(erreur.find("absent.fsk"), std::string::npos);
     EXPECT_EQ(p, usine);
 
     Ecrit(d / "vide.fsk", "");
-    EXPECT_TRUE(p.Charge((d / "vide.fsk").string()));
+    EXPECT_TRUE(ChargeFisik(p, (d / "vide.fsk").string()));
     std::string binaire;
     for (int i = 0; i < 100000; ++i) binaire += static_cast<char>(i * 131 % 256);
     Ecrit(d / "binaire.fsk", binaire);
-    EXPECT_TRUE(p.Charge((d / "binaire.fsk").string()));
+    EXPECT_TRUE(ChargeFisik(p, (d / "binaire.fsk").string()));
     Ecrit(d / "nan.fsk", "[Autres]\nG=nan\n[Dimensions]\nLargJeu=inf\nRayonBilles=abc\n");
-    EXPECT_TRUE(p.Charge((d / "nan.fsk").string()));
+    EXPECT_TRUE(ChargeFisik(p, (d / "nan.fsk").string()));
     p.NomFichierFisik.clear();
     EXPECT_EQ(p, usine);
 }
@@ -147,7 +148,7 @@ TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
     Ecrit(d / "z.fsk", "[Autres]\nG=0\n[Frottements]\nFrotBiTapGlisse=-1\nFrotBiTapRoule=0\nFrotBiTapPivot=0\n"
                        "[Durees]\nTanal=0\nTenr=-5\n");
     TPARAMPHYS p;
-    ASSERT_TRUE(p.Charge((d / "z.fsk").string()));
+    ASSERT_TRUE(ChargeFisik(p, (d / "z.fsk").string()));
     for (double v : {p.G, p.FrotBiTapGlisse, p.FrotBiTapRoule, p.FrotBiTapPivot, p.dtAnal, p.dtEnr})
         EXPECT_DOUBLE_EQ(v, PlancherParam);
 }
@@ -159,7 +160,7 @@ TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
                        "FrotQueueBille=1e300\n[Elasticite]\nElastBiTap=7\nElastBiBi=1e308\nElastBiBde=1.5\n"
                        "ElastQueueBi=-1\n[Durees]\nTanal=1e300\nTenr=50\nTmax=1e300\n[Autres]\nG=1e300\n");
     TPARAMPHYS p;
-    ASSERT_TRUE(p.Charge((d / "h.fsk").string()));
+    ASSERT_TRUE(ChargeFisik(p, (d / "h.fsk").string()));
     // restitutions and the cue's energy loss are fractions; the rest stays within reach
     EXPECT_EQ(p.ElastBiBi, 1);
     EXPECT_EQ(p.ElastBiTap, 1);
@@ -193,7 +194,7 @@ TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
     fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec);
     TPARAMPHYS p;
     std::string erreur;
-    EXPECT_FALSE(p.Sauve(nom, &erreur));
+    EXPECT_FALSE(SauveFisik(p, nom, &erreur));
     EXPECT_FALSE(erreur.empty());
     EXPECT_TRUE(p.NomFichierFisik.empty());
     fs::permissions(d, fs::perms::owner_all);
@@ -205,7 +206,7 @@ TEST(ParamPhys, SaveIntoAVanishedFolderFailsWithTheReason) {
     fs::remove_all(d);
     TPARAMPHYS p;
     std::string erreur;
-    EXPECT_FALSE(p.Sauve((d / "p.fsk").string(), &erreur));
+    EXPECT_FALSE(SauveFisik(p, (d / "p.fsk").string(), &erreur));
     EXPECT_NE(erreur.find("p.fsk"), std::string::npos);
     EXPECT_TRUE(p.NomFichierFisik.empty());
     EXPECT_FALSE(fs::exists(d));

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "sim/C8_BillardVelmora.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -280,7 +281,7 @@ int main(int argc, char** argv) {
     std::mt19937_64 alea(graine);
     auto simu = std::make_unique<TBillardVelmora>();
     std::string erreur;
-    if (!fsk.empty() && !simu->Fisik.Charge(fsk, &erreur)) {
+    if (!fsk.empty() && !ChargeFisik(simu->Fisik, fsk, &erreur)) {
         std::fprintf(stderr, "velmora-soak: %s\n", erreur.c_str());
         return 2;
     }

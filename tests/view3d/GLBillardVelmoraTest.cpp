@@ -6,8 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 #include "view3d/BillardSansEcran.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -246,7 +247,7 @@ TEST(GLBillardVelmora, ParameterFileNamedByThePositionIsLoadedWhenItExists) {
     Dossier d;
     Montage m;
     m.billard.Simu->Fisik.FrotBiBi = 0.07;
-    ASSERT_TRUE(m.billard.Simu->Fisik.Sauve(d / "table.fsk"));
+    ASSERT_TRUE(SauveFisik(m.billard.Simu->Fisik, d / "table.fsk"));
     ASSERT_TRUE(m.billard.SauveFichier(d / "p.vel"));
     Montage autre;
     ASSERT_TRUE(autre.billard.ChargeFichier(d / "p.vel"));

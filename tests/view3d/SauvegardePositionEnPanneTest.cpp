@@ -4,7 +4,7 @@
 #include <fstream>
 #include <memory>
 
-#include "sim/EcritureAtomique.h"
+#include "fichiers/EcritureAtomique.h"
 #include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
 #include "view3d/BillardSansEcran.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/EvaluationDifficulte.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 struct TCarteReussites {
     int ParamX = peEffet;

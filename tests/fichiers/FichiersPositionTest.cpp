@@ -4,9 +4,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "sim/EcritureAtomique.h"
-#include "sim/ExportPVR.h"
-#include "sim/FichierIni.h"
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/ExportPVR.h"
+#include "fichiers/FichierIni.h"
 #include "tests/sim/OutilsSimu.h"
 
 namespace {

@@ -5,12 +5,13 @@
 #include <memory>
 
 #include "sim/C8_BillardVelmora.h"
-#include "sim/EcritureAtomique.h"
-#include "sim/ExportPVR.h"
-#include "sim/FichierIni.h"
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/ExportPVR.h"
+#include "fichiers/FichierIni.h"
 #include "sim/ParamPhys.h"
 #include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
+#include "fichiers/FichierFisik.h"
 
 namespace {
 std::string Lit(const std::string& p) { return LitFichierEntier(p); }
@@ -24,7 +25,7 @@ TEST(SauvegardesEnPanne, FullDiskKeepsThePreviousParameterFile) {
     d.Remplis();
     TPARAMPHYS p;
     std::string erreur;
-    EXPECT_FALSE(p.Sauve(nom, &erreur));
+    EXPECT_FALSE(SauveFisik(p, nom, &erreur));
     EXPECT_NE(erreur.find("p.fsk"), std::string::npos);
     EXPECT_TRUE(p.NomFichierFisik.empty());
     EXPECT_EQ(Lit(nom), "[Autres]\nG=900\n");

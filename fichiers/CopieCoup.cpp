@@ -1,4 +1,4 @@
-#include "sim/CopieCoup.h"
+#include "fichiers/CopieCoup.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

@@ -1,12 +1,12 @@
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
-#include "sim/EcritureAtomique.h"
-#include "sim/NombresIni.h"
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

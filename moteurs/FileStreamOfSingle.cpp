@@ -1,4 +1,4 @@
-#include "tools/FileStreamOfSingle.h"
+#include "moteurs/FileStreamOfSingle.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "sim/EcritureAtomique.h"
+#include "fichiers/EcritureAtomique.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sim/EcritureAtomique.h"
+#include "fichiers/EcritureAtomique.h"
 
 #include <fcntl.h>
 #include <pthread.h>

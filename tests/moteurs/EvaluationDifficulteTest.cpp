@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "tests/support/DisqueEnPanne.h"
-#include "tools/EvaluationDifficulte.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 #include "tests/support/DossierDeTest.h"
 

@@ -1,6 +1,6 @@
 // What a save finds at its target: special files and protected files stay as they are, links are
 // written through, long names fit, no temporary file stays behind.
-#include "sim/EcritureAtomique.h"
+#include "fichiers/EcritureAtomique.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,10 +8,11 @@
 
 #include <filesystem>
 
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 #include "sim/ParamPhys.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
+#include "fichiers/FichierFisik.h"
 
 namespace fs = std::filesystem;
 
@@ -50,7 +51,7 @@ TEST_F(EcritureAtomiqueTest, AFileNobodyMayWriteIsRefusedEvenForRoot) {
     CreeProtege(Chemin("p.fsk"), "[Autres]\nG=900\n");
     TPARAMPHYS p;
     std::string erreur;
-    EXPECT_FALSE(p.Sauve(Chemin("p.fsk"), &erreur));
+    EXPECT_FALSE(SauveFisik(p, Chemin("p.fsk"), &erreur));
     EXPECT_NE(erreur.find("protégé en écriture"), std::string::npos) << erreur;
     EXPECT_EQ(LitFichierEntier(Chemin("p.fsk")), "[Autres]\nG=900\n");
     // one write bit is enough: the file keeps its mode
@@ -101,8 +102,8 @@ TEST_F(EcritureAtomiqueTest, ReadingAPipeOrADeviceEndsAtOnce) {
     }
     // an INI file read before it is written: the save is refused without waiting for a writer
     TPARAMPHYS p;
-    EXPECT_FALSE(p.Sauve(Chemin("tube")));
-    EXPECT_FALSE(p.Charge(Chemin("tube")));
+    EXPECT_FALSE(SauveFisik(p, Chemin("tube")));
+    EXPECT_FALSE(ChargeFisik(p, Chemin("tube")));
     EXPECT_TRUE(EstTube(Chemin("tube")));
 }
 

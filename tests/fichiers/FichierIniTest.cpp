@@ -1,4 +1,4 @@
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 #include <gtest/gtest.h>
 

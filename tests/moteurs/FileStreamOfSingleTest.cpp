@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "tests/support/DisqueEnPanne.h"
-#include "tools/FileStreamOfSingle.h"
+#include "moteurs/FileStreamOfSingle.h"
 
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"

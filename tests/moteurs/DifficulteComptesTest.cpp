@@ -2,7 +2,7 @@
 
 #include <numbers>
 
-#include "tools/DifficulteComptes.h"
+#include "moteurs/DifficulteComptes.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "sim/ExportPVR.h"
+#include "fichiers/ExportPVR.h"
 
 #include <algorithm>
 
-#include "sim/EcritureAtomique.h"
-#include "sim/NombresIni.h"
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/NombresIni.h"
 
 namespace {
 

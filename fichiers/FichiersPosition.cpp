@@ -2,7 +2,7 @@
 #include <string>
 
 #include "sim/C8_BillardVelmora.h"
-#include "sim/FichierIni.h"
+#include "fichiers/FichierIni.h"
 
 namespace {
 

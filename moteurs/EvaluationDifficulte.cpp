@@ -1,4 +1,4 @@
-#include "tools/EvaluationDifficulte.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "sim/NombresIni.h"
+#include "fichiers/NombresIni.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "tools/DifficulteComptes.h"
+#include "moteurs/DifficulteComptes.h"
 
 #include <array>
 

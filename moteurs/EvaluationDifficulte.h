@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "sim/C8_BillardVelmora.h"
-#include "tools/FileStreamOfSingle.h"
+#include "moteurs/FileStreamOfSingle.h"
 
 // rows of the grid, outermost loop first; also the order of a ".bul" record
 enum TParamEssai : int { peEffet, peHauteur, peVisee, peVitesse, peInclinaison, peMasse };

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <vector>
 
-#include "sim/EcritureAtomique.h"
-#include "sim/ExportPVR.h"
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/ExportPVR.h"
 #include "tests/sim/OutilsSimu.h"
 
 namespace {
