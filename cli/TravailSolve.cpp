@@ -75,7 +75,7 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
     std::vector<std::string> options;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a.rfind("-", 0) != 0 || a.size() == 1) {
+        if (a.rfind('-', 0) != 0 || a.size() == 1) {
             entrees.push_back(a);
             continue;
         }

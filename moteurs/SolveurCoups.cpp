@@ -207,6 +207,7 @@ struct TAxes {
 // n values spread evenly: centred cells of [a, b]
 std::vector<float> Milieux(double a, double b, int n) {
     std::vector<float> v;
+    v.reserve(std::size_t(std::max(n, 0)));
     for (int i = 0; i < n; ++i) v.push_back(float(a + (i + 0.5) * (b - a) / n));
     return v;
 }
@@ -214,6 +215,7 @@ std::vector<float> Milieux(double a, double b, int n) {
 // n values from −r to r (0 alone when n is 1)
 std::vector<float> Symetriques(double r, int n) {
     std::vector<float> v;
+    v.reserve(std::size_t(std::max(n, 0)));
     for (int i = 0; i < n; ++i) v.push_back(n == 1 ? 0.0f : float(-r + 2 * r * i / (n - 1)));
     return v;
 }
@@ -469,8 +471,9 @@ TResultatSolveur TSolveurCoups::Calcule() {
             q.Vitesse = float(centre.Vitesse + (k[1] - 2) * pasVitesse / 2);
             q.Effet = float(centre.Effet + (k[2] - 2) * pasEffet / 2);
             q.Hauteur = float(centre.Hauteur + (k[3] - 2) * pasHauteur / 2);
+            const int milieuInclinaison = fine.Dims[4] / 2;
             if (fine.Dims[4] > 1)
-                q.Inclinaison = float(centre.Inclinaison + (k[4] - fine.Dims[4] / 2) * pasInclinaison / 2);
+                q.Inclinaison = float(centre.Inclinaison + (k[4] - milieuInclinaison) * pasInclinaison / 2);
             return q;
         };
         std::vector<std::uint64_t> codesFins;
