@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
+#include <set>
 
 #include "app/ListeRecents.h"
 #include "app/ReglagesVel3D.h"
@@ -15,6 +16,7 @@
 #include "scene/Vue.h"
 #include "sim/CopieCoup.h"
 #include "sim/FichierIni.h"
+#include "tools/HoteOutils.h"
 
 class QAction;
 class QActionGroup;
@@ -46,7 +48,7 @@ struct TDemarrageVel3D {
     QString DossierProgramme;       // initial folder of the file dialogs
 };
 
-class TMainVel3DFrm : public QMainWindow {
+class TMainVel3DFrm : public QMainWindow, public THoteOutils {
     Q_OBJECT
 
 public:
@@ -60,12 +62,30 @@ public:
     void BrancheOutils(TQueueFrm* queue, TMemTrajetsFrm* memo, TVueNumFrm* vueNum, TCalibrageFrm* calibrage,
                        TDifficulteFrm* difficulte);
 
+    // -- what the tool windows ask of it
+    TGLBillardVelmora* Billard3D() const override { return Billard.get(); }
+    TScene& SceneTable() override { return gls; }
+    void Feu() override { FeuBtnClick(); }
+    bool TirAuto() const override;
+    void SetTirAuto(bool actif) override;
+    void MontreResultat(TResultatMontre quoi) override;
+    bool VecteursAffiches() const override;
+    // while locked (a difficulty evaluation runs on the current shot), nothing changes the cue,
+    // the balls or the rule, and nothing is fired
+    void VerrouilleCoup(const QObject* detenteur, bool verrou) override;
+    bool CoupVerrouille() const override { return coupVerrouille_; }
+    // writes the cue and the balls to a position file; false (after telling the user) on failure
+    bool SauvePosition(const QString& nom) override;
+    void AfficheAide(int contexte) override;
+    void PasseTouche(QKeyEvent* e) override;
+    bool RoueFleche(bool avant) override;
+    void SignaleMemoire(bool active) override;
+
     // -- operations offered to the other windows
     void FeuBtnClick();
     void SetTauxRalenti(double x);
     double TauxRalenti() const { return tauxRalenti_; }
     void MajQteVisee();
-    void AfficheAide(int contexte);
     void DemarreAnimation();
     void AfficheMessage(const QString& texte);
     // opens a position file and plays it; false (after telling the user) when it cannot be read
@@ -77,10 +97,6 @@ public:
     void FormKeyUp(QKeyEvent* e);
     // a shot handed over by another program
     void WMCopyData(const TCopieCoup& coup);
-    // while locked (a difficulty evaluation runs on the current shot), nothing changes the cue,
-    // the balls or the rule, and nothing is fired
-    void VerrouilleCoup(bool verrou);
-    bool CoupVerrouille() const { return coupVerrouille_; }
     bool Anime() const { return anime_; }
     // clock time at the start of the running animation
     double DebutAnimationCourant() const { return DebutAnimation; }
@@ -192,8 +208,6 @@ public:
     const TListeRecents& mruList() const { return mruList_; }
     // adds a file to the recent list and saves the list
     void RetientFichier(const QString& nom);
-    // writes the cue and the balls to a position file; false (after telling the user) on failure
-    bool SauvePosition(const QString& nom);
     void mruListClick(const QString& nom);
     const TEmplacementReglages& Reglages() const { return demarrage_.Reglages; }
     const TServeurCoup* ServeurCoup() const { return serveurCoup_; }
@@ -277,5 +291,6 @@ private:
     bool bullesBranchees_ = true;
     bool dejaMontree_ = false;
     bool coupVerrouille_ = false;
+    std::set<const QObject*> verrous_;  // the computations holding the shot
     int tagBilleJoueur_ = 0;
 };

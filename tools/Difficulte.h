@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 #include "tools/EvaluationDifficulte.h"
 
 class QLabel;
@@ -24,7 +24,7 @@ class TDifficulteFrm : public TFenetreOutil {
     Q_OBJECT
 
 public:
-    explicit TDifficulteFrm(TMainVel3DFrm& principale);
+    explicit TDifficulteFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TDifficulteFrm() override;
 
     // -- controls

@@ -269,7 +269,10 @@ TEST_F(FenetreQueue, TheWheelZoomsTheViewUnderTheMouseAndNothingElse) {
     EXPECT_LT(Queue().CamQueue->DistanceCible(), queue);
     const float table = w.B().CamMobile->DistanceCible();
     TVueGL* scn = w.F().Scn;
-    q->FormMouseWheel(-120, scn->mapToGlobal(QPoint(scn->width() - 20, scn->height() - 20)));
+    const QPoint coin(scn->width() - 20, scn->height() - 20);
+    QWheelEvent e(QPointF(coin), QPointF(scn->mapToGlobal(coin)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    w.F().FormMouseWheel(&e);
     EXPECT_NEAR(w.B().CamMobile->DistanceCible(), table * std::pow(1.1f, 60.0f / 120), 1e-3f);
     EXPECT_GT(w.B().CamMobile->DistanceCible(), table);
     // over a caption nothing moves

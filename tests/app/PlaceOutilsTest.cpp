@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 #include "app/FenetresOutils.h"
 #include "app/ReglagesVel3D.h"
 #include "scene/gl/VueGL.h"
