@@ -241,8 +241,14 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    // construction, split by concern (MainVel3DMenus.cpp, MainVel3DInfos.cpp)
+    // construction, split by concern (MainVel3DMenus.cpp, MainVel3DInfos.cpp); the menus one
+    // by one, in the order of the menu bar
     void CreeMenus();
+    void CreeMenuFichiers();
+    void CreeMenuJeu();
+    void CreeMenuAffichage();
+    void CreeMenuOutils();
+    void CreeMenuAide();
     void CreeMenusEnregistrement();
     void CreeVue();
     void CreeInfos();
