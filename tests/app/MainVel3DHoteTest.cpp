@@ -5,8 +5,11 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <cmath>
 
 #include "app/GlobalClavier.h"
+#include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
 #include "widgets/CaseLed.h"
 
@@ -106,6 +109,14 @@ TEST(MainVel3DHote, KeysAndWheelTurnsPassedOnActAsInTheMainWindow) {
     QKeyEvent relache(QEvent::KeyRelease, Qt::Key_E, Qt::NoModifier);
     hote.PasseTouche(&relache);
     EXPECT_EQ(ToucheTenue, 0);
+    // a wheel turn over the table's view zooms it, whatever the cue window says
+    const float table = w.B().CamMobile->DistanceCible();
+    TVueGL* scn = f.Scn;
+    const QPoint coin(scn->width() - 20, scn->height() - 20);
+    QWheelEvent roue(QPointF(coin), QPointF(scn->mapToGlobal(coin)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    f.FormMouseWheel(&roue);
+    EXPECT_NEAR(w.B().CamMobile->DistanceCible(), table * std::pow(1.1f, 60.0f / 120), 1e-3f);
     // the scene is the one the 3D billiard lives in
     EXPECT_EQ(&hote.SceneTable(), &f.gls);
     EXPECT_EQ(hote.Billard3D(), f.Billard.get());
