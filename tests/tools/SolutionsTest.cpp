@@ -38,7 +38,9 @@ struct TFenetreSolutions {
     TSolutionsFrm* s = nullptr;
 
     TFenetreSolutions() {
+        // opened and played, as the main window opens a position
         EXPECT_TRUE(w.B().ChargeFichier(Exemple("ouverture.vel").toStdString()));
+        w.h.Feu();
         s = w.f.get();
         s->Memo = memo.get();
         w.h.ApresFeu = [this] { memo->Memorise(); };
@@ -86,7 +88,7 @@ TEST(SolutionsFrm, SearchLocksTheShotThenListsRoutesThatPlayAsScored) {
         EXPECT_FLOAT_EQ(q.Effet(), attendu.Effet);
         EXPECT_FLOAT_EQ(q.Hauteur(), attendu.Hauteur);
         // fired by the main window, its player's ball's line shown
-        EXPECT_EQ(f.w.h.NbFeux, i + 1);
+        EXPECT_EQ(f.w.h.NbFeux, i + 2);
         EXPECT_TRUE(f.w.B().Simu->PointReussi) << r.Routes[size_t(i)].Libelle;
         EXPECT_EQ(f.w.h.Montres.back(), TResultatMontre::LigneJoueur);
     }
