@@ -107,60 +107,9 @@ public:
     TVue VueTable{gls};
     TCadenceur GLCadencer;
 
-    // -- controls
-    QWidget* BandeauPnl = nullptr;
-    TVueGL* Scn = nullptr;
-    QFrame* DisplayInfos = nullptr;
-    QToolButton* FeuBtn = nullptr;
-    TCaseLed* TirAutoChk = nullptr;
-    QLabel* QviseeLbl = nullptr;
-    QLabel* QToucheeLbl = nullptr;
-    QLabel* IsPointLbl = nullptr;
     // status bar: panels 0, 1, 2 the white, yellow and red ball; 3 hints and messages
-    TPanneauIcone* InfosBilles[3] = {};
-    QLabel* InfosMessage = nullptr;
     QString TextePanneau(int i) const;
     void SetTextePanneau(int i, const QString& texte);
-
-    // -- menu
-    QMenu* Fichiers1 = nullptr;
-    QMenu* LoadFrmFileMnu = nullptr;
-    QAction* ouvrirMnu = nullptr;
-    QAction* SaveToFileMnu = nullptr;
-    QMenu* Jeu1 = nullptr;
-    QAction* BilleJoueurMnu = nullptr;
-    QMenu* Modedejeu1 = nullptr;
-    QActionGroup* ModesDeJeu = nullptr;
-    QAction* Mnu3bandes = nullptr;
-    QAction* Mnu1bande = nullptr;
-    QAction* MnuLibre = nullptr;
-    QAction* LastCoupBeginMnu = nullptr;
-    QAction* LastCoupEndMnu = nullptr;
-    QAction* PosDepartMnu = nullptr;
-    QMenu* OptionsJeu = nullptr;
-    QAction* CamFixeMobileMnu = nullptr;
-    QAction* TrajetsMnu = nullptr;
-    QMenu* Lignes1 = nullptr;
-    QAction* TrajetBillejoueurMnu = nullptr;
-    QAction* TrajetBillenonjoueurMnu = nullptr;
-    QAction* TrajetRougeMnu = nullptr;
-    QAction* VRMnu = nullptr;
-    QAction* AnimationMnu = nullptr;
-    QAction* QueuevisibleMnu = nullptr;
-    QAction* ResettrajetsVRMnu = nullptr;
-    QMenu* FenetresMnu = nullptr;
-    QAction* VueParamQueueMnu = nullptr;
-    QAction* DifficulteMnu = nullptr;
-    QAction* VueMemoMnu = nullptr;
-    QAction* VueNumMnu = nullptr;
-    QAction* CalibreBdMnu = nullptr;
-    QAction* OuvreEnregistrementMnu = nullptr;
-    QAction* EnregistrementMnu = nullptr;
-    QMenu* AideMnu = nullptr;
-    QAction* SommaireChmMnu = nullptr;
-    QAction* IndexChmMnu = nullptr;
-    QAction* Raccourcisclavier1 = nullptr;
-    QAction* AproposMnu = nullptr;
 
     // -- the tool windows
     TQueueFrm* QueueFrm = nullptr;
@@ -176,7 +125,6 @@ public:
     void OuvreEnregistrementMnuClick();
     void EnregistrementMnuClick();
     TSolutionsFrm* SolutionsFrm = nullptr;
-    QAction* SolutionsMnu = nullptr;
     // the solutions window and its item of the "&Outils" menu (shortcut F7)
     void BrancheSolutions(TSolutionsFrm* solutions);
 
@@ -241,6 +189,61 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // the controls and the menu items are the window's own: the tool windows ask through
+    // THoteOutils, the tests find them by their object names
+    QWidget* BandeauPnl = nullptr;
+    TVueGL* Scn = nullptr;
+    QFrame* DisplayInfos = nullptr;
+    QToolButton* FeuBtn = nullptr;
+    TCaseLed* TirAutoChk = nullptr;
+    QLabel* QviseeLbl = nullptr;
+    QLabel* QToucheeLbl = nullptr;
+    QLabel* IsPointLbl = nullptr;
+    // status bar: panels 0, 1, 2 the white, yellow and red ball; 3 hints and messages
+    TPanneauIcone* InfosBilles[3] = {};
+    QLabel* InfosMessage = nullptr;
+
+    // -- menu
+    QMenu* Fichiers1 = nullptr;
+    QMenu* LoadFrmFileMnu = nullptr;
+    QAction* ouvrirMnu = nullptr;
+    QAction* SaveToFileMnu = nullptr;
+    QMenu* Jeu1 = nullptr;
+    QAction* BilleJoueurMnu = nullptr;
+    QMenu* Modedejeu1 = nullptr;
+    QActionGroup* ModesDeJeu = nullptr;
+    QAction* Mnu3bandes = nullptr;
+    QAction* Mnu1bande = nullptr;
+    QAction* MnuLibre = nullptr;
+    QAction* LastCoupBeginMnu = nullptr;
+    QAction* LastCoupEndMnu = nullptr;
+    QAction* PosDepartMnu = nullptr;
+    QMenu* OptionsJeu = nullptr;
+    QAction* CamFixeMobileMnu = nullptr;
+    QAction* TrajetsMnu = nullptr;
+    QMenu* Lignes1 = nullptr;
+    QAction* TrajetBillejoueurMnu = nullptr;
+    QAction* TrajetBillenonjoueurMnu = nullptr;
+    QAction* TrajetRougeMnu = nullptr;
+    QAction* VRMnu = nullptr;
+    QAction* AnimationMnu = nullptr;
+    QAction* QueuevisibleMnu = nullptr;
+    QAction* ResettrajetsVRMnu = nullptr;
+    QMenu* FenetresMnu = nullptr;
+    QAction* VueParamQueueMnu = nullptr;
+    QAction* DifficulteMnu = nullptr;
+    QAction* VueMemoMnu = nullptr;
+    QAction* VueNumMnu = nullptr;
+    QAction* CalibreBdMnu = nullptr;
+    QAction* OuvreEnregistrementMnu = nullptr;
+    QAction* EnregistrementMnu = nullptr;
+    QAction* SolutionsMnu = nullptr;
+    QMenu* AideMnu = nullptr;
+    QAction* SommaireChmMnu = nullptr;
+    QAction* IndexChmMnu = nullptr;
+    QAction* Raccourcisclavier1 = nullptr;
+    QAction* AproposMnu = nullptr;
+
     // construction, split by concern (MainVel3DMenus.cpp, MainVel3DInfos.cpp); the menus one
     // by one, in the order of the menu bar
     void CreeMenus();

@@ -71,6 +71,7 @@ void TMainVel3DFrm::CreeMenuJeu() {
                           QStringLiteral("fixe le mode de jeu pour validation du point"));
     Jeu1->addMenu(Modedejeu1);
     ModesDeJeu = new QActionGroup(this);
+    ModesDeJeu->setObjectName(QStringLiteral("ModesDeJeu"));
     ModesDeJeu->setExclusive(true);
     Mnu3bandes = Item(Modedejeu1, "Mnu3bandes", QStringLiteral("3 bandes"), {}, true, true);
     Mnu1bande = Item(Modedejeu1, "Mnu1bande", QStringLiteral("1 bandes"), {}, true);

@@ -93,10 +93,10 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     EXPECT_FALSE(d.QGrid->isEnabled());
     EXPECT_FALSE(d.CalculBtn->isEnabled());
     EXPECT_TRUE(d.EscBtn->isEnabled());
-    EXPECT_FALSE(m.FeuBtn->isEnabled());
+    EXPECT_FALSE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
     EXPECT_FALSE(m.QueueFrm->isEnabled());
-    EXPECT_FALSE(m.Fichiers1->menuAction()->isEnabled());
-    EXPECT_FALSE(m.Jeu1->menuAction()->isEnabled());
+    EXPECT_FALSE(Controle<QMenu>(m, "Fichiers1")->menuAction()->isEnabled());
+    EXPECT_FALSE(Controle<QMenu>(m, "Jeu1")->menuAction()->isEnabled());
     const TVecteur3f avant = f.w.B().BilleJoueur->LitPosition();
     m.OuvrePosition(Exemple("manque.vel"));
     EXPECT_EQ(f.w.B().BilleJoueur->LitPosition().y, avant.y);
@@ -110,7 +110,7 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
 
     d.EscBtnClick();
     ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
-    EXPECT_TRUE(m.FeuBtn->isEnabled());
+    EXPECT_TRUE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
     EXPECT_TRUE(m.QueueFrm->isEnabled());
     EXPECT_TRUE(d.QGrid->isEnabled());
     d.close();

@@ -42,12 +42,12 @@ struct TAvecEnregistrement {
 
 TEST(Enregistrement, OpeningFromTheMainWindowShowsTheWindowAndChecksItsItem) {
     TAvecEnregistrement a;
-    EXPECT_EQ(a.f->OuvreEnregistrementMnu->text(), QStringLiteral("Ouvrir un coup enregistré…"));
-    EXPECT_TRUE(a.f->Fichiers1->actions().contains(a.f->OuvreEnregistrementMnu));
-    EXPECT_TRUE(a.f->FenetresMnu->actions().contains(a.f->EnregistrementMnu));
+    EXPECT_EQ(Controle<QAction>(*a.f, "OuvreEnregistrementMnu")->text(), QStringLiteral("Ouvrir un coup enregistré…"));
+    EXPECT_TRUE(Controle<QMenu>(*a.f, "Fichiers1")->actions().contains(Controle<QAction>(*a.f, "OuvreEnregistrementMnu")));
+    EXPECT_TRUE(Controle<QMenu>(*a.f, "FenetresMnu")->actions().contains(Controle<QAction>(*a.f, "EnregistrementMnu")));
     ASSERT_TRUE(a.f->OuvreEnregistrement(a.nom));
     EXPECT_TRUE(a.E().isVisible());
-    EXPECT_TRUE(a.f->EnregistrementMnu->isChecked());
+    EXPECT_TRUE(Controle<QAction>(*a.f, "EnregistrementMnu")->isChecked());
     // every shot the main window fires is scored there
     a.f->FeuBtnClick();
     EXPECT_GT(a.E().Scores().Bille1, 0.0);

@@ -111,7 +111,7 @@ TEST(MainVel3DHote, KeysAndWheelTurnsPassedOnActAsInTheMainWindow) {
     EXPECT_EQ(ToucheTenue, 0);
     // a wheel turn over the table's view zooms it, whatever the cue window says
     const float table = w.B().CamMobile->DistanceCible();
-    TVueGL* scn = f.Scn;
+    TVueGL* scn = Controle<TVueGL>(f, "Scn");
     const QPoint coin(scn->width() - 20, scn->height() - 20);
     QWheelEvent roue(QPointF(coin), QPointF(scn->mapToGlobal(coin)), QPoint(), QPoint(0, -120), Qt::NoButton,
                      Qt::NoModifier, Qt::NoScrollPhase, false);

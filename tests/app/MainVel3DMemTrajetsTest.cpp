@@ -59,6 +59,6 @@ TEST(MemTrajets, ClearingTheTableAndClosingTheWindowTakeTheKeptLinesAway) {
     EXPECT_TRUE(m.MemGrid->verticalHeaderItem(0)->icon().isNull());
     Tire(w, 400);
     EXPECT_EQ(NbTraits(m), 1u);
-    w.F().ResettrajetsVRMnu->trigger();
+    Controle<QAction>(w.F(), "ResettrajetsVRMnu")->trigger();
     EXPECT_EQ(NbTraits(m), 0u);
 }

@@ -11,11 +11,11 @@
 TEST(SolutionsFrm, MenuItemWithItsShortcutShowsAndHidesTheWindow) {
     TFenetres w;
     w.Cree();
-    QAction* item = w.F().SolutionsMnu;
+    QAction* item = Controle<QAction>(w.F(), "SolutionsMnu");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text(), QStringLiteral("Solutions"));
     EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F7));
-    EXPECT_TRUE(w.F().FenetresMnu->actions().contains(item));
+    EXPECT_TRUE(Controle<QMenu>(w.F(), "FenetresMnu")->actions().contains(item));
     EXPECT_FALSE(w.F().SolutionsFrm->isVisible());
     item->trigger();
     EXPECT_TRUE(w.F().SolutionsFrm->isVisible());
