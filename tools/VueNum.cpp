@@ -534,7 +534,7 @@ bool TVueNumFrm::ChargeVel2(const QString& nom) {
     TGLBillardVelmora* billard = Principale().Billard.get();
     if (!billard) return false;
     std::string raison;
-    if (!billard->Simu->ChargeLancer(nom.toStdString(), &raison)) {
+    if (!ChargeLancer(*billard->Simu, nom.toStdString(), &raison)) {
         Erreur(QStringLiteral("Impossible d'ouvrir %1 :\n%2").arg(nom, QString::fromStdString(raison)));
         return false;
     }
@@ -547,7 +547,7 @@ bool TVueNumFrm::SauveVel2(const QString& nom) {
     TGLBillardVelmora* billard = Principale().Billard.get();
     if (!billard) return false;
     std::string raison;
-    if (!billard->Simu->SauveLancer(nom.toStdString(), &raison)) {
+    if (!SauveLancer(*billard->Simu, nom.toStdString(), &raison)) {
         Erreur(QStringLiteral("Impossible d'écrire %1 :\n%2").arg(nom, QString::fromStdString(raison)));
         return false;
     }
