@@ -39,19 +39,5 @@ bool EcritPositionAvecQueue(const std::string& source, float effet, float hauteu
     q.SetInclinaison(inclinaison);
     q.SetVitesse(vitesse);
     q.SetMasse(masse);
-    // the view as the program shows it after the opening: the file's camera over the opening one,
-    // and the parameter file it named when the program could read it
-    TSectionGLBillard vue = ouverte.Vue;
-    const TPlacementCamera camera =
-        PlacementLu(ouverte.Vue, ouverte.Vue.CamMobile ? CamMobileDepart : CamFixeDepart);
-    for (size_t i = 0; i < 3; ++i) {
-        vue.Camera[i] = camera.Position[i];
-        vue.Cible[i] = camera.Cible[i];
-    }
-    vue.FisikFile.clear();
-    if (!ouverte.CheminFisik.empty()) {
-        TPARAMPHYS fisik;
-        if (ChargeFisik(fisik, ouverte.CheminFisik)) vue.FisikFile = ouverte.CheminFisik;
-    }
-    return SauvePositionJeu(nomFichier, ouverte.Position, vue, &erreur);
+    return SauvePositionJeu(nomFichier, ouverte.Position, VueOuverte(ouverte), &erreur);
 }

@@ -1,5 +1,7 @@
 #include "jeu/PositionJeu.h"
 
+#include "fichiers/FichierFisik.h"
+
 
 TPlacementCamera PlacementLu(const TSectionGLBillard& vue, const TPlacementCamera& present) {
     TPlacementCamera p = present;
@@ -44,6 +46,21 @@ bool LitPositionJeu(const std::string& nomFichier, TPositionOuverte& ouverte, st
     ouverte.Position = PositionPrise(queue, positions, ouverte.Vue, QueueDepart());
     ouverte.CheminFisik = CheminFisik(ouverte.Vue.FisikFile, nomFichier);
     return true;
+}
+
+TSectionGLBillard VueOuverte(const TPositionOuverte& ouverte) {
+    TSectionGLBillard vue = ouverte.Vue;
+    const TPlacementCamera camera = PlacementLu(vue, vue.CamMobile ? CamMobileDepart : CamFixeDepart);
+    for (size_t i = 0; i < 3; ++i) {
+        vue.Camera[i] = camera.Position[i];
+        vue.Cible[i] = camera.Cible[i];
+    }
+    vue.FisikFile.clear();
+    if (!ouverte.CheminFisik.empty()) {
+        TPARAMPHYS fisik;
+        if (ChargeFisik(fisik, ouverte.CheminFisik)) vue.FisikFile = ouverte.CheminFisik;
+    }
+    return vue;
 }
 
 bool SauvePositionJeu(const std::string& nomFichier, const TPositionJeu& position, const TSectionGLBillard& vue,

@@ -49,6 +49,9 @@ struct TPositionOuverte {
     std::string CheminFisik;  // the parameter file it names, when it exists; empty otherwise
 };
 bool LitPositionJeu(const std::string& nomFichier, TPositionOuverte& ouverte, std::string* erreur = nullptr);
+// the view the program saves right after opening it: the file's camera keys over the opening
+// camera of its kind, and the parameter file it named when that file could be read
+TSectionGLBillard VueOuverte(const TPositionOuverte& ouverte);
 
 // Writes a position file as the program saves one: [Queue] and [Positions] from the position, then
 // the view section (Hrelatif always true). An existing file keeps its other entries. False with
