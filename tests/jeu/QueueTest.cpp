@@ -23,10 +23,6 @@ TEST(QueueJeu, SpeedAndMassAreRaisedToTheirFloors_AnInclinationOutOfRangeIsRefus
     EXPECT_TRUE(q.SetInclinaison(0));
 }
 
-TEST(QueueJeu, TheOpeningShot) {
-    EXPECT_EQ(QueueDepart(), (TQueueDegres{0.62f, 1.17f, 99.14f, 430, 3, 520}));
-}
-
 TEST(QueueJeu, TheSimulationGetsEveryValueWidenedExactly_AnglesInRadians) {
     const TParamQueue p = ParamSimu(QueueDepart());
     EXPECT_EQ(p.Effet, double(0.62f));

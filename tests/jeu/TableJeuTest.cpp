@@ -70,10 +70,3 @@ TEST(TableJeu, LoadPlacesEachBallOffTheOnesPlacedBeforeIt) {
     EXPECT_EQ(seul[0], (TCentreBille{1, 1, 3}));
     EXPECT_EQ(seul[2], (TCentreBille{50, 50, 3}));
 }
-
-TEST(TableJeu, ASmallerTableHasASmallerBox) {
-    const TTableJeu t(127.5f, 3);
-    EXPECT_FLOAT_EQ(t.XMax, 60.75f);
-    EXPECT_FLOAT_EQ(t.YMin, -124.5f);
-    EXPECT_FLOAT_EQ(t.DiamBille, 6);
-}
