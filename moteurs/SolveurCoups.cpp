@@ -7,14 +7,12 @@
 #include <deque>
 #include <limits>
 #include <map>
-#include <numbers>
 #include <system_error>
 
 #include "fichiers/NombresIni.h"
 
 namespace {
 
-constexpr double DegVersRad = std::numbers::pi / 180;
 constexpr int NbThreadsMax = 64;
 // candidates handed to a worker at a time: small enough to share evenly and to stop quickly
 constexpr std::int64_t TailleBloc = 256;
@@ -220,17 +218,6 @@ std::vector<float> Symetriques(double r, int n) {
     return v;
 }
 
-TParamQueue Param(const TQueueDegres& q) {
-    TParamQueue p;
-    p.Effet = q.Effet;
-    p.Hauteur = q.Hauteur;
-    p.AngleOx = double(q.Visee) * DegVersRad;
-    p.VitesseQueue = q.Vitesse;
-    p.AngleTapis = double(q.Inclinaison) * DegVersRad;
-    p.MasseQueue = q.Masse;
-    return p;
-}
-
 }  // namespace
 
 bool LitModeSolveur(const std::string& texte, TModeDeJeu& mode) {
@@ -422,7 +409,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
         grossiere.Taille(),
         [&](std::int64_t i, TParamQueue& p) {
             const TQueueDegres q = axes.Queue(grossiere.Coords(i), masse);
-            p = Param(q);
+            p = ParamSimu(q);
             return jouable(q);
         },
         codes);
@@ -481,7 +468,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
             nbMesurees * tailleFine,
             [&](std::int64_t i, TParamQueue& p) {
                 const TQueueDegres q = queueFine(routes[size_t(i / tailleFine)].route.Queue, i % tailleFine);
-                p = Param(q);
+                p = ParamSimu(q);
                 return jouable(q);
             },
             codesFins);
@@ -542,7 +529,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
     for (size_t i = 0; i < routes.size() && int(i) < options_.NbRoutes; ++i) {
         TRouteSolveur route = routes[i].route;
         route.Rang = int(i) + 1;
-        route.Param = Param(route.Queue);
+        route.Param = ParamSimu(route.Queue);
         route.Libelle = Libelle(route.Sequence, options_.NomBille2);
         for (int j = 0; j < route.Sequence.Nb; ++j) {
             const int c = route.Sequence.Contacts[j];

@@ -365,9 +365,7 @@ std::unique_ptr<TEvaluationDifficulte> TDifficulteFrm::NouvelleEvaluation() cons
         const TVecteur3f p = billes[b - 1]->LitPosition();
         depart->Trajets[b][0] = {Vecteur(p.x, p.y, p.z), VecteurNul, VecteurNul};
     }
-    const TGLQueue& q = *billard.Queue;
-    const TQueueDegres queue{q.Effet(), q.Hauteur(), q.Visee(), q.Vitesse(), q.Inclinaison(), q.Masse()};
-    return std::make_unique<TEvaluationDifficulte>(*depart, queue, grille_);
+    return std::make_unique<TEvaluationDifficulte>(*depart, billard.Queue->Valeurs(), grille_);
 }
 
 void TDifficulteFrm::EtalonneDureeMille() {

@@ -300,7 +300,7 @@ bool TQueueFrm::ValideSaisie(QLineEdit* edit) {
     QString message;
     const std::optional<float> v = LitSimpleSaisi(edit->text(), &message);
     // the cue ignores an inclination it cannot take: refused here, where it can be said
-    if (v && tag == tgInclinaison && !(*v >= 0 && *v < 90))
+    if (v && tag == tgInclinaison && !InclinaisonAdmise(*v))
         message = QStringLiteral("L'inclinaison doit être comprise entre 0 et 90 degrés (90 exclu).");
     if (!v || !message.isEmpty()) {
         // the field goes back to the value in force, which is kept

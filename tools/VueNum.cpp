@@ -532,7 +532,7 @@ bool TVueNumFrm::ChargeVel2(const QString& nom) {
     TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return false;
     std::string raison;
-    if (!billard->Simu->ChargeLancer(nom.toStdString(), &raison)) {
+    if (!ChargeLancer(*billard->Simu, nom.toStdString(), &raison)) {
         Erreur(QStringLiteral("Impossible d'ouvrir %1 :\n%2").arg(nom, QString::fromStdString(raison)));
         return false;
     }
@@ -545,7 +545,7 @@ bool TVueNumFrm::SauveVel2(const QString& nom) {
     TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return false;
     std::string raison;
-    if (!billard->Simu->SauveLancer(nom.toStdString(), &raison)) {
+    if (!SauveLancer(*billard->Simu, nom.toStdString(), &raison)) {
         Erreur(QStringLiteral("Impossible d'écrire %1 :\n%2").arg(nom, QString::fromStdString(raison)));
         return false;
     }

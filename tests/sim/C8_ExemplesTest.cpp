@@ -10,6 +10,7 @@
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
 #include "tests/sim/OutilsSimu.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -44,12 +45,12 @@ TEST(Exemples, PlayAsRecorded) {
         s->Fisik.SetParam(2, static_cast<float>(s->Fisik.RayonBilles));
         const std::string nom = a.fichier;
         if (nom.ends_with(".vel2")) {
-            ASSERT_TRUE(s->ChargeLancer(Exemple(nom)));
+            ASSERT_TRUE(ChargeLancer(*s, Exemple(nom)));
             s->CalculTrajets();
         } else {
             TFichierIni ini;
             ASSERT_TRUE(ini.Charge(Exemple(nom)));
-            s->ChargePosition(nom, ini);
+            ChargePosition(*s, ini);
             s->Joue();
         }
         EXPECT_EQ(s->FausseQueue, a.fausseQueue) << nom;
