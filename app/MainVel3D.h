@@ -11,11 +11,11 @@
 
 #include "app/ListeRecents.h"
 #include "app/ReglagesVel3D.h"
+#include "fichiers/CopieCoup.h"
+#include "fichiers/FichierIni.h"
 #include "scene/Cadenceur.h"
 #include "scene/Scene.h"
 #include "scene/Vue.h"
-#include "fichiers/CopieCoup.h"
-#include "fichiers/FichierIni.h"
 #include "tools/HoteOutils.h"
 
 class QAction;

@@ -38,8 +38,8 @@ void TMainVel3DFrm::IndexChmMnuClick() {
 
 void TMainVel3DFrm::AideManquante() {
     QMessageBox boite(QMessageBox::Critical, QStringLiteral("Erreur"),
-                      QStringLiteral("Le fichier d'aide %1 est manquant").arg(nomFichierAide_), QMessageBox::Ok,
-                      this);
+                      QStringLiteral("Le fichier d'aide %1 est manquant").arg(nomFichierAide_),
+                      QMessageBox::Ok, this);
     boite.setObjectName(QStringLiteral("AideManquante"));
     boite.exec();
 }

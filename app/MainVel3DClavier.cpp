@@ -9,7 +9,6 @@
 #include "app/FenetresOutils.h"
 #include "app/GlobalClavier.h"
 #include "app/MainVel3D.h"
-
 #include "scene/gl/VueGL.h"
 #include "view3d/GLBillardVelmora.h"
 
@@ -162,7 +161,8 @@ void TMainVel3DFrm::ScnMouseMove(QMouseEvent* e) {
     const bool gauche = e->buttons() & Qt::LeftButton;
     // a locked shot: only the camera moves
     if (coupVerrouille_) {
-        Billard->SourisCamera(p.x(), p.y(), (gauche ? ssGauche : 0u) | (e->buttons() & Qt::RightButton ? ssDroit : 0u));
+        Billard->SourisCamera(p.x(), p.y(),
+                              (gauche ? ssGauche : 0u) | (e->buttons() & Qt::RightButton ? ssDroit : 0u));
         return;
     }
     if (Billard->BilleChoisie) {

@@ -53,8 +53,9 @@ bool TServeurCoup::Ecoute(const QString& chemin, QString* erreur) {
         if (sonde.waitForConnected(500)) {
             sonde.abort();
             if (erreur)
-                *erreur = QStringLiteral("un autre Velmora 3D reçoit déjà les coups (%1) ; ils lui restent "
-                                         "jusqu'à sa fermeture")
+                *erreur = QStringLiteral(
+                              "un autre Velmora 3D reçoit déjà les coups (%1) ; ils lui restent "
+                              "jusqu'à sa fermeture")
                               .arg(chemin);
             cheminAttendu_ = chemin;
             reprise_->start(delaiReprise_);
@@ -110,7 +111,9 @@ void TServeurCoup::NouvelleConnexion() {
             const auto recus = client->bytesAvailable();
             if (recus > 0) {
                 const QString raison =
-                    QStringLiteral("coup reçu refusé : bloc incomplet (%1 octets en %2 ms)").arg(recus).arg(delaiClient_);
+                    QStringLiteral("coup reçu refusé : bloc incomplet (%1 octets en %2 ms)")
+                        .arg(recus)
+                        .arg(delaiClient_);
                 emit CoupRefuse(raison);
                 Termine(client, QStringLiteral("REFUS ") + raison);
             } else {
@@ -136,7 +139,8 @@ void TServeurCoup::Lit(QLocalSocket* client) {
     const QByteArray bloc = client->read(static_cast<qint64>(TailleCopieCoup));
     TCopieCoup coup;
     std::string raison;
-    if (!DecodeCopieCoup(std::string_view(bloc.constData(), static_cast<size_t>(bloc.size())), coup, &raison)) {
+    if (!DecodeCopieCoup(std::string_view(bloc.constData(), static_cast<size_t>(bloc.size())), coup,
+                         &raison)) {
         emit CoupRefuse(QString::fromStdString(raison));
         Termine(client, QStringLiteral("REFUS ") + QString::fromStdString(raison));
         return;

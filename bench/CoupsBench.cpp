@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "sim/C8_BillardVelmora.h"
 #include "fichiers/FichierIni.h"
 #include "jeu/FichiersPosition.h"
+#include "sim/C8_BillardVelmora.h"
 
 namespace {
 
@@ -20,14 +20,10 @@ std::unique_ptr<TBillardVelmora> Simulation() {
     return s;
 }
 
-std::string Exemple(const char* nom) {
-    return std::string(VELMORA_EXAMPLES_DIR) + "/" + nom;
-}
+std::string Exemple(const char* nom) { return std::string(VELMORA_EXAMPLES_DIR) + "/" + nom; }
 
 // on a shared machine the fastest repetition is the one least disturbed (--benchmark_repetitions=N)
-double Minimum(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
+double Minimum(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
 // a position file played with its cue (Joue), as the fire button does
 void BM_Coup(benchmark::State& state, const char* nom) {

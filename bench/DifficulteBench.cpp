@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fichiers/FichierIni.h"
-#include "moteurs/EvaluationDifficulte.h"
 #include "jeu/FichiersPosition.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 namespace {
 
@@ -55,9 +55,7 @@ void BM_DifficulteGrilleParDefaut(benchmark::State& state) {
     state.counters["reussis"] = double(reussis);
 }
 // on a busy machine the fastest run is the one that had its cores to itself
-double Minimum(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
+double Minimum(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
 BENCHMARK(BM_DifficulteGrilleParDefaut)
     ->Arg(1)

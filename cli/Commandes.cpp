@@ -24,9 +24,7 @@ void AideGenerale(std::ostream& out) {
 
 }  // namespace
 
-TEnregistreCommande::TEnregistreCommande(const TCommande& commande) {
-    Registre().push_back(commande);
-}
+TEnregistreCommande::TEnregistreCommande(const TCommande& commande) { Registre().push_back(commande); }
 
 int LanceVelmoraSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {

@@ -30,8 +30,8 @@ bool LitEntier(const std::string& texte, long long& valeur) {
 
 }  // namespace
 
-bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o, std::vector<std::string>& reste,
-                      std::string& erreur) {
+bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o,
+                      std::vector<std::string>& reste, std::string& erreur) {
     for (size_t i = 0; i < args.size(); ++i) {
         std::string nom = args[i];
         std::string valeur;

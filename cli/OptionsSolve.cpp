@@ -83,4 +83,3 @@ bool LitOptionsSolve(const std::vector<std::string>& args, TOptionsSolve& o, std
     }
     return LitOptionsTir(reste, o.tir, erreur);
 }
-

@@ -55,8 +55,9 @@ TEnregistreTravailBatch::TEnregistreTravailBatch(const TTypeTravailBatch& type) 
 
 std::vector<TTypeTravailBatch> TypesTravailBatch() {
     std::vector<TTypeTravailBatch> types = Registre();
-    std::sort(types.begin(), types.end(),
-              [](const TTypeTravailBatch& a, const TTypeTravailBatch& b) { return std::strcmp(a.nom, b.nom) < 0; });
+    std::sort(types.begin(), types.end(), [](const TTypeTravailBatch& a, const TTypeTravailBatch& b) {
+        return std::strcmp(a.nom, b.nom) < 0;
+    });
     return types;
 }
 

@@ -7,9 +7,7 @@ namespace {
 constexpr TVecteur K{0.0, 0.0, 1.0};
 
 // a constant assigned below the floor (or not a number) must not give endless or NaN phases
-inline double AuPlancher(double v) {
-    return v >= PlancherParam ? v : PlancherParam;
-}
+inline double AuPlancher(double v) { return v >= PlancherParam ? v : PlancherParam; }
 }  // namespace
 
 void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) {

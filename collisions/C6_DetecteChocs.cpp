@@ -81,9 +81,7 @@ inline double TempsBande(double d, double vit, double dz, double vz, double rayo
 
 }  // namespace
 
-int TVelmoraDetecteChocs::ResoudEq2(TEtendu& a, TEtendu& b, TEtendu& c) {
-    return Resoud(a, b, c);
-}
+int TVelmoraDetecteChocs::ResoudEq2(TEtendu& a, TEtendu& b, TEtendu& c) { return Resoud(a, b, c); }
 
 double TVelmoraDetecteChocs::TempsChoc(TEtendu a, TEtendu b, TEtendu c, double dtPrecedent) {
     return Temps(a, b, c, dtPrecedent);
@@ -97,16 +95,14 @@ void TVelmoraDetecteChocs::PrevoitChocBande(TEtatBille& bille, TBande* bx, TBand
     TBande* gagnante = nullptr;
     double delai = prevu.Delai;
     if (bx != nullptr) {
-        const double t =
-            TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu);
+        const double t = TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu);
         if (t < delai) {
             delai = t;
             gagnante = bx;
         }
     }
     if (by != nullptr) {
-        const double t =
-            TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2, prevu);
+        const double t = TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2, prevu);
         if (t < delai) {
             delai = t;
             gagnante = by;
@@ -120,7 +116,8 @@ void TVelmoraDetecteChocs::PrevoitChocBande(TEtatBille& bille, TBande* bx, TBand
     }
 }
 
-void TVelmoraDetecteChocs::PrevoitChocBilles(TEtatBille& A, TEtatBille& B, const TVecteur& d, TChocPrevu& prevu) {
+void TVelmoraDetecteChocs::PrevoitChocBilles(TEtatBille& A, TEtatBille& B, const TVecteur& d,
+                                             TChocPrevu& prevu) {
     // only approaching balls
     const TVecteur vr = DiffVect(B.Vitesse, A.Vitesse);
     const TEtendu b = 2 * (TEtendu(d.x) * vr.x + TEtendu(d.y) * vr.y + TEtendu(d.z) * vr.z);
@@ -163,10 +160,6 @@ void TVelmoraDetecteChocs::TraiteChocBilles(TEtatBille& A, void* B) {
     ChocBilles(A, *static_cast<TEtatBille*>(B));
 }
 
-void TVelmoraDetecteChocs::TraiteChocBande(TEtatBille& A, void* B) {
-    ChocBande(A, *static_cast<TBande*>(B));
-}
+void TVelmoraDetecteChocs::TraiteChocBande(TEtatBille& A, void* B) { ChocBande(A, *static_cast<TBande*>(B)); }
 
-void TVelmoraDetecteChocs::TraiteChocTapis(TEtatBille& A, void* B) {
-    ChocTapis(A, B);
-}
+void TVelmoraDetecteChocs::TraiteChocTapis(TEtatBille& A, void* B) { ChocTapis(A, B); }

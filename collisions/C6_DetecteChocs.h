@@ -14,13 +14,13 @@ inline constexpr double DelaiAucunChoc = 10000.0;
 // The forecast contact of the current step.
 struct TChocPrevu {
     TEtatBille* A = nullptr;  // the ball that collides (the lower-numbered one of a pair)
-    void* B = nullptr;        // the other ball's TEtatBille, the cushion's TBande in Fisik, or nullptr (cloth)
+    void* B = nullptr;  // the other ball's TEtatBille, the cushion's TBande in Fisik, or nullptr (cloth)
     double Delai = DelaiAucunChoc;  // s from now; may be zero or negative down to -dtPrecedent
     double dtPrecedent = 0.0;       // length of the previous step, 0 after a contact
     // s: a contact later than this cannot be the one acted on (the step is shorter), so detection
     // may leave it out without solving for it
     double Horizon = DelaiAucunChoc;
-    TTraitementChoc Traitement;     // ChocBilles, ChocBande or ChocTapis
+    TTraitementChoc Traitement;  // ChocBilles, ChocBande or ChocTapis
 };
 
 class TVelmoraDetecteChocs : public TVelmoraApresChocs {

@@ -8,8 +8,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -171,7 +171,8 @@ bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string
         Dit(erreur, nomFichier, dossier ? "c'est un dossier" : "n'est pas un fichier ordinaire");
         return false;
     }
-    const std::string tropGros = "fichier trop gros (plus de " + std::to_string(TailleMaxLecture >> 20) + " Mo)";
+    const std::string tropGros =
+        "fichier trop gros (plus de " + std::to_string(TailleMaxLecture >> 20) + " Mo)";
     if (st.st_size > static_cast<off_t>(TailleMaxLecture)) {
         ::close(fd);
         Dit(erreur, nomFichier, tropGros);

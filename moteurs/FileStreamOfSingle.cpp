@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <bit>
-#include <cstddef>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -40,9 +40,7 @@ void DepuisOctets(const unsigned char* octets, int n, float* v) {
     }
 }
 
-std::string Guillemets(const std::string& nom) {
-    return "\"" + nom + "\" : ";
-}
+std::string Guillemets(const std::string& nom) { return "\"" + nom + "\" : "; }
 
 }  // namespace
 
@@ -198,9 +196,7 @@ bool LitBul(const std::string& nom, TContenuBul& contenu, std::string* erreur) {
 
 // ---- writing a ".bul" without ever leaving it half-written ----
 
-TEcritureBul::~TEcritureBul() {
-    Abandonne();
-}
+TEcritureBul::~TEcritureBul() { Abandonne(); }
 
 bool TEcritureBul::Ouvre(const std::string& nom, const TEnteteBul& entete, std::string* erreur) {
     Abandonne();

@@ -297,7 +297,8 @@ bool TRepartiteur::Repartis(const std::vector<std::string>& taches, const TRecep
             while (ok && Transport()->Recoit(source, etiquette, octets)) {
                 actif = true;
                 if (etiquette == ePret && octets.size() == 8) {
-                    places_[size_t(source)] = int(std::clamp<std::uint64_t>(LitEntier(octets, 0), 1, kNbFilsMax));
+                    places_[size_t(source)] =
+                        int(std::clamp<std::uint64_t>(LitEntier(octets, 0), 1, kNbFilsMax));
                 } else if (etiquette == eResultat && octets.size() >= 17) {
                     TResultatTache r;
                     const std::uint64_t tour = LitEntier(octets, 0);

@@ -29,7 +29,8 @@ struct TResultatTache {
 // Computes one task on the calling worker thread; false with the reason in erreur. Runs on
 // several threads at once: it must not share state between calls. An exception counts as a
 // failure of that task.
-using TCalculTache = std::function<bool(const std::string& tache, std::string& resultat, std::string& erreur)>;
+using TCalculTache =
+    std::function<bool(const std::string& tache, std::string& resultat, std::string& erreur)>;
 // Rank 0 takes a result (in the order they finish: a caller that adds results up keeps them by
 // Index and adds them in that order, so that the sum is the same for any number of ranks and
 // threads); false stops the distribution.

@@ -16,13 +16,9 @@ void TSequenceContacts::Ajoute(int contact) {
 namespace {
 
 // 4 bits per contact: cushions 1..4, ball 2 as 5, ball 3 as 6; 15 marks a cut sequence
-int Quartet(int contact) {
-    return contact >= 10 ? contact - 10 + 3 : contact;
-}
+int Quartet(int contact) { return contact >= 10 ? contact - 10 + 3 : contact; }
 
-int Contact(int quartet) {
-    return quartet >= 5 ? quartet - 3 + 10 : quartet;
-}
+int Contact(int quartet) { return quartet >= 5 ? quartet - 3 + 10 : quartet; }
 
 }  // namespace
 
@@ -146,7 +142,7 @@ namespace {
 struct TSuiviVerdict {
     static constexpr bool Photos = false;
 
-    bool enAttente = true;    // the second-ball hook has not fired yet
+    bool enAttente = true;  // the second-ball hook has not fired yet
     bool certain = false;
     TSequenceContacts sequence;
     long passes = 0;
@@ -210,9 +206,7 @@ TVerdict Juge(TBillardVelmora& simu) {
 
 }  // namespace
 
-TVerdict JugeTrajets(TBillardVelmora& simu) {
-    return Juge(simu);
-}
+TVerdict JugeTrajets(TBillardVelmora& simu) { return Juge(simu); }
 
 TVerdict JugeCoup(TBillardVelmora& simu) {
     simu.ImpactQueue();

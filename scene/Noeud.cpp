@@ -44,7 +44,8 @@ void TNoeud::ChangeParent(TNoeud& nouveau) {
 }
 
 bool TNoeud::SupprimeEnfant(const TNoeud* enfant) {
-    auto it = std::find_if(enfants_.begin(), enfants_.end(), [enfant](const auto& e) { return e.get() == enfant; });
+    auto it =
+        std::find_if(enfants_.begin(), enfants_.end(), [enfant](const auto& e) { return e.get() == enfant; });
     if (it == enfants_.end()) return false;
     enfants_.erase(it);
     Modifie();
@@ -115,7 +116,9 @@ TMatrice4f TNoeud::MatriceAbsolue() const {
     return parent_ ? parent_->MatriceAbsolue() * MatriceLocale() : MatriceLocale();
 }
 
-TVecteur3f TNoeud::PositionAbsolue() const { return parent_ ? parent_->LocalVersAbsolu(position_) : position_; }
+TVecteur3f TNoeud::PositionAbsolue() const {
+    return parent_ ? parent_->LocalVersAbsolu(position_) : position_;
+}
 
 TVecteur3f TNoeud::HautAbsolu() const { return parent_ ? parent_->MatriceAbsolue().Vecteur(haut_) : haut_; }
 

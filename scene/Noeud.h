@@ -3,8 +3,8 @@
 // Only data here: drawing lives in scene/gl, so placement and picking are tested without a display.
 #pragma once
 
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "scene/Matrice4f.h"

@@ -11,8 +11,12 @@ struct TVecteur3f {
     friend bool operator==(const TVecteur3f&, const TVecteur3f&) = default;
 };
 
-constexpr TVecteur3f operator+(const TVecteur3f& a, const TVecteur3f& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-constexpr TVecteur3f operator-(const TVecteur3f& a, const TVecteur3f& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+constexpr TVecteur3f operator+(const TVecteur3f& a, const TVecteur3f& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+constexpr TVecteur3f operator-(const TVecteur3f& a, const TVecteur3f& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 constexpr TVecteur3f operator-(const TVecteur3f& a) { return {-a.x, -a.y, -a.z}; }
 constexpr TVecteur3f operator*(const TVecteur3f& a, float k) { return {a.x * k, a.y * k, a.z * k}; }
 constexpr TVecteur3f operator*(float k, const TVecteur3f& a) { return a * k; }

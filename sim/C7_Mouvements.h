@@ -12,8 +12,8 @@ public:
         // the phase steps without their tests
         if (bille.Mouvement == mvRoule && !(t + dt > bille.tFinRoule)) {
             const double wz = t + dt < bille.tFinPivot ? bille.Rotation.z - bille.DecelPivot * dt : 0.0;
-            bille.Position = SommeVect(bille.Position,
-                                       DiffVect(MultVect(bille.Vitesse, dt), MultVect(bille.DemiDecelRoule, dt * dt)));
+            bille.Position = SommeVect(bille.Position, DiffVect(MultVect(bille.Vitesse, dt),
+                                                                MultVect(bille.DemiDecelRoule, dt * dt)));
             bille.Vitesse = DiffVect(bille.Vitesse, MultVect(bille.DecelRoule, dt));
             bille.Rotation = ProdVect(bille.LienRoule, bille.Vitesse);
             bille.Rotation.z = wz;

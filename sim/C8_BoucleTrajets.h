@@ -22,9 +22,7 @@ inline constexpr long kPassesMax = 2'000'000;
 // the two pairs (1-2 is 0, 1-3 is 1, 2-3 is 2) of each ball
 inline constexpr int kPairesDeLaBille[NbBilles + 1][2] = {{}, {0, 1}, {0, 2}, {1, 2}};
 
-inline bool Fini(const TVecteur& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
+inline bool Fini(const TVecteur& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 // a value of photo 0 fit for the physics: finite and bounded
 inline double Sain(double v) {
@@ -32,9 +30,7 @@ inline double Sain(double v) {
     return std::clamp(v, -kLimiteValeur, kLimiteValeur);
 }
 
-inline TVecteur Sain(const TVecteur& v) {
-    return {Sain(v.x), Sain(v.y), Sain(v.z)};
-}
+inline TVecteur Sain(const TVecteur& v) { return {Sain(v.x), Sain(v.y), Sain(v.z)}; }
 
 }  // namespace boucle_trajets
 

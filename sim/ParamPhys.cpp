@@ -11,7 +11,8 @@ TPlageParam PlageParam(double TPARAMPHYS::*p) {
     if (p == &T::MasseBilles) return {1, 100000};
     if (p == &T::VzRebondNul) return {0, 1000};
     // the physics divides by these three
-    if (p == &T::FrotBiTapGlisse || p == &T::FrotBiTapPivot || p == &T::FrotBiTapRoule) return {PlancherParam, 10};
+    if (p == &T::FrotBiTapGlisse || p == &T::FrotBiTapPivot || p == &T::FrotBiTapRoule)
+        return {PlancherParam, 10};
     if (p == &T::FrotBiTapChoc || p == &T::FrotBiBi || p == &T::FrotBiBde) return {0, 10};
     if (p == &T::FrotQueueBille) return {0.001, 10};
     if (p == &T::ElastBiTap || p == &T::ElastBiBi || p == &T::ElastBiBde || p == &T::PerteEcQB) return {0, 1};
@@ -54,11 +55,20 @@ void TPARAMPHYS::ValeursUsine() {
 
 void TPARAMPHYS::SetParam(int index, double valeur) {
     switch (index) {
-        case 0: largeurJeu = valeur; break;
-        case 1: HautBdes = valeur; break;
-        case 2: RayonBilles = valeur; break;
-        case 3: FrotQueueBille = valeur; break;
-        default: break;
+        case 0:
+            largeurJeu = valeur;
+            break;
+        case 1:
+            HautBdes = valeur;
+            break;
+        case 2:
+            RayonBilles = valeur;
+            break;
+        case 3:
+            FrotQueueBille = valeur;
+            break;
+        default:
+            break;
     }
     largeurJeu = BorneParam(largeurJeu, PlageParam(&TPARAMPHYS::largeurJeu));
     RayonBilles = BorneParam(RayonBilles, PlageParam(&TPARAMPHYS::RayonBilles));
@@ -99,4 +109,3 @@ void TPARAMPHYS::CalculBandes() {
     Bandes[2] = {Vecteur(-1, 0, 0), Vecteur(0, l, h), Vecteur(0, -1, 0), 2};
     Bandes[3] = {Vecteur(1, 0, 0), Vecteur(0, -l, h), Vecteur(0, 1, 0), 4};
 }
-

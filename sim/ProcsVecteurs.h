@@ -17,9 +17,13 @@ inline constexpr TVecteur VecteurNul{0.0, 0.0, 0.0};
 
 constexpr TVecteur Vecteur(double x, double y, double z) { return {x, y, z}; }
 
-constexpr TVecteur SommeVect(const TVecteur& a, const TVecteur& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+constexpr TVecteur SommeVect(const TVecteur& a, const TVecteur& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
 
-constexpr TVecteur DiffVect(const TVecteur& a, const TVecteur& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+constexpr TVecteur DiffVect(const TVecteur& a, const TVecteur& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 
 // right-hand rule: (1,0,0) x (0,1,0) = (0,0,1)
 constexpr TVecteur ProdVect(const TVecteur& a, const TVecteur& b) {

@@ -17,12 +17,12 @@
 #include <optional>
 #include <string>
 
+#include "fichiers/FichierFisik.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
 #include "widgets/Molette.h"
 #include "widgets/NombresAffiches.h"
-#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -72,15 +72,13 @@ const QColor FondInitiales(240, 202, 166);
 const QString FiltreFsk = QStringLiteral("fichiers de paramètres (*.fsk)");
 
 // fixed notation, precision 8 and 3 decimals, with the locale's separator
-QString TexteValeur(float v) {
-    return TexteFixe(double(v), 8, 3);
-}
+QString TexteValeur(float v) { return TexteFixe(double(v), 8, 3); }
 
 // The current-value editor: digits, "." and "," only (no backspace, no minus sign). It is filled
 // with the cell's text once; the typed text is applied as it changes, so nothing is left to
 // commit when it closes.
 class TEditeurValeur : public QStyledItemDelegate {
-  public:
+public:
     explicit TEditeurValeur(TCalibrageFrm& fenetre) : QStyledItemDelegate(&fenetre), fenetre_(fenetre) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -103,7 +101,7 @@ class TEditeurValeur : public QStyledItemDelegate {
 
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 
-  protected:
+protected:
     bool eventFilter(QObject* objet, QEvent* e) override {
         if (e->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(objet)) {
             auto* touche = static_cast<QKeyEvent*>(e);
@@ -117,7 +115,7 @@ class TEditeurValeur : public QStyledItemDelegate {
         return QStyledItemDelegate::eventFilter(objet, e);
     }
 
-  private:
+private:
     TCalibrageFrm& fenetre_;
 };
 
@@ -310,9 +308,7 @@ QString TCalibrageFrm::Cellule(int col, int ligne) const {
     return item ? item->text() : QString();
 }
 
-int TCalibrageFrm::LigneCourante() const {
-    return FisikGrid->currentRow() + 1;
-}
+int TCalibrageFrm::LigneCourante() const { return FisikGrid->currentRow() + 1; }
 
 void TCalibrageFrm::SelectionneLigne(int ligne) {
     if (EnLigne(ligne)) FisikGrid->setCurrentCell(ligne - 1, 2);

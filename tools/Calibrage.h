@@ -18,7 +18,7 @@ class TMolette;
 class TCalibrageFrm : public TFenetreOutil {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int NbParams = 14;
     // below this no constant of the grid can go
     static constexpr float Plancher = 0.001f;
@@ -73,7 +73,7 @@ class TCalibrageFrm : public TFenetreOutil {
     // asks for a parameter file name (true: to save); empty when cancelled. Tests replace it.
     std::function<QString(bool enregistrer)> DemandeFichier;
 
-  private:
+private:
     static bool EnLigne(int ligne) { return ligne >= 1 && ligne <= NbParams; }
     void CreeGrille();
     void CreePanneau();

@@ -48,7 +48,8 @@ public:
     explicit TDifficulteCarte(QWidget* parent = nullptr);
 
     // the results of a complete calculation (the grid as the evaluation bounded it)
-    void Montre(const TGrilleDifficulte& grille, const TQueueDegres& queue, std::vector<std::int64_t> reussites);
+    void Montre(const TGrilleDifficulte& grille, const TQueueDegres& queue,
+                std::vector<std::int64_t> reussites);
     // no map, and the reason instead
     void Efface(const QString& raison);
     bool ACarte() const { return aCarte_; }

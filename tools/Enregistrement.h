@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
-#include "tools/FenetreOutil.h"
 #include "moteurs/AjustementCoup.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QProgressBar;

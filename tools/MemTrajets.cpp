@@ -1,16 +1,16 @@
 #include "tools/MemTrajets.h"
 
 #include <QAction>
-#include <QHideEvent>
-#include <QPainter>
-#include <QShowEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -216,9 +216,7 @@ QString TMemTrajetsFrm::Cellule(int col, int ligne) const {
     return item ? item->text() : QString();
 }
 
-int TMemTrajetsFrm::LigneCourante() const {
-    return MemGrid->currentRow() + 1;
-}
+int TMemTrajetsFrm::LigneCourante() const { return MemGrid->currentRow() + 1; }
 
 void TMemTrajetsFrm::SelectionneLigne(int ligne) {
     if (ligne >= 1 && ligne < NbLignes()) MemGrid->setCurrentCell(ligne - 1, 0);
@@ -346,9 +344,7 @@ void TMemTrajetsFrm::Supprime(int r) {
     for (int i = r; i < NbLignes(); ++i) AfficheLigne(i);
 }
 
-void TMemTrajetsFrm::DelBtnClick() {
-    Supprime(LigneCourante());
-}
+void TMemTrajetsFrm::DelBtnClick() { Supprime(LigneCourante()); }
 
 void TMemTrajetsFrm::DelAllBtnClick() {
     if (!ConteneurTrajets) return;

@@ -23,7 +23,7 @@ class TLignes;
 class TMemTrajetsFrm : public TFenetreOutil {
     Q_OBJECT
 
-  public:
+public:
     // cue fields (Effet, Hauteur, VitesseQueue, AngleOx, AngleTapis, MasseQueue), then x, y, z of
     // the player's ball, the other cue ball and the red at photo 0
     using TEnregistrement = std::array<float, 15>;
@@ -80,7 +80,7 @@ class TMemTrajetsFrm : public TFenetreOutil {
     void EffaceTraits();
     const TEnregistrement& Enregistrement(int r) const { return lignes_.at(size_t(r)).enregistrement; }
 
-  private:
+private:
     // one grid row: its texts, its lines and the record of the shot
     struct TLigneMemo {
         std::array<QString, NbColonnes> textes;

@@ -188,9 +188,7 @@ int TQueueFrm::Tag(const QObject* controle) {
     return tag.isValid() ? tag.toInt() : -1;
 }
 
-TGLQueue* TQueueFrm::Queue() const {
-    return Hote().Billard3D() ? Hote().Billard3D()->Queue.get() : nullptr;
-}
+TGLQueue* TQueueFrm::Queue() const { return Hote().Billard3D() ? Hote().Billard3D()->Queue.get() : nullptr; }
 
 void TQueueFrm::BrancheQueue(TGLQueue& queue) {
     queue.OnEffetHauteur = [this](TGLQueue&) { AfficheEH(); };

@@ -6,8 +6,8 @@
 // arrows, space); the main window's menu shortcuts work here as for any of its tool windows.
 #pragma once
 
-#include "tools/FenetreOutil.h"
 #include "scene/Vue.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,7 +21,7 @@ class TVueGL;
 class TQueueFrm : public TFenetreOutil {
     Q_OBJECT
 
-  public:
+public:
     enum TTag { tgVitesse = 0, tgVisee = 1, tgInclinaison = 2, tgMasse = 3, tgEffet = 4, tgHauteur = 5 };
 
     explicit TQueueFrm(THoteOutils& hote, QWidget* parent = nullptr);
@@ -79,14 +79,14 @@ class TQueueFrm : public TFenetreOutil {
 
     static int Tag(const QObject* controle);
 
-  signals:
+signals:
     // the aim shown changed (the main window shows the aimed thickness)
     void ViseeAffichee();
 
-  protected:
+protected:
     bool eventFilter(QObject* objet, QEvent* e) override;
 
-  private:
+private:
     void CreePageGraphique();
     void CreePageNumerique();
     TMolette* CreeMolette(int tag, double ouverture, double pas, double petitPas, int petiteMarque,

@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "tools/FenetreOutil.h"
 #include "moteurs/SolveurCoups.h"
+#include "tools/FenetreOutil.h"
 
 class QCheckBox;
 class QLabel;

@@ -19,10 +19,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "widgets/IconesVel3D.h"
 #include "tools/VueNumGraphe.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
+#include "widgets/IconesVel3D.h"
 #include "widgets/NombresAffiches.h"
 
 namespace {
@@ -30,9 +30,7 @@ namespace {
 const QColor FondNomBille(240, 202, 166);
 
 // a value of the grid: fixed, 3 decimals, in the user's locale
-QString TexteValeur(double v) {
-    return TexteFixe(v, 8, 3);
-}
+QString TexteValeur(double v) { return TexteFixe(v, 8, 3); }
 
 QColor EnQColor(const TCouleur& c) {
     return QColor::fromRgbF(std::clamp(c.r, 0.f, 1.f), std::clamp(c.g, 0.f, 1.f), std::clamp(c.b, 0.f, 1.f));
@@ -41,7 +39,7 @@ QColor EnQColor(const TCouleur& c) {
 // The cell editor: starts with the cell's text, takes digits, "-", "." and "," only, and hands
 // the text to the window when the edit is committed (Enter, Tab, a click elsewhere).
 class TEditeurCellule : public QStyledItemDelegate {
-  public:
+public:
     explicit TEditeurCellule(TVueNumFrm& fenetre) : QStyledItemDelegate(&fenetre), fenetre_(fenetre) {}
 
     void setModelData(QWidget* editeur, QAbstractItemModel*, const QModelIndex& index) const override {
@@ -55,7 +53,7 @@ class TEditeurCellule : public QStyledItemDelegate {
             f, [f, erreur] { QMessageBox::critical(f, f->windowTitle(), erreur); }, Qt::QueuedConnection);
     }
 
-  protected:
+protected:
     bool eventFilter(QObject* objet, QEvent* e) override {
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
@@ -70,7 +68,7 @@ class TEditeurCellule : public QStyledItemDelegate {
         return QStyledItemDelegate::eventFilter(objet, e);
     }
 
-  private:
+private:
     TVueNumFrm& fenetre_;
 };
 
@@ -520,13 +518,9 @@ void TVueNumFrm::JoueALaMain(int k) {
     Hote().MontreResultat(TResultatMontre::Animation);
 }
 
-void TVueNumFrm::FeuBtnClick() {
-    JoueALaMain(Curseur->value());
-}
+void TVueNumFrm::FeuBtnClick() { JoueALaMain(Curseur->value()); }
 
-void TVueNumFrm::Erreur(const QString& texte) {
-    QMessageBox::critical(this, windowTitle(), texte);
-}
+void TVueNumFrm::Erreur(const QString& texte) { QMessageBox::critical(this, windowTitle(), texte); }
 
 bool TVueNumFrm::ChargeVel2(const QString& nom) {
     TGLBillardVelmora* billard = Hote().Billard3D();

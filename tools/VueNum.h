@@ -8,8 +8,8 @@
 
 #include <array>
 
-#include "tools/FenetreOutil.h"
 #include "sim/ProcsVecteurs.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QScrollBar;
@@ -20,7 +20,7 @@ class TVueNumGraphe;
 class TVueNumFrm : public TFenetreOutil {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int NbColonnes = 5;
     static constexpr int NbLignes = 10;
 
@@ -82,12 +82,12 @@ class TVueNumFrm : public TFenetreOutil {
     bool SauveVel2(const QString& nom);
     bool Exporte(const QString& nom);
 
-  protected:
+protected:
     void showEvent(QShowEvent* e) override;
     // F1 reaching the window (when the window's F1 shortcut did not take it)
     void keyPressEvent(QKeyEvent* e) override;
 
-  private:
+private:
     void CreePanneauHaut();
     void CreeGrille();
     void CreeGraphe(QWidget* conteneur);

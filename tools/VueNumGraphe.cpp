@@ -41,9 +41,7 @@ double PasRond(double v) {
     return 10 * p;
 }
 
-QString TexteGraduation(double v) {
-    return QLocale().toString(v, 'g', 4);
-}
+QString TexteGraduation(double v) { return QLocale().toString(v, 'g', 4); }
 
 }  // namespace
 
@@ -136,13 +134,9 @@ int TVueNumGraphe::PhotoEnX(double x) const {
     return i;
 }
 
-QSize TVueNumGraphe::sizeHint() const {
-    return {320, 150};
-}
+QSize TVueNumGraphe::sizeHint() const { return {320, 150}; }
 
-QSize TVueNumGraphe::minimumSizeHint() const {
-    return {160, 80};
-}
+QSize TVueNumGraphe::minimumSizeHint() const { return {160, 80}; }
 
 void TVueNumGraphe::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || NbPhotos() < 0) return QWidget::mousePressEvent(e);

@@ -13,7 +13,7 @@ struct TStockTrajets;
 class TVueNumGraphe : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     enum TGrandeur { gVitesse, gRotation };
 
     explicit TVueNumGraphe(QWidget* parent = nullptr);
@@ -43,16 +43,16 @@ class TVueNumGraphe : public QWidget {
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-  signals:
+signals:
     // the user clicked or dragged on the chart
     void PhotoChoisie(int k);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
 
-  private:
+private:
     double Duree() const;
     void DessineAxes(QPainter& p, const QRectF& zone, double maximum) const;
     void DessineChocs(QPainter& p, const QRectF& zone) const;

@@ -219,7 +219,8 @@ double TGLBillardVelmora::QuantiteTouchee() const {
     const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
     // the first contact of the player's ball with another; a contact of the other two does not count
     int i = 1;
-    while (i <= n && !(Simu->TypesChocs[i] == tcBilleBille && (Simu->Contacts[i] == 2 || Simu->Contacts[i] == 3)))
+    while (i <= n &&
+           !(Simu->TypesChocs[i] == tcBilleBille && (Simu->Contacts[i] == 2 || Simu->Contacts[i] == 3)))
         ++i;
     if (i > n) return 0;
     // direction of travel just before the contact, and where the struck ball lies

@@ -28,9 +28,7 @@ TCaseLed::TCaseLed(QWidget* parent) : QAbstractButton(parent) {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
-TCaseLed::TCaseLed(const QString& texte, QWidget* parent) : TCaseLed(parent) {
-    setText(texte);
-}
+TCaseLed::TCaseLed(const QString& texte, QWidget* parent) : TCaseLed(parent) { setText(texte); }
 
 void TCaseLed::setCouleur(const QColor& c) {
     if (!c.isValid()) return;

@@ -8,7 +8,7 @@ class TCaseLed : public QAbstractButton {
     Q_OBJECT
     Q_PROPERTY(QColor couleur READ couleur WRITE setCouleur)
 
-  public:
+public:
     explicit TCaseLed(QWidget* parent = nullptr);
     explicit TCaseLed(const QString& texte, QWidget* parent = nullptr);
 
@@ -19,10 +19,10 @@ class TCaseLed : public QAbstractButton {
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     int diametreLed() const;
     int marge() const;
 

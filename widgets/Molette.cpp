@@ -19,9 +19,7 @@ constexpr double Cran = 120.0;
 // never draw more marks than this, whatever the scale
 constexpr int MaxMarques = 4000;
 
-double positif(double v, double defaut) {
-    return (std::isfinite(v) && v > MinEchelle) ? v : defaut;
-}
+double positif(double v, double defaut) { return (std::isfinite(v) && v > MinEchelle) ? v : defaut; }
 
 }  // namespace
 
@@ -105,13 +103,9 @@ void TMolette::demande(double v) {
     emit valeurDemandee(v);
 }
 
-QSize TMolette::sizeHint() const {
-    return {160, hauteurGrande_ + fontMetrics().height() + 6};
-}
+QSize TMolette::sizeHint() const { return {160, hauteurGrande_ + fontMetrics().height() + 6}; }
 
-QSize TMolette::minimumSizeHint() const {
-    return {48, hauteurGrande_ + fontMetrics().height() + 4};
-}
+QSize TMolette::minimumSizeHint() const { return {48, hauteurGrande_ + fontMetrics().height() + 4}; }
 
 void TMolette::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {

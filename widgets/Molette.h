@@ -22,7 +22,7 @@ class TMolette : public QWidget {
     Q_PROPERTY(QColor couleurRepere READ couleurRepere WRITE setCouleurRepere)
     Q_PROPERTY(bool asservie READ asservie WRITE setAsservie)
 
-  public:
+public:
     explicit TMolette(QWidget* parent = nullptr);
 
     double valeur() const { return valeur_; }
@@ -73,13 +73,13 @@ class TMolette : public QWidget {
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-  signals:
+signals:
     // the value changed, whoever changed it
     void valeurChangee(double valeur);
     // the user asks for this value (drag, wheel, keys); not emitted by setValeur
     void valeurDemandee(double valeur);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -87,7 +87,7 @@ class TMolette : public QWidget {
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void demande(double v);
     void dessineMarques(QPainter& p, const QRectF& zone, const QColor& encre) const;
     QString texteGraduation(double u) const;

@@ -49,9 +49,7 @@ QSize TPanneauIcone::sizeHint() const {
     return {std::max(130, colonneTexte() + texte + 4), std::max({18, fontMetrics().height() + 4, icone + 2})};
 }
 
-QSize TPanneauIcone::minimumSizeHint() const {
-    return {colonneTexte() + 8, fontMetrics().height() + 2};
-}
+QSize TPanneauIcone::minimumSizeHint() const { return {colonneTexte() + 8, fontMetrics().height() + 2}; }
 
 void TPanneauIcone::paintEvent(QPaintEvent*) {
     QPainter p(this);

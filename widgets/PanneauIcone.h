@@ -8,7 +8,7 @@
 class TPanneauIcone : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     explicit TPanneauIcone(QWidget* parent = nullptr);
     TPanneauIcone(const QPixmap& icone, const QString& texte, QWidget* parent = nullptr);
 
@@ -20,10 +20,10 @@ class TPanneauIcone : public QWidget {
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     int colonneTexte() const;
 
     QPixmap icone_;

@@ -31,7 +31,8 @@ public:
         sockaddr_un adresse{};
         adresse.sun_family = AF_UNIX;
         std::strncpy(adresse.sun_path, chemin.c_str(), sizeof(adresse.sun_path) - 1);
-        connecte_ = fd_ >= 0 && ::connect(fd_, reinterpret_cast<const sockaddr*>(&adresse), sizeof(adresse)) == 0;
+        connecte_ =
+            fd_ >= 0 && ::connect(fd_, reinterpret_cast<const sockaddr*>(&adresse), sizeof(adresse)) == 0;
     }
     ~ClientBrut() {
         if (fd_ >= 0) ::close(fd_);

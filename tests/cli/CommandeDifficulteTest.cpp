@@ -21,7 +21,6 @@ struct TSortie {
     std::string err;
 };
 
-
 class CommandeDifficulteTest : public TestAvecDossier {
 protected:
     CommandeDifficulteTest() : TestAvecDossier("velmora-cli-diff") {}
@@ -35,7 +34,6 @@ protected:
         return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier_ / "out.txt"),
                 LitFichierEntier(dossier_ / "err.txt")};
     }
-
 };
 
 // the number after "key": in the JSON object, -1 when absent

@@ -15,7 +15,7 @@ const QString Espace = QStringLiteral("org.velmora3d.aide");
 // the help as an installed program finds it: the collection and the compiled help side by side,
 // copied away from where they were built, opened read-only
 class Aide : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(dossier_.isValid());
         const QDir construit(QStringLiteral(VELMORA_AIDE_DIR));
@@ -47,7 +47,7 @@ TEST_F(Aide, EveryHelpContextOpensThePageOfItsWindow) {
     } contextes[] = {
         {"1200", "raccourcis.html"}, {"1300", "fenetre-principale.html"}, {"1410", "vue-numerique.html"},
         {"1420", "difficulte.html"}, {"1430", "reglage-billard.html"},    {"1440", "memo-trajets.html"},
-        {"1450", "queue.html"},         {"1460", "coups-enregistres.html"}, {"1470", "solutions.html"}};
+        {"1450", "queue.html"},      {"1460", "coups-enregistres.html"},  {"1470", "solutions.html"}};
     for (const auto& c : contextes) {
         const QString id = QString::fromLatin1(c.contexte);
         const QList<QHelpLink> liens = moteur_->documentsForIdentifier(id);

@@ -8,9 +8,8 @@
 #include <numbers>
 #include <thread>
 
-#include "tests/support/DisqueEnPanne.h"
 #include "moteurs/EvaluationDifficulte.h"
-
+#include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
 
 namespace fs = std::filesystem;
@@ -27,9 +26,7 @@ std::unique_ptr<TBillardVelmora> Ouverture() {
     return s;
 }
 
-TQueueDegres QueueOuverture() {
-    return {0.62f, 1.17f, 99.14f, 430.0f, 3.0f, 520.0f};
-}
+TQueueDegres QueueOuverture() { return {0.62f, 1.17f, 99.14f, 430.0f, 3.0f, 520.0f}; }
 
 TGrilleDifficulte Grille(TDecalages n,
                          std::array<float, NbParamsEssai> increments = {0.1f, 0.1f, 0.1f, 10, 2, 10}) {
@@ -85,7 +82,6 @@ protected:
         std::ifstream f(Chemin(nom), std::ios::binary);
         return {std::istreambuf_iterator<char>(f), {}};
     }
-
 };
 
 }  // namespace

@@ -5,9 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/support/DisqueEnPanne.h"
 #include "moteurs/FileStreamOfSingle.h"
-
+#include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
 
@@ -20,7 +19,6 @@ class FileStreamOfSingleTest : public TestAvecDossier {
 protected:
     FileStreamOfSingleTest() : TestAvecDossier("velmora-fos") {}
     int NbFichiers() const { return int(std::distance(fs::directory_iterator(dossier_), {})); }
-
 };
 
 std::string Octets(const std::string& nom) {

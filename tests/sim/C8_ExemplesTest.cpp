@@ -9,8 +9,8 @@
 #include "fichiers/ExportPVR.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
-#include "tests/sim/OutilsSimu.h"
 #include "jeu/FichiersPosition.h"
+#include "tests/sim/OutilsSimu.h"
 
 namespace {
 

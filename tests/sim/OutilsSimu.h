@@ -7,9 +7,7 @@
 #include "sim/C8_BillardVelmora.h"
 
 // the object holds the whole photo store: keep it off the stack
-inline std::unique_ptr<TBillardVelmora> NouvelleSimu() {
-    return std::make_unique<TBillardVelmora>();
-}
+inline std::unique_ptr<TBillardVelmora> NouvelleSimu() { return std::make_unique<TBillardVelmora>(); }
 
 // the three balls at rest on the cloth at photo 0
 inline void PlaceBilles(TBillardVelmora& s, TVecteur p1, TVecteur p2, TVecteur p3) {
@@ -25,6 +23,4 @@ inline void Lance(TBillardVelmora& s, int bille, TVecteur v, TVecteur w = Vecteu
     s.Trajets[bille][0].Rotation = w;
 }
 
-inline std::string Exemple(const std::string& nom) {
-    return std::string(VELMORA_EXAMPLES_DIR) + "/" + nom;
-}
+inline std::string Exemple(const std::string& nom) { return std::string(VELMORA_EXAMPLES_DIR) + "/" + nom; }

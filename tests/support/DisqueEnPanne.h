@@ -52,5 +52,5 @@ private:
     bool monte_ = false;
 };
 
-#define VELMORA_EXIGE_DISQUE(d)                                                     \
+#define VELMORA_EXIGE_DISQUE(d) \
     if (!(d).Pret()) GTEST_SKIP() << "cannot mount a test file system (needs root)"

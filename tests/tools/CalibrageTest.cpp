@@ -6,10 +6,10 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "fichiers/FichierFisik.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Calibrage.h"
 #include "widgets/Molette.h"
-#include "fichiers/FichierFisik.h"
 
 namespace {
 
