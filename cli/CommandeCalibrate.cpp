@@ -207,6 +207,8 @@ bool DecodeTache(const std::string& texte, const TCalibrationTable& calibration,
     fisik = calibration.Depart();
     for (const TConstanteCalibrable& c : ConstantesCalibrables())
         if (!LitNombre(in, fisik.*c.Champ)) return false;
+    // numbers from another rank: within their ranges like any other constants
+    fisik.BorneTout();
     return true;
 }
 

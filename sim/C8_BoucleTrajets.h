@@ -114,13 +114,11 @@ VELMORA_ETAPE void TBillardVelmora::PrepareTrajets(TBoucle& c, TChocPrevu& E) {
     PointReussi = false;
     NbPhotos = 0;
 
-    // constants the loop divides by or steps with; a direct assignment may have bypassed their floor
-    for (double* p : {&Fisik.G, &Fisik.FrotBiTapGlisse, &Fisik.FrotBiTapPivot, &Fisik.FrotBiTapRoule,
-                      &Fisik.dtAnal, &Fisik.dtEnr})
-        if (!(*p >= PlancherParam)) *p = PlancherParam;
-    c.dtAnal = Fisik.dtAnal;
-    c.dtEnr = Fisik.dtEnr;
-    c.diametre = Fisik.Diametre;
+    // the constants, bounded when they were set (BorneTout): the shot only reads them
+    const TPARAMPHYS& fisik = Fisik;
+    c.dtAnal = fisik.dtAnal;
+    c.dtEnr = fisik.dtEnr;
+    c.diametre = fisik.Diametre;
     c.t = 0;
     c.tEnr = c.dtEnr;
 
@@ -216,8 +214,8 @@ VELMORA_ETAPE void TBillardVelmora::AppliqueContact(TBoucle& c, TChocPrevu& E) {
     E.Traitement(*E.A, E.B);
     E.dtPrecedent = 0;
     ApresChoc(*E.A, c.t);
-    if (E.B == &etats_[1] || E.B == &etats_[2] || E.B == &etats_[3])
-        ApresChoc(*static_cast<TEtatBille*>(E.B), c.t);
+    for (int b = 1; b <= NbBilles; ++b)
+        if (E.B == &etats_[b]) ApresChoc(etats_[b], c.t);
     // the balls of the contact have new motions: their respites end
     for (int b = 1; b <= NbBilles; ++b) {
         if (E.A != &etats_[b] && E.B != &etats_[b]) continue;
