@@ -10,7 +10,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/IconesVel3D.h"
+#include "widgets/IconesVel3D.h"
 
 // a text browser that reads the pages out of the help file
 class TNavigateurAide : public QTextBrowser {

@@ -7,7 +7,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/IconesVel3D.h"
+#include "widgets/IconesVel3D.h"
 
 #ifndef VELMORA_VERSION
 #define VELMORA_VERSION ""

@@ -48,12 +48,12 @@ bool ChargeTraductionsQt() {
 
 std::unique_ptr<TMainVel3DFrm> CreeFenetres(const TDemarrageVel3D& demarrage) {
     auto principale = std::make_unique<TMainVel3DFrm>(demarrage);
-    auto* queue = new TQueueFrm(*principale);
-    auto* memo = new TMemTrajetsFrm(*principale);
-    auto* vueNum = new TVueNumFrm(*principale);
-    auto* calibrage = new TCalibrageFrm(*principale);
-    auto* difficulte = new TDifficulteFrm(*principale);
+    auto* queue = new TQueueFrm(*principale, principale.get());
+    auto* memo = new TMemTrajetsFrm(*principale, principale.get());
+    auto* vueNum = new TVueNumFrm(*principale, principale.get());
+    auto* calibrage = new TCalibrageFrm(*principale, principale.get());
+    auto* difficulte = new TDifficulteFrm(*principale, principale.get());
     principale->BrancheOutils(queue, memo, vueNum, calibrage, difficulte);
-    principale->BrancheSolutions(new TSolutionsFrm(*principale));
+    principale->BrancheSolutions(new TSolutionsFrm(*principale, principale.get()));
     return principale;
 }

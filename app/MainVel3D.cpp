@@ -99,6 +99,7 @@ void TMainVel3DFrm::BrancheOutils(TQueueFrm* queue, TMemTrajetsFrm* memo, TVueNu
     VueNumFrm = vueNum;
     CalibrageFrm = calibrage;
     DifficulteFrm = difficulte;
+    connect(QueueFrm, &TQueueFrm::ViseeAffichee, this, &TMainVel3DFrm::MajQteVisee);
     // closing a tool window unchecks its item
     connect(QueueFrm, &TFenetreOutil::Fermee, this, [this] { VueParamQueueMnu->setChecked(false); });
     connect(MemTrajetsFrm, &TFenetreOutil::Fermee, this, [this] { VueMemoMnu->setChecked(false); });
@@ -274,7 +275,40 @@ void TMainVel3DFrm::TirAutoChkChange() {
     TrajetsMnu->trigger();
 }
 
-void TMainVel3DFrm::VerrouilleCoup(bool verrou) {
+bool TMainVel3DFrm::TirAuto() const { return TirAutoChk->isChecked(); }
+
+void TMainVel3DFrm::SetTirAuto(bool actif) {
+    const QSignalBlocker silence(TirAutoChk);
+    TirAutoChk->setChecked(actif);
+}
+
+void TMainVel3DFrm::MontreResultat(TResultatMontre quoi) {
+    switch (quoi) {
+        case TResultatMontre::Lignes:
+            if (!TrajetsMnu->isChecked() && !AnimationMnu->isChecked()) TrajetsMnu->trigger();
+            break;
+        case TResultatMontre::LigneJoueur:
+            if (!TrajetBillejoueurMnu->isChecked()) TrajetBillejoueurMnu->trigger();
+            break;
+        case TResultatMontre::Animation:
+            if (AnimationMnu->isChecked()) DemarreAnimation();
+            break;
+    }
+}
+
+bool TMainVel3DFrm::VecteursAffiches() const { return VRMnu->isChecked(); }
+
+void TMainVel3DFrm::SignaleMemoire(bool active) {
+    VueMemoMnu->setText(active ? QStringLiteral("Params mémo trajets (on)") : QStringLiteral("Params mémo trajets (off)"));
+}
+
+void TMainVel3DFrm::VerrouilleCoup(const QObject* detenteur, bool verrou) {
+    // one computation ending leaves the shot to those still running
+    if (verrou)
+        verrous_.insert(detenteur);
+    else
+        verrous_.erase(detenteur);
+    verrou = !verrous_.empty();
     coupVerrouille_ = verrou;
     // the commands that change or fire the shot
     FeuBtn->setEnabled(!verrou);

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
+#include <set>
 
 #include "app/ListeRecents.h"
 #include "app/ReglagesVel3D.h"
@@ -15,6 +16,7 @@
 #include "scene/Vue.h"
 #include "fichiers/CopieCoup.h"
 #include "fichiers/FichierIni.h"
+#include "tools/HoteOutils.h"
 
 class QAction;
 class QActionGroup;
@@ -46,7 +48,7 @@ struct TDemarrageVel3D {
     QString DossierProgramme;       // initial folder of the file dialogs
 };
 
-class TMainVel3DFrm : public QMainWindow {
+class TMainVel3DFrm : public QMainWindow, public THoteOutils {
     Q_OBJECT
 
 public:
@@ -60,12 +62,30 @@ public:
     void BrancheOutils(TQueueFrm* queue, TMemTrajetsFrm* memo, TVueNumFrm* vueNum, TCalibrageFrm* calibrage,
                        TDifficulteFrm* difficulte);
 
+    // -- what the tool windows ask of it
+    TGLBillardVelmora* Billard3D() const override { return Billard.get(); }
+    TScene& SceneTable() override { return gls; }
+    void Feu() override { FeuBtnClick(); }
+    bool TirAuto() const override;
+    void SetTirAuto(bool actif) override;
+    void MontreResultat(TResultatMontre quoi) override;
+    bool VecteursAffiches() const override;
+    // while locked (a difficulty evaluation runs on the current shot), nothing changes the cue,
+    // the balls or the rule, and nothing is fired
+    void VerrouilleCoup(const QObject* detenteur, bool verrou) override;
+    bool CoupVerrouille() const override { return coupVerrouille_; }
+    // writes the cue and the balls to a position file; false (after telling the user) on failure
+    bool SauvePosition(const QString& nom) override;
+    void AfficheAide(int contexte) override;
+    void PasseTouche(QKeyEvent* e) override;
+    bool RoueFleche(bool avant) override;
+    void SignaleMemoire(bool active) override;
+
     // -- operations offered to the other windows
     void FeuBtnClick();
     void SetTauxRalenti(double x);
     double TauxRalenti() const { return tauxRalenti_; }
     void MajQteVisee();
-    void AfficheAide(int contexte);
     void DemarreAnimation();
     void AfficheMessage(const QString& texte);
     // opens a position file and plays it; false (after telling the user) when it cannot be read
@@ -77,10 +97,6 @@ public:
     void FormKeyUp(QKeyEvent* e);
     // a shot handed over by another program
     void WMCopyData(const TCopieCoup& coup);
-    // while locked (a difficulty evaluation runs on the current shot), nothing changes the cue,
-    // the balls or the rule, and nothing is fired
-    void VerrouilleCoup(bool verrou);
-    bool CoupVerrouille() const { return coupVerrouille_; }
     bool Anime() const { return anime_; }
     // clock time at the start of the running animation
     double DebutAnimationCourant() const { return DebutAnimation; }
@@ -91,7 +107,90 @@ public:
     TVue VueTable{gls};
     TCadenceur GLCadencer;
 
-    // -- controls
+    // status bar: panels 0, 1, 2 the white, yellow and red ball; 3 hints and messages
+    QString TextePanneau(int i) const;
+    void SetTextePanneau(int i, const QString& texte);
+
+    // -- the tool windows
+    TQueueFrm* QueueFrm = nullptr;
+    TMemTrajetsFrm* MemTrajetsFrm = nullptr;
+    TVueNumFrm* VueNumFrm = nullptr;
+    TCalibrageFrm* CalibrageFrm = nullptr;
+    TDifficulteFrm* DifficulteFrm = nullptr;
+    // the recorded-shot window, created at its first use (MainVel3DEnregistrement.cpp)
+    TEnregistrementFrm* EnregistrementFrm = nullptr;
+    TEnregistrementFrm& FenetreEnregistrement();
+    // opens a recorded shot (CSV) in its window; false after telling the user
+    bool OuvreEnregistrement(const QString& nom);
+    void OuvreEnregistrementMnuClick();
+    void EnregistrementMnuClick();
+    TSolutionsFrm* SolutionsFrm = nullptr;
+    // the solutions window and its item of the "&Outils" menu (shortcut F7)
+    void BrancheSolutions(TSolutionsFrm* solutions);
+
+    // -- menu commands
+    void ouvrirMnuClick();
+    void SaveToFileMnuClick();
+    void BilleJoueurMnuClick();
+    void Mnu3bandesClick(QAction* choix);
+    void LastCoupBeginMnuClick();
+    void LastCoupEndMnuClick();
+    void PosDepartMnuClick();
+    void CamFixeMobileMnuClick();
+    void TrajetsMnuClick();
+    void TrajetBillejoueurMnuClick(QAction* item);
+    void VRMnuClick();
+    void QueuevisibleMnuClick();
+    void ResettrajetsVRMnuClick();
+    void VueParamQueueMnuClick();
+    void DifficulteMnuClick();
+    void VueMemoMnuClick();
+    void VueNumMnuClick();
+    void CalibreBdMnuClick();
+    void SommaireChmMnuClick();
+    void IndexChmMnuClick();
+    void AproposMnuClick();
+    void TirAutoChkChange();
+
+    // -- recent files and settings
+    const TListeRecents& mruList() const { return mruList_; }
+    // adds a file to the recent list and saves the list
+    void RetientFichier(const QString& nom);
+    void mruListClick(const QString& nom);
+    const TEmplacementReglages& Reglages() const { return demarrage_.Reglages; }
+    const TServeurCoup* ServeurCoup() const { return serveurCoup_; }
+
+    // -- mouse on the 3D view and animation
+    void ScnMouseDown(QMouseEvent* e);
+    void ScnMouseMove(QMouseEvent* e);
+    void ScnMouseUp(QMouseEvent* e);
+    void FormMouseWheel(QWheelEvent* e);
+    void GLCadencerProgress(double ecoule, double maintenant);
+
+    // help: shows the missing-file box when there is no help
+    void AideManquante();
+    // the "a propos" box, modal; returns when it is closed
+    void AfficheApropos();
+
+signals:
+    // a shot was fired and computed (fire button, automatic fire, handed-over shot)
+    void CoupJoue();
+    // the animation shows time t of the shot (s from the cue impact); -1 when it ends
+    void ImageAnimee(double t);
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* objet, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    // the controls and the menu items are the window's own: the tool windows ask through
+    // THoteOutils, the tests find them by their object names
     QWidget* BandeauPnl = nullptr;
     TVueGL* Scn = nullptr;
     QFrame* DisplayInfos = nullptr;
@@ -103,8 +202,6 @@ public:
     // status bar: panels 0, 1, 2 the white, yellow and red ball; 3 hints and messages
     TPanneauIcone* InfosBilles[3] = {};
     QLabel* InfosMessage = nullptr;
-    QString TextePanneau(int i) const;
-    void SetTextePanneau(int i, const QString& texte);
 
     // -- menu
     QMenu* Fichiers1 = nullptr;
@@ -140,95 +237,21 @@ public:
     QAction* CalibreBdMnu = nullptr;
     QAction* OuvreEnregistrementMnu = nullptr;
     QAction* EnregistrementMnu = nullptr;
+    QAction* SolutionsMnu = nullptr;
     QMenu* AideMnu = nullptr;
     QAction* SommaireChmMnu = nullptr;
     QAction* IndexChmMnu = nullptr;
     QAction* Raccourcisclavier1 = nullptr;
     QAction* AproposMnu = nullptr;
 
-    // -- the tool windows
-    TQueueFrm* QueueFrm = nullptr;
-    TMemTrajetsFrm* MemTrajetsFrm = nullptr;
-    TVueNumFrm* VueNumFrm = nullptr;
-    TCalibrageFrm* CalibrageFrm = nullptr;
-    TDifficulteFrm* DifficulteFrm = nullptr;
-    // the recorded-shot window, created at its first use (MainVel3DEnregistrement.cpp)
-    TEnregistrementFrm* EnregistrementFrm = nullptr;
-    TEnregistrementFrm& FenetreEnregistrement();
-    // opens a recorded shot (CSV) in its window; false after telling the user
-    bool OuvreEnregistrement(const QString& nom);
-    void OuvreEnregistrementMnuClick();
-    void EnregistrementMnuClick();
-    TSolutionsFrm* SolutionsFrm = nullptr;
-    QAction* SolutionsMnu = nullptr;
-    // the solutions window and its item of the "&Outils" menu (shortcut F7)
-    void BrancheSolutions(TSolutionsFrm* solutions);
-
-    // -- menu commands
-    void ouvrirMnuClick();
-    void SaveToFileMnuClick();
-    void BilleJoueurMnuClick();
-    void Mnu3bandesClick(QAction* choix);
-    void LastCoupBeginMnuClick();
-    void LastCoupEndMnuClick();
-    void PosDepartMnuClick();
-    void CamFixeMobileMnuClick();
-    void TrajetsMnuClick();
-    void TrajetBillejoueurMnuClick(QAction* item);
-    void VRMnuClick();
-    void QueuevisibleMnuClick();
-    void ResettrajetsVRMnuClick();
-    void VueParamQueueMnuClick();
-    void DifficulteMnuClick();
-    void VueMemoMnuClick();
-    void VueNumMnuClick();
-    void CalibreBdMnuClick();
-    void SommaireChmMnuClick();
-    void IndexChmMnuClick();
-    void AproposMnuClick();
-    void TirAutoChkChange();
-
-    // -- recent files and settings
-    const TListeRecents& mruList() const { return mruList_; }
-    // adds a file to the recent list and saves the list
-    void RetientFichier(const QString& nom);
-    // writes the cue and the balls to a position file; false (after telling the user) on failure
-    bool SauvePosition(const QString& nom);
-    void mruListClick(const QString& nom);
-    const TEmplacementReglages& Reglages() const { return demarrage_.Reglages; }
-    const TServeurCoup* ServeurCoup() const { return serveurCoup_; }
-
-    // -- mouse on the 3D view and animation
-    void ScnMouseDown(QMouseEvent* e);
-    void ScnMouseMove(QMouseEvent* e);
-    void ScnMouseUp(QMouseEvent* e);
-    void FormMouseWheel(QWheelEvent* e);
-    void GLCadencerProgress(double ecoule, double maintenant);
-
-    // help: shows the missing-file box when there is no help
-    void AideManquante();
-    // the "a propos" box, modal; returns when it is closed
-    void AfficheApropos();
-
-signals:
-    // a shot was fired and computed (fire button, automatic fire, handed-over shot)
-    void CoupJoue();
-    // the animation shows time t of the shot (s from the cue impact); -1 when it ends
-    void ImageAnimee(double t);
-
-protected:
-    bool event(QEvent* e) override;
-    bool eventFilter(QObject* objet, QEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-
-private:
-    // construction, split by concern (MainVel3DMenus.cpp, MainVel3DInfos.cpp)
+    // construction, split by concern (MainVel3DMenus.cpp, MainVel3DInfos.cpp); the menus one
+    // by one, in the order of the menu bar
     void CreeMenus();
+    void CreeMenuFichiers();
+    void CreeMenuJeu();
+    void CreeMenuAffichage();
+    void CreeMenuOutils();
+    void CreeMenuAide();
     void CreeMenusEnregistrement();
     void CreeVue();
     void CreeInfos();
@@ -277,5 +300,6 @@ private:
     bool bullesBranchees_ = true;
     bool dejaMontree_ = false;
     bool coupVerrouille_ = false;
+    std::set<const QObject*> verrous_;  // the computations holding the shot
     int tagBilleJoueur_ = 0;
 };

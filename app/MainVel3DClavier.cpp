@@ -4,11 +4,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "app/FenetresOutils.h"
 #include "app/GlobalClavier.h"
 #include "app/MainVel3D.h"
 
+#include "scene/gl/VueGL.h"
 #include "view3d/GLBillardVelmora.h"
 
 namespace {
@@ -185,7 +187,30 @@ void TMainVel3DFrm::ScnMouseMove(QMouseEvent* e) {
 
 void TMainVel3DFrm::ScnMouseUp(QMouseEvent*) { SourisEnfoncee = false; }
 
+void TMainVel3DFrm::PasseTouche(QKeyEvent* e) {
+    if (e->type() == QEvent::KeyRelease)
+        FormKeyUp(e);
+    else
+        FormKeyDown(e);
+}
+
+bool TMainVel3DFrm::RoueFleche(bool avant) {
+    if (ToucheTenue == 0) return false;
+    if (ToucheTenue == Qt::Key_E)
+        ToucheFleche(avant ? Qt::Key_Left : Qt::Key_Right);
+    else
+        ToucheFleche(avant ? Qt::Key_Up : Qt::Key_Down);
+    return true;
+}
+
 void TMainVel3DFrm::FormMouseWheel(QWheelEvent* e) {
-    // the cue window decides what the wheel does
-    if (QueueFrm) QueueFrm->FormMouseWheel(e);
+    const int delta = e->angleDelta().y();
+    const QPoint pos = e->globalPosition().toPoint();
+    e->accept();
+    if (delta == 0) return;
+    // the cue window decides first (held keys, its own controls)
+    if (QueueFrm ? QueueFrm->FormMouseWheel(delta, pos) : RoueFleche(delta > 0)) return;
+    // over the table's view the wheel zooms it; forward brings the camera nearer
+    if (Billard && isVisible() && frameGeometry().contains(pos) && childAt(mapFromGlobal(pos)) == Scn)
+        Billard->Zoom(-int(std::lround(delta / 2.0)));
 }

@@ -24,7 +24,7 @@ void TMainVel3DFrm::CreeMenusEnregistrement() {
 
 TEnregistrementFrm& TMainVel3DFrm::FenetreEnregistrement() {
     if (!EnregistrementFrm) {
-        EnregistrementFrm = new TEnregistrementFrm(*this);
+        EnregistrementFrm = new TEnregistrementFrm(*this, this);
         connect(EnregistrementFrm, &TFenetreOutil::Fermee, this, [this] { EnregistrementMnu->setChecked(false); });
         connect(this, &TMainVel3DFrm::CoupJoue, EnregistrementFrm, &TEnregistrementFrm::CoupJoue);
         connect(this, &TMainVel3DFrm::ImageAnimee, EnregistrementFrm, &TEnregistrementFrm::ImageAnimee);

@@ -5,7 +5,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 
-#include "app/IconesVel3D.h"
+#include "widgets/IconesVel3D.h"
 #include "app/MainVel3D.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"

@@ -42,11 +42,16 @@ QString AvecExtensionVel(const QString& nom) {
 }  // namespace
 
 void TMainVel3DFrm::CreeMenus() {
-    QMenuBar* barre = menuBar();
+    CreeMenuFichiers();
+    CreeMenuJeu();
+    CreeMenuAffichage();
+    CreeMenuOutils();
+    CreeMenuAide();
+}
 
-    // files
+void TMainVel3DFrm::CreeMenuFichiers() {
     Fichiers1 = SousMenu(this, "Fichiers1", QStringLiteral("&Fichiers"));
-    barre->addMenu(Fichiers1);
+    menuBar()->addMenu(Fichiers1);
     LoadFrmFileMnu = SousMenu(Fichiers1, "LoadFrmFileMnu", QStringLiteral("charger une position"));
     Fichiers1->addMenu(LoadFrmFileMnu);
     ouvrirMnu = Item(LoadFrmFileMnu, "ouvrirMnu", QStringLiteral("(ouvrir)"),
@@ -55,16 +60,18 @@ void TMainVel3DFrm::CreeMenus() {
                          QStringLiteral("sauve la queue et les positions initiales des billes"));
     connect(ouvrirMnu, &QAction::triggered, this, [this] { ouvrirMnuClick(); });
     connect(SaveToFileMnu, &QAction::triggered, this, [this] { SaveToFileMnuClick(); });
+}
 
-    // game
+void TMainVel3DFrm::CreeMenuJeu() {
     Jeu1 = SousMenu(this, "Jeu1", QStringLiteral("&Jeu"));
-    barre->addMenu(Jeu1);
+    menuBar()->addMenu(Jeu1);
     BilleJoueurMnu = Item(Jeu1, "BilleJoueurMnu", QStringLiteral("Joueur : Blanche"),
                           QStringLiteral("click pour alterner blanche/jaune"));
     Modedejeu1 = SousMenu(Jeu1, "Modedejeu1", QStringLiteral("Mode de jeu"),
                           QStringLiteral("fixe le mode de jeu pour validation du point"));
     Jeu1->addMenu(Modedejeu1);
     ModesDeJeu = new QActionGroup(this);
+    ModesDeJeu->setObjectName(QStringLiteral("ModesDeJeu"));
     ModesDeJeu->setExclusive(true);
     Mnu3bandes = Item(Modedejeu1, "Mnu3bandes", QStringLiteral("3 bandes"), {}, true, true);
     Mnu1bande = Item(Modedejeu1, "Mnu1bande", QStringLiteral("1 bandes"), {}, true);
@@ -81,10 +88,11 @@ void TMainVel3DFrm::CreeMenus() {
     connect(LastCoupBeginMnu, &QAction::triggered, this, [this] { LastCoupBeginMnuClick(); });
     connect(LastCoupEndMnu, &QAction::triggered, this, [this] { LastCoupEndMnuClick(); });
     connect(PosDepartMnu, &QAction::triggered, this, [this] { PosDepartMnuClick(); });
+}
 
-    // display
+void TMainVel3DFrm::CreeMenuAffichage() {
     OptionsJeu = SousMenu(this, "OptionsJeu", QStringLiteral("&Affichage"));
-    barre->addMenu(OptionsJeu);
+    menuBar()->addMenu(OptionsJeu);
     CamFixeMobileMnu = Item(OptionsJeu, "CamFixeMobileMnu", QStringLiteral("cam actuelle : Mobile"),
                             QStringLiteral("basculer vue Fixe (du plafond) / mobile"));
     CamFixeMobileMnu->setShortcut(QKeySequence(Qt::Key_F2));
@@ -114,10 +122,11 @@ void TMainVel3DFrm::CreeMenus() {
     connect(VRMnu, &QAction::triggered, this, [this] { VRMnuClick(); });
     connect(QueuevisibleMnu, &QAction::triggered, this, [this] { QueuevisibleMnuClick(); });
     connect(ResettrajetsVRMnu, &QAction::triggered, this, [this] { ResettrajetsVRMnuClick(); });
+}
 
-    // tool windows
+void TMainVel3DFrm::CreeMenuOutils() {
     FenetresMnu = SousMenu(this, "FenetresMnu", QStringLiteral("&Outils"));
-    barre->addMenu(FenetresMnu);
+    menuBar()->addMenu(FenetresMnu);
     VueParamQueueMnu = Item(FenetresMnu, "VueParamQueueMnu", QStringLiteral("Params queue"),
                             QStringLiteral("fenêtre de réglaqe queue (effet, hauteur etc)"), true, true);
     VueParamQueueMnu->setShortcut(QKeySequence(Qt::Key_F3));
@@ -135,10 +144,11 @@ void TMainVel3DFrm::CreeMenus() {
     connect(VueNumMnu, &QAction::triggered, this, [this] { VueNumMnuClick(); });
     connect(CalibreBdMnu, &QAction::triggered, this, [this] { CalibreBdMnuClick(); });
     CreeMenusEnregistrement();
+}
 
-    // help
+void TMainVel3DFrm::CreeMenuAide() {
     AideMnu = SousMenu(this, "AideMnu", QStringLiteral("Aide"));
-    barre->addMenu(AideMnu);
+    menuBar()->addMenu(AideMnu);
     SommaireChmMnu = Item(AideMnu, "SommaireChmMnu", QStringLiteral("Sommaire"));
     IndexChmMnu = Item(AideMnu, "IndexChmMnu", QStringLiteral("Index de l'aide"));
     Raccourcisclavier1 = Item(AideMnu, "Raccourcisclavier1", QStringLiteral("Raccourcis clavier"));

@@ -8,6 +8,8 @@
 
 void TMainVel3DFrm::BrancheSolutions(TSolutionsFrm* solutions) {
     SolutionsFrm = solutions;
+    // a route kept on request goes to the trajectory memory
+    SolutionsFrm->Memo = MemTrajetsFrm;
     SolutionsMnu = FenetresMnu->addAction(QStringLiteral("Solutions"));
     SolutionsMnu->setObjectName(QStringLiteral("SolutionsMnu"));
     PoseBulle(SolutionsMnu, QStringLiteral("les routes qui font le point depuis la position, les plus faciles d'abord"));

@@ -12,7 +12,7 @@
 #include <cstdio>
 
 #include "app/Demarrage.h"
-#include "app/IconesVel3D.h"
+#include "widgets/IconesVel3D.h"
 #include "scene/gl/VueGL.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "sim/C8_BillardVelmora.h"
 #include "fichiers/FichierIni.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void BM_Coup(benchmark::State& state, const char* nom) {
         state.SkipWithError("exemple illisible");
         return;
     }
-    s->ChargePosition(nom, ini);
+    ChargePosition(*s, ini);
     long passes = 0;
     for (auto _ : state) {
         s->Joue();
@@ -72,7 +73,7 @@ BENCHMARK_CAPTURE(BM_Coup, fausse_queue, "fausse_queue.vel")
 // a hand launch replayed from photo 0 (CalculTrajets alone)
 void BM_Lancer(benchmark::State& state) {
     auto s = Simulation();
-    if (!s->ChargeLancer(Exemple("lancer.vel2"))) {
+    if (!ChargeLancer(*s, Exemple("lancer.vel2"))) {
         state.SkipWithError("exemple illisible");
         return;
     }

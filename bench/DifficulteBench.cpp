@@ -10,6 +10,7 @@
 
 #include "fichiers/FichierIni.h"
 #include "moteurs/EvaluationDifficulte.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ TPosition Ouverture() {
     const std::string nom = std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel";
     TFichierIni ini;
     if (std::filesystem::exists(nom) && ini.Charge(nom)) {
-        s.ChargePosition(nom, ini);
+        ChargePosition(s, ini);
     } else {
         const double r = s.Fisik.RayonBilles, w = s.Fisik.largeurJeu;
         s.Trajets[1][0].Position = Vecteur(18.25, -w / 2, r);

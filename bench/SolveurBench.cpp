@@ -11,6 +11,7 @@
 
 #include "moteurs/SolveurCoups.h"
 #include "fichiers/FichierIni.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ std::unique_ptr<TBillardVelmora> Ouverture() {
     auto s = std::make_unique<TBillardVelmora>();
     s->Fisik.SetParam(2, 3.075f);
     TFichierIni ini;
-    if (ini.Charge(std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel")) s->ChargePosition("ouverture.vel", ini);
+    if (ini.Charge(std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel")) ChargePosition(*s, ini);
     return s;
 }
 

@@ -1,5 +1,6 @@
 // The simulation as the desktop program sets it up, and a position file read the way the desktop
-// program reads it when it opens one, so that velmora-sim gives the result the program shows.
+// program reads it when it opens one (jeu/PositionJeu.h), so that velmora-sim gives the result the
+// program shows.
 #pragma once
 
 #include <string>
@@ -12,16 +13,18 @@
 bool PrepareSimulation(TBillardVelmora& simu, const std::string& fsk, std::string& erreur);
 
 // Reads a ".vel" into the cue parameters and photo 0: its Queue and Positions sections, the tip
-// height converted for files without [GLBillard] Hrelatif, the cue values and the positions passed
-// through the single-precision 3D models of the program (limits of the cue, balls kept on the table
+// height converted for files without [GLBillard] Hrelatif, the cue values and the positions as the
+// program's cue and balls take them (single precision, limits of the cue, balls kept on the table
 // and apart); then, when chargeFisik is true, the parameter file named
-// by [GLBillard] FisikFile when it exists. False with the reason when a file cannot be read.
+// by [GLBillard] FisikFile when it exists. False with the reason when a file cannot be read: the
+// simulation is then as it was.
 bool ChargeFichierPosition(TBillardVelmora& simu, const std::string& nomFichier, bool chargeFisik,
                            std::string& erreur);
 
 // Writes nomFichier as the desktop program saves a position: the source file's balls and view,
-// with the cue set to these values (cm, degrees, cm/s, g) on the 3D cue, so that opening it plays
-// exactly that cue. False with the reason when the source cannot be read or the file written.
+// with the cue set to these values (cm, degrees, cm/s, g) through the cue's limits, so that
+// opening it plays exactly that cue. False with the reason when the source cannot be read or the
+// file written.
 bool EcritPositionAvecQueue(const std::string& source, float effet, float hauteur, float visee,
                             float inclinaison, float vitesse, float masse, const std::string& nomFichier,
                             std::string& erreur);

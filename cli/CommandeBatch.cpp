@@ -57,7 +57,7 @@ std::string NomsDesTypes() {
 }
 
 bool LitOptionsBatch(const std::vector<std::string>& args, TOptionsBatch& o, std::string& erreur) {
-    if (args.empty() || args.front().rfind("-", 0) == 0) {
+    if (args.empty() || args.front().rfind('-', 0) == 0) {
         erreur = "genre de travail manquant (" + NomsDesTypes() + ")";
         return false;
     }

@@ -46,7 +46,8 @@ bool LitConstantes(const std::string& valeur, std::vector<int>& constantes, std:
         if (!k) {
             std::string liste;
             for (const auto& cc : ConstantesCalibrables()) liste += (liste.empty() ? "" : ",") + std::string(cc.Nom);
-            erreur = "--params : constante « " + c + " » inconnue (parmi " + liste + ")";
+            erreur = "--params : constante « " + c + " » inconnue (parmi ";
+            erreur += liste + ")";
             return false;
         }
         if (std::find(constantes.begin(), constantes.end(), *k) == constantes.end()) constantes.push_back(*k);
@@ -264,6 +265,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             for (TResultatAjustement& r : resultats) r.Interrompu = true;
             if (!erreurMpi.empty()) return resultats;
             std::vector<std::string> textes;
+            textes.reserve(taches.size());
             for (const TTacheCoup& t : taches) textes.push_back(EncodeTache(fisik, t));
             const auto recoit = [&](TResultatTache&& t) {
                 std::istringstream in(t.Contenu);

@@ -90,7 +90,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
     interruption = 0;
     std::array<void (*)(int), std::size(kSignauxArret)> anciens{};
-    for (size_t i = 0; i < anciens.size(); ++i) anciens[i] = std::signal(kSignauxArret[i], SurInterruption);
+    for (size_t i = 0; i < std::size(kSignauxArret); ++i) anciens[i] = std::signal(kSignauxArret[i], SurInterruption);
     evaluation.Demarre(options);
     // a short wait so that the end is seen at once; the bar is redrawn ten times a second
     for (int tour = 1; !evaluation.Termine(); ++tour) {
@@ -99,7 +99,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (barre && tour % 20 == 0) BarreProgression(evaluation.Progression(), false);
     }
     const TResultatDifficulte r = evaluation.Attends();
-    for (size_t i = 0; i < anciens.size(); ++i)
+    for (size_t i = 0; i < std::size(kSignauxArret); ++i)
         std::signal(kSignauxArret[i], anciens[i] == SIG_ERR ? SIG_DFL : anciens[i]);
     if (barre) BarreProgression(evaluation.Progression(), true);
 

@@ -12,6 +12,7 @@
 #include "moteurs/AjustementCoup.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ bool SauveVel(const TAjustementCoup& a, const TResultatAjustement& r, const std:
     for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = a.Simu().Trajets[b][0];
     simu->SetParamQueue(r.Queue);
     TFichierIni ini;
-    simu->SauvePosition(nom, ini);
+    SauvePosition(*simu, ini);
     ini.EcritBooleen("GLBillard", "Hrelatif", true);
     if (!fsk.empty()) ini.EcritTexte("GLBillard", "FisikFile", fsk);
     return ini.Sauve(nom, &erreur);

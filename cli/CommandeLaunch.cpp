@@ -5,6 +5,7 @@
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "cli/Resultat.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kErreurUsage;
     }
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!PrepareSimulation(*simu, options.fsk, erreur) || !simu->ChargeLancer(options.fichier, &erreur)) {
+    if (!PrepareSimulation(*simu, options.fsk, erreur) || !ChargeLancer(*simu, options.fichier, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

@@ -7,12 +7,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 #include <ostream>
 
 #include "cli/Commandes.h"
 #include "fichiers/CopieCoup.h"
-#include "view3d/BillardSansEcran.h"
+#include "jeu/PositionJeu.h"
 
 namespace {
 
@@ -21,21 +20,18 @@ constexpr int kErreurEnvoi = 3;
 constexpr int kDelaiReponseMs = 10000;
 
 // the shot as the program would show it after opening the file
-TCopieCoup CoupDuFichier(const TGLBillardVelmora& b) {
+TCopieCoup CoupDuFichier(const TPositionJeu& p) {
     TCopieCoup c;
-    c.Effet = b.Queue->Effet();
-    c.Hauteur = b.Queue->Hauteur();
-    c.Visee = b.Queue->Visee();
-    c.Vitesse = b.Queue->Vitesse();
-    c.Inclinaison = b.Queue->Inclinaison();
-    c.Masse = b.Queue->Masse();
-    const auto centre = [](const TGLBilles& bille) {
-        const TVecteur3f p = bille.LitPosition();
-        return std::array<float, 3>{p.x, p.y, p.z};
-    };
-    c.Joueur = centre(*b.BilleJoueur);
-    c.NonJoueur = centre(*b.BilleNonJoueur);
-    c.Rouge = centre(*b.Rouge);
+    c.Effet = p.Queue.Effet;
+    c.Hauteur = p.Queue.Hauteur;
+    c.Visee = p.Queue.Visee;
+    c.Vitesse = p.Queue.Vitesse;
+    c.Inclinaison = p.Queue.Inclinaison;
+    c.Masse = p.Queue.Masse;
+    const auto centre = [](const TCentreBille& b) { return std::array<float, 3>{b.x, b.y, b.z}; };
+    c.Joueur = centre(p.Billes[0]);
+    c.NonJoueur = centre(p.Billes[1]);
+    c.Rouge = centre(p.Billes[2]);
     return c;
 }
 
@@ -154,15 +150,14 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (chemin.empty()) chemin = CheminServeurCoup();
 
     // read exactly as the program opens a position
-    auto billard = std::make_unique<TBillardSansEcran>();
+    TPositionOuverte ouverte;
     std::string erreur;
-    std::string avertissement;
-    if (!billard->ChargePosition(fichier, &erreur, &avertissement)) {
+    if (!LitPositionJeu(fichier, ouverte, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
     std::string reponse;
-    if (!Envoie(chemin, CoupDuFichier(billard->Billard), reponse, erreur)) {
+    if (!Envoie(chemin, CoupDuFichier(ouverte.Position), reponse, erreur)) {
         err << "velmora-sim send : " << erreur << "\n";
         return kErreurEnvoi;
     }

@@ -1,7 +1,6 @@
 #include "cli/OptionsDifficulte.h"
 
 #include <cmath>
-#include <numbers>
 #include <sstream>
 
 #include "cli/TableOptions.h"
@@ -79,14 +78,4 @@ bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o, s
     return PreleveOptionsCli(args, table, reste, erreur);
 }
 
-TQueueDegres QueueDepuisSimu(const TBillardVelmora& simu) {
-    constexpr double degres = 180.0 / std::numbers::pi;
-    TQueueDegres q;
-    q.Effet = float(simu.Effet);
-    q.Hauteur = float(simu.Hauteur);
-    q.Visee = float(simu.AngleOx * degres);
-    q.Vitesse = float(simu.VitesseQueue);
-    q.Inclinaison = float(simu.AngleTapis * degres);
-    q.Masse = float(simu.MasseQueue);
-    return q;
-}
+TQueueDegres QueueDepuisSimu(const TBillardVelmora& simu) { return QueueDegres(simu.ParamQueue()); }

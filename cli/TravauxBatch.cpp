@@ -53,7 +53,7 @@ bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::
                    std::vector<std::string>& entrees, std::vector<std::string>& options, std::string& erreur) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a.rfind("-", 0) != 0 || a.size() == 1) {
+        if (a.rfind('-', 0) != 0 || a.size() == 1) {
             entrees.push_back(a);
             continue;
         }

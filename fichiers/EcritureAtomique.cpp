@@ -36,7 +36,7 @@ std::string Cible(const std::string& nom) {
         const ssize_t n = readlink(cible.c_str(), lien.data(), lien.size());
         if (n <= 0) return cible;
         lien.resize(static_cast<size_t>(n));
-        if (lien.front() != '/') lien = Dossier(cible) + "/" + lien;
+        if (lien.front() != '/') lien.insert(0, Dossier(cible) + "/");
         cible = lien;
     }
     return cible;

@@ -1,6 +1,6 @@
 // Launch files: any content is refused with a reason or loads into photo 0 and replays to a finite,
 // bounded shot.
-// sources: sim/*.cpp collisions/*.cpp fichiers/*.cpp
+// sources: sim/*.cpp collisions/*.cpp fichiers/*.cpp jeu/*.cpp
 #include <unistd.h>
 
 #include <cmath>
@@ -10,15 +10,15 @@
 #include <memory>
 #include <string>
 
-#include "sim/C8_BillardVelmora.h"
 #include "fichiers/EcritureAtomique.h"
+#include "jeu/FichiersPosition.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {
     static const std::string nom = "/tmp/velmora-fuzz-lancer-" + std::to_string(getpid()) + ".vel2";
     if (!EcritFichierAtomique(nom, std::string_view(reinterpret_cast<const char*>(data), taille))) return 0;
     static auto simu = std::make_unique<TBillardVelmora>();
     std::string erreur;
-    if (!simu->ChargeLancer(nom, &erreur)) {
+    if (!ChargeLancer(*simu, nom, &erreur)) {
         // a refusal always says why
         if (erreur.empty()) std::abort();
         return 0;

@@ -1,6 +1,6 @@
-// Position files read as the program does (the cue and balls through the 3D models, the view
+// Position files read as the program does (the cue and balls as its models take them, the view
 // section, the parameter file it names), then played: no crash, no hang, no NaN in the shot.
-// sources: sim/*.cpp collisions/*.cpp fichiers/*.cpp scene/*.cpp view3d/*.cpp
+// sources: sim/*.cpp collisions/*.cpp fichiers/*.cpp jeu/*.cpp
 #include <unistd.h>
 
 #include <cmath>
@@ -11,19 +11,32 @@
 #include <string>
 
 #include "fichiers/EcritureAtomique.h"
-#include "view3d/BillardSansEcran.h"
+#include "fichiers/FichierFisik.h"
+#include "jeu/PositionJeu.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t taille) {
     static const std::string nom = "/tmp/velmora-fuzz-position-" + std::to_string(getpid()) + ".vel";
     if (!EcritFichierAtomique(nom, std::string_view(reinterpret_cast<const char*>(data), taille))) return 0;
-    static auto billard = std::make_unique<TBillardSansEcran>();
+    TPositionOuverte ouverte;
     std::string erreur;
-    if (!billard->ChargePosition(nom, &erreur)) return 0;
-    TBillardVelmora& simu = *billard->Billard.Simu;
-    simu.Joue();
-    for (int n = 0; n <= simu.NbPhotos; ++n)
+    if (!LitPositionJeu(nom, ouverte, &erreur)) {
+        // a refusal always says why
+        if (erreur.empty()) std::abort();
+        return 0;
+    }
+    // the simulation as the program sets it up: the models' radius, then the file's table if any
+    static auto simu = std::make_unique<TBillardVelmora>();
+    simu->Fisik.ValeursUsine();
+    simu->Fisik.SetParam(2, RayonBilleJeu);
+    if (!ouverte.CheminFisik.empty()) ChargeFisik(simu->Fisik, ouverte.CheminFisik);
+    simu->SetParamQueue(ParamSimu(ouverte.Position.Queue));
+    const std::array<TVecteur, 3> positions = PositionsSimu(ouverte.Position.Billes);
+    for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0].Position = positions[size_t(b - 1)];
+    simu->Joue();
+    if (simu->NbPhotos < 0 || simu->NbPhotos > NbPhotosMax) std::abort();
+    for (int n = 0; n <= simu->NbPhotos; ++n)
         for (int b = 1; b <= NbBilles; ++b) {
-            const TPVR& p = simu.Trajets[b][n];
+            const TPVR& p = simu->Trajets[b][n];
             for (double v : {p.Position.x, p.Position.y, p.Position.z, p.Vitesse.x, p.Vitesse.y, p.Vitesse.z})
                 if (!std::isfinite(v)) std::abort();
         }

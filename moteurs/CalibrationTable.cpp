@@ -113,6 +113,7 @@ TBilanScores TCalibrationTable::Bilan(const TPARAMPHYS& fisik, const std::vector
     TBilanScores b;
     if (coups.empty()) return b;
     std::vector<TTacheCoup> taches;
+    taches.reserve(coups.size());
     for (int i : coups) taches.push_back({i, true, {}});
     b.Coups = repartiteur(fisik, taches);
     std::vector<double> toutes, bille1;
@@ -160,6 +161,7 @@ TResultatCalibration TCalibrationTable::Calibre(const std::vector<int>& entraine
     std::vector<TResultatAjustement> bases = res.EntrainementDepart.Coups;
     std::vector<double> meilleurX = x;
     std::vector<double> scoresDepart;
+    scoresDepart.reserve(bases.size());
     for (const TResultatAjustement& r : bases) scoresDepart.push_back(Valeur(r, options.Ajustement));
     double meilleur = MoyenneRetenue(scoresDepart, options.PartRetenue);
     TProgressionCalibration prog;

@@ -9,10 +9,11 @@ std::vector<char> Joues(const TGrilleDifficulte& grille, const TQueueDegres& que
     const int n = grille.NbEssais[param];
     std::vector<char> joue(std::size_t(2 * n + 1), 1);
     if (param != peVitesse && param != peMasse) return joue;
-    for (int k = -n; k <= n; ++k) {
+    for (int i = 0; i <= 2 * n; ++i) {
         // the value as the evaluation computes it, in double
+        const int k = i - n;
         const double v = double(queue.Valeur(param)) + k * double(grille.Increment[param]);
-        joue[std::size_t(k + n)] = v >= SeuilVitesseMasse;
+        joue[std::size_t(i)] = v >= SeuilVitesseMasse;
     }
     return joue;
 }

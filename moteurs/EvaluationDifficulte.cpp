@@ -4,12 +4,9 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
-#include <numbers>
 
 namespace {
 
-constexpr double DegVersRad = std::numbers::pi / 180;
-constexpr double RadVersDeg = 180 / std::numbers::pi;
 // more workers than this only adds simulation objects
 constexpr int NbThreadsMax = 64;
 
@@ -20,23 +17,6 @@ std::int64_t MaintenantNs() {
 }
 
 }  // namespace
-
-float TQueueDegres::Valeur(int param) const {
-    switch (param) {
-        case peEffet:
-            return Effet;
-        case peHauteur:
-            return Hauteur;
-        case peVisee:
-            return Visee;
-        case peVitesse:
-            return Vitesse;
-        case peInclinaison:
-            return Inclinaison;
-        default:
-            return Masse;
-    }
-}
 
 // ---- the grid ----
 
@@ -99,20 +79,16 @@ bool ParamCellule(const TQueueDegres& queue, const TGrilleDifficulte& grille, co
     const auto valeur = [&](int r) { return double(queue.Valeur(r)) + k[r] * double(grille.Increment[r]); };
     p.Effet = valeur(peEffet);
     p.Hauteur = valeur(peHauteur);
-    p.AngleOx = valeur(peVisee) * DegVersRad;
+    p.AngleOx = EnRadians(valeur(peVisee));
     p.VitesseQueue = valeur(peVitesse);
-    p.AngleTapis = valeur(peInclinaison) * DegVersRad;
+    p.AngleTapis = EnRadians(valeur(peInclinaison));
     p.MasseQueue = valeur(peMasse);
     return p.VitesseQueue >= SeuilVitesseMasse && p.MasseQueue >= SeuilVitesseMasse;
 }
 
 TEnregistrementBul EnregistrementBul(const TParamQueue& p) {
-    return {float(p.Effet),
-            float(p.Hauteur),
-            float(p.AngleOx * RadVersDeg),
-            float(p.VitesseQueue),
-            float(p.AngleTapis * RadVersDeg),
-            float(p.MasseQueue)};
+    const TQueueDegres q = QueueDegres(p);
+    return {q.Effet, q.Hauteur, q.Visee, q.Vitesse, q.Inclinaison, q.Masse};
 }
 
 TEnteteBul EnteteBul(const TBillardVelmora& simu, const TQueueDegres& queue,

@@ -16,26 +16,15 @@
 #include <thread>
 #include <vector>
 
-#include "sim/C8_BillardVelmora.h"
+#include "jeu/Queue.h"
 #include "moteurs/FileStreamOfSingle.h"
+#include "sim/C8_BillardVelmora.h"
 
 // rows of the grid, outermost loop first; also the order of a ".bul" record
 enum TParamEssai : int { peEffet, peHauteur, peVisee, peVitesse, peInclinaison, peMasse };
 inline constexpr int NbParamsEssai = 6;
 
-// the cue as the cue model holds it: singles, angles in degrees (Effet, Hauteur cm; Vitesse cm/s;
-// Masse g)
-struct TQueueDegres {
-    float Effet = 0;
-    float Hauteur = 0;
-    float Visee = 0;
-    float Vitesse = 0;
-    float Inclinaison = 0;
-    float Masse = 520;
-
-    // the value of one grid row
-    float Valeur(int param) const;
-};
+// the rows follow the fields of TQueueDegres: its Valeur(param) is the cue's value of a row
 
 inline constexpr int NbEssaisMax = 500;  // keeps the grid's total within 64 bits
 inline constexpr double IncrementMin = 0.01;

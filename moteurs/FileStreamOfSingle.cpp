@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <bit>
+#include <cstddef>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -21,7 +22,7 @@ constexpr int OctetsBloc = TFileOfSingle::TailleTampon * TFileOfSingle::OctetsPa
 
 // little-endian bytes of the first n values, whatever the host's order
 void VersOctets(const float* v, int n, unsigned char* octets) {
-    for (int i = 0; i < n; ++i) {
+    for (std::ptrdiff_t i = 0; i < n; ++i) {
         const std::uint32_t b = std::bit_cast<std::uint32_t>(v[i]);
         octets[4 * i] = static_cast<unsigned char>(b);
         octets[4 * i + 1] = static_cast<unsigned char>(b >> 8);
@@ -31,7 +32,7 @@ void VersOctets(const float* v, int n, unsigned char* octets) {
 }
 
 void DepuisOctets(const unsigned char* octets, int n, float* v) {
-    for (int i = 0; i < n; ++i) {
+    for (std::ptrdiff_t i = 0; i < n; ++i) {
         const std::uint32_t b = std::uint32_t(octets[4 * i]) | std::uint32_t(octets[4 * i + 1]) << 8 |
                                 std::uint32_t(octets[4 * i + 2]) << 16 |
                                 std::uint32_t(octets[4 * i + 3]) << 24;

@@ -7,14 +7,12 @@
 #include <deque>
 #include <limits>
 #include <map>
-#include <numbers>
 #include <system_error>
 
 #include "fichiers/NombresIni.h"
 
 namespace {
 
-constexpr double DegVersRad = std::numbers::pi / 180;
 constexpr int NbThreadsMax = 64;
 // candidates handed to a worker at a time: small enough to share evenly and to stop quickly
 constexpr std::int64_t TailleBloc = 256;
@@ -207,6 +205,7 @@ struct TAxes {
 // n values spread evenly: centred cells of [a, b]
 std::vector<float> Milieux(double a, double b, int n) {
     std::vector<float> v;
+    v.reserve(std::size_t(std::max(n, 0)));
     for (int i = 0; i < n; ++i) v.push_back(float(a + (i + 0.5) * (b - a) / n));
     return v;
 }
@@ -214,19 +213,9 @@ std::vector<float> Milieux(double a, double b, int n) {
 // n values from −r to r (0 alone when n is 1)
 std::vector<float> Symetriques(double r, int n) {
     std::vector<float> v;
+    v.reserve(std::size_t(std::max(n, 0)));
     for (int i = 0; i < n; ++i) v.push_back(n == 1 ? 0.0f : float(-r + 2 * r * i / (n - 1)));
     return v;
-}
-
-TParamQueue Param(const TQueueDegres& q) {
-    TParamQueue p;
-    p.Effet = q.Effet;
-    p.Hauteur = q.Hauteur;
-    p.AngleOx = double(q.Visee) * DegVersRad;
-    p.VitesseQueue = q.Vitesse;
-    p.AngleTapis = double(q.Inclinaison) * DegVersRad;
-    p.MasseQueue = q.Masse;
-    return p;
 }
 
 }  // namespace
@@ -420,7 +409,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
         grossiere.Taille(),
         [&](std::int64_t i, TParamQueue& p) {
             const TQueueDegres q = axes.Queue(grossiere.Coords(i), masse);
-            p = Param(q);
+            p = ParamSimu(q);
             return jouable(q);
         },
         codes);
@@ -469,8 +458,9 @@ TResultatSolveur TSolveurCoups::Calcule() {
             q.Vitesse = float(centre.Vitesse + (k[1] - 2) * pasVitesse / 2);
             q.Effet = float(centre.Effet + (k[2] - 2) * pasEffet / 2);
             q.Hauteur = float(centre.Hauteur + (k[3] - 2) * pasHauteur / 2);
+            const int milieuInclinaison = fine.Dims[4] / 2;
             if (fine.Dims[4] > 1)
-                q.Inclinaison = float(centre.Inclinaison + (k[4] - fine.Dims[4] / 2) * pasInclinaison / 2);
+                q.Inclinaison = float(centre.Inclinaison + (k[4] - milieuInclinaison) * pasInclinaison / 2);
             return q;
         };
         std::vector<std::uint64_t> codesFins;
@@ -478,7 +468,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
             nbMesurees * tailleFine,
             [&](std::int64_t i, TParamQueue& p) {
                 const TQueueDegres q = queueFine(routes[size_t(i / tailleFine)].route.Queue, i % tailleFine);
-                p = Param(q);
+                p = ParamSimu(q);
                 return jouable(q);
             },
             codesFins);
@@ -539,7 +529,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
     for (size_t i = 0; i < routes.size() && int(i) < options_.NbRoutes; ++i) {
         TRouteSolveur route = routes[i].route;
         route.Rang = int(i) + 1;
-        route.Param = Param(route.Queue);
+        route.Param = ParamSimu(route.Queue);
         route.Libelle = Libelle(route.Sequence, options_.NomBille2);
         for (int j = 0; j < route.Sequence.Nb; ++j) {
             const int c = route.Sequence.Contacts[j];

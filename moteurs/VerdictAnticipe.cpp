@@ -10,7 +10,7 @@ void TSequenceContacts::Ajoute(int contact) {
         Tronquee = true;
         return;
     }
-    Contacts[Nb++] = static_cast<std::int8_t>(contact);
+    Contacts[Nb++] = static_cast<std::uint8_t>(contact);
 }
 
 namespace {

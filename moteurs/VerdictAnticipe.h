@@ -16,7 +16,7 @@
 // ball 1's contacts in order until the verdict: cushions 1..4, balls as 10 + number (12, 13)
 struct TSequenceContacts {
     static constexpr int NbMax = 15;
-    std::array<std::int8_t, NbMax> Contacts{};
+    std::array<std::uint8_t, NbMax> Contacts{};
     std::int8_t Nb = 0;
     bool Tronquee = false;  // more contacts than NbMax before the verdict
 

@@ -1,14 +1,11 @@
 // The simulation object: turns the cue parameters into the player's ball's launch, computes the
-// whole shot as photos, judges the point, and reads and writes position and launch files.
+// whole shot as photos and judges the point. Its files are read and written elsewhere
+// (jeu/FichiersPosition.h).
 // A computation allocates nothing and uses no global state: objects may run side by side.
 #pragma once
 
-#include <string>
-
 #include "sim/C7_Mouvements.h"
 #include "sim/RepitDetection.h"
-
-class TFichierIni;
 
 // the cue parameters, as one value (the trajectory memory and the difficulty trials copy them)
 struct TParamQueue {
@@ -62,13 +59,6 @@ public:
     void Valide3Bandes(TEtatBille& bille);
     void Valide1Bande(TEtatBille& bille);
     void ValideLibre(TEtatBille& bille);
-
-    // position file: sections Queue and Positions, in an INI file the caller opens and saves
-    void SauvePosition(const std::string& nomFichier, TFichierIni& ini) const;
-    void ChargePosition(const std::string& nomFichier, const TFichierIni& ini);
-    // launch file (photo 0 complete); false with the reason when the file cannot be written/read
-    bool SauveLancer(const std::string& nomFichier, std::string* erreur = nullptr) const;
-    bool ChargeLancer(const std::string& nomFichier, std::string* erreur = nullptr);
 
 private:
     // working records of the computation, balls 1..3 (slot 0 unused)

@@ -17,7 +17,6 @@
 #include <optional>
 #include <string>
 
-#include "app/MainVel3D.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
@@ -124,8 +123,8 @@ class TEditeurValeur : public QStyledItemDelegate {
 
 }  // namespace
 
-TCalibrageFrm::TCalibrageFrm(TMainVel3DFrm& principale)
-    : TFenetreOutil(principale, QStringLiteral("Réglage du billard"), 1430) {
+TCalibrageFrm::TCalibrageFrm(THoteOutils& hote, QWidget* parent)
+    : TFenetreOutil(hote, parent, QStringLiteral("Réglage du billard"), 1430) {
     auto* pile = new QVBoxLayout(this);
     pile->setContentsMargins(2, 2, 2, 2);
     pile->setSpacing(2);
@@ -275,7 +274,7 @@ void TCalibrageFrm::ChargeGrille(TBillardVelmora& simu) {
 }
 
 void TCalibrageFrm::ChargeGrille() {
-    if (Principale().Billard) ChargeGrille(*Principale().Billard->Simu);
+    if (Hote().Billard3D()) ChargeGrille(*Hote().Billard3D()->Simu);
 }
 
 void TCalibrageFrm::AfficheFichier() {
@@ -300,7 +299,7 @@ void TCalibrageFrm::ChangeParam(int ligne, bool tirer, float valeur) {
     if (ligne != LigneHautBdes) valeur = float(fisik.*propriete);
     actuelles_[size_t(ligne)] = valeur;
     EcritCellule(2, ligne, valeur);
-    if (tirer && Principale().TirAutoChk->isChecked()) Principale().FeuBtnClick();
+    if (tirer && Hote().TirAuto()) Hote().Feu();
 }
 
 QString TCalibrageFrm::Cellule(int col, int ligne) const {
@@ -370,10 +369,10 @@ void TCalibrageFrm::RetabAllBtnClick() {
 }
 
 void TCalibrageFrm::ValeursUsineBtnClick() {
-    if (!simu_ || !Principale().Billard) return;
+    if (!simu_ || !Hote().Billard3D()) return;
     simu_->Fisik.ValeursUsine();
     // the balls keep the radius of the 3D models
-    simu_->Fisik.SetParam(2, Principale().Billard->RayonBille);
+    simu_->Fisik.SetParam(2, Hote().Billard3D()->RayonBille);
     ChargeGrille(*simu_);
 }
 
@@ -398,7 +397,7 @@ void TCalibrageFrm::SaveBtnClick() {
 }
 
 bool TCalibrageFrm::ChargeFichier(const QString& nom) {
-    if (!simu_ || !Principale().Billard) return false;
+    if (!simu_ || !Hote().Billard3D()) return false;
     std::string erreur;
     // a file that cannot be read changes nothing
     if (!ChargeFisik(simu_->Fisik, nom.toStdString(), &erreur)) {
@@ -407,7 +406,7 @@ bool TCalibrageFrm::ChargeFichier(const QString& nom) {
             QStringLiteral("Impossible de charger %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
         return false;
     }
-    simu_->Fisik.SetParam(2, Principale().Billard->RayonBille);
+    simu_->Fisik.SetParam(2, Hote().Billard3D()->RayonBille);
     ChargeGrille(*simu_);
     return true;
 }

@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QPushButton;
@@ -23,7 +23,7 @@ class TCalibrageFrm : public TFenetreOutil {
     // below this no constant of the grid can go
     static constexpr float Plancher = 0.001f;
 
-    explicit TCalibrageFrm(TMainVel3DFrm& principale);
+    explicit TCalibrageFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
     // -- controls
     QLabel* FisikLbl = nullptr;

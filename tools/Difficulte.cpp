@@ -21,7 +21,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/MainVel3D.h"
 #include "tools/DifficulteCarte.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
@@ -108,8 +107,8 @@ private:
     mutable QString ancienne_;
 };
 
-TDifficulteFrm::TDifficulteFrm(TMainVel3DFrm& principale)
-    : TFenetreOutil(principale, QStringLiteral("évaluation de la difficulté"), 1420) {
+TDifficulteFrm::TDifficulteFrm(THoteOutils& hote, QWidget* parent)
+    : TFenetreOutil(hote, parent, QStringLiteral("évaluation de la difficulté"), 1420) {
     setObjectName(QStringLiteral("DifficulteFrm"));
     auto* pile = new QVBoxLayout(this);
     pile->setContentsMargins(4, 4, 4, 4);
@@ -355,7 +354,7 @@ void TDifficulteFrm::showEvent(QShowEvent* e) {
 }
 
 std::unique_ptr<TEvaluationDifficulte> TDifficulteFrm::NouvelleEvaluation() const {
-    const TGLBillardVelmora& billard = *Principale().Billard;
+    const TGLBillardVelmora& billard = *Hote().Billard3D();
     // every trial starts from the balls at rest where the 3D view shows them; the shot on
     // display keeps its own photos
     auto depart = std::make_unique<TBillardVelmora>();
@@ -366,13 +365,11 @@ std::unique_ptr<TEvaluationDifficulte> TDifficulteFrm::NouvelleEvaluation() cons
         const TVecteur3f p = billes[b - 1]->LitPosition();
         depart->Trajets[b][0] = {Vecteur(p.x, p.y, p.z), VecteurNul, VecteurNul};
     }
-    const TGLQueue& q = *billard.Queue;
-    const TQueueDegres queue{q.Effet(), q.Hauteur(), q.Visee(), q.Vitesse(), q.Inclinaison(), q.Masse()};
-    return std::make_unique<TEvaluationDifficulte>(*depart, queue, grille_);
+    return std::make_unique<TEvaluationDifficulte>(*depart, billard.Queue->Valeurs(), grille_);
 }
 
 void TDifficulteFrm::EtalonneDureeMille() {
-    if (!Principale().Billard) return;
+    if (!Hote().Billard3D()) return;
     // a few trials: a fraction of a second even on a slow machine
     const double d = NouvelleEvaluation()->MesureDureeMille(12, NbThreads);
     if (d > 0) {
@@ -404,7 +401,7 @@ void TDifficulteFrm::keyPressEvent(QKeyEvent* e) {
 // ---- the calculation ----
 
 void TDifficulteFrm::CalculBtnClick() {
-    if (enCours_ || !Principale().Billard) return;
+    if (enCours_ || !Hote().Billard3D()) return;
 
     // the results file is named first, or nothing is calculated
     QString nom;
@@ -501,5 +498,5 @@ void TDifficulteFrm::Verrouille(bool enCours) {
     CalculBtn->setEnabled(!enCours);
     EscBtn->setEnabled(enCours);
     echap_->setEnabled(enCours);
-    Principale().VerrouilleCoup(enCours);
+    Hote().VerrouilleCoup(this, enCours);
 }

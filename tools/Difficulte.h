@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/FenetreOutil.h"
 #include "moteurs/EvaluationDifficulte.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QProgressBar;
@@ -24,7 +24,7 @@ class TDifficulteFrm : public TFenetreOutil {
     Q_OBJECT
 
 public:
-    explicit TDifficulteFrm(TMainVel3DFrm& principale);
+    explicit TDifficulteFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TDifficulteFrm() override;
 
     // -- controls

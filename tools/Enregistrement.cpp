@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <numbers>
 
-#include "app/MainVel3D.h"
 #include "scene/Noeud.h"
 #include "tools/EnregistrementGraphe.h"
 #include "view3d/GLBillardVelmora.h"
@@ -37,8 +36,8 @@ TVecteur3f EnSimple(double x, double y, double z) {
 
 }  // namespace
 
-TEnregistrementFrm::TEnregistrementFrm(TMainVel3DFrm& principale)
-    : TFenetreOutil(principale, QStringLiteral("Coup enregistré"), ContexteAide) {
+TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
+    : TFenetreOutil(hote, parent, QStringLiteral("Coup enregistré"), ContexteAide) {
     setObjectName(QStringLiteral("EnregistrementFrm"));
     auto* pile = new QVBoxLayout(this);
     FichierLbl = new QLabel(QStringLiteral("aucun coup enregistré ouvert (Fichiers > Ouvrir un coup enregistré…)"), this);
@@ -85,8 +84,8 @@ TEnregistrementFrm::~TEnregistrementFrm() {
 }
 
 bool TEnregistrementFrm::Ouvre(const QString& nom) {
-    TMainVel3DFrm& p = Principale();
-    if (EnCours() || p.CoupVerrouille() || !p.Billard) {
+    THoteOutils& p = Hote();
+    if (EnCours() || p.CoupVerrouille() || !p.Billard3D()) {
         QMessageBox::warning(this, QStringLiteral("Coup enregistré"),
                              QStringLiteral("Impossible d'ouvrir un coup enregistré pendant un calcul."));
         return false;
@@ -105,7 +104,7 @@ bool TEnregistrementFrm::Ouvre(const QString& nom) {
     resultat_ = {};
 
     // the balls where the fit starts them, the cue along the first samples
-    TGLBillardVelmora& billard = *p.Billard;
+    TGLBillardVelmora& billard = *p.Billard3D();
     {
         TAjustementCoup depart(billard.Simu->Fisik, *coup_);
         for (int b = 1; b <= NbBilles; ++b) {
@@ -142,8 +141,8 @@ void TEnregistrementFrm::EffaceScene() {
 
 void TEnregistrementFrm::TraceEnregistrement() {
     EffaceScene();
-    TGLBillardVelmora& billard = *Principale().Billard;
-    TNoeud& racine = Principale().gls.Racine();
+    TGLBillardVelmora& billard = *Hote().Billard3D();
+    TNoeud& racine = Hote().SceneTable().Racine();
     const double z = billard.Simu->Fisik.RayonBilles;
     const TGLBilles* billes[NbBilles] = {billard.BilleJoueur, billard.BilleNonJoueur, billard.Rouge};
     for (int b = 1; b <= NbBilles; ++b) {
@@ -186,7 +185,7 @@ std::array<TVecteur, NbBilles + 1> TEnregistrementFrm::PositionsEnregistrees(dou
     std::array<TVecteur, NbBilles + 1> pos{};
     if (!coup_) return pos;
     const double tr = t + frappe_;
-    const double z = Principale().Billard ? Principale().Billard->Simu->Fisik.RayonBilles : 0;
+    const double z = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.RayonBilles : 0;
     for (int b = 1; b <= NbBilles; ++b) {
         const auto& s = coup_->Billes[b];
         // the sample at or before the time, and the next one
@@ -220,12 +219,12 @@ void TEnregistrementFrm::ImageAnimee(double t) {
 }
 
 void TEnregistrementFrm::CoupJoue() {
-    if (!coup_ || !Principale().Billard) return;
+    if (!coup_ || !Hote().Billard3D()) return;
     MajScores();
 }
 
 void TEnregistrementFrm::MajScores() {
-    const TBillardVelmora& simu = *Principale().Billard->Simu;
+    const TBillardVelmora& simu = *Hote().Billard3D()->Simu;
     scores_ = ScoreStock(simu, *coup_, frappe_);
     ScoresLbl->setText(QStringLiteral("écart bille joueur : %1 cm    trois billes : %2 cm")
                            .arg(Nombre(scores_.Bille1, 2), Nombre(scores_.Toutes, 2)));
@@ -233,10 +232,10 @@ void TEnregistrementFrm::MajScores() {
 }
 
 void TEnregistrementFrm::AjusterBtnClick() {
-    TMainVel3DFrm& p = Principale();
-    if (!coup_ || EnCours() || !p.Billard || p.CoupVerrouille()) return;
+    THoteOutils& p = Hote();
+    if (!coup_ || EnCours() || !p.Billard3D() || p.CoupVerrouille()) return;
     // the fit works on copies: the table and the recording as they are now
-    const TPARAMPHYS fisik = p.Billard->Simu->Fisik;
+    const TPARAMPHYS fisik = p.Billard3D()->Simu->Fisik;
     const TCoupEnregistre coup = *coup_;
     arret_ = false;
     fini_ = false;
@@ -250,7 +249,7 @@ void TEnregistrementFrm::AjusterBtnClick() {
     AjusterBtn->setEnabled(false);
     ArretBtn->setEnabled(true);
     AvancementBar->setValue(0);
-    p.VerrouilleCoup(true);
+    p.VerrouilleCoup(this, true);
     minuterie_.start();
 }
 
@@ -266,17 +265,17 @@ void TEnregistrementFrm::Surveille() {
 void TEnregistrementFrm::Termine() {
     minuterie_.stop();
     if (fil_.joinable()) fil_.join();
-    TMainVel3DFrm& p = Principale();
-    p.VerrouilleCoup(false);
+    THoteOutils& p = Hote();
+    p.VerrouilleCoup(this, false);
     AjusterBtn->setEnabled(coup_ != nullptr);
     ArretBtn->setEnabled(false);
     AvancementBar->setValue(1000);
     const TResultatAjustement& r = resultat_;
-    if (r.NbCoups > 0 && p.Billard) {
+    if (r.NbCoups > 0 && p.Billard3D()) {
         // the fitted cue into the cue model, then fired like any shot of the cue window
         frappe_ = r.Frappe;
-        p.Billard->Simu->SetParamQueue(r.Queue);
-        p.Billard->SimuVersQueue();
+        p.Billard3D()->Simu->SetParamQueue(r.Queue);
+        p.Billard3D()->SimuVersQueue();
         QueueLbl->setText(QStringLiteral("%1visée %2°, vitesse %3 cm/s, effet %4 cm, hauteur %5 cm ; frappe à %6 s "
                                          "(%7 coups calculés en %8 s)")
                               .arg(r.Interrompu ? QStringLiteral("arrêté, meilleure queue : ")
@@ -285,7 +284,7 @@ void TEnregistrementFrm::Termine() {
                                    Nombre(r.Queue.Effet, 2), Nombre(r.Queue.Hauteur, 2), Nombre(r.Frappe, 3))
                               .arg(r.NbCoups)
                               .arg(Nombre(r.Secondes, 2)));
-        p.FeuBtnClick();
+        p.Feu();
     }
     emit AjustementTermine();
 }

@@ -12,7 +12,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 #include "moteurs/AjustementCoup.h"
 
 class QLabel;
@@ -28,7 +28,7 @@ class TEnregistrementFrm : public TFenetreOutil {
 public:
     static constexpr int ContexteAide = 1460;
 
-    explicit TEnregistrementFrm(TMainVel3DFrm& principale);
+    explicit TEnregistrementFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TEnregistrementFrm() override;
 
     // -- controls

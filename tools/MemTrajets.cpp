@@ -19,7 +19,6 @@
 #include <cmath>
 #include <utility>
 
-#include "app/MainVel3D.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
@@ -62,8 +61,8 @@ QIcon IconeStyle(int style) {
 
 }  // namespace
 
-TMemTrajetsFrm::TMemTrajetsFrm(TMainVel3DFrm& principale)
-    : TFenetreOutil(principale, QStringLiteral("Paramètres de mémorisation des trajets"), 1440) {
+TMemTrajetsFrm::TMemTrajetsFrm(THoteOutils& hote, QWidget* parent)
+    : TFenetreOutil(hote, parent, QStringLiteral("Paramètres de mémorisation des trajets"), 1440) {
     auto* pile = new QVBoxLayout(this);
     pile->setContentsMargins(2, 2, 2, 2);
     pile->setSpacing(2);
@@ -98,7 +97,7 @@ TMemTrajetsFrm::TMemTrajetsFrm(TMainVel3DFrm& principale)
     // the space bar fires from here too (a spin box being typed in keeps its blanks)
     auto* feu =
         new QShortcut(QKeySequence(Qt::Key_Space), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(feu, &QShortcut::activated, this, [this] { Principale().FeuBtnClick(); });
+    connect(feu, &QShortcut::activated, this, [this] { Hote().Feu(); });
     resize(360, 210);
 }
 
@@ -247,7 +246,7 @@ int TMemTrajetsFrm::StyleLibre() const {
 }
 
 TGLBilles* TMemTrajetsFrm::BilleDeColonne(int b) const {
-    TGLBillardVelmora& billard = *Principale().Billard;
+    TGLBillardVelmora& billard = *Hote().Billard3D();
     if (b == 0) return billard.BilleJoueur;
     if (b == 1) return billard.BilleNonJoueur;
     return billard.Rouge;
@@ -256,10 +255,10 @@ TGLBilles* TMemTrajetsFrm::BilleDeColonne(int b) const {
 // -- keeping and deleting shots
 
 void TMemTrajetsFrm::Memorise() {
-    if (!MemOn->isChecked() || !Principale().Billard) return;
-    TGLBillardVelmora& billard = *Principale().Billard;
+    if (!MemOn->isChecked() || !Hote().Billard3D()) return;
+    TGLBillardVelmora& billard = *Hote().Billard3D();
     if (!ConteneurTrajets) {
-        ConteneurTrajets = Principale().gls.Racine().AjouteEnfant<TFactice>();
+        ConteneurTrajets = Hote().SceneTable().Racine().AjouteEnfant<TFactice>();
         ConteneurTrajets->SetVisible(isVisible());
     }
     // the first free row; when all are used, the last one is replaced
@@ -368,17 +367,13 @@ void TMemTrajetsFrm::ReplaceBtnClick() {
 }
 
 void TMemTrajetsFrm::Replacer(int r) {
-    if (!LigneUtilisee(r) || !Principale().Billard) return;
-    TGLBillardVelmora& billard = *Principale().Billard;
+    if (!LigneUtilisee(r) || !Hote().Billard3D()) return;
+    TGLBillardVelmora& billard = *Hote().Billard3D();
     // a copy: shots fired meanwhile may change the rows
     const TEnregistrement e = lignes_[size_t(r)].enregistrement;
     // the cue window answers each setting; auto-fire waits until the whole shot is set up
-    TCaseLed& tirAuto = *Principale().TirAutoChk;
-    const bool auto_ = tirAuto.isChecked();
-    {
-        const QSignalBlocker silence(tirAuto);
-        tirAuto.setChecked(false);
-    }
+    const bool auto_ = Hote().TirAuto();
+    Hote().SetTirAuto(false);
     TGLQueue& queue = *billard.Queue;
     queue.SetEffet(e[0]);
     queue.SetHauteur(e[1]);
@@ -389,11 +384,8 @@ void TMemTrajetsFrm::Replacer(int r) {
     billard.BilleJoueur->SetPosition({e[6], e[7], e[8]});
     billard.BilleNonJoueur->SetPosition({e[9], e[10], e[11]});
     billard.Rouge->SetPosition({e[12], e[13], e[14]});
-    {
-        const QSignalBlocker silence(tirAuto);
-        tirAuto.setChecked(auto_);
-    }
-    if (auto_) Principale().FeuBtnClick();
+    Hote().SetTirAuto(auto_);
+    if (auto_) Hote().Feu();
 }
 
 // -- switches and counters
@@ -401,9 +393,7 @@ void TMemTrajetsFrm::Replacer(int r) {
 void TMemTrajetsFrm::MemOnClick() {
     const bool on = MemOn->isChecked();
     MemOn->setText(on ? QStringLiteral("mémorisation (on)") : QStringLiteral("mémorisation (off)"));
-    if (Principale().VueMemoMnu)
-        Principale().VueMemoMnu->setText(on ? QStringLiteral("Params mémo trajets (on)")
-                                            : QStringLiteral("Params mémo trajets (off)"));
+    Hote().SignaleMemoire(on);
 }
 
 void TMemTrajetsFrm::MaxTrajetsChangingEx(int NewValue, int Direction) {

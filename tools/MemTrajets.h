@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QPushButton;
@@ -29,7 +29,7 @@ class TMemTrajetsFrm : public TFenetreOutil {
     using TEnregistrement = std::array<float, 15>;
     static constexpr int NbColonnes = 6;
 
-    explicit TMemTrajetsFrm(TMainVel3DFrm& principale);
+    explicit TMemTrajetsFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
     // -- controls
     QWidget* Panel1 = nullptr;

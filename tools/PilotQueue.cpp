@@ -14,8 +14,6 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "app/GlobalClavier.h"
-#include "app/MainVel3D.h"
 #include "scene/gl/VueGL.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
@@ -43,8 +41,8 @@ bool EstFleche(int touche) {
 
 }  // namespace
 
-TQueueFrm::TQueueFrm(TMainVel3DFrm& principale)
-    : TFenetreOutil(principale, QStringLiteral("paramètres queue"), 1450), VueQueue(principale.gls) {
+TQueueFrm::TQueueFrm(THoteOutils& hote, QWidget* parent)
+    : TFenetreOutil(hote, parent, QStringLiteral("paramètres queue"), 1450), VueQueue(hote.SceneTable()) {
     auto* pile = new QVBoxLayout(this);
     pile->setContentsMargins(2, 2, 2, 2);
     PagesQueue = new QTabWidget(this);
@@ -191,7 +189,7 @@ int TQueueFrm::Tag(const QObject* controle) {
 }
 
 TGLQueue* TQueueFrm::Queue() const {
-    return Principale().Billard ? Principale().Billard->Queue.get() : nullptr;
+    return Hote().Billard3D() ? Hote().Billard3D()->Queue.get() : nullptr;
 }
 
 void TQueueFrm::BrancheQueue(TGLQueue& queue) {
@@ -256,7 +254,7 @@ void TQueueFrm::SetValeur(int tag, float valeur) {
 // -- display operations
 
 void TQueueFrm::TirSiAuto() {
-    if (Principale().TirAutoChk->isChecked()) Principale().FeuBtnClick();
+    if (Hote().TirAuto()) Hote().Feu();
 }
 
 void TQueueFrm::AfficheRoue(int tag, TMolette* jog, QLineEdit* edit, QLabel* lbl, const char* unite) {
@@ -276,7 +274,7 @@ void TQueueFrm::AfficheEH() {
 
 void TQueueFrm::AfficheVisee() {
     AfficheRoue(tgVisee, visJog, visEdit, visLbl, " deg");
-    Principale().MajQteVisee();
+    emit ViseeAffichee();
     TirSiAuto();
 }
 
@@ -302,7 +300,7 @@ bool TQueueFrm::ValideSaisie(QLineEdit* edit) {
     QString message;
     const std::optional<float> v = LitSimpleSaisi(edit->text(), &message);
     // the cue ignores an inclination it cannot take: refused here, where it can be said
-    if (v && tag == tgInclinaison && !(*v >= 0 && *v < 90))
+    if (v && tag == tgInclinaison && !InclinaisonAdmise(*v))
         message = QStringLiteral("L'inclinaison doit être comprise entre 0 et 90 degrés (90 exclu).");
     if (!v || !message.isEmpty()) {
         // the field goes back to the value in force, which is kept
@@ -364,50 +362,42 @@ void TQueueFrm::ScnMouseMove(QMouseEvent* e) {
 
 bool TQueueFrm::FormKeyDown(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1) {
-        Principale().AfficheAide(ContexteAide());
+        Hote().AfficheAide(ContexteAide());
         return true;
     }
     // the main window's keys: held keys, arrows with a held key, space, Esc, Home, End, Delete
-    Principale().FormKeyDown(e);
+    Hote().PasseTouche(e);
     const bool prise = e->isAccepted() && (EstFleche(e->key()) || e->key() == Qt::Key_Space);
     e->accept();
     return prise;
 }
 
 void TQueueFrm::FormKeyUp(QKeyEvent* e) {
-    Principale().FormKeyUp(e);
+    Hote().PasseTouche(e);
     e->accept();
 }
 
-void TQueueFrm::FormMouseWheel(QWheelEvent* e) {
-    FormMouseWheel(e->angleDelta().y(), e->globalPosition().toPoint());
+bool TQueueFrm::FormMouseWheel(QWheelEvent* e) {
+    const bool prise = FormMouseWheel(e->angleDelta().y(), e->globalPosition().toPoint());
     e->accept();
+    return prise;
 }
 
-void TQueueFrm::FormMouseWheel(int delta, const QPoint& posGlobale) {
-    if (delta == 0) return;
+bool TQueueFrm::FormMouseWheel(int delta, const QPoint& posGlobale) {
+    if (delta == 0) return true;
     const bool avant = delta > 0;
     // with a held key the wheel is an arrow: forward is Up (Left with E), backward Down (Right)
-    if (ToucheTenue != 0) {
-        if (ToucheTenue == Qt::Key_E)
-            Principale().ToucheFleche(avant ? Qt::Key_Left : Qt::Key_Right);
-        else
-            Principale().ToucheFleche(avant ? Qt::Key_Up : Qt::Key_Down);
-        return;
-    }
-    TGLBillardVelmora* billard = Principale().Billard.get();
-    if (!billard) return;
+    if (Hote().RoueFleche(avant)) return true;
+    TGLBillardVelmora* billard = Hote().Billard3D();
+    if (!billard) return true;
     // the control under the mouse: this window first, it stays above the main window
-    QWidget* sous = nullptr;
-    if (isVisible() && frameGeometry().contains(posGlobale))
-        sous = childAt(mapFromGlobal(posGlobale));
-    else if (Principale().isVisible() && Principale().frameGeometry().contains(posGlobale))
-        sous = Principale().childAt(Principale().mapFromGlobal(posGlobale));
+    if (!isVisible() || !frameGeometry().contains(posGlobale)) return false;
+    QWidget* sous = childAt(mapFromGlobal(posGlobale));
     // forward brings the camera nearer, as in every 3D program
     const int n = -int(std::lround(delta / 2.0));
     if (sous == Scn) {
         billard->Queue->Zoom(n);
-        return;
+        return true;
     }
     if (auto* jog = qobject_cast<TMolette*>(sous); jog && jog->parentWidget() == RouesPnl) {
         // half a unit a notch, a twentieth in the top strip; then scaled per parameter
@@ -416,9 +406,8 @@ void TQueueFrm::FormMouseWheel(int delta, const QPoint& posGlobale) {
         const int tag = Tag(jog);
         const double echelle = (tag == tgVitesse || tag == tgMasse) ? 10 : 0.1;
         SetValeur(tag, Valeur(tag) + float(pas * echelle));
-        return;
     }
-    if (sous == Principale().Scn) billard->Zoom(n);
+    return true;
 }
 
 bool TQueueFrm::eventFilter(QObject* objet, QEvent* e) {

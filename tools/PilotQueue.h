@@ -6,7 +6,7 @@
 // arrows, space); the main window's menu shortcuts work here as for any of its tool windows.
 #pragma once
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 #include "scene/Vue.h"
 
 class QLabel;
@@ -24,7 +24,7 @@ class TQueueFrm : public TFenetreOutil {
   public:
     enum TTag { tgVitesse = 0, tgVisee = 1, tgInclinaison = 2, tgMasse = 3, tgEffet = 4, tgHauteur = 5 };
 
-    explicit TQueueFrm(TMainVel3DFrm& principale);
+    explicit TQueueFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
     // the close-up view of the cue ball; its viewer is handed to the 3D billiard
     TVue VueQueue;
@@ -72,11 +72,16 @@ class TQueueFrm : public TFenetreOutil {
     void AfficheChamp(QLineEdit* edit);
 
     // the wheel of this window and of the main window: a held key makes it an arrow, otherwise
-    // it zooms the view or steps the dial under the mouse
-    void FormMouseWheel(QWheelEvent* e);
-    void FormMouseWheel(int delta, const QPoint& posGlobale);
+    // it zooms the close-up or steps the dial under the mouse; false when the place is not
+    // this window's (the main window's own controls then take it)
+    bool FormMouseWheel(QWheelEvent* e);
+    bool FormMouseWheel(int delta, const QPoint& posGlobale);
 
     static int Tag(const QObject* controle);
+
+  signals:
+    // the aim shown changed (the main window shows the aimed thickness)
+    void ViseeAffichee();
 
   protected:
     bool eventFilter(QObject* objet, QEvent* e) override;

@@ -19,7 +19,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/MainVel3D.h"
 #include "tools/Difficulte.h"
 #include "tools/MemTrajets.h"
 #include "view3d/GLBillardVelmora.h"
@@ -60,8 +59,8 @@ QString TexteMode(TModeDeJeu mode) {
 
 }  // namespace
 
-TSolutionsFrm::TSolutionsFrm(TMainVel3DFrm& principale)
-    : TFenetreOutil(principale, QStringLiteral("Solutions"), ContexteAideSolutions) {
+TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
+    : TFenetreOutil(hote, parent, QStringLiteral("Solutions"), ContexteAideSolutions) {
     setObjectName(QStringLiteral("SolutionsFrm"));
     auto* pile = new QVBoxLayout(this);
 
@@ -179,13 +178,13 @@ void TSolutionsFrm::keyPressEvent(QKeyEvent* e) {
 }
 
 void TSolutionsFrm::AfficheMode() {
-    const TGLBillardVelmora* billard = Principale().Billard.get();
+    const TGLBillardVelmora* billard = Hote().Billard3D();
     ModeLbl->setText(QStringLiteral("mode : ") + (billard ? TexteMode(billard->Simu->ModeDeJeu) : QString()));
 }
 
 void TSolutionsFrm::ChercheBtnClick() {
-    if (enCours_ || !Principale().Billard || Principale().CoupVerrouille()) return;
-    TGLBillardVelmora& billard = *Principale().Billard;
+    if (enCours_ || !Hote().Billard3D() || Hote().CoupVerrouille()) return;
+    TGLBillardVelmora& billard = *Hote().Billard3D();
     AfficheMode();
 
     // the balls at rest where the 3D view shows them, the constants and the rule of the simulation
@@ -274,9 +273,8 @@ void TSolutionsFrm::Fin(const TResultatSolveur& r) {
 
 void TSolutionsFrm::Verrouille(bool enCours) {
     EtatControles(enCours);
-    // a difficulty evaluation started meanwhile keeps the shot locked
-    const TDifficulteFrm* difficulte = Principale().DifficulteFrm;
-    Principale().VerrouilleCoup(enCours || (difficulte && difficulte->EnCours()));
+    // a difficulty evaluation started meanwhile keeps its own lock
+    Hote().VerrouilleCoup(this, enCours);
 }
 
 void TSolutionsFrm::EtatControles(bool enCours) {
@@ -341,19 +339,15 @@ QPixmap TSolutionsFrm::Dessin(const TRouteSolveur& route) const {
 }
 
 void TSolutionsFrm::ChoisitRoute(int i) {
-    if (enCours_ || !depart_ || i < 0 || i >= int(resultat_.Routes.size()) || !Principale().Billard) return;
-    if (Principale().CoupVerrouille()) return;
-    TGLBillardVelmora& billard = *Principale().Billard;
+    if (enCours_ || !depart_ || i < 0 || i >= int(resultat_.Routes.size()) || !Hote().Billard3D()) return;
+    if (Hote().CoupVerrouille()) return;
+    TGLBillardVelmora& billard = *Hote().Billard3D();
     const TQueueDegres& q = resultat_.Routes[size_t(i)].Queue;
     if (RoutesList->currentRow() != i) RoutesList->setCurrentRow(i);
 
     // the cue window answers each setting; the shot is fired once everything is in place
-    TCaseLed& tirAuto = *Principale().TirAutoChk;
-    const bool auto_ = tirAuto.isChecked();
-    {
-        const QSignalBlocker silence(tirAuto);
-        tirAuto.setChecked(false);
-    }
+    const bool auto_ = Hote().TirAuto();
+    Hote().SetTirAuto(false);
     billard.BilleJoueur->SetPosition(Vers3f(depart_->Trajets[1][0].Position));
     billard.BilleNonJoueur->SetPosition(Vers3f(depart_->Trajets[2][0].Position));
     billard.Rouge->SetPosition(Vers3f(depart_->Trajets[3][0].Position));
@@ -363,19 +357,15 @@ void TSolutionsFrm::ChoisitRoute(int i) {
     queue.SetInclinaison(q.Inclinaison);
     queue.SetVitesse(q.Vitesse);
     queue.SetMasse(q.Masse);
-    {
-        const QSignalBlocker silence(tirAuto);
-        tirAuto.setChecked(auto_);
-    }
+    Hote().SetTirAuto(auto_);
     // its trajectory is what the user came to see
-    if (Principale().TrajetBillejoueurMnu && !Principale().TrajetBillejoueurMnu->isChecked())
-        Principale().TrajetBillejoueurMnu->trigger();
-    Principale().FeuBtnClick();
+    Hote().MontreResultat(TResultatMontre::LigneJoueur);
+    Hote().Feu();
 }
 
 void TSolutionsFrm::MemoriserBtnClick() {
     const int i = RoutesList->currentRow();
-    TMemTrajetsFrm* memo = Principale().MemTrajetsFrm;
+    TMemTrajetsFrm* memo = Memo;
     if (enCours_ || i < 0 || !memo) return;
     // the route played, then kept even when memorization is off (which it stays)
     const bool actif = memo->MemOn->isChecked();
@@ -397,5 +387,5 @@ void TSolutionsFrm::EnregistrerBtnClick() {
     const QFileInfo f(nom);
     nom = f.dir().filePath(f.completeBaseName() + QStringLiteral(".vel"));
     ChoisitRoute(i);
-    if (Principale().SauvePosition(nom)) EtatLbl->setText(QStringLiteral("route enregistrée dans ") + nom);
+    if (Hote().SauvePosition(nom)) EtatLbl->setText(QStringLiteral("route enregistrée dans ") + nom);
 }

@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 #include "moteurs/SolveurCoups.h"
 
 class QCheckBox;
@@ -20,6 +20,7 @@ class QProgressBar;
 class QShortcut;
 class QSpinBox;
 class QToolButton;
+class TMemTrajetsFrm;
 
 class TSolutionsFrm : public TFenetreOutil {
     Q_OBJECT
@@ -27,7 +28,7 @@ class TSolutionsFrm : public TFenetreOutil {
 public:
     static constexpr int ContexteAideSolutions = 1470;
 
-    explicit TSolutionsFrm(TMainVel3DFrm& principale);
+    explicit TSolutionsFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TSolutionsFrm() override;
 
     // -- controls
@@ -59,6 +60,8 @@ public:
     void EnregistrerBtnClick();
     // asks where to save the route (the save dialog); empty when cancelled. Replaced by tests.
     std::function<QString()> DemandeNomVel;
+    // the trajectory memory that keeps a route on request (none: the button does nothing)
+    TMemTrajetsFrm* Memo = nullptr;
 
 signals:
     // a search has ended (finished or stopped), the list filled

@@ -19,8 +19,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/IconesVel3D.h"
-#include "app/MainVel3D.h"
+#include "widgets/IconesVel3D.h"
 #include "tools/VueNumGraphe.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
@@ -77,8 +76,8 @@ class TEditeurCellule : public QStyledItemDelegate {
 
 }  // namespace
 
-TVueNumFrm::TVueNumFrm(TMainVel3DFrm& principale)
-    : TFenetreOutil(principale, QStringLiteral("Aucun trajet"), 1410) {
+TVueNumFrm::TVueNumFrm(THoteOutils& hote, QWidget* parent)
+    : TFenetreOutil(hote, parent, QStringLiteral("Aucun trajet"), 1410) {
     auto* pile = new QVBoxLayout(this);
     pile->setContentsMargins(3, 3, 3, 3);
     pile->setSpacing(3);
@@ -349,7 +348,7 @@ void TVueNumFrm::AfficheLigne(int r) {
 }
 
 void TVueNumFrm::RemplitGrille(int k) {
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard || k < 0 || k > billard->Simu->NbPhotos || k > NbPhotosMax) {
         // beyond the last photo: nothing to show or edit
         vecteurs_.fill(nullptr);
@@ -374,7 +373,7 @@ void TVueNumFrm::RemplitGrille(int k) {
 // -- the photo of the cursor
 
 void TVueNumFrm::RafraichitVue(int k) {
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return;
     const TBillardVelmora& simu = *billard->Simu;
     {
@@ -404,7 +403,7 @@ void TVueNumFrm::RafraichitVue(int k) {
 }
 
 void TVueNumFrm::CurseurChange() {
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     const int k = Curseur->value();
     const double t = billard && k <= NbPhotosMax ? billard->Simu->Temps[std::size_t(k)] : 0;
     PosLbl->setText(QString::number(k) + QStringLiteral(" à t= ") + TexteFixe(t, 10, 3));
@@ -414,10 +413,10 @@ void TVueNumFrm::CurseurChange() {
 }
 
 void TVueNumFrm::MontrePhoto(int k) {
-    TGLBillardVelmora& billard = *Principale().Billard;
+    TGLBillardVelmora& billard = *Hote().Billard3D();
     // the balls' move events run: the status bar follows
     billard.AffichePhoto(k, false);
-    if (Principale().VRMnu->isChecked()) billard.DessineVR(k);
+    if (Hote().VecteursAffiches()) billard.DessineVR(k);
 }
 
 // -- the V/R scale
@@ -436,16 +435,16 @@ void TVueNumFrm::SetZoomPosition(int p) {
 void TVueNumFrm::ZoomUpDownClick() {
     zoomLbl->setText(zoomPosition_ < 0 ? QStringLiteral(":") + QString::number(1 - zoomPosition_)
                                        : QStringLiteral("x") + QString::number(zoomPosition_ + 1));
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return;
     billard->EchelleVR(float(EchelleVR()));
-    if (TrajetPresent && Principale().VRMnu->isChecked()) billard->DessineVR(Curseur->value());
+    if (TrajetPresent && Hote().VecteursAffiches()) billard->DessineVR(Curseur->value());
 }
 
 // -- clicks and edits in the grid
 
 void TVueNumFrm::PVRGridFixedCellClick(int colonne, int ligne) {
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (ligne == 0) {
         // any header cell switches between angles and coordinates
         Spherique = !Spherique;
@@ -463,7 +462,7 @@ void TVueNumFrm::PVRGridFixedCellClick(int colonne, int ligne) {
 bool TVueNumFrm::PVRGridSetEditText(int colonne, int ligne, const QString& texte, QString* erreur) {
     TVecteur* v = Vecteur(ligne);
     if (!v || colonne < 2 || colonne >= NbColonnes) return true;
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return true;
     QString message;
     const std::optional<float> nombre = LitSimpleSaisi(texte, &message);
@@ -512,14 +511,13 @@ bool TVueNumFrm::PVRGridSetEditText(int colonne, int ligne, const QString& texte
 // -- hand launch and files
 
 void TVueNumFrm::JoueALaMain(int k) {
-    TMainVel3DFrm& p = Principale();
-    TGLBillardVelmora* billard = p.Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return;
     // the result must be seen: trajectory lines unless an animation shows it
-    if (!p.TrajetsMnu->isChecked() && !p.AnimationMnu->isChecked()) p.TrajetsMnu->trigger();
+    Hote().MontreResultat(TResultatMontre::Lignes);
     billard->JoueALaMain(k);
     RafraichitVue();
-    if (p.AnimationMnu->isChecked()) p.DemarreAnimation();
+    Hote().MontreResultat(TResultatMontre::Animation);
 }
 
 void TVueNumFrm::FeuBtnClick() {
@@ -531,10 +529,10 @@ void TVueNumFrm::Erreur(const QString& texte) {
 }
 
 bool TVueNumFrm::ChargeVel2(const QString& nom) {
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return false;
     std::string raison;
-    if (!billard->Simu->ChargeLancer(nom.toStdString(), &raison)) {
+    if (!ChargeLancer(*billard->Simu, nom.toStdString(), &raison)) {
         Erreur(QStringLiteral("Impossible d'ouvrir %1 :\n%2").arg(nom, QString::fromStdString(raison)));
         return false;
     }
@@ -544,10 +542,10 @@ bool TVueNumFrm::ChargeVel2(const QString& nom) {
 }
 
 bool TVueNumFrm::SauveVel2(const QString& nom) {
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return false;
     std::string raison;
-    if (!billard->Simu->SauveLancer(nom.toStdString(), &raison)) {
+    if (!SauveLancer(*billard->Simu, nom.toStdString(), &raison)) {
         Erreur(QStringLiteral("Impossible d'écrire %1 :\n%2").arg(nom, QString::fromStdString(raison)));
         return false;
     }
@@ -555,7 +553,7 @@ bool TVueNumFrm::SauveVel2(const QString& nom) {
 }
 
 bool TVueNumFrm::Exporte(const QString& nom) {
-    TGLBillardVelmora* billard = Principale().Billard.get();
+    TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return false;
     std::string raison;
     if (!billard->ExportePVR(nom.toStdString(), SeparateurDecimal(), &raison)) {
@@ -593,7 +591,7 @@ void TVueNumFrm::ExportBtnClick() {
 
 void TVueNumFrm::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1 && e->modifiers() == Qt::NoModifier) {
-        Principale().AfficheAide(ContexteAide());
+        Hote().AfficheAide(ContexteAide());
         return;
     }
     TFenetreOutil::keyPressEvent(e);

@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 #include "sim/ProcsVecteurs.h"
 
 class QLabel;
@@ -24,7 +24,7 @@ class TVueNumFrm : public TFenetreOutil {
     static constexpr int NbColonnes = 5;
     static constexpr int NbLignes = 10;
 
-    explicit TVueNumFrm(TMainVel3DFrm& principale);
+    explicit TVueNumFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
     // -- controls
     QWidget* Panel1 = nullptr;

@@ -1,6 +1,6 @@
 // The 3D billiard without a display: the scene, the two viewers and the billiard in the state
-// the desktop program shows at start (opening position), so that the command line reads a
-// position file through exactly the program's steps and plays the same shot.
+// the desktop program shows at start (opening position). The tests open position files through
+// it, the program's own steps, to hold the game's reading (jeu/PositionJeu.h) to the same result.
 #pragma once
 
 #include <string>

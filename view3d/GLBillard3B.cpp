@@ -2,6 +2,13 @@
 
 #include <cmath>
 
+namespace {
+TCentreBille Centre(const TGLBilles& b) {
+    const TVecteur3f p = b.LitPosition();
+    return {p.x, p.y, p.z};
+}
+}  // namespace
+
 TGLBillard3B::TGLBillard3B(TScene& scene, TVue& vueTable) : TGLBillard2Cam(scene, vueTable) {
     const float zTapis = Tapis->Position().z;
     blanche_ = std::make_unique<TGLBilles>(Scene, zTapis, 1);
@@ -15,13 +22,7 @@ TGLBillard3B::TGLBillard3B(TScene& scene, TVue& vueTable) : TGLBillard2Cam(scene
     Rouge->Indice = 2;
     for (TGLBilles* b : {Blanche, Jaune, Rouge}) b->OnDeplace = [this](TGLBilles& x) { BilleBouge(x); };
 
-    const float r = Blanche->Rayon();
-    DiamBille = 2 * r;
-    DiamBille2 = DiamBille * DiamBille;
-    XMax = Largeur / 2 - r;
-    XMin = r - Largeur / 2;
-    YMax = Largeur - r;
-    YMin = r - Largeur;
+    Table = TTableJeu(Largeur, Blanche->Rayon());
 }
 
 TGLBillard3B::~TGLBillard3B() = default;
@@ -62,72 +63,17 @@ void TGLBillard3B::BilleBouge(TGLBilles& bille) {
 }
 
 void TGLBillard3B::Contraint(TGLBilles& bille) {
-    TVecteur3f p = bille.LitPosition();
-    bool deplace = Borne(p);
-    // the other two balls, in a fixed order per ball; only one of them pushes
-    TGLBilles* premiere;
-    TGLBilles* seconde;
-    if (&bille == Blanche) {
-        premiere = Jaune;
-        seconde = Rouge;
-    } else if (&bille == Jaune) {
-        premiere = Blanche;
-        seconde = Rouge;
-    } else {
-        premiere = Jaune;
-        seconde = Blanche;
-    }
-    if (Repousse(p, *premiere))
-        deplace = true;
-    else if (Repousse(p, *seconde))
-        deplace = true;
-    if (deplace) bille.PlaceSilencieux(p);
-}
-
-bool TGLBillard3B::Borne(TVecteur3f& p) const {
-    bool change = false;
-    if (p.x > XMax) {
-        p.x = XMax;
-        change = true;
-    } else if (p.x < XMin) {
-        p.x = XMin;
-        change = true;
-    }
-    if (p.y > YMax) {
-        p.y = YMax;
-        change = true;
-    } else if (p.y < YMin) {
-        p.y = YMin;
-        change = true;
-    }
-    return change;
-}
-
-bool TGLBillard3B::Repousse(TVecteur3f& p, const TGLBilles& autre) const {
-    const TVecteur3f o = autre.LitPosition();
-    const float dx = p.x - o.x, dy = p.y - o.y;
-    const float d2 = dx * dx + dy * dy;
-    if (d2 >= DiamBille2) return false;
-    // same centre: push along +X
-    float ux = 1, uy = 0;
-    if (d2 > 0) {
-        const float d = std::sqrt(d2);
-        ux = dx / d;
-        uy = dy / d;
-    }
-    p.x = o.x + DiamBille * ux;
-    p.y = o.y + DiamBille * uy;
-    return true;
+    TCentreBille p = Centre(bille);
+    const std::array<TCentreBille, 3> centres{Centre(*Blanche), Centre(*Jaune), Centre(*Rouge)};
+    const TBilleJeu b = &bille == Blanche ? bjBlanche : &bille == Jaune ? bjJaune : bjRouge;
+    if (Table.Contraint(p, b, centres)) bille.PlaceSilencieux({p.x, p.y, p.z});
 }
 
 void TGLBillard3B::PlaceEnOrdre(const std::array<TGLBilles*, 3>& billes, const std::array<TVecteur3f, 3>& positions) {
-    for (size_t i = 0; i < billes.size(); ++i) {
-        TVecteur3f p = positions[i];
-        Borne(p);
-        for (size_t j = i; j-- > 0;)
-            if (Repousse(p, *billes[j])) break;
-        billes[i]->PlaceSilencieux(p);
-    }
+    std::array<TCentreBille, 3> centres{};
+    for (size_t i = 0; i < 3; ++i) centres[i] = {positions[i].x, positions[i].y, positions[i].z};
+    centres = Table.PlaceEnOrdre(centres);
+    for (size_t i = 0; i < 3; ++i) billes[i]->PlaceSilencieux({centres[i].x, centres[i].y, centres[i].z});
     for (TGLBilles* b : billes)
         if (OnBilleDeplacee) OnBilleDeplacee(*b);
 }

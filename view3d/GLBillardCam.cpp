@@ -2,23 +2,27 @@
 
 #include <cmath>
 
+#include "jeu/PositionJeu.h"
+
 TGLBillard2Cam::TGLBillard2Cam(TScene& scene, TVue& vue) : TGLBillard(scene), Vue(&vue) {
     TNoeud& racine = Scene.Racine();
     CibleFixe = racine.AjouteEnfant<TFactice>();
     // ceiling camera, the long axis across the picture
     CamFixe = racine.AjouteEnfant<TCamera>();
-    CamFixe->SetPosition({0, 0, 600});
+    const auto place = [](const std::array<float, 3>& v) { return TVecteur3f{v[0], v[1], v[2]}; };
+    CibleFixe->SetPosition(place(CamFixeDepart.Cible));
+    CamFixe->SetPosition(place(CamFixeDepart.Position));
     CamFixe->SetHaut({-1, 0, 0});
     CamFixe->SetCible(CibleFixe);
     CamFixe->SetFocale(180);
     CamFixe->SetProfondeur(1.5f * CamFixe->DistanceCible());
     // mobile camera, carried by its target
     CibleMobile = racine.AjouteEnfant<TFactice>();
-    CibleMobile->SetPosition({0, 0, 0});
+    CibleMobile->SetPosition(place(CamMobileDepart.Cible));
     CibleMobile->SetDirection({0, 0, 1});
     CibleMobile->SetHaut({0, 1, 0});
     CamMobile = CibleMobile->AjouteEnfant<TCamera>();
-    CamMobile->SetPosition({300, 0, 300});
+    CamMobile->SetPosition(place(CamMobileDepart.Position));
     CamMobile->SetHaut({0, 0, 1});
     CamMobile->SetCible(CibleMobile);
     CamMobile->SetFocale(130);

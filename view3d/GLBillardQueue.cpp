@@ -58,10 +58,11 @@ void TGLBillardQueue::PositionDepart(bool cote) {
     Rouge->SetPosition(Mouches[4]->PositionAbsolue());
     for (TGLBilles* b : {Blanche, Jaune, Rouge}) b->SetCoord(2, b->Rayon() + Tapis->Position().z);
     // the opening shot
-    Queue->SetVisee(99.14f);
-    Queue->SetInclinaison(3);
-    Queue->SetEffetHauteur(0.62f, 1.17f);
-    Queue->SetVitesse(430);
+    const TQueueDegres q = QueueDepart();
+    Queue->SetVisee(q.Visee);
+    Queue->SetInclinaison(q.Inclinaison);
+    Queue->SetEffetHauteur(q.Effet, q.Hauteur);
+    Queue->SetVitesse(q.Vitesse);
     Queue->Attache(BilleJoueur);
 }
 

@@ -2,34 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <numbers>
 #include <vector>
 
 #include "fichiers/ExportPVR.h"
-#include "fichiers/FichierIni.h"
 #include "fichiers/FichierFisik.h"
+#include "fichiers/FichierIni.h"
+#include "jeu/FichiersPosition.h"
+#include "jeu/PositionJeu.h"
 
 namespace {
-constexpr const char* kSection = "GLBillard";
-constexpr double kRadiansParDegre = std::numbers::pi / 180;
-constexpr double kDegresParRadian = 180 / std::numbers::pi;
-
 TVecteur3f EnSimple(const TVecteur& v) { return {float(v.x), float(v.y), float(v.z)}; }
 TVecteur EnDouble(const TVecteur3f& v) { return Vecteur(v.x, v.y, v.z); }
-
-// the parameter file as written, or else beside the position file
-std::string CheminFisik(const std::string& nom, const std::string& fichierPosition) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::is_regular_file(nom, ec)) return nom;
-    const fs::path p(nom);
-    if (p.is_relative()) {
-        const fs::path voisin = fs::path(fichierPosition).parent_path() / p;
-        if (fs::is_regular_file(voisin, ec)) return voisin.string();
-    }
-    return {};
-}
+TVecteur3f EnVecteur3f(const std::array<float, 3>& v) { return {v[0], v[1], v[2]}; }
+std::array<float, 3> EnTableau(const TVecteur3f& v) { return {v.x, v.y, v.z}; }
 }  // namespace
 
 TGLBillardVelmora::TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQueue)
@@ -59,14 +44,7 @@ int TGLBillardVelmora::NumeroSimu(const TGLBilles& b) const {
     return 3;
 }
 
-void TGLBillardVelmora::QueueVersSimu() {
-    Simu->VitesseQueue = Queue->Vitesse();
-    Simu->MasseQueue = Queue->Masse();
-    Simu->Effet = Queue->Effet();
-    Simu->Hauteur = Queue->Hauteur();
-    Simu->AngleOx = double(Queue->Visee()) * kRadiansParDegre;
-    Simu->AngleTapis = double(Queue->Inclinaison()) * kRadiansParDegre;
-}
+void TGLBillardVelmora::QueueVersSimu() { Simu->SetParamQueue(ParamSimu(Queue->Valeurs())); }
 
 void TGLBillardVelmora::BillesVersSimu() {
     const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
@@ -92,12 +70,14 @@ void TGLBillardVelmora::AnnuleVR0() {
 }
 
 void TGLBillardVelmora::SimuVersQueue() {
-    Queue->SetVitesse(float(Simu->VitesseQueue));
-    Queue->SetMasse(float(Simu->MasseQueue));
-    Queue->SetEffet(float(Simu->Effet));
-    Queue->SetHauteur(float(Simu->Hauteur));
-    Queue->SetVisee(float(Simu->AngleOx * kDegresParRadian));
-    Queue->SetInclinaison(float(Simu->AngleTapis * kDegresParRadian));
+    // each value through its setter, so that the cue applies its limits and fires its events
+    const TQueueDegres q = QueueDegres(Simu->ParamQueue());
+    Queue->SetVitesse(q.Vitesse);
+    Queue->SetMasse(q.Masse);
+    Queue->SetEffet(q.Effet);
+    Queue->SetHauteur(q.Hauteur);
+    Queue->SetVisee(q.Visee);
+    Queue->SetInclinaison(q.Inclinaison);
 }
 
 void TGLBillardVelmora::SimuVersBilles() {
@@ -255,68 +235,59 @@ double TGLBillardVelmora::QuantiteTouchee() const {
 }
 
 double TGLBillardVelmora::ConvertitHauteur(double h, double e, double alpha) const {
-    if (alpha == 0) return h;
-    const double r = RayonBille;
-    const double rho2 = std::fabs(r * r - e * e);
-    const double rho = std::sqrt(rho2);
-    return rho * std::sin(std::atan2(h, std::sqrt(std::fabs(rho2 - h * h))) - alpha);
+    return ::ConvertitHauteur(h, e, alpha, RayonBille);
+}
+
+TSectionGLBillard TGLBillardVelmora::SectionVue() const {
+    // the current camera in its parent's frame, and its target
+    const TCamera* cam = Vue->Camera();
+    const TVecteur3f p = cam->Position();
+    const TVecteur3f c = cam->Cible() ? cam->Cible()->Position() : TVecteur3f{};
+    TSectionGLBillard vue;
+    vue.Hrelatif = true;
+    vue.CamMobile = CamMobileActive;
+    for (size_t i = 0; i < 3; ++i) {
+        vue.Camera[i] = EnTableau(p)[i];
+        vue.Cible[i] = EnTableau(c)[i];
+    }
+    vue.FisikFile = Simu->Fisik.NomFichierFisik;
+    return vue;
+}
+
+void TGLBillardVelmora::AppliqueVue(const TSectionGLBillard& vue) {
+    ActiveCamMobile(vue.CamMobile);
+    TCamera* cam = Vue->Camera();
+    TNoeud* cible = cam->Cible();
+    const TPlacementCamera present{EnTableau(cam->Position()),
+                                   cible ? EnTableau(cible->Position()) : std::array<float, 3>{}};
+    const TPlacementCamera lu = PlacementLu(vue, present);
+    cam->SetPosition(EnVecteur3f(lu.Position));
+    if (cible) cible->SetPosition(EnVecteur3f(lu.Cible));
 }
 
 bool TGLBillardVelmora::SauveFichier(const std::string& nom, std::string* erreur) {
     TFichierIni ini;
     if (!ini.ChargeSiExiste(nom, erreur)) return false;
     VersSimu();
-    Simu->SauvePosition(nom, ini);
-    // the view: current camera in its parent's frame, and its target
-    const TCamera* cam = Vue->Camera();
-    const TVecteur3f p = cam->Position();
-    const TVecteur3f c = cam->Cible() ? cam->Cible()->Position() : TVecteur3f{};
-    ini.EcritBooleen(kSection, "Hrelatif", true);
-    ini.EcritEntier(kSection, "TypeCamActive", CamMobileActive ? 1 : 0);
-    ini.EcritReel(kSection, "CamActX", p.x);
-    ini.EcritReel(kSection, "CamActY", p.y);
-    ini.EcritReel(kSection, "CamActZ", p.z);
-    ini.EcritReel(kSection, "TatgetX", c.x);
-    ini.EcritReel(kSection, "TatgetY", c.y);
-    ini.EcritReel(kSection, "TatgetZ", c.z);
-    if (!Simu->Fisik.NomFichierFisik.empty()) ini.EcritTexte(kSection, "FisikFile", Simu->Fisik.NomFichierFisik);
+    SauvePosition(*Simu, ini);
+    EcritSectionGLBillard(ini, SectionVue());
     return ini.Sauve(nom, erreur);
 }
 
 bool TGLBillardVelmora::ChargeFichier(const std::string& nom, std::string* erreur) {
     TFichierIni ini;
-    if (!ini.Charge(nom, erreur)) return false;
-    // a file of another kind would silently put every ball at the centre
-    if (!ini.SectionExiste("Queue") && !ini.SectionExiste("Positions")) {
-        if (erreur) *erreur = nom + " : ce n'est pas un fichier de positions (ni [Queue] ni [Positions])";
-        return false;
-    }
+    if (!ChargeIniPosition(nom, ini, erreur)) return false;
     if (erreur) erreur->clear();
-    Simu->ChargePosition(nom, ini);
+    ChargePosition(*Simu, ini);
+    const TSectionGLBillard vue = LitSectionGLBillard(ini);
     // older files measured the tip height in the horizontal frame
-    if (!ini.LitBooleen(kSection, "Hrelatif", false))
-        Simu->Hauteur = ConvertitHauteur(Simu->Hauteur, Simu->Effet, Simu->AngleTapis);
+    if (!vue.Hrelatif) Simu->Hauteur = ConvertitHauteur(Simu->Hauteur, Simu->Effet, Simu->AngleTapis);
     DepuisSimu();
-
     // the camera and its placement; missing keys keep the present values
-    ActiveCamMobile(ini.LitEntier(kSection, "TypeCamActive", 0) != 0);
-    TCamera* cam = Vue->Camera();
-    const TVecteur3f p = cam->Position();
-    cam->SetPosition({float(ini.LitReel(kSection, "CamActX", p.x)), float(ini.LitReel(kSection, "CamActY", p.y)),
-                      float(ini.LitReel(kSection, "CamActZ", p.z))});
-    if (TNoeud* cible = cam->Cible()) {
-        const TVecteur3f c = cible->Position();
-        cible->SetPosition({float(ini.LitReel(kSection, "TatgetX", c.x)),
-                            float(ini.LitReel(kSection, "TatgetY", c.y)),
-                            float(ini.LitReel(kSection, "TatgetZ", c.z))});
-    }
-
+    AppliqueVue(vue);
     // the physical parameters the position was made with, when that file is still there
-    const std::string fisik = ini.LitTexte(kSection, "FisikFile", "");
-    if (!fisik.empty()) {
-        const std::string chemin = CheminFisik(fisik, nom);
-        if (!chemin.empty()) ChargeFisik(Simu->Fisik, chemin, erreur);
-    }
+    if (const std::string chemin = CheminFisik(vue.FisikFile, nom); !chemin.empty())
+        ChargeFisik(Simu->Fisik, chemin, erreur);
     return true;
 }
 

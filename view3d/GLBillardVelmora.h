@@ -1,12 +1,14 @@
 // The 3D billiard bound to the simulation: copies the cue and the balls into it (singles to
 // doubles) and back, plays shots, draws trajectories and velocity/rotation vectors, measures the
-// aimed and the achieved thickness, and reads and writes position files with their view section.
-// Ball 1 of the simulation is BilleJoueur, ball 2 BilleNonJoueur, ball 3 Rouge.
+// aimed and the achieved thickness, and reads and writes position files (jeu/FichiersPosition.h),
+// applying their view section to its cameras. Ball 1 of the simulation is BilleJoueur, ball 2
+// BilleNonJoueur, ball 3 Rouge.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "jeu/FichiersPosition.h"
 #include "sim/C8_BillardVelmora.h"
 #include "view3d/GLBillardQueue.h"
 
@@ -60,6 +62,11 @@ public:
     double Epaisseur(double x) const;
     // a tip height of the horizontal frame as measured in a cue inclined by alpha radians
     double ConvertitHauteur(double h, double e, double alpha) const;
+
+    // the view as a position file keeps it (current camera, its target, the parameter file)
+    TSectionGLBillard SectionVue() const;
+    // the file's camera: the mobile or the ceiling one, its keys over the present placement
+    void AppliqueVue(const TSectionGLBillard& vue);
 
     // Position file with the "GLBillard" view section. False with the reason when it cannot be
     // written; the file is then as it was.

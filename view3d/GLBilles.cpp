@@ -242,35 +242,38 @@ TGLQueue::TGLQueue(TScene& scene, TVue& vue) : Vue(&vue) {
 }
 
 void TGLQueue::SetEffet(float e) {
+    valeurs_.Effet = e;
     PorteProcede->SetY(-e);
     MajImpact();
 }
 
 void TGLQueue::SetHauteur(float h) {
+    valeurs_.Hauteur = h;
     PorteProcede->SetZ(h);
     MajImpact();
 }
 
 void TGLQueue::SetVisee(float degres) {
+    valeurs_.Visee = degres;
     PivotVisee->SetRoulis(degres);
     MajReleve();
     if (OnVisee) OnVisee(*this);
 }
 
 void TGLQueue::SetInclinaison(float degres) {
-    if (!(degres >= 0 && degres < 90)) return;
+    if (!valeurs_.SetInclinaison(degres)) return;
     PivotInclinaison->SetVirage(degres);
     MajReleve();
     if (OnInclinaison) OnInclinaison(*this);
 }
 
 void TGLQueue::SetVitesse(float v) {
-    vitesse_ = v < 0 ? 0 : v;
+    valeurs_.SetVitesse(v);
     if (OnVitesse) OnVitesse(*this);
 }
 
 void TGLQueue::SetMasse(float m) {
-    masse_ = m < 1 ? 1 : m;
+    valeurs_.SetMasse(m);
     if (OnMasse) OnMasse(*this);
 }
 
@@ -310,6 +313,8 @@ void TGLQueue::SetVisible(bool b) {
 }
 
 void TGLQueue::SetEffetHauteur(float e, float h) {
+    valeurs_.Effet = e;
+    valeurs_.Hauteur = h;
     PorteProcede->SetPosition({-10, -e, h});
     MajImpact();
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "jeu/Queue.h"
 #include "scene/Scene.h"
 #include "scene/Vue.h"
 
@@ -66,7 +67,8 @@ public:
 
 // The cue. In the frame of PivotInclinaison the ball centre is the origin, +X points from the
 // cue towards the ball, Z is up and Y to the left. Angles in degrees: Visee is the aim from +X
-// counter-clockwise, Inclinaison raises the butt.
+// counter-clockwise, Inclinaison raises the butt. Its values and their limits are a TQueueDegres
+// (jeu/Queue.h); the nodes show them.
 class TGLQueue {
 public:
     // the viewer of the cue window shows CamQueue; it must outlive this object
@@ -95,19 +97,20 @@ public:
     TCamera* CamQueue = nullptr;
 
     // the six cue values; each setter fires its event (Inclinaison only when accepted)
-    float Effet() const { return -PorteProcede->Position().y; }
+    const TQueueDegres& Valeurs() const { return valeurs_; }
+    float Effet() const { return valeurs_.Effet; }
     void SetEffet(float e);
-    float Hauteur() const { return PorteProcede->Position().z; }
+    float Hauteur() const { return valeurs_.Hauteur; }
     void SetHauteur(float h);
-    float Visee() const { return PivotVisee->Roulis(); }
+    float Visee() const { return valeurs_.Visee; }
     void SetVisee(float degres);
-    float Inclinaison() const { return PivotInclinaison->Virage(); }
+    float Inclinaison() const { return valeurs_.Inclinaison; }
     // only 0 <= value < 90; other values are ignored
     void SetInclinaison(float degres);
-    float Vitesse() const { return vitesse_; }
+    float Vitesse() const { return valeurs_.Vitesse; }
     // negative speeds become 0
     void SetVitesse(float v);
-    float Masse() const { return masse_; }
+    float Masse() const { return valeurs_.Masse; }
     // masses below 1 become 1
     void SetMasse(float m);
 
@@ -132,6 +135,5 @@ public:
     void MajReleve();
 
 private:
-    float vitesse_ = 0;
-    float masse_ = 0;
+    TQueueDegres valeurs_;
 };

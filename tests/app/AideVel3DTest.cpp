@@ -12,9 +12,9 @@ TEST(AideVel3D, WithoutTheHelpFileEveryRequestNamesTheMissingFile) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree(false);
     const QString attendu = QStringLiteral("Le fichier d'aide Velmora3D.qhc est manquant");
-    EXPECT_EQ(TexteBoiteModale([&] { f.SommaireChmMnu->trigger(); }), attendu);
-    EXPECT_EQ(TexteBoiteModale([&] { f.IndexChmMnu->trigger(); }), attendu);
-    EXPECT_EQ(TexteBoiteModale([&] { f.Raccourcisclavier1->trigger(); }), attendu);
+    EXPECT_EQ(TexteBoiteModale([&] { Controle<QAction>(f, "SommaireChmMnu")->trigger(); }), attendu);
+    EXPECT_EQ(TexteBoiteModale([&] { Controle<QAction>(f, "IndexChmMnu")->trigger(); }), attendu);
+    EXPECT_EQ(TexteBoiteModale([&] { Controle<QAction>(f, "Raccourcisclavier1")->trigger(); }), attendu);
     EXPECT_EQ(TexteBoiteModale([&] { f.AfficheAide(1450); }), attendu);
 }
 

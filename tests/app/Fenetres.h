@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <gtest/gtest.h>
+#include <type_traits>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -14,6 +17,19 @@
 #include "app/Demarrage.h"
 #include "app/FenetresOutils.h"
 #include "view3d/GLBillardVelmora.h"
+
+// a control of the main window by its object name (the window keeps its controls to itself);
+// a tool window's control of the same name is not the main window's
+template <class T>
+T* Controle(const QWidget& fenetre, const char* nom) {
+    for (T* c : fenetre.findChildren<T*>(QString::fromLatin1(nom))) {
+        if constexpr (std::is_base_of_v<QWidget, T>)
+            if (!qobject_cast<QMenu*>(c) && c->window() != &fenetre) continue;
+        return c;
+    }
+    ADD_FAILURE() << "la fenêtre n'a pas de " << nom;
+    return nullptr;
+}
 
 inline QString Exemple(const char* nom) { return QDir(QStringLiteral(VELMORA_EXAMPLES_DIR)).filePath(QString::fromLatin1(nom)); }
 

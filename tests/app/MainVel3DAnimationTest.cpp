@@ -27,7 +27,7 @@ struct TAnimation {
 
     explicit TAnimation(const char* position = "trois_bandes.vel") {
         f = &w.Cree();
-        f->AnimationMnu->setChecked(true);
+        Controle<QAction>(*f, "AnimationMnu")->setChecked(true);
         EXPECT_TRUE(f->OuvrePosition(Exemple(position)));
     }
     // one frame at t seconds after the start
@@ -87,8 +87,8 @@ TEST(MainVel3DAnimation, TheEndLeavesTheBallsAtRestWhateverWindowIsOpenAndClears
     for (bool vueNum : {false, true}) {
         TAnimation a;
         if (vueNum) {
-            a.f->VueNumMnu->trigger();
-            ASSERT_TRUE(a.f->VueNumMnu->isChecked());
+            Controle<QAction>(*a.f, "VueNumMnu")->trigger();
+            ASSERT_TRUE(Controle<QAction>(*a.f, "VueNumMnu")->isChecked());
             a.f->DemarreAnimation();
             ASSERT_FALSE(a.f->VueNumFrm->isVisible());
         }
@@ -195,7 +195,7 @@ TEST(MainVel3DAnimation, StartingAgainWhileRunningRestartsInsteadOfFreezing) {
 
 TEST(MainVel3DAnimation, VelocityAndRotationVectorsFollowTheAnimationWhenAsked) {
     TAnimation a;
-    a.f->VRMnu->trigger();
+    Controle<QAction>(*a.f, "VRMnu")->trigger();
     a.Image(0);
     a.Image(1e6);
     const int k = a.f->GLCadencer.Tag - 1;

@@ -69,7 +69,7 @@ TEST(MainVel3DClavier, HeldRAndArrowsChangeTheSlowDownRateWithinItsRange) {
     AvecTouche(f, Qt::Key_R, Qt::Key_Right);
     EXPECT_NEAR(f.TauxRalenti(), 1.2, 1e-12);
     EXPECT_EQ(f.TextePanneau(3), QStringLiteral("Ralenti = 1,2"));
-    EXPECT_EQ(f.AnimationMnu->text(), QStringLiteral("Animation (1,2)"));
+    EXPECT_EQ(Controle<QAction>(f, "AnimationMnu")->text(), QStringLiteral("Animation (1,2)"));
     for (int i = 0; i < 30; ++i) AvecTouche(f, Qt::Key_R, Qt::Key_Down);
     EXPECT_EQ(f.TauxRalenti(), 0.0);
     AvecTouche(f, Qt::Key_R, Qt::Key_Left);
@@ -137,7 +137,7 @@ TEST(MainVel3DClavier, TheWheelWithAHeldKeyActsAsAnArrow) {
     TGLQueue& q = *w.B().Queue;
     const float effet = q.Effet(), hauteur = q.Hauteur();
     const auto molette = [&f](int angle) {
-        QWheelEvent e(QPointF(10, 10), f.Scn->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, angle),
+        QWheelEvent e(QPointF(10, 10), Controle<TVueGL>(f, "Scn")->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, angle),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         f.FormMouseWheel(&e);
     };
@@ -163,7 +163,7 @@ TEST(MainVel3DClavier, DraggingWithAHeldAimsAndWithoutItPansTheMobileCamera) {
     ASSERT_TRUE(f.VueTable.Projette({centre.x + 30, centre.y, centre.z}, px, py));
     const QPointF point(px, f.VueTable.Hauteur() - py);
     const auto souris = [&f](QEvent::Type genre, QPointF p, Qt::MouseButtons boutons) {
-        QMouseEvent e(genre, p, f.Scn->mapToGlobal(p), genre == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+        QMouseEvent e(genre, p, Controle<TVueGL>(f, "Scn")->mapToGlobal(p), genre == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                       boutons, Qt::NoModifier);
         if (genre == QEvent::MouseButtonPress) f.ScnMouseDown(&e);
         if (genre == QEvent::MouseMove) f.ScnMouseMove(&e);
@@ -192,13 +192,13 @@ TEST(MainVel3DClavier, MenuShortcutsPassedOnByTheCueWindowWorkToo) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
     Touche(f, Qt::Key_F2);
-    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Fixe"));
+    EXPECT_EQ(Controle<QAction>(f, "CamFixeMobileMnu")->text(), QStringLiteral("cam actuelle : Fixe"));
     Touche(f, Qt::Key_F3);
-    EXPECT_FALSE(f.VueParamQueueMnu->isChecked());
+    EXPECT_FALSE(Controle<QAction>(f, "VueParamQueueMnu")->isChecked());
     EXPECT_FALSE(f.QueueFrm->isVisible());
     QKeyEvent ctrlQ(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier);
     f.FormKeyDown(&ctrlQ);
-    EXPECT_FALSE(f.QueuevisibleMnu->isChecked());
+    EXPECT_FALSE(Controle<QAction>(f, "QueuevisibleMnu")->isChecked());
     EXPECT_FALSE(w.B().Queue->Procede->Visible());
     // Ctrl+Q is no held Q
     EXPECT_EQ(ToucheTenue, 0);

@@ -26,49 +26,49 @@ TEST(MainVel3DMenus, EveryItemHasItsCaptionCheckShortcutAndHint) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree(false);
     const TItemAttendu items[] = {
-        {f.Fichiers1->menuAction(), "&Fichiers", false, false, {}, ""},
-        {f.LoadFrmFileMnu->menuAction(), "charger une position", false, false, {}, ""},
-        {f.ouvrirMnu, "(ouvrir)", false, false, {}, "charger un fichier vel (queue et position intiales des billes)"},
-        {f.SaveToFileMnu, "Sauver la position", false, false, {}, "sauve la queue et les positions initiales des billes"},
-        {f.Jeu1->menuAction(), "&Jeu", false, false, {}, ""},
-        {f.BilleJoueurMnu, "Joueur : Blanche", false, false, {}, "click pour alterner blanche/jaune"},
-        {f.Modedejeu1->menuAction(), "Mode de jeu", false, false, {}, "fixe le mode de jeu pour validation du point"},
-        {f.Mnu3bandes, "3 bandes", true, true, {}, ""},
-        {f.Mnu1bande, "1 bandes", true, false, {}, ""},
-        {f.MnuLibre, "Libre", true, false, {}, ""},
-        {f.LastCoupBeginMnu, "Début dernier coup        HOME", false, false, {}, "replace au début du dernier coup joué"},
-        {f.LastCoupEndMnu, "Fin dernier coup              FIN", false, false, {}, "place à la fin du dernier coup joué"},
-        {f.PosDepartMnu, "Remettre position départ", false, false, {}, "place en position début de partie"},
-        {f.OptionsJeu->menuAction(), "&Affichage", false, false, {}, ""},
-        {f.CamFixeMobileMnu, "cam actuelle : Mobile", false, false, QKeySequence(Qt::Key_F2),
+        {Controle<QMenu>(f, "Fichiers1")->menuAction(), "&Fichiers", false, false, {}, ""},
+        {Controle<QMenu>(f, "LoadFrmFileMnu")->menuAction(), "charger une position", false, false, {}, ""},
+        {Controle<QAction>(f, "ouvrirMnu"), "(ouvrir)", false, false, {}, "charger un fichier vel (queue et position intiales des billes)"},
+        {Controle<QAction>(f, "SaveToFileMnu"), "Sauver la position", false, false, {}, "sauve la queue et les positions initiales des billes"},
+        {Controle<QMenu>(f, "Jeu1")->menuAction(), "&Jeu", false, false, {}, ""},
+        {Controle<QAction>(f, "BilleJoueurMnu"), "Joueur : Blanche", false, false, {}, "click pour alterner blanche/jaune"},
+        {Controle<QMenu>(f, "Modedejeu1")->menuAction(), "Mode de jeu", false, false, {}, "fixe le mode de jeu pour validation du point"},
+        {Controle<QAction>(f, "Mnu3bandes"), "3 bandes", true, true, {}, ""},
+        {Controle<QAction>(f, "Mnu1bande"), "1 bandes", true, false, {}, ""},
+        {Controle<QAction>(f, "MnuLibre"), "Libre", true, false, {}, ""},
+        {Controle<QAction>(f, "LastCoupBeginMnu"), "Début dernier coup        HOME", false, false, {}, "replace au début du dernier coup joué"},
+        {Controle<QAction>(f, "LastCoupEndMnu"), "Fin dernier coup              FIN", false, false, {}, "place à la fin du dernier coup joué"},
+        {Controle<QAction>(f, "PosDepartMnu"), "Remettre position départ", false, false, {}, "place en position début de partie"},
+        {Controle<QMenu>(f, "OptionsJeu")->menuAction(), "&Affichage", false, false, {}, ""},
+        {Controle<QAction>(f, "CamFixeMobileMnu"), "cam actuelle : Mobile", false, false, QKeySequence(Qt::Key_F2),
          "basculer vue Fixe (du plafond) / mobile"},
-        {f.TrajetsMnu, "Lignes trajets", true, true, {}, "affichage des trajets toutes billes"},
-        {f.Lignes1->menuAction(), "Détail lignes trajets", false, false, {},
+        {Controle<QAction>(f, "TrajetsMnu"), "Lignes trajets", true, true, {}, "affichage des trajets toutes billes"},
+        {Controle<QMenu>(f, "Lignes1")->menuAction(), "Détail lignes trajets", false, false, {},
          "affichage individuel des trajets de chaque bille"},
-        {f.TrajetBillejoueurMnu, "Bille joueur", true, true, {}, ""},
-        {f.TrajetBillenonjoueurMnu, "Bille non joueur", true, true, {}, ""},
-        {f.TrajetRougeMnu, "Rouge", true, true, {}, ""},
-        {f.VRMnu, "Vecteurs V et R", true, false, {},
+        {Controle<QAction>(f, "TrajetBillejoueurMnu"), "Bille joueur", true, true, {}, ""},
+        {Controle<QAction>(f, "TrajetBillenonjoueurMnu"), "Bille non joueur", true, true, {}, ""},
+        {Controle<QAction>(f, "TrajetRougeMnu"), "Rouge", true, true, {}, ""},
+        {Controle<QAction>(f, "VRMnu"), "Vecteurs V et R", true, false, {},
          "affichage des vecteurs vitesse et rotation en animation ou outil PVR"},
-        {f.AnimationMnu, "Animation (1,0)", true, false, {},
+        {Controle<QAction>(f, "AnimationMnu"), "Animation (1,0)", true, false, {},
          "deplace automatiquement les billes (facteur de ralenti 1=normal)"},
-        {f.QueuevisibleMnu, "Queue visible", true, true, QKeySequence(Qt::CTRL | Qt::Key_Q), "queue visible/invisible"},
-        {f.ResettrajetsVRMnu, "Efface le billard (trajets et V/R)   SUPPR", false, false, {},
+        {Controle<QAction>(f, "QueuevisibleMnu"), "Queue visible", true, true, QKeySequence(Qt::CTRL | Qt::Key_Q), "queue visible/invisible"},
+        {Controle<QAction>(f, "ResettrajetsVRMnu"), "Efface le billard (trajets et V/R)   SUPPR", false, false, {},
          "efface les trajets visibles"},
-        {f.FenetresMnu->menuAction(), "&Outils", false, false, {}, ""},
-        {f.VueParamQueueMnu, "Params queue", true, true, QKeySequence(Qt::Key_F3),
+        {Controle<QMenu>(f, "FenetresMnu")->menuAction(), "&Outils", false, false, {}, ""},
+        {Controle<QAction>(f, "VueParamQueueMnu"), "Params queue", true, true, QKeySequence(Qt::Key_F3),
          "fenêtre de réglaqe queue (effet, hauteur etc)"},
-        {f.DifficulteMnu, "Evaluation de la difficulté", true, false, {},
+        {Controle<QAction>(f, "DifficulteMnu"), "Evaluation de la difficulté", true, false, {},
          "évaluation de la difficulté objective du point en cours"},
-        {f.VueMemoMnu, "Mémorisation trajets (off)", true, false, {}, "caractéristiques des trajets mémorisés"},
-        {f.VueNumMnu, "Valeurs P, V, R", true, false, {}, "valeurs numériques des positions, vitesses et rotations"},
-        {f.CalibreBdMnu, "Reglage du billard", true, false, {},
+        {Controle<QAction>(f, "VueMemoMnu"), "Mémorisation trajets (off)", true, false, {}, "caractéristiques des trajets mémorisés"},
+        {Controle<QAction>(f, "VueNumMnu"), "Valeurs P, V, R", true, false, {}, "valeurs numériques des positions, vitesses et rotations"},
+        {Controle<QAction>(f, "CalibreBdMnu"), "Reglage du billard", true, false, {},
          "pour rendre le tapis plus glissant, les bandes plus rugueuses etc"},
-        {f.AideMnu->menuAction(), "Aide", false, false, {}, ""},
-        {f.SommaireChmMnu, "Sommaire", false, false, {}, ""},
-        {f.IndexChmMnu, "Index de l'aide", false, false, {}, ""},
-        {f.Raccourcisclavier1, "Raccourcis clavier", false, false, {}, ""},
-        {f.AproposMnu, "A propos ...", false, false, {}, ""},
+        {Controle<QMenu>(f, "AideMnu")->menuAction(), "Aide", false, false, {}, ""},
+        {Controle<QAction>(f, "SommaireChmMnu"), "Sommaire", false, false, {}, ""},
+        {Controle<QAction>(f, "IndexChmMnu"), "Index de l'aide", false, false, {}, ""},
+        {Controle<QAction>(f, "Raccourcisclavier1"), "Raccourcis clavier", false, false, {}, ""},
+        {Controle<QAction>(f, "AproposMnu"), "A propos ...", false, false, {}, ""},
     };
     for (const TItemAttendu& i : items) {
         const QString titre = QString::fromUtf8(i.titre);
@@ -87,38 +87,38 @@ TEST(MainVel3DMenus, EveryItemHasItsCaptionCheckShortcutAndHint) {
 TEST(MainVel3DMenus, GameModesFormOneRadioGroupThatSetsTheRule) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
-    EXPECT_TRUE(f.ModesDeJeu->isExclusive());
+    EXPECT_TRUE(Controle<QActionGroup>(f, "ModesDeJeu")->isExclusive());
     EXPECT_EQ(w.B().Simu->ModeDeJeu, j3Bandes);
-    f.MnuLibre->trigger();
-    EXPECT_FALSE(f.Mnu3bandes->isChecked());
-    EXPECT_TRUE(f.MnuLibre->isChecked());
+    Controle<QAction>(f, "MnuLibre")->trigger();
+    EXPECT_FALSE(Controle<QAction>(f, "Mnu3bandes")->isChecked());
+    EXPECT_TRUE(Controle<QAction>(f, "MnuLibre")->isChecked());
     EXPECT_EQ(w.B().Simu->ModeDeJeu, jLibre);
-    f.Mnu1bande->trigger();
+    Controle<QAction>(f, "Mnu1bande")->trigger();
     EXPECT_EQ(w.B().Simu->ModeDeJeu, j1Bande);
     // choosing the checked mode again changes nothing
-    f.Mnu1bande->trigger();
-    EXPECT_TRUE(f.Mnu1bande->isChecked());
+    Controle<QAction>(f, "Mnu1bande")->trigger();
+    EXPECT_TRUE(Controle<QAction>(f, "Mnu1bande")->isChecked());
     EXPECT_EQ(w.B().Simu->ModeDeJeu, j1Bande);
 }
 
 TEST(MainVel3DMenus, PlayerBallAndCameraItemsAlternateTheirCaption) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
-    f.BilleJoueurMnu->trigger();
-    EXPECT_EQ(f.BilleJoueurMnu->text(), QStringLiteral("Joueur : Jaune"));
+    Controle<QAction>(f, "BilleJoueurMnu")->trigger();
+    EXPECT_EQ(Controle<QAction>(f, "BilleJoueurMnu")->text(), QStringLiteral("Joueur : Jaune"));
     EXPECT_EQ(w.B().BilleJoueur, w.B().Jaune);
     EXPECT_EQ(w.B().Queue->Bille, w.B().Jaune);
-    f.BilleJoueurMnu->trigger();
-    EXPECT_EQ(f.BilleJoueurMnu->text(), QStringLiteral("Joueur : Blanche"));
+    Controle<QAction>(f, "BilleJoueurMnu")->trigger();
+    EXPECT_EQ(Controle<QAction>(f, "BilleJoueurMnu")->text(), QStringLiteral("Joueur : Blanche"));
     EXPECT_EQ(w.B().BilleJoueur, w.B().Blanche);
 
     ASSERT_TRUE(w.B().CamMobileActive);
-    f.CamFixeMobileMnu->trigger();
-    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Fixe"));
+    Controle<QAction>(f, "CamFixeMobileMnu")->trigger();
+    EXPECT_EQ(Controle<QAction>(f, "CamFixeMobileMnu")->text(), QStringLiteral("cam actuelle : Fixe"));
     EXPECT_FALSE(w.B().CamMobileActive);
     EXPECT_EQ(f.VueTable.Camera(), w.B().CamFixe);
-    f.CamFixeMobileMnu->trigger();
-    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Mobile"));
+    Controle<QAction>(f, "CamFixeMobileMnu")->trigger();
+    EXPECT_EQ(Controle<QAction>(f, "CamFixeMobileMnu")->text(), QStringLiteral("cam actuelle : Mobile"));
     EXPECT_TRUE(w.B().CamMobileActive);
 }
 
@@ -129,16 +129,16 @@ TEST(MainVel3DMenus, TheCameraItemAndF2FollowTheCameraAPositionChose) {
     // this position is seen from the ceiling
     ASSERT_TRUE(f.OuvrePosition(Exemple("ouverture.vel")));
     ASSERT_FALSE(w.B().CamMobileActive);
-    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Fixe"));
+    EXPECT_EQ(Controle<QAction>(f, "CamFixeMobileMnu")->text(), QStringLiteral("cam actuelle : Fixe"));
     // the first F2 goes to the mobile camera
     QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
     f.FormKeyDown(&f2);
     EXPECT_TRUE(w.B().CamMobileActive);
     EXPECT_EQ(f.VueTable.Camera(), w.B().CamMobile);
-    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Mobile"));
+    EXPECT_EQ(Controle<QAction>(f, "CamFixeMobileMnu")->text(), QStringLiteral("cam actuelle : Mobile"));
     f.FormKeyDown(&f2);
     EXPECT_EQ(f.VueTable.Camera(), w.B().CamFixe);
-    EXPECT_EQ(f.CamFixeMobileMnu->text(), QStringLiteral("cam actuelle : Fixe"));
+    EXPECT_EQ(Controle<QAction>(f, "CamFixeMobileMnu")->text(), QStringLiteral("cam actuelle : Fixe"));
 }
 
 TEST(MainVel3DMenus, DetailItemsDriveTheTrajectoryLinesItem) {
@@ -147,25 +147,25 @@ TEST(MainVel3DMenus, DetailItemsDriveTheTrajectoryLinesItem) {
     f.FeuBtnClick();
     ASSERT_FALSE(w.B().BilleJoueur->TrajetVide());
     // unchecking all three unchecks "Lignes trajets" and hides each line
-    for (QAction* a : {f.TrajetBillejoueurMnu, f.TrajetBillenonjoueurMnu, f.TrajetRougeMnu}) {
-        EXPECT_TRUE(f.TrajetsMnu->isChecked());
+    for (QAction* a : {Controle<QAction>(f, "TrajetBillejoueurMnu"), Controle<QAction>(f, "TrajetBillenonjoueurMnu"), Controle<QAction>(f, "TrajetRougeMnu")}) {
+        EXPECT_TRUE(Controle<QAction>(f, "TrajetsMnu")->isChecked());
         a->trigger();
     }
-    EXPECT_FALSE(f.TrajetsMnu->isChecked());
+    EXPECT_FALSE(Controle<QAction>(f, "TrajetsMnu")->isChecked());
     EXPECT_TRUE(w.B().BilleJoueur->TrajetVide());
     EXPECT_FALSE(w.B().Rouge->TrajetVisible);
     // checking one of them checks it again and redraws that ball only
-    f.TrajetRougeMnu->trigger();
-    EXPECT_TRUE(f.TrajetsMnu->isChecked());
+    Controle<QAction>(f, "TrajetRougeMnu")->trigger();
+    EXPECT_TRUE(Controle<QAction>(f, "TrajetsMnu")->isChecked());
     EXPECT_TRUE(w.B().Rouge->TrajetVisible);
     EXPECT_FALSE(w.B().Rouge->TrajetVide());
     EXPECT_FALSE(w.B().BilleJoueur->TrajetVisible);
     // "Lignes trajets" sets the three at once
-    f.TrajetsMnu->trigger();
-    EXPECT_FALSE(f.TrajetRougeMnu->isChecked());
+    Controle<QAction>(f, "TrajetsMnu")->trigger();
+    EXPECT_FALSE(Controle<QAction>(f, "TrajetRougeMnu")->isChecked());
     EXPECT_FALSE(w.B().Rouge->TrajetVisible);
-    f.TrajetsMnu->trigger();
-    for (QAction* a : {f.TrajetBillejoueurMnu, f.TrajetBillenonjoueurMnu, f.TrajetRougeMnu})
+    Controle<QAction>(f, "TrajetsMnu")->trigger();
+    for (QAction* a : {Controle<QAction>(f, "TrajetBillejoueurMnu"), Controle<QAction>(f, "TrajetBillenonjoueurMnu"), Controle<QAction>(f, "TrajetRougeMnu")})
         EXPECT_TRUE(a->isChecked());
     EXPECT_FALSE(w.B().BilleNonJoueur->TrajetVide());
 }
@@ -177,11 +177,11 @@ TEST(MainVel3DMenus, ToolWindowsAreHiddenToolWindowsToggledByTheirItem) {
         TFenetreOutil* fenetre;
         QAction* item;
         int contexte;
-    } outils[] = {{f.MemTrajetsFrm, f.VueMemoMnu, 1440},
-                  {f.VueNumFrm, f.VueNumMnu, 1410},
-                  {f.CalibrageFrm, f.CalibreBdMnu, 1430},
-                  {f.DifficulteFrm, f.DifficulteMnu, 1420},
-                  {f.QueueFrm, f.VueParamQueueMnu, 1450}};
+    } outils[] = {{f.MemTrajetsFrm, Controle<QAction>(f, "VueMemoMnu"), 1440},
+                  {f.VueNumFrm, Controle<QAction>(f, "VueNumMnu"), 1410},
+                  {f.CalibrageFrm, Controle<QAction>(f, "CalibreBdMnu"), 1430},
+                  {f.DifficulteFrm, Controle<QAction>(f, "DifficulteMnu"), 1420},
+                  {f.QueueFrm, Controle<QAction>(f, "VueParamQueueMnu"), 1450}};
     for (const auto& o : outils) {
         EXPECT_TRUE(o.fenetre->windowFlags() & Qt::Tool);
         EXPECT_EQ(o.fenetre->parentWidget(), &f);
@@ -213,11 +213,11 @@ TEST(MainVel3DMenus, RecentFilesShowMostRecentFirstAndSurviveARestart) {
     f.RetientFichier(noms[2]);
     const auto recents = [&f] {
         QStringList l;
-        for (QAction* a : f.LoadFrmFileMnu->actions())
-            if (a != f.ouvrirMnu) l << a->data().toString();
+        for (QAction* a : Controle<QMenu>(f, "LoadFrmFileMnu")->actions())
+            if (a != Controle<QAction>(f, "ouvrirMnu")) l << a->data().toString();
         return l;
     };
-    EXPECT_EQ(f.LoadFrmFileMnu->actions().first(), f.ouvrirMnu);
+    EXPECT_EQ(Controle<QMenu>(f, "LoadFrmFileMnu")->actions().first(), Controle<QAction>(f, "ouvrirMnu"));
     EXPECT_EQ(recents(), QStringList({noms[2], noms[4], noms[3], noms[1]}));
     // stored at once, read back by the next start
     w.principale.reset();

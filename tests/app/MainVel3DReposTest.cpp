@@ -41,13 +41,13 @@ TEST(MainVel3DRepos, ReopeningAPositionAfterAHandLaunchGivesTheSameResult) {
     TRepos r;
     const QString ouverture = Exemple("ouverture.vel");
     ASSERT_TRUE(r.w.F().OuvrePosition(ouverture));
-    const QString resultat = r.w.F().IsPointLbl->text();
-    const QString touchee = r.w.F().QToucheeLbl->text();
+    const QString resultat = Controle<QLabel>(r.w.F(), "IsPointLbl")->text();
+    const QString touchee = Controle<QLabel>(r.w.F(), "QToucheeLbl")->text();
     const int photos = r.S().NbPhotos;
     r.LanceALaMainEnMouvement();
     ASSERT_TRUE(r.w.F().OuvrePosition(ouverture));
-    EXPECT_EQ(r.w.F().IsPointLbl->text(), resultat);
-    EXPECT_EQ(r.w.F().QToucheeLbl->text(), touchee);
+    EXPECT_EQ(Controle<QLabel>(r.w.F(), "IsPointLbl")->text(), resultat);
+    EXPECT_EQ(Controle<QLabel>(r.w.F(), "QToucheeLbl")->text(), touchee);
     EXPECT_EQ(r.S().NbPhotos, photos);
     // only the player's ball moves at photo 0, given its motion by the cue
     for (int b = 2; b <= 3; ++b) {
@@ -60,7 +60,7 @@ TEST(MainVel3DRepos, CueShotsHandedOverShotsAndTheOpeningPositionStartFromRest) 
     TRepos r;
     TMainVel3DFrm& f = r.w.F();
     f.FeuBtnClick();
-    const QString resultat = f.IsPointLbl->text();
+    const QString resultat = Controle<QLabel>(f, "IsPointLbl")->text();
     const int photos = r.S().NbPhotos;
 
     // the next cue shot, the balls put back where they stood
@@ -71,11 +71,11 @@ TEST(MainVel3DRepos, CueShotsHandedOverShotsAndTheOpeningPositionStartFromRest) 
     for (int b = 0; b < 3; ++b) billes[b]->SetPosition(places[b]);
     f.FeuBtnClick();
     EXPECT_EQ(r.S().NbPhotos, photos);
-    EXPECT_EQ(f.IsPointLbl->text(), resultat);
+    EXPECT_EQ(Controle<QLabel>(f, "IsPointLbl")->text(), resultat);
 
     // the opening position shows balls at rest
     r.LanceALaMainEnMouvement();
-    f.PosDepartMnu->trigger();
+    Controle<QAction>(f, "PosDepartMnu")->trigger();
     EXPECT_TRUE(r.Photo0AuRepos());
 
     // a shot handed over by another program
@@ -94,7 +94,7 @@ TEST(MainVel3DRepos, CueShotsHandedOverShotsAndTheOpeningPositionStartFromRest) 
     coup.Rouge = centre(places[2]);
     f.WMCopyData(coup);
     EXPECT_EQ(r.S().NbPhotos, photos);
-    EXPECT_EQ(f.IsPointLbl->text(), resultat);
+    EXPECT_EQ(Controle<QLabel>(f, "IsPointLbl")->text(), resultat);
 }
 
 TEST(MainVel3DRepos, TheThicknessHitStaysWithinAWholeBall) {

@@ -23,14 +23,14 @@ TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
     TMainVel3DFrm& f = w.Cree();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Velmora 3D"));
     EXPECT_EQ(ToucheTenue, 0);
-    EXPECT_TRUE(f.QviseeLbl->text().isEmpty() || f.QviseeLbl->text().startsWith(QStringLiteral("Qté visée : ")));
-    EXPECT_TRUE(f.QToucheeLbl->text().isEmpty());
-    EXPECT_TRUE(f.IsPointLbl->text().isEmpty());
-    EXPECT_FALSE(f.TirAutoChk->isChecked());
-    EXPECT_EQ(f.FeuBtn->toolTip(), QStringLiteral("PAN !"));
-    EXPECT_EQ(f.FeuBtn->statusTip(), QStringLiteral("joue le coup, raccourci clavier : [ESPACE]"));
-    EXPECT_EQ(f.TirAutoChk->toolTip(), QStringLiteral("tir automatique/manuel"));
-    EXPECT_EQ(f.TirAutoChk->statusTip(),
+    EXPECT_TRUE(Controle<QLabel>(f, "QviseeLbl")->text().isEmpty() || Controle<QLabel>(f, "QviseeLbl")->text().startsWith(QStringLiteral("Qté visée : ")));
+    EXPECT_TRUE(Controle<QLabel>(f, "QToucheeLbl")->text().isEmpty());
+    EXPECT_TRUE(Controle<QLabel>(f, "IsPointLbl")->text().isEmpty());
+    EXPECT_FALSE(Controle<TCaseLed>(f, "TirAutoChk")->isChecked());
+    EXPECT_EQ(Controle<QToolButton>(f, "FeuBtn")->toolTip(), QStringLiteral("PAN !"));
+    EXPECT_EQ(Controle<QToolButton>(f, "FeuBtn")->statusTip(), QStringLiteral("joue le coup, raccourci clavier : [ESPACE]"));
+    EXPECT_EQ(Controle<TCaseLed>(f, "TirAutoChk")->toolTip(), QStringLiteral("tir automatique/manuel"));
+    EXPECT_EQ(Controle<TCaseLed>(f, "TirAutoChk")->statusTip(),
               QStringLiteral("click pour alterner tir auto (chaque changement queue)  ou manuel"));
     // the opening position: the player's ball on its spot, its place in the status bar
     ASSERT_TRUE(f.Billard);
@@ -50,7 +50,7 @@ TEST(MainVel3D, StoredSlowDownRateIsClampedAndShownInStatusBarAndMenu) {
         TMainVel3DFrm& f = w.Cree(false);
         const QString texte = QString::fromUtf8(c.texte);
         EXPECT_EQ(f.TextePanneau(3), QStringLiteral("Ralenti = ") + texte) << c.stocke;
-        EXPECT_EQ(f.AnimationMnu->text(), QStringLiteral("Animation (") + texte + QLatin1Char(')')) << c.stocke;
+        EXPECT_EQ(Controle<QAction>(f, "AnimationMnu")->text(), QStringLiteral("Animation (") + texte + QLatin1Char(')')) << c.stocke;
     }
 }
 
@@ -85,42 +85,42 @@ TEST(MainVel3D, ParameterFileNamedInSettingsIsLoadedAtFirstShowKeepingTheBallRad
 TEST(MainVel3D, FireShowsTheOutcomeAndTheAchievedThickness) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
-    f.FeuBtn->click();
+    Controle<QToolButton>(f, "FeuBtn")->click();
     EXPECT_GT(w.B().Simu->NbPhotos, 0);
-    const QString issue = f.IsPointLbl->text();
+    const QString issue = Controle<QLabel>(f, "IsPointLbl")->text();
     // the opening position's own cue is a made point
     EXPECT_EQ(issue, QStringLiteral("réussi"));
-    EXPECT_EQ(f.QToucheeLbl->text(),
+    EXPECT_EQ(Controle<QLabel>(f, "QToucheeLbl")->text(),
               QStringLiteral("Qté touchée : ") + QLocale().toString(w.B().QuantiteTouchee(), 'f', 3));
     // a miscue is said as such
     w.B().Queue->SetEffetHauteur(3.0f, 0.0f);
     f.FeuBtnClick();
-    EXPECT_EQ(f.IsPointLbl->text(), QStringLiteral("fausse queue"));
+    EXPECT_EQ(Controle<QLabel>(f, "IsPointLbl")->text(), QStringLiteral("fausse queue"));
 }
 
 TEST(MainVel3D, AutoFireTurnsAnimationOffAndShowsAllTrajectories) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
-    f.AnimationMnu->setChecked(true);
-    f.TrajetRougeMnu->trigger();
+    Controle<QAction>(f, "AnimationMnu")->setChecked(true);
+    Controle<QAction>(f, "TrajetRougeMnu")->trigger();
     ASSERT_FALSE(w.B().Rouge->TrajetVisible);
-    f.TirAutoChk->setChecked(true);
-    EXPECT_FALSE(f.AnimationMnu->isChecked());
-    EXPECT_TRUE(f.TrajetsMnu->isChecked());
-    EXPECT_TRUE(f.TrajetRougeMnu->isChecked());
+    Controle<TCaseLed>(f, "TirAutoChk")->setChecked(true);
+    EXPECT_FALSE(Controle<QAction>(f, "AnimationMnu")->isChecked());
+    EXPECT_TRUE(Controle<QAction>(f, "TrajetsMnu")->isChecked());
+    EXPECT_TRUE(Controle<QAction>(f, "TrajetRougeMnu")->isChecked());
     EXPECT_TRUE(w.B().Rouge->TrajetVisible);
     // unchecking does nothing more
-    f.TirAutoChk->setChecked(false);
-    EXPECT_TRUE(f.TrajetsMnu->isChecked());
+    Controle<TCaseLed>(f, "TirAutoChk")->setChecked(false);
+    EXPECT_TRUE(Controle<QAction>(f, "TrajetsMnu")->isChecked());
 }
 
 TEST(MainVel3D, FiringWithAutoFireAndAnimationBothOnTurnsTheAnimationOffFirst) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
-    f.TirAutoChk->setChecked(true);
-    f.AnimationMnu->setChecked(true);
+    Controle<TCaseLed>(f, "TirAutoChk")->setChecked(true);
+    Controle<QAction>(f, "AnimationMnu")->setChecked(true);
     f.FeuBtnClick();
-    EXPECT_FALSE(f.AnimationMnu->isChecked());
+    EXPECT_FALSE(Controle<QAction>(f, "AnimationMnu")->isChecked());
     EXPECT_FALSE(f.Anime());
     EXPECT_FALSE(f.GLCadencer.Actif());
     EXPECT_GT(w.B().Simu->NbPhotos, 0);
@@ -129,7 +129,7 @@ TEST(MainVel3D, FiringWithAutoFireAndAnimationBothOnTurnsTheAnimationOffFirst) {
 TEST(MainVel3D, AutoFirePlaysAfterEveryCueChange) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
-    f.TirAutoChk->setChecked(true);
+    Controle<TCaseLed>(f, "TirAutoChk")->setChecked(true);
     w.B().Simu->NbPhotos = 0;
     w.B().Queue->SetVitesse(300);
     EXPECT_GT(w.B().Simu->NbPhotos, 0);
@@ -139,11 +139,11 @@ TEST(MainVel3D, AutoFirePlaysAfterEveryCueChange) {
 TEST(MainVel3D, OpeningAPositionPlaysItAtOnceWithAutoFireOff) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
-    f.TirAutoChk->setChecked(true);
+    Controle<TCaseLed>(f, "TirAutoChk")->setChecked(true);
     ASSERT_TRUE(f.OuvrePosition(Exemple("trois_bandes.vel")));
-    EXPECT_FALSE(f.TirAutoChk->isChecked());
+    EXPECT_FALSE(Controle<TCaseLed>(f, "TirAutoChk")->isChecked());
     EXPECT_GT(w.B().Simu->NbPhotos, 0);
-    EXPECT_FALSE(f.IsPointLbl->text().isEmpty());
+    EXPECT_FALSE(Controle<QLabel>(f, "IsPointLbl")->text().isEmpty());
     EXPECT_FALSE(w.B().BilleJoueur->TrajetVide());
 }
 
@@ -185,7 +185,7 @@ TEST(MainVel3D, SavedPositionOpensBackToTheSameCueAndBalls) {
     w.B().Rouge->SetPosition({-20, 30, w.B().Rouge->LitPosition().z});
     const QString nom = w.dossier.filePath(QStringLiteral("garde.vel"));
     ASSERT_TRUE(f.SauvePosition(nom));
-    f.PosDepartMnu->trigger();
+    Controle<QAction>(f, "PosDepartMnu")->trigger();
     ASSERT_NE(w.B().Queue->Visee(), 42.5f);
     ASSERT_TRUE(f.OuvrePosition(nom));
     EXPECT_FLOAT_EQ(w.B().Queue->Visee(), 42.5f);
@@ -216,11 +216,11 @@ TEST(MainVel3D, MessagesHoldTheStatusPanelUntilTheNextKeyRelease) {
     TMainVel3DFrm& f = w.Cree(false);
     f.AfficheMessage(QStringLiteral("message"));
     QStatusTipEvent bulle(QStringLiteral("une bulle"));
-    QApplication::sendEvent(f.FeuBtn, &bulle);
+    QApplication::sendEvent(Controle<QToolButton>(f, "FeuBtn"), &bulle);
     EXPECT_EQ(f.TextePanneau(3), QStringLiteral("message"));
     QKeyEvent relache(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier);
     f.FormKeyUp(&relache);
-    QApplication::sendEvent(f.FeuBtn, &bulle);
+    QApplication::sendEvent(Controle<QToolButton>(f, "FeuBtn"), &bulle);
     EXPECT_EQ(f.TextePanneau(3), QStringLiteral("une bulle"));
 }
 
@@ -230,8 +230,8 @@ TEST(MainVel3D, MovingABallShowsItsPositionAndTheAimedThickness) {
     w.B().Jaune->SetPosition({-1234.5f, 10, 3.075f});
     // clamped to the cushion, shown with two decimals in the locale
     EXPECT_EQ(f.TextePanneau(1), QStringLiteral("(-68,05 10,00 3,08)"));
-    EXPECT_TRUE(f.QviseeLbl->text().startsWith(QStringLiteral("Qté visée : ")));
-    EXPECT_EQ(f.QviseeLbl->text(), QStringLiteral("Qté visée : ") + QLocale().toString(w.B().QuantiteVisee(), 'f', 3));
+    EXPECT_TRUE(Controle<QLabel>(f, "QviseeLbl")->text().startsWith(QStringLiteral("Qté visée : ")));
+    EXPECT_EQ(Controle<QLabel>(f, "QviseeLbl")->text(), QStringLiteral("Qté visée : ") + QLocale().toString(w.B().QuantiteVisee(), 'f', 3));
 }
 
 TEST(MainVel3D, TwoInstancesKeepEachOthersSettings) {

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/FenetreOutil.h"
+#include "tools/FenetreOutil.h"
 #include "app/FenetresOutils.h"
 #include "app/ReglagesVel3D.h"
 #include "scene/gl/VueGL.h"
@@ -68,7 +68,7 @@ TEST(PlaceOutils, AToolWindowShownFirstLeavesTheTableCentreAndAMovedOneComesBack
         TFenetres w;
         TMainVel3DFrm& f = w.Cree();
         QApplication::processEvents();
-        const QRect table(f.Scn->mapToGlobal(QPoint(0, 0)), f.Scn->size());
+        const QRect table(Controle<TVueGL>(f, "Scn")->mapToGlobal(QPoint(0, 0)), Controle<TVueGL>(f, "Scn")->size());
         coinTable = table.topLeft();
         for (QWidget* outil : {static_cast<QWidget*>(f.QueueFrm), static_cast<QWidget*>(f.MemTrajetsFrm),
                                static_cast<QWidget*>(f.VueNumFrm), static_cast<QWidget*>(f.DifficulteFrm),

@@ -234,9 +234,9 @@ TEST(ServeurCoup, TheMainWindowPlaysAHandedOverShotWithAllTrajectories) {
     TFenetres w;
     w.demarrage.CheminServeurCoup = w.dossier.filePath(QStringLiteral("velmora.sock"));
     TMainVel3DFrm& f = w.Cree();
-    f.TirAutoChk->setChecked(true);
-    f.AnimationMnu->setChecked(true);
-    f.TrajetRougeMnu->trigger();
+    Controle<TCaseLed>(f, "TirAutoChk")->setChecked(true);
+    Controle<QAction>(f, "AnimationMnu")->setChecked(true);
+    Controle<QAction>(f, "TrajetRougeMnu")->trigger();
     EXPECT_EQ(Envoie(w.demarrage.CheminServeurCoup, Bloc(CoupExemple())), QStringLiteral("OK"));
     ASSERT_TRUE(Attend([&] { return w.B().Simu->NbPhotos > 0; }));
     TGLBillardVelmora& b = w.B();
@@ -250,9 +250,9 @@ TEST(ServeurCoup, TheMainWindowPlaysAHandedOverShotWithAllTrajectories) {
     EXPECT_DOUBLE_EQ(b.Simu->Trajets[1][0].Position.x, 10.0);
     EXPECT_DOUBLE_EQ(b.Simu->Trajets[2][0].Position.y, -40.0);
     EXPECT_DOUBLE_EQ(b.Simu->Trajets[3][0].Position.y, 80.0);
-    EXPECT_FALSE(f.TirAutoChk->isChecked());
-    EXPECT_FALSE(f.AnimationMnu->isChecked());
-    EXPECT_TRUE(f.TrajetRougeMnu->isChecked());
+    EXPECT_FALSE(Controle<TCaseLed>(f, "TirAutoChk")->isChecked());
+    EXPECT_FALSE(Controle<QAction>(f, "AnimationMnu")->isChecked());
+    EXPECT_TRUE(Controle<QAction>(f, "TrajetRougeMnu")->isChecked());
     EXPECT_FALSE(b.Rouge->TrajetVide());
 }
 

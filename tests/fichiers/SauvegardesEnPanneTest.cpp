@@ -55,38 +55,30 @@ TEST(SauvegardesEnPanne, NoTemporaryFileIsLeftBehind) {
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }
 
-TEST(SauvegardesEnPanne, LaunchFileAndExportOnAFullDiskKeepThePreviousFiles) {
-    DisqueEnPanne d("lancer-pvr-plein", 32);
+TEST(SauvegardesEnPanne, ExportOnAFullDiskKeepsThePreviousFile) {
+    DisqueEnPanne d("pvr-plein", 32);
     VELMORA_EXIGE_DISQUE(d);
     auto simu = std::make_unique<TBillardVelmora>();
     simu->Trajets[1][0].Position = Vecteur(10, 20, 3.075);
     simu->VitesseQueue = 300;
     simu->Joue();
-    const std::string lancer = d.Chemin("l.vel2"), pvr = d.Chemin("e.pvr");
-    ASSERT_TRUE(EcritFichierAtomique(lancer, "ancien lancer\n"));
+    const std::string pvr = d.Chemin("e.pvr");
     ASSERT_TRUE(EcritFichierAtomique(pvr, "ancien export\n"));
     d.Remplis();
     std::string erreur;
-    EXPECT_FALSE(simu->SauveLancer(lancer, &erreur));
-    EXPECT_NE(erreur.find("l.vel2"), std::string::npos);
-    erreur.clear();
     EXPECT_FALSE(ExportePVR(*simu, pvr, '.', &erreur));
     EXPECT_NE(erreur.find("e.pvr"), std::string::npos);
-    EXPECT_EQ(Lit(lancer), "ancien lancer\n");
     EXPECT_EQ(Lit(pvr), "ancien export\n");
 }
 
-TEST(SauvegardesEnPanne, LaunchFileAndExportOnAReadOnlyFileSystemAreRefused) {
-    DisqueEnPanne d("lancer-pvr-ro");
+TEST(SauvegardesEnPanne, ExportOnAReadOnlyFileSystemIsRefused) {
+    DisqueEnPanne d("pvr-ro");
     VELMORA_EXIGE_DISQUE(d);
     auto simu = std::make_unique<TBillardVelmora>();
     simu->Joue();
     ASSERT_TRUE(d.LectureSeule());
     std::string erreur;
-    EXPECT_FALSE(simu->SauveLancer(d.Chemin("l.vel2"), &erreur));
-    EXPECT_FALSE(erreur.empty());
-    erreur.clear();
     EXPECT_FALSE(ExportePVR(*simu, d.Chemin("e.pvr"), ',', &erreur));
     EXPECT_FALSE(erreur.empty());
-    EXPECT_FALSE(std::filesystem::exists(d.Chemin("l.vel2")));
+    EXPECT_FALSE(std::filesystem::exists(d.Chemin("e.pvr")));
 }

@@ -11,6 +11,7 @@
 
 #include "moteurs/SolveurCoups.h"
 #include "fichiers/FichierIni.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ std::unique_ptr<TBillardVelmora> Position(const std::string& nom) {
     s->Fisik.SetParam(2, 3.075f);
     TFichierIni ini;
     EXPECT_TRUE(ini.Charge(std::string(VELMORA_EXAMPLES_DIR) + "/" + nom));
-    s->ChargePosition(nom, ini);
+    ChargePosition(*s, ini);
     return s;
 }
 

@@ -10,6 +10,7 @@
 #include "moteurs/VerdictAnticipe.h"
 #include "sim/C8_BoucleTrajets.h"
 #include "fichiers/FichierIni.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ TEST(VerdictAnticipe, NamesTheThreeCushionRouteOfTheExample) {
     auto s = Simulation();
     TFichierIni ini;
     ASSERT_TRUE(ini.Charge(std::string(VELMORA_EXAMPLES_DIR) + "/trois_bandes.vel"));
-    s->ChargePosition("trois_bandes.vel", ini);
+    ChargePosition(*s, ini);
     s->ModeDeJeu = j3Bandes;
     const TVerdict v = JugeCoup(*s);
     ASSERT_TRUE(v.Reussi);

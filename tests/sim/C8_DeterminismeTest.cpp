@@ -6,6 +6,7 @@
 #include "fichiers/ExportPVR.h"
 #include "fichiers/FichierIni.h"
 #include "tests/sim/OutilsSimu.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ const char* const kPositions[] = {"ouverture.vel", "trois_bandes.vel", "manque.v
 void Charge(TBillardVelmora& s, const std::string& nom) {
     TFichierIni ini;
     ASSERT_TRUE(ini.Charge(Exemple(nom))) << nom;
-    s.ChargePosition(nom, ini);
+    ChargePosition(s, ini);
 }
 
 std::string Joue(TBillardVelmora& s) {

@@ -12,6 +12,7 @@
 #include "fichiers/NombresIni.h"
 #include "sim/C8_BoucleTrajets.h"
 #include "tests/sim/OutilsSimu.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -46,12 +47,12 @@ TEST(Exemples, PlayAsRecorded) {
         s->Fisik.SetParam(2, static_cast<float>(s->Fisik.RayonBilles));
         const std::string nom = a.fichier;
         if (nom.ends_with(".vel2")) {
-            ASSERT_TRUE(s->ChargeLancer(Exemple(nom)));
+            ASSERT_TRUE(ChargeLancer(*s, Exemple(nom)));
             s->CalculTrajets();
         } else {
             TFichierIni ini;
             ASSERT_TRUE(ini.Charge(Exemple(nom)));
-            s->ChargePosition(nom, ini);
+            ChargePosition(*s, ini);
             s->Joue();
         }
         EXPECT_EQ(s->FausseQueue, a.fausseQueue) << nom;
@@ -84,11 +85,11 @@ TEST(Exemples, EveryShot_LeavesThePhysicalConstantsAsTheyWere) {
             ASSERT_TRUE(ChargeFisik(s->Fisik, Exemple(table)));
             const std::string nom = fichier;
             if (nom.ends_with(".vel2")) {
-                ASSERT_TRUE(s->ChargeLancer(Exemple(nom)));
+                ASSERT_TRUE(ChargeLancer(*s, Exemple(nom)));
             } else {
                 TFichierIni ini;
                 ASSERT_TRUE(ini.Charge(Exemple(nom)));
-                s->ChargePosition(nom, ini);
+                ChargePosition(*s, ini);
             }
             const TPARAMPHYS avant = s->Fisik;
             s->Joue();

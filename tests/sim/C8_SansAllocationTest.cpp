@@ -8,6 +8,7 @@
 
 #include "fichiers/FichierIni.h"
 #include "tests/sim/OutilsSimu.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -49,7 +50,7 @@ TEST(SansAllocation, ShotComputation_AllocatesNothing_ForEveryExample) {
         auto s = NouvelleSimu();
         TFichierIni ini;
         ASSERT_TRUE(ini.Charge(Exemple(nom))) << nom;
-        s->ChargePosition(nom, ini);
+        ChargePosition(*s, ini);
 
         const long avant = allocations.load();
         s->Joue();

@@ -9,6 +9,7 @@
 
 #include "fichiers/FichierIni.h"
 #include "tests/sim/OutilsSimu.h"
+#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ TEST(Symetrie, EveryExampleMirroredAcrossTheLongAxisGivesTheMirroredPhotos) {
         auto original = NouvelleSimu();
         TFichierIni ini;
         ASSERT_TRUE(ini.Charge(Exemple(nom)));
-        original->ChargePosition(nom, ini);
+        ChargePosition(*original, ini);
         original->Joue();
         auto miroir = NouvelleSimu();
         JoueMiroir(*original, *miroir);

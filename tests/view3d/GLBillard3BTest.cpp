@@ -37,16 +37,6 @@ struct TableQueue {
 };
 }  // namespace
 
-TEST(GLBillard3B, BoundsAndDiameterOfTheMatchTable) {
-    Table3B t;
-    EXPECT_FLOAT_EQ(t.billard.XMax, 68.05f);
-    EXPECT_FLOAT_EQ(t.billard.XMin, -68.05f);
-    EXPECT_FLOAT_EQ(t.billard.YMax, 139.175f);
-    EXPECT_FLOAT_EQ(t.billard.YMin, -139.175f);
-    EXPECT_FLOAT_EQ(t.billard.DiamBille, 6.15f);
-    EXPECT_FLOAT_EQ(t.billard.DiamBille2, 37.8225f);
-}
-
 TEST(GLBillard3B, DraggingBeyondACushionStopsTheCentreAtTheBound) {
     Table3B t;
     int x = 0, y = 0;
@@ -78,20 +68,6 @@ TEST(GLBillard3B, DroppingOnAnotherBallLeavesThemExactlyOneDiameterApart) {
     // on the very centre: pushed along a fixed direction
     t.billard.Jaune->SetPosition(rouge);
     EXPECT_NEAR(Norme(t.billard.Jaune->LitPosition() - rouge), 6.15f, 1e-5f);
-}
-
-TEST(GLBillard3B, OnlyTheFirstOverlappingBallInTheFixedOrderPushes) {
-    Table3B t;
-    TVecteur3f p{0.5f, 0, 3.075f};
-    EXPECT_TRUE(t.billard.Repousse(p, *t.billard.Jaune));
-    EXPECT_FLOAT_EQ(p.x, 6.15f);
-    TVecteur3f loin{20, 0, 3};
-    EXPECT_FALSE(t.billard.Repousse(loin, *t.billard.Jaune));
-    TVecteur3f dedans{1, 2, 3};
-    EXPECT_FALSE(t.billard.Borne(dedans));
-    TVecteur3f dehors{-100, 200, 3};
-    EXPECT_TRUE(t.billard.Borne(dehors));
-    EXPECT_EQ(dehors.z, 3);
 }
 
 TEST(GLBillard3B, PickingFollowsTheFixedOrderNotTheDistance) {

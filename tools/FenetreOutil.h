@@ -1,22 +1,23 @@
 // What every tool window shares: a sizeable window that stays on top of the main window, created
 // hidden, whose closing is reported (the main window unchecks its "&Outils" item) and whose F1
-// shows its help topic through the main window.
+// shows its help topic through its host.
 #pragma once
 
 #include <QList>
 #include <QRect>
 #include <QWidget>
 
-class TMainVel3DFrm;
+#include "tools/HoteOutils.h"
 
 class TFenetreOutil : public QWidget {
     Q_OBJECT
 
 public:
-    TFenetreOutil(TMainVel3DFrm& principale, const QString& titre, int contexteAide);
+    // parent: the main window, above which the tool stays (none: a window of its own)
+    TFenetreOutil(THoteOutils& hote, QWidget* parent, const QString& titre, int contexteAide);
 
     int ContexteAide() const { return contexteAide_; }
-    TMainVel3DFrm& Principale() const { return principale_; }
+    THoteOutils& Hote() const { return hote_; }
 
 signals:
     // the user closed the window
@@ -26,7 +27,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    TMainVel3DFrm& principale_;
+    THoteOutils& hote_;
     int contexteAide_;
 };
 

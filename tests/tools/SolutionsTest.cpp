@@ -1,6 +1,6 @@
-// The solutions window driven as a user drives it: its menu item, a search that locks the shot,
-// the routes listed with their drawing and a French rate, a chosen route set on the cue and
-// played as scored, Escape keeping the routes found so far, Mémoriser and Enregistrer.
+// The solutions window driven as a user drives it: a search that locks the shot, the routes
+// listed with their drawing and a French rate, a chosen route set on the cue and played as
+// scored, Escape keeping the routes found so far, Mémoriser and Enregistrer.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -13,9 +13,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/FenetresOutils.h"
-#include "app/MainVel3D.h"
-#include "tests/app/Fenetres.h"
+#include "tests/tools/HoteOutilsFactice.h"
+#include "tools/MemTrajets.h"
+#include "tools/Solutions.h"
+#include "widgets/CaseLed.h"
 
 namespace {
 
@@ -30,14 +31,19 @@ bool Attends(const std::function<bool()>& condition, int ms = 60000) {
     return true;
 }
 
+// the window on the opening position, with a trajectory memory beside it
 struct TFenetreSolutions {
-    TFenetres w;
+    TOutilFactice<TSolutionsFrm> w;
+    std::unique_ptr<TMemTrajetsFrm> memo = std::make_unique<TMemTrajetsFrm>(w.h);
     TSolutionsFrm* s = nullptr;
 
     TFenetreSolutions() {
-        w.Cree();
-        w.F().OuvrePosition(Exemple("ouverture.vel"));
-        s = w.F().SolutionsFrm;
+        // opened and played, as the main window opens a position
+        EXPECT_TRUE(w.B().ChargeFichier(Exemple("ouverture.vel").toStdString()));
+        w.h.Feu();
+        s = w.f.get();
+        s->Memo = memo.get();
+        w.h.ApresFeu = [this] { memo->Memorise(); };
         s->Budget = 20'000;
         s->show();
         QApplication::processEvents();
@@ -50,22 +56,6 @@ struct TFenetreSolutions {
 
 }  // namespace
 
-TEST(SolutionsFrm, MenuItemWithItsShortcutShowsAndHidesTheWindow) {
-    TFenetres w;
-    w.Cree();
-    QAction* item = w.F().SolutionsMnu;
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(), QStringLiteral("Solutions"));
-    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F7));
-    EXPECT_TRUE(w.F().FenetresMnu->actions().contains(item));
-    EXPECT_FALSE(w.F().SolutionsFrm->isVisible());
-    item->trigger();
-    EXPECT_TRUE(w.F().SolutionsFrm->isVisible());
-    EXPECT_EQ(w.F().SolutionsFrm->ContexteAide(), 1470);
-    w.F().SolutionsFrm->close();
-    EXPECT_FALSE(item->isChecked());
-}
-
 TEST(SolutionsFrm, SearchLocksTheShotThenListsRoutesThatPlayAsScored) {
     TFenetreSolutions f;
     TSolutionsFrm& s = *f.s;
@@ -73,13 +63,11 @@ TEST(SolutionsFrm, SearchLocksTheShotThenListsRoutesThatPlayAsScored) {
     s.ChercheBtnClick();
     // the shot commands wait for the search
     EXPECT_TRUE(s.EnCours());
-    EXPECT_TRUE(f.w.F().CoupVerrouille());
-    EXPECT_FALSE(f.w.F().FeuBtn->isEnabled());
+    EXPECT_TRUE(f.w.h.CoupVerrouille());
     EXPECT_FALSE(s.ChercheBtn->isEnabled());
     EXPECT_TRUE(s.EscBtn->isEnabled());
     ASSERT_TRUE(Attends([&] { return !s.EnCours(); }));
-    EXPECT_FALSE(f.w.F().CoupVerrouille());
-    EXPECT_TRUE(f.w.F().FeuBtn->isEnabled());
+    EXPECT_FALSE(f.w.h.CoupVerrouille());
 
     const TResultatSolveur& r = s.DernierResultat();
     ASSERT_FALSE(r.Routes.empty()) << s.EtatLbl->text().toStdString();
@@ -99,9 +87,11 @@ TEST(SolutionsFrm, SearchLocksTheShotThenListsRoutesThatPlayAsScored) {
         EXPECT_EQ(q.Vitesse(), attendu.Vitesse);
         EXPECT_FLOAT_EQ(q.Effet(), attendu.Effet);
         EXPECT_FLOAT_EQ(q.Hauteur(), attendu.Hauteur);
-        EXPECT_EQ(f.w.F().IsPointLbl->text(), QStringLiteral("réussi")) << r.Routes[size_t(i)].Libelle;
+        // fired by the main window, its player's ball's line shown
+        EXPECT_EQ(f.w.h.NbFeux, i + 2);
+        EXPECT_TRUE(f.w.B().Simu->PointReussi) << r.Routes[size_t(i)].Libelle;
+        EXPECT_EQ(f.w.h.Montres.back(), TResultatMontre::LigneJoueur);
     }
-    EXPECT_TRUE(f.w.F().TrajetBillejoueurMnu->isChecked());
 }
 
 TEST(SolutionsFrm, EscapeStopsAndKeepsTheRoutesFoundSoFar) {
@@ -117,7 +107,7 @@ TEST(SolutionsFrm, EscapeStopsAndKeepsTheRoutesFoundSoFar) {
     EXPECT_TRUE(s.DernierResultat().Interrompu);
     EXPECT_GT(s.RoutesList->count(), 0);
     EXPECT_TRUE(s.EtatLbl->text().contains(QStringLiteral("recherche arrêtée"))) << s.EtatLbl->text().toStdString();
-    EXPECT_FALSE(f.w.F().CoupVerrouille());
+    EXPECT_FALSE(f.w.h.CoupVerrouille());
 }
 
 TEST(SolutionsFrm, MemoriserAndEnregistrerKeepTheChosenRoute) {
@@ -127,16 +117,17 @@ TEST(SolutionsFrm, MemoriserAndEnregistrerKeepTheChosenRoute) {
     ASSERT_GT(s.RoutesList->count(), 0);
     s.ChoisitRoute(0);
     // memorization off: the route is kept all the same, and memorization stays off
-    TMemTrajetsFrm& memo = *f.w.F().MemTrajetsFrm;
+    TMemTrajetsFrm& memo = *f.memo;
     ASSERT_FALSE(memo.MemOn->isChecked());
     s.MemoriserBtnClick();
     EXPECT_TRUE(memo.LigneUtilisee(1));
     EXPECT_FALSE(memo.MemOn->isChecked());
 
     // saved as a position file (the extension forced)
-    const QString nom = f.w.dossier.filePath(QStringLiteral("route"));
+    const QString nom = f.w.h.dossier.filePath(QStringLiteral("route"));
     s.DemandeNomVel = [&] { return nom; };
     s.EnregistrerBtnClick();
+    EXPECT_EQ(f.w.h.Sauvees, std::vector<QString>{nom + QStringLiteral(".vel")});
     QFile fichier(nom + QStringLiteral(".vel"));
     ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
     const QString texte = QString::fromUtf8(fichier.readAll());

@@ -6,33 +6,27 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <cmath>
 
-#include "app/AideVel3D.h"
-#include "app/Demarrage.h"
-#include "app/GlobalClavier.h"
 #include "scene/gl/VueGL.h"
-#include "tests/app/Fenetres.h"
+#include "tests/tools/HoteOutilsFactice.h"
 #include "tools/PilotQueue.h"
-#include "widgets/CaseLed.h"
 #include "widgets/Molette.h"
 
 namespace {
 
-// the program with its cue window shown, the graphic page in front
+// the cue window shown on its host, the graphic page in front
 struct FenetreQueue : testing::Test {
-    TFenetres w;
+    TOutilFactice<TQueueFrm> w;
     TQueueFrm* q = nullptr;
     void SetUp() override {
-        w.Cree();
-        q = w.F().QueueFrm;
+        q = w.f.get();
         q->show();
         QApplication::processEvents();
-        ToucheTenue = 0;
     }
-    void TearDown() override { ToucheTenue = 0; }
     TGLQueue& Queue() { return *w.B().Queue; }
     // a key pressed and released on a control of the window
     static void Tape(QWidget* controle, const QString& texte) { QTest::keyClicks(controle, texte); }
@@ -75,17 +69,18 @@ TEST_F(FenetreQueue, ShowsBothPagesAndTheSixValuesOfTheCue) {
     Queue().SetEffet(0.25f);
     Queue().SetHauteur(-0.5f);
     EXPECT_EQ(q->EHlbl->text(), QStringLiteral("E=0,25 H=-0,50 (cm)"));
+    QSignalSpy visee(q, &TQueueFrm::ViseeAffichee);
     Queue().SetVisee(33.333f);
     EXPECT_EQ(q->visEdit->text(), QStringLiteral("33,33"));
     EXPECT_EQ(q->visLbl->text(), QStringLiteral("33,33 deg"));
     Queue().SetInclinaison(12);
     EXPECT_EQ(q->iLbl->text(), QStringLiteral("12,00 deg"));
     // the main window's aimed thickness follows the aim
-    EXPECT_TRUE(w.F().QviseeLbl->text().startsWith(QStringLiteral("Qté visée : ")));
+    EXPECT_EQ(visee.count(), 1);
 }
 
 TEST_F(FenetreQueue, TypedSpeedWithADotShowsEverywhereAndFiresUnderAutoFire) {
-    w.F().TirAutoChk->setChecked(true);
+    w.h.TirAutoActif = true;
     w.B().Simu->NbPhotos = 0;
     q->vitEdit->clear();
     Tape(q->vitEdit, QStringLiteral("12.5"));
@@ -192,23 +187,21 @@ TEST_F(FenetreQueue, ATextThatIsNotANumberIsToldAndChangesNothing) {
 }
 
 TEST_F(FenetreQueue, HeldKeysTypedHereActOnTheCueAsInTheMainWindow) {
-    const float effet = Queue().Effet(), hauteur = Queue().Hauteur();
-    // E held and Up raise the height, not the side effect; the arrow does not reach the field
+    // E held and Up go to the main window, once each; the arrow does not reach the field
     q->PagesQueue->setCurrentIndex(1);
     Touche(q->eEdit, Qt::Key_E);
-    EXPECT_EQ(ToucheTenue, Qt::Key_E);
+    EXPECT_EQ(w.h.ToucheTenue, Qt::Key_E);
     const QString texte = q->eEdit->text();
     Touche(q->eEdit, Qt::Key_Up);
     Touche(q->eEdit, Qt::Key_E, QEvent::KeyRelease);
-    EXPECT_EQ(ToucheTenue, 0);
-    EXPECT_NEAR(Queue().Hauteur(), hauteur + 0.05f, 1e-6f);
-    EXPECT_FLOAT_EQ(Queue().Effet(), effet);
+    EXPECT_EQ(w.h.ToucheTenue, 0);
+    EXPECT_EQ(w.h.Fleches, std::vector<int>{Qt::Key_Up});
     EXPECT_EQ(q->eEdit->text(), texte);
     // without a held key the arrow is the field's
     q->eEdit->setCursorPosition(1);
     Touche(q->eEdit, Qt::Key_Left);
     EXPECT_EQ(q->eEdit->cursorPosition(), 0);
-    EXPECT_NEAR(Queue().Hauteur(), hauteur + 0.05f, 1e-6f);
+    EXPECT_EQ(w.h.Fleches.size(), 1u);
     // space fires the shot
     w.B().Simu->NbPhotos = 0;
     Touche(q->eEdit, Qt::Key_Space);
@@ -216,23 +209,17 @@ TEST_F(FenetreQueue, HeldKeysTypedHereActOnTheCueAsInTheMainWindow) {
 }
 
 TEST_F(FenetreQueue, TheWheelWithAHeldKeyIsAnArrow) {
-    const float effet = Queue().Effet(), hauteur = Queue().Hauteur(), visee = Queue().Visee();
     const float vitesse = Queue().Vitesse();
     const QPoint nulle = q->mapToGlobal(QPoint(-500, -500));
-    // E: forward is Left, backward Right
-    ToucheTenue = Qt::Key_E;
-    q->FormMouseWheel(120, nulle);
-    EXPECT_NEAR(Queue().Effet(), effet - 0.05f, 1e-6f);
-    q->FormMouseWheel(-120, nulle);
-    EXPECT_NEAR(Queue().Effet(), effet, 1e-6f);
-    // H: forward is Up
-    ToucheTenue = Qt::Key_H;
-    q->FormMouseWheel(120, nulle);
-    EXPECT_NEAR(Queue().Hauteur(), hauteur + 0.05f, 1e-6f);
-    // A: forward is Up, even over a dial
-    ToucheTenue = Qt::Key_A;
+    // the main window turns it into its arrow (E: forward is Left, backward Right)
+    w.h.ToucheTenue = Qt::Key_E;
+    EXPECT_TRUE(q->FormMouseWheel(120, nulle));
+    EXPECT_TRUE(q->FormMouseWheel(-120, nulle));
+    EXPECT_EQ(w.h.Fleches, (std::vector<int>{Qt::Key_Left, Qt::Key_Right}));
+    // even over a dial, which does not move
+    w.h.ToucheTenue = Qt::Key_A;
     q->FormMouseWheel(-120, q->vitJog->mapToGlobal(q->vitJog->rect().center()));
-    EXPECT_NEAR(Queue().Visee(), visee - 0.01f, 1e-5f);
+    EXPECT_EQ(w.h.Fleches.back(), Qt::Key_Down);
     EXPECT_FLOAT_EQ(Queue().Vitesse(), vitesse);
 }
 
@@ -267,11 +254,10 @@ TEST_F(FenetreQueue, TheWheelZoomsTheViewUnderTheMouseAndNothingElse) {
     q->FormMouseWheel(120, q->Scn->mapToGlobal(q->Scn->rect().center()));
     EXPECT_NEAR(Queue().CamQueue->DistanceCible(), queue * std::pow(1.1f, -60.0f / 120), 1e-3f);
     EXPECT_LT(Queue().CamQueue->DistanceCible(), queue);
+    // away from this window the wheel is left to the main window's controls
     const float table = w.B().CamMobile->DistanceCible();
-    TVueGL* scn = w.F().Scn;
-    q->FormMouseWheel(-120, scn->mapToGlobal(QPoint(scn->width() - 20, scn->height() - 20)));
-    EXPECT_NEAR(w.B().CamMobile->DistanceCible(), table * std::pow(1.1f, 60.0f / 120), 1e-3f);
-    EXPECT_GT(w.B().CamMobile->DistanceCible(), table);
+    EXPECT_FALSE(q->FormMouseWheel(-120, q->mapToGlobal(QPoint(-500, -500))));
+    EXPECT_FLOAT_EQ(w.B().CamMobile->DistanceCible(), table);
     // over a caption nothing moves
     const float vitesse = Queue().Vitesse();
     q->FormMouseWheel(120, q->vitLbl->mapToGlobal(q->vitLbl->rect().center()));
@@ -312,15 +298,6 @@ TEST_F(FenetreQueue, DraggingADialFromItsTopStripIsFiftyTimesFiner) {
 }
 
 TEST_F(FenetreQueue, F1ShowsTheCueWindowsTopic) {
-    const QString collection = CheminAide(QStringLiteral(VELMORA_APP_DIR));
-    if (!QFileInfo(collection).isFile()) GTEST_SKIP() << "help not built (no qhelpgenerator)";
-    TFenetres autre;
-    autre.demarrage.FichierAide = collection;
-    autre.Cree();
-    TQueueFrm* fenetre = autre.F().QueueFrm;
-    fenetre->show();
-    Touche(fenetre->vitEdit, Qt::Key_F1);
-    auto* aide = autre.F().findChild<TAideVel3D*>();
-    ASSERT_NE(aide, nullptr);
-    EXPECT_EQ(aide->PageCourante().fileName(), QStringLiteral("queue.html"));
+    Touche(q->vitEdit, Qt::Key_F1);
+    EXPECT_EQ(w.h.Aides, std::vector<int>{1450});
 }

@@ -14,9 +14,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/FenetresOutils.h"
-#include "app/MainVel3D.h"
-#include "tests/app/Fenetres.h"
+#include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Difficulte.h"
 #include "tools/DifficulteCarte.h"
 
@@ -57,13 +55,16 @@ struct TGuetteBoites {
 };
 
 struct TFenetreDifficulte {
-    TFenetres w;
+    TOutilFactice<TDifficulteFrm> w;
     TDifficulteFrm* d = nullptr;
 
     explicit TFenetreDifficulte(const char* position = nullptr) {
-        w.Cree();
-        if (position) w.F().OuvrePosition(Exemple(position));
-        d = w.F().DifficulteFrm;
+        // opened and played, as the main window opens a position
+        if (position) {
+            EXPECT_TRUE(w.B().ChargeFichier(Exemple(position).toStdString()));
+            w.h.Feu();
+        }
+        d = w.f.get();
         d->show();
         QApplication::processEvents();
     }
@@ -199,7 +200,7 @@ TEST(Difficulte, CancelledFileDialogWithSavingOnIsRefusedAndChangesNoResult) {
     EXPECT_EQ(d.Evaluation(), avant);
     EXPECT_EQ(d.ReussisLbl->text(), reussis);
     EXPECT_EQ(d.DvReussiLbl->text(), volume);
-    EXPECT_TRUE(f.w.F().FeuBtn->isEnabled());
+    EXPECT_FALSE(f.w.h.CoupVerrouille());
 }
 
 TEST(Difficulte, SavedResultsGoToABulFileWhateverTheExtensionGiven) {
@@ -207,10 +208,10 @@ TEST(Difficulte, SavedResultsGoToABulFileWhateverTheExtensionGiven) {
     TDifficulteFrm& d = *f.d;
     f.Comptes({1, 1, 1, 0, 0, 0});
     d.SaveResultBtn->setChecked(true);
-    const QString donne = f.w.dossier.filePath(QStringLiteral("essais.txt"));
+    const QString donne = f.w.h.dossier.filePath(QStringLiteral("essais.txt"));
     d.DemandeNomBul = [donne] { return donne; };
     ASSERT_TRUE(f.Calcule());
-    const QFileInfo bul(f.w.dossier.filePath(QStringLiteral("essais.bul")));
+    const QFileInfo bul(f.w.h.dossier.filePath(QStringLiteral("essais.bul")));
     ASSERT_TRUE(bul.isFile());
     EXPECT_FALSE(QFileInfo::exists(donne));
     EXPECT_EQ(bul.size(), 84 + 24 * d.DernierResultat().NbReussis);
@@ -221,7 +222,7 @@ TEST(Difficulte, AResultsFileThatCannotBeCreatedIsReportedAndNothingIsCounted) {
     TDifficulteFrm& d = *f.d;
     f.Comptes({1, 1, 0, 0, 0, 0});
     d.SaveResultBtn->setChecked(true);
-    const QString perdu = f.w.dossier.filePath(QStringLiteral("absent/essais.bul"));
+    const QString perdu = f.w.h.dossier.filePath(QStringLiteral("absent/essais.bul"));
     d.DemandeNomBul = [perdu] { return perdu; };
     // the box comes when the calculation has ended
     TGuetteBoites guet;
@@ -232,43 +233,8 @@ TEST(Difficulte, AResultsFileThatCannotBeCreatedIsReportedAndNothingIsCounted) {
     EXPECT_EQ(d.DernierResultat().NbEssais, 0);
     EXPECT_EQ(d.ReussisLbl->text(), QStringLiteral("0"));
     EXPECT_FALSE(d.Carte->ACarte());
-    EXPECT_TRUE(f.w.F().FeuBtn->isEnabled());
+    EXPECT_FALSE(f.w.h.CoupVerrouille());
     EXPECT_FALSE(QFileInfo::exists(perdu));
-}
-
-TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
-    TFenetreDifficulte f("ouverture.vel");
-    TDifficulteFrm& d = *f.d;
-    TMainVel3DFrm& m = f.w.F();
-    f.GrandeGrille();
-    d.CalculBtnClick();
-    ASSERT_TRUE(d.EnCours());
-    // the commands that would change the cue, the balls or the grid wait
-    EXPECT_FALSE(d.QGrid->isEnabled());
-    EXPECT_FALSE(d.CalculBtn->isEnabled());
-    EXPECT_TRUE(d.EscBtn->isEnabled());
-    EXPECT_FALSE(m.FeuBtn->isEnabled());
-    EXPECT_FALSE(m.QueueFrm->isEnabled());
-    EXPECT_FALSE(m.Fichiers1->menuAction()->isEnabled());
-    EXPECT_FALSE(m.Jeu1->menuAction()->isEnabled());
-    const TVecteur3f avant = f.w.B().BilleJoueur->LitPosition();
-    m.OuvrePosition(Exemple("manque.vel"));
-    EXPECT_EQ(f.w.B().BilleJoueur->LitPosition().y, avant.y);
-    d.ChangeCellule(1, 1, 0);
-    EXPECT_EQ(d.Grille().NbEssais[peEffet], 30);
-
-    const QString texte = Boite([&] { d.close(); });
-    EXPECT_EQ(texte, QStringLiteral("Calculs en cours, fermeture impossible"));
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_TRUE(d.EnCours());
-
-    d.EscBtnClick();
-    ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
-    EXPECT_TRUE(m.FeuBtn->isEnabled());
-    EXPECT_TRUE(m.QueueFrm->isEnabled());
-    EXPECT_TRUE(d.QGrid->isEnabled());
-    d.close();
-    EXPECT_FALSE(d.isVisible());
 }
 
 TEST(Difficulte, EscapeStopsARunningCalculationWithinAFractionOfASecond) {
@@ -369,14 +335,14 @@ TEST(Difficulte, MapIsExportedAsPngAndAFailureIsShown) {
     f.Comptes({2, 2, 0, 0, 0, 0});
     ASSERT_TRUE(f.Calcule());
     // the extension is always ".png"
-    const QString donne = f.w.dossier.filePath(QStringLiteral("carte.jpg"));
+    const QString donne = f.w.h.dossier.filePath(QStringLiteral("carte.jpg"));
     d.Carte->DemandeNomPng = [donne] { return donne; };
     EXPECT_TRUE(Boite([&] { d.Carte->ExporteBtnClick(); }).isEmpty());
-    QImage image(f.w.dossier.filePath(QStringLiteral("carte.png")));
+    QImage image(f.w.h.dossier.filePath(QStringLiteral("carte.png")));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(800, 600));
     // a folder that does not exist: the user is told, nothing is left behind
-    const QString perdu = f.w.dossier.filePath(QStringLiteral("absent/carte.png"));
+    const QString perdu = f.w.h.dossier.filePath(QStringLiteral("absent/carte.png"));
     d.Carte->DemandeNomPng = [perdu] { return perdu; };
     const QString texte = Boite([&] { d.Carte->ExporteBtnClick(); });
     EXPECT_TRUE(texte.startsWith(QStringLiteral("Impossible d'écrire ") + perdu)) << texte.toStdString();

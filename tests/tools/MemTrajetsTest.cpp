@@ -9,8 +9,8 @@
 #include <QTest>
 #include <tuple>
 
-#include "app/FenetresOutils.h"
-#include "tests/app/Fenetres.h"
+#include "tests/tools/HoteOutilsFactice.h"
+#include "tools/MemTrajets.h"
 #include "widgets/CaseLed.h"
 
 namespace {
@@ -20,10 +20,18 @@ struct TCompteurCoups {
     void Coup(void*) { ++n; }
 };
 
+using TFenetres = TOutilFactice<TMemTrajetsFrm>;
+
+// the window fed with every shot fired, as the main window feeds it
+TMemTrajetsFrm& Branche(TFenetres& w) {
+    TMemTrajetsFrm& m = w.F();
+    w.h.ApresFeu = [&m] { m.Memorise(); };
+    return m;
+}
+
 // the window with memorization switched on
 TMemTrajetsFrm& Memoire(TFenetres& w) {
-    w.Cree();
-    TMemTrajetsFrm& m = *w.F().MemTrajetsFrm;
+    TMemTrajetsFrm& m = Branche(w);
     m.MemOn->click();
     return m;
 }
@@ -31,7 +39,7 @@ TMemTrajetsFrm& Memoire(TFenetres& w) {
 // a shot at this cue speed, fired as the main window fires
 void Tire(TFenetres& w, float vitesse) {
     w.B().Queue->SetVitesse(vitesse);
-    w.F().FeuBtnClick();
+    w.h.Feu();
 }
 
 size_t NbTraits(const TMemTrajetsFrm& m) {
@@ -42,8 +50,7 @@ size_t NbTraits(const TMemTrajetsFrm& m) {
 
 TEST(MemTrajets, StartsOffWithThreeEmptyRowsAndItsLabels) {
     TFenetres w;
-    w.Cree();
-    TMemTrajetsFrm& m = *w.F().MemTrajetsFrm;
+    TMemTrajetsFrm& m = Branche(w);
     EXPECT_EQ(m.windowTitle(), QStringLiteral("Paramètres de mémorisation des trajets"));
     EXPECT_FALSE(m.MemOn->isChecked());
     EXPECT_EQ(m.MemOn->text(), QStringLiteral("mémorisation (off)"));
@@ -59,9 +66,9 @@ TEST(MemTrajets, StartsOffWithThreeEmptyRowsAndItsLabels) {
     EXPECT_EQ(m.ConteneurTrajets, nullptr);
     m.MemOn->click();
     EXPECT_EQ(m.MemOn->text(), QStringLiteral("mémorisation (on)"));
-    EXPECT_EQ(w.F().VueMemoMnu->text(), QStringLiteral("Params mémo trajets (on)"));
+    // the main window is told each time, for its item
     m.MemOn->click();
-    EXPECT_EQ(w.F().VueMemoMnu->text(), QStringLiteral("Params mémo trajets (off)"));
+    EXPECT_EQ(w.h.Memoires, (std::vector<bool>{true, false}));
 }
 
 TEST(MemTrajets, FourthShotWithMaximumThreeReplacesTheThirdRow) {
@@ -209,10 +216,10 @@ TEST(MemTrajets, ReplacingWithAutoFireOnFiresOnceTheWholeShotIsSetUp) {
     Tire(w, 250);
     TCompteurCoups coups;
     w.B().Simu->ApresQueueBille = TNotifyEvent::Lie<&TCompteurCoups::Coup>(&coups);
-    w.F().TirAutoChk->setChecked(true);
+    w.h.TirAutoActif = true;
     m.Replacer(1);
     EXPECT_EQ(coups.n, 1);
-    EXPECT_TRUE(w.F().TirAutoChk->isChecked());
+    EXPECT_TRUE(w.h.TirAuto());
     // the replayed shot is memorized as any other: rows 1 and 2 stay, it lands in row 3
     EXPECT_EQ(m.Cellule(4, 3), QStringLiteral("100"));
     EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("250"));
@@ -250,31 +257,4 @@ TEST(MemTrajets, EachKeptShotHasItsOwnStyleShownInItsRow) {
     EXPECT_EQ(m.Style(1), deuxieme);
     Tire(w, 400);
     EXPECT_NE(m.Style(2), m.Style(1));
-}
-
-TEST(MemTrajets, ClearingTheTableAndClosingTheWindowTakeTheKeptLinesAway) {
-    TFenetres w;
-    TMemTrajetsFrm& m = Memoire(w);
-    m.show();
-    Tire(w, 200);
-    Tire(w, 300);
-    ASSERT_EQ(NbTraits(m), 2u);
-    ASSERT_TRUE(m.ConteneurTrajets->Visible());
-    // closed, the window leaves only the live lines; shown again, its lines come back
-    m.close();
-    EXPECT_FALSE(m.ConteneurTrajets->Visible());
-    m.show();
-    EXPECT_TRUE(m.ConteneurTrajets->Visible());
-    // the Delete key ("Efface le billard") clears the kept lines too; the rows and records stay
-    QKeyEvent suppr(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    w.F().FormKeyDown(&suppr);
-    EXPECT_EQ(NbTraits(m), 0u);
-    EXPECT_EQ(m.Ligne(1, 0), nullptr);
-    EXPECT_TRUE(m.LigneUtilisee(1));
-    EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("300"));
-    EXPECT_TRUE(m.MemGrid->verticalHeaderItem(0)->icon().isNull());
-    Tire(w, 400);
-    EXPECT_EQ(NbTraits(m), 1u);
-    w.F().ResettrajetsVRMnu->trigger();
-    EXPECT_EQ(NbTraits(m), 0u);
 }

@@ -6,31 +6,31 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "app/FenetresOutils.h"
 #include "scene/Noeud.h"
-#include "tests/app/Fenetres.h"
+#include "tests/tools/HoteOutilsFactice.h"
 #include "tests/moteurs/CoupsGeneres.h"
 #include "tools/Enregistrement.h"
 #include "tools/EnregistrementGraphe.h"
 
 namespace {
 
+// the window told of every shot fired, as the main window tells it
 struct TAvecEnregistrement {
-    TFenetres w;
-    TMainVel3DFrm* f = nullptr;
+    TOutilFactice<TEnregistrementFrm> w;
+    THoteOutilsFactice* f = &w.h;
     QTemporaryDir dossier;
     TCoupGenere g;
     QString nom;
 
     TAvecEnregistrement() {
-        f = &w.Cree();
+        w.h.ApresFeu = [this] { E().CoupJoue(); };
         // a three-cushion shot on the program's own table
         g = GenereCoup(w.B().Simu->Fisik, {-50, -120, 20, 30, 40, 100}, 80, 350, 0.8, 0.5, 3);
         nom = dossier.filePath(QStringLiteral("coup.csv"));
         std::string erreur;
         EXPECT_TRUE(EcritCoupEnregistre(nom.toStdString(), g.Coup, erreur)) << erreur;
     }
-    TEnregistrementFrm& E() { return *f->EnregistrementFrm; }
+    TEnregistrementFrm& E() { return w.F(); }
     TVecteur3f Position(int rang) {
         TGLBilles* billes[3] = {w.B().BilleJoueur, w.B().BilleNonJoueur, w.B().Rouge};
         return billes[rang - 1]->LitPosition();
@@ -41,12 +41,7 @@ struct TAvecEnregistrement {
 
 TEST(Enregistrement, OpeningPlacesTheBallsAndDrawsTheRecordedPathsDotted) {
     TAvecEnregistrement a;
-    EXPECT_EQ(a.f->OuvreEnregistrementMnu->text(), QStringLiteral("Ouvrir un coup enregistré…"));
-    EXPECT_TRUE(a.f->Fichiers1->actions().contains(a.f->OuvreEnregistrementMnu));
-    EXPECT_TRUE(a.f->FenetresMnu->actions().contains(a.f->EnregistrementMnu));
-    ASSERT_TRUE(a.f->OuvreEnregistrement(a.nom));
-    EXPECT_TRUE(a.E().isVisible());
-    EXPECT_TRUE(a.f->EnregistrementMnu->isChecked());
+    ASSERT_TRUE(a.E().Ouvre(a.nom));
     // the balls stand at the first samples (3 mm of noise), the cue points along the first ones
     for (int b = 1; b <= 3; ++b) {
         EXPECT_NEAR(a.Position(b).x, a.g.Coup.Billes[b][0].x, 0.5) << b;
@@ -62,7 +57,7 @@ TEST(Enregistrement, OpeningPlacesTheBallsAndDrawsTheRecordedPathsDotted) {
         EXPECT_FALSE(a.E().Fantomes()[std::size_t(b - 1)]->Visible());
     }
     // opened again: the old paths go, the new ones come
-    ASSERT_TRUE(a.f->OuvreEnregistrement(a.nom));
+    ASSERT_TRUE(a.E().Ouvre(a.nom));
     int lignesSegments = 0;
     for (const auto& n : a.f->gls.Racine().Enfants())
         if (n->Genre() == TGenreNoeud::Lignes && static_cast<const TLignes&>(*n).Segments()) ++lignesSegments;
@@ -78,7 +73,7 @@ TEST(Enregistrement, AFileThatIsNotARecordingIsRefusedNamingTheLineAndChangesNot
     fichier.close();
     const TVecteur3f avant = a.Position(1);
     bool ouvert = true;
-    const QString texte = TexteBoiteModale([&] { ouvert = a.f->OuvreEnregistrement(mauvais); });
+    const QString texte = TexteBoiteModale([&] { ouvert = a.E().Ouvre(mauvais); });
     EXPECT_FALSE(ouvert);
     EXPECT_TRUE(texte.contains(QStringLiteral("ligne 3"))) << texte.toStdString();
     EXPECT_EQ(a.Position(1).x, avant.x);
@@ -87,8 +82,8 @@ TEST(Enregistrement, AFileThatIsNotARecordingIsRefusedNamingTheLineAndChangesNot
 
 TEST(Enregistrement, AShotFiredIsScoredAndChartedAndTheGhostsFollowTheAnimation) {
     TAvecEnregistrement a;
-    ASSERT_TRUE(a.f->OuvreEnregistrement(a.nom));
-    a.f->FeuBtnClick();
+    ASSERT_TRUE(a.E().Ouvre(a.nom));
+    a.f->Feu();
     // the estimated cue plays some other shot: centimetres off, in the French locale's notation
     EXPECT_GT(a.E().Scores().Bille1, 1.0);
     EXPECT_TRUE(a.E().ScoresLbl->text().contains(QLatin1Char(','))) << a.E().ScoresLbl->text().toStdString();
@@ -114,7 +109,7 @@ TEST(Enregistrement, AShotFiredIsScoredAndChartedAndTheGhostsFollowTheAnimation)
 
 TEST(Enregistrement, AdjustFitsTheCueAndPlaysIt) {
     TAvecEnregistrement a;
-    ASSERT_TRUE(a.f->OuvreEnregistrement(a.nom));
+    ASSERT_TRUE(a.E().Ouvre(a.nom));
     QSignalSpy fin(&a.E(), &TEnregistrementFrm::AjustementTermine);
     a.E().AjusterBtnClick();
     EXPECT_TRUE(a.E().EnCours());

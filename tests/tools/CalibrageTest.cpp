@@ -6,9 +6,8 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/FenetresOutils.h"
-#include "tests/app/Fenetres.h"
-#include "widgets/CaseLed.h"
+#include "tests/tools/HoteOutilsFactice.h"
+#include "tools/Calibrage.h"
 #include "widgets/Molette.h"
 #include "fichiers/FichierFisik.h"
 
@@ -26,12 +25,6 @@ struct TCompteurCoups {
     }
 };
 
-// the window bound to the main window's simulation
-TCalibrageFrm& Calibrage(TFenetres& w) {
-    w.Cree();
-    return *w.F().CalibrageFrm;
-}
-
 // a drag on the wheel from (x0, y) to x1 with the left button held
 void Glisse(TMolette& roue, int x0, int y, int x1) {
     QMouseEvent appui(QEvent::MouseButtonPress, QPointF(x0, y), roue.mapToGlobal(QPointF(x0, y)),
@@ -48,8 +41,8 @@ void Glisse(TMolette& roue, int x0, int y, int x1) {
 }  // namespace
 
 TEST(Calibrage, ShowsTheFourteenConstantsWithInitialAndCurrentValues) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     EXPECT_EQ(c.windowTitle(), QStringLiteral("Réglage du billard"));
     EXPECT_EQ(c.FisikGrid->rowCount() + 1, 15);
     EXPECT_EQ(c.FisikGrid->columnCount(), 3);
@@ -69,8 +62,8 @@ TEST(Calibrage, ShowsTheFourteenConstantsWithInitialAndCurrentValues) {
 }
 
 TEST(Calibrage, TypedValuesBelowTheFloorAreStoredAsOneThousandth) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     c.FisikGridSetEditText(2, 2, QStringLiteral("0"));
     EXPECT_DOUBLE_EQ(p.FrotBiTapPivot, double(0.001f));
@@ -96,8 +89,8 @@ TEST(Calibrage, TypedValuesBelowTheFloorAreStoredAsOneThousandth) {
 }
 
 TEST(Calibrage, TypedValuesBeyondThePhysicalRangeAreBroughtToItsBound) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     // a restitution above 1 would create energy; a huge friction breaks the numbers
     c.FisikGridSetEditText(2, 8, QStringLiteral("1e30"));
@@ -110,8 +103,8 @@ TEST(Calibrage, TypedValuesBeyondThePhysicalRangeAreBroughtToItsBound) {
 }
 
 TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     // rows with their file keys, each value beyond its range (none below the grid's own floor)
     struct TCas {
         int ligne;
@@ -132,7 +125,7 @@ TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
     parFenetre.NomFichierFisik.clear();
 
     // the same values from a file, on the model's radius
-    QFile f(w.dossier.filePath(QStringLiteral("hors.fsk")));
+    QFile f(w.h.dossier.filePath(QStringLiteral("hors.fsk")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(texte);
     f.close();
@@ -153,8 +146,8 @@ TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
 }
 
 TEST(Calibrage, TextThatIsNoNumberIsReportedAndChangesNothing) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     const TPARAMPHYS avant = w.B().Simu->Fisik;
     for (const char* texte : {"0,1,2", "1,5,"}) {
         const QString t = QString::fromLatin1(texte);
@@ -166,8 +159,8 @@ TEST(Calibrage, TextThatIsNoNumberIsReportedAndChangesNothing) {
 }
 
 TEST(Calibrage, CellEditorTakesDigitsAndSeparatorsOnly) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     c.show();
     c.SelectionneLigne(3);
     c.FisikGrid->edit(c.FisikGrid->model()->index(2, 2));
@@ -184,8 +177,8 @@ TEST(Calibrage, CellEditorTakesDigitsAndSeparatorsOnly) {
 }
 
 TEST(Calibrage, WheelScaleFollowsTheSizeOfTheSelectedValue) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     const struct {
         int ligne;
         double valeur, pas, ouverture;
@@ -214,8 +207,8 @@ TEST(Calibrage, WheelScaleFollowsTheSizeOfTheSelectedValue) {
 }
 
 TEST(Calibrage, DraggingTheWheelLeftRaisesTheValueFinelyInTheTopStrip) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     c.show();
     c.Roue->resize(200, c.Roue->height());
     c.SelectionneLigne(11);  // 981, aperture 90
@@ -235,13 +228,13 @@ TEST(Calibrage, DraggingTheWheelLeftRaisesTheValueFinelyInTheTopStrip) {
 }
 
 TEST(Calibrage, RestoreAllWithAutoFireFiresExactlyOneShot) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     const TPARAMPHYS usine = w.B().Simu->Fisik;
     for (int ligne = 1; ligne <= TCalibrageFrm::NbParams; ++ligne) c.ChangeParam(ligne, true, 0.5f);
     TCompteurCoups coups;
     coups.Branche(*w.B().Simu);
-    w.F().TirAutoChk->setChecked(true);
+    w.h.TirAutoActif = true;
     c.RetabAllBtnClick();
     EXPECT_EQ(coups.n, 1);
     // restored as the grid keeps them, in single precision
@@ -258,15 +251,15 @@ TEST(Calibrage, RestoreAllWithAutoFireFiresExactlyOneShot) {
     EXPECT_EQ(coups.n, 2);
     EXPECT_FLOAT_EQ(float(p.FrotBiTapChoc), float(usine.FrotBiTapChoc));
     EXPECT_DOUBLE_EQ(p.FrotBiBde, double(0.7f));
-    w.F().TirAutoChk->setChecked(false);
+    w.h.TirAutoActif = false;
     c.RetabAllBtnClick();
     EXPECT_EQ(coups.n, 2);
     w.B().Simu->ApresQueueBille = {};
 }
 
 TEST(Calibrage, FactoryResetShowsNoFileAndKeepsTheModelsBallRadius) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     ASSERT_TRUE(c.ChargeFichier(Exemple("match.fsk")));
     EXPECT_TRUE(c.FisikLbl->text().endsWith(QStringLiteral("match.fsk")));
     w.B().SetRayonBilles(3.0f);
@@ -283,10 +276,10 @@ TEST(Calibrage, FactoryResetShowsNoFileAndKeepsTheModelsBallRadius) {
 }
 
 TEST(Calibrage, SavingForcesTheFskExtensionAndMakesTheSavedValuesInitial) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
-    const QString txt = w.dossier.filePath(QStringLiteral("mon billard.txt"));
-    const QString fsk = w.dossier.filePath(QStringLiteral("mon billard.fsk"));
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
+    const QString txt = w.h.dossier.filePath(QStringLiteral("mon billard.txt"));
+    const QString fsk = w.h.dossier.filePath(QStringLiteral("mon billard.fsk"));
     c.DemandeFichier = [&](bool enregistrer) { return enregistrer ? txt : QString(); };
     c.ChangeParam(3, false, 0.009f);
     c.SaveBtnClick();
@@ -305,8 +298,8 @@ TEST(Calibrage, SavingForcesTheFskExtensionAndMakesTheSavedValuesInitial) {
 }
 
 TEST(Calibrage, LoadingTakesTheFilesValuesButTheModelsRadius) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     c.DemandeFichier = [](bool) { return Exemple("match.txt"); };
     c.LoadBtnClick();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
@@ -318,14 +311,14 @@ TEST(Calibrage, LoadingTakesTheFilesValuesButTheModelsRadius) {
 }
 
 TEST(Calibrage, FailedLoadOrSaveTellsWhyAndChangesNothing) {
-    TFenetres w;
-    TCalibrageFrm& c = Calibrage(w);
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
     c.ChangeParam(1, false, 0.3f);
     const TPARAMPHYS avant = w.B().Simu->Fisik;
-    const QString manquant = w.dossier.filePath(QStringLiteral("absent.fsk"));
+    const QString manquant = w.h.dossier.filePath(QStringLiteral("absent.fsk"));
     QString message = TexteBoiteModale([&] { EXPECT_FALSE(c.ChargeFichier(manquant)); });
     EXPECT_TRUE(message.contains(manquant)) << message.toStdString();
-    const QString impossible = w.dossier.filePath(QStringLiteral("pas/de/dossier.fsk"));
+    const QString impossible = w.h.dossier.filePath(QStringLiteral("pas/de/dossier.fsk"));
     message = TexteBoiteModale([&] { EXPECT_FALSE(c.SauveFichier(impossible)); });
     EXPECT_TRUE(message.contains(impossible)) << message.toStdString();
     EXPECT_FALSE(QFile::exists(impossible));

@@ -1,4 +1,4 @@
-#include "app/IconesVel3D.h"
+#include "widgets/IconesVel3D.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,0 +1,118 @@
+// The difficulty evaluation in the program: while it runs, the main window's shot commands wait.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <cmath>
+#include <numbers>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/FenetresOutils.h"
+#include "app/MainVel3D.h"
+#include "tests/app/Fenetres.h"
+#include "tools/Difficulte.h"
+#include "tools/DifficulteCarte.h"
+
+namespace {
+
+// lets the window work until the condition holds or the time runs out
+bool Attends(const std::function<bool()>& condition, int ms = 20000) {
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > ms) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+// the text of the modal box f shows, empty if none; the watch for it ends with the call
+QString Boite(const std::function<void()>& f) {
+    const QString texte = TexteBoiteModale(f);
+    QApplication::processEvents();
+    return texte;
+}
+
+// answers every modal box that comes while it lives, keeping the text of the last one
+struct TGuetteBoites {
+    QTimer minuterie;
+    QString texte;
+    TGuetteBoites() {
+        QObject::connect(&minuterie, &QTimer::timeout, [this] {
+            if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texte = boite->text();
+                boite->done(QMessageBox::Ok);
+            }
+        });
+        minuterie.start(10);
+    }
+};
+
+struct TFenetreDifficulte {
+    TFenetres w;
+    TDifficulteFrm* d = nullptr;
+
+    explicit TFenetreDifficulte(const char* position = nullptr) {
+        w.Cree();
+        if (position) w.F().OuvrePosition(Exemple(position));
+        d = w.F().DifficulteFrm;
+        d->show();
+        QApplication::processEvents();
+    }
+    void Comptes(TDecalages n) {
+        for (int r = 0; r < NbParamsEssai; ++r) d->ChangeCellule(1, r + 1, n[r]);
+    }
+    // a grid that keeps two cores busy for a minute
+    void GrandeGrille() { Comptes({30, 30, 30, 5, 0, 0}); }
+    bool Calcule() {
+        d->CalculBtnClick();
+        return Attends([this] { return !d->EnCours(); });
+    }
+    QString Cellule(int colonne, int ligne) const { return d->QGrid->item(ligne - 1, colonne - 1)->text(); }
+};
+
+}  // namespace
+
+TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    TMainVel3DFrm& m = f.w.F();
+    f.GrandeGrille();
+    d.CalculBtnClick();
+    ASSERT_TRUE(d.EnCours());
+    // the commands that would change the cue, the balls or the grid wait
+    EXPECT_FALSE(d.QGrid->isEnabled());
+    EXPECT_FALSE(d.CalculBtn->isEnabled());
+    EXPECT_TRUE(d.EscBtn->isEnabled());
+    EXPECT_FALSE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
+    EXPECT_FALSE(m.QueueFrm->isEnabled());
+    EXPECT_FALSE(Controle<QMenu>(m, "Fichiers1")->menuAction()->isEnabled());
+    EXPECT_FALSE(Controle<QMenu>(m, "Jeu1")->menuAction()->isEnabled());
+    const TVecteur3f avant = f.w.B().BilleJoueur->LitPosition();
+    m.OuvrePosition(Exemple("manque.vel"));
+    EXPECT_EQ(f.w.B().BilleJoueur->LitPosition().y, avant.y);
+    d.ChangeCellule(1, 1, 0);
+    EXPECT_EQ(d.Grille().NbEssais[peEffet], 30);
+
+    const QString texte = Boite([&] { d.close(); });
+    EXPECT_EQ(texte, QStringLiteral("Calculs en cours, fermeture impossible"));
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(d.EnCours());
+
+    d.EscBtnClick();
+    ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
+    EXPECT_TRUE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
+    EXPECT_TRUE(m.QueueFrm->isEnabled());
+    EXPECT_TRUE(d.QGrid->isEnabled());
+    d.close();
+    EXPECT_FALSE(d.isVisible());
+}
