@@ -14,7 +14,7 @@
 
 // a text browser that reads the pages out of the help file
 class TNavigateurAide : public QTextBrowser {
-public:
+  public:
     TNavigateurAide(QHelpEngine& moteur, QWidget* parent) : QTextBrowser(parent), moteur_(moteur) {}
 
     QVariant loadResource(int type, const QUrl& nom) override {
@@ -22,7 +22,7 @@ public:
         return QTextBrowser::loadResource(type, nom);
     }
 
-private:
+  private:
     QHelpEngine& moteur_;
 };
 
@@ -98,4 +98,6 @@ bool TAideVel3D::Contexte(int numero) {
     return true;
 }
 
-QUrl TAideVel3D::PageCourante() const { return navigateur_->source(); }
+QUrl TAideVel3D::PageCourante() const {
+    return navigateur_->source();
+}

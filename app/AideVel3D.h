@@ -13,7 +13,7 @@ class TNavigateurAide;
 class TAideVel3D : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // the collection file must exist; Valide() tells whether it could be read
     explicit TAideVel3D(const QString& fichierCollection, QWidget* parent = nullptr);
     ~TAideVel3D() override;
@@ -26,7 +26,7 @@ public:
     // address of the page shown
     QUrl PageCourante() const;
 
-private:
+  private:
     void Montre();
     void MontrePremierePage();
 

@@ -21,7 +21,9 @@ QString TAproposFrm::LigneVersion() {
     return QStringLiteral("No version ") + (version.isEmpty() ? QStringLiteral("non disponible") : version);
 }
 
-QString TAproposFrm::AdresseProjet() { return QStringLiteral(VELMORA_PROJECT_URL); }
+QString TAproposFrm::AdresseProjet() {
+    return QStringLiteral(VELMORA_PROJECT_URL);
+}
 
 TAproposFrm::TAproposFrm(QWidget* parent) : QDialog(parent, Qt::Tool) {
     setObjectName(QStringLiteral("AproposFrm"));
@@ -51,16 +53,19 @@ TAproposFrm::TAproposFrm(QWidget* parent) : QDialog(parent, Qt::Tool) {
     MisesAJourLbl->setObjectName(QStringLiteral("MisesAJourLbl"));
     MisesAJourLbl->setAlignment(Qt::AlignCenter);
     const QString adresse = AdresseProjet();
-    MisesAJourLbl->setText(QStringLiteral("<a href=\"%1\">mises à jour sur le web</a>").arg(adresse.toHtmlEscaped()));
+    MisesAJourLbl->setText(
+        QStringLiteral("<a href=\"%1\">mises à jour sur le web</a>").arg(adresse.toHtmlEscaped()));
     MisesAJourLbl->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     MisesAJourLbl->setVisible(!adresse.isEmpty());
-    connect(MisesAJourLbl, &QLabel::linkActivated, this, [](const QString& lien) { QDesktopServices::openUrl(QUrl(lien)); });
+    connect(MisesAJourLbl, &QLabel::linkActivated, this,
+            [](const QString& lien) { QDesktopServices::openUrl(QUrl(lien)); });
 
     auto* pile = new QVBoxLayout(this);
     pile->setContentsMargins(24, 16, 24, 16);
     pile->setSpacing(10);
-    for (QWidget* w : {static_cast<QWidget*>(titre), static_cast<QWidget*>(image), static_cast<QWidget*>(quoi),
-                       static_cast<QWidget*>(VersionLbl), static_cast<QWidget*>(MisesAJourLbl)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(titre), static_cast<QWidget*>(image), static_cast<QWidget*>(quoi),
+          static_cast<QWidget*>(VersionLbl), static_cast<QWidget*>(MisesAJourLbl)})
         pile->addWidget(w);
     adjustSize();
     setFixedSize(sizeHint());

@@ -9,7 +9,7 @@ class QLabel;
 class TAproposFrm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TAproposFrm(QWidget* parent = nullptr);
 
     // the version line: "No version " and the build's version, or "non disponible"

@@ -7,7 +7,9 @@
 namespace {
 constexpr const char* Section = "DerniersVels";
 
-std::string Cle(int i) { return "Fichier" + std::to_string(i + 1); }
+std::string Cle(int i) {
+    return "Fichier" + std::to_string(i + 1);
+}
 }  // namespace
 
 void TListeRecents::Ajoute(const std::string& nom) {

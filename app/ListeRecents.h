@@ -8,7 +8,7 @@
 class TFichierIni;
 
 class TListeRecents {
-public:
+  public:
     static constexpr int NbMax = 4;
 
     const std::vector<std::string>& Noms() const { return noms_; }
@@ -19,6 +19,6 @@ public:
     // replaces the section's entries with the list
     void Ecrit(TFichierIni& ini) const;
 
-private:
+  private:
     std::vector<std::string> noms_;
 };

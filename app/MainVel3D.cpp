@@ -17,10 +17,9 @@
 #include "app/GlobalClavier.h"
 #include "app/ServeurCoup.h"
 #include "scene/gl/VueGL.h"
+#include "view3d/GLBillardVelmora.h"
 #include "widgets/CaseLed.h"
 #include "widgets/PanneauIcone.h"
-
-#include "view3d/GLBillardVelmora.h"
 
 namespace {
 constexpr const char* SectionDivers = "Divers";
@@ -38,7 +37,8 @@ TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
 
     // settings: an unreadable file is reported, and the defaults apply
     std::string erreurReglages;
-    const bool reglagesLus = IniCtrl.ChargeSiExiste(demarrage_.Reglages.Lecture.toStdString(), &erreurReglages);
+    const bool reglagesLus =
+        IniCtrl.ChargeSiExiste(demarrage_.Reglages.Lecture.toStdString(), &erreurReglages);
     mruList_.Lit(IniCtrl);
     MajMenuRecents();
 
@@ -62,7 +62,9 @@ TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
 
     // the frame clock moves the balls during an animation
     Scn->BrancheCadenceur(GLCadencer);
-    GLCadencer.OnProgression = [this](double ecoule, double maintenant) { GLCadencerProgress(ecoule, maintenant); };
+    GLCadencer.OnProgression = [this](double ecoule, double maintenant) {
+        GLCadencerProgress(ecoule, maintenant);
+    };
 
     // shots handed over by other programs of the same user
     if (!demarrage_.CheminServeurCoup.isEmpty()) {
@@ -202,7 +204,8 @@ bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
     if (!recentsAjoutes_.empty()) recents.Ecrit(ini);
     // the tool windows shown in this session keep their places
     for (const auto& [outil, nom] : Outils())
-        if (outil->testAttribute(Qt::WA_WState_Created)) EcritPlaceFenetre(ini, nom, QRect(outil->pos(), outil->size()));
+        if (outil->testAttribute(Qt::WA_WState_Created))
+            EcritPlaceFenetre(ini, nom, QRect(outil->pos(), outil->size()));
     if (!ini.Sauve(demarrage_.Reglages.Ecriture.toStdString(), &raison)) {
         if (erreur) *erreur = QString::fromStdString(raison);
         return false;
@@ -231,7 +234,9 @@ void TMainVel3DFrm::RetientFichier(const QString& nom) {
         AfficheMessage(QStringLiteral("liste des derniers fichiers non enregistrée : ") + raison);
 }
 
-void TMainVel3DFrm::mruListClick(const QString& nom) { OuvrePosition(nom); }
+void TMainVel3DFrm::mruListClick(const QString& nom) {
+    OuvrePosition(nom);
+}
 
 // -- status bar
 
@@ -275,7 +280,9 @@ void TMainVel3DFrm::TirAutoChkChange() {
     TrajetsMnu->trigger();
 }
 
-bool TMainVel3DFrm::TirAuto() const { return TirAutoChk->isChecked(); }
+bool TMainVel3DFrm::TirAuto() const {
+    return TirAutoChk->isChecked();
+}
 
 void TMainVel3DFrm::SetTirAuto(bool actif) {
     const QSignalBlocker silence(TirAutoChk);
@@ -296,10 +303,13 @@ void TMainVel3DFrm::MontreResultat(TResultatMontre quoi) {
     }
 }
 
-bool TMainVel3DFrm::VecteursAffiches() const { return VRMnu->isChecked(); }
+bool TMainVel3DFrm::VecteursAffiches() const {
+    return VRMnu->isChecked();
+}
 
 void TMainVel3DFrm::SignaleMemoire(bool active) {
-    VueMemoMnu->setText(active ? QStringLiteral("Params mémo trajets (on)") : QStringLiteral("Params mémo trajets (off)"));
+    VueMemoMnu->setText(active ? QStringLiteral("Params mémo trajets (on)")
+                               : QStringLiteral("Params mémo trajets (off)"));
 }
 
 void TMainVel3DFrm::VerrouilleCoup(const QObject* detenteur, bool verrou) {

@@ -11,11 +11,11 @@
 
 #include "app/ListeRecents.h"
 #include "app/ReglagesVel3D.h"
+#include "fichiers/CopieCoup.h"
+#include "fichiers/FichierIni.h"
 #include "scene/Cadenceur.h"
 #include "scene/Scene.h"
 #include "scene/Vue.h"
-#include "fichiers/CopieCoup.h"
-#include "fichiers/FichierIni.h"
 #include "tools/HoteOutils.h"
 
 class QAction;
@@ -51,7 +51,7 @@ struct TDemarrageVel3D {
 class TMainVel3DFrm : public QMainWindow, public THoteOutils {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int ContexteAide = 1300;
     static constexpr int ContexteRaccourcis = 1200;
 
@@ -172,13 +172,13 @@ public:
     // the "a propos" box, modal; returns when it is closed
     void AfficheApropos();
 
-signals:
+  signals:
     // a shot was fired and computed (fire button, automatic fire, handed-over shot)
     void CoupJoue();
     // the animation shows time t of the shot (s from the cue impact); -1 when it ends
     void ImageAnimee(double t);
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
@@ -188,7 +188,7 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     // the controls and the menu items are the window's own: the tool windows ask through
     // THoteOutils, the tests find them by their object names
     QWidget* BandeauPnl = nullptr;

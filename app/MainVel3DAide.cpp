@@ -38,13 +38,15 @@ void TMainVel3DFrm::IndexChmMnuClick() {
 
 void TMainVel3DFrm::AideManquante() {
     QMessageBox boite(QMessageBox::Critical, QStringLiteral("Erreur"),
-                      QStringLiteral("Le fichier d'aide %1 est manquant").arg(nomFichierAide_), QMessageBox::Ok,
-                      this);
+                      QStringLiteral("Le fichier d'aide %1 est manquant").arg(nomFichierAide_),
+                      QMessageBox::Ok, this);
     boite.setObjectName(QStringLiteral("AideManquante"));
     boite.exec();
 }
 
-void TMainVel3DFrm::AproposMnuClick() { AfficheApropos(); }
+void TMainVel3DFrm::AproposMnuClick() {
+    AfficheApropos();
+}
 
 void TMainVel3DFrm::AfficheApropos() {
     // created when asked, freed when closed

@@ -2,7 +2,6 @@
 // first and last photo of the last shot.
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
-
 #include "view3d/GLBillardVelmora.h"
 
 namespace {

@@ -11,13 +11,12 @@
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
 #include "app/ReglagesVel3D.h"
+#include "fichiers/FichierFisik.h"
+#include "scene/gl/VueGL.h"
 #include "tools/Enregistrement.h"
 #include "tools/Solutions.h"
-#include "scene/gl/VueGL.h"
-#include "widgets/CaseLed.h"
-
 #include "view3d/GLBillardVelmora.h"
-#include "fichiers/FichierFisik.h"
+#include "widgets/CaseLed.h"
 
 namespace {
 
@@ -63,7 +62,8 @@ void TMainVel3DFrm::PlaceOutils() {
         if (!outil->isVisible()) {
             if (outil->layout()) outil->layout()->activate();
             if (!outil->testAttribute(Qt::WA_Resized)) outil->adjustSize();
-            outil->resize(outil->size().expandedTo(outil->minimumSizeHint()).expandedTo(outil->minimumSize()));
+            outil->resize(
+                outil->size().expandedTo(outil->minimumSizeHint()).expandedTo(outil->minimumSize()));
         }
         const QSize taille = outil->isVisible() ? outil->frameGeometry().size() : outil->size() + cadre;
         const QPoint coin = PlaceOutil(ecran, frameGeometry(), table, taille, placees);
@@ -121,13 +121,15 @@ bool TMainVel3DFrm::OuvrePosition(const QString& nom) {
     TirAutoChk->setChecked(false);
     std::string erreur;
     if (!Billard->ChargeFichier(nom.toStdString(), &erreur)) {
-        QMessageBox::critical(this, windowTitle(),
-                              QStringLiteral("Impossible d'ouvrir %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
+        QMessageBox::critical(
+            this, windowTitle(),
+            QStringLiteral("Impossible d'ouvrir %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
         return false;
     }
     MajMenuCamera();
     // the position loaded, its parameter file did not
-    if (!erreur.empty()) AfficheMessage(QStringLiteral("paramètres non chargés : ") + QString::fromStdString(erreur));
+    if (!erreur.empty())
+        AfficheMessage(QStringLiteral("paramètres non chargés : ") + QString::fromStdString(erreur));
     if (CalibrageFrm) CalibrageFrm->ChargeGrille();
     FeuBtnClick();
     return true;
@@ -137,8 +139,9 @@ bool TMainVel3DFrm::SauvePosition(const QString& nom) {
     if (!Billard) return false;
     std::string erreur;
     if (!Billard->SauveFichier(nom.toStdString(), &erreur)) {
-        QMessageBox::critical(this, windowTitle(),
-                              QStringLiteral("Impossible d'écrire %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
+        QMessageBox::critical(
+            this, windowTitle(),
+            QStringLiteral("Impossible d'écrire %1 :\n%2").arg(nom, QString::fromStdString(erreur)));
         return false;
     }
     return true;

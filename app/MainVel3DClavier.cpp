@@ -9,7 +9,6 @@
 #include "app/FenetresOutils.h"
 #include "app/GlobalClavier.h"
 #include "app/MainVel3D.h"
-
 #include "scene/gl/VueGL.h"
 #include "view3d/GLBillardVelmora.h"
 
@@ -31,11 +30,17 @@ int ToucheNormalisee(const QKeyEvent* e) {
 
 }  // namespace
 
-void TMainVel3DFrm::keyPressEvent(QKeyEvent* e) { FormKeyDown(e); }
+void TMainVel3DFrm::keyPressEvent(QKeyEvent* e) {
+    FormKeyDown(e);
+}
 
-void TMainVel3DFrm::keyReleaseEvent(QKeyEvent* e) { FormKeyUp(e); }
+void TMainVel3DFrm::keyReleaseEvent(QKeyEvent* e) {
+    FormKeyUp(e);
+}
 
-void TMainVel3DFrm::wheelEvent(QWheelEvent* e) { FormMouseWheel(e); }
+void TMainVel3DFrm::wheelEvent(QWheelEvent* e) {
+    FormMouseWheel(e);
+}
 
 void TMainVel3DFrm::FormKeyDown(QKeyEvent* e) {
     const int touche = ToucheNormalisee(e);
@@ -162,7 +167,8 @@ void TMainVel3DFrm::ScnMouseMove(QMouseEvent* e) {
     const bool gauche = e->buttons() & Qt::LeftButton;
     // a locked shot: only the camera moves
     if (coupVerrouille_) {
-        Billard->SourisCamera(p.x(), p.y(), (gauche ? ssGauche : 0u) | (e->buttons() & Qt::RightButton ? ssDroit : 0u));
+        Billard->SourisCamera(p.x(), p.y(),
+                              (gauche ? ssGauche : 0u) | (e->buttons() & Qt::RightButton ? ssDroit : 0u));
         return;
     }
     if (Billard->BilleChoisie) {
@@ -185,7 +191,9 @@ void TMainVel3DFrm::ScnMouseMove(QMouseEvent* e) {
     }
 }
 
-void TMainVel3DFrm::ScnMouseUp(QMouseEvent*) { SourisEnfoncee = false; }
+void TMainVel3DFrm::ScnMouseUp(QMouseEvent*) {
+    SourisEnfoncee = false;
+}
 
 void TMainVel3DFrm::PasseTouche(QKeyEvent* e) {
     if (e->type() == QEvent::KeyRelease)

@@ -12,7 +12,8 @@ void TMainVel3DFrm::CreeMenusEnregistrement() {
     OuvreEnregistrementMnu = new QAction(QStringLiteral("Ouvrir un coup enregistré…"), Fichiers1);
     OuvreEnregistrementMnu->setObjectName(QStringLiteral("OuvreEnregistrementMnu"));
     PoseBulle(OuvreEnregistrementMnu,
-              QStringLiteral("ouvrir un coup réel suivi sur une vidéo (.csv) pour le comparer et ajuster la queue"));
+              QStringLiteral(
+                  "ouvrir un coup réel suivi sur une vidéo (.csv) pour le comparer et ajuster la queue"));
     Fichiers1->insertAction(SaveToFileMnu, OuvreEnregistrementMnu);
     EnregistrementMnu = FenetresMnu->addAction(QStringLiteral("Coup enregistré"));
     EnregistrementMnu->setObjectName(QStringLiteral("EnregistrementMnu"));
@@ -25,7 +26,8 @@ void TMainVel3DFrm::CreeMenusEnregistrement() {
 TEnregistrementFrm& TMainVel3DFrm::FenetreEnregistrement() {
     if (!EnregistrementFrm) {
         EnregistrementFrm = new TEnregistrementFrm(*this, this);
-        connect(EnregistrementFrm, &TFenetreOutil::Fermee, this, [this] { EnregistrementMnu->setChecked(false); });
+        connect(EnregistrementFrm, &TFenetreOutil::Fermee, this,
+                [this] { EnregistrementMnu->setChecked(false); });
         connect(this, &TMainVel3DFrm::CoupJoue, EnregistrementFrm, &TEnregistrementFrm::CoupJoue);
         connect(this, &TMainVel3DFrm::ImageAnimee, EnregistrementFrm, &TEnregistrementFrm::ImageAnimee);
     }

@@ -5,14 +5,13 @@
 #include <QStatusBar>
 #include <QToolButton>
 
-#include "widgets/IconesVel3D.h"
 #include "app/MainVel3D.h"
+#include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
 #include "widgets/IconesBilles.h"
+#include "widgets/IconesVel3D.h"
 #include "widgets/PanneauIcone.h"
-
-#include "view3d/GLBillardVelmora.h"
 
 void TMainVel3DFrm::CreeInfos() {
     // status bar: the white, yellow and red ball, then hints and messages
@@ -92,8 +91,8 @@ void TMainVel3DFrm::BilleDeplacee(TGLBilles* bille) {
     // thousands separators, two decimals, in the user's locale
     const QLocale l;
     const TVecteur3f p = bille->LitPosition();
-    SetTextePanneau(bille->Indice, QStringLiteral("(%1 %2 %3)")
-                                       .arg(l.toString(p.x, 'f', 2), l.toString(p.y, 'f', 2),
-                                            l.toString(p.z, 'f', 2)));
+    SetTextePanneau(bille->Indice,
+                    QStringLiteral("(%1 %2 %3)")
+                        .arg(l.toString(p.x, 'f', 2), l.toString(p.y, 'f', 2), l.toString(p.z, 'f', 2)));
     MajQteVisee();
 }

@@ -8,9 +8,8 @@
 
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
-#include "widgets/Bulles.h"
-
 #include "view3d/GLBillardVelmora.h"
+#include "widgets/Bulles.h"
 
 namespace {
 
@@ -101,20 +100,23 @@ void TMainVel3DFrm::CreeMenuAffichage() {
     Lignes1 = SousMenu(OptionsJeu, "Lignes1", QStringLiteral("Détail lignes trajets"),
                        QStringLiteral("affichage individuel des trajets de chaque bille"));
     OptionsJeu->addMenu(Lignes1);
-    TrajetBillejoueurMnu = Item(Lignes1, "TrajetBillejoueurMnu", QStringLiteral("Bille joueur"), {}, true, true);
+    TrajetBillejoueurMnu =
+        Item(Lignes1, "TrajetBillejoueurMnu", QStringLiteral("Bille joueur"), {}, true, true);
     TrajetBillenonjoueurMnu =
         Item(Lignes1, "TrajetBillenonjoueurMnu", QStringLiteral("Bille non joueur"), {}, true, true);
     TrajetRougeMnu = Item(Lignes1, "TrajetRougeMnu", QStringLiteral("Rouge"), {}, true, true);
-    VRMnu = Item(OptionsJeu, "VRMnu", QStringLiteral("Vecteurs V et R"),
-                 QStringLiteral("affichage des vecteurs vitesse et rotation en animation ou outil PVR"), true);
-    AnimationMnu = Item(OptionsJeu, "AnimationMnu", QStringLiteral("Animation (1)"),
-                        QStringLiteral("deplace automatiquement les billes (facteur de ralenti 1=normal)"), true);
+    VRMnu =
+        Item(OptionsJeu, "VRMnu", QStringLiteral("Vecteurs V et R"),
+             QStringLiteral("affichage des vecteurs vitesse et rotation en animation ou outil PVR"), true);
+    AnimationMnu =
+        Item(OptionsJeu, "AnimationMnu", QStringLiteral("Animation (1)"),
+             QStringLiteral("deplace automatiquement les billes (facteur de ralenti 1=normal)"), true);
     QueuevisibleMnu = Item(OptionsJeu, "QueuevisibleMnu", QStringLiteral("Queue visible"),
                            QStringLiteral("queue visible/invisible"), true, true);
     QueuevisibleMnu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    ResettrajetsVRMnu = Item(OptionsJeu, "ResettrajetsVRMnu",
-                             QStringLiteral("Efface le billard (trajets et V/R)   SUPPR"),
-                             QStringLiteral("efface les trajets visibles"));
+    ResettrajetsVRMnu =
+        Item(OptionsJeu, "ResettrajetsVRMnu", QStringLiteral("Efface le billard (trajets et V/R)   SUPPR"),
+             QStringLiteral("efface les trajets visibles"));
     connect(CamFixeMobileMnu, &QAction::triggered, this, [this] { CamFixeMobileMnuClick(); });
     connect(TrajetsMnu, &QAction::triggered, this, [this] { TrajetsMnuClick(); });
     for (QAction* a : {TrajetBillejoueurMnu, TrajetBillenonjoueurMnu, TrajetRougeMnu})
@@ -136,8 +138,9 @@ void TMainVel3DFrm::CreeMenuOutils() {
                       QStringLiteral("caractéristiques des trajets mémorisés"), true);
     VueNumMnu = Item(FenetresMnu, "VueNumMnu", QStringLiteral("Valeurs P, V, R"),
                      QStringLiteral("valeurs numériques des positions, vitesses et rotations"), true);
-    CalibreBdMnu = Item(FenetresMnu, "CalibreBdMnu", QStringLiteral("Reglage du billard"),
-                        QStringLiteral("pour rendre le tapis plus glissant, les bandes plus rugueuses etc"), true);
+    CalibreBdMnu =
+        Item(FenetresMnu, "CalibreBdMnu", QStringLiteral("Reglage du billard"),
+             QStringLiteral("pour rendre le tapis plus glissant, les bandes plus rugueuses etc"), true);
     connect(VueParamQueueMnu, &QAction::triggered, this, [this] { VueParamQueueMnuClick(); });
     connect(DifficulteMnu, &QAction::triggered, this, [this] { DifficulteMnuClick(); });
     connect(VueMemoMnu, &QAction::triggered, this, [this] { VueMemoMnuClick(); });
@@ -180,7 +183,8 @@ void TMainVel3DFrm::MajMenuRecents() {
 // -- files
 
 void TMainVel3DFrm::ouvrirMnuClick() {
-    const QString nom = QFileDialog::getOpenFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
+    const QString nom =
+        QFileDialog::getOpenFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
     if (nom.isEmpty()) return;
     // a file that could not be read does not join the recent list
     const QString vel = AvecExtensionVel(nom);
@@ -188,7 +192,8 @@ void TMainVel3DFrm::ouvrirMnuClick() {
 }
 
 void TMainVel3DFrm::SaveToFileMnuClick() {
-    const QString nom = QFileDialog::getSaveFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
+    const QString nom =
+        QFileDialog::getSaveFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
     if (nom.isEmpty()) return;
     SauvePosition(AvecExtensionVel(nom));
 }
@@ -232,7 +237,8 @@ void TMainVel3DFrm::CamFixeMobileMnuClick() {
 
 void TMainVel3DFrm::MajMenuCamera() {
     const bool mobile = !Billard || Billard->CamMobileActive;
-    CamFixeMobileMnu->setText(mobile ? QStringLiteral("cam actuelle : Mobile") : QStringLiteral("cam actuelle : Fixe"));
+    CamFixeMobileMnu->setText(mobile ? QStringLiteral("cam actuelle : Mobile")
+                                     : QStringLiteral("cam actuelle : Fixe"));
 }
 
 void TMainVel3DFrm::TrajetsMnuClick() {

@@ -1,10 +1,10 @@
 // The solutions window's place in the main window: its checkable item of the "&Outils" menu
 // (F7), which follows the window's visibility.
+#include <QMenu>
+
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
 #include "widgets/Bulles.h"
-
-#include <QMenu>
 
 void TMainVel3DFrm::BrancheSolutions(TSolutionsFrm* solutions) {
     SolutionsFrm = solutions;
@@ -12,7 +12,8 @@ void TMainVel3DFrm::BrancheSolutions(TSolutionsFrm* solutions) {
     SolutionsFrm->Memo = MemTrajetsFrm;
     SolutionsMnu = FenetresMnu->addAction(QStringLiteral("Solutions"));
     SolutionsMnu->setObjectName(QStringLiteral("SolutionsMnu"));
-    PoseBulle(SolutionsMnu, QStringLiteral("les routes qui font le point depuis la position, les plus faciles d'abord"));
+    PoseBulle(SolutionsMnu,
+              QStringLiteral("les routes qui font le point depuis la position, les plus faciles d'abord"));
     SolutionsMnu->setCheckable(true);
     SolutionsMnu->setShortcut(QKeySequence(Qt::Key_F7));
     connect(SolutionsMnu, &QAction::triggered, this, [this] {

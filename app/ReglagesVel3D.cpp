@@ -14,7 +14,8 @@ TEmplacementReglages EmplacementReglages(const QString& dossierProgramme, const 
     const QString perso = QDir(dossierUtilisateur).filePath(NomFichierReglages);
     const bool fichierLocal = QFileInfo(local).isFile();
     // the program's folder when both it and an existing file there may be written
-    if (QFileInfo(dossierProgramme).isDir() && peutEcrire(dossierProgramme) && (!fichierLocal || peutEcrire(local)))
+    if (QFileInfo(dossierProgramme).isDir() && peutEcrire(dossierProgramme) &&
+        (!fichierLocal || peutEcrire(local)))
         return {local, local};
     // otherwise the user's copy, seeded from the program's file until the user has one
     if (!QFileInfo::exists(perso) && fichierLocal) return {local, perso};
@@ -25,7 +26,9 @@ namespace {
 
 constexpr const char* SectionFenetres = "Fenetres";
 
-std::string Cle(const QString& nom, const char* quoi) { return (nom + QLatin1Char('_') + QLatin1String(quoi)).toStdString(); }
+std::string Cle(const QString& nom, const char* quoi) {
+    return (nom + QLatin1Char('_') + QLatin1String(quoi)).toStdString();
+}
 
 }  // namespace
 

@@ -35,7 +35,9 @@ TServeurCoup::TServeurCoup(QObject* parent)
     connect(reprise_, &QTimer::timeout, this, &TServeurCoup::EssaieReprise);
 }
 
-TServeurCoup::~TServeurCoup() { serveur_->close(); }
+TServeurCoup::~TServeurCoup() {
+    serveur_->close();
+}
 
 bool TServeurCoup::Ecoute(const QString& chemin, QString* erreur) {
     serveur_->close();
@@ -53,8 +55,9 @@ bool TServeurCoup::Ecoute(const QString& chemin, QString* erreur) {
         if (sonde.waitForConnected(500)) {
             sonde.abort();
             if (erreur)
-                *erreur = QStringLiteral("un autre Velmora 3D reçoit déjà les coups (%1) ; ils lui restent "
-                                         "jusqu'à sa fermeture")
+                *erreur = QStringLiteral(
+                              "un autre Velmora 3D reçoit déjà les coups (%1) ; ils lui restent "
+                              "jusqu'à sa fermeture")
                               .arg(chemin);
             cheminAttendu_ = chemin;
             reprise_->start(delaiReprise_);
@@ -70,13 +73,17 @@ bool TServeurCoup::Ecoute(const QString& chemin, QString* erreur) {
     return true;
 }
 
-bool TServeurCoup::EnEcoute() const { return serveur_->isListening(); }
+bool TServeurCoup::EnEcoute() const {
+    return serveur_->isListening();
+}
 
 void TServeurCoup::EssaieReprise() {
     if (Ecoute(cheminAttendu_)) emit EcouteReprise();
 }
 
-QString TServeurCoup::Chemin() const { return serveur_->fullServerName(); }
+QString TServeurCoup::Chemin() const {
+    return serveur_->fullServerName();
+}
 
 void TServeurCoup::NouvelleConnexion() {
     while (QLocalSocket* client = serveur_->nextPendingConnection()) {
@@ -110,7 +117,9 @@ void TServeurCoup::NouvelleConnexion() {
             const auto recus = client->bytesAvailable();
             if (recus > 0) {
                 const QString raison =
-                    QStringLiteral("coup reçu refusé : bloc incomplet (%1 octets en %2 ms)").arg(recus).arg(delaiClient_);
+                    QStringLiteral("coup reçu refusé : bloc incomplet (%1 octets en %2 ms)")
+                        .arg(recus)
+                        .arg(delaiClient_);
                 emit CoupRefuse(raison);
                 Termine(client, QStringLiteral("REFUS ") + raison);
             } else {
@@ -136,7 +145,8 @@ void TServeurCoup::Lit(QLocalSocket* client) {
     const QByteArray bloc = client->read(static_cast<qint64>(TailleCopieCoup));
     TCopieCoup coup;
     std::string raison;
-    if (!DecodeCopieCoup(std::string_view(bloc.constData(), static_cast<size_t>(bloc.size())), coup, &raison)) {
+    if (!DecodeCopieCoup(std::string_view(bloc.constData(), static_cast<size_t>(bloc.size())), coup,
+                         &raison)) {
         emit CoupRefuse(QString::fromStdString(raison));
         Termine(client, QStringLiteral("REFUS ") + QString::fromStdString(raison));
         return;

@@ -15,7 +15,7 @@ class QTimer;
 class TServeurCoup : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // a client that has not sent its block within this delay is dropped
     static constexpr int DelaiClientMs = 3000;
     void SetDelaiClient(int ms) { delaiClient_ = ms; }
@@ -35,14 +35,14 @@ public:
     bool EnEcoute() const;
     QString Chemin() const;
 
-signals:
+  signals:
     void CoupRecu(const TCopieCoup& coup);
     // a block was refused; nothing was changed
     void CoupRefuse(const QString& raison);
     // the program that held the socket closed: this one now receives the shots
     void EcouteReprise();
 
-private:
+  private:
     void NouvelleConnexion();
     void Lit(QLocalSocket* client);
     void Termine(QLocalSocket* client, const QString& reponse);

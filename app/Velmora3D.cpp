@@ -12,8 +12,8 @@
 #include <cstdio>
 
 #include "app/Demarrage.h"
-#include "widgets/IconesVel3D.h"
 #include "scene/gl/VueGL.h"
+#include "widgets/IconesVel3D.h"
 
 namespace {
 
@@ -40,8 +40,9 @@ int main(int argc, char** argv) {
     // without OpenGL the table cannot be drawn, and the toolkit would crash at the first redraw:
     // say so and stop instead
     if (QOpenGLContext essai; !essai.create()) {
-        const QString texte = QStringLiteral("OpenGL n'est pas disponible sur cet affichage (%1) : le billard en 3D "
-                                             "ne peut pas être dessiné.")
+        const QString texte = QStringLiteral(
+                                  "OpenGL n'est pas disponible sur cet affichage (%1) : le billard en 3D "
+                                  "ne peut pas être dessiné.")
                                   .arg(QGuiApplication::platformName());
         std::fprintf(stderr, "velmora3d : %s\n", texte.toLocal8Bit().constData());
         // a box only where someone can close it
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
 
     auto principale = CreeFenetres(DemarrageProgramme(QApplication::arguments()));
     // the whole screen even without a window manager to maximise it
-    if (const QScreen* ecran = QGuiApplication::primaryScreen()) principale->setGeometry(ecran->availableGeometry());
+    if (const QScreen* ecran = QGuiApplication::primaryScreen())
+        principale->setGeometry(ecran->availableGeometry());
     principale->showMaximized();
     std::unique_ptr<QSocketNotifier> arret;
     if (::pipe2(tubeArret, O_CLOEXEC | O_NONBLOCK) == 0) {

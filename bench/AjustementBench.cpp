@@ -5,8 +5,8 @@
 #include <memory>
 #include <numbers>
 
-#include "moteurs/AjustementCoup.h"
 #include "fichiers/FichierFisik.h"
+#include "moteurs/AjustementCoup.h"
 
 namespace {
 
@@ -42,8 +42,9 @@ void BM_AjustementCoup(benchmark::State& state) {
     }
     state.counters["coups"] = double(r.NbCoups);
     // processor time per shot computed and scored
-    state.counters["us_par_coup"] = benchmark::Counter(double(r.NbCoups) * double(state.iterations()),
-                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["us_par_coup"] =
+        benchmark::Counter(double(r.NbCoups) * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["score_cm"] = options.ScoreToutes ? r.Score.Toutes : r.Score.Bille1;
 }
 // one thread: on a busy machine the processor time is the figure to read

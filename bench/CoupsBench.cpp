@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "sim/C8_BillardVelmora.h"
 #include "fichiers/FichierIni.h"
 #include "jeu/FichiersPosition.h"
+#include "sim/C8_BillardVelmora.h"
 
 namespace {
 

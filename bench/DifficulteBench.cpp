@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fichiers/FichierIni.h"
-#include "moteurs/EvaluationDifficulte.h"
 #include "jeu/FichiersPosition.h"
+#include "moteurs/EvaluationDifficulte.h"
 
 namespace {
 

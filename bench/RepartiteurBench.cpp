@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "moteurs/Repartiteur.h"
 #include "moteurs/EvaluationDifficulte.h"
+#include "moteurs/Repartiteur.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ void BM_DifficulteRepartie(benchmark::State& state) {
     std::string erreur;
     for (auto _ : state) {
         std::int64_t total = 0;
-        repartiteur.Repartis(taches, [&](TResultatTache&& r) { return (total += std::stoll(r.Contenu)) >= 0; }, erreur);
+        repartiteur.Repartis(
+            taches, [&](TResultatTache&& r) { return (total += std::stoll(r.Contenu)) >= 0; }, erreur);
         benchmark::DoNotOptimize(total);
     }
     state.SetItemsProcessed(state.iterations() * kNbPositions);
@@ -64,12 +65,19 @@ void BM_TachesVides(benchmark::State& state) {
         int(state.range(0)));
     const std::vector<std::string> taches(1000, "t");
     std::string erreur;
-    for (auto _ : state) repartiteur.Repartis(taches, [](TResultatTache&&) { return true; }, erreur);
+    for (auto _ : state)
+        repartiteur.Repartis(
+            taches, [](TResultatTache&&) { return true; }, erreur);
     state.SetItemsProcessed(state.iterations() * std::int64_t(taches.size()));
 }
 
 }  // namespace
 
 BENCHMARK(BM_DifficulteBoucle)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(3);
-BENCHMARK(BM_DifficulteRepartie)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(3);
+BENCHMARK(BM_DifficulteRepartie)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(3);
 BENCHMARK(BM_TachesVides)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(3);

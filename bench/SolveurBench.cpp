@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "moteurs/SolveurCoups.h"
 #include "fichiers/FichierIni.h"
 #include "jeu/FichiersPosition.h"
+#include "moteurs/SolveurCoups.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ void BM_Candidats(benchmark::State& state) {
         const auto travaille = [&](TBillardVelmora& s) {
             for (std::int64_t i; (i = prochain.fetch_add(64)) < std::int64_t(candidats.size());)
                 for (std::int64_t j = i; j < std::min<std::int64_t>(i + 64, candidats.size()); ++j) {
-                    for (int b = 1; b <= NbBilles; ++b) s.Trajets[b][0] = {source->Trajets[b][0].Position, {}, {}};
+                    for (int b = 1; b <= NbBilles; ++b)
+                        s.Trajets[b][0] = {source->Trajets[b][0].Position, {}, {}};
                     s.SetParamQueue(candidats[size_t(j)]);
                     bool point;
                     if constexpr (Anticipe) {
@@ -78,8 +79,20 @@ void BM_Candidats(benchmark::State& state) {
     state.counters["reussis"] = double(reussis);
 }
 // the CPU column counts every thread: on a shared machine, candidates per CPU second are the steady figure
-BENCHMARK(BM_Candidats<true>)->Name("BM_CandidatsVerdictAnticipe")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
-BENCHMARK(BM_Candidats<false>)->Name("BM_CandidatsCoupsEntiers")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Candidats<true>)
+    ->Name("BM_CandidatsVerdictAnticipe")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_Candidats<false>)
+    ->Name("BM_CandidatsCoupsEntiers")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // the default solve of the opening position, from end to end
 void BM_SolveOuverture(benchmark::State& state) {
@@ -94,8 +107,15 @@ void BM_SolveOuverture(benchmark::State& state) {
     }
     state.counters["coups"] = double(r.NbCoups);
     state.counters["routes"] = double(r.Routes.size());
-    state.counters["coups_par_s"] = benchmark::Counter(double(r.NbCoups) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["coups_par_s"] =
+        benchmark::Counter(double(r.NbCoups) * state.iterations(), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_SolveOuverture)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(1);
+BENCHMARK(BM_SolveOuverture)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Iterations(1);
 
 }  // namespace

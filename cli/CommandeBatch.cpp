@@ -22,9 +22,9 @@
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
 #include "cli/TravauxBatch.h"
-#include "moteurs/Repartiteur.h"
 #include "fichiers/EcritureAtomique.h"
 #include "fichiers/NombresIni.h"
+#include "moteurs/Repartiteur.h"
 
 namespace fs = std::filesystem;
 
@@ -52,7 +52,8 @@ struct TPosition {
 
 std::string NomsDesTypes() {
     std::string noms;
-    for (const TTypeTravailBatch& t : TypesTravailBatch()) noms += (noms.empty() ? "" : ", ") + std::string(t.nom);
+    for (const TTypeTravailBatch& t : TypesTravailBatch())
+        noms += (noms.empty() ? "" : ", ") + std::string(t.nom);
     return noms;
 }
 
@@ -87,8 +88,8 @@ bool LitOptionsBatch(const std::vector<std::string>& args, TOptionsBatch& o, std
 
 // the ".vel" files named or held by the folders named, sorted by name; false with the reason
 // (statut 1 when a file is missing, 2 when two positions would share their results)
-bool ListePositions(const std::vector<std::string>& entrees, std::vector<TPosition>& positions, std::string& erreur,
-                    int& statut) {
+bool ListePositions(const std::vector<std::string>& entrees, std::vector<TPosition>& positions,
+                    std::string& erreur, int& statut) {
     statut = kErreurFichier;
     std::vector<fs::path> fichiers;
     for (const std::string& entree : entrees) {
@@ -132,8 +133,8 @@ bool ListePositions(const std::vector<std::string>& entrees, std::vector<TPositi
         const auto [it, nouveau] = parNom.emplace(nom, f.string());
         if (!nouveau) {
             statut = kErreurUsage;
-            erreur = "deux positions portent le nom \"" + nom + "\" (\"" + it->second + "\" et \"" + f.string() +
-                     "\") : leurs résultats auraient le même nom";
+            erreur = "deux positions portent le nom \"" + nom + "\" (\"" + it->second + "\" et \"" +
+                     f.string() + "\") : leurs résultats auraient le même nom";
             return false;
         }
     }
@@ -172,7 +173,8 @@ void RetireTemporaires(const std::string& dossier, const std::vector<std::string
         const std::string cible = nom.substr(0, tmp);
         bool notre = false;
         for (const std::string& s : suffixes)
-            notre = notre || (cible.size() >= s.size() && cible.compare(cible.size() - s.size(), s.size(), s) == 0);
+            notre = notre ||
+                    (cible.size() >= s.size() && cible.compare(cible.size() - s.size(), s.size(), s) == 0);
         if (notre) fs::remove(e.path(), ec);
     }
 }
@@ -185,7 +187,8 @@ constexpr char kMessageInterruption[] =
     "terminées restent dans le dossier de sortie : relancez la même commande avec --resume pour finir\n";
 extern "C" void SurInterruptionBatch(int) {
     if (!interruption.exchange(true)) {
-        [[maybe_unused]] const auto n = ::write(STDERR_FILENO, kMessageInterruption, sizeof kMessageInterruption - 1);
+        [[maybe_unused]] const auto n =
+            ::write(STDERR_FILENO, kMessageInterruption, sizeof kMessageInterruption - 1);
     }
 }
 
@@ -208,14 +211,16 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (TRepartiteur::LanceParMpi() && !TRepartiteur::MpiDisponible()) {
         if (parle)
-            err << "velmora-sim batch : lancé par mpirun ou srun, mais ce programme est construit sans MPI ;\n"
+            err << "velmora-sim batch : lancé par mpirun ou srun, mais ce programme est construit sans MPI "
+                   ";\n"
                    "lancez-le sans lanceur (tous les cœurs de cette machine) ou reconstruisez-le avec "
                    "-DVELMORA_MPI=ON\n";
         return kErreurUsage;
     }
 
     // every rank computes with the same work; the task is the position file's name
-    const TCalculTache calcul = [&travail](const std::string& fichier, std::string& resultat, std::string& raison) {
+    const TCalculTache calcul = [&travail](const std::string& fichier, std::string& resultat,
+                                           std::string& raison) {
         const auto debut = std::chrono::steady_clock::now();
         TResultatPosition r;
         if (!travail->Calcule(fichier, r, raison)) return false;
@@ -261,8 +266,10 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::string signatureAvant;
     const bool avecOptions = LitFichier(Chemin(o.dossier, kFichierOptions), signatureAvant);
     if (o.reprise && avecOptions && signatureAvant != signature) {
-        err << "velmora-sim batch : --resume : \"" << o.dossier << "\" contient des résultats calculés avec d'autres "
-            << "options :\n  " << signatureAvant << "lancez-le avec les mêmes options, ou sans --resume pour tout "
+        err << "velmora-sim batch : --resume : \"" << o.dossier
+            << "\" contient des résultats calculés avec d'autres "
+            << "options :\n  " << signatureAvant
+            << "lancez-le avec les mêmes options, ou sans --resume pour tout "
             << "recalculer\n";
         return kErreurUsage;
     }
@@ -273,7 +280,8 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
 
     std::vector<std::string> nosFichiers = travail->Suffixes();
-    for (const char* f : {kSuffixeLigne, kFichierResume, kFichierTemps, kFichierOptions}) nosFichiers.push_back(f);
+    for (const char* f : {kSuffixeLigne, kFichierResume, kFichierTemps, kFichierOptions})
+        nosFichiers.push_back(f);
     RetireTemporaires(o.dossier, nosFichiers);
 
     // what --resume finds done is not computed again
@@ -306,22 +314,27 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (barre) std::fprintf(stderr, "\r[%zu/%zu] %s\033[K", recus, aFaire.size(), p.nom.c_str());
         if (!r.Reussi) {
             echecs.push_back(p.nom);
-            err << (barre ? "\n" : "") << "velmora-sim batch : \"" << p.fichier << "\" : " << r.Contenu << "\n";
+            err << (barre ? "\n" : "") << "velmora-sim batch : \"" << p.fichier << "\" : " << r.Contenu
+                << "\n";
             return true;
         }
         TResultatPosition resultat;
         double secondes = 0;
-        bool ok = DecodeResultatPosition(r.Contenu, resultat, secondes) && resultat.Fichiers.size() == suffixes.size();
+        bool ok = DecodeResultatPosition(r.Contenu, resultat, secondes) &&
+                  resultat.Fichiers.size() == suffixes.size();
         for (size_t i = 0; ok && i < suffixes.size(); ++i) ok = resultat.Fichiers[i].first == suffixes[i];
         if (!ok) {
-            erreurEcriture = "résultat incomplet reçu du rang " + std::to_string(r.Rang) + " pour \"" + p.fichier + "\"";
+            erreurEcriture =
+                "résultat incomplet reçu du rang " + std::to_string(r.Rang) + " pour \"" + p.fichier + "\"";
             return false;
         }
         std::string ligne = ChampCsv(p.nom);
         for (const std::string& cellule : resultat.Ligne) ligne += "," + ChampCsv(cellule);
         for (const auto& [suffixe, contenu] : resultat.Fichiers)
-            if (!EcritFichierAtomique(Chemin(o.dossier, p.nom + suffixe), contenu, &erreurEcriture)) return false;
-        if (!EcritFichierAtomique(Chemin(o.dossier, p.nom + kSuffixeLigne), entete + "\n" + ligne + "\n", &erreurEcriture))
+            if (!EcritFichierAtomique(Chemin(o.dossier, p.nom + suffixe), contenu, &erreurEcriture))
+                return false;
+        if (!EcritFichierAtomique(Chemin(o.dossier, p.nom + kSuffixeLigne), entete + "\n" + ligne + "\n",
+                                  &erreurEcriture))
             return false;
         lignes[p.nom] = std::move(ligne);
         temps[p.nom] = ChampCsv(p.nom) + "," + Fixe(secondes, 3) + "," + std::to_string(r.Rang);
@@ -347,14 +360,15 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::signal(SIGINT, ancienInt == SIG_ERR ? SIG_DFL : ancienInt);
     std::signal(SIGTERM, ancienTerm == SIG_ERR ? SIG_DFL : ancienTerm);
     if (!fini) {
-        err << "velmora-sim batch : écriture impossible, " << (erreurEcriture.empty() ? erreur : erreurEcriture)
-            << " ; les positions terminées restent dans \""
-            << o.dossier << "\" (--resume pour reprendre)\n";
+        err << "velmora-sim batch : écriture impossible, "
+            << (erreurEcriture.empty() ? erreur : erreurEcriture)
+            << " ; les positions terminées restent dans \"" << o.dossier << "\" (--resume pour reprendre)\n";
         return kErreurFichier;
     }
     if (!echecs.empty()) {
-        err << "velmora-sim batch : " << echecs.size() << " position(s) sans résultat ; les autres sont dans \""
-            << o.dossier << "\", sans résumé (--resume après correction pour finir)\n";
+        err << "velmora-sim batch : " << echecs.size()
+            << " position(s) sans résultat ; les autres sont dans \"" << o.dossier
+            << "\", sans résumé (--resume après correction pour finir)\n";
         return kErreurFichier;
     }
 
@@ -392,12 +406,15 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 }
 
 const char* const kAide =
-    "usage : velmora-sim batch GENRE FICHIER.vel|DOSSIER... --out DOSSIER [--resume] [--threads N] [OPTIONS]\n\n"
-    "Fait le même calcul sur chaque fichier de positions nommé, ou sur chaque fichier .vel des dossiers nommés,\n"
+    "usage : velmora-sim batch GENRE FICHIER.vel|DOSSIER... --out DOSSIER [--resume] [--threads N] "
+    "[OPTIONS]\n\n"
+    "Fait le même calcul sur chaque fichier de positions nommé, ou sur chaque fichier .vel des dossiers "
+    "nommés,\n"
     "et écrit dans le dossier de sortie les résultats de chaque position (nommés d'après elle), son\n"
     "résumé NOM.resume.csv, puis le résumé de toutes, trié par nom de position.\n"
     "Sur une machine, toutes les positions se partagent ses cœurs ; lancé par mpirun ou srun, elles se\n"
-    "répartissent entre les rangs au fur et à mesure que chacun se libère (chaque rang utilisant ses cœurs).\n"
+    "répartissent entre les rangs au fur et à mesure que chacun se libère (chaque rang utilisant ses "
+    "cœurs).\n"
     "Les fichiers écrits sont identiques octet pour octet quels que soient le nombre de rangs et de fils.\n\n"
     "genres :\n"
     "  difficulty             évaluation de la difficulté de chaque position\n"
@@ -411,7 +428,8 @@ const char* const kAide =
     "  --out DOSSIER          dossier de sortie (créé s'il n'existe pas)\n"
     "  --resume               saute les positions dont les résultats sont complets dans le dossier\n"
     "                         (refusé si le dossier a été calculé avec d'autres options)\n"
-    "  --threads N            positions calculées à la fois par machine ou par rang (par défaut une par cœur)\n"
+    "  --threads N            positions calculées à la fois par machine ou par rang (par défaut une par "
+    "cœur)\n"
     "  --help                 cette aide\n\n"
     "fichiers du dossier de sortie :\n"
     "  NOM.bul, NOM.json      les résultats de chaque position, chacun écrit en entier ou pas du tout\n"
@@ -419,14 +437,17 @@ const char* const kAide =
     "  resume.csv             position puis les colonnes du genre (difficulty : trials, successes,\n"
     "                         success_rate, volume_tested, volume_success ; solve : routes_found,\n"
     "                         best_success_rate, de 0 à 1, vide sans taux mesuré), point décimal\n"
-    "  temps.csv              position, secondes de calcul, rang : le seul fichier qui change d'une fois à l'autre\n"
+    "  temps.csv              position, secondes de calcul, rang : le seul fichier qui change d'une fois à "
+    "l'autre\n"
     "  options.txt            les options du calcul\n\n"
     "sous MPI : mpirun -np N --hostfile HOTES velmora-sim batch ... (le dossier de sortie n'est écrit que\n"
     "par le rang 0 ; les fichiers de positions doivent être lisibles au même chemin sur chaque machine)\n\n"
-    "statut : 0 succès, 1 fichier illisible ou impossible à écrire (ou position en échec), 2 erreur d'usage,\n"
+    "statut : 0 succès, 1 fichier illisible ou impossible à écrire (ou position en échec), 2 erreur "
+    "d'usage,\n"
     "130 interrompu (Ctrl-C, ou un rang de calcul a échoué : relancer avec --resume)\n";
 
-const TEnregistreCommande enregistre({"batch", "un calcul sur toute une collection de positions, MPI possible",
-                                      kAide, 50, &Execute});
+const TEnregistreCommande enregistre({"batch",
+                                      "un calcul sur toute une collection de positions, MPI possible", kAide,
+                                      50, &Execute});
 
 }  // namespace

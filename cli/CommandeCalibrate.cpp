@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <bit>
-#include <cstdint>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -17,10 +17,10 @@
 #include "cli/Commandes.h"
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
+#include "fichiers/FichierFisik.h"
+#include "fichiers/NombresIni.h"
 #include "moteurs/CalibrationTable.h"
 #include "moteurs/Repartiteur.h"
-#include "fichiers/NombresIni.h"
-#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -45,7 +45,8 @@ bool LitConstantes(const std::string& valeur, std::vector<int>& constantes, std:
         const auto k = TrouveConstante(c);
         if (!k) {
             std::string liste;
-            for (const auto& cc : ConstantesCalibrables()) liste += (liste.empty() ? "" : ",") + std::string(cc.Nom);
+            for (const auto& cc : ConstantesCalibrables())
+                liste += (liste.empty() ? "" : ",") + std::string(cc.Nom);
             erreur = "--params : constante « " + c + " » inconnue (parmi ";
             erreur += liste + ")";
             return false;
@@ -112,7 +113,8 @@ void SurInterruptionCalibre(int) {
 
 std::string Json(const TBilanScores& b) {
     return "{\"shots\": " + std::to_string(b.Coups.size()) + ", \"mean_all\": " + FormatReel(b.Moyenne) +
-           ", \"median_all\": " + FormatReel(b.Mediane) + ", \"median_ball1\": " + FormatReel(b.MedianeBille1) + "}";
+           ", \"median_all\": " + FormatReel(b.Mediane) +
+           ", \"median_ball1\": " + FormatReel(b.MedianeBille1) + "}";
 }
 
 std::string Texte(const TBilanScores& b) {
@@ -124,7 +126,8 @@ std::string Texte(const TBilanScores& b) {
 // rank computes exactly what this one would.
 void AjouteNombre(std::string& texte, double v) {
     char hex[24];
-    std::snprintf(hex, sizeof hex, "%016llx ", static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(v)));
+    std::snprintf(hex, sizeof hex, "%016llx ",
+                  static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(v)));
     texte += hex;
 }
 
@@ -148,8 +151,8 @@ void AjouteAjustement(std::string& texte, const TResultatAjustement& r) {
 bool LitAjustement(std::istringstream& in, TResultatAjustement& r) {
     TParamQueue& q = r.Queue;
     double nbCoups = 0, interrompu = 0;
-    for (double* v : {&q.VitesseQueue, &q.MasseQueue, &q.Effet, &q.Hauteur, &q.AngleOx, &q.AngleTapis, &r.Frappe,
-                      &r.Score.Bille1, &r.Score.Toutes, &nbCoups, &r.Secondes, &interrompu})
+    for (double* v : {&q.VitesseQueue, &q.MasseQueue, &q.Effet, &q.Hauteur, &q.AngleOx, &q.AngleTapis,
+                      &r.Frappe, &r.Score.Bille1, &r.Score.Toutes, &nbCoups, &r.Secondes, &interrompu})
         if (!LitNombre(in, *v)) return false;
     r.NbCoups = long(nbCoups);
     r.Interrompu = interrompu != 0;
@@ -164,7 +167,8 @@ std::string EncodeTache(const TPARAMPHYS& fisik, const TTacheCoup& tache) {
     return texte;
 }
 
-bool DecodeTache(const std::string& texte, const TCalibrationTable& calibration, TPARAMPHYS& fisik, TTacheCoup& tache) {
+bool DecodeTache(const std::string& texte, const TCalibrationTable& calibration, TPARAMPHYS& fisik,
+                 TTacheCoup& tache) {
     std::istringstream in(texte);
     int complet = 0;
     if (!(in >> tache.Coup >> complet) || tache.Coup < 0 || tache.Coup >= int(calibration.Coups().size()))
@@ -205,7 +209,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         }
         resultat.clear();
         AjouteAjustement(resultat, calibrationRang->AjusteTache(fisik, tache, o.calibration.Ajustement,
-                                                                 o.calibration.EvalsAffinage));
+                                                                o.calibration.EvalsAffinage));
         return true;
     };
     std::unique_ptr<TRepartiteur> repartiteur;
@@ -270,7 +274,8 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             const auto recoit = [&](TResultatTache&& t) {
                 std::istringstream in(t.Contenu);
                 if (!t.Reussi || !LitAjustement(in, resultats[t.Index])) {
-                    erreurMpi = t.Reussi ? "résultat illisible reçu du rang " + std::to_string(t.Rang) : t.Contenu;
+                    erreurMpi =
+                        t.Reussi ? "résultat illisible reçu du rang " + std::to_string(t.Rang) : t.Contenu;
                     return false;
                 }
                 return true;
@@ -285,15 +290,18 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
     interruption = false;
     const auto ancien = std::signal(SIGINT, SurInterruptionCalibre);
-    const TResultatCalibration r = calibration.Calibre(
-        entrainement, validation, o.calibration, parRangs, &interruption, [&](const TProgressionCalibration& p) {
-            if (barre)
-                std::fprintf(stderr, "\ressai %d/%d, meilleur score moyen %.2f cm ", p.Essai, p.NbEssais, p.Meilleur);
-        });
+    const TResultatCalibration r =
+        calibration.Calibre(entrainement, validation, o.calibration, parRangs, &interruption,
+                            [&](const TProgressionCalibration& p) {
+                                if (barre)
+                                    std::fprintf(stderr, "\ressai %d/%d, meilleur score moyen %.2f cm ",
+                                                 p.Essai, p.NbEssais, p.Meilleur);
+                            });
     std::signal(SIGINT, ancien == SIG_ERR ? SIG_DFL : ancien);
     if (barre) std::fputc('\n', stderr);
     if (!erreurMpi.empty()) {
-        err << "velmora-sim calibrate : calcul arrêté (" << erreurMpi << "), " << o.sortie << " n'est pas écrit\n";
+        err << "velmora-sim calibrate : calcul arrêté (" << erreurMpi << "), " << o.sortie
+            << " n'est pas écrit\n";
         return kErreurFichier;
     }
     if (r.Interrompu) {
@@ -320,26 +328,27 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         for (std::size_t k = 0; k < r.Valeurs.size(); ++k)
             out << (k ? ", " : "") << "\"" << cc[std::size_t(o.calibration.Constantes[k])].Nom
                 << "\": " << FormatReel(r.Valeurs[k]);
-        out << "}, \"training\": {\"start\": " << Json(r.EntrainementDepart) << ", \"fitted\": " << Json(r.Entrainement)
-            << "}";
+        out << "}, \"training\": {\"start\": " << Json(r.EntrainementDepart)
+            << ", \"fitted\": " << Json(r.Entrainement) << "}";
         if (!validation.empty())
-            out << ", \"heldout\": {\"start\": " << Json(r.ValidationDepart) << ", \"fitted\": " << Json(r.Validation)
-                << "}";
-        out << ", \"trials\": " << r.NbEssais << ", \"shots\": " << r.NbCoups << ", \"seconds\": " << FormatReel(r.Secondes)
-            << "}\n";
+            out << ", \"heldout\": {\"start\": " << Json(r.ValidationDepart)
+                << ", \"fitted\": " << Json(r.Validation) << "}";
+        out << ", \"trials\": " << r.NbEssais << ", \"shots\": " << r.NbCoups
+            << ", \"seconds\": " << FormatReel(r.Secondes) << "}\n";
     } else {
         out << "constantes :";
         for (std::size_t k = 0; k < r.Valeurs.size(); ++k) {
             const auto& c = cc[std::size_t(o.calibration.Constantes[k])];
-            out << " " << c.Nom << " " << FormatReel(r.Valeurs[k]) << " (" << FormatReel(calibration.Depart().*c.Champ)
-                << ")";
+            out << " " << c.Nom << " " << FormatReel(r.Valeurs[k]) << " ("
+                << FormatReel(calibration.Depart().*c.Champ) << ")";
         }
         out << "\nentraînement, " << entrainement.size() << " coups : " << Texte(r.Entrainement) << "\n"
             << "  au départ : " << Texte(r.EntrainementDepart) << "\n";
         if (!validation.empty())
             out << "validation, " << validation.size() << " coups : " << Texte(r.Validation) << "\n"
                 << "  au départ : " << Texte(r.ValidationDepart) << "\n";
-        out << r.NbEssais << " essais, " << r.NbCoups << " coups calculés en " << Fixe(r.Secondes, 1) << " s\n"
+        out << r.NbEssais << " essais, " << r.NbCoups << " coups calculés en " << Fixe(r.Secondes, 1)
+            << " s\n"
             << "écrit : " << o.sortie << "\n";
     }
     return out.good() ? kSucces : kErreurFichier;
@@ -370,7 +379,8 @@ const char* const kAide =
     "statut : 0 succès, 1 fichier illisible, impossible à écrire ou calcul interrompu (Ctrl-C),\n"
     "2 erreur d'usage\n";
 
-const TEnregistreCommande enregistre({"calibrate", "ajuste les constantes d'un billard sur des coups enregistrés",
-                                      kAide, 60, &Execute});
+const TEnregistreCommande enregistre({"calibrate",
+                                      "ajuste les constantes d'un billard sur des coups enregistrés", kAide,
+                                      60, &Execute});
 
 }  // namespace

@@ -17,9 +17,9 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
-#include "cli/Resultat.h"
 #include "cli/OptionsDifficulte.h"
 #include "cli/OptionsTir.h"
+#include "cli/Resultat.h"
 #include "fichiers/NombresIni.h"
 #include "moteurs/EvaluationDifficulte.h"
 
@@ -90,7 +90,8 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
     interruption = 0;
     std::array<void (*)(int), std::size(kSignauxArret)> anciens{};
-    for (size_t i = 0; i < std::size(kSignauxArret); ++i) anciens[i] = std::signal(kSignauxArret[i], SurInterruption);
+    for (size_t i = 0; i < std::size(kSignauxArret); ++i)
+        anciens[i] = std::signal(kSignauxArret[i], SurInterruption);
     evaluation.Demarre(options);
     // a short wait so that the end is seen at once; the bar is redrawn ten times a second
     for (int tour = 1; !evaluation.Termine(); ++tour) {

@@ -9,10 +9,10 @@
 #include "cli/Commandes.h"
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
-#include "moteurs/AjustementCoup.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
 #include "jeu/FichiersPosition.h"
+#include "moteurs/AjustementCoup.h"
 
 namespace {
 
@@ -116,14 +116,16 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << "{\"cue\": {\"Vq\": " << FormatReel(q.VitesseQueue) << ", \"m\": " << FormatReel(q.MasseQueue)
             << ", \"AngleOx\": " << FormatReel(q.AngleOx) << ", \"AngleTapis\": " << FormatReel(q.AngleTapis)
             << ", \"Effet\": " << FormatReel(q.Effet) << ", \"Hauteur\": " << FormatReel(q.Hauteur)
-            << "}, \"stroke\": " << FormatReel(r.Frappe) << ", \"score_ball1\": " << FormatReel(r.Score.Bille1)
+            << "}, \"stroke\": " << FormatReel(r.Frappe)
+            << ", \"score_ball1\": " << FormatReel(r.Score.Bille1)
             << ", \"score_all\": " << FormatReel(r.Score.Toutes) << ", \"shots\": " << r.NbCoups
             << ", \"seconds\": " << FormatReel(r.Secondes) << "}\n";
     } else {
         constexpr double deg = 180 / std::numbers::pi;
         out << "queue : visée " << Fixe(q.AngleOx * deg, 3) << "°, vitesse " << Fixe(q.VitesseQueue, 1)
-            << " cm/s, effet " << Fixe(q.Effet, 2) << " cm, hauteur " << Fixe(q.Hauteur, 2) << " cm, inclinaison "
-            << Fixe(q.AngleTapis * deg, 1) << "°, masse " << Fixe(q.MasseQueue, 0) << " g\n"
+            << " cm/s, effet " << Fixe(q.Effet, 2) << " cm, hauteur " << Fixe(q.Hauteur, 2)
+            << " cm, inclinaison " << Fixe(q.AngleTapis * deg, 1) << "°, masse " << Fixe(q.MasseQueue, 0)
+            << " g\n"
             << "frappe : " << Fixe(r.Frappe, 3) << " s après le premier échantillon\n"
             << "score bille 1 : " << Fixe(r.Score.Bille1, 2) << " cm\n"
             << "score toutes billes : " << Fixe(r.Score.Toutes, 2) << " cm\n"
@@ -145,7 +147,8 @@ const char* const kAide =
     "                         visée et la vitesse à ce que disent les premiers échantillons)\n"
     "  --score ball1|all      écart minimisé : bille 1 (par défaut) ou les trois billes\n"
     "  --save SORTIE.vel      écrit la queue trouvée et les billes en fichier de positions\n"
-    "  --json                 {\"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", \"Effet\", \"Hauteur\"},\n"
+    "  --json                 {\"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", \"Effet\", "
+    "\"Hauteur\"},\n"
     "                         \"stroke\": s, \"score_ball1\": cm, \"score_all\": cm, \"shots\": N,\n"
     "                         \"seconds\": s}\n"
     "  --help                 cette aide\n\n"
@@ -153,6 +156,7 @@ const char* const kAide =
     "instant, de la bille 1 puis des trois billes.\n"
     "statut : 0 succès, 1 fichier illisible ou impossible à écrire, 2 erreur d'usage\n";
 
-const TEnregistreCommande enregistre({"fit", "retrouve la queue d'un coup enregistré (.csv)", kAide, 50, &Execute});
+const TEnregistreCommande enregistre({"fit", "retrouve la queue d'un coup enregistré (.csv)", kAide, 50,
+                                      &Execute});
 
 }  // namespace

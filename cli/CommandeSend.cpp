@@ -134,7 +134,8 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (args[i] == "--socket" && i + 1 < args.size()) {
             chemin = args[++i];
         } else if (!args[i].empty() && args[i][0] == '-') {
-            err << "velmora-sim send : option inconnue " << args[i] << " (velmora-sim send --help pour l'aide)\n";
+            err << "velmora-sim send : option inconnue " << args[i]
+                << " (velmora-sim send --help pour l'aide)\n";
             return kErreurUsage;
         } else if (fichier.empty()) {
             fichier = args[i];

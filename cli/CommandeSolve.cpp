@@ -15,11 +15,11 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
-#include "cli/Resultat.h"
 #include "cli/OptionsSolve.h"
 #include "cli/OptionsTir.h"
-#include "moteurs/SolveurCoups.h"
+#include "cli/Resultat.h"
 #include "fichiers/NombresIni.h"
+#include "moteurs/SolveurCoups.h"
 
 namespace {
 
@@ -101,7 +101,8 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::vector<std::string> fichiers;
     for (const TRouteSolveur& route : r.Routes) {
         if (o.dossier.empty()) break;
-        const std::string nom = (fs::path(o.dossier) / ("route" + std::to_string(route.Rang) + ".vel")).string();
+        const std::string nom =
+            (fs::path(o.dossier) / ("route" + std::to_string(route.Rang) + ".vel")).string();
         std::error_code ec;
         fs::remove(nom, ec);  // a fresh file: no key of an older one stays behind
         const TQueueDegres& q = route.Queue;
@@ -131,14 +132,13 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         }
     }
     if (!o.tir.json)
-        out << r.NbRoutesTrouvees << " routes trouvées, " << r.NbCoups << " coups jugés en " << Fixe(r.Secondes, 2)
-            << " s\n";
+        out << r.NbRoutesTrouvees << " routes trouvées, " << r.NbCoups << " coups jugés en "
+            << Fixe(r.Secondes, 2) << " s\n";
     if (r.Interrompu) {
         err << "velmora-sim : recherche interrompue, routes trouvées jusque-là";
         // a success rate costs a whole difficulty grid: none is measured after the stop
         if (r.NbNonMesurees > 0)
-            err << " ; taux de réussite non mesuré pour " << r.NbNonMesurees
-                << " d'entre elles";
+            err << " ; taux de réussite non mesuré pour " << r.NbNonMesurees << " d'entre elles";
         err << "\n";
         return 130;
     }
@@ -167,7 +167,8 @@ const std::string kAide =
     "                         positions quand il nomme un fichier existant)\n"
     "  --json                 résultat en un objet JSON : {\"routes\": [{\"rank\", \"sequence\",\n"
     "                         \"first_ball\", \"cushions\", \"success_rate\" (en %), \"trials\",\n"
-    "                         \"successes\", \"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", \"Effet\",\n"
+    "                         \"successes\", \"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", "
+    "\"Effet\",\n"
     "                         \"Hauteur\"}, \"file\"}], \"shots\": N, \"seconds\": S, \"routes_found\": K,\n"
     "                         \"interrupted\": bool, \"reason\" (liste vide)}\n"
     "  --help                 cette aide\n\n"
@@ -179,7 +180,8 @@ const std::string kAide =
     "statut : 0 succès (même sans route), 1 fichier illisible ou impossible à écrire, 2 erreur d'usage,\n"
     "130 interrompu\n";
 
-const TEnregistreCommande enregistre({"solve", "cherche les routes qui font le point, les plus faciles d'abord",
+const TEnregistreCommande enregistre({"solve",
+                                      "cherche les routes qui font le point, les plus faciles d'abord",
                                       kAide.c_str(), 35, &Execute});
 
 }  // namespace

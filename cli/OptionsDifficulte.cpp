@@ -24,8 +24,8 @@ bool LitSix(const std::string& texte, std::array<double, NbParamsEssai>& valeurs
 
 }  // namespace
 
-bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o, std::vector<std::string>& reste,
-                      std::string& erreur) {
+bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o,
+                      std::vector<std::string>& reste, std::string& erreur) {
     const std::vector<TOptionCli> table = {
         {"--export", TGenreOption::Refusee, {}},
         {"--trials", TGenreOption::Valeur,
@@ -71,11 +71,13 @@ bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o, s
              return true;
          }},
         {"--threads", TGenreOption::Valeur,
-         OptionEntier(1, kNbThreadsMaxDifficulte, "--threads attend un nombre de 1 à " +
-                                                      std::to_string(kNbThreadsMaxDifficulte),
+         OptionEntier(1, kNbThreadsMaxDifficulte,
+                      "--threads attend un nombre de 1 à " + std::to_string(kNbThreadsMaxDifficulte),
                       [&](long long n) { o.nbThreads = static_cast<int>(n); })},
     };
     return PreleveOptionsCli(args, table, reste, erreur);
 }
 
-TQueueDegres QueueDepuisSimu(const TBillardVelmora& simu) { return QueueDegres(simu.ParamQueue()); }
+TQueueDegres QueueDepuisSimu(const TBillardVelmora& simu) {
+    return QueueDegres(simu.ParamQueue());
+}

@@ -36,7 +36,8 @@ bool LitMode(const std::string& texte, TModeDeJeu& mode) {
 
 bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string& erreur) {
     const std::vector<TOptionCli> table = {
-        {"--fsk", TGenreOption::Valeur, OptionNonVide(options.fsk, "l'option --fsk attend une valeur non vide")},
+        {"--fsk", TGenreOption::Valeur,
+         OptionNonVide(options.fsk, "l'option --fsk attend une valeur non vide")},
         {"--export", TGenreOption::Valeur,
          OptionNonVide(options.exportPvr, "l'option --export attend une valeur non vide")},
         {"--mode", TGenreOption::Valeur,

@@ -1,7 +1,6 @@
 #include "cli/Resultat.h"
 
 #include <cstdio>
-
 #include <ostream>
 #include <string>
 

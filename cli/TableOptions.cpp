@@ -98,7 +98,8 @@ bool LitEntierBorne(const std::string& texte, long long mini, long long maxi, lo
     return true;
 }
 
-std::function<bool(const std::string&, std::string&)> OptionEntier(long long mini, long long maxi, std::string message,
+std::function<bool(const std::string&, std::string&)> OptionEntier(long long mini, long long maxi,
+                                                                   std::string message,
                                                                    std::function<void(long long)> ecrit) {
     return [=](const std::string& valeur, std::string& erreur) {
         long long n = 0;

@@ -34,7 +34,8 @@ bool PreleveOptionsCli(const std::vector<std::string>& args, const std::vector<T
 // a whole number from mini to maxi, written as any number ("12", "1.2e1")
 bool LitEntierBorne(const std::string& texte, long long mini, long long maxi, long long& valeur);
 // the reading of an option that takes such a number: ecrit takes it, message tells what is wrong
-std::function<bool(const std::string&, std::string&)> OptionEntier(long long mini, long long maxi, std::string message,
+std::function<bool(const std::string&, std::string&)> OptionEntier(long long mini, long long maxi,
+                                                                   std::string message,
                                                                    std::function<void(long long)> ecrit);
 // the reading of an option whose value is a name that may not be empty: champ takes it
 std::function<bool(const std::string&, std::string&)> OptionNonVide(std::string& champ, std::string message);

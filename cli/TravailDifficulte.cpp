@@ -40,8 +40,9 @@ std::string Six(const auto& valeurs) {
 }
 
 class TTravailDifficulte : public TTravailBatch {
-public:
-    TTravailDifficulte(const TOptionsTir& tir, const TGrilleDifficulte& grille) : tir_(tir), grille_(grille.Bornee()) {}
+  public:
+    TTravailDifficulte(const TOptionsTir& tir, const TGrilleDifficulte& grille)
+        : tir_(tir), grille_(grille.Bornee()) {}
 
     std::vector<std::string> Colonnes() const override {
         return {"trials", "successes", "success_rate", "volume_tested", "volume_success"};
@@ -50,8 +51,8 @@ public:
 
     std::string Signature() const override {
         const char* mode = tir_.mode == j3Bandes ? "3bandes" : tir_.mode == j1Bande ? "1bande" : "libre";
-        std::string s = "difficulty --trials " + Six(grille_.NbEssais) + " --steps " + Six(grille_.Increment) +
-                        " --mode " + mode;
+        std::string s = "difficulty --trials " + Six(grille_.NbEssais) + " --steps " +
+                        Six(grille_.Increment) + " --mode " + mode;
         if (!tir_.fsk.empty()) s += " --fsk " + tir_.fsk;
         return s;
     }
@@ -61,7 +62,8 @@ public:
         return Charge(*simu, fichier, erreur);
     }
 
-    bool Calcule(const std::string& fichier, TResultatPosition& resultat, std::string& erreur) const override {
+    bool Calcule(const std::string& fichier, TResultatPosition& resultat,
+                 std::string& erreur) const override {
         auto simu = std::make_unique<TBillardVelmora>();
         if (!Charge(*simu, fichier, erreur)) return false;
         // one thread: the batch runs as many positions at once as it has cores
@@ -81,9 +83,10 @@ public:
         return true;
     }
 
-private:
+  private:
     bool Charge(TBillardVelmora& simu, const std::string& fichier, std::string& erreur) const {
-        if (!PrepareSimulation(simu, tir_.fsk, erreur) || !ChargeFichierPosition(simu, fichier, tir_.fsk.empty(), erreur))
+        if (!PrepareSimulation(simu, tir_.fsk, erreur) ||
+            !ChargeFichierPosition(simu, fichier, tir_.fsk.empty(), erreur))
             return false;
         simu.ModeDeJeu = tir_.mode;
         return true;
@@ -116,10 +119,11 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
     return std::make_unique<TTravailDifficulte>(tir, g.grille);
 }
 
-const TEnregistreTravailBatch enregistre({"difficulty", "évaluation de la difficulté de chaque position",
-                                          "  options de difficulty : --trials E,H,A,V,I,M, --steps E,H,A,V,I,M,\n"
-                                          "  --fsk FICHIER.fsk, --mode MODE (voir velmora-sim difficulty --help) ;\n"
-                                          "  chaque position donne NOM.bul, le fichier de bulles des essais réussis\n",
-                                          &Cree});
+const TEnregistreTravailBatch enregistre(
+    {"difficulty", "évaluation de la difficulté de chaque position",
+     "  options de difficulty : --trials E,H,A,V,I,M, --steps E,H,A,V,I,M,\n"
+     "  --fsk FICHIER.fsk, --mode MODE (voir velmora-sim difficulty --help) ;\n"
+     "  chaque position donne NOM.bul, le fichier de bulles des essais réussis\n",
+     &Cree});
 
 }  // namespace

@@ -7,13 +7,13 @@
 #include "cli/ChargementPosition.h"
 #include "cli/OptionsSolve.h"
 #include "cli/TravauxBatch.h"
-#include "moteurs/SolveurCoups.h"
 #include "fichiers/NombresIni.h"
+#include "moteurs/SolveurCoups.h"
 
 namespace {
 
 class TTravailSolve : public TTravailBatch {
-public:
+  public:
     explicit TTravailSolve(const TOptionsSolve& o) : o_(o) {}
 
     std::vector<std::string> Colonnes() const override { return {"routes_found", "best_success_rate"}; }
@@ -21,8 +21,8 @@ public:
 
     std::string Signature() const override {
         const char* mode = o_.tir.mode == j3Bandes ? "3bandes" : o_.tir.mode == j1Bande ? "1bande" : "libre";
-        std::string s = "solve --mode " + std::string(mode) + " --top " + std::to_string(o_.top) + " --budget " +
-                        std::to_string(o_.budget);
+        std::string s = "solve --mode " + std::string(mode) + " --top " + std::to_string(o_.top) +
+                        " --budget " + std::to_string(o_.budget);
         if (o_.masse) s += " --massé";
         if (!o_.tir.fsk.empty()) s += " --fsk " + o_.tir.fsk;
         return s;
@@ -33,7 +33,8 @@ public:
         return Charge(*simu, fichier, erreur);
     }
 
-    bool Calcule(const std::string& fichier, TResultatPosition& resultat, std::string& erreur) const override {
+    bool Calcule(const std::string& fichier, TResultatPosition& resultat,
+                 std::string& erreur) const override {
         auto simu = std::make_unique<TBillardVelmora>();
         if (!Charge(*simu, fichier, erreur)) return false;
         TOptionsSolveur options;
@@ -56,11 +57,12 @@ public:
         double meilleur = -1;
         for (const TRouteSolveur& route : r.Routes)
             if (route.Mesuree()) meilleur = std::max(meilleur, route.TauxReussite());
-        resultat.Ligne = {std::to_string(r.NbRoutesTrouvees), meilleur < 0 ? std::string() : FormatReel(meilleur)};
+        resultat.Ligne = {std::to_string(r.NbRoutesTrouvees),
+                          meilleur < 0 ? std::string() : FormatReel(meilleur)};
         return true;
     }
 
-private:
+  private:
     bool Charge(TBillardVelmora& simu, const std::string& fichier, std::string& erreur) const {
         return PrepareSimulation(simu, o_.tir.fsk, erreur) &&
                ChargeFichierPosition(simu, fichier, o_.tir.fsk.empty(), erreur);
@@ -90,10 +92,11 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
     return std::make_unique<TTravailSolve>(o);
 }
 
-const TEnregistreTravailBatch enregistre({"solve", "les routes de chaque position",
-                                          "  options de solve : --mode MODE, --top N, --budget COUPS, --massé,\n"
-                                          "  --fsk FICHIER.fsk (voir velmora-sim solve --help) ; chaque position donne\n"
-                                          "  NOM.json, le JSON de velmora-sim solve --json avec \"seconds\" à 0\n",
-                                          &Cree});
+const TEnregistreTravailBatch enregistre(
+    {"solve", "les routes de chaque position",
+     "  options de solve : --mode MODE, --top N, --budget COUPS, --massé,\n"
+     "  --fsk FICHIER.fsk (voir velmora-sim solve --help) ; chaque position donne\n"
+     "  NOM.json, le JSON de velmora-sim solve --json avec \"seconds\" à 0\n",
+     &Cree});
 
 }  // namespace

@@ -23,7 +23,7 @@ void AjouteTexte(std::string& octets, const std::string& texte) {
 
 // reads what the encoder wrote, refusing anything that runs past the end
 class TLecteur {
-public:
+  public:
     explicit TLecteur(const std::string& octets) : octets_(octets) {}
     bool Entier(std::uint64_t& v) {
         if (octets_.size() - position_ < 8) return false;
@@ -42,7 +42,7 @@ public:
     }
     bool Fini() const { return position_ == octets_.size(); }
 
-private:
+  private:
     const std::string& octets_;
     size_t position_ = 0;
 };
@@ -50,7 +50,8 @@ private:
 }  // namespace
 
 bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::string>& avecValeur,
-                   std::vector<std::string>& entrees, std::vector<std::string>& options, std::string& erreur) {
+                   std::vector<std::string>& entrees, std::vector<std::string>& options,
+                   std::string& erreur) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.rfind('-', 0) != 0 || a.size() == 1) {
@@ -79,8 +80,9 @@ TEnregistreTravailBatch::TEnregistreTravailBatch(const TTypeTravailBatch& type) 
 
 std::vector<TTypeTravailBatch> TypesTravailBatch() {
     std::vector<TTypeTravailBatch> types = Registre();
-    std::sort(types.begin(), types.end(),
-              [](const TTypeTravailBatch& a, const TTypeTravailBatch& b) { return std::strcmp(a.nom, b.nom) < 0; });
+    std::sort(types.begin(), types.end(), [](const TTypeTravailBatch& a, const TTypeTravailBatch& b) {
+        return std::strcmp(a.nom, b.nom) < 0;
+    });
     return types;
 }
 

@@ -20,7 +20,7 @@ struct TResultatPosition {
 };
 
 class TTravailBatch {
-public:
+  public:
     virtual ~TTravailBatch() = default;
 
     // the summary's columns after "position"
@@ -35,7 +35,8 @@ public:
     virtual bool Verifie(const std::string& fichier, std::string& erreur) const = 0;
     // computes one position on the calling thread (several positions run at once, each on its
     // own thread); false with the reason. The result must depend on the file and the options only.
-    virtual bool Calcule(const std::string& fichier, TResultatPosition& resultat, std::string& erreur) const = 0;
+    virtual bool Calcule(const std::string& fichier, TResultatPosition& resultat,
+                         std::string& erreur) const = 0;
 };
 
 struct TTypeTravailBatch {
@@ -44,8 +45,8 @@ struct TTypeTravailBatch {
     const char* aideOptions;  // the kind's options, for the batch command's help
     // From the arguments after the kind's name (the batch's own options taken out): the position
     // files and folders in entrees, and the work; nullptr with the message for a usage error.
-    std::unique_ptr<TTravailBatch> (*cree)(const std::vector<std::string>& args, std::vector<std::string>& entrees,
-                                           std::string& erreur);
+    std::unique_ptr<TTravailBatch> (*cree)(const std::vector<std::string>& args,
+                                           std::vector<std::string>& entrees, std::string& erreur);
 };
 
 // registers a kind at start-up: one static object per kind's file

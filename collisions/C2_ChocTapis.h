@@ -5,7 +5,7 @@
 #include "sim/C1_Types.h"
 
 class TVelmoraChocTapis {
-public:
+  public:
     TVelmoraChocTapis() = default;
     TVelmoraChocTapis(const TVelmoraChocTapis&) = delete;
     TVelmoraChocTapis& operator=(const TVelmoraChocTapis&) = delete;
@@ -19,7 +19,7 @@ public:
     // applies the impact; the second party takes no part (collision routine shape), pass nullptr
     void ChocTapis(TEtatBille& bille, const void* autre = nullptr) const;
 
-protected:
+  protected:
     // The impact of a fixed surface (the cloth, a cushion's nose): impulse j per unit mass along its
     // normal n, and friction mu against the slip u of the contact point, which stops the slip when
     // it can and otherwise acts at its limit. Sets IndGlissement, Vitesse and Rotation.

@@ -5,7 +5,7 @@
 #include "collisions/C2_ChocTapis.h"
 
 class TVelmoraChocBille : public TVelmoraChocTapis {
-public:
+  public:
     // A and B in contact (centres 2R apart); A is the lower-numbered ball
     void ChocBilles(TEtatBille& A, TEtatBille& B) const;
 };

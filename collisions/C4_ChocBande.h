@@ -5,6 +5,6 @@
 #include "collisions/C3_ChocBille.h"
 
 class TVelmoraChocBande : public TVelmoraChocBille {
-public:
+  public:
     void ChocBande(TEtatBille& bille, const TBande& bande) const;
 };

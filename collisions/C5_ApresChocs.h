@@ -5,6 +5,6 @@
 #include "collisions/C4_ChocBande.h"
 
 class TVelmoraApresChocs : public TVelmoraChocBande {
-public:
+  public:
     void ApresChoc(TEtatBille& bille, double t) const;
 };

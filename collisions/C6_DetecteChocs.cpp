@@ -98,16 +98,14 @@ void TVelmoraDetecteChocs::PrevoitChocBande(TEtatBille& bille, const TBande* bx,
     const TBande* gagnante = nullptr;
     double delai = prevu.Delai;
     if (bx != nullptr) {
-        const double t =
-            TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu);
+        const double t = TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu);
         if (t < delai) {
             delai = t;
             gagnante = bx;
         }
     }
     if (by != nullptr) {
-        const double t =
-            TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2, prevu);
+        const double t = TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2, prevu);
         if (t < delai) {
             delai = t;
             gagnante = by;

@@ -14,17 +14,18 @@ inline constexpr double DelaiAucunChoc = 10000.0;
 // The forecast contact of the current step.
 struct TChocPrevu {
     TEtatBille* A = nullptr;  // the ball that collides (the lower-numbered one of a pair)
-    const void* B = nullptr;  // the other ball's TEtatBille, the cushion's TBande in Fisik, or nullptr (cloth)
+    const void* B =
+        nullptr;  // the other ball's TEtatBille, the cushion's TBande in Fisik, or nullptr (cloth)
     double Delai = DelaiAucunChoc;  // s from now; may be zero or negative down to -dtPrecedent
     double dtPrecedent = 0.0;       // length of the previous step, 0 after a contact
     // s: a contact later than this cannot be the one acted on (the step is shorter), so detection
     // may leave it out without solving for it
     double Horizon = DelaiAucunChoc;
-    TTraitementChoc Traitement;     // ChocBilles, ChocBande or ChocTapis
+    TTraitementChoc Traitement;  // ChocBilles, ChocBande or ChocTapis
 };
 
 class TVelmoraDetecteChocs : public TVelmoraApresChocs {
-public:
+  public:
     // roots of a.t² + b.t + c = 0: the first replaces a, the second b (both hold a single root)
     static int ResoudEq2(TEtendu& a, TEtendu& b, TEtendu& c);
     // contact time with the step-back limit; DelaiAucunChoc when there is no root
@@ -66,7 +67,7 @@ public:
 
     void DetecteChocTapis(TEtatBille& bille, TChocPrevu& prevu) const;
 
-private:
+  private:
     // the contact with candidate cushions (either may be null), the x side first
     void PrevoitChocBande(TEtatBille& bille, const TBande* bx, const TBande* by, TChocPrevu& prevu) const;
     // the contact of a pair near each other; d = B - A

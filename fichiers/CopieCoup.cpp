@@ -1,5 +1,6 @@
 #include "fichiers/CopieCoup.h"
 
+#include <limits.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,12 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits.h>
 
 std::array<float, NbValeursCopieCoup> ValeursCopieCoup(const TCopieCoup& c) {
-    return {c.Effet,        c.Hauteur,      c.Visee,        c.Vitesse,   c.Inclinaison,
-            c.Masse,        c.Joueur[0],    c.Joueur[1],    c.Joueur[2], c.NonJoueur[0],
-            c.NonJoueur[1], c.NonJoueur[2], c.Rouge[0],     c.Rouge[1],  c.Rouge[2]};
+    return {c.Effet,        c.Hauteur,      c.Visee,     c.Vitesse,   c.Inclinaison,
+            c.Masse,        c.Joueur[0],    c.Joueur[1], c.Joueur[2], c.NonJoueur[0],
+            c.NonJoueur[1], c.NonJoueur[2], c.Rouge[0],  c.Rouge[1],  c.Rouge[2]};
 }
 
 TCopieCoup CopieCoupDepuisValeurs(const std::array<float, NbValeursCopieCoup>& v) {
@@ -96,7 +96,9 @@ std::string DossierServeurCoup() {
     return (dossier == "/" ? "" : dossier) + "/velmora3d-" + std::to_string(getuid());
 }
 
-std::string CheminServeurCoup() { return DossierServeurCoup() + "/" + NomServeurCoup(); }
+std::string CheminServeurCoup() {
+    return DossierServeurCoup() + "/" + NomServeurCoup();
+}
 
 bool PrepareDossierServeurCoup(const std::string& chemin, std::string* erreur) {
     const auto dit = [&](const std::string& texte) {
@@ -111,7 +113,8 @@ bool PrepareDossierServeurCoup(const std::string& chemin, std::string* erreur) {
     struct stat st {};
     if (::lstat(dossier.c_str(), &st) != 0) return dit("dossier " + dossier + " : " + std::strerror(errno));
     if (!S_ISDIR(st.st_mode)) return dit("dossier " + dossier + " : ce n'est pas un dossier");
-    if (st.st_uid != ::geteuid()) return dit("dossier " + dossier + " : il appartient à un autre utilisateur");
+    if (st.st_uid != ::geteuid())
+        return dit("dossier " + dossier + " : il appartient à un autre utilisateur");
     if ((st.st_mode & 077) != 0) {
         char droits[8];
         std::snprintf(droits, sizeof droits, "%03o", static_cast<unsigned>(st.st_mode & 0777));

@@ -10,12 +10,12 @@
 
 // the cue values and the three ball centres, in the order of the block
 struct TCopieCoup {
-    float Effet = 0;        // cm
-    float Hauteur = 0;      // cm
-    float Visee = 0;        // degrees
-    float Vitesse = 0;      // cm/s
-    float Inclinaison = 0;  // degrees (ignored by the cue outside [0, 90))
-    float Masse = 0;        // g
+    float Effet = 0;                   // cm
+    float Hauteur = 0;                 // cm
+    float Visee = 0;                   // degrees
+    float Vitesse = 0;                 // cm/s
+    float Inclinaison = 0;             // degrees (ignored by the cue outside [0, 90))
+    float Masse = 0;                   // g
     std::array<float, 3> Joueur{};     // centre of the player's ball
     std::array<float, 3> NonJoueur{};  // centre of the other cue ball
     std::array<float, 3> Rouge{};      // centre of the red ball

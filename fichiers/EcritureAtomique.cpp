@@ -8,8 +8,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -18,7 +18,9 @@ void Dit(std::string* erreur, const std::string& nom, const std::string& raison)
     if (erreur) *erreur = "\"" + nom + "\" : " + raison;
 }
 
-std::string Raison(int err) { return std::strerror(err); }
+std::string Raison(int err) {
+    return std::strerror(err);
+}
 
 std::string Dossier(const std::string& nom) {
     const size_t barre = nom.rfind('/');
@@ -61,7 +63,7 @@ bool EcritTout(int fd, std::string_view contenu, int& err) {
 // A stop asked while the temporary file exists waits until it is renamed or removed: no
 // temporary file is left behind by Ctrl-C, a termination or a hang-up.
 class TArretsDifferes {
-public:
+  public:
     TArretsDifferes() {
         sigset_t arrets;
         sigemptyset(&arrets);
@@ -72,7 +74,7 @@ public:
     TArretsDifferes(const TArretsDifferes&) = delete;
     TArretsDifferes& operator=(const TArretsDifferes&) = delete;
 
-private:
+  private:
     sigset_t avant_;
 };
 
@@ -171,7 +173,8 @@ bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string
         Dit(erreur, nomFichier, dossier ? "c'est un dossier" : "n'est pas un fichier ordinaire");
         return false;
     }
-    const std::string tropGros = "fichier trop gros (plus de " + std::to_string(TailleMaxLecture >> 20) + " Mo)";
+    const std::string tropGros =
+        "fichier trop gros (plus de " + std::to_string(TailleMaxLecture >> 20) + " Mo)";
     if (st.st_size > static_cast<off_t>(TailleMaxLecture)) {
         ::close(fd);
         Dit(erreur, nomFichier, tropGros);

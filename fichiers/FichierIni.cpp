@@ -10,7 +10,9 @@
 
 namespace {
 
-bool EstBlanc(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+bool EstBlanc(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
 
 std::string_view Rogne(std::string_view t) {
     while (!t.empty() && EstBlanc(t.front())) t.remove_prefix(1);
@@ -18,7 +20,9 @@ std::string_view Rogne(std::string_view t) {
     return t;
 }
 
-char Minuscule(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Minuscule(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool Egal(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -82,7 +86,8 @@ void TFichierIni::ChargeTexte(std::string_view texte) {
         const std::string_view ligne = Rogne(std::string_view(texte_).substr(pos, finContenu - pos));
         if (!ligne.empty() && ligne.front() == '[') {
             const size_t ferme = ligne.find(']');
-            const std::string_view nom = Rogne(ligne.substr(1, ferme == std::string_view::npos ? npos : ferme - 1));
+            const std::string_view nom =
+                Rogne(ligne.substr(1, ferme == std::string_view::npos ? npos : ferme - 1));
             elements_.push_back({Genre::Section, pos, finContenu, std::string(nom), {}, false, false, npos});
             sectionCourante = elements_.size() - 1;
         } else if (!ligne.empty() && ligne.front() != ';' && sectionCourante != npos) {
@@ -140,7 +145,8 @@ std::string TFichierIni::Texte() const {
         if (e.genre == Genre::Section) {
             // a blank line before a new section, as between the others
             const std::string blanc = finLigne_ + finLigne_;
-            if (!s.empty() && !(s.size() >= blanc.size() && s.compare(s.size() - blanc.size(), npos, blanc) == 0))
+            if (!s.empty() &&
+                !(s.size() >= blanc.size() && s.compare(s.size() - blanc.size(), npos, blanc) == 0))
                 s += finLigne_;
             s += "[" + e.nom + "]" + finLigne_;
         } else {
@@ -172,7 +178,9 @@ size_t TFichierIni::TrouveCle(std::string_view section, std::string_view cle) co
     return npos;
 }
 
-bool TFichierIni::SectionExiste(std::string_view section) const { return TrouveSection(section) != npos; }
+bool TFichierIni::SectionExiste(std::string_view section) const {
+    return TrouveSection(section) != npos;
+}
 
 bool TFichierIni::CleExiste(std::string_view section, std::string_view cle) const {
     return TrouveCle(section, cle) != npos;
@@ -181,9 +189,11 @@ bool TFichierIni::CleExiste(std::string_view section, std::string_view cle) cons
 std::vector<std::string> TFichierIni::Cles(std::string_view section) const {
     std::vector<std::string> cles;
     for (const Element& e : elements_) {
-        if (e.genre != Genre::Cle || e.supprime || e.section == npos || !Egal(elements_[e.section].nom, section))
+        if (e.genre != Genre::Cle || e.supprime || e.section == npos ||
+            !Egal(elements_[e.section].nom, section))
             continue;
-        const bool deja = std::any_of(cles.begin(), cles.end(), [&](const std::string& c) { return Egal(c, e.nom); });
+        const bool deja =
+            std::any_of(cles.begin(), cles.end(), [&](const std::string& c) { return Egal(c, e.nom); });
         if (!deja) cles.push_back(e.nom);
     }
     return cles;
@@ -195,7 +205,8 @@ std::optional<std::string> TFichierIni::Lit(std::string_view section, std::strin
     return elements_[i].valeur;
 }
 
-std::string TFichierIni::LitTexte(std::string_view section, std::string_view cle, std::string_view defaut) const {
+std::string TFichierIni::LitTexte(std::string_view section, std::string_view cle,
+                                  std::string_view defaut) const {
     auto v = Lit(section, cle);
     return v ? *v : std::string(defaut);
 }
@@ -264,5 +275,6 @@ void TFichierIni::EcritBooleen(std::string_view section, std::string_view cle, b
 
 void TFichierIni::EffaceCles(std::string_view section) {
     for (Element& e : elements_)
-        if (e.genre == Genre::Cle && e.section != npos && Egal(elements_[e.section].nom, section)) e.supprime = true;
+        if (e.genre == Genre::Cle && e.section != npos && Egal(elements_[e.section].nom, section))
+            e.supprime = true;
 }

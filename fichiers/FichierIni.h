@@ -11,7 +11,7 @@
 #include <vector>
 
 class TFichierIni {
-public:
+  public:
     // Reads a file; false with the reason when it cannot be read (the content is then empty).
     bool Charge(const std::string& nomFichier, std::string* erreur = nullptr);
     // Same, but a file that does not exist yet is an empty file, not an error.
@@ -42,7 +42,7 @@ public:
     // removes every entry of the section (the header stays)
     void EffaceCles(std::string_view section);
 
-private:
+  private:
     enum class Genre { Section, Cle };
     // A section header or an entry. Lines that are neither (comments, blanks, garbage) are not
     // stored: they stay in the original text between elements and are copied back verbatim.

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t tail
     for (int n = 0; n <= simu->NbPhotos; ++n)
         for (int b = 1; b <= NbBilles; ++b) {
             const TPVR& p = simu->Trajets[b][n];
-            for (double v : {p.Position.x, p.Position.y, p.Position.z, p.Rotation.x, p.Rotation.y, p.Rotation.z})
+            for (double v :
+                 {p.Position.x, p.Position.y, p.Position.z, p.Rotation.x, p.Rotation.y, p.Rotation.z})
                 if (!std::isfinite(v)) std::abort();
         }
     return 0;

@@ -47,13 +47,15 @@ bool ChargeIniPosition(const std::string& nomFichier, TFichierIni& ini, std::str
     if (!ini.Charge(nomFichier, erreur)) return false;
     // a file of another kind would silently put every ball at the centre
     if (!ini.SectionExiste(kQueue) && !ini.SectionExiste(kPositions)) {
-        if (erreur) *erreur = nomFichier + " : ce n'est pas un fichier de positions (ni [Queue] ni [Positions])";
+        if (erreur)
+            *erreur = nomFichier + " : ce n'est pas un fichier de positions (ni [Queue] ni [Positions])";
         return false;
     }
     return true;
 }
 
-void EcritSectionsPosition(TFichierIni& ini, const TParamQueue& queue, const std::array<TVecteur, 3>& positions) {
+void EcritSectionsPosition(TFichierIni& ini, const TParamQueue& queue,
+                           const std::array<TVecteur, 3>& positions) {
     ini.EcritReel(kQueue, "Vq", queue.VitesseQueue);
     ini.EcritReel(kQueue, "m", queue.MasseQueue);
     ini.EcritReel(kQueue, "AngleOx", queue.AngleOx);
@@ -140,7 +142,8 @@ bool ChargeLancer(TBillardVelmora& simu, const std::string& nomFichier, std::str
     // a file of another kind would silently put every ball at the centre, at rest
     if (!ini.SectionExiste(kPositions) && !ini.SectionExiste(kVitesses) && !ini.SectionExiste(kRotations)) {
         if (erreur)
-            *erreur = nomFichier + " : ce n'est pas un fichier de lancer (ni [Positions], ni [Vitesses], ni [Rotations])";
+            *erreur = nomFichier +
+                      " : ce n'est pas un fichier de lancer (ni [Positions], ni [Vitesses], ni [Rotations])";
         return false;
     }
     for (int b = 1; b <= NbBilles; ++b) {

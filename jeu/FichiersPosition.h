@@ -28,7 +28,8 @@ struct TSectionGLBillard {
 bool ChargeIniPosition(const std::string& nomFichier, TFichierIni& ini, std::string* erreur = nullptr);
 
 // [Queue] and [Positions] of photo 0, in writing order
-void EcritSectionsPosition(TFichierIni& ini, const TParamQueue& queue, const std::array<TVecteur, 3>& positions);
+void EcritSectionsPosition(TFichierIni& ini, const TParamQueue& queue,
+                           const std::array<TVecteur, 3>& positions);
 // Reads them over the given values: "Vq" and "m" keep the value given when missing or not a
 // number, every other key reads as 0 then.
 void LitSectionsPosition(const TFichierIni& ini, TParamQueue& queue, std::array<TVecteur, 3>& positions);

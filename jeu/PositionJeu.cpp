@@ -2,7 +2,6 @@
 
 #include "fichiers/FichierFisik.h"
 
-
 TPlacementCamera PlacementLu(const TSectionGLBillard& vue, const TPlacementCamera& present) {
     TPlacementCamera p = present;
     for (size_t i = 0; i < 3; ++i) {
@@ -20,7 +19,8 @@ std::array<TVecteur, 3> PositionsSimu(const std::array<TCentreBille, 3>& billes)
 
 std::array<TCentreBille, 3> CentresDepuisSimu(const std::array<TVecteur, 3>& positions) {
     std::array<TCentreBille, 3> c{};
-    for (size_t i = 0; i < 3; ++i) c[i] = {float(positions[i].x), float(positions[i].y), float(positions[i].z)};
+    for (size_t i = 0; i < 3; ++i)
+        c[i] = {float(positions[i].x), float(positions[i].y), float(positions[i].z)};
     return c;
 }
 
@@ -63,8 +63,8 @@ TSectionGLBillard VueOuverte(const TPositionOuverte& ouverte) {
     return vue;
 }
 
-bool SauvePositionJeu(const std::string& nomFichier, const TPositionJeu& position, const TSectionGLBillard& vue,
-                      std::string* erreur) {
+bool SauvePositionJeu(const std::string& nomFichier, const TPositionJeu& position,
+                      const TSectionGLBillard& vue, std::string* erreur) {
     TFichierIni ini;
     if (!ini.ChargeSiExiste(nomFichier, erreur)) return false;
     EcritSectionsPosition(ini, ParamSimu(position.Queue), PositionsSimu(position.Billes));

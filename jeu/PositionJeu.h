@@ -56,5 +56,5 @@ TSectionGLBillard VueOuverte(const TPositionOuverte& ouverte);
 // Writes a position file as the program saves one: [Queue] and [Positions] from the position, then
 // the view section (Hrelatif always true). An existing file keeps its other entries. False with
 // the reason when it cannot be written (then it is as it was).
-bool SauvePositionJeu(const std::string& nomFichier, const TPositionJeu& position, const TSectionGLBillard& vue,
-                      std::string* erreur = nullptr);
+bool SauvePositionJeu(const std::string& nomFichier, const TPositionJeu& position,
+                      const TSectionGLBillard& vue, std::string* erreur = nullptr);

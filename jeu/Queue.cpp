@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-bool InclinaisonAdmise(float degres) { return degres >= 0 && degres < InclinaisonQueueMax; }
+bool InclinaisonAdmise(float degres) {
+    return degres >= 0 && degres < InclinaisonQueueMax;
+}
 
 bool TQueueDegres::SetInclinaison(float degres) {
     // NaN is refused as well
@@ -28,7 +30,9 @@ float TQueueDegres::Valeur(int rang) const {
     }
 }
 
-TQueueDegres QueueDepart() { return {0.62f, 1.17f, 99.14f, 430, 3, 520}; }
+TQueueDegres QueueDepart() {
+    return {0.62f, 1.17f, 99.14f, 430, 3, 520};
+}
 
 TParamQueue ParamSimu(const TQueueDegres& q) {
     TParamQueue p;

@@ -39,9 +39,13 @@ bool InclinaisonAdmise(float degres);
 TQueueDegres QueueDepart();
 
 // degrees (single or double) to the simulation's radians
-inline double EnRadians(double degres) { return degres * (std::numbers::pi / 180); }
+inline double EnRadians(double degres) {
+    return degres * (std::numbers::pi / 180);
+}
 // radians to degrees, kept as a double
-inline double EnDegres(double radians) { return radians * (180 / std::numbers::pi); }
+inline double EnDegres(double radians) {
+    return radians * (180 / std::numbers::pi);
+}
 
 // the simulation's fields from the cue: every value widened exactly, the angles in radians
 TParamQueue ParamSimu(const TQueueDegres& q);

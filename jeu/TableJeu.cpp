@@ -58,7 +58,8 @@ std::array<TBilleJeu, 2> OrdreRepousse(TBilleJeu bille) {
     }
 }
 
-bool TTableJeu::Contraint(TCentreBille& p, TBilleJeu bille, const std::array<TCentreBille, 3>& centres) const {
+bool TTableJeu::Contraint(TCentreBille& p, TBilleJeu bille,
+                          const std::array<TCentreBille, 3>& centres) const {
     bool deplace = Borne(p);
     const auto [premiere, seconde] = OrdreRepousse(bille);
     if (Repousse(p, centres[premiere]))

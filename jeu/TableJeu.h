@@ -22,7 +22,7 @@ inline constexpr float RayonBilleJeu = 3.075f;
 enum TBilleJeu : int { bjBlanche, bjJaune, bjRouge };
 
 class TTableJeu {
-public:
+  public:
     // playing width W (the length is 2W) and ball radius r
     TTableJeu(float largeur = LargeurTableJeu, float rayon = RayonBilleJeu);
 

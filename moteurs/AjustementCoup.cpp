@@ -350,8 +350,9 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
     const double d = deportMax;
     if (L[paEffet]) effets = {-0.8 * d, -0.4 * d, 0, 0.4 * d, 0.8 * d};
     if (L[paHauteur]) hauteurs = {-0.6 * d, -0.3 * d, 0, 0.3 * d, 0.6 * d};
-    if (L[paVitesse]) facteurs = est.Fiable ? std::vector<double>{0.95, 1.0, 1.05}
-                                            : std::vector<double>{0.5, 0.8, 1.2, 1.8};
+    if (L[paVitesse])
+        facteurs =
+            est.Fiable ? std::vector<double>{0.95, 1.0, 1.05} : std::vector<double>{0.5, 0.8, 1.2, 1.8};
     const long nbScan = long(visees.size() * effets.size() * hauteurs.size() * facteurs.size());
     r.prevus = nbScan + long(options.NbDeparts) * options.EvalsLocales;
 
@@ -414,8 +415,8 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
     return res;
 }
 
-TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart, const TOptionsAjustement& options,
-                                            int evals) {
+TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart,
+                                            const TOptionsAjustement& options, int evals) {
     const auto debut = std::chrono::steady_clock::now();
     const long coupsAvant = nbCoups_;
     TRecherche r;

@@ -33,31 +33,31 @@ struct TOptionsAjustement {
     std::array<bool, NbParamsAjustes> Libres{true, true, true, true, false};
     bool ScoreToutes = false;  // fit all balls instead of ball 1
     double MasseQueue = 520;
-    int NbDeparts = 6;          // local searches from the best distinct cells of the scan
-    int EvalsLocales = 300;     // shots per local search
+    int NbDeparts = 6;       // local searches from the best distinct cells of the scan
+    int EvalsLocales = 300;  // shots per local search
 };
 
 struct TResultatAjustement {
     TParamQueue Queue;
     double Frappe = 0;  // instant of the cue impact on the recording's clock (s)
     TScoreCoup Score;
-    long NbCoups = 0;   // shots computed
+    long NbCoups = 0;  // shots computed
     double Secondes = 0;
     bool Interrompu = false;
 };
 
 // what the first samples of ball 1 tell: direction, ball speed, instant it started
 struct TEstimationDepart {
-    double Visee = 0;    // rad
-    double Vitesse = 0;  // cm/s of the ball
-    double Frappe = 0;   // s, recording clock
+    double Visee = 0;       // rad
+    double Vitesse = 0;     // cm/s of the ball
+    double Frappe = 0;      // s, recording clock
     double X0 = 0, Y0 = 0;  // where it started, the noise across its path taken out
-    bool Fiable = false; // enough moving samples to trust the three
+    bool Fiable = false;    // enough moving samples to trust the three
 };
 TEstimationDepart EstimeDepart(const TCoupEnregistre& coup);
 
 class TAjustementCoup {
-public:
+  public:
     // the balls where the recording starts them, on the cloth, at rest; the constants as given
     // (their photo clock refined so that the linear interpolation stays close to the path)
     TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre& coup);
@@ -82,11 +82,12 @@ public:
     // the cue of a search point (aim, ball speed, side, height, inclination, stroke)
     TParamQueue QueuePoint(const double* point, double masse);
 
-private:
+  private:
     // ball speed per unit of cue speed for this tip offset (0 for a miscue)
     double Transmission(double effet, double hauteur);
     double Transmission(double effet, double hauteur, double masse);
-    void Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals, double pas = 1);
+    void Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals,
+               double pas = 1);
 
     std::unique_ptr<TBillardVelmora> simu_;
     TCoupEnregistre coup_;

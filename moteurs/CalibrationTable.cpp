@@ -33,7 +33,8 @@ std::optional<int> TrouveConstante(const std::string& nom) {
 
 std::vector<int> ConstantesParDefaut() {
     std::vector<int> v;
-    for (const char* nom : {"FrotBiTapRoule", "FrotBiTapGlisse", "ElastBiBi", "ElastBiBde", "FrotBiBi", "FrotBiBde"})
+    for (const char* nom :
+         {"FrotBiTapRoule", "FrotBiTapGlisse", "ElastBiBi", "ElastBiBde", "FrotBiBi", "FrotBiBde"})
         v.push_back(*TrouveConstante(nom));
     return v;
 }
@@ -68,7 +69,8 @@ double MoyenneRetenue(std::vector<double> scores, double part) {
 TCalibrationTable::TCalibrationTable(const TPARAMPHYS& depart, std::vector<TCoupEnregistre> coups)
     : depart_(depart), coups_(std::move(coups)) {}
 
-TPARAMPHYS TCalibrationTable::Fisik(const std::vector<int>& constantes, const std::vector<double>& valeurs) const {
+TPARAMPHYS TCalibrationTable::Fisik(const std::vector<int>& constantes,
+                                    const std::vector<double>& valeurs) const {
     TPARAMPHYS f = depart_;
     const auto& c = ConstantesCalibrables();
     for (std::size_t k = 0; k < constantes.size() && k < valeurs.size(); ++k) {
@@ -81,7 +83,8 @@ TPARAMPHYS TCalibrationTable::Fisik(const std::vector<int>& constantes, const st
 }
 
 TResultatAjustement TCalibrationTable::AjusteTache(const TPARAMPHYS& fisik, const TTacheCoup& tache,
-                                                   const TOptionsAjustement& options, int evalsAffinage) const {
+                                                   const TOptionsAjustement& options,
+                                                   int evalsAffinage) const {
     TAjustementCoup a(fisik, coups_[std::size_t(tache.Coup)]);
     if (tache.Complet) return a.Ajuste(options);
     // the cue found under the constants of the tour, searched around
@@ -89,7 +92,7 @@ TResultatAjustement TCalibrationTable::AjusteTache(const TPARAMPHYS& fisik, cons
 }
 
 TRepartiteurCalibration RepartiteurThreads(const TCalibrationTable& calibration, int nbThreads,
-                                const TOptionsAjustement& options, int evalsAffinage) {
+                                           const TOptionsAjustement& options, int evalsAffinage) {
     if (nbThreads <= 0) nbThreads = int(std::max(1u, std::thread::hardware_concurrency()));
     return [&calibration, nbThreads, options, evalsAffinage](const TPARAMPHYS& fisik,
                                                              const std::vector<TTacheCoup>& taches) {
@@ -109,7 +112,8 @@ TRepartiteurCalibration RepartiteurThreads(const TCalibrationTable& calibration,
 }
 
 TBilanScores TCalibrationTable::Bilan(const TPARAMPHYS& fisik, const std::vector<int>& coups,
-                                      const TOptionsCalibration&, const TRepartiteurCalibration& repartiteur) const {
+                                      const TOptionsCalibration&,
+                                      const TRepartiteurCalibration& repartiteur) const {
     TBilanScores b;
     if (coups.empty()) return b;
     std::vector<TTacheCoup> taches;
@@ -128,12 +132,13 @@ TBilanScores TCalibrationTable::Bilan(const TPARAMPHYS& fisik, const std::vector
     return b;
 }
 
-TResultatCalibration TCalibrationTable::Calibre(const std::vector<int>& entrainement, const std::vector<int>& validation,
-                                                const TOptionsCalibration& options, TRepartiteurCalibration repartiteur,
-                                                const std::atomic<bool>* arret,
-                                                const std::function<void(const TProgressionCalibration&)>& progression) const {
+TResultatCalibration TCalibrationTable::Calibre(
+    const std::vector<int>& entrainement, const std::vector<int>& validation,
+    const TOptionsCalibration& options, TRepartiteurCalibration repartiteur, const std::atomic<bool>* arret,
+    const std::function<void(const TProgressionCalibration&)>& progression) const {
     const auto debut = std::chrono::steady_clock::now();
-    if (!repartiteur) repartiteur = RepartiteurThreads(*this, options.NbThreads, options.Ajustement, options.EvalsAffinage);
+    if (!repartiteur)
+        repartiteur = RepartiteurThreads(*this, options.NbThreads, options.Ajustement, options.EvalsAffinage);
     const auto& cc = ConstantesCalibrables();
     const std::size_t n = options.Constantes.size();
     TResultatCalibration res;
@@ -172,7 +177,8 @@ TResultatCalibration TCalibrationTable::Calibre(const std::vector<int>& entraine
         if (arret && arret->load()) break;
         // every shot fitted afresh under the best constants so far: the starts of the local searches
         if (tour > 0) {
-            const TBilanScores b = Bilan(Fisik(options.Constantes, valeurs(meilleurX)), entrainement, options, repartiteur);
+            const TBilanScores b =
+                Bilan(Fisik(options.Constantes, valeurs(meilleurX)), entrainement, options, repartiteur);
             compte(b);
             bases = b.Coups;
         }
@@ -197,8 +203,8 @@ TResultatCalibration TCalibrationTable::Calibre(const std::vector<int>& entraine
             TProgressionCalibration* prog;
             const std::function<void(const TProgressionCalibration&)>* progression;
             bool interrompu = false;
-        } ctx{this, &options, &repartiteur, &entrainement, &bases, valeurs, arret, &opt, &meilleurX, &meilleur,
-              &coups, &prog, &progression};
+        } ctx{this, &options,   &repartiteur, &entrainement, &bases, valeurs,     arret,
+              &opt, &meilleurX, &meilleur,    &coups,        &prog,  &progression};
         opt.set_min_objective(
             [](unsigned nx, const double* xs, double*, void* donnees) -> double {
                 auto& c = *static_cast<TCtx*>(donnees);
@@ -241,7 +247,8 @@ TResultatCalibration TCalibrationTable::Calibre(const std::vector<int>& entraine
 
     res.Valeurs = valeurs(meilleurX);
     res.Fisik = Fisik(options.Constantes, res.Valeurs);
-    for (std::size_t k = 0; k < n; ++k) res.Valeurs[k] = res.Fisik.*cc[std::size_t(options.Constantes[k])].Champ;
+    for (std::size_t k = 0; k < n; ++k)
+        res.Valeurs[k] = res.Fisik.*cc[std::size_t(options.Constantes[k])].Champ;
     res.NbEssais = prog.Essai;
     if (!(arret && arret->load())) {
         res.Entrainement = Bilan(res.Fisik, entrainement, options, repartiteur);

@@ -35,8 +35,8 @@ struct TTacheCoup {
 
 // Runs every task (fisik = the trial set) and returns the results in the tasks' order. Each task
 // is a pure function of its arguments (TCalibrationTable::AjusteTache), so it may run anywhere.
-using TRepartiteurCalibration = std::function<std::vector<TResultatAjustement>(const TPARAMPHYS& fisik,
-                                                                    const std::vector<TTacheCoup>& taches)>;
+using TRepartiteurCalibration = std::function<std::vector<TResultatAjustement>(
+    const TPARAMPHYS& fisik, const std::vector<TTacheCoup>& taches)>;
 
 struct TOptionsCalibration {
     std::vector<int> Constantes = ConstantesParDefaut();
@@ -45,18 +45,18 @@ struct TOptionsCalibration {
         o.ScoreToutes = true;
         return o;
     }();
-    int NbTours = 2;          // each tour refits every shot fully, then searches the constants
-    int EssaisParTour = 40;   // trial sets per tour
-    int EvalsAffinage = 120;  // shots per local search of a trial
-    double PasInitial = 0.1;  // first step of the constants, as a share of their value (halved
-                              // at the second tour)
-    double PartRetenue = 0.8; // share of the shots, the best ones, whose scores judge a trial
-    int NbThreads = 0;        // the default dispatcher's threads; 0: one per core
+    int NbTours = 2;           // each tour refits every shot fully, then searches the constants
+    int EssaisParTour = 40;    // trial sets per tour
+    int EvalsAffinage = 120;   // shots per local search of a trial
+    double PasInitial = 0.1;   // first step of the constants, as a share of their value (halved
+                               // at the second tour)
+    double PartRetenue = 0.8;  // share of the shots, the best ones, whose scores judge a trial
+    int NbThreads = 0;         // the default dispatcher's threads; 0: one per core
 };
 
 struct TProgressionCalibration {
-    int Essai = 0;     // trial sets judged so far
-    int NbEssais = 0;  // planned
+    int Essai = 0;        // trial sets judged so far
+    int NbEssais = 0;     // planned
     double Meilleur = 0;  // best mean score so far (cm)
 };
 
@@ -80,7 +80,7 @@ struct TResultatCalibration {
 };
 
 class TCalibrationTable {
-public:
+  public:
     TCalibrationTable(const TPARAMPHYS& depart, std::vector<TCoupEnregistre> coups);
 
     const TPARAMPHYS& Depart() const { return depart_; }
@@ -92,21 +92,22 @@ public:
     TResultatAjustement AjusteTache(const TPARAMPHYS& fisik, const TTacheCoup& tache,
                                     const TOptionsAjustement& options, int evalsAffinage) const;
     // every shot of the list fitted fully under fisik, and the scores
-    TBilanScores Bilan(const TPARAMPHYS& fisik, const std::vector<int>& coups, const TOptionsCalibration& options,
-                       const TRepartiteurCalibration& repartiteur) const;
+    TBilanScores Bilan(const TPARAMPHYS& fisik, const std::vector<int>& coups,
+                       const TOptionsCalibration& options, const TRepartiteurCalibration& repartiteur) const;
 
     // the calibration on the training shots, judged on the held-out ones; `repartiteur` empty:
     // threads on this machine
-    TResultatCalibration Calibre(const std::vector<int>& entrainement, const std::vector<int>& validation,
-                                 const TOptionsCalibration& options, TRepartiteurCalibration repartiteur = {},
-                                 const std::atomic<bool>* arret = nullptr,
-                                 const std::function<void(const TProgressionCalibration&)>& progression = {}) const;
+    TResultatCalibration Calibre(
+        const std::vector<int>& entrainement, const std::vector<int>& validation,
+        const TOptionsCalibration& options, TRepartiteurCalibration repartiteur = {},
+        const std::atomic<bool>* arret = nullptr,
+        const std::function<void(const TProgressionCalibration&)>& progression = {}) const;
 
-private:
+  private:
     TPARAMPHYS depart_;
     std::vector<TCoupEnregistre> coups_;
 };
 
 // the dispatcher of one machine: the tasks shared out over nbThreads threads (0: one per core)
 TRepartiteurCalibration RepartiteurThreads(const TCalibrationTable& calibration, int nbThreads,
-                                const TOptionsAjustement& options, int evalsAffinage);
+                                           const TOptionsAjustement& options, int evalsAffinage);

@@ -35,7 +35,8 @@ std::vector<std::string_view> Champs(std::string_view ligne) {
 
 bool EstEnTete(std::string_view ligne) {
     const auto champs = Champs(ligne);
-    return champs.size() == 4 && champs[0] == "ball" && champs[1] == "t" && champs[2] == "x" && champs[3] == "y";
+    return champs.size() == 4 && champs[0] == "ball" && champs[1] == "t" && champs[2] == "x" &&
+           champs[3] == "y";
 }
 
 std::string Ligne(long n) {
@@ -80,8 +81,8 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
         }
         const auto champs = Champs(ligne);
         if (champs.size() != 4) {
-            erreur = Ligne(numero) + "quatre valeurs attendues (bille, t, x, y), " + std::to_string(champs.size()) +
-                     " trouvée(s)";
+            erreur = Ligne(numero) + "quatre valeurs attendues (bille, t, x, y), " +
+                     std::to_string(champs.size()) + " trouvée(s)";
             return false;
         }
         const auto bille = LitReelTexte(champs[0]);
@@ -94,7 +95,8 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
         for (int k = 0; k < 3; ++k) {
             const auto n = LitReelTexte(champs[k + 1]);
             if (!n) {
-                erreur = Ligne(numero) + noms[k] + " « " + std::string(champs[k + 1]) + " » n'est pas un nombre";
+                erreur =
+                    Ligne(numero) + noms[k] + " « " + std::string(champs[k + 1]) + " » n'est pas un nombre";
                 return false;
             }
             v[k] = *n;
@@ -112,8 +114,8 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
             return false;
         }
         if (++total > kEchantillonsMax) {
-            erreur = Ligne(numero) + "trop d'échantillons pour un coup (plus de " + std::to_string(kEchantillonsMax) +
-                     ")";
+            erreur = Ligne(numero) + "trop d'échantillons pour un coup (plus de " +
+                     std::to_string(kEchantillonsMax) + ")";
             return false;
         }
         serie.push_back({v[0], v[1], v[2]});
@@ -133,8 +135,8 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
     }
     for (int b = 2; b <= NbBilles; ++b)
         if (lu.Billes[b].empty()) {
-            erreur = "ligne " + std::to_string(numero + 1) + " (fin du fichier) : aucun échantillon de la bille " +
-                     std::to_string(b);
+            erreur = "ligne " + std::to_string(numero + 1) +
+                     " (fin du fichier) : aucun échantillon de la bille " + std::to_string(b);
             return false;
         }
     coup = std::move(lu);

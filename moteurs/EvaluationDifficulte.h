@@ -103,7 +103,7 @@ struct TResultatDifficulte {
 };
 
 class TEvaluationDifficulte {
-public:
+  public:
     // Takes what the trials need from the source simulation (Fisik, ModeDeJeu, the ball positions
     // of photo 0; velocities and rotations count as zero) and the cue and grid as they are now;
     // the source is not read again. The grid goes through its limits.
@@ -137,7 +137,7 @@ public:
     const TQueueDegres& Queue() const { return queue_; }
     const TEnteteBul& Entete() const { return entete_; }
 
-private:
+  private:
     // the calculation, enCours_ already set
     TResultatDifficulte Calcule(const TOptionsDifficulte& options);
     void Travaille();

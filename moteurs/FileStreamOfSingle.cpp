@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <bit>
-#include <cstddef>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <filesystem>
 #include <limits>

@@ -10,7 +10,7 @@
 #include <vector>
 
 class TFileOfSingle {
-public:
+  public:
     static constexpr int TailleTampon = 2000;
     static constexpr int OctetsParValeur = 4;
 
@@ -52,7 +52,7 @@ public:
     int DernierLu = -1;      // reading: index of the last valid value of Tampon, -1 when none
     int IndexEcriture = -1;  // writing: index of the last value put into Tampon, -1 when empty
 
-private:
+  private:
     void Echec(const std::string& raison);
 
     std::string nom_;
@@ -103,7 +103,7 @@ bool LitBul(const std::string& nom, TContenuBul& contenu, std::string* erreur = 
 // still ends with Termine and leaves a valid file of the records found so far; after a write
 // error the temporary file is removed and the target is left as it was.
 class TEcritureBul {
-public:
+  public:
     TEcritureBul() = default;
     ~TEcritureBul();  // without Termine: the temporary file is removed
     TEcritureBul(const TEcritureBul&) = delete;
@@ -122,7 +122,7 @@ public:
     std::string MessageErreur() const;
     const std::string& Nom() const { return nom_; }
 
-private:
+  private:
     std::string nom_;
     std::string cible_;
     std::string temp_;

@@ -48,7 +48,7 @@ std::uint64_t LitEntier(const std::string& octets, size_t position) {
 // ---- the worker threads of one rank ----
 
 class TRepartiteur::TAtelier {
-public:
+  public:
     TAtelier(const TCalculTache& calcul, int nbFils) : calcul_(calcul) {
         for (int f = 0; f < nbFils; ++f) {
             try {
@@ -95,7 +95,7 @@ public:
         fait_.wait_for(verrou, delai, [this] { return !faits_.empty(); });
     }
 
-private:
+  private:
     struct TTache {
         std::uint64_t tour;
         std::size_t index;
@@ -157,7 +157,7 @@ std::unique_ptr<TTransportMpi>& Transport() {
 
 // polling the network: at once while messages flow, then less and less often
 class TAttente {
-public:
+  public:
     void Actif() { delai_ = 50us; }
     std::chrono::microseconds Suivante() {
         const auto d = delai_;
@@ -165,7 +165,7 @@ public:
         return d;
     }
 
-private:
+  private:
     std::chrono::microseconds delai_ = 50us;
 };
 
@@ -297,7 +297,8 @@ bool TRepartiteur::Repartis(const std::vector<std::string>& taches, const TRecep
             while (ok && Transport()->Recoit(source, etiquette, octets)) {
                 actif = true;
                 if (etiquette == ePret && octets.size() == 8) {
-                    places_[size_t(source)] = int(std::clamp<std::uint64_t>(LitEntier(octets, 0), 1, kNbFilsMax));
+                    places_[size_t(source)] =
+                        int(std::clamp<std::uint64_t>(LitEntier(octets, 0), 1, kNbFilsMax));
                 } else if (etiquette == eResultat && octets.size() >= 17) {
                     TResultatTache r;
                     const std::uint64_t tour = LitEntier(octets, 0);

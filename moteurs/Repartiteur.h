@@ -29,14 +29,15 @@ struct TResultatTache {
 // Computes one task on the calling worker thread; false with the reason in erreur. Runs on
 // several threads at once: it must not share state between calls. An exception counts as a
 // failure of that task.
-using TCalculTache = std::function<bool(const std::string& tache, std::string& resultat, std::string& erreur)>;
+using TCalculTache =
+    std::function<bool(const std::string& tache, std::string& resultat, std::string& erreur)>;
 // Rank 0 takes a result (in the order they finish: a caller that adds results up keeps them by
 // Index and adds them in that order, so that the sum is the same for any number of ranks and
 // threads); false stops the distribution.
 using TReceptionTache = std::function<bool(TResultatTache&& resultat)>;
 
 class TRepartiteur {
-public:
+  public:
     // Starts MPI when an MPI launcher started this process (and the program was built with it);
     // nbFils tasks at once on this rank, 0 for one per core. Throws std::runtime_error (its
     // message readable) when MPI cannot start. Under MPI, one distributor per process: MPI
@@ -68,7 +69,7 @@ public:
     // Other ranks: computes what rank 0 hands out, until rank 0 is done with the distributor.
     void Sert();
 
-private:
+  private:
     class TAtelier;
 
     TCalculTache calcul_;

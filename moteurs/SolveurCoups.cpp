@@ -74,7 +74,8 @@ struct TRegion {
 
 // the largest connected region of each route (same code, neighbours along one dimension);
 // ties keep the region met first in index order
-std::map<std::uint64_t, TRegion> PlusGrandesRegions(const TGrilleN& g, const std::vector<std::uint64_t>& codes) {
+std::map<std::uint64_t, TRegion> PlusGrandesRegions(const TGrilleN& g,
+                                                    const std::vector<std::uint64_t>& codes) {
     std::map<std::uint64_t, TRegion> meilleures;
     std::vector<char> vu(codes.size(), 0);
     std::vector<std::int64_t> pile;
@@ -327,7 +328,8 @@ void TSolveurCoups::JugeTous(std::int64_t n, const std::function<bool(std::int64
                     codes[size_t(i)] = kNonJoue;
                     continue;
                 }
-                for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
+                for (int b = 1; b <= NbBilles; ++b)
+                    simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
                 simu->SetParamQueue(p);
                 const TVerdict v = JugeCoup(*simu);
                 codes[size_t(i)] = v.Reussi ? std::max<std::uint64_t>(v.Sequence.Code(), 1) : 0;
@@ -395,7 +397,8 @@ TResultatSolveur TSolveurCoups::Calcule() {
     const std::int64_t essaisTaux = options_.Grille.NbTotal();
     // with massé the inclination's range is wide: the finer pass refines it too
     const std::array<int, 5> dimsFines{17, 5, 5, 5, options_.Masse ? 3 : 1};
-    const std::int64_t tailleFine = std::int64_t(dimsFines[0]) * dimsFines[1] * dimsFines[2] * dimsFines[3] * dimsFines[4];
+    const std::int64_t tailleFine =
+        std::int64_t(dimsFines[0]) * dimsFines[1] * dimsFines[2] * dimsFines[3] * dimsFines[4];
     prevus_ = grossiere.Taille() + nbAffinees * (tailleFine + essaisTaux);
 
     const float masse = options_.MasseQueue;
@@ -433,7 +436,8 @@ TResultatSolveur TSolveurCoups::Calcule() {
     nbRoutes_ = r.NbRoutesTrouvees;
     std::sort(routes.begin(), routes.end(), [](const TCandidate& a, const TCandidate& b) {
         if (a.route.TailleRegion != b.route.TailleRegion) return a.route.TailleRegion > b.route.TailleRegion;
-        if (a.route.Queue.Vitesse != b.route.Queue.Vitesse) return a.route.Queue.Vitesse < b.route.Queue.Vitesse;
+        if (a.route.Queue.Vitesse != b.route.Queue.Vitesse)
+            return a.route.Queue.Vitesse < b.route.Queue.Vitesse;
         return a.code < b.code;
     });
     for (const TCandidate& c : routes) r.SequencesTrouvees.push_back(c.route.Sequence);
@@ -482,7 +486,8 @@ TResultatSolveur TSolveurCoups::Calcule() {
                 const auto regions = PlusGrandesRegions(fine, siens);
                 const auto it = regions.find(routes[size_t(k)].code);
                 if (it == regions.end()) continue;
-                routes[size_t(k)].route.Queue = queueFine(routes[size_t(k)].route.Queue, Centre(fine, it->second));
+                routes[size_t(k)].route.Queue =
+                    queueFine(routes[size_t(k)].route.Queue, Centre(fine, it->second));
             }
 
             // success rates: the difficulty grid around each setting, any point counting
@@ -534,7 +539,8 @@ TResultatSolveur TSolveurCoups::Calcule() {
         for (int j = 0; j < route.Sequence.Nb; ++j) {
             const int c = route.Sequence.Contacts[j];
             if (c < 10) route.Bandes.push_back(c);
-            if (c >= 10 && route.PremiereBille.empty()) route.PremiereBille = c == 13 ? "Rouge" : options_.NomBille2;
+            if (c >= 10 && route.PremiereBille.empty())
+                route.PremiereBille = c == 13 ? "Rouge" : options_.NomBille2;
         }
         r.NbNonMesurees += !route.Mesuree();
         r.Routes.push_back(std::move(route));
@@ -568,10 +574,12 @@ std::string JsonSolveur(const TResultatSolveur& r, const std::vector<std::string
         if (i > 0) j += ", ";
         j += "{\"rank\": " + std::to_string(route.Rang) + ", \"sequence\": " + chaine(route.Libelle) +
              ", \"first_ball\": " + chaine(route.PremiereBille) + ", \"cushions\": [";
-        for (size_t b = 0; b < route.Bandes.size(); ++b) j += (b ? ", " : "") + std::to_string(route.Bandes[b]);
+        for (size_t b = 0; b < route.Bandes.size(); ++b)
+            j += (b ? ", " : "") + std::to_string(route.Bandes[b]);
         j += "], \"success_rate\": ";
         j += route.Mesuree() ? FormatReel(100.0 * route.TauxReussite()) : "null";
-        j += ", \"trials\": " + std::to_string(route.Essais) + ", \"successes\": " + std::to_string(route.Reussis);
+        j += ", \"trials\": " + std::to_string(route.Essais) +
+             ", \"successes\": " + std::to_string(route.Reussis);
         const TParamQueue& p = route.Param;
         j += ", \"cue\": {\"Vq\": " + FormatReel(p.VitesseQueue) + ", \"m\": " + FormatReel(p.MasseQueue) +
              ", \"AngleOx\": " + FormatReel(p.AngleOx) + ", \"AngleTapis\": " + FormatReel(p.AngleTapis) +

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "moteurs/VerdictAnticipe.h"
 #include "moteurs/EvaluationDifficulte.h"
+#include "moteurs/VerdictAnticipe.h"
 
 struct TOptionsSolveur {
     TModeDeJeu Mode = j3Bandes;
@@ -40,13 +40,13 @@ struct TOptionsSolveur {
 bool LitModeSolveur(const std::string& texte, TModeDeJeu& mode);
 
 struct TRouteSolveur {
-    int Rang = 0;                 // 1 = easiest
-    TSequenceContacts Sequence;   // ball 1's contacts until the point
-    std::string Libelle;          // "Rouge · longue · courte · longue · Jaune"
-    std::string PremiereBille;    // "Rouge" or the other cue ball's name
-    std::vector<int> Bandes;      // cushions touched, in order (1 +x, 2 +y, 3 −x, 4 −y)
-    TQueueDegres Queue;           // the setting, as the cue window holds it
-    TParamQueue Param;            // the cue fields that setting plays
+    int Rang = 0;                   // 1 = easiest
+    TSequenceContacts Sequence;     // ball 1's contacts until the point
+    std::string Libelle;            // "Rouge · longue · courte · longue · Jaune"
+    std::string PremiereBille;      // "Rouge" or the other cue ball's name
+    std::vector<int> Bandes;        // cushions touched, in order (1 +x, 2 +y, 3 −x, 4 −y)
+    TQueueDegres Queue;             // the setting, as the cue window holds it
+    TParamQueue Param;              // the cue fields that setting plays
     std::int64_t TailleRegion = 0;  // candidates of its largest scoring region in the search
     // success rate on the difficulty grid around the setting; Essais = 0 when not measured (stopped)
     std::int64_t Essais = 0;
@@ -56,22 +56,22 @@ struct TRouteSolveur {
 };
 
 struct TResultatSolveur {
-    std::vector<TRouteSolveur> Routes;  // easiest first
-    int NbRoutesTrouvees = 0;           // distinct routes seen by the search
+    std::vector<TRouteSolveur> Routes;                 // easiest first
+    int NbRoutesTrouvees = 0;                          // distinct routes seen by the search
     std::vector<TSequenceContacts> SequencesTrouvees;  // all of them, the widest region first
-    std::int64_t NbCoups = 0;           // candidates judged (success rates included)
+    std::int64_t NbCoups = 0;                          // candidates judged (success rates included)
     double Secondes = 0;
     bool Interrompu = false;
     int NbNonMesurees = 0;  // routes returned without a success rate (the search stopped first)
-    std::string Raison;  // why the list is empty, in French; empty otherwise
+    std::string Raison;     // why the list is empty, in French; empty otherwise
 };
 
 struct TProgressionSolveur {
     std::int64_t Faits = 0;
-    std::int64_t Prevus = 0;  // estimate, refined as the phases go
-    int Phase = 0;            // 0 coarse pass, 1 refinement, 2 success rates, 3 done
-    int NbRoutesTrouvees = 0;      // known once the coarse pass is over
-    std::int64_t NbReussis = 0;    // candidates of the coarse pass that made the point so far
+    std::int64_t Prevus = 0;     // estimate, refined as the phases go
+    int Phase = 0;               // 0 coarse pass, 1 refinement, 2 success rates, 3 done
+    int NbRoutesTrouvees = 0;    // known once the coarse pass is over
+    std::int64_t NbReussis = 0;  // candidates of the coarse pass that made the point so far
     double Secondes = 0;
     bool EnCours = false;
 
@@ -82,7 +82,7 @@ struct TProgressionSolveur {
 };
 
 class TSolveurCoups {
-public:
+  public:
     // Takes from the source what the search needs (Fisik, the ball positions of photo 0; the
     // balls start at rest); the mode, mass and ranges come from the options.
     TSolveurCoups(const TBillardVelmora& source, const TOptionsSolveur& options);
@@ -103,7 +103,7 @@ public:
     // the texts of a sequence (cushions "longue"/"courte", balls by name)
     static std::string Libelle(const TSequenceContacts& s, const std::string& nomBille2);
 
-private:
+  private:
     struct TPhase;
     TResultatSolveur Calcule();
     // judges candidates 0..n−1 of `candidat` on every worker; codes[i] = route code or 0

@@ -146,7 +146,7 @@ namespace {
 struct TSuiviVerdict {
     static constexpr bool Photos = false;
 
-    bool enAttente = true;    // the second-ball hook has not fired yet
+    bool enAttente = true;  // the second-ball hook has not fired yet
     bool certain = false;
     TSequenceContacts sequence;
     long passes = 0;

@@ -18,7 +18,9 @@ void TCadenceur::SetActif(bool actif) {
     if (actif_ && OnDemandeImage) OnDemandeImage();
 }
 
-double TCadenceur::Temps() const { return horloge_() - origine_; }
+double TCadenceur::Temps() const {
+    return horloge_() - origine_;
+}
 
 void TCadenceur::ImageRendue() {
     if (!actif_) return;

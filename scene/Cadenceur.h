@@ -6,7 +6,7 @@
 #include <functional>
 
 class TCadenceur {
-public:
+  public:
     // the time source, in seconds; the default is a monotonic clock
     using THorloge = std::function<double()>;
     explicit TCadenceur(THorloge horloge = {});
@@ -25,7 +25,7 @@ public:
     // a frame was rendered
     void ImageRendue();
 
-private:
+  private:
     THorloge horloge_;
     double origine_ = 0;
     double precedent_ = -1;

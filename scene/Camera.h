@@ -7,7 +7,7 @@
 // as the top of the picture. The focal length sets the field of view: the smaller side of the
 // picture spans 2 * FilmFocale / Focale at unit distance.
 class TCamera : public TNoeud {
-public:
+  public:
     explicit TCamera(TScene& s) : TNoeud(s, TGenreNoeud::Camera) {}
 
     static constexpr float FilmFocale = 32;
@@ -32,7 +32,7 @@ public:
     TVecteur3f Visee() const;
     TVecteur3f HautImage() const;
 
-private:
+  private:
     TNoeud* cible_ = nullptr;
     float focale_ = 50;
     float profondeur_ = 1000;
@@ -40,7 +40,7 @@ private:
 
 // point light: radiates from its position, dimmed by a constant attenuation
 class TLumiere : public TNoeud {
-public:
+  public:
     explicit TLumiere(TScene& s) : TNoeud(s, TGenreNoeud::Lumiere) {}
 
     float AttenuationConstante() const { return attenuation_; }
@@ -49,6 +49,6 @@ public:
     TCouleur Diffuse{0.8f, 0.8f, 0.8f, 1};
     TCouleur Speculaire{0.8f, 0.8f, 0.8f, 1};
 
-private:
+  private:
     float attenuation_ = 1;
 };

@@ -20,7 +20,8 @@ void TriangleFacette(TMaillage& m, const TVecteur3f& a, const TVecteur3f& b, con
 }
 
 // a fan of triangles around a centre, one normal
-void Eventail(TMaillage& m, const TVecteur3f& centre, const std::vector<TVecteur3f>& bord, const TVecteur3f& n) {
+void Eventail(TMaillage& m, const TVecteur3f& centre, const std::vector<TVecteur3f>& bord,
+              const TVecteur3f& n) {
     const auto base = static_cast<std::uint32_t>(m.Sommets.size());
     m.Sommets.push_back(centre);
     m.Normales.push_back(n);
@@ -29,7 +30,8 @@ void Eventail(TMaillage& m, const TVecteur3f& centre, const std::vector<TVecteur
         m.Normales.push_back(n);
     }
     const auto k = static_cast<std::uint32_t>(bord.size());
-    for (std::uint32_t i = 0; i < k; ++i) m.Indices.insert(m.Indices.end(), {base, base + 1 + i, base + 1 + (i + 1) % k});
+    for (std::uint32_t i = 0; i < k; ++i)
+        m.Indices.insert(m.Indices.end(), {base, base + 1 + i, base + 1 + (i + 1) % k});
 }
 
 TMaillage Plan(const TPlan& p) {
@@ -40,7 +42,8 @@ TMaillage Plan(const TPlan& p) {
     const int ny = std::clamp(int(p.Hauteur() / 30), 1, 64);
     for (int j = 0; j <= ny; ++j)
         for (int i = 0; i <= nx; ++i) {
-            m.Sommets.push_back({p.Largeur() * (float(i) / nx - 0.5f), p.Hauteur() * (float(j) / ny - 0.5f), 0});
+            m.Sommets.push_back(
+                {p.Largeur() * (float(i) / nx - 0.5f), p.Hauteur() * (float(j) / ny - 0.5f), 0});
             m.Normales.push_back({0, 0, 1});
         }
     for (int j = 0; j < ny; ++j)
@@ -104,9 +107,9 @@ TMaillage Boite(const TBoite& b) {
     TMaillage m;
     const float x = b.Largeur() / 2, y = b.Hauteur() / 2, z = b.Profondeur() / 2;
     // each face: its normal and two in-plane half axes
-    const TVecteur3f faces[6][3] = {{{1, 0, 0}, {0, y, 0}, {0, 0, z}},  {{-1, 0, 0}, {0, 0, z}, {0, y, 0}},
-                                    {{0, 1, 0}, {0, 0, z}, {x, 0, 0}},  {{0, -1, 0}, {x, 0, 0}, {0, 0, z}},
-                                    {{0, 0, 1}, {x, 0, 0}, {0, y, 0}},  {{0, 0, -1}, {0, y, 0}, {x, 0, 0}}};
+    const TVecteur3f faces[6][3] = {{{1, 0, 0}, {0, y, 0}, {0, 0, z}}, {{-1, 0, 0}, {0, 0, z}, {0, y, 0}},
+                                    {{0, 1, 0}, {0, 0, z}, {x, 0, 0}}, {{0, -1, 0}, {x, 0, 0}, {0, 0, z}},
+                                    {{0, 0, 1}, {x, 0, 0}, {0, y, 0}}, {{0, 0, -1}, {0, y, 0}, {x, 0, 0}}};
     for (const auto& f : faces) {
         const TVecteur3f n = f[0];
         const TVecteur3f c{n.x * x, n.y * y, n.z * z};
@@ -155,8 +158,12 @@ TVecteur3f CoinCylindre(const TCylindre& c, int i, bool haut) {
 TMaillage MaillageDe(const TNoeud& noeud) {
     TMaillage m;
     switch (noeud.Genre()) {
-        case TGenreNoeud::Plan: m = Plan(static_cast<const TPlan&>(noeud)); break;
-        case TGenreNoeud::Disque: m = Disque(static_cast<const TDisque&>(noeud)); break;
+        case TGenreNoeud::Plan:
+            m = Plan(static_cast<const TPlan&>(noeud));
+            break;
+        case TGenreNoeud::Disque:
+            m = Disque(static_cast<const TDisque&>(noeud));
+            break;
         case TGenreNoeud::Cylindre:
             m = Cylindre(static_cast<const TCylindre&>(noeud));
             m.Ferme = true;
@@ -169,13 +176,15 @@ TMaillage MaillageDe(const TNoeud& noeud) {
             m = Sphere(static_cast<const TSphere&>(noeud));
             m.Ferme = static_cast<const TSphere&>(noeud).LatitudeBas() <= -90;
             break;
-        default: return {};
+        default:
+            return {};
     }
     // every triangle counter-clockwise seen from outside, so that hidden faces can be skipped
     for (size_t t = 0; t + 2 < m.Indices.size(); t += 3) {
         const TVecteur3f &a = m.Sommets[m.Indices[t]], &b = m.Sommets[m.Indices[t + 1]],
                          &c = m.Sommets[m.Indices[t + 2]];
-        const TVecteur3f n = m.Normales[m.Indices[t]] + m.Normales[m.Indices[t + 1]] + m.Normales[m.Indices[t + 2]];
+        const TVecteur3f n =
+            m.Normales[m.Indices[t]] + m.Normales[m.Indices[t + 1]] + m.Normales[m.Indices[t + 2]];
         if (Scal(Vect(b - a, c - a), n) < 0) std::swap(m.Indices[t + 1], m.Indices[t + 2]);
     }
     return m;

@@ -44,7 +44,8 @@ void TNoeud::ChangeParent(TNoeud& nouveau) {
 }
 
 bool TNoeud::SupprimeEnfant(const TNoeud* enfant) {
-    auto it = std::find_if(enfants_.begin(), enfants_.end(), [enfant](const auto& e) { return e.get() == enfant; });
+    auto it =
+        std::find_if(enfants_.begin(), enfants_.end(), [enfant](const auto& e) { return e.get() == enfant; });
     if (it == enfants_.end()) return false;
     enfants_.erase(it);
     Modifie();
@@ -115,17 +116,25 @@ TMatrice4f TNoeud::MatriceAbsolue() const {
     return parent_ ? parent_->MatriceAbsolue() * MatriceLocale() : MatriceLocale();
 }
 
-TVecteur3f TNoeud::PositionAbsolue() const { return parent_ ? parent_->LocalVersAbsolu(position_) : position_; }
+TVecteur3f TNoeud::PositionAbsolue() const {
+    return parent_ ? parent_->LocalVersAbsolu(position_) : position_;
+}
 
-TVecteur3f TNoeud::HautAbsolu() const { return parent_ ? parent_->MatriceAbsolue().Vecteur(haut_) : haut_; }
+TVecteur3f TNoeud::HautAbsolu() const {
+    return parent_ ? parent_->MatriceAbsolue().Vecteur(haut_) : haut_;
+}
 
-TVecteur3f TNoeud::LocalVersAbsolu(const TVecteur3f& p) const { return MatriceAbsolue().Point(p); }
+TVecteur3f TNoeud::LocalVersAbsolu(const TVecteur3f& p) const {
+    return MatriceAbsolue().Point(p);
+}
 
 TVecteur3f TNoeud::AbsoluVersLocal(const TVecteur3f& p) const {
     return MatriceAbsolue().InverseRigide().Point(p);
 }
 
-void TNoeud::Modifie() { scene_.Modifie(); }
+void TNoeud::Modifie() {
+    scene_.Modifie();
+}
 
 void TNoeud::FormeModifiee() {
     ++revisionForme_;

@@ -3,8 +3,8 @@
 // Only data here: drawing lives in scene/gl, so placement and picking are tested without a display.
 #pragma once
 
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "scene/Matrice4f.h"
@@ -24,7 +24,7 @@ struct TMateriau {
 };
 
 class TNoeud {
-public:
+  public:
     TNoeud(TScene& scene, TGenreNoeud genre);
     virtual ~TNoeud();
     TNoeud(const TNoeud&) = delete;
@@ -94,10 +94,10 @@ public:
     // counts changes of the node's own shape data (sizes, nodes of a line): drawing caches use it
     unsigned RevisionForme() const { return revisionForme_; }
 
-protected:
+  protected:
     void FormeModifiee();
 
-private:
+  private:
     void Adopte(std::unique_ptr<TNoeud> enfant);
 
     TScene& scene_;
@@ -117,33 +117,33 @@ private:
 
 // invisible node used as a pivot or a target
 class TFactice : public TNoeud {
-public:
+  public:
     explicit TFactice(TScene& s) : TNoeud(s, TGenreNoeud::Factice) {}
 };
 
 // rectangle in the node's XY plane, facing +Z
 class TPlan : public TNoeud {
-public:
+  public:
     explicit TPlan(TScene& s) : TNoeud(s, TGenreNoeud::Plan) {}
     float Largeur() const { return largeur_; }  // along X
     float Hauteur() const { return hauteur_; }  // along Y
     void SetDimensions(float largeur, float hauteur);
 
-private:
+  private:
     float largeur_ = 1;
     float hauteur_ = 1;
 };
 
 // disk in the node's XY plane, facing +Z; 4 slices make a rhombus
 class TDisque : public TNoeud {
-public:
+  public:
     explicit TDisque(TScene& s) : TNoeud(s, TGenreNoeud::Disque) {}
     float RayonExterieur() const { return rayon_; }
     void SetRayonExterieur(float r);
     int Tranches() const { return tranches_; }
     void SetTranches(int n);
 
-private:
+  private:
     float rayon_ = 0.5f;
     int tranches_ = 24;
 };
@@ -152,7 +152,7 @@ private:
 // triangular prism whose corners lie at 270, 30 and 150 degrees counted in the XZ plane from +X
 // towards +Z (a point down, a flat face up)
 class TCylindre : public TNoeud {
-public:
+  public:
     explicit TCylindre(TScene& s) : TNoeud(s, TGenreNoeud::Cylindre) {}
     float RayonHaut() const { return rayonHaut_; }  // at +Y
     float RayonBas() const { return rayonBas_; }    // at -Y
@@ -162,7 +162,7 @@ public:
     void SetHauteur(float h);
     void SetTranches(int n);
 
-private:
+  private:
     float rayonHaut_ = 0.5f;
     float rayonBas_ = 0.5f;
     float hauteur_ = 1;
@@ -171,14 +171,14 @@ private:
 
 // box centred on the origin
 class TBoite : public TNoeud {
-public:
+  public:
     explicit TBoite(TScene& s) : TNoeud(s, TGenreNoeud::Boite) {}
     float Largeur() const { return largeur_; }        // X
     float Hauteur() const { return hauteur_; }        // Y
     float Profondeur() const { return profondeur_; }  // Z
     void SetDimensions(float largeur, float hauteur, float profondeur);
 
-private:
+  private:
     float largeur_ = 1;
     float hauteur_ = 1;
     float profondeur_ = 1;
@@ -186,14 +186,14 @@ private:
 
 // sphere with its poles on the node's Y axis; may be cut below a latitude (degrees, -90 = whole)
 class TSphere : public TNoeud {
-public:
+  public:
     explicit TSphere(TScene& s) : TNoeud(s, TGenreNoeud::Sphere) {}
     float Rayon() const { return rayon_; }
     void SetRayon(float r);
     float LatitudeBas() const { return latitudeBas_; }
     void SetLatitudeBas(float degres);
 
-private:
+  private:
     float rayon_ = 0.5f;
     float latitudeBas_ = -90;
 };
@@ -201,7 +201,7 @@ private:
 // line through nodes given in the node's frame, drawn unlit in one colour; its node markers are
 // never drawn. Changes between DebutMaj and FinMaj reach the viewers once, at FinMaj.
 class TLignes : public TNoeud {
-public:
+  public:
     explicit TLignes(TScene& s) : TNoeud(s, TGenreNoeud::Lignes) {}
     const std::vector<TVecteur3f>& Noeuds() const { return noeuds_; }
     void AjouteNoeud(const TVecteur3f& p);
@@ -224,7 +224,7 @@ public:
     void FinMaj();
     bool EnMaj() const { return crochet_ > 0; }
 
-private:
+  private:
     void Change();
 
     std::vector<TVecteur3f> noeuds_;

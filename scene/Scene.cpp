@@ -18,4 +18,6 @@ int TScene::Abonne(std::function<void()> f) {
     return cle;
 }
 
-void TScene::Desabonne(int cle) { abonnes_.erase(cle); }
+void TScene::Desabonne(int cle) {
+    abonnes_.erase(cle);
+}

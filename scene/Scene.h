@@ -8,7 +8,7 @@
 #include "scene/Noeud.h"
 
 class TScene {
-public:
+  public:
     TScene();
     ~TScene();
     TScene(const TScene&) = delete;
@@ -23,7 +23,7 @@ public:
     int Abonne(std::function<void()> f);
     void Desabonne(int cle);
 
-private:
+  private:
     std::unique_ptr<TFactice> racine_;
     unsigned long revision_ = 0;
     std::map<int, std::function<void()>> abonnes_;

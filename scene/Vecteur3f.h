@@ -11,20 +11,34 @@ struct TVecteur3f {
     friend bool operator==(const TVecteur3f&, const TVecteur3f&) = default;
 };
 
-constexpr TVecteur3f operator+(const TVecteur3f& a, const TVecteur3f& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-constexpr TVecteur3f operator-(const TVecteur3f& a, const TVecteur3f& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-constexpr TVecteur3f operator-(const TVecteur3f& a) { return {-a.x, -a.y, -a.z}; }
-constexpr TVecteur3f operator*(const TVecteur3f& a, float k) { return {a.x * k, a.y * k, a.z * k}; }
-constexpr TVecteur3f operator*(float k, const TVecteur3f& a) { return a * k; }
+constexpr TVecteur3f operator+(const TVecteur3f& a, const TVecteur3f& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+constexpr TVecteur3f operator-(const TVecteur3f& a, const TVecteur3f& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+constexpr TVecteur3f operator-(const TVecteur3f& a) {
+    return {-a.x, -a.y, -a.z};
+}
+constexpr TVecteur3f operator*(const TVecteur3f& a, float k) {
+    return {a.x * k, a.y * k, a.z * k};
+}
+constexpr TVecteur3f operator*(float k, const TVecteur3f& a) {
+    return a * k;
+}
 
-constexpr float Scal(const TVecteur3f& a, const TVecteur3f& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+constexpr float Scal(const TVecteur3f& a, const TVecteur3f& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // right-hand rule: X x Y = Z
 constexpr TVecteur3f Vect(const TVecteur3f& a, const TVecteur3f& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-inline float Norme(const TVecteur3f& a) { return std::sqrt(Scal(a, a)); }
+inline float Norme(const TVecteur3f& a) {
+    return std::sqrt(Scal(a, a));
+}
 
 // the zero vector stays zero
 inline TVecteur3f Unitaire(const TVecteur3f& a) {

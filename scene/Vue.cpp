@@ -15,7 +15,9 @@ void TVue::SetTaille(int largeur, int hauteur) {
     hauteur_ = std::max(hauteur, 1);
 }
 
-TVecteur3f TVue::PositionCamera() const { return camera_ ? camera_->PositionAbsolue() : TVecteur3f{}; }
+TVecteur3f TVue::PositionCamera() const {
+    return camera_ ? camera_->PositionAbsolue() : TVecteur3f{};
+}
 
 TMatrice4f TVue::MatriceVue() const {
     if (!camera_) return {};

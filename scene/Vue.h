@@ -9,7 +9,7 @@
 class TScene;
 
 class TVue {
-public:
+  public:
     explicit TVue(TScene& scene) : scene_(scene) {}
 
     TScene& Scene() const { return scene_; }
@@ -37,7 +37,7 @@ public:
     // pixel (x, y) of a scene point; false when it is behind the camera
     bool Projette(const TVecteur3f& p, float& x, float& y) const;
 
-private:
+  private:
     TScene& scene_;
     TCamera* camera_ = nullptr;
     int largeur_ = 640;

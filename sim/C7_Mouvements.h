@@ -5,15 +5,15 @@
 #include "collisions/C6_DetecteChocs.h"
 
 class TVelmoraMouvements : public TVelmoraDetecteChocs {
-public:
+  public:
     // advances the ball in place from shot time t over dt (dt may be zero or slightly negative)
     void Avance(TEtatBille& bille, double t, double dt) const {
         // the common case, rolling on through the whole interval, inlines into the shot loop:
         // the phase steps without their tests
         if (bille.Mouvement == mvRoule && !(t + dt > bille.tFinRoule)) {
             const double wz = t + dt < bille.tFinPivot ? bille.Rotation.z - bille.DecelPivot * dt : 0.0;
-            bille.Position = SommeVect(bille.Position,
-                                       DiffVect(MultVect(bille.Vitesse, dt), MultVect(bille.DemiDecelRoule, dt * dt)));
+            bille.Position = SommeVect(bille.Position, DiffVect(MultVect(bille.Vitesse, dt),
+                                                                MultVect(bille.DemiDecelRoule, dt * dt)));
             bille.Vitesse = DiffVect(bille.Vitesse, MultVect(bille.DecelRoule, dt));
             bille.Rotation = ProdVect(bille.LienRoule, bille.Vitesse);
             bille.Rotation.z = wz;
@@ -22,7 +22,7 @@ public:
         AvanceParPhases(bille, t, dt);
     }
 
-private:
+  private:
     // every other case: flight, then sliding, rolling and pivot up to their ends within dt
     void AvanceParPhases(TEtatBille& bille, double t, double dt) const;
 };

@@ -20,7 +20,7 @@ struct TParamQueue {
 };
 
 class TBillardVelmora : public TVelmoraMouvements, public TStockTrajets {
-public:
+  public:
     TBillardVelmora() = default;
 
     TModeDeJeu ModeDeJeu = j3Bandes;
@@ -60,7 +60,7 @@ public:
     void Valide1Bande(TEtatBille& bille);
     void ValideLibre(TEtatBille& bille);
 
-private:
+  private:
     // working records of the computation, balls 1..3 (slot 0 unused)
     std::array<TEtatBille, NbBilles + 1> etats_{};
 

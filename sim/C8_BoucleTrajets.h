@@ -164,7 +164,8 @@ VELMORA_ETAPE double TBillardVelmora::BornePas(const TBoucle& c) const {
     return dt;
 }
 
-VELMORA_ETAPE void TBillardVelmora::Prevoit(TBoucle& c, TChocPrevu& E, const TBornesRepit& bornes, double dt) {
+VELMORA_ETAPE void TBillardVelmora::Prevoit(TBoucle& c, TChocPrevu& E, const TBornesRepit& bornes,
+                                            double dt) {
     TEtatBille& b1 = etats_[1];
     TEtatBille& b2 = etats_[2];
     TEtatBille& b3 = etats_[3];

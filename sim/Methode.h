@@ -4,7 +4,7 @@
 
 template <class... Args>
 class TMethode {
-public:
+  public:
     TMethode() = default;
 
     // binds member M of object o
@@ -35,7 +35,7 @@ public:
         return a.objet_ == b.objet_ && a.membre_ == b.membre_;
     }
 
-private:
+  private:
     template <auto M>
     static void Identite() {}
 

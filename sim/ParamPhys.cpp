@@ -11,7 +11,8 @@ TPlageParam PlageParam(double TPARAMPHYS::*p) {
     if (p == &T::MasseBilles) return {1, 100000};
     if (p == &T::VzRebondNul) return {0, 1000};
     // the physics divides by these three
-    if (p == &T::FrotBiTapGlisse || p == &T::FrotBiTapPivot || p == &T::FrotBiTapRoule) return {PlancherParam, 10};
+    if (p == &T::FrotBiTapGlisse || p == &T::FrotBiTapPivot || p == &T::FrotBiTapRoule)
+        return {PlancherParam, 10};
     if (p == &T::FrotBiTapChoc || p == &T::FrotBiBi || p == &T::FrotBiBde) return {0, 10};
     if (p == &T::FrotQueueBille) return {0.001, 10};
     if (p == &T::ElastBiTap || p == &T::ElastBiBi || p == &T::ElastBiBde || p == &T::PerteEcQB) return {0, 1};
@@ -26,7 +27,9 @@ double BorneParam(double valeur, TPlageParam plage) {
     return valeur > plage.Max ? plage.Max : valeur;
 }
 
-TPARAMPHYS::TPARAMPHYS() { ValeursUsine(); }
+TPARAMPHYS::TPARAMPHYS() {
+    ValeursUsine();
+}
 
 void TPARAMPHYS::ValeursUsine() {
     largeurJeu = 142.25;
@@ -56,22 +59,32 @@ void TPARAMPHYS::ValeursUsine() {
 
 void TPARAMPHYS::SetParam(int index, double valeur) {
     switch (index) {
-        case 0: largeurJeu = valeur; break;
-        case 1: HautBdes = valeur; break;
-        case 2: RayonBilles = valeur; break;
-        case 3: FrotQueueBille = valeur; break;
-        default: break;
+        case 0:
+            largeurJeu = valeur;
+            break;
+        case 1:
+            HautBdes = valeur;
+            break;
+        case 2:
+            RayonBilles = valeur;
+            break;
+        case 3:
+            FrotQueueBille = valeur;
+            break;
+        default:
+            break;
     }
     BorneTout();
 }
 
 void TPARAMPHYS::BorneTout() {
     for (double TPARAMPHYS::*p :
-         {&TPARAMPHYS::largeurJeu, &TPARAMPHYS::RayonBilles, &TPARAMPHYS::MasseBilles, &TPARAMPHYS::VzRebondNul,
-          &TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule,
-          &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde, &TPARAMPHYS::FrotQueueBille,
-          &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi, &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB,
-          &TPARAMPHYS::dtAnal, &TPARAMPHYS::dtEnr, &TPARAMPHYS::G})
+         {&TPARAMPHYS::largeurJeu, &TPARAMPHYS::RayonBilles, &TPARAMPHYS::MasseBilles,
+          &TPARAMPHYS::VzRebondNul, &TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot,
+          &TPARAMPHYS::FrotBiTapRoule, &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi,
+          &TPARAMPHYS::FrotBiBde, &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::ElastBiTap,
+          &TPARAMPHYS::ElastBiBi, &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::dtAnal,
+          &TPARAMPHYS::dtEnr, &TPARAMPHYS::G})
         this->*p = BorneParam(this->*p, PlageParam(p));
     const double r = RayonBilles;
     Rayon2 = r * r;
@@ -97,4 +110,3 @@ void TPARAMPHYS::CalculBandes() {
     Bandes[2] = {Vecteur(-1, 0, 0), Vecteur(0, l, h), Vecteur(0, -1, 0), 2};
     Bandes[3] = {Vecteur(1, 0, 0), Vecteur(0, -l, h), Vecteur(0, 1, 0), 4};
 }
-

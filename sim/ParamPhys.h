@@ -18,7 +18,7 @@ struct TBande {
 };
 
 class TPARAMPHYS {
-public:
+  public:
     TPARAMPHYS();
 
     // published properties, in declaration order

@@ -15,11 +15,17 @@ struct TVecteur {
 
 inline constexpr TVecteur VecteurNul{0.0, 0.0, 0.0};
 
-constexpr TVecteur Vecteur(double x, double y, double z) { return {x, y, z}; }
+constexpr TVecteur Vecteur(double x, double y, double z) {
+    return {x, y, z};
+}
 
-constexpr TVecteur SommeVect(const TVecteur& a, const TVecteur& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+constexpr TVecteur SommeVect(const TVecteur& a, const TVecteur& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
 
-constexpr TVecteur DiffVect(const TVecteur& a, const TVecteur& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+constexpr TVecteur DiffVect(const TVecteur& a, const TVecteur& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 
 // right-hand rule: (1,0,0) x (0,1,0) = (0,0,1)
 constexpr TVecteur ProdVect(const TVecteur& a, const TVecteur& b) {
@@ -31,11 +37,17 @@ constexpr double ProdScal(const TVecteur& a, const TVecteur& b) {
     return double(TEtendu(a.x) * b.x + TEtendu(a.y) * b.y + TEtendu(a.z) * b.z);
 }
 
-constexpr TVecteur MultVect(const TVecteur& a, double k) { return {k * a.x, k * a.y, k * a.z}; }
+constexpr TVecteur MultVect(const TVecteur& a, double k) {
+    return {k * a.x, k * a.y, k * a.z};
+}
 
-constexpr double Norme2(const TVecteur& a) { return ProdScal(a, a); }
+constexpr double Norme2(const TVecteur& a) {
+    return ProdScal(a, a);
+}
 
-inline double Norme(const TVecteur& a) { return std::sqrt(Norme2(a)); }
+inline double Norme(const TVecteur& a) {
+    return std::sqrt(Norme2(a));
+}
 
 // zero vector in, zero vector out: no division fault
 inline TVecteur Unitaire(const TVecteur& a) {

@@ -17,12 +17,12 @@
 #include <optional>
 #include <string>
 
+#include "fichiers/FichierFisik.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
 #include "widgets/Molette.h"
 #include "widgets/NombresAffiches.h"
-#include "fichiers/FichierFisik.h"
 
 namespace {
 

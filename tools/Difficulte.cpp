@@ -38,7 +38,8 @@ QLocale Locale() {
     return l;
 }
 
-QLabel* Etiquette(QWidget* parent, const char* nom, const QString& texte, Qt::Alignment alignement = Qt::AlignLeft) {
+QLabel* Etiquette(QWidget* parent, const char* nom, const QString& texte,
+                  Qt::Alignment alignement = Qt::AlignLeft) {
     auto* l = new QLabel(texte, parent);
     l->setObjectName(QString::fromLatin1(nom));
     l->setAlignment(alignement | Qt::AlignVCenter);
@@ -62,10 +63,11 @@ QToolButton* Bouton(QWidget* parent, const char* nom, const QString& texte, QSty
 // The cell editor: digits, "." and "," only; each change of its text reaches the window at once,
 // and the cell shows the value kept when the editor closes.
 class TEditeurCellule : public QStyledItemDelegate {
-public:
+  public:
     explicit TEditeurCellule(TDifficulteFrm& frm) : QStyledItemDelegate(&frm), frm_(frm) {}
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
         auto* e = new QLineEdit(parent);
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setFrame(false);
@@ -102,7 +104,7 @@ public:
         QStyledItemDelegate::destroyEditor(editeur, index);
     }
 
-private:
+  private:
     TDifficulteFrm& frm_;
     mutable QString ancienne_;
 };
@@ -161,11 +163,12 @@ void TDifficulteFrm::CreeGrille() {
     QGrid = new QTableWidget(NbParamsEssai, 2, this);
     QGrid->setObjectName(QStringLiteral("QGrid"));
     QGrid->setHorizontalHeaderLabels({QStringLiteral("essais"), QStringLiteral("incrément")});
-    QGrid->setVerticalHeaderLabels({QStringLiteral("Effet"), QStringLiteral("Hauteur"), QStringLiteral("Angle visée"),
-                                    QStringLiteral("Vitesse"), QStringLiteral("Inclinaison"),
-                                    QStringLiteral("Masse")});
-    PoseBulle(QGrid, QStringLiteral("|nombre d'essais à réaliser de part et d'autre de la valeur du param queue "
-                                    "concerné, et incrément du param "));
+    QGrid->setVerticalHeaderLabels({QStringLiteral("Effet"), QStringLiteral("Hauteur"),
+                                    QStringLiteral("Angle visée"), QStringLiteral("Vitesse"),
+                                    QStringLiteral("Inclinaison"), QStringLiteral("Masse")});
+    PoseBulle(QGrid,
+              QStringLiteral("|nombre d'essais à réaliser de part et d'autre de la valeur du param queue "
+                             "concerné, et incrément du param "));
     QGrid->setItemDelegate(new TEditeurCellule(*this));
     QGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     QGrid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -208,10 +211,11 @@ void TDifficulteFrm::CreePanneau(QWidget* panel1) {
 
     // the three buttons
     auto* boutons = new QHBoxLayout;
-    SaveResultBtn = Bouton(panel1, "SaveResultBtn", QStringLiteral("sauver"), QStyle::SP_DialogSaveButton,
-                           QStringLiteral("sauver résultats pendant calculs/non|à enfoncer avant de lancer les "
-                                          "calculs : chaque essai réussi est enregistré dans un fichier de "
-                                          "bulles (.bul), destiné au programme d'analyse compagnon"));
+    SaveResultBtn =
+        Bouton(panel1, "SaveResultBtn", QStringLiteral("sauver"), QStyle::SP_DialogSaveButton,
+               QStringLiteral("sauver résultats pendant calculs/non|à enfoncer avant de lancer les "
+                              "calculs : chaque essai réussi est enregistré dans un fichier de "
+                              "bulles (.bul), destiné au programme d'analyse compagnon"));
     SaveResultBtn->setCheckable(true);
     CalculBtn = Bouton(panel1, "CalculBtn", QStringLiteral("démarrer"), QStyle::SP_MediaPlay,
                        QStringLiteral("démarrer|lancer les calculs d'évaluation de difficulté"));
@@ -223,7 +227,8 @@ void TDifficulteFrm::CreePanneau(QWidget* panel1) {
     connect(EscBtn, &QToolButton::clicked, this, [this] { EscBtnClick(); });
     // Escape stops wherever the focus is in the window; only while running, so that it still
     // cancels the editing of a cell
-    echap_ = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    echap_ =
+        new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     echap_->setEnabled(false);
     connect(echap_, &QShortcut::activated, this, [this] { EscBtnClick(); });
 
@@ -248,7 +253,8 @@ void TDifficulteFrm::CreePanneau(QWidget* panel1) {
     dVTestLbl = Etiquette(panel1, "dVTestLbl", QString(), Qt::AlignRight);
     chiffres->addWidget(dVTestLbl, 1, 1, 1, 2);
     Label1 = Etiquette(panel1, "Label1", QStringLiteral("Restant à tester :"));
-    titre(Label1, QStringLiteral("|nombre d'essais et temps restant à tester (progresse en cours de calcul)"), 2);
+    titre(Label1, QStringLiteral("|nombre d'essais et temps restant à tester (progresse en cours de calcul)"),
+          2);
     Label6 = Etiquette(panel1, "Label6", QStringLiteral("essais"));
     nEssaisLbl = Etiquette(panel1, "nEssaisLbl", QString(), Qt::AlignRight);
     valeur(Label6, nEssaisLbl, 3);
@@ -318,7 +324,8 @@ bool TDifficulteFrm::eventFilter(QObject* objet, QEvent* e) {
         const int x = souris->position().toPoint().x();
         const int colonne = colonnes->logicalIndexAt(x);
         // the middle belongs to the right half
-        if (colonne == 0) QGridFixedCellClick(1, x - colonnes->sectionViewportPosition(0) < colonnes->sectionSize(0) / 2);
+        if (colonne == 0)
+            QGridFixedCellClick(1, x - colonnes->sectionViewportPosition(0) < colonnes->sectionSize(0) / 2);
         return true;
     }
     return TFenetreOutil::eventFilter(objet, e);
@@ -340,7 +347,9 @@ QString TDifficulteFrm::TexteDuree(double secondes) {
     return texte;
 }
 
-void TDifficulteFrm::AfficheTemps(std::int64_t n) { TempsRestantLbl->setText(TexteDuree(double(n) * DureeMille / 1000)); }
+void TDifficulteFrm::AfficheTemps(std::int64_t n) {
+    TempsRestantLbl->setText(TexteDuree(double(n) * DureeMille / 1000));
+}
 
 // ---- the window ----
 
@@ -381,8 +390,8 @@ void TDifficulteFrm::EtalonneDureeMille() {
 void TDifficulteFrm::closeEvent(QCloseEvent* e) {
     if (enCours_) {
         e->ignore();
-        QMessageBox boite(QMessageBox::NoIcon, windowTitle(), QStringLiteral("Calculs en cours, fermeture impossible"),
-                          QMessageBox::Ok, this);
+        QMessageBox boite(QMessageBox::NoIcon, windowTitle(),
+                          QStringLiteral("Calculs en cours, fermeture impossible"), QMessageBox::Ok, this);
         boite.exec();
         return;
     }
@@ -408,9 +417,10 @@ void TDifficulteFrm::CalculBtnClick() {
     if (SaveResultBtn->isChecked()) {
         const QString choisi = DemandeNomBul ? DemandeNomBul() : QString();
         if (choisi.isEmpty()) {
-            QMessageBox::critical(this, windowTitle(),
-                                  QStringLiteral("Vous devez donner un nom de fichier si le bouton de sauvegarde "
-                                                 "est enfoncé"));
+            QMessageBox::critical(
+                this, windowTitle(),
+                QStringLiteral("Vous devez donner un nom de fichier si le bouton de sauvegarde "
+                               "est enfoncé"));
             return;
         }
         nom = QString::fromStdString(NomBul(choisi.toStdString()));

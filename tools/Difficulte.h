@@ -23,7 +23,7 @@ class TDifficulteCarte;
 class TDifficulteFrm : public TFenetreOutil {
     Q_OBJECT
 
-public:
+  public:
     explicit TDifficulteFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TDifficulteFrm() override;
 
@@ -76,17 +76,17 @@ public:
     // worker threads of a calculation; 0: one per core
     int NbThreads = 0;
 
-signals:
+  signals:
     // a calculation has ended (finished, stopped or failed), labels and map updated
     void CalculTermine();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
 
-private:
+  private:
     // the calculation of the shot on display with the grid as it is
     std::unique_ptr<TEvaluationDifficulte> NouvelleEvaluation() const;
     // times a few trials of the current grid for the estimate

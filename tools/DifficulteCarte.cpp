@@ -1,7 +1,6 @@
 #include "tools/DifficulteCarte.h"
 
-#include "fichiers/EcritureAtomique.h"
-
+#include <QBuffer>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,7 +10,6 @@
 #include <QLinearGradient>
 #include <QMessageBox>
 #include <QPainter>
-#include <QBuffer>
 #include <QStyle>
 #include <QToolButton>
 #include <QToolTip>
@@ -19,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "fichiers/EcritureAtomique.h"
 #include "widgets/Bulles.h"
 
 namespace {
@@ -50,11 +49,14 @@ QLocale Locale() {
 // a value of a row: whole numbers when the cue value and the step are whole
 QString TexteValeur(const TGrilleDifficulte& g, const TQueueDegres& q, int param, int k) {
     const double inc = g.Increment[param], centre = q.Valeur(param);
-    const bool entiers = std::abs(inc - std::round(inc)) < 1e-6 && std::abs(centre - std::round(centre)) < 1e-6;
+    const bool entiers =
+        std::abs(inc - std::round(inc)) < 1e-6 && std::abs(centre - std::round(centre)) < 1e-6;
     return Locale().toString(centre + k * inc, 'f', entiers ? 0 : 2);
 }
 
-QString TextePourcent(double taux) { return Locale().toString(taux * 100, 'f', 0) + QStringLiteral(" %"); }
+QString TextePourcent(double taux) {
+    return Locale().toString(taux * 100, 'f', 0) + QStringLiteral(" %");
+}
 
 }  // namespace
 
@@ -107,8 +109,9 @@ bool TDessinCarte::event(QEvent* e) {
             return true;
         }
         const auto valeur = [&](int param, int k) {
-            return TDifficulteCarte::NomParam(param) + QLatin1Char(' ') + TexteValeur(*grille_, *queue_, param, k) +
-                   QLatin1Char(' ') + TDifficulteCarte::UniteParam(param);
+            return TDifficulteCarte::NomParam(param) + QLatin1Char(' ') +
+                   TexteValeur(*grille_, *queue_, param, k) + QLatin1Char(' ') +
+                   TDifficulteCarte::UniteParam(param);
         };
         QString texte = valeur(carte_->ParamX, carte_->DecalageX(ix)) + QStringLiteral(", ") +
                         valeur(carte_->ParamY, carte_->DecalageY(iy)) + QLatin1Char('\n');
@@ -149,7 +152,8 @@ void TDessinCarte::Dessine(QPainter& p, const QRect& zone) const {
     // the cells, one pixel each, stretched without smoothing
     QImage image(c.NbX, c.NbY, QImage::Format_RGB32);
     for (int iy = 0; iy < c.NbY; ++iy)
-        for (int ix = 0; ix < c.NbX; ++ix) image.setPixelColor(ix, c.NbY - 1 - iy, CouleurTaux(c.Taux(ix, iy)));
+        for (int ix = 0; ix < c.NbX; ++ix)
+            image.setPixelColor(ix, c.NbY - 1 - iy, CouleurTaux(c.Taux(ix, iy)));
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(cellules, image);
@@ -173,8 +177,11 @@ void TDessinCarte::Dessine(QPainter& p, const QRect& zone) const {
     }
 
     // ticks: the cue's value always, others as far apart as their labels need
-    const auto pas = [](double place, int besoin) { return std::max(1, int(std::ceil(besoin / std::max(place, 0.01)))); };
-    const int largeurEtiquette = fm.horizontalAdvance(TexteValeur(*grille_, *queue_, c.ParamX, c.NbX / 2)) + 10;
+    const auto pas = [](double place, int besoin) {
+        return std::max(1, int(std::ceil(besoin / std::max(place, 0.01))));
+    };
+    const int largeurEtiquette =
+        fm.horizontalAdvance(TexteValeur(*grille_, *queue_, c.ParamX, c.NbX / 2)) + 10;
     const int px = pas(lx, largeurEtiquette), py = pas(ly, ligne + 2);
     for (int k = -(c.NbX / 2); k <= c.NbX / 2; ++k) {
         if (k % px != 0) continue;
@@ -193,11 +200,11 @@ void TDessinCarte::Dessine(QPainter& p, const QRect& zone) const {
 
     // axis titles with their units
     const auto titre = [](int param) {
-        return TDifficulteCarte::NomParam(param) + QStringLiteral(" (") + TDifficulteCarte::UniteParam(param) +
-               QLatin1Char(')');
+        return TDifficulteCarte::NomParam(param) + QStringLiteral(" (") +
+               TDifficulteCarte::UniteParam(param) + QLatin1Char(')');
     };
-    p.drawText(QRect(cellules.left(), cellules.bottom() + ligne + 6, cellules.width(), ligne), Qt::AlignCenter,
-               titre(c.ParamX));
+    p.drawText(QRect(cellules.left(), cellules.bottom() + ligne + 6, cellules.width(), ligne),
+               Qt::AlignCenter, titre(c.ParamX));
     p.save();
     p.translate(zone.left() + 2, cellules.center().y());
     p.rotate(-90);
@@ -213,15 +220,15 @@ void TDessinCarte::Dessine(QPainter& p, const QRect& zone) const {
     const int xTexte = barre.right() + 4;
     for (double t : {0.0, 0.5, 1.0}) {
         const int y = int(std::lround(barre.bottom() - t * (barre.height() - 1)));
-        p.drawText(QRect(xTexte, y - ligne / 2, zone.right() - xTexte, ligne), Qt::AlignLeft | Qt::AlignVCenter,
-                   TextePourcent(t));
+        p.drawText(QRect(xTexte, y - ligne / 2, zone.right() - xTexte, ligne),
+                   Qt::AlignLeft | Qt::AlignVCenter, TextePourcent(t));
     }
     if (std::find(c.Essais.begin(), c.Essais.end(), 0) != c.Essais.end()) {
         const QRect gris(cellules.left(), zone.bottom() - ligne + 2, ligne - 4, ligne - 4);
         p.fillRect(gris, SansEssai);
         p.drawRect(gris);
-        p.drawText(QRect(gris.right() + 4, zone.bottom() - ligne, 300, ligne), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("aucun essai"));
+        p.drawText(QRect(gris.right() + 4, zone.bottom() - ligne, 300, ligne),
+                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("aucun essai"));
     }
 }
 
@@ -293,8 +300,8 @@ void TDifficulteCarte::Montre(const TGrilleDifficulte& grille, const TQueueDegre
     Recompte();
     RaisonLbl->hide();
     Dessin->show();
-    for (QWidget* w : {static_cast<QWidget*>(AxeXCbx), static_cast<QWidget*>(AxeYCbx),
-                       static_cast<QWidget*>(ExporteBtn)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(AxeXCbx), static_cast<QWidget*>(AxeYCbx), static_cast<QWidget*>(ExporteBtn)})
         w->setEnabled(true);
 }
 

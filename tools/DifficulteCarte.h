@@ -16,7 +16,7 @@ class QToolButton;
 class TDessinCarte : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TDessinCarte(QWidget* parent = nullptr);
 
     void SetCarte(const TCarteReussites* carte, const TGrilleDifficulte* grille, const TQueueDegres* queue);
@@ -28,11 +28,11 @@ public:
     QSize sizeHint() const override { return {420, 330}; }
     QSize minimumSizeHint() const override { return {240, 200}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     bool event(QEvent* e) override;
 
-private:
+  private:
     // where the cells go in a zone of that size
     QRect ZoneCellules(const QRect& zone) const;
 
@@ -44,11 +44,12 @@ private:
 class TDifficulteCarte : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TDifficulteCarte(QWidget* parent = nullptr);
 
     // the results of a complete calculation (the grid as the evaluation bounded it)
-    void Montre(const TGrilleDifficulte& grille, const TQueueDegres& queue, std::vector<std::int64_t> reussites);
+    void Montre(const TGrilleDifficulte& grille, const TQueueDegres& queue,
+                std::vector<std::int64_t> reussites);
     // no map, and the reason instead
     void Efface(const QString& raison);
     bool ACarte() const { return aCarte_; }
@@ -73,7 +74,7 @@ public:
     static QString NomParam(int p);
     static QString UniteParam(int p);
 
-private:
+  private:
     void AxeChange(QComboBox* change);
     void Recompte();
 

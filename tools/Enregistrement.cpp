@@ -40,19 +40,22 @@ TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
     : TFenetreOutil(hote, parent, QStringLiteral("Coup enregistré"), ContexteAide) {
     setObjectName(QStringLiteral("EnregistrementFrm"));
     auto* pile = new QVBoxLayout(this);
-    FichierLbl = new QLabel(QStringLiteral("aucun coup enregistré ouvert (Fichiers > Ouvrir un coup enregistré…)"), this);
+    FichierLbl = new QLabel(
+        QStringLiteral("aucun coup enregistré ouvert (Fichiers > Ouvrir un coup enregistré…)"), this);
     FichierLbl->setWordWrap(true);
     ScoresLbl = new QLabel(this);
-    PoseBulle(ScoresLbl, QStringLiteral("écart quadratique moyen|entre chaque échantillon enregistré et la bille "
-                                        "calculée au même instant"));
+    PoseBulle(ScoresLbl,
+              QStringLiteral("écart quadratique moyen|entre chaque échantillon enregistré et la bille "
+                             "calculée au même instant"));
     QueueLbl = new QLabel(this);
     QueueLbl->setWordWrap(true);
     Graphe = new TGrapheEcarts(this);
     auto* ligne = new QHBoxLayout;
     AjusterBtn = new QToolButton(this);
     AjusterBtn->setText(QStringLiteral("Ajuster"));
-    PoseBulle(AjusterBtn, QStringLiteral("ajuster la queue|trouver la visée, la vitesse, l'effet et la hauteur qui "
-                                         "reproduisent le coup enregistré, puis le jouer"));
+    PoseBulle(AjusterBtn,
+              QStringLiteral("ajuster la queue|trouver la visée, la vitesse, l'effet et la hauteur qui "
+                             "reproduisent le coup enregistré, puis le jouer"));
     ArretBtn = new QToolButton(this);
     ArretBtn->setText(QStringLiteral("Arrêter"));
     PoseBulle(ArretBtn, QStringLiteral("arrêter l'ajustement|garder la meilleure queue trouvée jusque-là"));
@@ -94,7 +97,8 @@ bool TEnregistrementFrm::Ouvre(const QString& nom) {
     std::string erreur;
     if (!LitCoupEnregistre(nom.toStdString(), *coup, erreur)) {
         QMessageBox::warning(this, QStringLiteral("Coup enregistré"),
-                             QStringLiteral("Ce fichier n'est pas un coup enregistré :\n%1").arg(QString::fromStdString(erreur)));
+                             QStringLiteral("Ce fichier n'est pas un coup enregistré :\n%1")
+                                 .arg(QString::fromStdString(erreur)));
         return false;
     }
     coup_ = std::move(coup);
@@ -189,7 +193,8 @@ std::array<TVecteur, NbBilles + 1> TEnregistrementFrm::PositionsEnregistrees(dou
     for (int b = 1; b <= NbBilles; ++b) {
         const auto& s = coup_->Billes[b];
         // the sample at or before the time, and the next one
-        auto it = std::upper_bound(s.begin(), s.end(), tr, [](double v, const TEchantillon& e) { return v < e.t; });
+        auto it =
+            std::upper_bound(s.begin(), s.end(), tr, [](double v, const TEchantillon& e) { return v < e.t; });
         if (it == s.begin()) {
             pos[b] = Vecteur(s.front().x, s.front().y, z);
         } else if (it == s.end()) {
@@ -276,14 +281,15 @@ void TEnregistrementFrm::Termine() {
         frappe_ = r.Frappe;
         p.Billard3D()->Simu->SetParamQueue(r.Queue);
         p.Billard3D()->SimuVersQueue();
-        QueueLbl->setText(QStringLiteral("%1visée %2°, vitesse %3 cm/s, effet %4 cm, hauteur %5 cm ; frappe à %6 s "
-                                         "(%7 coups calculés en %8 s)")
-                              .arg(r.Interrompu ? QStringLiteral("arrêté, meilleure queue : ")
-                                                : QStringLiteral("queue ajustée : "))
-                              .arg(Nombre(r.Queue.AngleOx * kDegres, 2), Nombre(r.Queue.VitesseQueue, 1),
-                                   Nombre(r.Queue.Effet, 2), Nombre(r.Queue.Hauteur, 2), Nombre(r.Frappe, 3))
-                              .arg(r.NbCoups)
-                              .arg(Nombre(r.Secondes, 2)));
+        QueueLbl->setText(
+            QStringLiteral("%1visée %2°, vitesse %3 cm/s, effet %4 cm, hauteur %5 cm ; frappe à %6 s "
+                           "(%7 coups calculés en %8 s)")
+                .arg(r.Interrompu ? QStringLiteral("arrêté, meilleure queue : ")
+                                  : QStringLiteral("queue ajustée : "))
+                .arg(Nombre(r.Queue.AngleOx * kDegres, 2), Nombre(r.Queue.VitesseQueue, 1),
+                     Nombre(r.Queue.Effet, 2), Nombre(r.Queue.Hauteur, 2), Nombre(r.Frappe, 3))
+                .arg(r.NbCoups)
+                .arg(Nombre(r.Secondes, 2)));
         p.Feu();
     }
     emit AjustementTermine();

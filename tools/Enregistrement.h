@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
-#include "tools/FenetreOutil.h"
 #include "moteurs/AjustementCoup.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QProgressBar;
@@ -25,7 +25,7 @@ class TSphere;
 class TEnregistrementFrm : public TFenetreOutil {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int ContexteAide = 1460;
 
     explicit TEnregistrementFrm(THoteOutils& hote, QWidget* parent = nullptr);
@@ -65,11 +65,11 @@ public:
     // the last fit's result (after AjustementTermine)
     const TResultatAjustement& DernierAjustement() const { return resultat_; }
 
-signals:
+  signals:
     // a fit has ended (finished or stopped) and, unless stopped before any shot, was played
     void AjustementTermine();
 
-private:
+  private:
     void TraceEnregistrement();
     void EffaceScene();
     void Surveille();

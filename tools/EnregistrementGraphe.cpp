@@ -47,7 +47,8 @@ void TGrapheEcarts::paintEvent(QPaintEvent*) {
     p.setPen(Qt::black);
     p.drawText(QRect(0, zone.top() - 6, g - 4, 14), Qt::AlignRight | Qt::AlignVCenter,
                locale.toString(eMax, 'g', 3) + QStringLiteral(" cm"));
-    p.drawText(QRect(0, zone.bottom() - 8, g - 4, 14), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
+    p.drawText(QRect(0, zone.bottom() - 8, g - 4, 14), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("0"));
     p.drawText(QRect(zone.left(), zone.bottom() + 4, zone.width(), 16), Qt::AlignRight,
                locale.toString(tMax, 'f', 1) + QStringLiteral(" s"));
     p.drawText(QRect(zone.left(), zone.bottom() + 4, zone.width(), 16), Qt::AlignLeft, QStringLiteral("0"));

@@ -9,7 +9,7 @@
 class TGrapheEcarts : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TGrapheEcarts(QWidget* parent = nullptr);
 
     // (t in s, distance in cm) per sample; empty: the chart says there is nothing to show
@@ -18,9 +18,9 @@ public:
     // the top of the distance axis (cm): the largest distance rounded up, at least 1
     double MaxEchelle() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     std::vector<std::array<double, 2>> points_;
 };

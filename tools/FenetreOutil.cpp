@@ -4,14 +4,14 @@
 #include <QShortcut>
 #include <algorithm>
 
-
 TFenetreOutil::TFenetreOutil(THoteOutils& hote, QWidget* parent, const QString& titre, int contexteAide)
     : QWidget(parent, Qt::Tool), hote_(hote), contexteAide_(contexteAide) {
     setWindowTitle(titre);
     setAttribute(Qt::WA_DeleteOnClose, false);
     hide();
     // F1 wherever the focus is inside the window
-    auto* aide = new QShortcut(QKeySequence(Qt::Key_F1), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    auto* aide =
+        new QShortcut(QKeySequence(Qt::Key_F1), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(aide, &QShortcut::activated, this, [this] { hote_.AfficheAide(contexteAide_); });
 }
 

@@ -12,21 +12,21 @@
 class TFenetreOutil : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // parent: the main window, above which the tool stays (none: a window of its own)
     TFenetreOutil(THoteOutils& hote, QWidget* parent, const QString& titre, int contexteAide);
 
     int ContexteAide() const { return contexteAide_; }
     THoteOutils& Hote() const { return hote_; }
 
-signals:
+  signals:
     // the user closed the window
     void Fermee();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     THoteOutils& hote_;
     int contexteAide_;
 };

@@ -11,13 +11,13 @@ class TScene;
 
 // what a shot played from a tool window needs the table to show
 enum class TResultatMontre {
-    Lignes,        // the trajectory lines, unless an animation shows the shot
-    LigneJoueur,   // the player's ball's line
-    Animation      // the animation, when that is how shots are shown
+    Lignes,       // the trajectory lines, unless an animation shows the shot
+    LigneJoueur,  // the player's ball's line
+    Animation     // the animation, when that is how shots are shown
 };
 
 class THoteOutils {
-public:
+  public:
     virtual ~THoteOutils() = default;
 
     // the 3D billiard (and with it the simulation); null until the main window is first shown

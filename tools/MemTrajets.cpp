@@ -1,16 +1,16 @@
 #include "tools/MemTrajets.h"
 
 #include <QAction>
-#include <QHideEvent>
-#include <QPainter>
-#include <QShowEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>

@@ -6,8 +6,8 @@
 // arrows, space); the main window's menu shortcuts work here as for any of its tool windows.
 #pragma once
 
-#include "tools/FenetreOutil.h"
 #include "scene/Vue.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QLineEdit;

@@ -86,8 +86,9 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
 
     // start, stop, progress
     auto* commandes = new QHBoxLayout;
-    ChercheBtn = Bouton(this, "ChercheBtn", QStringLiteral("chercher"),
-                        QStringLiteral("chercher|cherche les routes qui font le point depuis la position des billes"));
+    ChercheBtn =
+        Bouton(this, "ChercheBtn", QStringLiteral("chercher"),
+               QStringLiteral("chercher|cherche les routes qui font le point depuis la position des billes"));
     EscBtn = Bouton(this, "EscBtn", QStringLiteral("arrêter"),
                     QStringLiteral("arrêter|interrompt la recherche, garde les routes trouvées [ECHAP]"));
     commandes->addWidget(ChercheBtn);
@@ -114,13 +115,15 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     RoutesList->setIconSize(QSize(LargeurDessin, HauteurDessin));
     RoutesList->setSpacing(2);
     RoutesList->setWordWrap(true);
-    PoseBulle(RoutesList, QStringLiteral("|cliquez une route pour placer la queue et les billes et la jouer"));
+    PoseBulle(RoutesList,
+              QStringLiteral("|cliquez une route pour placer la queue et les billes et la jouer"));
     pile->addWidget(RoutesList, 1);
     auto* bas = new QHBoxLayout;
     MemoriserBtn = Bouton(this, "MemoriserBtn", QStringLiteral("Mémoriser"),
                           QStringLiteral("mémoriser|envoie la route choisie à la mémorisation des trajets"));
-    EnregistrerBtn = Bouton(this, "EnregistrerBtn", QStringLiteral("Enregistrer"),
-                            QStringLiteral("enregistrer|sauve la route choisie en fichier de positions (.vel)"));
+    EnregistrerBtn =
+        Bouton(this, "EnregistrerBtn", QStringLiteral("Enregistrer"),
+               QStringLiteral("enregistrer|sauve la route choisie en fichier de positions (.vel)"));
     bas->addWidget(MemoriserBtn);
     bas->addWidget(EnregistrerBtn);
     bas->addStretch(1);
@@ -136,13 +139,15 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
         MemoriserBtn->setEnabled(!enCours_ && RoutesList->currentRow() >= 0);
         EnregistrerBtn->setEnabled(!enCours_ && RoutesList->currentRow() >= 0);
     });
-    echap_ = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    echap_ =
+        new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(echap_, &QShortcut::activated, this, &TSolutionsFrm::EscBtnClick);
     suivi_.setInterval(IntervalleSuivi);
     connect(&suivi_, &QTimer::timeout, this, &TSolutionsFrm::Suivi);
 
     DemandeNomVel = [this] {
-        return QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("fichiers de positions (*.vel)"));
+        return QFileDialog::getSaveFileName(this, QString(), QString(),
+                                            QStringLiteral("fichiers de positions (*.vel)"));
     };
     EtatControles(false);
     resize(600, 620);
@@ -233,9 +238,11 @@ void TSolutionsFrm::Suivi() {
     AvancementBar->setValue(int(p.Fraction() * 1000));
     TempsRestantLbl->setText(p.Faits > 0 ? TDifficulteFrm::TexteDuree(p.SecondesRestantes()) : QString());
     const QLocale locale;
-    const QString vus = p.Phase == 0 ? QStringLiteral("%1 réussis").arg(locale.toString(qlonglong(p.NbReussis)))
-                                     : QStringLiteral("%1 routes").arg(locale.toString(p.NbRoutesTrouvees));
-    EtatLbl->setText(QStringLiteral("recherche en cours… %1 coups jugés, %2").arg(locale.toString(qlonglong(p.Faits)), vus));
+    const QString vus = p.Phase == 0
+                            ? QStringLiteral("%1 réussis").arg(locale.toString(qlonglong(p.NbReussis)))
+                            : QStringLiteral("%1 routes").arg(locale.toString(p.NbRoutesTrouvees));
+    EtatLbl->setText(QStringLiteral("recherche en cours… %1 coups jugés, %2")
+                         .arg(locale.toString(qlonglong(p.Faits)), vus));
 }
 
 void TSolutionsFrm::Fin(const TResultatSolveur& r) {
@@ -248,9 +255,10 @@ void TSolutionsFrm::Fin(const TResultatSolveur& r) {
 
     for (const TRouteSolveur& route : r.Routes) {
         const TQueueDegres& q = route.Queue;
-        const QString taux = route.Mesuree()
-                                 ? QStringLiteral("réussite %1 %").arg(TexteFixe(100 * route.TauxReussite(), 6, 1, locale))
-                                 : QStringLiteral("réussite non mesurée");
+        const QString taux =
+            route.Mesuree()
+                ? QStringLiteral("réussite %1 %").arg(TexteFixe(100 * route.TauxReussite(), 6, 1, locale))
+                : QStringLiteral("réussite non mesurée");
         const QString texte = QStringLiteral("%1. %2\n%3 · %4 cm/s · visée %5°")
                                   .arg(route.Rang)
                                   .arg(QString::fromStdString(route.Libelle), taux,
@@ -263,9 +271,10 @@ void TSolutionsFrm::Fin(const TResultatSolveur& r) {
         EtatLbl->setText(QStringLiteral("%1 routes trouvées, %2 coups jugés en %3 s%4")
                              .arg(locale.toString(r.NbRoutesTrouvees), locale.toString(qlonglong(r.NbCoups)),
                                   TexteFixe(r.Secondes, 6, 1, locale),
-                                  !r.Interrompu           ? QString()
-                                  : r.NbNonMesurees > 0 ? QStringLiteral(" (recherche arrêtée, taux de réussite non mesurés)")
-                                                          : QStringLiteral(" (recherche arrêtée)")));
+                                  !r.Interrompu ? QString()
+                                  : r.NbNonMesurees > 0
+                                      ? QStringLiteral(" (recherche arrêtée, taux de réussite non mesurés)")
+                                      : QStringLiteral(" (recherche arrêtée)")));
     }
     Verrouille(false);
     emit RechercheTerminee();

@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "tools/FenetreOutil.h"
 #include "moteurs/SolveurCoups.h"
+#include "tools/FenetreOutil.h"
 
 class QCheckBox;
 class QLabel;
@@ -25,7 +25,7 @@ class TMemTrajetsFrm;
 class TSolutionsFrm : public TFenetreOutil {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int ContexteAideSolutions = 1470;
 
     explicit TSolutionsFrm(THoteOutils& hote, QWidget* parent = nullptr);
@@ -63,16 +63,16 @@ public:
     // the trajectory memory that keeps a route on request (none: the button does nothing)
     TMemTrajetsFrm* Memo = nullptr;
 
-signals:
+  signals:
     // a search has ended (finished or stopped), the list filled
     void RechercheTerminee();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
-private:
+  private:
     void Suivi();
     void Fin(const TResultatSolveur& r);
     // the window's controls, then the main window's shot commands

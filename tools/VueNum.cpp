@@ -19,10 +19,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "widgets/IconesVel3D.h"
 #include "tools/VueNumGraphe.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
+#include "widgets/IconesVel3D.h"
 #include "widgets/NombresAffiches.h"
 
 namespace {

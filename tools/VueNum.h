@@ -8,8 +8,8 @@
 
 #include <array>
 
-#include "tools/FenetreOutil.h"
 #include "sim/ProcsVecteurs.h"
+#include "tools/FenetreOutil.h"
 
 class QLabel;
 class QScrollBar;

@@ -8,7 +8,7 @@
 #include "view3d/GLBillardVelmora.h"
 
 class TBillardSansEcran {
-public:
+  public:
     TBillardSansEcran();
 
     TScene Scene;
@@ -19,5 +19,6 @@ public:
     // the file's cue and balls through the 3D models, then into the simulation, ready for Joue;
     // false with the reason when the file cannot be read (a parameter file that cannot be read
     // gives true with the reason in *avertissement)
-    bool ChargePosition(const std::string& nomFichier, std::string* erreur, std::string* avertissement = nullptr);
+    bool ChargePosition(const std::string& nomFichier, std::string* erreur,
+                        std::string* avertissement = nullptr);
 };

@@ -21,4 +21,6 @@ inline void CouleursMateriau(TNoeud& objet, const TCouleur& ambiante, const TCou
 }
 
 // the same colour for all four
-inline void CouleurUnie(TNoeud& objet, const TCouleur& c) { CouleursMateriau(objet, c, c, c, c); }
+inline void CouleurUnie(TNoeud& objet, const TCouleur& c) {
+    CouleursMateriau(objet, c, c, c, c);
+}

@@ -48,8 +48,8 @@ void TGLBillard::Dimensionne(float D, float C, float W, float A) {
     Tapis->SetDimensions(W + 2 * C, 2 * (W + C));
     Tapis->SetPosition({0, 0, 0});
     const float e = EcartMouche(W);
-    const TVecteur3f places[5] = {{-e, -W / 2, 0.1f}, {0, -W / 2, 0.1f}, {e, -W / 2, 0.1f}, {0, 0, 0.1f},
-                                  {0, W / 2, 0.1f}};
+    const TVecteur3f places[5] = {
+        {-e, -W / 2, 0.1f}, {0, -W / 2, 0.1f}, {e, -W / 2, 0.1f}, {0, 0, 0.1f}, {0, W / 2, 0.1f}};
     for (int i = 0; i < 5; ++i) {
         Mouches[i]->SetRayonExterieur(1);
         Mouches[i]->SetPosition(places[i]);
@@ -78,8 +78,10 @@ void TGLBillard::Dimensionne(float D, float C, float W, float A) {
     // rails: their top face level with the top of the cushions
     const float zr = C * Tan15 - 10 + A;
     const float longues = 2 * (W + C + D), courtes = 2 * (C + D) + W;
-    const TVecteur3f placesCadres[4] = {
-        {W / 2 + C + D / 2, 0, zr}, {-(W / 2 + C + D / 2), 0, zr}, {0, W + C + D / 2, zr}, {0, -(W + C + D / 2), zr}};
+    const TVecteur3f placesCadres[4] = {{W / 2 + C + D / 2, 0, zr},
+                                        {-(W / 2 + C + D / 2), 0, zr},
+                                        {0, W + C + D / 2, zr},
+                                        {0, -(W + C + D / 2), zr}};
     const TVecteur3f hauts[4] = {{0, 1, 0}, {0, 1, 0}, {1, 0, 0}, {-1, 0, 0}};
     for (int i = 0; i < 4; ++i) {
         TBoite& c = *Cadres[i];

@@ -8,7 +8,7 @@
 #include "scene/Scene.h"
 
 class TGLBillard {
-public:
+  public:
     explicit TGLBillard(TScene& scene);
     virtual ~TGLBillard() = default;
     TGLBillard(const TGLBillard&) = delete;
@@ -31,7 +31,7 @@ public:
     // distance of the side spots from the long axis
     static float EcartMouche(float W);
 
-protected:
+  protected:
     void CreeReperes(TBoite& cadre, int n);
     void PlaceReperes(TBoite& cadre, float D, float C, float W, float A);
 };

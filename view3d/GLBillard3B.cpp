@@ -69,7 +69,8 @@ void TGLBillard3B::Contraint(TGLBilles& bille) {
     if (Table.Contraint(p, b, centres)) bille.PlaceSilencieux({p.x, p.y, p.z});
 }
 
-void TGLBillard3B::PlaceEnOrdre(const std::array<TGLBilles*, 3>& billes, const std::array<TVecteur3f, 3>& positions) {
+void TGLBillard3B::PlaceEnOrdre(const std::array<TGLBilles*, 3>& billes,
+                                const std::array<TVecteur3f, 3>& positions) {
     std::array<TCentreBille, 3> centres{};
     for (size_t i = 0; i < 3; ++i) centres[i] = {positions[i].x, positions[i].y, positions[i].z};
     centres = Table.PlaceEnOrdre(centres);

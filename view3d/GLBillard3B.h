@@ -12,7 +12,7 @@
 #include "view3d/GLBilles.h"
 
 class TGLBillard3B : public TGLBillard2Cam {
-public:
+  public:
     TGLBillard3B(TScene& scene, TVue& vueTable);
     ~TGLBillard3B() override;
 
@@ -39,6 +39,6 @@ public:
     // them, silently; then OnBilleDeplacee for each.
     void PlaceEnOrdre(const std::array<TGLBilles*, 3>& billes, const std::array<TVecteur3f, 3>& positions);
 
-private:
+  private:
     std::unique_ptr<TGLBilles> blanche_, jaune_, rouge_;
 };

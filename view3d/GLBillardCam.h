@@ -17,7 +17,7 @@ enum TEtatTouche : unsigned {
 using TEtatTouches = unsigned;
 
 class TGLBillard2Cam : public TGLBillard {
-public:
+  public:
     // the viewer of the table must outlive this object
     TGLBillard2Cam(TScene& scene, TVue& vue);
 

@@ -28,7 +28,8 @@ float TGLBillardQueue::ReleveSurBandes(const TGLQueue& q) const {
         float d = 1e9f;
         if (std::fabs(ux) > 1e-6f)
             d = std::min(d, ((ux > 0 ? DemiLargeur + marge : -DemiLargeur - marge) - pointe.x) / ux);
-        if (std::fabs(uy) > 1e-6f) d = std::min(d, ((uy > 0 ? Largeur + marge : -Largeur - marge) - pointe.y) / uy);
+        if (std::fabs(uy) > 1e-6f)
+            d = std::min(d, ((uy > 0 ? Largeur + marge : -Largeur - marge) - pointe.y) / uy);
         return d;
     };
     float d = distance(0);
@@ -40,7 +41,9 @@ float TGLBillardQueue::ReleveSurBandes(const TGLQueue& q) const {
     return std::clamp(requise - q.Inclinaison(), 0.0f, 85.0f - q.Inclinaison());
 }
 
-TGLBillardQueue::~TGLBillardQueue() { Queue.reset(); }
+TGLBillardQueue::~TGLBillardQueue() {
+    Queue.reset();
+}
 
 void TGLBillardQueue::SetBilleJoueur(TGLBilles* bille) {
     BilleJoueur = bille ? bille : Blanche;

@@ -7,7 +7,7 @@
 #include "view3d/GLBillard3B.h"
 
 class TGLBillardQueue : public TGLBillard3B {
-public:
+  public:
     // the cue viewer shows the cue's camera; both viewers must outlive this object
     TGLBillardQueue(TScene& scene, TVue& vueTable, TVue& vueQueue);
     ~TGLBillardQueue() override;

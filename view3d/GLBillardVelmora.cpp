@@ -11,10 +11,18 @@
 #include "jeu/PositionJeu.h"
 
 namespace {
-TVecteur3f EnSimple(const TVecteur& v) { return {float(v.x), float(v.y), float(v.z)}; }
-TVecteur EnDouble(const TVecteur3f& v) { return Vecteur(v.x, v.y, v.z); }
-TVecteur3f EnVecteur3f(const std::array<float, 3>& v) { return {v[0], v[1], v[2]}; }
-std::array<float, 3> EnTableau(const TVecteur3f& v) { return {v.x, v.y, v.z}; }
+TVecteur3f EnSimple(const TVecteur& v) {
+    return {float(v.x), float(v.y), float(v.z)};
+}
+TVecteur EnDouble(const TVecteur3f& v) {
+    return Vecteur(v.x, v.y, v.z);
+}
+TVecteur3f EnVecteur3f(const std::array<float, 3>& v) {
+    return {v[0], v[1], v[2]};
+}
+std::array<float, 3> EnTableau(const TVecteur3f& v) {
+    return {v.x, v.y, v.z};
+}
 }  // namespace
 
 TGLBillardVelmora::TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQueue)
@@ -44,7 +52,9 @@ int TGLBillardVelmora::NumeroSimu(const TGLBilles& b) const {
     return 3;
 }
 
-void TGLBillardVelmora::QueueVersSimu() { Simu->SetParamQueue(ParamSimu(Queue->Valeurs())); }
+void TGLBillardVelmora::QueueVersSimu() {
+    Simu->SetParamQueue(ParamSimu(Queue->Valeurs()));
+}
 
 void TGLBillardVelmora::BillesVersSimu() {
     const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
@@ -219,7 +229,8 @@ double TGLBillardVelmora::QuantiteTouchee() const {
     const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
     // the first contact of the player's ball with another; a contact of the other two does not count
     int i = 1;
-    while (i <= n && !(Simu->TypesChocs[i] == tcBilleBille && (Simu->Contacts[i] == 2 || Simu->Contacts[i] == 3)))
+    while (i <= n &&
+           !(Simu->TypesChocs[i] == tcBilleBille && (Simu->Contacts[i] == 2 || Simu->Contacts[i] == 3)))
         ++i;
     if (i > n) return 0;
     // direction of travel just before the contact, and where the struck ball lies

@@ -13,7 +13,7 @@
 #include "view3d/GLBillardQueue.h"
 
 class TGLBillardVelmora : public TGLBillardQueue {
-public:
+  public:
     TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQueue);
     ~TGLBillardVelmora() override;
 
@@ -78,7 +78,7 @@ public:
     // the tab-separated export of every photo, with the given decimal separator
     bool ExportePVR(const std::string& nom, char separateur, std::string* erreur = nullptr) const;
 
-private:
+  private:
     // simulation number of a ball: 1 player's, 2 other cue ball, 3 red
     int NumeroSimu(const TGLBilles& b) const;
     void RetraceVisibles();

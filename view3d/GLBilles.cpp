@@ -112,10 +112,17 @@ void TGLBilles::PlaceSilencieux(const TVecteur3f& v) {
 
 void TGLBilles::SetCoord(int axe, float valeur) {
     switch (axe) {
-        case 0: Sphere->SetX(valeur); break;
-        case 1: Sphere->SetY(valeur); break;
-        case 2: Sphere->SetZ(valeur); break;
-        default: break;
+        case 0:
+            Sphere->SetX(valeur);
+            break;
+        case 1:
+            Sphere->SetY(valeur);
+            break;
+        case 2:
+            Sphere->SetZ(valeur);
+            break;
+        default:
+            break;
     }
     MajOmbre();
 }
@@ -132,7 +139,8 @@ float TGLBilles::Coord(int axe) const {
 
 bool TGLBilles::Intersecte(const TVecteur3f& depart, const TVecteur3f& direction) {
     TVecteur3f p;
-    if (!IntersectionRayonSphere(depart, Unitaire(direction), Sphere->PositionAbsolue(), Rayon(), p)) return false;
+    if (!IntersectionRayonSphere(depart, Unitaire(direction), Sphere->PositionAbsolue(), Rayon(), p))
+        return false;
     PointPris = p;
     return true;
 }
@@ -305,7 +313,9 @@ void TGLQueue::Detache() {
     Attache(nullptr);
 }
 
-void TGLQueue::Rattache() { Attache(BilleMemo); }
+void TGLQueue::Rattache() {
+    Attache(BilleMemo);
+}
 
 void TGLQueue::SetVisible(bool b) {
     Procede->SetVisible(b);
@@ -328,7 +338,8 @@ void TGLQueue::PointeSouris(int X, int Y) {
     const TVecteur3f depart = Vue->PositionCamera();
     const TVecteur3f direction = Vue->VecteurEcran(float(X), float(Vue->Hauteur() - Y));
     TVecteur3f p;
-    if (!IntersectionRayonSphere(depart, direction, PivotInclinaison->PositionAbsolue(), Bille->Rayon(), p)) return;
+    if (!IntersectionRayonSphere(depart, direction, PivotInclinaison->PositionAbsolue(), Bille->Rayon(), p))
+        return;
     const TVecteur3f l = PivotInclinaison->AbsoluVersLocal(p);
     SetEffetHauteur(-l.y, l.z);
 }

@@ -11,7 +11,7 @@
 #include "scene/Vue.h"
 
 class TGLBilles {
-public:
+  public:
     // kind 0 yellow "Jaune", 1 white "Blanche", 2 red "Rouge"; the shadow lies 0.4 above zBase
     TGLBilles(TScene& scene, float zBase, int genre);
     TGLBilles(const TGLBilles&) = delete;
@@ -70,7 +70,7 @@ public:
 // counter-clockwise, Inclinaison raises the butt. Its values and their limits are a TQueueDegres
 // (jeu/Queue.h); the nodes show them.
 class TGLQueue {
-public:
+  public:
     // the viewer of the cue window shows CamQueue; it must outlive this object
     TGLQueue(TScene& scene, TVue& vue);
     TGLQueue(const TGLQueue&) = delete;
@@ -134,6 +134,6 @@ public:
     std::function<float(const TGLQueue&)> ReleveRequis;
     void MajReleve();
 
-private:
+  private:
     TQueueDegres valeurs_;
 };

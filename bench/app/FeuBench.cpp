@@ -20,7 +20,8 @@ struct TProgramme {
     TProgramme() {
         TDemarrageVel3D d;
         d.DossierProgramme = dossier.path();
-        d.Reglages = {dossier.filePath(QStringLiteral("Velmora3D.ini")), dossier.filePath(QStringLiteral("Velmora3D.ini"))};
+        d.Reglages = {dossier.filePath(QStringLiteral("Velmora3D.ini")),
+                      dossier.filePath(QStringLiteral("Velmora3D.ini"))};
         principale = CreeFenetres(d);
         principale->setAttribute(Qt::WA_DontShowOnScreen);
         principale->show();

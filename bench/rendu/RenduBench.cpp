@@ -4,10 +4,9 @@
 // On a busy machine the wall time says little: ms_cpu/image counts the work of every thread, and
 // with LP_NUM_THREADS=0 software OpenGL does it all on one thread.
 #include <benchmark/benchmark.h>
-
-#include <QGuiApplication>
 #include <sys/resource.h>
 
+#include <QGuiApplication>
 #include <cmath>
 
 #include "scene/gl/RenduImage.h"
@@ -19,7 +18,8 @@ namespace {
 double TempsProcesseur() {
     rusage r{};
     getrusage(RUSAGE_SELF, &r);
-    return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) + 1e-6 * double(r.ru_utime.tv_usec + r.ru_stime.tv_usec);
+    return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
+           1e-6 * double(r.ru_utime.tv_usec + r.ru_stime.tv_usec);
 }
 
 // a long wandering path over the cloth, 1200 segments
@@ -61,8 +61,12 @@ void Image(benchmark::State& state, bool mobile) {
     state.counters["ms_cpu/image"] = 1000 * (TempsProcesseur() - cpu0) / double(state.iterations());
 }
 
-void BM_ImageTableCameraMobile(benchmark::State& state) { Image(state, true); }
-void BM_ImageTableCameraPlafond(benchmark::State& state) { Image(state, false); }
+void BM_ImageTableCameraMobile(benchmark::State& state) {
+    Image(state, true);
+}
+void BM_ImageTableCameraPlafond(benchmark::State& state) {
+    Image(state, false);
+}
 // argument: samples per pixel (4 as shown; 0 to see what multisampling costs)
 BENCHMARK(BM_ImageTableCameraMobile)->Arg(4)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImageTableCameraPlafond)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -7,7 +7,7 @@
 #include <string>
 
 class TTransportMpi {
-public:
+  public:
     // MPI_Init_thread; throws std::runtime_error with a readable message when MPI cannot start
     TTransportMpi();
     // waits for the sends still out, then MPI_Finalize
@@ -27,7 +27,7 @@ public:
     // waits for every send still out
     void Vide();
 
-private:
+  private:
     struct TEnvoi;
     int rang_ = 0;
     int nbRangs_ = 1;

@@ -295,7 +295,8 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
             }
             break;
         }
-        default: break;
+        default:
+            break;
     }
     for (const auto& e : n.Enfants()) DessineNoeud(*e);
     glPopMatrix();

@@ -13,7 +13,7 @@
 #include "scene/Vue.h"
 
 class TRenduGL {
-public:
+  public:
     // one frame into the current framebuffer of the given size in device pixels
     void Dessine(const TVue& vue, int largeurPixels, int hauteurPixels);
     // forget the cached shapes (the context changed)
@@ -25,7 +25,7 @@ public:
     // whether the last frame's balls were lit per pixel
     bool ParPixel() const { return programme_ != 0; }
 
-private:
+  private:
     struct TEntree {
         unsigned long identifiant = 0;
         unsigned revision = 0;

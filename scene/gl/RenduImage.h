@@ -15,7 +15,7 @@ class QOpenGLContext;
 class QOpenGLFramebufferObject;
 
 class TRenduImage {
-public:
+  public:
     // samples per pixel of the framebuffer: 4 as in the viewers, 0 for none
     explicit TRenduImage(int echantillons = 4);
     ~TRenduImage();
@@ -33,7 +33,7 @@ public:
     // whether the last frame was lit per pixel (false: the fixed pipeline drew it)
     bool ParPixel() const { return rendu_.ParPixel(); }
 
-private:
+  private:
     std::unique_ptr<QOffscreenSurface> surface_;
     std::unique_ptr<QOpenGLContext> contexte_;
     std::unique_ptr<QOpenGLFramebufferObject> tampon_;

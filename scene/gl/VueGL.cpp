@@ -12,7 +12,9 @@ TVueGL::TVueGL(TVue& vue, QWidget* parent) : QOpenGLWidget(parent), vue_(vue) {
     abonnement_ = vue_.Scene().Abonne([this] { update(); });
 }
 
-TVueGL::~TVueGL() { vue_.Scene().Desabonne(abonnement_); }
+TVueGL::~TVueGL() {
+    vue_.Scene().Desabonne(abonnement_);
+}
 
 QSurfaceFormat TVueGL::Format() {
     QSurfaceFormat f;
@@ -40,7 +42,9 @@ void TVueGL::initializeGL() {
     rendu_.Oublie();
 }
 
-void TVueGL::resizeGL(int w, int h) { vue_.SetTaille(w, h); }
+void TVueGL::resizeGL(int w, int h) {
+    vue_.SetTaille(w, h);
+}
 
 void TVueGL::paintGL() {
     vue_.SetTaille(width(), height());
@@ -48,7 +52,15 @@ void TVueGL::paintGL() {
     rendu_.Dessine(vue_, int(width() * r), int(height() * r));
 }
 
-void TVueGL::mousePressEvent(QMouseEvent* e) { emit SourisEnfoncee(e); }
-void TVueGL::mouseMoveEvent(QMouseEvent* e) { emit SourisBouge(e); }
-void TVueGL::mouseReleaseEvent(QMouseEvent* e) { emit SourisRelachee(e); }
-void TVueGL::wheelEvent(QWheelEvent* e) { emit Molette(e); }
+void TVueGL::mousePressEvent(QMouseEvent* e) {
+    emit SourisEnfoncee(e);
+}
+void TVueGL::mouseMoveEvent(QMouseEvent* e) {
+    emit SourisBouge(e);
+}
+void TVueGL::mouseReleaseEvent(QMouseEvent* e) {
+    emit SourisRelachee(e);
+}
+void TVueGL::wheelEvent(QWheelEvent* e) {
+    emit Molette(e);
+}

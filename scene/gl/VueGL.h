@@ -11,7 +11,7 @@
 
 class TVueGL : public QOpenGLWidget {
     Q_OBJECT
-public:
+  public:
     // the viewer and its scene must outlive the widget
     explicit TVueGL(TVue& vue, QWidget* parent = nullptr);
     ~TVueGL() override;
@@ -25,13 +25,13 @@ public:
     // drives the frame clock: a progress event after every frame, frames as long as it runs
     void BrancheCadenceur(TCadenceur& cadenceur);
 
-signals:
+  signals:
     void SourisEnfoncee(QMouseEvent* e);
     void SourisBouge(QMouseEvent* e);
     void SourisRelachee(QMouseEvent* e);
     void Molette(QWheelEvent* e);
 
-protected:
+  protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
@@ -40,7 +40,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
 
-private:
+  private:
     TVue& vue_;
     TRenduGL rendu_;
     int abonnement_ = 0;

@@ -1,10 +1,9 @@
-#include "app/AideVel3D.h"
-
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
 #include <QKeyEvent>
 
+#include "app/AideVel3D.h"
 #include "app/Demarrage.h"
 #include "tests/app/Fenetres.h"
 

@@ -1,10 +1,10 @@
-#include "app/Apropos.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+
+#include "app/Apropos.h"
 
 TEST(Apropos, ShowsTheBuildsVersionAndHidesTheLinkWithoutAProjectPage) {
     TAproposFrm apropos;

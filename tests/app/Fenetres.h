@@ -2,17 +2,18 @@
 // help file and no shot socket unless a test asks for them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <gtest/gtest.h>
-#include <type_traits>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "app/Demarrage.h"
 #include "app/FenetresOutils.h"
@@ -31,7 +32,9 @@ T* Controle(const QWidget& fenetre, const char* nom) {
     return nullptr;
 }
 
-inline QString Exemple(const char* nom) { return QDir(QStringLiteral(VELMORA_EXAMPLES_DIR)).filePath(QString::fromLatin1(nom)); }
+inline QString Exemple(const char* nom) {
+    return QDir(QStringLiteral(VELMORA_EXAMPLES_DIR)).filePath(QString::fromLatin1(nom));
+}
 
 struct TFenetres {
     QTemporaryDir dossier;

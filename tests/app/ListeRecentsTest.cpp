@@ -1,7 +1,6 @@
-#include "app/ListeRecents.h"
-
 #include <gtest/gtest.h>
 
+#include "app/ListeRecents.h"
 #include "fichiers/FichierIni.h"
 
 using Noms = std::vector<std::string>;

@@ -15,7 +15,8 @@ bool AuPhoto(TGLBillardVelmora& b, int k) {
     for (int n = 1; n <= 3; ++n) {
         const TVecteur3f p = billes[n - 1]->LitPosition();
         const TVecteur& q = b.Simu->Trajets[n][k].Position;
-        if (p.x != static_cast<float>(q.x) || p.y != static_cast<float>(q.y) || p.z != static_cast<float>(q.z))
+        if (p.x != static_cast<float>(q.x) || p.y != static_cast<float>(q.y) ||
+            p.z != static_cast<float>(q.z))
             return false;
     }
     return true;
@@ -101,7 +102,8 @@ TEST(MainVel3DAnimation, TheEndLeavesTheBallsAtRestWhateverWindowIsOpenAndClears
         }
         EXPECT_NE(a.f->TextePanneau(3), QStringLiteral("[ECHAP] pour arrêter l'animation")) << vueNum;
         // the status bar tells where the balls stopped
-        EXPECT_TRUE(a.f->TextePanneau(0).contains(QLocale().toString(double(float(a.S().Trajets[1][n].Position.x)), 'f', 2)))
+        EXPECT_TRUE(a.f->TextePanneau(0).contains(
+            QLocale().toString(double(float(a.S().Trajets[1][n].Position.x)), 'f', 2)))
             << a.f->TextePanneau(0).toStdString();
     }
 }

@@ -34,7 +34,8 @@ bool AvecTouche(TMainVel3DFrm& f, int tenue, int fleche) {
 TEST(MainVel3DClavier, HeldKeysAreRememberedUntilReleasedButNotByRepeats) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree(false);
-    for (int t : {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_A, Qt::Key_E, Qt::Key_H, Qt::Key_Q, Qt::Key_R, Qt::Key_Z}) {
+    for (int t : {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_A, Qt::Key_E, Qt::Key_H, Qt::Key_Q, Qt::Key_R,
+                  Qt::Key_Z}) {
         Touche(f, t);
         EXPECT_EQ(ToucheTenue, t);
         // the system's repeat sends releases that are not releases
@@ -58,7 +59,8 @@ TEST(MainVel3DClavier, HeldKeysAreRememberedUntilReleasedButNotByRepeats) {
 TEST(MainVel3DClavier, AnArrowWithoutAHeldKeyIsNotConsumed) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree();
-    for (int fleche : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down}) EXPECT_FALSE(Touche(f, fleche));
+    for (int fleche : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down})
+        EXPECT_FALSE(Touche(f, fleche));
     EXPECT_TRUE(AvecTouche(f, Qt::Key_R, Qt::Key_Up));
 }
 
@@ -137,8 +139,8 @@ TEST(MainVel3DClavier, TheWheelWithAHeldKeyActsAsAnArrow) {
     TGLQueue& q = *w.B().Queue;
     const float effet = q.Effet(), hauteur = q.Hauteur();
     const auto molette = [&f](int angle) {
-        QWheelEvent e(QPointF(10, 10), Controle<TVueGL>(f, "Scn")->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, angle),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(10, 10), Controle<TVueGL>(f, "Scn")->mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, angle), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         f.FormMouseWheel(&e);
     };
     // E held: forward is Left (less side effect); H held: forward is Up (higher)
@@ -163,8 +165,8 @@ TEST(MainVel3DClavier, DraggingWithAHeldAimsAndWithoutItPansTheMobileCamera) {
     ASSERT_TRUE(f.VueTable.Projette({centre.x + 30, centre.y, centre.z}, px, py));
     const QPointF point(px, f.VueTable.Hauteur() - py);
     const auto souris = [&f](QEvent::Type genre, QPointF p, Qt::MouseButtons boutons) {
-        QMouseEvent e(genre, p, Controle<TVueGL>(f, "Scn")->mapToGlobal(p), genre == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      boutons, Qt::NoModifier);
+        QMouseEvent e(genre, p, Controle<TVueGL>(f, "Scn")->mapToGlobal(p),
+                      genre == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, boutons, Qt::NoModifier);
         if (genre == QEvent::MouseButtonPress) f.ScnMouseDown(&e);
         if (genre == QEvent::MouseMove) f.ScnMouseMove(&e);
         if (genre == QEvent::MouseButtonRelease) f.ScnMouseUp(&e);

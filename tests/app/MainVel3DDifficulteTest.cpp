@@ -3,8 +3,6 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <cmath>
-#include <numbers>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
@@ -14,6 +12,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
+#include <numbers>
 
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"

@@ -42,9 +42,14 @@ struct TAvecEnregistrement {
 
 TEST(Enregistrement, OpeningFromTheMainWindowShowsTheWindowAndChecksItsItem) {
     TAvecEnregistrement a;
-    EXPECT_EQ(Controle<QAction>(*a.f, "OuvreEnregistrementMnu")->text(), QStringLiteral("Ouvrir un coup enregistré…"));
-    EXPECT_TRUE(Controle<QMenu>(*a.f, "Fichiers1")->actions().contains(Controle<QAction>(*a.f, "OuvreEnregistrementMnu")));
-    EXPECT_TRUE(Controle<QMenu>(*a.f, "FenetresMnu")->actions().contains(Controle<QAction>(*a.f, "EnregistrementMnu")));
+    EXPECT_EQ(Controle<QAction>(*a.f, "OuvreEnregistrementMnu")->text(),
+              QStringLiteral("Ouvrir un coup enregistré…"));
+    EXPECT_TRUE(Controle<QMenu>(*a.f, "Fichiers1")
+                    ->actions()
+                    .contains(Controle<QAction>(*a.f, "OuvreEnregistrementMnu")));
+    EXPECT_TRUE(Controle<QMenu>(*a.f, "FenetresMnu")
+                    ->actions()
+                    .contains(Controle<QAction>(*a.f, "EnregistrementMnu")));
     ASSERT_TRUE(a.f->OuvreEnregistrement(a.nom));
     EXPECT_TRUE(a.E().isVisible());
     EXPECT_TRUE(Controle<QAction>(*a.f, "EnregistrementMnu")->isChecked());

@@ -15,7 +15,9 @@
 
 namespace {
 
-QAction* Item(TMainVel3DFrm& f, const char* nom) { return f.findChild<QAction*>(QString::fromLatin1(nom)); }
+QAction* Item(TMainVel3DFrm& f, const char* nom) {
+    return f.findChild<QAction*>(QString::fromLatin1(nom));
+}
 
 }  // namespace
 

@@ -8,14 +8,14 @@
 
 #include "app/FenetresOutils.h"
 #include "app/GlobalClavier.h"
-#include "scene/gl/VueGL.h"
 #include "fichiers/EcritureAtomique.h"
+#include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
+#include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
 #include "widgets/CaseLed.h"
-#include "fichiers/FichierFisik.h"
 
 TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
     TFenetres w;
@@ -23,12 +23,14 @@ TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
     TMainVel3DFrm& f = w.Cree();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Velmora 3D"));
     EXPECT_EQ(ToucheTenue, 0);
-    EXPECT_TRUE(Controle<QLabel>(f, "QviseeLbl")->text().isEmpty() || Controle<QLabel>(f, "QviseeLbl")->text().startsWith(QStringLiteral("Qté visée : ")));
+    EXPECT_TRUE(Controle<QLabel>(f, "QviseeLbl")->text().isEmpty() ||
+                Controle<QLabel>(f, "QviseeLbl")->text().startsWith(QStringLiteral("Qté visée : ")));
     EXPECT_TRUE(Controle<QLabel>(f, "QToucheeLbl")->text().isEmpty());
     EXPECT_TRUE(Controle<QLabel>(f, "IsPointLbl")->text().isEmpty());
     EXPECT_FALSE(Controle<TCaseLed>(f, "TirAutoChk")->isChecked());
     EXPECT_EQ(Controle<QToolButton>(f, "FeuBtn")->toolTip(), QStringLiteral("PAN !"));
-    EXPECT_EQ(Controle<QToolButton>(f, "FeuBtn")->statusTip(), QStringLiteral("joue le coup, raccourci clavier : [ESPACE]"));
+    EXPECT_EQ(Controle<QToolButton>(f, "FeuBtn")->statusTip(),
+              QStringLiteral("joue le coup, raccourci clavier : [ESPACE]"));
     EXPECT_EQ(Controle<TCaseLed>(f, "TirAutoChk")->toolTip(), QStringLiteral("tir automatique/manuel"));
     EXPECT_EQ(Controle<TCaseLed>(f, "TirAutoChk")->statusTip(),
               QStringLiteral("click pour alterner tir auto (chaque changement queue)  ou manuel"));
@@ -50,7 +52,9 @@ TEST(MainVel3D, StoredSlowDownRateIsClampedAndShownInStatusBarAndMenu) {
         TMainVel3DFrm& f = w.Cree(false);
         const QString texte = QString::fromUtf8(c.texte);
         EXPECT_EQ(f.TextePanneau(3), QStringLiteral("Ralenti = ") + texte) << c.stocke;
-        EXPECT_EQ(Controle<QAction>(f, "AnimationMnu")->text(), QStringLiteral("Animation (") + texte + QLatin1Char(')')) << c.stocke;
+        EXPECT_EQ(Controle<QAction>(f, "AnimationMnu")->text(),
+                  QStringLiteral("Animation (") + texte + QLatin1Char(')'))
+            << c.stocke;
     }
 }
 
@@ -152,7 +156,8 @@ TEST(MainVel3D, UnreadablePositionIsReportedAndChangesNothing) {
     TMainVel3DFrm& f = w.Cree();
     const TVecteur3f avant = w.B().Rouge->LitPosition();
     bool ouvert = true;
-    const QString texte = TexteBoiteModale([&] { ouvert = f.OuvrePosition(w.dossier.filePath("absent.vel")); });
+    const QString texte =
+        TexteBoiteModale([&] { ouvert = f.OuvrePosition(w.dossier.filePath("absent.vel")); });
     EXPECT_FALSE(ouvert);
     EXPECT_TRUE(texte.contains(QStringLiteral("absent.vel"))) << texte.toStdString();
     EXPECT_EQ(w.B().Rouge->LitPosition().x, avant.x);
@@ -167,7 +172,8 @@ TEST(MainVel3D, CommandLinePositionIsOpenedPlayedAndRemembered) {
     TMainVel3DFrm& f = w.Cree();
     EXPECT_GT(w.B().Simu->NbPhotos, 0);
     ASSERT_EQ(f.mruList().Noms().size(), 1u);
-    EXPECT_EQ(QString::fromStdString(f.mruList().Noms().front()), w.dossier.filePath(QStringLiteral("coup.vel")));
+    EXPECT_EQ(QString::fromStdString(f.mruList().Noms().front()),
+              w.dossier.filePath(QStringLiteral("coup.vel")));
 }
 
 TEST(MainVel3D, MissingCommandLineFileIsIgnoredSilently) {
@@ -231,7 +237,8 @@ TEST(MainVel3D, MovingABallShowsItsPositionAndTheAimedThickness) {
     // clamped to the cushion, shown with two decimals in the locale
     EXPECT_EQ(f.TextePanneau(1), QStringLiteral("(-68,05 10,00 3,08)"));
     EXPECT_TRUE(Controle<QLabel>(f, "QviseeLbl")->text().startsWith(QStringLiteral("Qté visée : ")));
-    EXPECT_EQ(Controle<QLabel>(f, "QviseeLbl")->text(), QStringLiteral("Qté visée : ") + QLocale().toString(w.B().QuantiteVisee(), 'f', 3));
+    EXPECT_EQ(Controle<QLabel>(f, "QviseeLbl")->text(),
+              QStringLiteral("Qté visée : ") + QLocale().toString(w.B().QuantiteVisee(), 'f', 3));
 }
 
 TEST(MainVel3D, TwoInstancesKeepEachOthersSettings) {
@@ -249,7 +256,8 @@ TEST(MainVel3D, TwoInstancesKeepEachOthersSettings) {
     TFichierIni ini;
     ASSERT_TRUE(ini.Charge(a.demarrage.Reglages.Ecriture.toStdString()));
     EXPECT_DOUBLE_EQ(ini.LitReel("Divers", "TauxRalenti", 0), 0.5);
-    EXPECT_EQ(ini.LitTexte("DerniersVels", "Fichier1", ""), QFileInfo(Exemple("manque.vel")).absoluteFilePath().toStdString());
+    EXPECT_EQ(ini.LitTexte("DerniersVels", "Fichier1", ""),
+              QFileInfo(Exemple("manque.vel")).absoluteFilePath().toStdString());
     EXPECT_EQ(ini.LitTexte("DerniersVels", "Fichier2", ""),
               QFileInfo(Exemple("ouverture.vel")).absoluteFilePath().toStdString());
     EXPECT_NE(ini.Texte().find("; gardé"), std::string::npos);

@@ -21,8 +21,8 @@ std::string LitFichier(const QString& nom) {
 }  // namespace
 
 TEST(MemesPhotosQueCli, EveryExamplePositionGivesByteIdenticalPhotosInTheWindowAndTheCommandLine) {
-    for (const char* exemple : {"ouverture.vel", "trois_bandes.vel", "une_bande.vel", "manque.vel", "saut.vel",
-                                "fausse_queue.vel"}) {
+    for (const char* exemple : {"ouverture.vel", "trois_bandes.vel", "une_bande.vel", "manque.vel",
+                                "saut.vel", "fausse_queue.vel"}) {
         SCOPED_TRACE(exemple);
         TFenetres w;
         TMainVel3DFrm& f = w.Cree();

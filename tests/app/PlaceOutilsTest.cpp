@@ -2,12 +2,12 @@
 
 #include <QFile>
 
-#include "tools/FenetreOutil.h"
 #include "app/FenetresOutils.h"
 #include "app/ReglagesVel3D.h"
-#include "scene/gl/VueGL.h"
 #include "fichiers/FichierIni.h"
+#include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
+#include "tools/FenetreOutil.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ QRect Milieu(const QRect& table) {
 // the five tool windows placed one after the other as the main window does
 QList<QRect> PlaceCinq(const QRect& ecran, const QRect& principale, const QRect& table, const QSize& taille) {
     QList<QRect> placees;
-    for (int i = 0; i < 5; ++i) placees << QRect(PlaceOutil(ecran, principale, table, taille, placees), taille);
+    for (int i = 0; i < 5; ++i)
+        placees << QRect(PlaceOutil(ecran, principale, table, taille, placees), taille);
     return placees;
 }
 
@@ -34,7 +35,8 @@ TEST(PlaceOutils, BesideTheTableWhenTheScreenHasRoomElseAlongItsEdgesNeverOverTh
     EXPECT_EQ(colonne[0].topLeft(), QPoint(1004, 60));
     for (const QRect& r : colonne) EXPECT_FALSE(r.intersects(principale)) << r.x() << ' ' << r.y();
     // a window at the right of the screen: on its left
-    EXPECT_EQ(PlaceOutil(ecran, QRect(590, 0, 1000, 700), table.translated(590, 0), taille, {}).x(), 590 - 4 - 300);
+    EXPECT_EQ(PlaceOutil(ecran, QRect(590, 0, 1000, 700), table.translated(590, 0), taille, {}).x(),
+              590 - 4 - 300);
     // a maximised window: along the screen's edges, off the middle of the table and off each other
     const QRect plein(0, 0, 1600, 1000), tablePlein(0, 60, 1600, 900);
     const QList<QRect> bords = PlaceCinq(ecran, plein, tablePlein, taille);
@@ -68,7 +70,8 @@ TEST(PlaceOutils, AToolWindowShownFirstLeavesTheTableCentreAndAMovedOneComesBack
         TFenetres w;
         TMainVel3DFrm& f = w.Cree();
         QApplication::processEvents();
-        const QRect table(Controle<TVueGL>(f, "Scn")->mapToGlobal(QPoint(0, 0)), Controle<TVueGL>(f, "Scn")->size());
+        const QRect table(Controle<TVueGL>(f, "Scn")->mapToGlobal(QPoint(0, 0)),
+                          Controle<TVueGL>(f, "Scn")->size());
         coinTable = table.topLeft();
         for (QWidget* outil : {static_cast<QWidget*>(f.QueueFrm), static_cast<QWidget*>(f.MemTrajetsFrm),
                                static_cast<QWidget*>(f.VueNumFrm), static_cast<QWidget*>(f.DifficulteFrm),

@@ -1,11 +1,10 @@
-#include "app/ReglagesVel3D.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/ReglagesVel3D.h"
 #include "tests/app/Fenetres.h"
 
 namespace {
@@ -79,5 +78,6 @@ TEST(ReglagesVel3D, SettingsThatCannotBeWrittenAreReportedAtClose) {
     w.demarrage.Reglages = {cible, cible};
     w.Cree(false);
     const QString texte = TexteBoiteModale([&] { w.F().close(); });
-    EXPECT_TRUE(texte.contains(QStringLiteral("Les réglages n'ont pas pu être enregistrés"))) << texte.toStdString();
+    EXPECT_TRUE(texte.contains(QStringLiteral("Les réglages n'ont pas pu être enregistrés")))
+        << texte.toStdString();
 }

@@ -25,13 +25,14 @@ namespace {
 
 // a client of another program, outside Qt: one connection, the bytes, the answer line
 class ClientBrut {
-public:
+  public:
     explicit ClientBrut(const std::string& chemin) {
         fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_un adresse{};
         adresse.sun_family = AF_UNIX;
         std::strncpy(adresse.sun_path, chemin.c_str(), sizeof(adresse.sun_path) - 1);
-        connecte_ = fd_ >= 0 && ::connect(fd_, reinterpret_cast<const sockaddr*>(&adresse), sizeof(adresse)) == 0;
+        connecte_ =
+            fd_ >= 0 && ::connect(fd_, reinterpret_cast<const sockaddr*>(&adresse), sizeof(adresse)) == 0;
     }
     ~ClientBrut() {
         if (fd_ >= 0) ::close(fd_);
@@ -53,7 +54,7 @@ public:
         return r;
     }
 
-private:
+  private:
     int fd_ = -1;
     bool connecte_ = false;
 };

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -7,13 +9,10 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QTemporaryDir>
 #include <cmath>
-#include <memory>
 #include <limits>
+#include <memory>
 
 #include "app/ServeurCoup.h"
 #include "tests/app/Fenetres.h"
@@ -87,8 +86,9 @@ TEST(ServeurCoup, SocketIsInAFolderOnlyTheUserMayEnter) {
     qunsetenv("XDG_RUNTIME_DIR");
     qputenv("TMPDIR", tmp.path().toUtf8());
     const QString chemin = QString::fromStdString(CheminServeurCoup());
-    EXPECT_EQ(QFileInfo(chemin).absolutePath(),
-              QFileInfo(tmp.path()).canonicalFilePath() + QStringLiteral("/velmora3d-") + QString::number(getuid()));
+    EXPECT_EQ(QFileInfo(chemin).absolutePath(), QFileInfo(tmp.path()).canonicalFilePath() +
+                                                    QStringLiteral("/velmora3d-") +
+                                                    QString::number(getuid()));
     EXPECT_TRUE(QString::fromStdString(NomServeurCoup()).startsWith(QStringLiteral("velmora3d-")));
     TServeurCoup serveur;
     ASSERT_TRUE(serveur.Ecoute(chemin));
@@ -155,7 +155,8 @@ TEST(ServeurCoup, OnlyTheUserMayUseTheSocket) {
     TServeur s;
     const QFileInfo f(s.chemin);
     ASSERT_TRUE(f.exists());
-    EXPECT_FALSE(f.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+    EXPECT_FALSE(f.permissions() &
+                 (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
 }
 
 TEST(ServeurCoup, AValidBlockIsReceivedAndAnswered) {
@@ -198,7 +199,8 @@ TEST(ServeurCoup, ShortLongAndNonFiniteBlocksAreRefusedWithAReason) {
         client.disconnectFromServer();
     }
     ASSERT_TRUE(Attend([&] { return s.refus.size() == 5; }));
-    EXPECT_EQ(s.refus.last().first().toString(), QStringLiteral("coup reçu refusé : 12 octets au lieu de 60"));
+    EXPECT_EQ(s.refus.last().first().toString(),
+              QStringLiteral("coup reçu refusé : 12 octets au lieu de 60"));
     EXPECT_EQ(s.recus.size(), 0);
 }
 
@@ -296,7 +298,8 @@ TEST(ServeurCoup, TheMainWindowRefusesABadBlockInTheStatusBarAndChangesNothing) 
         client.flush();
         client.disconnectFromServer();
     }
-    ASSERT_TRUE(Attend([&] { return f.TextePanneau(3).contains(QStringLiteral("59 octets au lieu de 60")); }));
+    ASSERT_TRUE(
+        Attend([&] { return f.TextePanneau(3).contains(QStringLiteral("59 octets au lieu de 60")); }));
     EXPECT_EQ(w.B().Simu->NbPhotos, 0);
 }
 
@@ -305,8 +308,7 @@ TEST(ServeurCoup, VelmoraSimSendHandsAPositionFileToTheRunningProgram) {
     // the command line finds the socket in $XDG_RUNTIME_DIR, as the program does
     QTemporaryDir tmp(QDir::tempPath() + QStringLiteral("/vs-XXXXXX"));
     ASSERT_TRUE(tmp.isValid());
-    const QString chemin =
-        QDir(tmp.path()).filePath(QString::fromStdString(NomServeurCoup()));
+    const QString chemin = QDir(tmp.path()).filePath(QString::fromStdString(NomServeurCoup()));
     w.demarrage.CheminServeurCoup = chemin;
     TMainVel3DFrm& f = w.Cree();
     ASSERT_TRUE(f.ServeurCoup()->EnEcoute());

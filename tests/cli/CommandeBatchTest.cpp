@@ -25,7 +25,7 @@ struct TSortie {
 const std::string kGrille = " --trials 2,2,2,1,0,0";
 
 class CommandeBatchTest : public TestAvecDossier {
-protected:
+  protected:
     CommandeBatchTest() : TestAvecDossier("velmora-cli-batch") {}
 
     TSortie Lance(const std::string& args) const {
@@ -62,7 +62,8 @@ protected:
 
 TEST_F(CommandeBatchTest, Difficulty_EachPositionAsTheSingleCommandWritesIt_SummarySortedByName) {
     const std::string positions = Positions();
-    const TSortie s = Lance("batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille);
+    const TSortie s =
+        Lance("batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille);
     ASSERT_EQ(s.statut, 0) << s.err;
     EXPECT_NE(s.out.find("positions : 6 (6 calculées, 0 déjà faites)\n"), std::string::npos) << s.out;
 
@@ -85,7 +86,8 @@ TEST_F(CommandeBatchTest, Difficulty_EachPositionAsTheSingleCommandWritesIt_Summ
         const TSortie seul = Lance("difficulty '" + positions + "/" + nom + ".vel' --json --bul '" +
                                    Chemin(nom + ".bul") + "'" + kGrille);
         ASSERT_EQ(seul.statut, 0) << seul.err;
-        EXPECT_EQ(LitFichierEntier(dossier_ / "sortie" / (nom + ".bul")), LitFichierEntier(Chemin(nom + ".bul")))
+        EXPECT_EQ(LitFichierEntier(dossier_ / "sortie" / (nom + ".bul")),
+                  LitFichierEntier(Chemin(nom + ".bul")))
             << nom;
         const size_t i = seul.out.find("\"successes\": ") + 13;
         const std::string reussis = seul.out.substr(i, seul.out.find(',', i) - i);
@@ -93,17 +95,23 @@ TEST_F(CommandeBatchTest, Difficulty_EachPositionAsTheSingleCommandWritesIt_Summ
         EXPECT_EQ(LitFichierEntier(dossier_ / "sortie" / (nom + ".resume.csv")),
                   resume.substr(0, resume.find('\n') + 1) +
                       resume.substr(resume.find("\n" + nom + ",") + 1,
-                                    resume.find('\n', resume.find("\n" + nom + ",") + 1) - resume.find("\n" + nom + ",")));
+                                    resume.find('\n', resume.find("\n" + nom + ",") + 1) -
+                                        resume.find("\n" + nom + ",")));
     }
-    EXPECT_NE(LitFichierEntier(dossier_ / "sortie" / "temps.csv").find("position,seconds,rank\nfausse_queue,"),
-              std::string::npos);
+    EXPECT_NE(
+        LitFichierEntier(dossier_ / "sortie" / "temps.csv").find("position,seconds,rank\nfausse_queue,"),
+        std::string::npos);
 }
 
 TEST_F(CommandeBatchTest, SameBytesWhateverTheThreads) {
     const std::string positions = Positions();
-    ASSERT_EQ(Lance("batch difficulty '" + positions + "' --threads 1 --out '" + Chemin("un") + "'" + kGrille).statut, 0);
-    ASSERT_EQ(Lance("batch difficulty '" + positions + "' --threads 4 --out '" + Chemin("quatre") + "'" + kGrille).statut,
+    ASSERT_EQ(Lance("batch difficulty '" + positions + "' --threads 1 --out '" + Chemin("un") + "'" + kGrille)
+                  .statut,
               0);
+    ASSERT_EQ(
+        Lance("batch difficulty '" + positions + "' --threads 4 --out '" + Chemin("quatre") + "'" + kGrille)
+            .statut,
+        0);
     const auto un = Contenu(dossier_ / "un");
     EXPECT_EQ(un.size(), 6u * 2 + 3);
     EXPECT_EQ(SansTemps(un), SansTemps(Contenu(dossier_ / "quatre")));
@@ -111,7 +119,8 @@ TEST_F(CommandeBatchTest, SameBytesWhateverTheThreads) {
 
 TEST_F(CommandeBatchTest, Resume_SkipsWhatIsDoneAndEndsWithTheSameFiles) {
     const std::string positions = Positions();
-    const std::string commande = "batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille;
+    const std::string commande =
+        "batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille;
     ASSERT_EQ(Lance(commande).statut, 0);
     const auto complet = SansTemps(Contenu(dossier_ / "sortie"));
 
@@ -147,18 +156,18 @@ TEST_F(CommandeBatchTest, BadUsage_ExitsWithTwoAndSaysWhy) {
     const std::string sortie = " --out '" + Chemin("sortie") + "'";
     fs::create_directories(dossier_ / "autre");
     fs::copy_file(fs::path(positions) / "saut.vel", dossier_ / "autre" / "saut.vel");
-    for (const std::string& args :
-         std::vector<std::string>{"batch", "batch --out x", "batch rien '" + positions + "'" + sortie,
-          "batch difficulty '" + positions + "'", "batch difficulty" + sortie,
-          "batch difficulty '" + positions + "'" + sortie + " --bul x.bul",
-          "batch difficulty '" + positions + "'" + sortie + " --json",
-          "batch difficulty '" + positions + "'" + sortie + " --export x.pvr",
-          "batch difficulty '" + positions + "'" + sortie + " --threads 0",
-          "batch difficulty '" + positions + "'" + sortie + " --trials 1,2",
-          "batch difficulty '" + positions + "'" + sortie + " --mode",
-          "batch difficulty '" + positions + "'" + sortie + " --resume=oui",
-          // two positions named "saut": their results would overwrite each other
-          "batch difficulty '" + positions + "' '" + Chemin("autre") + "'" + sortie}) {
+    for (const std::string& args : std::vector<std::string>{
+             "batch", "batch --out x", "batch rien '" + positions + "'" + sortie,
+             "batch difficulty '" + positions + "'", "batch difficulty" + sortie,
+             "batch difficulty '" + positions + "'" + sortie + " --bul x.bul",
+             "batch difficulty '" + positions + "'" + sortie + " --json",
+             "batch difficulty '" + positions + "'" + sortie + " --export x.pvr",
+             "batch difficulty '" + positions + "'" + sortie + " --threads 0",
+             "batch difficulty '" + positions + "'" + sortie + " --trials 1,2",
+             "batch difficulty '" + positions + "'" + sortie + " --mode",
+             "batch difficulty '" + positions + "'" + sortie + " --resume=oui",
+             // two positions named "saut": their results would overwrite each other
+             "batch difficulty '" + positions + "' '" + Chemin("autre") + "'" + sortie}) {
         const TSortie s = Lance(args);
         EXPECT_EQ(s.statut, 2) << args;
         EXPECT_NE(s.err.find("velmora-sim batch : "), std::string::npos) << args << "\n" << s.err;
@@ -166,8 +175,8 @@ TEST_F(CommandeBatchTest, BadUsage_ExitsWithTwoAndSaysWhy) {
         EXPECT_FALSE(fs::exists(dossier_ / "sortie")) << args;
     }
     // the same file named twice is one position
-    const TSortie deux = Lance("batch difficulty '" + positions + "/saut.vel' '" + positions + "/../positions/saut.vel'" +
-                               sortie + kGrille);
+    const TSortie deux = Lance("batch difficulty '" + positions + "/saut.vel' '" + positions +
+                               "/../positions/saut.vel'" + sortie + kGrille);
     EXPECT_EQ(deux.statut, 0) << deux.err;
     EXPECT_NE(deux.out.find("positions : 1 "), std::string::npos) << deux.out;
 }
@@ -181,7 +190,8 @@ TEST_F(CommandeBatchTest, FileErrors_ExitWithOneBeforeComputingAnything) {
         {"batch difficulty '" + positions + "' '" + Chemin("absent.vel") + "'" + sortie, "absent.vel"},
         {"batch difficulty '" + Chemin("vide") + "'" + sortie, "aucun fichier de positions"},
         {"batch difficulty '" + positions + "' --fsk '" + Chemin("absent.fsk") + "'" + sortie, "absent.fsk"},
-        {"batch difficulty '" + positions + "' --out '" + Chemin("fichier") + "/sortie'" + kGrille, "fichier"}};
+        {"batch difficulty '" + positions + "' --out '" + Chemin("fichier") + "/sortie'" + kGrille,
+         "fichier"}};
     for (const auto& [args, motif] : cas) {
         const TSortie s = Lance(args);
         EXPECT_EQ(s.statut, 1) << args;
@@ -216,14 +226,16 @@ TEST_F(CommandeBatchTest, Solve_EachPositionAsTheSingleCommandPrintsIt_SameBytes
     const fs::path positions = dossier_ / "positions";
     fs::create_directories(positions);
     for (const char* nom : {"ouverture", "trois_bandes", "une_bande"})
-        fs::copy_file(fs::path(VELMORA_EXAMPLES_DIR) / (std::string(nom) + ".vel"), positions / (std::string(nom) + ".vel"));
+        fs::copy_file(fs::path(VELMORA_EXAMPLES_DIR) / (std::string(nom) + ".vel"),
+                      positions / (std::string(nom) + ".vel"));
     const std::string options = " --budget 1000 --top 1 --mode libre";
     const TSortie s =
         Lance("batch solve '" + positions.string() + "' --threads 1 --out '" + Chemin("un") + "'" + options);
     ASSERT_EQ(s.statut, 0) << s.err;
-    ASSERT_EQ(Lance("batch solve '" + positions.string() + "' --threads 2 --out '" + Chemin("deux") + "'" + options)
-                  .statut,
-              0);
+    ASSERT_EQ(
+        Lance("batch solve '" + positions.string() + "' --threads 2 --out '" + Chemin("deux") + "'" + options)
+            .statut,
+        0);
     const auto un = Contenu(dossier_ / "un");
     EXPECT_EQ(un.size(), 3u * 2 + 3);
     EXPECT_EQ(SansTemps(un), SansTemps(Contenu(dossier_ / "deux")));
@@ -239,12 +251,14 @@ TEST_F(CommandeBatchTest, Solve_EachPositionAsTheSingleCommandPrintsIt_SameBytes
         attendu.replace(i, attendu.find(',', i) - i, "0");
         EXPECT_EQ(un.at(nom + ".json"), attendu) << nom;
         const size_t k = attendu.find("\"routes_found\": ") + 16;
-        EXPECT_NE(resume.find("\n" + nom + "," + attendu.substr(k, attendu.find(',', k) - k) + ","), std::string::npos)
+        EXPECT_NE(resume.find("\n" + nom + "," + attendu.substr(k, attendu.find(',', k) - k) + ","),
+                  std::string::npos)
             << resume << attendu;
     }
     // the single command's --save and --json have no place in a batch
     for (const char* option : {" --save x", " --json", " --budget 10"}) {
-        const TSortie faux = Lance("batch solve '" + positions.string() + "' --out '" + Chemin("faux") + "'" + option);
+        const TSortie faux =
+            Lance("batch solve '" + positions.string() + "' --out '" + Chemin("faux") + "'" + option);
         EXPECT_EQ(faux.statut, 2) << option;
         EXPECT_NE(faux.err.find("velmora-sim batch : "), std::string::npos) << option << faux.err;
         EXPECT_FALSE(fs::exists(dossier_ / "faux")) << option;
@@ -254,7 +268,8 @@ TEST_F(CommandeBatchTest, Solve_EachPositionAsTheSingleCommandPrintsIt_SameBytes
 TEST_F(CommandeBatchTest, Help_NamesTheKindsTheFilesAndMpi) {
     const TSortie s = Lance("batch --help");
     ASSERT_EQ(s.statut, 0);
-    for (const char* mot : {"difficulty", "solve", "--out", "--resume", "--threads", "resume.csv", "temps.csv", "mpirun"})
+    for (const char* mot :
+         {"difficulty", "solve", "--out", "--resume", "--threads", "resume.csv", "temps.csv", "mpirun"})
         EXPECT_NE(s.out.find(mot), std::string::npos) << mot;
     EXPECT_NE(Lance("--help").out.find("batch"), std::string::npos);
 }

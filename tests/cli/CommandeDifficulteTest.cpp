@@ -21,9 +21,8 @@ struct TSortie {
     std::string err;
 };
 
-
 class CommandeDifficulteTest : public TestAvecDossier {
-protected:
+  protected:
     CommandeDifficulteTest() : TestAvecDossier("velmora-cli-diff") {}
     // the opening position of three-cushion play, as the desktop program saves it
     static std::string Ouverture() { return "'" + std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel'"; }
@@ -35,7 +34,6 @@ protected:
         return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier_ / "out.txt"),
                 LitFichierEntier(dossier_ / "err.txt")};
     }
-
 };
 
 // the number after "key": in the JSON object, -1 when absent

@@ -23,7 +23,7 @@ struct TSortie {
 };
 
 class CommandeSendTest : public TestAvecDossier {
-protected:
+  protected:
     CommandeSendTest() : TestAvecDossier("velmora-cli-send") {}
 
     TSortie Envoie(const std::string& socket) const {
@@ -42,7 +42,8 @@ int Ecoute(const std::string& chemin) {
     a.sun_family = AF_UNIX;
     std::strncpy(a.sun_path, chemin.c_str(), sizeof a.sun_path - 1);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, 4) != 0) return -1;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, 4) != 0)
+        return -1;
     return fd;
 }
 
@@ -68,7 +69,9 @@ TEST_F(CommandeSendTest, TheServersAnswerIsPrintedWithoutControlCharacters) {
     const std::string socket = Chemin("s.sock");
     const int fd = Ecoute(socket);
     ASSERT_GE(fd, 0);
-    std::thread serveur(Sert, fd, std::string("REFUS \x1b]0;titre\x07\x1b[31mrouge\xc2\x9b""2J fin\n"));
+    std::thread serveur(Sert, fd,
+                        std::string("REFUS \x1b]0;titre\x07\x1b[31mrouge\xc2\x9b"
+                                    "2J fin\n"));
     const TSortie s = Envoie(socket);
     serveur.join();
     ::close(fd);

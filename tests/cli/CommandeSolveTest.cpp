@@ -24,7 +24,7 @@ struct TSortie {
 };
 
 class CommandeSolveTest : public TestAvecDossier {
-protected:
+  protected:
     CommandeSolveTest() : TestAvecDossier("velmora-cli-solve") {}
     static std::string Exemple(const std::string& nom) {
         return "'" + std::string(VELMORA_EXAMPLES_DIR) + "/" + nom + "'";
@@ -54,7 +54,8 @@ const std::string kPetite = " --budget 20000 --top 3";
 }  // namespace
 
 TEST_F(CommandeSolveTest, SavedRoutesReplayAsScoredWithTheRateDifficultyGives) {
-    const TSortie s = Lance("solve", Exemple("ouverture.vel") + kPetite + " --json --save '" + Chemin("routes") + "'");
+    const TSortie s =
+        Lance("solve", Exemple("ouverture.vel") + kPetite + " --json --save '" + Chemin("routes") + "'");
     ASSERT_EQ(s.statut, 0) << s.err;
     EXPECT_EQ(s.out.rfind("{\"routes\": [{\"rank\": 1, \"sequence\": \"", 0), 0u) << s.out;
     EXPECT_EQ(s.out.find('\n'), s.out.size() - 1);
@@ -84,7 +85,8 @@ TEST_F(CommandeSolveTest, SavedRoutesReplayAsScoredWithTheRateDifficultyGives) {
 TEST_F(CommandeSolveTest, TextAndOtherModes_OneLinePerRouteThenTheCounts) {
     const TSortie s = Lance("solve", Exemple("ouverture.vel") + kPetite + " --mode 1bande");
     ASSERT_EQ(s.statut, 0) << s.err;
-    const std::regex ligne(R"(^[1-3]\. .+ : [0-9]+\.[0-9] % ; vitesse [0-9.]+ cm/s, visée [0-9.-]+°, effet [0-9.-]+ cm, hauteur [0-9.-]+ cm, inclinaison [0-9.]+°$)");
+    const std::regex ligne(
+        R"(^[1-3]\. .+ : [0-9]+\.[0-9] % ; vitesse [0-9.]+ cm/s, visée [0-9.-]+°, effet [0-9.-]+ cm, hauteur [0-9.-]+ cm, inclinaison [0-9.]+°$)");
     std::istringstream flux(s.out);
     std::string l;
     int routes = 0;
@@ -100,7 +102,9 @@ TEST_F(CommandeSolveTest, SameOutputOnOneAndTwoThreads) {
     const TSortie deux = Lance("solve", Exemple("ouverture.vel") + kPetite + " --json --threads=2");
     ASSERT_EQ(un.statut, 0);
     ASSERT_EQ(deux.statut, 0);
-    const auto sansTemps = [](const std::string& j) { return std::regex_replace(j, std::regex("\"seconds\": [^,}]+"), ""); };
+    const auto sansTemps = [](const std::string& j) {
+        return std::regex_replace(j, std::regex("\"seconds\": [^,}]+"), "");
+    };
     EXPECT_EQ(sansTemps(un.out), sansTemps(deux.out));
 }
 
@@ -112,7 +116,8 @@ TEST_F(CommandeSolveTest, BallOneFrozenAgainstBothOthers_EmptyListSaidPlainly) {
     EXPECT_EQ(s.statut, 0) << s.err;
     EXPECT_EQ(s.out.rfind("aucune route : ", 0), 0u) << s.out;
     EXPECT_NE(s.out.find("collée"), std::string::npos);
-    const TSortie j = Lance("solve", "'" + Chemin("colle.vel") + "'" + kPetite + " --json --save '" + Chemin("r") + "'");
+    const TSortie j =
+        Lance("solve", "'" + Chemin("colle.vel") + "'" + kPetite + " --json --save '" + Chemin("r") + "'");
     EXPECT_EQ(j.statut, 0);
     EXPECT_EQ(j.out.rfind("{\"routes\": [], ", 0), 0u) << j.out;
     EXPECT_NE(j.out.find("\"reason\": "), std::string::npos);
@@ -126,7 +131,8 @@ TEST_F(CommandeSolveTest, BadInput_RefusedLikeShotWithoutSearching) {
     EXPECT_EQ(Lance("shot", "'" + Chemin("texte.vel") + "'").statut, 1);
     EXPECT_EQ(Lance("solve", "'" + Chemin("texte.vel") + "'").statut, 1);
     std::ofstream(Chemin("fichier")) << "x";
-    const TSortie dossier = Lance("solve", Exemple("ouverture.vel") + " --save '" + Chemin("fichier") + "/sous'");
+    const TSortie dossier =
+        Lance("solve", Exemple("ouverture.vel") + " --save '" + Chemin("fichier") + "/sous'");
     EXPECT_EQ(dossier.statut, 1);
     EXPECT_NE(dossier.err.find("dossier"), std::string::npos) << dossier.err;
     // usage
@@ -147,9 +153,9 @@ TEST_F(CommandeSolveTest, BadInput_RefusedLikeShotWithoutSearching) {
 
 TEST_F(CommandeSolveTest, CtrlC_StopsAndReportsTheRoutesFoundSoFar) {
     // a long search interrupted after a while: status 130, the routes found so far on the output
-    const std::string ligne = "timeout --preserve-status -s INT 2 " + std::string(VELMORA_SIM_EXE) + " solve " +
-                              Exemple("ouverture.vel") + " --budget 5000000 --json > '" + Chemin("out.txt") +
-                              "' 2> '" + Chemin("err.txt") + "'";
+    const std::string ligne = "timeout --preserve-status -s INT 2 " + std::string(VELMORA_SIM_EXE) +
+                              " solve " + Exemple("ouverture.vel") + " --budget 5000000 --json > '" +
+                              Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
     const int brut = std::system(ligne.c_str());
     ASSERT_TRUE(WIFEXITED(brut));
     EXPECT_EQ(WEXITSTATUS(brut), 130);

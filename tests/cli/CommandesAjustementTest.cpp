@@ -9,9 +9,9 @@
 #include <regex>
 #include <sstream>
 
+#include "fichiers/FichierFisik.h"
 #include "moteurs/Repartiteur.h"
 #include "tests/moteurs/CoupsGeneres.h"
-#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -39,9 +39,9 @@ double Nombre(const std::string& json, const std::string& cle) {
 struct CommandesAjustementTest : ::testing::Test {
     fs::path dossier;
     void SetUp() override {
-        dossier = fs::temp_directory_path() /
-                  ("velmora-cli-ajust-" + std::to_string(getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dossier =
+            fs::temp_directory_path() / ("velmora-cli-ajust-" + std::to_string(getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dossier);
     }
     void TearDown() override { fs::remove_all(dossier); }
@@ -70,7 +70,8 @@ struct CommandesAjustementTest : ::testing::Test {
 TEST_F(CommandesAjustementTest, Fit_PrintsTheCueScoresAndCountAndSavesAPositionFile) {
     const std::string rec = Enregistrement("coup.csv");
     const std::string fsk = std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk";
-    const Sortie s = Lance("fit \"" + rec + "\" --fsk \"" + fsk + "\" --json --save \"" + Chemin("ajuste.vel") + "\"");
+    const Sortie s =
+        Lance("fit \"" + rec + "\" --fsk \"" + fsk + "\" --json --save \"" + Chemin("ajuste.vel") + "\"");
     ASSERT_EQ(s.statut, 0) << s.err;
     EXPECT_NEAR(Nombre(s.out, "AngleOx"), 80 * kDegre, 0.1 * kDegre);
     EXPECT_NEAR(Nombre(s.out, "Vq"), 350, 3.5);
@@ -111,10 +112,12 @@ TEST_F(CommandesAjustementTest, Fit_RefusesBadUsageAndBadRecordingsWithTheirStat
 }
 
 TEST_F(CommandesAjustementTest, Calibrate_WritesTheFittedParameterFileAndReportsBothScores) {
-    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83), c = Enregistrement("c.csv", 77);
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83),
+                      c = Enregistrement("c.csv", 77);
     const std::string fsk = std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk";
-    const Sortie s = Lance("calibrate \"" + a + "\" \"" + b + "\" --validate \"" + c + "\" --fsk \"" + fsk +
-                           "\" --params FrotBiTapRoule --trials 3 --threads 2 --json --out \"" + Chemin("t.fsk") + "\"");
+    const Sortie s =
+        Lance("calibrate \"" + a + "\" \"" + b + "\" --validate \"" + c + "\" --fsk \"" + fsk +
+              "\" --params FrotBiTapRoule --trials 3 --threads 2 --json --out \"" + Chemin("t.fsk") + "\"");
     ASSERT_EQ(s.statut, 0) << s.err;
     for (const char* cle : {"\"constants\"", "\"training\"", "\"heldout\"", "\"median_all\"", "\"trials\""})
         EXPECT_NE(s.out.find(cle), std::string::npos) << cle;
@@ -131,16 +134,18 @@ TEST_F(CommandesAjustementTest, Calibrate_WritesTheFittedParameterFileAndReports
 TEST_F(CommandesAjustementTest, Calibrate_UnderMpirun_SpreadsTheFitsAndGivesTheSameResult) {
     if (!TRepartiteur::MpiDisponible() || std::system("command -v mpirun > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "construit sans MPI, ou mpirun absent";
-    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83), c = Enregistrement("c.csv", 77);
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83),
+                      c = Enregistrement("c.csv", 77);
     const std::string args = "calibrate \"" + a + "\" \"" + b + "\" --validate \"" + c + "\" --fsk \"" +
-                             VELMORA_EXAMPLES_DIR + "/match.fsk\" --params FrotBiTapRoule --trials 3 --json --out \"";
+                             VELMORA_EXAMPLES_DIR +
+                             "/match.fsk\" --params FrotBiTapRoule --trials 3 --json --out \"";
     const Sortie seul = Lance(args + Chemin("seul.fsk") + "\"");
     ASSERT_EQ(seul.statut, 0) << seul.err;
     // as root in a container Open MPI wants to be told so, and has no single-copy transport; what
     // Open MPI allocates at start-up stays to the end, which LeakSanitizer would count against us
     const char* asan = std::getenv("ASAN_OPTIONS");
-    const std::string sansFuites = std::string("ASAN_OPTIONS=") + (asan && *asan ? std::string(asan) + ":" : "") +
-                                   "detect_leaks=0 ";
+    const std::string sansFuites =
+        std::string("ASAN_OPTIONS=") + (asan && *asan ? std::string(asan) + ":" : "") + "detect_leaks=0 ";
     const std::string mpi = "env " + sansFuites +
                             "OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 "
                             "OMPI_MCA_btl_vader_single_copy_mechanism=none mpirun -np 3 --oversubscribe \"" +
@@ -163,7 +168,8 @@ TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadR
     EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --holdout 1 --validate \"" + a + "\"").statut, 2);
     EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --threads 0").statut, 2);
     std::ofstream(Chemin("mauvais.csv")) << "ball,t,x,y\n1,0,0,0\n1,-1,0,0\n";
-    const Sortie s = Lance("calibrate \"" + a + "\" \"" + Chemin("mauvais.csv") + "\" --out \"" + Chemin("t.fsk") + "\"");
+    const Sortie s =
+        Lance("calibrate \"" + a + "\" \"" + Chemin("mauvais.csv") + "\" --out \"" + Chemin("t.fsk") + "\"");
     EXPECT_EQ(s.statut, 1);
     EXPECT_NE(s.err.find("le temps recule"), std::string::npos) << s.err;
     EXPECT_FALSE(fs::exists(Chemin("t.fsk")));

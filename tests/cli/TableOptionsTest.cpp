@@ -1,8 +1,8 @@
 // The option-table reader every command of velmora-sim goes through: the same forms, the same
 // messages, whatever the command.
-#include "cli/TableOptions.h"
-
 #include <gtest/gtest.h>
+
+#include "cli/TableOptions.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ struct TableOptionsTest : ::testing::Test {
     std::vector<TOptionCli> table = {
         {"--fsk", TGenreOption::Valeur, OptionTexte(fsk)},
         {"--out", TGenreOption::Valeur, OptionNonVide(sortie, "--out sans nom")},
-        {"--threads", TGenreOption::Valeur, OptionEntier(1, 64, "--threads de 1 à 64", [this](long long v) { n = v; })},
+        {"--threads", TGenreOption::Valeur,
+         OptionEntier(1, 64, "--threads de 1 à 64", [this](long long v) { n = v; })},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(json)},
         {"--export", TGenreOption::Refusee, {}},
     };
@@ -23,7 +24,8 @@ struct TableOptionsTest : ::testing::Test {
     std::string Lit(const std::vector<std::string>& args) {
         std::string erreur;
         const bool ok = LitOptionsCli(
-            args, table, [&](const std::string& a, std::string&) { return positionnels.push_back(a), true; }, erreur);
+            args, table, [&](const std::string& a, std::string&) { return positionnels.push_back(a), true; },
+            erreur);
         EXPECT_EQ(ok, erreur.empty()) << erreur;
         return erreur;
     }
@@ -61,8 +63,8 @@ TEST_F(TableOptionsTest, EveryMisuseHasItsMessage) {
 TEST_F(TableOptionsTest, SharedOptionsAreTakenOut_TheRestIsLeftAsWritten) {
     std::vector<std::string> reste;
     std::string erreur;
-    ASSERT_TRUE(PreleveOptionsCli({"a.vel", "--mode=libre", "--threads", "4", "--top", "3", "--json"}, table, reste,
-                                  erreur))
+    ASSERT_TRUE(PreleveOptionsCli({"a.vel", "--mode=libre", "--threads", "4", "--top", "3", "--json"}, table,
+                                  reste, erreur))
         << erreur;
     EXPECT_EQ(n, 4);
     EXPECT_TRUE(json);

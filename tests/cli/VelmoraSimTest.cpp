@@ -72,10 +72,10 @@ TEST_F(VelmoraSimTest, Json_GivesOneObject_AndTheExportHasOneLineOf32FieldsPerPh
         Lance("shot \"" + Exemple("ouverture.vel") + "\" --json --export \"" + pvr.string() + "\"");
     ASSERT_EQ(s.statut, 0) << s.err;
     std::smatch m;
-    ASSERT_TRUE(std::regex_match(
-        s.out, m,
-        std::regex("\\{\"outcome\": \"(réussi)\", \"point\": (true), "
-                   "\"miscue\": (false), \"photos\": ([0-9]+), \"time\": [0-9.]+\\}\n")))
+    ASSERT_TRUE(
+        std::regex_match(s.out, m,
+                         std::regex("\\{\"outcome\": \"(réussi)\", \"point\": (true), "
+                                    "\"miscue\": (false), \"photos\": ([0-9]+), \"time\": [0-9.]+\\}\n")))
         << s.out;
     const int photos = std::stoi(m[4]);
     // the opening example is a made point of 283 photos (its export is pinned in the core tests)
@@ -170,9 +170,9 @@ TEST_F(VelmoraSimTest, ExportOntoAPipeOrAProtectedFile_IsRefusedAndLeavesItAsItW
 TEST_F(VelmoraSimTest, ReadingAPipeOrADevice_EndsAtOnceWithExit1) {
     const std::string tube = (dossier / "tube.vel").string();
     ASSERT_TRUE(CreeTube(tube));
-    for (const std::string& args : {"shot \"" + tube + "\"", std::string("shot /dev/zero"),
-                                    std::string("launch /dev/urandom"),
-                                    "shot \"" + Exemple("ouverture.vel") + "\" --fsk \"" + tube + "\""}) {
+    for (const std::string& args :
+         {"shot \"" + tube + "\"", std::string("shot /dev/zero"), std::string("launch /dev/urandom"),
+          "shot \"" + Exemple("ouverture.vel") + "\" --fsk \"" + tube + "\""}) {
         const Sortie s = Lance(args);
         EXPECT_EQ(s.statut, 1) << args;
         EXPECT_NE(s.err.find("n'est pas un fichier ordinaire"), std::string::npos) << s.err;
@@ -209,14 +209,15 @@ TEST_F(VelmoraSimTest, NoSuccessEverCarriesANumberThatIsNotFinite) {
     std::ofstream(fsk) << "[Elasticite]\nElastBiBi=1e308\n";
     std::ofstream(vel) << "[Queue]\nVq=3e38\n[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\n"
                           "P2x=18.25\nP2y=-71.125\nP2z=3.075\nP3x=0\nP3y=71.125\nP3z=3.075\n";
-    for (const std::string& args :
-         {"shot \"" + Exemple("trois_bandes.vel") + "\" --fsk \"" + fsk.string() + "\" --export \"" + pvr.string() + "\"",
-          "shot \"" + vel.string() + "\" --export \"" + pvr.string() + "\""}) {
+    for (const std::string& args : {"shot \"" + Exemple("trois_bandes.vel") + "\" --fsk \"" + fsk.string() +
+                                        "\" --export \"" + pvr.string() + "\"",
+                                    "shot \"" + vel.string() + "\" --export \"" + pvr.string() + "\""}) {
         fs::remove(pvr);
         const Sortie s = Lance(args);
         if (s.statut == 0) {
             std::string texte = Lit(pvr);
-            std::transform(texte.begin(), texte.end(), texte.begin(), [](char c) { return char(std::tolower(c)); });
+            std::transform(texte.begin(), texte.end(), texte.begin(),
+                           [](char c) { return char(std::tolower(c)); });
             EXPECT_EQ(texte.find("nan"), std::string::npos) << args;
             EXPECT_EQ(texte.find("inf"), std::string::npos) << args;
         } else {

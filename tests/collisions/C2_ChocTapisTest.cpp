@@ -1,6 +1,6 @@
-#include "collisions/C2_ChocTapis.h"
-
 #include <gtest/gtest.h>
+
+#include "collisions/C2_ChocTapis.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "collisions/C3_ChocBille.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "collisions/C3_ChocBille.h"
 
 namespace {
 

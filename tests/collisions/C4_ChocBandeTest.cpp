@@ -1,8 +1,8 @@
-#include "collisions/C4_ChocBande.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "collisions/C4_ChocBande.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "collisions/C5_ApresChocs.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "collisions/C5_ApresChocs.h"
 
 namespace {
 

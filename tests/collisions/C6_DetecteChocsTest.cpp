@@ -1,9 +1,9 @@
-#include "collisions/C6_DetecteChocs.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+
+#include "collisions/C6_DetecteChocs.h"
 
 namespace {
 
@@ -309,7 +309,8 @@ TEST_F(DetecteChocsTest, Horizon_KeepsEveryContactWithinItToTheBit) {
         const TVecteur pb = SommeVect(pa, MultVect(tirage.Direction(), tirage.Ecart(f.Diametre)));
         TVecteur va = MultVect(tirage.Direction(), tirage.Echelle());
         TVecteur vb = MultVect(tirage.Direction(), tirage.Echelle());
-        if (tirage.u(tirage.alea) < 0.2) vb = SommeVect(va, MultVect(tirage.Direction(), 1e-9 * tirage.Echelle()));
+        if (tirage.u(tirage.alea) < 0.2)
+            vb = SommeVect(va, MultVect(tirage.Direction(), 1e-9 * tirage.Echelle()));
         TEtatBille A = Bille(1, pa, va), B = Bille(2, pb, vb);
         const double dtPrecedent = tirage.PasPrecedent();
         const double horizon = tirage.Echelle() * 1e-4;
@@ -331,7 +332,8 @@ TEST_F(DetecteChocsTest, Horizon_KeepsEveryContactWithinItToTheBit) {
 
         // the same for a ball running at a cushion nose
         const double x = f.Bandes[0].Point.x - tirage.Ecart(R) * (tirage.u(tirage.alea) < 0.9 ? 1 : -1);
-        TEtatBille C = Bille(1, Vecteur(x, 0, R), Vecteur(tirage.Echelle(), (tirage.u(tirage.alea) - 0.5) * tirage.Echelle(), 0));
+        TEtatBille C = Bille(1, Vecteur(x, 0, R),
+                             Vecteur(tirage.Echelle(), (tirage.u(tirage.alea) - 0.5) * tirage.Echelle(), 0));
         TChocPrevu libreBande, borneBande;
         libreBande.dtPrecedent = borneBande.dtPrecedent = dtPrecedent;
         borneBande.Horizon = horizon;

@@ -1,10 +1,10 @@
-#include "fichiers/CopieCoup.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+#include "fichiers/CopieCoup.h"
 
 namespace {
 

@@ -1,25 +1,24 @@
 // What a save finds at its target: special files and protected files stay as they are, links are
 // written through, long names fit, no temporary file stays behind.
-#include "fichiers/EcritureAtomique.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "fichiers/EcritureAtomique.h"
+#include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
 #include "sim/ParamPhys.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
-#include "fichiers/FichierFisik.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 class EcritureAtomiqueTest : public TestAvecDossier {
-protected:
+  protected:
     EcritureAtomiqueTest() : TestAvecDossier("velmora-ecriture") {}
     bool SansTemporaire() const {
         for (const auto& e : fs::directory_iterator(dossier_))

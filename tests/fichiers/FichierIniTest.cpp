@@ -1,6 +1,6 @@
-#include "fichiers/FichierIni.h"
-
 #include <gtest/gtest.h>
+
+#include "fichiers/FichierIni.h"
 
 TEST(FichierIni, ReadsWindowsFileCaseInsensitivelyWithBlanksAndCrlf) {
     TFichierIni ini;
@@ -32,12 +32,15 @@ TEST(FichierIni, BadNumbersGiveTheDefault) {
 
 TEST(FichierIni, WritingKeepsCommentsUnknownSectionsAndReplacesInPlace) {
     TFichierIni ini;
-    ini.ChargeTexte("; comment\r\n[Inconnue]\r\nfoo = bar\r\n\r\n[Dimensions]\r\nLargJeu=1\r\n; note\r\n\r\n[Autres]\r\nG=2\r\n");
+    ini.ChargeTexte(
+        "; comment\r\n[Inconnue]\r\nfoo = bar\r\n\r\n[Dimensions]\r\nLargJeu=1\r\n; "
+        "note\r\n\r\n[Autres]\r\nG=2\r\n");
     ini.EcritReel("dimensions", "largjeu", 142.25);
     ini.EcritReel("Dimensions", "HautBdes", 3.7);
     ini.EcritReel("Durees", "Tanal", 0.01);
     EXPECT_EQ(ini.Texte(),
-              "; comment\r\n[Inconnue]\r\nfoo = bar\r\n\r\n[Dimensions]\r\nLargJeu=142.25\r\nHautBdes=3.7\r\n; note\r\n"
+              "; comment\r\n[Inconnue]\r\nfoo = "
+              "bar\r\n\r\n[Dimensions]\r\nLargJeu=142.25\r\nHautBdes=3.7\r\n; note\r\n"
               "\r\n[Autres]\r\nG=2\r\n\r\n[Durees]\r\nTanal=0.01\r\n");
 }
 

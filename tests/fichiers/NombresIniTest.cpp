@@ -1,9 +1,9 @@
-#include "fichiers/NombresIni.h"
-
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
+
+#include "fichiers/NombresIni.h"
 
 TEST(NombresIni, WritesShortestGeneralFormWithFifteenDigits) {
     EXPECT_EQ(FormatReel(142.25), "142.25");

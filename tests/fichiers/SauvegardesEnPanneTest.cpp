@@ -4,17 +4,19 @@
 #include <fstream>
 #include <memory>
 
-#include "sim/C8_BillardVelmora.h"
 #include "fichiers/EcritureAtomique.h"
 #include "fichiers/ExportPVR.h"
+#include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
+#include "sim/C8_BillardVelmora.h"
 #include "sim/ParamPhys.h"
 #include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
-#include "fichiers/FichierFisik.h"
 
 namespace {
-std::string Lit(const std::string& p) { return LitFichierEntier(p); }
+std::string Lit(const std::string& p) {
+    return LitFichierEntier(p);
+}
 }  // namespace
 
 TEST(SauvegardesEnPanne, FullDiskKeepsThePreviousParameterFile) {

@@ -7,8 +7,8 @@
 #include "fichiers/EcritureAtomique.h"
 #include "fichiers/ExportPVR.h"
 #include "fichiers/FichierIni.h"
-#include "tests/sim/OutilsSimu.h"
 #include "jeu/FichiersPosition.h"
+#include "tests/sim/OutilsSimu.h"
 
 namespace {
 

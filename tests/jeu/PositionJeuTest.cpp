@@ -1,10 +1,9 @@
-#include "jeu/PositionJeu.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "fichiers/EcritureAtomique.h"
+#include "jeu/PositionJeu.h"
 #include "tests/support/DossierDeTest.h"
 
 namespace {
@@ -21,9 +20,10 @@ struct PositionJeuTest : TestAvecDossier {
 TEST_F(PositionJeuTest, OpeningAFile_TheCueAndBallsTakeItsValuesThroughTheirRules) {
     // the red overlaps the player's ball and the yellow is off the table; 97 degrees of inclination
     const std::string nom =
-        Ecrit("serre.vel", "[Queue]\nVq=400\nAngleOx=0.3\nAngleTapis=1.7\nEffet=0.1\nHauteur=0.2\n"
-                           "[Positions]\nP1x=0\nP1y=0\nP1z=3.075\nP2x=90\nP2y=0\nP2z=3.075\nP3x=2\nP3y=0\nP3z=3.075\n"
-                           "[GLBillard]\nHrelatif=1\n");
+        Ecrit("serre.vel",
+              "[Queue]\nVq=400\nAngleOx=0.3\nAngleTapis=1.7\nEffet=0.1\nHauteur=0.2\n"
+              "[Positions]\nP1x=0\nP1y=0\nP1z=3.075\nP2x=90\nP2y=0\nP2z=3.075\nP3x=2\nP3y=0\nP3z=3.075\n"
+              "[GLBillard]\nHrelatif=1\n");
     TPositionOuverte o;
     std::string erreur;
     ASSERT_TRUE(LitPositionJeu(nom, o, &erreur)) << erreur;

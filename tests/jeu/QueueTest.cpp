@@ -1,9 +1,9 @@
-#include "jeu/Queue.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+#include "jeu/Queue.h"
 
 TEST(QueueJeu, SpeedAndMassAreRaisedToTheirFloors_AnInclinationOutOfRangeIsRefused) {
     TQueueDegres q = QueueDepart();

@@ -1,11 +1,13 @@
-#include "jeu/TableJeu.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "jeu/TableJeu.h"
+
 namespace {
-float Distance(const TCentreBille& a, const TCentreBille& b) { return std::hypot(a.x - b.x, a.y - b.y); }
+float Distance(const TCentreBille& a, const TCentreBille& b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 }  // namespace
 
 TEST(TableJeu, BoundsAndDiameterOfTheMatchTable) {
@@ -60,13 +62,14 @@ TEST(TableJeu, LoadPlacesEachBallOffTheOnesPlacedBeforeIt) {
     const TTableJeu t;
     // ball 1 off the table; ball 2 overlaps ball 1 where it is bounded; ball 3 overlaps ball 2
     // where that one was pushed
-    const auto places = t.PlaceEnOrdre({TCentreBille{0, 200, 3.075f}, TCentreBille{3, 139.175f, 3.075f},
-                                        TCentreBille{6, 136, 3.075f}});
+    const auto places = t.PlaceEnOrdre(
+        {TCentreBille{0, 200, 3.075f}, TCentreBille{3, 139.175f, 3.075f}, TCentreBille{6, 136, 3.075f}});
     EXPECT_EQ(places[0], (TCentreBille{0, t.YMax, 3.075f}));
     EXPECT_NEAR(Distance(places[1], places[0]), 6.15f, 1e-5f);
     EXPECT_NEAR(Distance(places[2], places[1]), 6.15f, 1e-5f);
     // the first ball is never moved by the later ones
-    const auto seul = t.PlaceEnOrdre({TCentreBille{1, 1, 3}, TCentreBille{1.5f, 1, 3}, TCentreBille{50, 50, 3}});
+    const auto seul =
+        t.PlaceEnOrdre({TCentreBille{1, 1, 3}, TCentreBille{1.5f, 1, 3}, TCentreBille{50, 50, 3}});
     EXPECT_EQ(seul[0], (TCentreBille{1, 1, 3}));
     EXPECT_EQ(seul[2], (TCentreBille{50, 50, 3}));
 }

@@ -1,9 +1,8 @@
-#include "moteurs/AjustementCoup.h"
-
 #include <gtest/gtest.h>
 
-#include "tests/moteurs/CoupsGeneres.h"
 #include "fichiers/FichierFisik.h"
+#include "moteurs/AjustementCoup.h"
+#include "tests/moteurs/CoupsGeneres.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
-#include "moteurs/CalibrationTable.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "tests/moteurs/CoupsGeneres.h"
 #include "fichiers/FichierFisik.h"
+#include "moteurs/CalibrationTable.h"
+#include "tests/moteurs/CoupsGeneres.h"
 
 namespace {
 
@@ -41,7 +40,8 @@ TEST(CalibrationTable, ConstantsByNameWithinTheirRanges) {
     for (const auto& c : ConstantesCalibrables()) EXPECT_GE(c.Min, 0.001) << c.Nom;
 
     const TCalibrationTable cal(Match(), {});
-    const TPARAMPHYS f = cal.Fisik({*TrouveConstante("ElastBiBde"), *TrouveConstante("FrotBiTapRoule")}, {1.7, 0.004});
+    const TPARAMPHYS f =
+        cal.Fisik({*TrouveConstante("ElastBiBde"), *TrouveConstante("FrotBiTapRoule")}, {1.7, 0.004});
     EXPECT_EQ(f.ElastBiBde, 1.0);  // clamped to its range
     EXPECT_EQ(f.FrotBiTapRoule, 0.004);
     EXPECT_EQ(f.FrotBiTapGlisse, Match().FrotBiTapGlisse);
@@ -64,7 +64,8 @@ TEST(CalibrationTable, SameResultWhateverRunsTheShots) {
     o.NbThreads = 2;
     const TResultatCalibration deux = cal.Calibre(Indices(0, 4), {4}, o);
     // a dispatcher of another kind: the tasks done last to first
-    const TRepartiteurCalibration aRebours = [&](const TPARAMPHYS& fisik, const std::vector<TTacheCoup>& taches) {
+    const TRepartiteurCalibration aRebours = [&](const TPARAMPHYS& fisik,
+                                                 const std::vector<TTacheCoup>& taches) {
         std::vector<TResultatAjustement> r(taches.size());
         for (std::size_t k = taches.size(); k-- > 0;)
             r[k] = cal.AjusteTache(fisik, taches[k], o.Ajustement, o.EvalsAffinage);
@@ -96,7 +97,8 @@ TEST(CalibrationTable, RecoversTheConstantsThatShapedGeneratedShots) {
     vrai.ElastBiBi = 0.92;
     const TCalibrationTable cal(Match(), Enregistrements(GenereCoups(vrai, 30, 4)));
     TOptionsCalibration o;
-    o.Constantes = {*TrouveConstante("FrotBiTapRoule"), *TrouveConstante("ElastBiBde"), *TrouveConstante("ElastBiBi")};
+    o.Constantes = {*TrouveConstante("FrotBiTapRoule"), *TrouveConstante("ElastBiBde"),
+                    *TrouveConstante("ElastBiBi")};
     const TResultatCalibration r = cal.Calibre(Indices(0, 30), {}, o);
     ASSERT_EQ(r.Valeurs.size(), 3u);
     EXPECT_NEAR(r.Valeurs[0] / 0.0043, 1, 0.03);

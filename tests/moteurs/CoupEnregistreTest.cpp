@@ -1,11 +1,10 @@
-#include "moteurs/CoupEnregistre.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <sstream>
 
+#include "moteurs/CoupEnregistre.h"
 #include "tests/moteurs/CoupsGeneres.h"
 #include "tests/support/DossierDeTest.h"
 
@@ -52,7 +51,8 @@ TEST(CoupEnregistre, RefusesWhatCannotBeARecordingNamingTheLine) {
     EXPECT_THAT(Refus(kEnTete + "1.5,0,0,0\n"), HasSubstr("ligne 2 : bille"));
     EXPECT_THAT(Refus(kEnTete + "1,0,0,0\n2,0,0,0\n1,0.5,1,1\n1,0.4,2,2\n"),
                 HasSubstr("ligne 5 : le temps recule pour la bille 1"));
-    EXPECT_THAT(Refus(kEnTete + "1,0,0,0\n1,0.1,80,0\n"), HasSubstr("ligne 3 : position (80, 0) loin hors de la table"));
+    EXPECT_THAT(Refus(kEnTete + "1,0,0,0\n1,0.1,80,0\n"),
+                HasSubstr("ligne 3 : position (80, 0) loin hors de la table"));
     EXPECT_THAT(Refus(kEnTete + "1,0,0,-150\n"), HasSubstr("ligne 2 : position"));
     EXPECT_THAT(Refus(kEnTete + "1,0,0\n"), HasSubstr("ligne 2 : quatre valeurs attendues"));
     EXPECT_THAT(Refus(kEnTete + "1,0,abc,0\n"), HasSubstr("ligne 2 : x « abc » n'est pas un nombre"));
@@ -66,7 +66,7 @@ TEST(CoupEnregistre, RefusesWhatCannotBeARecordingNamingTheLine) {
 }
 
 class CoupEnregistreFichier : public TestAvecDossier {
-protected:
+  protected:
     CoupEnregistreFichier() : TestAvecDossier("coup-enregistre") {}
 };
 

@@ -55,7 +55,9 @@ inline std::vector<TCoupGenere> GenereCoups(const TPARAMPHYS& fisik, int n, std:
         }
         const double visee = 360 * u(alea), vitesse = 200 + 200 * u(alea);
         const double effet = 2.4 * u(alea) - 1.2, hauteur = 2.4 * u(alea) - 1.2;
-        const auto ecart = [&](int i, int j) { return std::hypot(b[2 * i] - b[2 * j], b[2 * i + 1] - b[2 * j + 1]); };
+        const auto ecart = [&](int i, int j) {
+            return std::hypot(b[2 * i] - b[2 * j], b[2 * i + 1] - b[2 * j + 1]);
+        };
         if (ecart(0, 1) < 10 || ecart(0, 2) < 10 || ecart(1, 2) < 10) continue;
         coups.push_back(GenereCoup(fisik, b, visee, vitesse, effet, hauteur, alea()));
     }

@@ -8,9 +8,8 @@
 #include <numbers>
 #include <thread>
 
-#include "tests/support/DisqueEnPanne.h"
 #include "moteurs/EvaluationDifficulte.h"
-
+#include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
 
 namespace fs = std::filesystem;
@@ -79,13 +78,12 @@ std::vector<TEnregistrementBul> BouclesImbriquees(TBillardVelmora& s, const TQue
 }
 
 class EvaluationDifficulteTest : public TestAvecDossier {
-protected:
+  protected:
     EvaluationDifficulteTest() : TestAvecDossier("velmora-diff") {}
     std::string Octets(const std::string& nom) const {
         std::ifstream f(Chemin(nom), std::ios::binary);
         return {std::istreambuf_iterator<char>(f), {}};
     }
-
 };
 
 }  // namespace

@@ -5,9 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/support/DisqueEnPanne.h"
 #include "moteurs/FileStreamOfSingle.h"
-
+#include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
 
@@ -17,10 +16,9 @@ namespace {
 
 // a folder of its own for each test, removed afterwards
 class FileStreamOfSingleTest : public TestAvecDossier {
-protected:
+  protected:
     FileStreamOfSingleTest() : TestAvecDossier("velmora-fos") {}
     int NbFichiers() const { return int(std::distance(fs::directory_iterator(dossier_), {})); }
-
 };
 
 std::string Octets(const std::string& nom) {

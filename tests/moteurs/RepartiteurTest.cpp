@@ -1,7 +1,5 @@
 // The task distributor on one machine (the MPI side is checked by running velmora-sim batch under
 // mpirun, see tests/cli/BatchMpi.sh).
-#include "moteurs/Repartiteur.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,8 @@
 #include <set>
 #include <stdexcept>
 #include <thread>
+
+#include "moteurs/Repartiteur.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ TEST(RepartiteurTest, WithoutALauncher_OneMachineRankZero) {
     EXPECT_EQ(TRepartiteur::RangSelonLanceur(), 0);
     // nothing to do: done at once; Sert on rank 0 returns at once
     std::string erreur;
-    EXPECT_TRUE(r.Repartis({}, [](TResultatTache&&) { return false; }, erreur));
+    EXPECT_TRUE(r.Repartis(
+        {}, [](TResultatTache&&) { return false; }, erreur));
     r.Sert();
 }
 
@@ -61,14 +62,15 @@ TEST(RepartiteurTest, EveryTaskOnceWithItsOwnResult_WhateverTheThreads) {
         TRepartiteur r(Carre, fils);
         std::map<size_t, std::string> recus;
         std::string erreur;
-        const bool ok = r.Repartis(taches,
-                                   [&](TResultatTache&& t) {
-                                       EXPECT_TRUE(t.Reussi) << t.Contenu;
-                                       EXPECT_EQ(t.Rang, 0);
-                                       EXPECT_TRUE(recus.emplace(t.Index, t.Contenu).second) << "twice: " << t.Index;
-                                       return true;
-                                   },
-                                   erreur);
+        const bool ok = r.Repartis(
+            taches,
+            [&](TResultatTache&& t) {
+                EXPECT_TRUE(t.Reussi) << t.Contenu;
+                EXPECT_EQ(t.Rang, 0);
+                EXPECT_TRUE(recus.emplace(t.Index, t.Contenu).second) << "twice: " << t.Index;
+                return true;
+            },
+            erreur);
         ASSERT_TRUE(ok) << erreur;
         ASSERT_EQ(recus.size(), taches.size()) << fils << " threads";
         for (size_t i = 0; i < taches.size(); ++i) EXPECT_EQ(recus[i], std::to_string(i * i)) << i;
@@ -97,12 +99,13 @@ TEST(RepartiteurTest, TasksRunSideBySide_ResultsComeOnTheCallingThread) {
     TRepartiteur r(lent, 4);
     const auto appelant = std::this_thread::get_id();
     std::string erreur;
-    ASSERT_TRUE(r.Repartis({"a", "b", "c", "d"},
-                           [&](TResultatTache&&) {
-                               EXPECT_EQ(std::this_thread::get_id(), appelant);
-                               return true;
-                           },
-                           erreur));
+    ASSERT_TRUE(r.Repartis(
+        {"a", "b", "c", "d"},
+        [&](TResultatTache&&) {
+            EXPECT_EQ(std::this_thread::get_id(), appelant);
+            return true;
+        },
+        erreur));
     EXPECT_GE(auPlus, 2);
     EXPECT_EQ(fils.size(), 4u);
     EXPECT_EQ(fils.count(appelant), 0u);
@@ -112,12 +115,13 @@ TEST(RepartiteurTest, AFailedTask_ReportedWithItsReason_TheOthersStillDone) {
     TRepartiteur r(Carre, 2);
     std::map<size_t, TResultatTache> recus;
     std::string erreur;
-    ASSERT_TRUE(r.Repartis({"2", "faux", "3", "jette", "x"},
-                           [&](TResultatTache&& t) {
-                               recus[t.Index] = t;
-                               return true;
-                           },
-                           erreur));
+    ASSERT_TRUE(r.Repartis(
+        {"2", "faux", "3", "jette", "x"},
+        [&](TResultatTache&& t) {
+            recus[t.Index] = t;
+            return true;
+        },
+        erreur));
     ASSERT_EQ(recus.size(), 5u);
     EXPECT_TRUE(recus[0].Reussi);
     EXPECT_EQ(recus[0].Contenu, "4");
@@ -136,7 +140,8 @@ TEST(RepartiteurTest, StoppedByTheReceiverOrTheFlag_ThenANewRoundIsClean) {
     std::string erreur;
     int recus = 0;
     // the receiver says stop after two results
-    EXPECT_FALSE(r.Repartis(Nombres(40), [&](TResultatTache&&) { return ++recus < 2; }, erreur));
+    EXPECT_FALSE(r.Repartis(
+        Nombres(40), [&](TResultatTache&&) { return ++recus < 2; }, erreur));
     EXPECT_EQ(recus, 2);
     EXPECT_FALSE(erreur.empty());
 
@@ -144,18 +149,20 @@ TEST(RepartiteurTest, StoppedByTheReceiverOrTheFlag_ThenANewRoundIsClean) {
     std::atomic<bool> arret{true};
     recus = 0;
     erreur.clear();
-    EXPECT_FALSE(r.Repartis(Nombres(40), [&](TResultatTache&&) { return ++recus >= 0; }, erreur, &arret));
+    EXPECT_FALSE(r.Repartis(
+        Nombres(40), [&](TResultatTache&&) { return ++recus >= 0; }, erreur, &arret));
     EXPECT_EQ(erreur, "interrompu");
     EXPECT_LE(recus, 3);
 
     // the next round gets its own results only, none left over from the rounds cut short
     std::map<size_t, std::string> resultats;
-    ASSERT_TRUE(r.Repartis({"5", "6", "7"},
-                           [&](TResultatTache&& t) {
-                               EXPECT_TRUE(resultats.emplace(t.Index, t.Contenu).second);
-                               return true;
-                           },
-                           erreur))
+    ASSERT_TRUE(r.Repartis(
+        {"5", "6", "7"},
+        [&](TResultatTache&& t) {
+            EXPECT_TRUE(resultats.emplace(t.Index, t.Contenu).second);
+            return true;
+        },
+        erreur))
         << erreur;
     EXPECT_EQ(resultats, (std::map<size_t, std::string>{{0, "25"}, {1, "36"}, {2, "49"}}));
 }

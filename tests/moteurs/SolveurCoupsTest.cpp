@@ -9,9 +9,9 @@
 #include <set>
 #include <thread>
 
-#include "moteurs/SolveurCoups.h"
 #include "fichiers/FichierIni.h"
 #include "jeu/FichiersPosition.h"
+#include "moteurs/SolveurCoups.h"
 
 namespace {
 
@@ -132,7 +132,8 @@ TEST(SolveurCoups, OtherModesScoreInTheirOwnWay) {
         EXPECT_TRUE(s->PointReussi) << route.Libelle;
     }
     // libre: both object balls, the easiest route scoring more often than not on its grid
-    EXPECT_EQ(r.Routes.front().Sequence.Nb - int(r.Routes.front().Bandes.size()), 2) << r.Routes.front().Libelle;
+    EXPECT_EQ(r.Routes.front().Sequence.Nb - int(r.Routes.front().Bandes.size()), 2)
+        << r.Routes.front().Libelle;
 }
 
 TEST(SolveurCoups, BallOneFrozenAgainstBothOthersEndsEmptyWithItsReason) {

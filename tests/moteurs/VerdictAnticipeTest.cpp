@@ -7,10 +7,10 @@
 #include <numbers>
 #include <random>
 
-#include "moteurs/VerdictAnticipe.h"
-#include "sim/C8_BoucleTrajets.h"
 #include "fichiers/FichierIni.h"
 #include "jeu/FichiersPosition.h"
+#include "moteurs/VerdictAnticipe.h"
+#include "sim/C8_BoucleTrajets.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ void Tirage(TBillardVelmora& s, std::mt19937_64& g) {
         for (bool libre = false; !libre;) {
             p[b] = Vecteur((2 * u(g) - 1) * lx, (2 * u(g) - 1) * ly, r);
             libre = true;
-            for (int c = 1; c < b; ++c) libre = libre && Norme(DiffVect(p[b], p[c])) > s.Fisik.Diametre + 0.01;
+            for (int c = 1; c < b; ++c)
+                libre = libre && Norme(DiffVect(p[b], p[c])) > s.Fisik.Diametre + 0.01;
         }
         s.Trajets[b][0] = {p[b], VecteurNul, VecteurNul};
     }

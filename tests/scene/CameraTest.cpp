@@ -1,10 +1,9 @@
-#include "scene/Camera.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "scene/Cadenceur.h"
+#include "scene/Camera.h"
 #include "scene/Scene.h"
 #include "scene/Vue.h"
 

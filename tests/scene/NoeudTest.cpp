@@ -1,8 +1,7 @@
-#include "scene/Noeud.h"
-
 #include <gtest/gtest.h>
 
 #include "scene/Maillage.h"
+#include "scene/Noeud.h"
 #include "scene/Scene.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "sim/C1_Types.h"
-
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <memory>
+
+#include "sim/C1_Types.h"
 
 TEST(ProcsVecteurs, CrossProductFollowsTheRightHandRule) {
     EXPECT_EQ(ProdVect(Vecteur(1, 0, 0), Vecteur(0, 1, 0)), Vecteur(0, 0, 1));

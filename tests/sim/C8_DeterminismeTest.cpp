@@ -5,8 +5,8 @@
 
 #include "fichiers/ExportPVR.h"
 #include "fichiers/FichierIni.h"
-#include "tests/sim/OutilsSimu.h"
 #include "jeu/FichiersPosition.h"
+#include "tests/sim/OutilsSimu.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
+#include "jeu/FichiersPosition.h"
 #include "sim/C8_BoucleTrajets.h"
 #include "tests/sim/OutilsSimu.h"
-#include "jeu/FichiersPosition.h"
 
 namespace {
 
@@ -80,7 +80,8 @@ TEST(Exemples, EveryShot_LeavesThePhysicalConstantsAsTheyWere) {
     // the shipped tables (not the factory one), every kind of example shot, the whole computation
     // and a watched one cut short: the constants are the model, a shot only reads them
     for (const char* table : {"match.fsk", "calibre.fsk"}) {
-        for (const char* fichier : {"ouverture.vel", "trois_bandes.vel", "saut.vel", "fausse_queue.vel", "lancer.vel2"}) {
+        for (const char* fichier :
+             {"ouverture.vel", "trois_bandes.vel", "saut.vel", "fausse_queue.vel", "lancer.vel2"}) {
             auto s = NouvelleSimu();
             ASSERT_TRUE(ChargeFisik(s->Fisik, Exemple(table)));
             const std::string nom = fichier;

@@ -7,8 +7,8 @@
 #include <new>
 
 #include "fichiers/FichierIni.h"
-#include "tests/sim/OutilsSimu.h"
 #include "jeu/FichiersPosition.h"
+#include "tests/sim/OutilsSimu.h"
 
 namespace {
 std::atomic<long> allocations{0};

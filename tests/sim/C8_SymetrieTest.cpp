@@ -8,15 +8,16 @@
 #include <string>
 
 #include "fichiers/FichierIni.h"
-#include "tests/sim/OutilsSimu.h"
 #include "jeu/FichiersPosition.h"
+#include "tests/sim/OutilsSimu.h"
 
 namespace {
 
 // the mirror image of a ball state: positions and velocities change the sign of x; the rotation is
 // an axial vector, so its y and z parts change sign instead
 TPVR Miroir(const TPVR& e) {
-    return {Vecteur(-e.Position.x, e.Position.y, e.Position.z), Vecteur(-e.Vitesse.x, e.Vitesse.y, e.Vitesse.z),
+    return {Vecteur(-e.Position.x, e.Position.y, e.Position.z),
+            Vecteur(-e.Vitesse.x, e.Vitesse.y, e.Vitesse.z),
             Vecteur(e.Rotation.x, -e.Rotation.y, -e.Rotation.z)};
 }
 
@@ -44,14 +45,20 @@ void AttendMiroir(const TBillardVelmora& a, const TBillardVelmora& b, const std:
         for (int bille = 1; bille <= NbBilles; ++bille) {
             const TPVR m = Miroir(a.Trajets[bille][p]);
             const TPVR& e = b.Trajets[bille][p];
-            ASSERT_EQ(a.Mouvements[bille][p], b.Mouvements[bille][p]) << nom << " photo " << p << " bille " << bille;
-            ASSERT_NEAR(m.Position.x, e.Position.x, kTolerance) << nom << " photo " << p << " bille " << bille;
-            ASSERT_NEAR(m.Position.y, e.Position.y, kTolerance) << nom << " photo " << p << " bille " << bille;
-            ASSERT_NEAR(m.Position.z, e.Position.z, kTolerance) << nom << " photo " << p << " bille " << bille;
+            ASSERT_EQ(a.Mouvements[bille][p], b.Mouvements[bille][p])
+                << nom << " photo " << p << " bille " << bille;
+            ASSERT_NEAR(m.Position.x, e.Position.x, kTolerance)
+                << nom << " photo " << p << " bille " << bille;
+            ASSERT_NEAR(m.Position.y, e.Position.y, kTolerance)
+                << nom << " photo " << p << " bille " << bille;
+            ASSERT_NEAR(m.Position.z, e.Position.z, kTolerance)
+                << nom << " photo " << p << " bille " << bille;
             ASSERT_NEAR(m.Vitesse.x, e.Vitesse.x, kTolerance) << nom << " photo " << p << " bille " << bille;
             ASSERT_NEAR(m.Vitesse.y, e.Vitesse.y, kTolerance) << nom << " photo " << p << " bille " << bille;
-            ASSERT_NEAR(m.Rotation.y, e.Rotation.y, kTolerance) << nom << " photo " << p << " bille " << bille;
-            ASSERT_NEAR(m.Rotation.z, e.Rotation.z, kTolerance) << nom << " photo " << p << " bille " << bille;
+            ASSERT_NEAR(m.Rotation.y, e.Rotation.y, kTolerance)
+                << nom << " photo " << p << " bille " << bille;
+            ASSERT_NEAR(m.Rotation.z, e.Rotation.z, kTolerance)
+                << nom << " photo " << p << " bille " << bille;
         }
     }
 }
@@ -89,7 +96,8 @@ TEST(Symetrie, SideEffectShotsIntoTheCushionsAreMirrored) {
             ASSERT_GT(original->NbPhotos, 50);
             auto miroir = NouvelleSimu();
             JoueMiroir(*original, *miroir);
-            AttendMiroir(*original, *miroir, "effet " + std::to_string(effet) + " hauteur " + std::to_string(hauteur));
+            AttendMiroir(*original, *miroir,
+                         "effet " + std::to_string(effet) + " hauteur " + std::to_string(hauteur));
         }
     }
 }

@@ -1,5 +1,3 @@
-#include "sim/ParamPhys.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,8 +5,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "fichiers/FichierIni.h"
 #include "fichiers/FichierFisik.h"
+#include "fichiers/FichierIni.h"
+#include "sim/ParamPhys.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +27,9 @@ std::string Lit(const fs::path& p) {
     return s.str();
 }
 
-void Ecrit(const fs::path& p, const std::string& texte) { std::ofstream(p, std::ios::binary) << texte; }
+void Ecrit(const fs::path& p, const std::string& texte) {
+    std::ofstream(p, std::ios::binary) << texte;
+}
 
 }  // namespace
 
@@ -95,7 +96,8 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
     EXPECT_EQ(p.NomFichierFisik, nom);
     const std::string texte = Lit(nom);
     EXPECT_NE(texte.find("[Dimensions]\nLargJeu=133.333333333333\n"), std::string::npos) << texte;
-    EXPECT_NE(texte.find("[Durees]\nTanal=0.01\nTenr=0.05\nTmax=1E-7\n\n[Autres]\nG=981\n"), std::string::npos)
+    EXPECT_NE(texte.find("[Durees]\nTanal=0.01\nTenr=0.05\nTmax=1E-7\n\n[Autres]\nG=981\n"),
+              std::string::npos)
         << texte;
 
     TPARAMPHYS q;
@@ -109,7 +111,9 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
 TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
     const fs::path d = DossierTemp("fsk-windows");
     const std::string nom = (d / "w.fsk").string();
-    Ecrit(nom, "; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU = 150\r\n\r\n[Maison]\r\nclé=valeur\r\n[frottements]\r\nfrotbibi=0.05\r\n");
+    Ecrit(nom,
+          "; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU = "
+          "150\r\n\r\n[Maison]\r\nclé=valeur\r\n[frottements]\r\nfrotbibi=0.05\r\n");
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, nom));
     EXPECT_DOUBLE_EQ(p.largeurJeu, 150);
@@ -145,8 +149,9 @@ TEST(ParamPhys, BadFilesKeepEveryValue) {
 
 TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
     const fs::path d = DossierTemp("fsk-plancher");
-    Ecrit(d / "z.fsk", "[Autres]\nG=0\n[Frottements]\nFrotBiTapGlisse=-1\nFrotBiTapRoule=0\nFrotBiTapPivot=0\n"
-                       "[Durees]\nTanal=0\nTenr=-5\n");
+    Ecrit(d / "z.fsk",
+          "[Autres]\nG=0\n[Frottements]\nFrotBiTapGlisse=-1\nFrotBiTapRoule=0\nFrotBiTapPivot=0\n"
+          "[Durees]\nTanal=0\nTenr=-5\n");
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, (d / "z.fsk").string()));
     for (double v : {p.G, p.FrotBiTapGlisse, p.FrotBiTapRoule, p.FrotBiTapPivot, p.dtAnal, p.dtEnr})
@@ -155,10 +160,11 @@ TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
 
 TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
     const fs::path d = DossierTemp("fsk-plages");
-    Ecrit(d / "h.fsk", "[Dimensions]\nLargJeu=1e300\nRayonBilles=1e200\nMasseBilles=1e308\nVzRebondNul=-3\n"
-                       "[Frottements]\nFrotBiTapGlisse=1e150\nFrotBiTapChoc=1e308\nFrotBiBi=1e141\nFrotBiBde=-2\n"
-                       "FrotQueueBille=1e300\n[Elasticite]\nElastBiTap=7\nElastBiBi=1e308\nElastBiBde=1.5\n"
-                       "ElastQueueBi=-1\n[Durees]\nTanal=1e300\nTenr=50\nTmax=1e300\n[Autres]\nG=1e300\n");
+    Ecrit(d / "h.fsk",
+          "[Dimensions]\nLargJeu=1e300\nRayonBilles=1e200\nMasseBilles=1e308\nVzRebondNul=-3\n"
+          "[Frottements]\nFrotBiTapGlisse=1e150\nFrotBiTapChoc=1e308\nFrotBiBi=1e141\nFrotBiBde=-2\n"
+          "FrotQueueBille=1e300\n[Elasticite]\nElastBiTap=7\nElastBiBi=1e308\nElastBiBde=1.5\n"
+          "ElastQueueBi=-1\n[Durees]\nTanal=1e300\nTenr=50\nTmax=1e300\n[Autres]\nG=1e300\n");
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, (d / "h.fsk").string()));
     // restitutions and the cue's energy loss are fractions; the rest stays within reach
@@ -172,9 +178,10 @@ TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
     EXPECT_EQ(p.RayonBilles, 20);
     EXPECT_LE(p.HautBdes, p.Diametre);
     EXPECT_EQ(p.Bandes[0].Point.x, 500);
-    for (double TPARAMPHYS::*c : {&TPARAMPHYS::MasseBilles, &TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapChoc,
-                                  &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::dtAnal,
-                                  &TPARAMPHYS::dtEnr, &TPARAMPHYS::G})
+    for (double TPARAMPHYS::*c :
+         {&TPARAMPHYS::MasseBilles, &TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapChoc,
+          &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::dtAnal, &TPARAMPHYS::dtEnr,
+          &TPARAMPHYS::G})
         EXPECT_EQ(p.*c, PlageParam(c).Max);
     // the same limits through the setter
     p.SetParam(0, 1e308);
@@ -195,9 +202,9 @@ TEST(ParamPhys, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) 
         const char* cle;
         double valeur;
     };
-    const TCas cas[] = {{0, "Dimensions", "LargJeu", 5000},   {0, "Dimensions", "LargJeu", -3},
-                        {1, "Dimensions", "HautBdes", 10},    {1, "Dimensions", "HautBdes", 0.5},
-                        {2, "Dimensions", "RayonBilles", 50}, {2, "Dimensions", "RayonBilles", 0},
+    const TCas cas[] = {{0, "Dimensions", "LargJeu", 5000},        {0, "Dimensions", "LargJeu", -3},
+                        {1, "Dimensions", "HautBdes", 10},         {1, "Dimensions", "HautBdes", 0.5},
+                        {2, "Dimensions", "RayonBilles", 50},      {2, "Dimensions", "RayonBilles", 0},
                         {3, "Frottements", "FrotQueueBille", 1e9}, {3, "Frottements", "FrotQueueBille", -1}};
     const fs::path d = DossierTemp("fsk-entrees");
     for (const TCas& c : cas) {

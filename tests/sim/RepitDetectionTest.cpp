@@ -1,7 +1,5 @@
 // The respites must never hide a contact: balls are moved through their respites with the real
 // motion plans, and the forecasts run at any pass start within them must find nothing.
-#include "sim/RepitDetection.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <random>
 
 #include "sim/C7_Mouvements.h"
+#include "sim/RepitDetection.h"
 
 namespace {
 

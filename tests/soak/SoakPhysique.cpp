@@ -8,16 +8,16 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <numbers>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "sim/C8_BillardVelmora.h"
 #include "fichiers/FichierFisik.h"
+#include "sim/C8_BillardVelmora.h"
 
 namespace {
 
@@ -36,7 +36,9 @@ struct Bilan {
     double pireHausseEnergie = 0;
 };
 
-bool Fini(const TVecteur& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool Fini(const TVecteur& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
 // Out of play from this photo on: off the table (mvDehors). A ball a cushion could not turn back
 // is lifted 1000 cm and is out of play from that photo on; one lifted and still in play counts as
@@ -68,7 +70,8 @@ double Energie(const TBillardVelmora& s, const Sorties& sorties, int n) {
     for (int b = 1; b <= NbBilles; ++b) {
         if (n >= sorties.photo[b]) continue;
         const TPVR& p = s.Trajets[b][n];
-        e += 0.5 * Norme2(p.Vitesse) + 0.2 * f.Rayon2 * Norme2(p.Rotation) + f.G * (p.Position.z - f.RayonBilles);
+        e += 0.5 * Norme2(p.Vitesse) + 0.2 * f.Rayon2 * Norme2(p.Rotation) +
+             f.G * (p.Position.z - f.RayonBilles);
     }
     return e;
 }
@@ -86,7 +89,8 @@ void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
     const double R = f.RayonBilles;
     const double xMax = f.largeurJeu / 2 - R;
     const double yMax = f.largeurJeu - R;
-    std::uniform_real_distribution<double> ux(-xMax, xMax), uy(-yMax, yMax), u01(0, 1), angle(0, 2 * std::numbers::pi);
+    std::uniform_real_distribution<double> ux(-xMax, xMax), uy(-yMax, yMax), u01(0, 1),
+        angle(0, 2 * std::numbers::pi);
     for (int b = 1; b <= NbBilles; ++b) {
         for (int essai = 0;; ++essai) {
             TVecteur p = Vecteur(ux(alea), uy(alea), R);
@@ -122,7 +126,10 @@ void RegleQueue(TBillardVelmora& s, std::mt19937_64& alea) {
     s.VitesseQueue = u01(alea) < 0.1 ? 2000 : 2000 * u01(alea);
     s.AngleOx = 2 * std::numbers::pi * u01(alea);
     const double tirage = u01(alea);
-    s.AngleTapis = (tirage < 0.5 ? 0.0 : tirage < 0.9 ? 30 * u01(alea) : 89 * u01(alea)) * std::numbers::pi / 180;
+    s.AngleTapis = (tirage < 0.5   ? 0.0
+                    : tirage < 0.9 ? 30 * u01(alea)
+                                   : 89 * u01(alea)) *
+                   std::numbers::pi / 180;
     s.MasseQueue = 300 + 400 * u01(alea);
     s.ModeDeJeu = static_cast<TModeDeJeu>(static_cast<int>(u01(alea) * 3) % 3);
 }
@@ -134,7 +141,7 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
         bilan.leveesEnJeu += sorties.leveesEnJeu;
         std::fprintf(stderr, "shot %ld: a ball lifted over a cushion stays in play\n", numero);
     }
-    const double cheveu = 1e-6;       // cm: below the cloth
+    const double cheveu = 1e-6;  // cm: below the cloth
     // cm: overlap of two balls. Contacts are forecast along straight lines over one step, so the
     // curves can bring two balls this much closer before the contact is applied: a flying ball's
     // fall against one braked by sliding on the cloth.
@@ -186,7 +193,7 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
 // FNV-1a over the bytes of every photo: two builds that print the same fingerprint computed the same
 // shots to the last bit (a speed-up must leave it unchanged)
 class Empreinte {
-public:
+  public:
     template <class T>
     void Ajoute(const T& valeur) {
         unsigned char octets[sizeof(T)];
@@ -214,7 +221,7 @@ public:
     }
     std::uint64_t Valeur() const { return h_; }
 
-private:
+  private:
     std::uint64_t h_ = 0xcbf29ce484222325ULL;
 };
 
@@ -224,13 +231,13 @@ void Decrit(const TBillardVelmora& s) {
     std::printf("cue V=%g m=%g effet=%g hauteur=%g ox=%g tapis=%g fausse=%d\n", s.VitesseQueue, s.MasseQueue,
                 s.Effet, s.Hauteur, s.AngleOx, s.AngleTapis, s.FausseQueue);
     for (int n = 0; n <= s.NbPhotos; ++n) {
-        std::printf("%4d t=%.6f %-12s c=%d E=%.6g", n, s.Temps[n], TexteTypeChoc(s.TypesChocs[n]), s.Contacts[n],
-                    Energie(s, sorties, n));
+        std::printf("%4d t=%.6f %-12s c=%d E=%.6g", n, s.Temps[n], TexteTypeChoc(s.TypesChocs[n]),
+                    s.Contacts[n], Energie(s, sorties, n));
         for (int b = 1; b <= NbBilles; ++b) {
             const TPVR& p = s.Trajets[b][n];
-            std::printf(" | %s P(%.4f %.4f %.4f) V(%.3f %.3f %.3f) W(%.2f %.2f %.2f)", TexteMouvement(s.Mouvements[b][n]),
-                        p.Position.x, p.Position.y, p.Position.z, p.Vitesse.x, p.Vitesse.y, p.Vitesse.z,
-                        p.Rotation.x, p.Rotation.y, p.Rotation.z);
+            std::printf(" | %s P(%.4f %.4f %.4f) V(%.3f %.3f %.3f) W(%.2f %.2f %.2f)",
+                        TexteMouvement(s.Mouvements[b][n]), p.Position.x, p.Position.y, p.Position.z,
+                        p.Vitesse.x, p.Vitesse.y, p.Vitesse.z, p.Rotation.x, p.Rotation.y, p.Rotation.z);
         }
         std::printf("\n");
     }
@@ -242,10 +249,11 @@ void Decrit(const TBillardVelmora& s) {
 void TireConstantes(TPARAMPHYS& f, std::mt19937_64& alea) {
     std::uniform_real_distribution<double> facteur(0.5, 1.5);
     TPARAMPHYS usine;
-    for (double TPARAMPHYS::*c : {&TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule,
-                                  &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde,
-                                  &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi,
-                                  &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::MasseBilles})
+    for (double TPARAMPHYS::*c :
+         {&TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule,
+          &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde,
+          &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi,
+          &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::MasseBilles})
         f.*c = usine.*c * facteur(alea);
     f.BorneTout();
     f.SetParam(3, f.FrotQueueBille);
@@ -275,7 +283,9 @@ int main(int argc, char** argv) {
     const unsigned long long graine = n > 2 ? std::strtoull(args[2], nullptr, 10) : 20261207;
     const long detail = n > 3 ? std::strtol(args[3], nullptr, 10) : -1;
     if (nombre <= 0) {
-        std::fprintf(stderr, "usage: velmora-soak [COUNT > 0] [SEED] [SHOT] [--empreinte=HEX] [--fsk=FILE] [--constantes=aleatoires]\n");
+        std::fprintf(stderr,
+                     "usage: velmora-soak [COUNT > 0] [SEED] [SHOT] [--empreinte=HEX] [--fsk=FILE] "
+                     "[--constantes=aleatoires]\n");
         return 2;
     }
     std::mt19937_64 alea(graine);
@@ -302,14 +312,15 @@ int main(int argc, char** argv) {
         if (i == detail) Decrit(*simu);
     }
     const double secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
-    const long violations =
-        bilan.nonFinis + bilan.sousLeTapis + bilan.interpenetrations + bilan.energieEnHausse + bilan.leveesEnJeu;
+    const long violations = bilan.nonFinis + bilan.sousLeTapis + bilan.interpenetrations +
+                            bilan.energieEnHausse + bilan.leveesEnJeu;
     std::printf("shots=%ld photos=%ld miscues=%ld points=%ld seconds=%.2f\n", bilan.coups, bilan.photos,
                 bilan.faussesQueues, bilan.points, secondes);
-    std::printf("not_finite=%ld below_cloth=%ld (worst %.3g cm) overlaps=%ld (worst %.3g cm) "
-                "energy_up=%ld (worst %.3g relative) lifted_in_play=%ld\n",
-                bilan.nonFinis, bilan.sousLeTapis, bilan.pireEnfoncement, bilan.interpenetrations,
-                bilan.pireInterpenetration, bilan.energieEnHausse, bilan.pireHausseEnergie, bilan.leveesEnJeu);
+    std::printf(
+        "not_finite=%ld below_cloth=%ld (worst %.3g cm) overlaps=%ld (worst %.3g cm) "
+        "energy_up=%ld (worst %.3g relative) lifted_in_play=%ld\n",
+        bilan.nonFinis, bilan.sousLeTapis, bilan.pireEnfoncement, bilan.interpenetrations,
+        bilan.pireInterpenetration, bilan.energieEnHausse, bilan.pireHausseEnergie, bilan.leveesEnJeu);
     char texte[17];
     std::snprintf(texte, sizeof texte, "%016llx", static_cast<unsigned long long>(empreinte.Valeur()));
     std::printf("fingerprint=%s\n", texte);

@@ -11,7 +11,7 @@
 #include <string>
 
 class DisqueEnPanne {
-public:
+  public:
     explicit DisqueEnPanne(const std::string& nom, unsigned kio = 64) {
         dossier_ = std::filesystem::temp_directory_path() /
                    ("velmora-panne-" + nom + "-" + std::to_string(getpid()));
@@ -47,10 +47,10 @@ public:
         return ::mount(nullptr, dossier_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
 
-private:
+  private:
     std::filesystem::path dossier_;
     bool monte_ = false;
 };
 
-#define VELMORA_EXIGE_DISQUE(d)                                                     \
+#define VELMORA_EXIGE_DISQUE(d) \
     if (!(d).Pret()) GTEST_SKIP() << "cannot mount a test file system (needs root)"

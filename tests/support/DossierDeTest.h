@@ -15,7 +15,7 @@ inline std::string LitFichierEntier(const std::filesystem::path& nom) {
 }
 
 class TestAvecDossier : public ::testing::Test {
-protected:
+  protected:
     explicit TestAvecDossier(const std::string& prefixe) : prefixe_(prefixe) {}
 
     void SetUp() override {
@@ -32,6 +32,6 @@ protected:
 
     std::filesystem::path dossier_;
 
-private:
+  private:
     std::string prefixe_;
 };

@@ -11,7 +11,9 @@
 #include <fstream>
 #include <string>
 
-inline bool CreeTube(const std::string& nom) { return ::mkfifo(nom.c_str(), 0666) == 0; }
+inline bool CreeTube(const std::string& nom) {
+    return ::mkfifo(nom.c_str(), 0666) == 0;
+}
 
 // a socket file bound to a name; the descriptor stays open until the test closes it
 inline int CreeSocket(const std::string& nom) {

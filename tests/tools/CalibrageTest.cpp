@@ -6,10 +6,10 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "fichiers/FichierFisik.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Calibrage.h"
 #include "widgets/Molette.h"
-#include "fichiers/FichierFisik.h"
 
 namespace {
 
@@ -112,14 +112,19 @@ TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
         const char* cle;
         float valeur;
     };
-    const TCas cas[] = {{5, "Frottements", "FrotBiBi", 50},   {8, "Elasticite", "ElastBiBi", 7},
-                        {11, "Autres", "G", 1e9f},            {12, "Dimensions", "HautBdes", 10},
-                        {13, "Dimensions", "MasseBilles", 0.5f}, {14, "Dimensions", "VzRebondNul", 5000}};
+    const TCas cas[] = {{5, "Frottements", "FrotBiBi", 50},
+                        {8, "Elasticite", "ElastBiBi", 7},
+                        {11, "Autres", "G", 1e9f},
+                        {12, "Dimensions", "HautBdes", 10},
+                        {13, "Dimensions", "MasseBilles", 0.5f},
+                        {14, "Dimensions", "VzRebondNul", 5000}};
     QByteArray texte;
     for (const TCas& k : cas) {
         c.ChangeParam(k.ligne, false, k.valeur);
-        texte += QStringLiteral("[%1]\n%2=%3\n").arg(QLatin1String(k.section), QLatin1String(k.cle))
-                     .arg(double(k.valeur), 0, 'g', 17).toLatin1();
+        texte += QStringLiteral("[%1]\n%2=%3\n")
+                     .arg(QLatin1String(k.section), QLatin1String(k.cle))
+                     .arg(double(k.valeur), 0, 'g', 17)
+                     .toLatin1();
     }
     TPARAMPHYS parFenetre = w.B().Simu->Fisik;
     parFenetre.NomFichierFisik.clear();

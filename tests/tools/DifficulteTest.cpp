@@ -2,8 +2,6 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <cmath>
-#include <numbers>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
@@ -13,6 +11,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
+#include <numbers>
 
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Difficulte.h"
@@ -104,8 +104,9 @@ TEST(Difficulte, OpensWithTheDefaultGridItsVolumeAndThisMachinesEstimateInFrench
     }
     EXPECT_EQ(d.QGrid->verticalHeaderItem(2)->text(), QStringLiteral("Angle visée"));
     EXPECT_EQ(d.QGrid->horizontalHeaderItem(1)->text(), QStringLiteral("incrément"));
-    EXPECT_EQ(d.QGrid->statusTip(), QStringLiteral("nombre d'essais à réaliser de part et d'autre de la valeur du "
-                                                   "param queue concerné, et incrément du param "));
+    EXPECT_EQ(d.QGrid->statusTip(),
+              QStringLiteral("nombre d'essais à réaliser de part et d'autre de la valeur du "
+                             "param queue concerné, et incrément du param "));
     EXPECT_EQ(d.Label2->text(), QStringLiteral("Volume à tester :"));
     EXPECT_TRUE(d.Label2->font().bold());
     EXPECT_EQ(d.EscBtn->statusTip(), QStringLiteral("interrompt les calculs en cours [ECHAP]"));
@@ -195,7 +196,8 @@ TEST(Difficulte, CancelledFileDialogWithSavingOnIsRefusedAndChangesNoResult) {
     d.SaveResultBtn->setChecked(true);
     d.DemandeNomBul = [] { return QString(); };
     const QString texte = Boite([&] { d.CalculBtnClick(); });
-    EXPECT_EQ(texte, QStringLiteral("Vous devez donner un nom de fichier si le bouton de sauvegarde est enfoncé"));
+    EXPECT_EQ(texte,
+              QStringLiteral("Vous devez donner un nom de fichier si le bouton de sauvegarde est enfoncé"));
     EXPECT_FALSE(d.EnCours());
     EXPECT_EQ(d.Evaluation(), avant);
     EXPECT_EQ(d.ReussisLbl->text(), reussis);
@@ -269,7 +271,8 @@ TEST(Difficulte, EscapeStopsARunningCalculationWithinAFractionOfASecond) {
     d.hide();
     d.show();
     EXPECT_NEAR(d.DureeMille, r.DureeMille, 1e-12);
-    EXPECT_EQ(d.TempsRestantLbl->text(), TDifficulteFrm::TexteDuree(double(d.NbTotal()) * r.DureeMille / 1000));
+    EXPECT_EQ(d.TempsRestantLbl->text(),
+              TDifficulteFrm::TexteDuree(double(d.NbTotal()) * r.DureeMille / 1000));
 }
 
 TEST(Difficulte, MapOfARunCountsLikeThePlainLoopsAndFollowsTheChosenAxes) {
@@ -306,7 +309,8 @@ TEST(Difficulte, MapOfARunCountsLikeThePlainLoopsAndFollowsTheChosenAxes) {
                     }
                     s->Effet = double(q.Effet()) + e * double(g.Increment[peEffet]);
                     s->Hauteur = double(q.Hauteur()) + h * double(g.Increment[peHauteur]);
-                    s->AngleOx = (double(q.Visee()) + a * double(g.Increment[peVisee])) * std::numbers::pi / 180;
+                    s->AngleOx =
+                        (double(q.Visee()) + a * double(g.Increment[peVisee])) * std::numbers::pi / 180;
                     s->VitesseQueue = double(q.Vitesse()) + v * double(g.Increment[peVitesse]);
                     s->AngleTapis = double(q.Inclinaison()) * std::numbers::pi / 180;
                     s->MasseQueue = q.Masse();

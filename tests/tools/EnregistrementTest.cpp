@@ -7,8 +7,8 @@
 #include <QToolButton>
 
 #include "scene/Noeud.h"
-#include "tests/tools/HoteOutilsFactice.h"
 #include "tests/moteurs/CoupsGeneres.h"
+#include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Enregistrement.h"
 #include "tools/EnregistrementGraphe.h"
 
@@ -100,7 +100,8 @@ TEST(Enregistrement, AShotFiredIsScoredAndChartedAndTheGhostsFollowTheAnimation)
     // the recording's sample nearest to 1 s + the stroke is close to the ghost
     const double t = 1.0 + a.E().Frappe();
     const auto& b1 = a.g.Coup.Billes[1];
-    const auto it = std::lower_bound(b1.begin(), b1.end(), t, [](const TEchantillon& e, double v) { return e.t < v; });
+    const auto it =
+        std::lower_bound(b1.begin(), b1.end(), t, [](const TEchantillon& e, double v) { return e.t < v; });
     ASSERT_NE(it, b1.end());
     EXPECT_NEAR(pos[1].x, it->x, 5.0);
     a.E().ImageAnimee(-1);

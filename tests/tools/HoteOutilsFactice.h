@@ -22,10 +22,12 @@
 #include "tools/PilotQueue.h"
 #include "view3d/GLBillardVelmora.h"
 
-inline QString Exemple(const char* nom) { return QDir(QStringLiteral(VELMORA_EXAMPLES_DIR)).filePath(QString::fromLatin1(nom)); }
+inline QString Exemple(const char* nom) {
+    return QDir(QStringLiteral(VELMORA_EXAMPLES_DIR)).filePath(QString::fromLatin1(nom));
+}
 
 class THoteOutilsFactice : public THoteOutils {
-public:
+  public:
     QTemporaryDir dossier;
     TScene gls;
     TVue VueTable{gls};
@@ -38,10 +40,10 @@ public:
     bool Vecteurs = false;
     std::vector<TResultatMontre> Montres;
     std::vector<int> Aides;
-    std::vector<int> Fleches;       // arrows passed on, wheel turns with a held key included
+    std::vector<int> Fleches;  // arrows passed on, wheel turns with a held key included
     std::vector<bool> Memoires;
     std::vector<QString> Sauvees;
-    int ToucheTenue = 0;            // E, A or H pressed and not released
+    int ToucheTenue = 0;  // E, A or H pressed and not released
     // after every shot fired (the main window feeds its tools there)
     std::function<void()> ApresFeu;
 
@@ -49,7 +51,8 @@ public:
     void CreeBillard(TVue& vueQueue) {
         Billard = std::make_unique<TGLBillardVelmora>(gls, VueTable, vueQueue);
         Billard->PositionDepart(true);
-        for (TGLBilles* b : {Billard->BilleJoueur, Billard->BilleNonJoueur, Billard->Rouge}) b->SetTrajetVisible(true);
+        for (TGLBilles* b : {Billard->BilleJoueur, Billard->BilleNonJoueur, Billard->Rouge})
+            b->SetTrajetVisible(true);
     }
     void CreeBillard() { CreeBillard(VueQueue); }
     TGLBillardVelmora& B() { return *Billard; }
@@ -90,7 +93,8 @@ public:
             Feu();
         } else if (k == Qt::Key_E || k == Qt::Key_A || k == Qt::Key_H) {
             ToucheTenue = k;
-        } else if ((k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down) && ToucheTenue) {
+        } else if ((k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down) &&
+                   ToucheTenue) {
             Fleches.push_back(k);
         } else {
             e->ignore();
@@ -106,7 +110,7 @@ public:
     }
     void SignaleMemoire(bool active) override { Memoires.push_back(active); }
 
-private:
+  private:
     std::set<const QObject*> verrous_;
 };
 

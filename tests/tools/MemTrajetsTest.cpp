@@ -235,7 +235,9 @@ TEST(MemTrajets, EachKeptShotHasItsOwnStyleShownInItsRow) {
     ASSERT_TRUE(m.LigneUtilisee(1) && m.LigneUtilisee(2));
     EXPECT_NE(m.Style(1), m.Style(2));
     EXPECT_EQ(m.Style(3), -1);
-    const auto style = [](const TLignes* l) { return std::tuple(l->Couleur(), l->Motif(), l->FacteurMotif()); };
+    const auto style = [](const TLignes* l) {
+        return std::tuple(l->Couleur(), l->Motif(), l->FacteurMotif());
+    };
     for (int b : {0, 2}) {
         TLignes* un = m.Ligne(1, b);
         TLignes* deux = m.Ligne(2, b);

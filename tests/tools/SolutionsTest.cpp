@@ -75,7 +75,8 @@ TEST(SolutionsFrm, SearchLocksTheShotThenListsRoutesThatPlayAsScored) {
     // each route: its drawing, its sequence and its rate with the French decimal comma
     const QListWidgetItem* premier = s.RoutesList->item(0);
     EXPECT_FALSE(premier->icon().isNull());
-    EXPECT_TRUE(premier->text().startsWith(QStringLiteral("1. ") + QString::fromStdString(r.Routes[0].Libelle)));
+    EXPECT_TRUE(
+        premier->text().startsWith(QStringLiteral("1. ") + QString::fromStdString(r.Routes[0].Libelle)));
     EXPECT_TRUE(premier->text().contains(QRegularExpression(QStringLiteral("réussite [0-9]+,[0-9] %"))))
         << premier->text().toStdString();
 
@@ -100,13 +101,16 @@ TEST(SolutionsFrm, EscapeStopsAndKeepsTheRoutesFoundSoFar) {
     s.Budget = 3'000'000;
     s.ChercheBtnClick();
     // some scoring shots seen, then Escape
-    ASSERT_TRUE(Attends([&] { return s.EtatLbl->text().contains(QStringLiteral("réussis")) &&
-                                     !s.EtatLbl->text().contains(QStringLiteral(", 0 réussis")); }));
+    ASSERT_TRUE(Attends([&] {
+        return s.EtatLbl->text().contains(QStringLiteral("réussis")) &&
+               !s.EtatLbl->text().contains(QStringLiteral(", 0 réussis"));
+    }));
     QTest::keyClick(&s, Qt::Key_Escape);
     ASSERT_TRUE(Attends([&] { return !s.EnCours(); }, 10000));
     EXPECT_TRUE(s.DernierResultat().Interrompu);
     EXPECT_GT(s.RoutesList->count(), 0);
-    EXPECT_TRUE(s.EtatLbl->text().contains(QStringLiteral("recherche arrêtée"))) << s.EtatLbl->text().toStdString();
+    EXPECT_TRUE(s.EtatLbl->text().contains(QStringLiteral("recherche arrêtée")))
+        << s.EtatLbl->text().toStdString();
     EXPECT_FALSE(f.w.h.CoupVerrouille());
 }
 
@@ -148,5 +152,6 @@ TEST(SolutionsFrm, FrozenBallOneEndsWithTheReasonAndNoRoute) {
     b.Rouge->SetPosition({p.x, p.y + d, p.z});
     ASSERT_TRUE(f.Cherche());
     EXPECT_EQ(s.RoutesList->count(), 0);
-    EXPECT_TRUE(s.EtatLbl->text().startsWith(QStringLiteral("Aucune route : "))) << s.EtatLbl->text().toStdString();
+    EXPECT_TRUE(s.EtatLbl->text().startsWith(QStringLiteral("Aucune route : ")))
+        << s.EtatLbl->text().toStdString();
 }

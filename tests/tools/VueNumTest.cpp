@@ -262,7 +262,8 @@ TEST_F(VueNum, TheHandLaunchPlaysFromTheCurrentPhotoWithItsLinesShown) {
     // not a shot of the main window (its result stays); the lines are asked for before the
     // launch, the animation after it
     EXPECT_EQ(w.h.NbFeux, 1);
-    EXPECT_EQ(w.h.Montres, (std::vector<TResultatMontre>{TResultatMontre::Lignes, TResultatMontre::Animation}));
+    EXPECT_EQ(w.h.Montres,
+              (std::vector<TResultatMontre>{TResultatMontre::Lignes, TResultatMontre::Animation}));
 }
 
 TEST_F(VueNum, ALaunchFileIsPlayedFromItsOwnPhoto0) {

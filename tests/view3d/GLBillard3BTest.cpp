@@ -1,9 +1,8 @@
-#include "view3d/GLBillard3B.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "view3d/GLBillard3B.h"
 #include "view3d/GLBillardQueue.h"
 
 namespace {

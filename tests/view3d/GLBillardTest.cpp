@@ -1,11 +1,10 @@
-#include "view3d/GLBillard.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "scene/Maillage.h"
+#include "view3d/GLBillard.h"
 #include "view3d/GLBillardCam.h"
 
 namespace {
@@ -31,7 +30,9 @@ TEST(GLBillard, CushionNoseLiesOnTheBorderOfThePlayingAreaAlongItsWholeLength) {
     for (int k = 0; k < 4; ++k) {
         for (bool bout : {false, true}) {
             auto coins = Coins(*t.billard.ProfilsBandes[k], bout);
-            const auto distance = [k](const TVecteur3f& p) { return k < 2 ? std::fabs(p.x) : std::fabs(p.y); };
+            const auto distance = [k](const TVecteur3f& p) {
+                return k < 2 ? std::fabs(p.x) : std::fabs(p.y);
+            };
             std::sort(coins.begin(), coins.end(),
                       [&](const TVecteur3f& a, const TVecteur3f& b) { return distance(a) < distance(b); });
             const TVecteur3f nez = coins[0];

@@ -1,14 +1,13 @@
-#include "view3d/GLBillardVelmora.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 
+#include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
 #include "view3d/BillardSansEcran.h"
-#include "fichiers/FichierFisik.h"
+#include "view3d/GLBillardVelmora.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -35,7 +34,9 @@ struct Dossier {
     std::string operator/(const std::string& nom) const { return (chemin / nom).string(); }
 };
 
-void Ecrit(const std::string& nom, const std::string& texte) { std::ofstream(nom) << texte; }
+void Ecrit(const std::string& nom, const std::string& texte) {
+    std::ofstream(nom) << texte;
+}
 }  // namespace
 
 TEST(GLBillardVelmora, RadiusOfTheModelsGoesToThePhysicsInSinglePrecision) {
@@ -182,8 +183,8 @@ TEST(GLBillardVelmora, SavedPositionLoadsBackWithCueBallsAndCamera) {
     TFichierIni ini;
     ASSERT_TRUE(ini.Charge(nom));
     EXPECT_EQ(ini.Cles("GLBillard"),
-              (std::vector<std::string>{"Hrelatif", "TypeCamActive", "CamActX", "CamActY", "CamActZ", "TatgetX",
-                                        "TatgetY", "TatgetZ"}));
+              (std::vector<std::string>{"Hrelatif", "TypeCamActive", "CamActX", "CamActY", "CamActZ",
+                                        "TatgetX", "TatgetY", "TatgetZ"}));
     Montage m;
     m.billard.ActiveCamMobile(false);
     std::string err;
@@ -284,8 +285,9 @@ TEST(BillardSansEcran, LoadKeepsTheStoredPositions_WhereverTheBallsStoodBefore) 
     Dossier d;
     // ball 1 on the non-player's opening spot, ball 2 on the player's, ball 3 on its own
     const std::string nom = d / "echange.vel";
-    Ecrit(nom, "[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\nP2x=18.25\nP2y=-71.125\nP2z=3.075\n"
-               "P3x=0\nP3y=71.125\nP3z=3.075\n[GLBillard]\nHrelatif=1\n");
+    Ecrit(nom,
+          "[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\nP2x=18.25\nP2y=-71.125\nP2z=3.075\n"
+          "P3x=0\nP3y=71.125\nP3z=3.075\n[GLBillard]\nHrelatif=1\n");
     TBillardSansEcran h;
     const TVecteur3f nonJoueur = h.Billard.BilleNonJoueur->LitPosition();
     ASSERT_EQ(nonJoueur.x, 0.0f);
@@ -305,8 +307,9 @@ TEST(BillardSansEcran, BallsOverlappingInTheFileArePushedOffTheOnesPlacedBefore)
     Dossier d;
     // ball 2 overlaps ball 1; ball 3 overlaps ball 2 where it was pushed; ball 1 is off the table
     const std::string nom = d / "serres.vel";
-    Ecrit(nom, "[Positions]\nP1x=0\nP1y=200\nP1z=3.075\nP2x=3\nP2y=139.175\nP2z=3.075\n"
-               "P3x=6\nP3y=136\nP3z=3.075\n[GLBillard]\nHrelatif=1\n");
+    Ecrit(nom,
+          "[Positions]\nP1x=0\nP1y=200\nP1z=3.075\nP2x=3\nP2y=139.175\nP2z=3.075\n"
+          "P3x=6\nP3y=136\nP3z=3.075\n[GLBillard]\nHrelatif=1\n");
     TBillardSansEcran h;
     ASSERT_TRUE(h.ChargePosition(nom, nullptr));
     const auto& s = *h.Billard.Simu;

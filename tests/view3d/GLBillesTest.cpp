@@ -1,8 +1,8 @@
-#include "view3d/GLBilles.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "view3d/GLBilles.h"
 
 namespace {
 void ExpectVec(const TVecteur3f& a, const TVecteur3f& b, float tol = 1e-4f) {
@@ -188,8 +188,7 @@ TEST(GLQueue, ClickInTheCueViewPutsTheTipBehindTheClickedPoint) {
     ASSERT_EQ(c.vue.Camera(), c.queue.CamQueue);
     // a point of the ball's surface, up and to the right, seen from the cue camera
     const TVecteur3f local{-3, -1, 1.5f};
-    const TVecteur3f surface = c.queue.PivotInclinaison->LocalVersAbsolu(
-        local * (3.075f / Norme(local)));
+    const TVecteur3f surface = c.queue.PivotInclinaison->LocalVersAbsolu(local * (3.075f / Norme(local)));
     float x, y;
     ASSERT_TRUE(c.vue.Projette(surface, x, y));
     c.queue.PointeSouris(int(std::lround(x)), 1000 - int(std::lround(y)));

@@ -1,8 +1,6 @@
 // The game's reading of a position file (what velmora-sim and the fuzz target use) against the 3D
 // billiard of the desktop program opening the same file at start: the same cue, the same balls,
 // the same camera, the same file saved back, to the bit, over files full of odd values.
-#include "jeu/PositionJeu.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,6 +8,7 @@
 #include <sstream>
 
 #include "fichiers/EcritureAtomique.h"
+#include "jeu/PositionJeu.h"
 #include "tests/support/DossierDeTest.h"
 #include "view3d/BillardSansEcran.h"
 
@@ -38,7 +37,7 @@ std::string FichierAuHasard(std::mt19937& alea, const std::string& fsk) {
     if (u(alea) < 0.9) {
         f << "[Queue]\n";
         const std::pair<const char*, std::pair<double, double>> cles[] = {
-            {"Vq", {-50, 900}}, {"m", {-5, 900}},        {"AngleOx", {-7, 7}},
+            {"Vq", {-50, 900}},        {"m", {-5, 900}},       {"AngleOx", {-7, 7}},
             {"AngleTapis", {-0.5, 2}}, {"Effet", {-3.5, 3.5}}, {"Hauteur", {-3.5, 3.5}}};
         for (const auto& [cle, bornes] : cles)
             if (u(alea) < 0.85) f << cle << "=" << nombre(bornes.first, bornes.second) << "\n";
@@ -88,7 +87,8 @@ TEST_F(PositionJeuCommeLeBillard, TheGameAndThe3DBilliardOpenEveryFileAlike) {
         EXPECT_EQ(s.ParamQueue(), ParamSimu(o.Position.Queue));
         EXPECT_EQ(billard->Billard.Queue->Valeurs(), o.Position.Queue);
         const std::array<TVecteur, 3> positions = PositionsSimu(o.Position.Billes);
-        for (int b = 1; b <= NbBilles; ++b) EXPECT_EQ(s.Trajets[b][0].Position, positions[size_t(b - 1)]) << b;
+        for (int b = 1; b <= NbBilles; ++b)
+            EXPECT_EQ(s.Trajets[b][0].Position, positions[size_t(b - 1)]) << b;
 
         // the view and the parameter file: the same file saved back
         EXPECT_EQ(billard->Billard.CamMobileActive, o.Vue.CamMobile);

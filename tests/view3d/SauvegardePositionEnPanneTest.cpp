@@ -10,7 +10,9 @@
 #include "view3d/BillardSansEcran.h"
 
 namespace {
-std::string Lit(const std::string& p) { return LitFichierEntier(p); }
+std::string Lit(const std::string& p) {
+    return LitFichierEntier(p);
+}
 }  // namespace
 
 TEST(SauvegardePositionEnPanne, FullOrReadOnlyDiskKeepsThePreviousPositionFile) {

@@ -122,7 +122,8 @@ TEST(Apercus, EveryControlRendersAtSeveralSizesAndPalettes) {
     planche->resize(420, planche->sizeHint().height());
     const QImage imageSombre = Sauve(*planche, QStringLiteral("planche-sombre.png"));
     // the controls follow the window's palette: a dark board stays mostly dark
-    EXPECT_GT(PixelsProches(imageSombre, sombre.color(QPalette::Window)), imageSombre.width() * imageSombre.height() / 3);
+    EXPECT_GT(PixelsProches(imageSombre, sombre.color(QPalette::Window)),
+              imageSombre.width() * imageSombre.height() / 3);
 
     // the cue window's dials are narrow: labels thin out instead of overlapping
     for (int largeur : {60, 122}) {

@@ -34,10 +34,14 @@ TEtatTouches Etat(const QMouseEvent* e) {
 }
 
 class TVisionneuse : public QWidget {
-public:
+  public:
     TVisionneuse()
-        : vueTable_(scene_), vueQueue_(scene_), billard_(scene_, vueTable_, vueQueue_),
-          table_(new TVueGL(vueTable_)), queue_(new TVueGL(vueQueue_)), infos_(new QLabel) {
+        : vueTable_(scene_),
+          vueQueue_(scene_),
+          billard_(scene_, vueTable_, vueQueue_),
+          table_(new TVueGL(vueTable_)),
+          queue_(new TVueGL(vueQueue_)),
+          infos_(new QLabel) {
         setWindowTitle("Velmora 3D - vue de la table");
         auto* colonne = new QVBoxLayout;
         queue_->setFixedSize(320, 240);
@@ -87,7 +91,8 @@ public:
             }
         });
         connect(table_, &TVueGL::SourisRelachee, this, [this](QMouseEvent*) { enfoncee_ = false; });
-        connect(table_, &TVueGL::Molette, this, [this](QWheelEvent* e) { billard_.Zoom(-e->angleDelta().y()); });
+        connect(table_, &TVueGL::Molette, this,
+                [this](QWheelEvent* e) { billard_.Zoom(-e->angleDelta().y()); });
         connect(queue_, &TVueGL::SourisEnfoncee, this, [this](QMouseEvent* e) {
             billard_.Queue->PointeSouris(int(e->position().x()), int(e->position().y()));
         });
@@ -100,25 +105,35 @@ public:
         });
     }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override {
         switch (e->key()) {
-            case Qt::Key_A: toucheA_ = true; break;
-            case Qt::Key_F2: billard_.ActiveCamMobile(!billard_.CamMobileActive); break;
-            case Qt::Key_Space: Joue(); break;
-            case Qt::Key_Escape: anime_ = false; break;
+            case Qt::Key_A:
+                toucheA_ = true;
+                break;
+            case Qt::Key_F2:
+                billard_.ActiveCamMobile(!billard_.CamMobileActive);
+                break;
+            case Qt::Key_Space:
+                Joue();
+                break;
+            case Qt::Key_Escape:
+                anime_ = false;
+                break;
             case Qt::Key_Home:
                 billard_.PositionDepart(true);
                 EffaceTrajets();
                 break;
-            default: QWidget::keyPressEvent(e); return;
+            default:
+                QWidget::keyPressEvent(e);
+                return;
         }
     }
     void keyReleaseEvent(QKeyEvent* e) override {
         if (e->key() == Qt::Key_A && !e->isAutoRepeat()) toucheA_ = false;
     }
 
-private:
+  private:
     void EffaceTrajets() {
         for (TGLBilles* b : {billard_.Blanche, billard_.Jaune, billard_.Rouge}) b->EffaceTrajet();
     }
@@ -221,7 +236,8 @@ int main(int argc, char** argv) {
     p.setApplicationDescription("Vue 3D de la table de Velmora 3D");
     p.addHelpOption();
     p.addOption({"capture", "dessine une image PNG hors écran et quitte", "fichier"});
-    p.addOption({"camera", "plafond, mobile, queue ou trajets (plafond avec le coup joué)", "camera", "plafond"});
+    p.addOption(
+        {"camera", "plafond, mobile, queue ou trajets (plafond avec le coup joué)", "camera", "plafond"});
     p.addOption({"taille", "largeur x hauteur de l'image", "LxH", "1280x800"});
     p.addOption({"position", "fichier de position .vel à charger", "fichier"});
     p.process(app);

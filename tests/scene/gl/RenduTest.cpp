@@ -25,12 +25,24 @@ struct Scene3D {
 
 using TTest = std::function<bool(QColor)>;
 
-bool Vert(QColor c) { return c.green() > c.red() + 60 && c.green() > c.blue() + 10; }
-bool Blanc(QColor c) { return c.red() > 190 && c.green() > 190 && c.blue() > 190; }
-bool Jaune(QColor c) { return c.red() > 170 && c.green() > 170 && c.blue() < std::min(c.red(), c.green()) - 50; }
-bool Rouge(QColor c) { return c.red() > 140 && c.red() > c.green() + 70 && c.red() > c.blue() + 70; }
-bool Bordeaux(QColor c) { return c.red() > c.green() + 25 && c.red() > c.blue() + 25 && c.red() < 200; }
-bool Bois(QColor c) { return c.red() > c.blue() + 30 && c.green() > c.blue() + 10 && c.red() > 120; }
+bool Vert(QColor c) {
+    return c.green() > c.red() + 60 && c.green() > c.blue() + 10;
+}
+bool Blanc(QColor c) {
+    return c.red() > 190 && c.green() > 190 && c.blue() > 190;
+}
+bool Jaune(QColor c) {
+    return c.red() > 170 && c.green() > 170 && c.blue() < std::min(c.red(), c.green()) - 50;
+}
+bool Rouge(QColor c) {
+    return c.red() > 140 && c.red() > c.green() + 70 && c.red() > c.blue() + 70;
+}
+bool Bordeaux(QColor c) {
+    return c.red() > c.green() + 25 && c.red() > c.blue() + 25 && c.red() < 200;
+}
+bool Bois(QColor c) {
+    return c.red() > c.blue() + 30 && c.green() > c.blue() + 10 && c.red() > 120;
+}
 
 // share of the pixels in a disc around the pixel of a scene point that pass the test
 double Part(const QImage& img, const TVue& vue, const TVecteur3f& p, float rayonPixels, const TTest& test) {
@@ -76,7 +88,7 @@ void ExpectBalls(const QImage& img, Scene3D& s) {
 }
 
 class Rendu : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!rendu.Valide()) FAIL() << rendu.Erreur.toStdString();
     }
@@ -157,7 +169,9 @@ TEST(RenduParPixel, BallsShineTheClothStaysMatteAndTheLightsAndColoursKeepTheirM
     const QImage img2 = Dessine(fixe, s.vue, "mobile_fixe.png");
     qunsetenv("VELMORA_SANS_SHADERS");
     EXPECT_FALSE(fixe.ParPixel());
-    for (const auto& [p, rayon] : {std::pair{drap, 10.0f}, {s.billard.Rouge->LitPosition(), 0.5f * RayonEcran(s.vue, *s.billard.Rouge)}}) {
+    for (const auto& [p, rayon] :
+         {std::pair{drap, 10.0f},
+          {s.billard.Rouge->LitPosition(), 0.5f * RayonEcran(s.vue, *s.billard.Rouge)}}) {
         const TReleve a = Releve(img, s.vue, p, rayon), b = Releve(img2, s.vue, p, rayon);
         EXPECT_NEAR(a.r, b.r, 25);
         EXPECT_NEAR(a.g, b.g, 25);
