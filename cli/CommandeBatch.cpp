@@ -20,6 +20,7 @@
 
 #include "cli/Commandes.h"
 #include "cli/Resultat.h"
+#include "cli/TableOptions.h"
 #include "cli/TravauxBatch.h"
 #include "fichiers/EcritureAtomique.h"
 #include "fichiers/NombresIni.h"
@@ -62,49 +63,22 @@ bool LitOptionsBatch(const std::vector<std::string>& args, TOptionsBatch& o, std
         return false;
     }
     o.type = args.front();
-    for (size_t i = 1; i < args.size(); ++i) {
-        std::string nom = args[i];
-        std::string valeur;
-        bool avecValeur = false;
-        if (nom.rfind("--", 0) == 0 && nom.find('=') != std::string::npos) {
-            valeur = nom.substr(nom.find('=') + 1);
-            nom.resize(nom.find('='));
-            avecValeur = true;
-        }
-        if (nom == "--resume") {
-            if (avecValeur) {
-                erreur = "l'option --resume ne prend pas de valeur";
-                return false;
-            }
-            o.reprise = true;
-            continue;
-        }
-        if (nom != "--out" && nom != "--threads") {
-            o.reste.push_back(args[i]);
-            continue;
-        }
-        if (!avecValeur) {
-            if (i + 1 >= args.size()) {
-                erreur = "l'option " + nom + " attend une valeur";
-                return false;
-            }
-            valeur = args[++i];
-        }
-        if (nom == "--out") {
-            if (valeur.empty()) {
-                erreur = "l'option --out attend un nom de dossier";
-                return false;
-            }
-            o.dossier = valeur;
-        } else {
-            const auto n = LitEntierTexte(valeur);
-            if (!n || *n < 1 || *n > kNbFilsMax) {
-                erreur = "--threads attend un nombre de 1 à " + std::to_string(kNbFilsMax);
-                return false;
-            }
-            o.nbFils = int(*n);
-        }
-    }
+    const std::vector<TOptionCli> table = {
+        {"--resume", TGenreOption::Drapeau, OptionDrapeau(o.reprise)},
+        {"--out", TGenreOption::Valeur, OptionNonVide(o.dossier, "l'option --out attend un nom de dossier")},
+        {"--threads", TGenreOption::Valeur,
+         [&](const std::string& valeur, std::string& erreur) {
+             const auto n = LitEntierTexte(valeur);
+             if (!n || *n < 1 || *n > kNbFilsMax) {
+                 erreur = "--threads attend un nombre de 1 à " + std::to_string(kNbFilsMax);
+                 return false;
+             }
+             o.nbFils = int(*n);
+             return true;
+         }},
+    };
+    if (!PreleveOptionsCli(std::vector<std::string>(args.begin() + 1, args.end()), table, o.reste, erreur))
+        return false;
     if (o.dossier.empty()) {
         erreur = "dossier de sortie manquant (--out DOSSIER)";
         return false;

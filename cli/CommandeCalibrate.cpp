@@ -16,6 +16,7 @@
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "cli/Resultat.h"
+#include "cli/TableOptions.h"
 #include "fichiers/FichierFisik.h"
 #include "fichiers/NombresIni.h"
 #include "moteurs/CalibrationTable.h"
@@ -35,92 +36,57 @@ struct TOptionsCalibre {
     TOptionsCalibration calibration;
 };
 
-bool LitEntier(const std::string& texte, long long min, long long max, long long& valeur) {
-    const auto v = LitReelTexte(texte);
-    if (!v || *v != std::floor(*v) || *v < double(min) || *v > double(max)) return false;
-    valeur = static_cast<long long>(*v);
+// the constants named, each once, in the order given
+bool LitConstantes(const std::string& valeur, std::vector<int>& constantes, std::string& erreur) {
+    constantes.clear();
+    std::stringstream flux(valeur);
+    std::string c;
+    while (std::getline(flux, c, ',')) {
+        const auto k = TrouveConstante(c);
+        if (!k) {
+            std::string liste;
+            for (const auto& cc : ConstantesCalibrables())
+                liste += (liste.empty() ? "" : ",") + std::string(cc.Nom);
+            erreur = "--params : constante « " + c + " » inconnue (parmi ";
+            erreur += liste + ")";
+            return false;
+        }
+        if (std::find(constantes.begin(), constantes.end(), *k) == constantes.end()) constantes.push_back(*k);
+    }
+    if (constantes.empty() || valeur.back() == ',') {
+        erreur = "--params attend une liste de constantes séparées par des virgules";
+        return false;
+    }
     return true;
 }
 
 bool LitOptions(const std::vector<std::string>& args, TOptionsCalibre& o, std::string& erreur) {
     bool enValidation = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string nom = args[i];
-        std::string valeur;
-        bool avecValeur = false;
-        if (nom.rfind("--", 0) == 0 && nom.find('=') != std::string::npos) {
-            valeur = nom.substr(nom.find('=') + 1);
-            nom.resize(nom.find('='));
-            avecValeur = true;
-        }
-        const bool attendValeur = nom == "--fsk" || nom == "--out" || nom == "--params" ||
-                                  nom == "--holdout" || nom == "--threads" || nom == "--trials";
-        if (attendValeur && !avecValeur) {
-            if (i + 1 >= args.size()) {
-                erreur = "l'option " + nom + " attend une valeur";
-                return false;
-            }
-            valeur = args[++i];
-        } else if (!attendValeur && avecValeur) {
-            erreur = "l'option " + nom + " ne prend pas de valeur";
-            return false;
-        }
-        long long n = 0;
-        if (nom == "--fsk") {
-            o.fsk = valeur;
-        } else if (nom == "--out") {
-            o.sortie = valeur;
-        } else if (nom == "--params") {
-            o.calibration.Constantes.clear();
-            std::stringstream flux(valeur);
-            std::string c;
-            while (std::getline(flux, c, ',')) {
-                const auto k = TrouveConstante(c);
-                if (!k) {
-                    std::string liste;
-                    for (const auto& cc : ConstantesCalibrables())
-                        liste += (liste.empty() ? "" : ",") + std::string(cc.Nom);
-                    erreur = "--params : constante « " + c + " » inconnue (parmi ";
-                    erreur += liste + ")";
-                    return false;
-                }
-                if (std::find(o.calibration.Constantes.begin(), o.calibration.Constantes.end(), *k) ==
-                    o.calibration.Constantes.end())
-                    o.calibration.Constantes.push_back(*k);
-            }
-            if (o.calibration.Constantes.empty() || valeur.back() == ',') {
-                erreur = "--params attend une liste de constantes séparées par des virgules";
-                return false;
-            }
-        } else if (nom == "--holdout") {
-            if (!LitEntier(valeur, 0, 100000, n)) {
-                erreur = "--holdout attend un nombre de coups (entier positif ou nul)";
-                return false;
-            }
-            o.holdout = int(n);
-        } else if (nom == "--threads") {
-            if (!LitEntier(valeur, 1, kNbThreadsMax, n)) {
-                erreur = "--threads attend un nombre de 1 à " + std::to_string(kNbThreadsMax);
-                return false;
-            }
-            o.calibration.NbThreads = int(n);
-        } else if (nom == "--trials") {
-            if (!LitEntier(valeur, 1, 100000, n)) {
-                erreur = "--trials attend un nombre d'essais par tour (au moins 1)";
-                return false;
-            }
-            o.calibration.EssaisParTour = int(n);
-        } else if (nom == "--validate") {
-            enValidation = true;
-        } else if (nom == "--json") {
-            o.json = true;
-        } else if (nom.size() > 1 && nom[0] == '-') {
-            erreur = "option inconnue " + nom;
-            return false;
-        } else {
-            (enValidation ? o.validation : o.entrainement).push_back(nom);
-        }
-    }
+    const std::vector<TOptionCli> table = {
+        {"--fsk", TGenreOption::Valeur, OptionTexte(o.fsk)},
+        {"--out", TGenreOption::Valeur, OptionTexte(o.sortie)},
+        {"--params", TGenreOption::Valeur,
+         [&](const std::string& valeur, std::string& erreur) {
+             return LitConstantes(valeur, o.calibration.Constantes, erreur);
+         }},
+        {"--holdout", TGenreOption::Valeur,
+         OptionEntier(0, 100000, "--holdout attend un nombre de coups (entier positif ou nul)",
+                      [&](long long n) { o.holdout = int(n); })},
+        {"--threads", TGenreOption::Valeur,
+         OptionEntier(1, kNbThreadsMax, "--threads attend un nombre de 1 à " + std::to_string(kNbThreadsMax),
+                      [&](long long n) { o.calibration.NbThreads = int(n); })},
+        {"--trials", TGenreOption::Valeur,
+         OptionEntier(1, 100000, "--trials attend un nombre d'essais par tour (au moins 1)",
+                      [&](long long n) { o.calibration.EssaisParTour = int(n); })},
+        {"--validate", TGenreOption::Drapeau, OptionDrapeau(enValidation)},
+        {"--json", TGenreOption::Drapeau, OptionDrapeau(o.json)},
+    };
+    // the recordings, for the fit until --validate, then for the check
+    const auto enregistrement = [&](const std::string& nom, std::string&) {
+        (enValidation ? o.validation : o.entrainement).push_back(nom);
+        return true;
+    };
+    if (!LitOptionsCli(args, table, enregistrement, erreur)) return false;
     if (o.sortie.empty()) {
         erreur = "--out FICHIER.fsk manquant (le fichier des constantes ajustées)";
         return false;
@@ -210,6 +176,8 @@ bool DecodeTache(const std::string& texte, const TCalibrationTable& calibration,
     fisik = calibration.Depart();
     for (const TConstanteCalibrable& c : ConstantesCalibrables())
         if (!LitNombre(in, fisik.*c.Champ)) return false;
+    // numbers from another rank: within their ranges like any other constants
+    fisik.BorneTout();
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "cli/Resultat.h"
+#include "cli/TableOptions.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
 #include "jeu/FichiersPosition.h"
@@ -41,57 +42,35 @@ bool LitLibres(const std::string& texte, std::array<bool, NbParamsAjustes>& libr
 }
 
 bool LitOptions(const std::vector<std::string>& args, TOptionsFit& o, std::string& erreur) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string nom = args[i];
-        std::string valeur;
-        bool avecValeur = false;
-        if (nom.rfind("--", 0) == 0 && nom.find('=') != std::string::npos) {
-            valeur = nom.substr(nom.find('=') + 1);
-            nom.resize(nom.find('='));
-            avecValeur = true;
-        }
-        const bool attendValeur = nom == "--fsk" || nom == "--free" || nom == "--score" || nom == "--save";
-        if (attendValeur && !avecValeur) {
-            if (i + 1 >= args.size()) {
-                erreur = "l'option " + nom + " attend une valeur";
-                return false;
-            }
-            valeur = args[++i];
-        } else if (!attendValeur && avecValeur) {
-            erreur = "l'option " + nom + " ne prend pas de valeur";
-            return false;
-        }
-        if (nom == "--fsk") {
-            o.fsk = valeur;
-        } else if (nom == "--save") {
-            if (valeur.empty()) {
-                erreur = "l'option --save attend un nom de fichier";
-                return false;
-            }
-            o.sortie = valeur;
-        } else if (nom == "--free") {
-            if (!LitLibres(valeur, o.ajustement.Libres)) {
-                erreur = "--free : \"" + valeur + "\", liste attendue parmi aim,speed,side,height,incl";
-                return false;
-            }
-        } else if (nom == "--score") {
-            if (valeur != "ball1" && valeur != "all") {
-                erreur = "--score : \"" + valeur + "\", ball1 ou all attendu";
-                return false;
-            }
-            o.ajustement.ScoreToutes = valeur == "all";
-        } else if (nom == "--json") {
-            o.json = true;
-        } else if (nom.size() > 1 && nom[0] == '-') {
-            erreur = "option inconnue " + nom;
-            return false;
-        } else if (o.enregistrement.empty()) {
-            o.enregistrement = nom;
-        } else {
+    const std::vector<TOptionCli> table = {
+        {"--fsk", TGenreOption::Valeur, OptionTexte(o.fsk)},
+        {"--save", TGenreOption::Valeur, OptionNonVide(o.sortie, "l'option --save attend un nom de fichier")},
+        {"--free", TGenreOption::Valeur,
+         [&](const std::string& valeur, std::string& erreur) {
+             if (LitLibres(valeur, o.ajustement.Libres)) return true;
+             erreur = "--free : \"" + valeur + "\", liste attendue parmi aim,speed,side,height,incl";
+             return false;
+         }},
+        {"--score", TGenreOption::Valeur,
+         [&](const std::string& valeur, std::string& erreur) {
+             if (valeur != "ball1" && valeur != "all") {
+                 erreur = "--score : \"" + valeur + "\", ball1 ou all attendu";
+                 return false;
+             }
+             o.ajustement.ScoreToutes = valeur == "all";
+             return true;
+         }},
+        {"--json", TGenreOption::Drapeau, OptionDrapeau(o.json)},
+    };
+    const auto enregistrement = [&](const std::string& nom, std::string& erreur) {
+        if (!o.enregistrement.empty()) {
             erreur = "un seul enregistrement attendu, \"" + nom + "\" est de trop";
             return false;
         }
-    }
+        o.enregistrement = nom;
+        return true;
+    };
+    if (!LitOptionsCli(args, table, enregistrement, erreur)) return false;
     if (o.enregistrement.empty()) {
         erreur = "enregistrement (.csv) manquant";
         return false;

@@ -1,5 +1,7 @@
 #include "cli/OptionsTir.h"
 
+#include "cli/TableOptions.h"
+
 const char* const kAideOptionsTir =
     "options :\n"
     "  --fsk FICHIER.fsk      paramètres physiques (sinon ceux d'usine, ou le FisikFile du fichier de\n"
@@ -33,56 +35,28 @@ bool LitMode(const std::string& texte, TModeDeJeu& mode) {
 }  // namespace
 
 bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string& erreur) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string nom = args[i];
-        std::string valeur;
-        bool avecValeur = false;
-        // "--option=valeur" as well as "--option valeur"
-        if (nom.rfind("--", 0) == 0) {
-            const size_t egal = nom.find('=');
-            if (egal != std::string::npos) {
-                valeur = nom.substr(egal + 1);
-                nom.resize(egal);
-                avecValeur = true;
-            }
-        }
-        const bool attendValeur = nom == "--fsk" || nom == "--mode" || nom == "--export";
-        if (attendValeur && !avecValeur) {
-            if (i + 1 >= args.size()) {
-                erreur = "l'option " + nom + " attend une valeur";
-                return false;
-            }
-            valeur = args[++i];
-        } else if (!attendValeur && avecValeur) {
-            erreur = "l'option " + nom + " ne prend pas de valeur";
-            return false;
-        }
-
-        if (nom == "--fsk") {
-            options.fsk = valeur;
-        } else if (nom == "--export") {
-            options.exportPvr = valeur;
-        } else if (nom == "--mode") {
-            if (!LitMode(valeur, options.mode)) {
-                erreur = "mode inconnu \"" + valeur + "\" (3bandes, 1bande ou libre)";
-                return false;
-            }
-        } else if (nom == "--json") {
-            options.json = true;
-        } else if (nom.size() > 1 && nom[0] == '-') {
-            erreur = "option inconnue " + nom;
-            return false;
-        } else if (options.fichier.empty()) {
-            options.fichier = nom;
-        } else {
+    const std::vector<TOptionCli> table = {
+        {"--fsk", TGenreOption::Valeur,
+         OptionNonVide(options.fsk, "l'option --fsk attend une valeur non vide")},
+        {"--export", TGenreOption::Valeur,
+         OptionNonVide(options.exportPvr, "l'option --export attend une valeur non vide")},
+        {"--mode", TGenreOption::Valeur,
+         [&](const std::string& valeur, std::string& erreur) {
+             if (LitMode(valeur, options.mode)) return true;
+             erreur = "mode inconnu \"" + valeur + "\" (3bandes, 1bande ou libre)";
+             return false;
+         }},
+        {"--json", TGenreOption::Drapeau, OptionDrapeau(options.json)},
+    };
+    const auto fichier = [&](const std::string& nom, std::string& erreur) {
+        if (!options.fichier.empty()) {
             erreur = "un seul fichier attendu, \"" + nom + "\" est de trop";
             return false;
         }
-        if (attendValeur && valeur.empty()) {
-            erreur = "l'option " + nom + " attend une valeur non vide";
-            return false;
-        }
-    }
+        options.fichier = nom;
+        return true;
+    };
+    if (!LitOptionsCli(args, table, fichier, erreur)) return false;
     if (options.fichier.empty()) {
         erreur = "fichier manquant";
         return false;

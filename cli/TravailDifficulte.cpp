@@ -107,25 +107,7 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
     }
     // the position files apart from the shot options and their values
     std::vector<std::string> options;
-    for (size_t i = 0; i < reste.size(); ++i) {
-        const std::string& a = reste[i];
-        if (a.rfind('-', 0) != 0 || a.size() == 1) {
-            entrees.push_back(a);
-            continue;
-        }
-        options.push_back(a);
-        if (a == "--fsk" || a == "--mode") {
-            if (i + 1 >= reste.size()) {
-                erreur = "l'option " + a + " attend une valeur";
-                return nullptr;
-            }
-            options.push_back(reste[++i]);
-        }
-    }
-    if (entrees.empty()) {
-        erreur = "fichier ou dossier de positions manquant";
-        return nullptr;
-    }
+    if (!SepareEntrees(reste, {"--fsk", "--mode"}, entrees, options, erreur)) return nullptr;
     // the shot options checked as the single command checks them
     TOptionsTir tir;
     options.push_back(entrees.front());

@@ -75,25 +75,8 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
                                     std::string& erreur) {
     // the position files apart from the options and their values
     std::vector<std::string> options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.rfind('-', 0) != 0 || a.size() == 1) {
-            entrees.push_back(a);
-            continue;
-        }
-        options.push_back(a);
-        if (a == "--fsk" || a == "--mode" || a == "--top" || a == "--budget" || a == "--save") {
-            if (i + 1 >= args.size()) {
-                erreur = "l'option " + a + " attend une valeur";
-                return nullptr;
-            }
-            options.push_back(args[++i]);
-        }
-    }
-    if (entrees.empty()) {
-        erreur = "fichier ou dossier de positions manquant";
+    if (!SepareEntrees(args, {"--fsk", "--mode", "--top", "--budget", "--save"}, entrees, options, erreur))
         return nullptr;
-    }
     // checked as the single command checks them
     TOptionsSolve o;
     options.push_back(entrees.front());

@@ -49,6 +49,31 @@ private:
 
 }  // namespace
 
+bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::string>& avecValeur,
+                   std::vector<std::string>& entrees, std::vector<std::string>& options,
+                   std::string& erreur) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.rfind('-', 0) != 0 || a.size() == 1) {
+            entrees.push_back(a);
+            continue;
+        }
+        options.push_back(a);
+        if (std::find(avecValeur.begin(), avecValeur.end(), a) != avecValeur.end()) {
+            if (i + 1 >= args.size()) {
+                erreur = "l'option " + a + " attend une valeur";
+                return false;
+            }
+            options.push_back(args[++i]);
+        }
+    }
+    if (entrees.empty()) {
+        erreur = "fichier ou dossier de positions manquant";
+        return false;
+    }
+    return true;
+}
+
 TEnregistreTravailBatch::TEnregistreTravailBatch(const TTypeTravailBatch& type) {
     Registre().push_back(type);
 }

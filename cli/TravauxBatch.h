@@ -54,6 +54,13 @@ struct TEnregistreTravailBatch {
     explicit TEnregistreTravailBatch(const TTypeTravailBatch& type);
 };
 
+// The position files and folders of a kind's arguments (those that are no option) into entrees,
+// the options into options, each with its value when it is one of avecValeur ("--fsk DIR" and
+// "--fsk=DIR" alike). False with the message when such an option ends the line or no position
+// is named.
+bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::string>& avecValeur,
+                   std::vector<std::string>& entrees, std::vector<std::string>& options, std::string& erreur);
+
 // the registered kinds, by name
 std::vector<TTypeTravailBatch> TypesTravailBatch();
 const TTypeTravailBatch* TrouveTypeTravailBatch(const std::string& nom);

@@ -9,7 +9,7 @@ bool TVelmoraChocTapis::TestChocTapis(const TEtatBille& bille) const {
     return bille.Position.z < Fisik.RayonBilles + 0.001 && bille.Vitesse.z < 0;
 }
 
-void TVelmoraChocTapis::ChocTapis(TEtatBille& bille, const void* /*autre*/) {
+void TVelmoraChocTapis::ChocTapis(TEtatBille& bille, const void* /*autre*/) const {
     const double r = Fisik.RayonBilles;
     const double e = Fisik.ElastBiTap;
     const double mu = Fisik.FrotBiTapChoc;

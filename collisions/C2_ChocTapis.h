@@ -10,13 +10,14 @@ public:
     TVelmoraChocTapis(const TVelmoraChocTapis&) = delete;
     TVelmoraChocTapis& operator=(const TVelmoraChocTapis&) = delete;
 
-    // the physical constants every layer reads (created with factory values)
+    // the physical constants every layer reads (created with factory values); the owner sets them
+    // between shots through their bounding routine, the collision routines read them only (const)
     TPARAMPHYS Fisik;
 
     // the ball presses into the cloth: centre below R + 0.001 and moving down
     bool TestChocTapis(const TEtatBille& bille) const;
     // applies the impact; the second party takes no part (collision routine shape), pass nullptr
-    void ChocTapis(TEtatBille& bille, const void* autre = nullptr);
+    void ChocTapis(TEtatBille& bille, const void* autre = nullptr) const;
 
 protected:
     // The impact of a fixed surface (the cloth, a cushion's nose): impulse j per unit mass along its

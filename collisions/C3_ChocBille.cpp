@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-void TVelmoraChocBille::ChocBilles(TEtatBille& A, TEtatBille& B) {
+void TVelmoraChocBille::ChocBilles(TEtatBille& A, TEtatBille& B) const {
     const double r = Fisik.RayonBilles;
     const double e = Fisik.ElastBiBi;
     const double mu = Fisik.FrotBiBi;

@@ -7,5 +7,5 @@
 class TVelmoraChocBille : public TVelmoraChocTapis {
 public:
     // A and B in contact (centres 2R apart); A is the lower-numbered ball
-    void ChocBilles(TEtatBille& A, TEtatBille& B);
+    void ChocBilles(TEtatBille& A, TEtatBille& B) const;
 };

@@ -1,6 +1,6 @@
 #include "collisions/C4_ChocBande.h"
 
-void TVelmoraChocBande::ChocBande(TEtatBille& bille, const TBande& bande) {
+void TVelmoraChocBande::ChocBande(TEtatBille& bille, const TBande& bande) const {
     const double r = Fisik.RayonBilles;
     const double e = Fisik.ElastBiBde;
     const double mu = Fisik.FrotBiBde;

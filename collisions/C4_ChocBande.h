@@ -6,5 +6,5 @@
 
 class TVelmoraChocBande : public TVelmoraChocBille {
 public:
-    void ChocBande(TEtatBille& bille, const TBande& bande);
+    void ChocBande(TEtatBille& bille, const TBande& bande) const;
 };

@@ -5,16 +5,13 @@
 namespace {
 // vertical unit vector, normal of the cloth
 constexpr TVecteur K{0.0, 0.0, 1.0};
-
-// a constant assigned below the floor (or not a number) must not give endless or NaN phases
-inline double AuPlancher(double v) { return v >= PlancherParam ? v : PlancherParam; }
 }  // namespace
 
-void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) {
+void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) const {
     // out of play for the rest of the shot
     if (bille.Mouvement == mvDehors) return;
     const double r = Fisik.RayonBilles;
-    const double g = AuPlancher(Fisik.G);
+    const double g = Fisik.G;
 
     // above the cloth or rising: free flight, the rest of the plan is kept
     if (bille.Position.z > r || bille.Vitesse.z > 0) {
@@ -34,7 +31,7 @@ void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) {
     bool pivote = false;
     double tFinPivot;
     if (std::fabs(wz) > 0.001) {
-        double decel = 5 * AuPlancher(Fisik.FrotBiTapPivot) * g / (2 * Fisik.Rayon2);
+        double decel = 5 * Fisik.FrotBiTapPivot * g / (2 * Fisik.Rayon2);
         tFinPivot = std::fabs(wz / decel);
         if (wz < 0) decel = -decel;
         bille.DecelPivot = decel;
@@ -51,7 +48,7 @@ void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) {
     const TVecteur dv = DiffVect(v, vRoule);
 
     // sliding phase: constant friction along the initial slip until the contact point grips
-    double tFinGlisse = Norme(dv) / (g * AuPlancher(Fisik.FrotBiTapGlisse));
+    double tFinGlisse = Norme(dv) / (g * Fisik.FrotBiTapGlisse);
     if (tFinGlisse > 0) {
         bille.Mouvement = mvGlisse;
         bille.DecelGlisse = Vecteur(dv.x / tFinGlisse, dv.y / tFinGlisse, dv.z / tFinGlisse);
@@ -65,7 +62,7 @@ void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) {
     double tFinRoule;
     const double normeRoule = Norme(vRoule);
     if (normeRoule > 0.001) {
-        const double decel = AuPlancher(Fisik.FrotBiTapRoule) * g / normeRoule;
+        const double decel = Fisik.FrotBiTapRoule * g / normeRoule;
         tFinRoule = (decel * tFinGlisse + 1) / decel;
         bille.DecelRoule = MultVect(vRoule, decel);
         bille.DemiDecelRoule = MultVect(bille.DecelRoule, 0.5);

@@ -6,5 +6,5 @@
 
 class TVelmoraApresChocs : public TVelmoraChocBande {
 public:
-    void ApresChoc(TEtatBille& bille, double t);
+    void ApresChoc(TEtatBille& bille, double t) const;
 };

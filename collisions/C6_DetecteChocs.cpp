@@ -87,12 +87,13 @@ double TVelmoraDetecteChocs::TempsChoc(TEtendu a, TEtendu b, TEtendu c, double d
     return Temps(a, b, c, dtPrecedent);
 }
 
-void TVelmoraDetecteChocs::PrevoitChocBande(TEtatBille& bille, TBande* bx, TBande* by, TChocPrevu& prevu) {
+void TVelmoraDetecteChocs::PrevoitChocBande(TEtatBille& bille, const TBande* bx, const TBande* by,
+                                            TChocPrevu& prevu) const {
     const TVecteur& p = bille.Position;
     const TVecteur& v = bille.Vitesse;
 
     // the x side first, so that it wins a tie
-    TBande* gagnante = nullptr;
+    const TBande* gagnante = nullptr;
     double delai = prevu.Delai;
     if (bx != nullptr) {
         const double t = TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu);
@@ -117,7 +118,7 @@ void TVelmoraDetecteChocs::PrevoitChocBande(TEtatBille& bille, TBande* bx, TBand
 }
 
 void TVelmoraDetecteChocs::PrevoitChocBilles(TEtatBille& A, TEtatBille& B, const TVecteur& d,
-                                             TChocPrevu& prevu) {
+                                             TChocPrevu& prevu) const {
     // only approaching balls
     const TVecteur vr = DiffVect(B.Vitesse, A.Vitesse);
     const TEtendu b = 2 * (TEtendu(d.x) * vr.x + TEtendu(d.y) * vr.y + TEtendu(d.z) * vr.z);
@@ -135,7 +136,7 @@ void TVelmoraDetecteChocs::PrevoitChocBilles(TEtatBille& A, TEtatBille& B, const
     }
 }
 
-void TVelmoraDetecteChocs::DetecteChocTapis(TEtatBille& bille, TChocPrevu& prevu) {
+void TVelmoraDetecteChocs::DetecteChocTapis(TEtatBille& bille, TChocPrevu& prevu) const {
     if (bille.Mouvement != mvVole) return;
     // centre height under gravity alone meets the resting height R
     TEtendu a = -TEtendu(bille.DemiAccVol.z);
@@ -156,10 +157,13 @@ void TVelmoraDetecteChocs::DetecteChocTapis(TEtatBille& bille, TChocPrevu& prevu
     }
 }
 
-void TVelmoraDetecteChocs::TraiteChocBilles(TEtatBille& A, void* B) {
-    ChocBilles(A, *static_cast<TEtatBille*>(B));
+void TVelmoraDetecteChocs::TraiteChocBilles(TEtatBille& A, const void* B) const {
+    // the other ball is a working record of the shot, never const: only a cushion is
+    ChocBilles(A, *static_cast<TEtatBille*>(const_cast<void*>(B)));
 }
 
-void TVelmoraDetecteChocs::TraiteChocBande(TEtatBille& A, void* B) { ChocBande(A, *static_cast<TBande*>(B)); }
+void TVelmoraDetecteChocs::TraiteChocBande(TEtatBille& A, const void* B) const {
+    ChocBande(A, *static_cast<const TBande*>(B));
+}
 
-void TVelmoraDetecteChocs::TraiteChocTapis(TEtatBille& A, void* B) { ChocTapis(A, B); }
+void TVelmoraDetecteChocs::TraiteChocTapis(TEtatBille& A, const void* B) const { ChocTapis(A, B); }

@@ -172,6 +172,7 @@ TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre&
     : simu_(std::make_unique<TBillardVelmora>()), coup_(coup) {
     simu_->Fisik = fisik;
     simu_->Fisik.dtEnr = std::min(fisik.dtEnr, kDtPhotos);
+    simu_->Fisik.BorneTout();
     simu_->ModeDeJeu = jLibre;
     const double r = simu_->Fisik.RayonBilles;
     for (int b = 1; b <= NbBilles; ++b) {

@@ -77,6 +77,8 @@ TPARAMPHYS TCalibrationTable::Fisik(const std::vector<int>& constantes,
         const TConstanteCalibrable& cc = c[std::size_t(constantes[k])];
         f.*cc.Champ = std::clamp(valeurs[k], cc.Min, cc.Max);
     }
+    // within the physics' ranges too (a value that is not a number passes the clamp)
+    f.BorneTout();
     return f;
 }
 

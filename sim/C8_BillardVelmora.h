@@ -5,6 +5,7 @@
 #pragma once
 
 #include "sim/C7_Mouvements.h"
+#include "sim/RepitDetection.h"
 
 // the cue parameters, as one value (the trajectory memory and the difficulty trials copy them)
 struct TParamQueue {
@@ -62,4 +63,26 @@ public:
 private:
     // working records of the computation, balls 1..3 (slot 0 unused)
     std::array<TEtatBille, NbBilles + 1> etats_{};
+
+    // The stages of the shot loop (sim/C8_BoucleTrajets.h). TBoucle holds what a computation
+    // carries from pass to pass besides the forecast and the working records.
+    struct TBoucle;
+    // photo 0 into the working records, each ball with its motion plan; the loop's constants
+    inline void PrepareTrajets(TBoucle& c, TChocPrevu& E);
+    // the step: no ball travels more than one diameter in a straight line
+    inline double BornePas(const TBoucle& c) const;
+    // the earliest contact within the step dt, into E
+    inline void Prevoit(TBoucle& c, TChocPrevu& E, const TBornesRepit& bornes, double dt);
+    // the balls in play moved on by pas, and the shot time with them
+    inline void AvanceTout(TBoucle& c, double pas);
+    // the forecast collision applied, then the motion plans of the balls it involved
+    inline void AppliqueContact(TBoucle& c, TChocPrevu& E);
+    // a photo, or only its count when the watcher needs none
+    template <bool Copie>
+    void Photo(TTypeChoc genre, double t);
+    // one clock photo at most per step
+    template <bool Copie>
+    void PhotoSiDue(TBoucle& c);
+    // every ball at rest or out of the table
+    inline bool ToutArrete() const;
 };

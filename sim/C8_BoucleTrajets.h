@@ -5,6 +5,8 @@
 //   bool ApresContact(const TBillardVelmora&, const TEtatBille& A);  // after each contact
 //   bool ApresPas(const TBillardVelmora&, double t);                 // after each pass, at time t
 // where true ends the computation at once (the final out-of-table check still applies).
+// The loop body is the sequence of its stages, each a private inline member below; they must stay
+// inline (thousands of passes a shot, and the solver's loop is built at the callers' -O2).
 #pragma once
 
 #include <algorithm>
@@ -12,6 +14,9 @@
 
 #include "sim/C8_BillardVelmora.h"
 #include "sim/RepitDetection.h"
+
+// the stages are inlined whatever the optimisation level of the file that runs the loop
+#define VELMORA_ETAPE [[gnu::always_inline]] inline
 
 namespace boucle_trajets {
 
@@ -41,30 +46,77 @@ struct TSuiviComplet {
     bool ApresPas(const TBillardVelmora&, double) { return false; }
 };
 
+// Kept apart from the forecast and from the respites' bounds, whose addresses reach the
+// out-of-line forecasts: nothing here escapes, so the compiler keeps it in registers.
+struct TBillardVelmora::TBoucle {
+    // constants of the shot that the passes read
+    double dtAnal = 0;
+    double dtEnr = 0;
+    double diametre = 0;
+    // a speed below this never shortens the step (margin against rounding of the square)
+    double vPleinPas2 = 0;
+    // shot time, and the time after which the next clock photo is taken
+    double t = 0;
+    double tEnr = 0;
+    // the ball of the latest contact applied, which gives the final photo its kind
+    const TEtatBille* dernier = nullptr;
+    // a pair, or a ball and the cushions, too far apart for a contact within the next passes is
+    // not forecast during them: the same contacts, fewer forecasts (pairs 1-2, 1-3, 2-3)
+    std::array<TRepit, 3> repitPaires{};
+    std::array<TRepit, NbBilles + 1> repitBandes{};
+};
+
 template <class TSuivi>
 void TBillardVelmora::CalculTrajetsSuivi(TSuivi& suivi) {
+    TBoucle c;
+    TChocPrevu E;
+    PrepareTrajets(c, E);
+    const TBornesRepit bornes = BornesRepit(Fisik);
+    long passes = 0;
+    while (NbPhotos < NbPhotosMax && passes < boucle_trajets::kPassesMax) {
+        ++passes;
+        // the step, the earliest contact within it, and the balls moved to it or to the step's end
+        const double dt = BornePas(c);
+        Prevoit(c, E, bornes, dt);
+        const bool contact = !(E.Delai > dt) && E.Traitement;
+        AvanceTout(c, contact ? E.Delai : dt);
+
+        if (contact) {
+            AppliqueContact(c, E);
+            Photo<TSuivi::Photos>(E.A->DernierChoc, c.t);
+            if (suivi.ApresContact(*this, *E.A)) break;
+        } else {
+            // the next forecast may find a contact overshot within this step
+            E.dtPrecedent = dt;
+            PhotoSiDue<TSuivi::Photos>(c);
+        }
+
+        // every ball at rest or out: the final photo ends the shot
+        if (ToutArrete()) {
+            Photo<TSuivi::Photos>(c.dernier ? c.dernier->DernierChoc : tcAucun, c.t);
+            break;
+        }
+        if (suivi.ApresPas(*this, c.t)) break;
+    }
+    NbPasses = passes;
+
+    // a ball that left the table cancels the point
+    for (int b = 1; b <= NbBilles; ++b)
+        if (etats_[b].Mouvement == mvDehors) PointReussi = false;
+}
+
+VELMORA_ETAPE void TBillardVelmora::PrepareTrajets(TBoucle& c, TChocPrevu& E) {
     using namespace boucle_trajets;
     PointReussi = false;
     NbPhotos = 0;
-    double t = 0;
 
-    // a photo, or only its count when the watcher needs none
-    const auto photo = [&](TTypeChoc genre, double instant) {
-        if constexpr (TSuivi::Photos) {
-            AjoutePhoto(genre, instant);
-        } else {
-            if (NbPhotos < NbPhotosMax) ++NbPhotos;
-        }
-    };
-
-    // constants the loop divides by or steps with; a direct assignment may have bypassed their floor
-    for (double* p : {&Fisik.G, &Fisik.FrotBiTapGlisse, &Fisik.FrotBiTapPivot, &Fisik.FrotBiTapRoule,
-                      &Fisik.dtAnal, &Fisik.dtEnr})
-        if (!(*p >= PlancherParam)) *p = PlancherParam;
-    const double dtAnal = Fisik.dtAnal;
-    const double dtEnr = Fisik.dtEnr;
-    const double diametre = Fisik.Diametre;
-    double tEnr = dtEnr;
+    // the constants, bounded when they were set (BorneTout): the shot only reads them
+    const TPARAMPHYS& fisik = Fisik;
+    c.dtAnal = fisik.dtAnal;
+    c.dtEnr = fisik.dtEnr;
+    c.diametre = fisik.Diametre;
+    c.t = 0;
+    c.tEnr = c.dtEnr;
 
     // working records from photo 0, each ball with its motion plan from time 0
     for (int b = 1; b <= NbBilles; ++b) {
@@ -77,6 +129,7 @@ void TBillardVelmora::CalculTrajetsSuivi(TSuivi& suivi) {
         e.NumBille = b;
         Mouvements[b][0] = e.Mouvement;
     }
+    // the player's ball judges the point when it first touches a second ball
     TEtatBille& b1 = etats_[1];
     switch (ModeDeJeu) {
         case j3Bandes:
@@ -90,107 +143,104 @@ void TBillardVelmora::CalculTrajetsSuivi(TSuivi& suivi) {
             break;
     }
 
-    TChocPrevu E;
     E.dtPrecedent = 0;
     E.A = nullptr;
-    // the ball of the latest contact applied, which gives the final photo its kind
-    const TEtatBille* dernier = nullptr;
-    // a speed below this never shortens the step (margin against rounding of the square)
-    const double vPleinPas = diametre / dtAnal;
-    const double vPleinPas2 = vPleinPas * vPleinPas * (1 - 1e-9);
+    const double vPleinPas = c.diametre / c.dtAnal;
+    c.vPleinPas2 = vPleinPas * vPleinPas * (1 - 1e-9);
+}
 
+VELMORA_ETAPE double TBillardVelmora::BornePas(const TBoucle& c) const {
+    double dt = c.dtAnal;
+    for (int b = 1; b <= NbBilles; ++b) {
+        const double v2 = Norme2(etats_[b].Vitesse);
+        if (v2 < c.vPleinPas2) continue;
+        const double v = std::sqrt(v2);
+        if (v > 0.001) dt = std::min(dt, c.diametre / v);
+    }
+    return dt;
+}
+
+VELMORA_ETAPE void TBillardVelmora::Prevoit(TBoucle& c, TChocPrevu& E, const TBornesRepit& bornes,
+                                            double dt) {
+    TEtatBille& b1 = etats_[1];
     TEtatBille& b2 = etats_[2];
     TEtatBille& b3 = etats_[3];
-    // a pair, or a ball and the cushions, too far apart for a contact within the next passes is
-    // not forecast during them: the same contacts, fewer forecasts (pairs 1-2, 1-3, 2-3)
-    const TBornesRepit bornes = BornesRepit(Fisik);
-    std::array<TRepit, 3> repitPaires{};
-    std::array<TRepit, NbBilles + 1> repitBandes{};
+    // a new pass: nothing touched, nothing forecast; contacts beyond the step are never acted on,
+    // so detection need not solve for them
+    b1.NumTouche = 0;
+    E.Delai = DelaiAucunChoc;
+    E.Traitement = {};
+    E.Horizon = dt;
+
     // a forecast unless within a respite, and then a new respite from this pass
     const auto bandes = [&](TEtatBille& e, TRepit& repit) {
-        if (repit.Couvre(t)) return;
+        if (repit.Couvre(c.t)) return;
         DetecteChocBande(e, E);
-        repit = {t, t + RepitBandes(e, bornes)};
+        repit = {c.t, c.t + RepitBandes(e, bornes)};
     };
     const auto paire = [&](TEtatBille& a, TEtatBille& b, TRepit& repit) {
-        if (repit.Couvre(t)) return;
+        if (repit.Couvre(c.t)) return;
         DetecteChocBilles(a, b, E);
-        repit = {t, t + RepitPaire(a, b, bornes)};
+        repit = {c.t, c.t + RepitPaire(a, b, bornes)};
     };
-    long passes = 0;
-    while (NbPhotos < NbPhotosMax && passes < kPassesMax) {
-        ++passes;
-        b1.NumTouche = 0;
-        E.Delai = DelaiAucunChoc;
-        E.Traitement = {};
 
-        // no ball travels more than one diameter in a straight-line step
-        double dt = dtAnal;
-        for (const TEtatBille* e : {&b1, &b2, &b3}) {
-            const double v2 = Norme2(e->Vitesse);
-            if (v2 < vPleinPas2) continue;
-            const double v = std::sqrt(v2);
-            if (v > 0.001) dt = std::min(dt, diametre / v);
-        }
-
-        // contacts beyond the step are never acted on: detection need not solve for them
-        E.Horizon = dt;
-
-        // the earliest contact: cushions, then pairs, then landings; ties keep the first found
-        // (the motion tests spare the calls that would return at once)
-        const bool m1 = b1.Mouvement <= mvRoule, m2 = b2.Mouvement <= mvRoule, m3 = b3.Mouvement <= mvRoule;
-        if (m1) bandes(b1, repitBandes[1]);
-        if (m2) bandes(b2, repitBandes[2]);
-        if (m3) bandes(b3, repitBandes[3]);
-        if (m1 || m2) paire(b1, b2, repitPaires[0]);
-        if (m1 || m3) paire(b1, b3, repitPaires[1]);
-        if (m2 || m3) paire(b2, b3, repitPaires[2]);
-        if (b1.Mouvement == mvVole) DetecteChocTapis(b1, E);
-        if (b2.Mouvement == mvVole) DetecteChocTapis(b2, E);
-        if (b3.Mouvement == mvVole) DetecteChocTapis(b3, E);
-
-        // a step without contact or the move to the contact: balls at rest or out stay as they are
-        const bool contact = !(E.Delai > dt) && E.Traitement;
-        const double pas = contact ? E.Delai : dt;
-        if (b1.Mouvement < mvArret) Avance(b1, t, pas);
-        if (b2.Mouvement < mvArret) Avance(b2, t, pas);
-        if (b3.Mouvement < mvArret) Avance(b3, t, pas);
-        t += pas;
-
-        if (!contact) {
-            // one clock photo at most per step
-            E.dtPrecedent = dt;
-            if (t > tEnr) {
-                photo(tcAucun, t);
-                tEnr += dtEnr;
-            }
-        } else {
-            // the collision, then the motion plans of the balls it involved
-            E.Traitement(*E.A, E.B);
-            E.dtPrecedent = 0;
-            ApresChoc(*E.A, t);
-            if (E.B == &b1 || E.B == &b2 || E.B == &b3) ApresChoc(*static_cast<TEtatBille*>(E.B), t);
-            // the balls of the contact have new motions: their respites end
-            for (int b = 1; b <= NbBilles; ++b) {
-                if (E.A != &etats_[b] && E.B != &etats_[b]) continue;
-                repitBandes[b] = {};
-                for (int k : kPairesDeLaBille[b]) repitPaires[k] = {};
-            }
-            dernier = E.A;
-            photo(E.A->DernierChoc, t);
-            if (suivi.ApresContact(*this, *E.A)) break;
-        }
-
-        // every ball at rest or out: the final photo ends the shot
-        if (b1.Mouvement >= mvArret && b2.Mouvement >= mvArret && b3.Mouvement >= mvArret) {
-            photo(dernier ? dernier->DernierChoc : tcAucun, t);
-            break;
-        }
-        if (suivi.ApresPas(*this, t)) break;
-    }
-    NbPasses = passes;
-
-    // a ball that left the table cancels the point
-    for (int b = 1; b <= NbBilles; ++b)
-        if (etats_[b].Mouvement == mvDehors) PointReussi = false;
+    // the earliest contact: cushions, then pairs, then landings; ties keep the first found
+    // (the motion tests spare the calls that would return at once)
+    const bool m1 = b1.Mouvement <= mvRoule, m2 = b2.Mouvement <= mvRoule, m3 = b3.Mouvement <= mvRoule;
+    if (m1) bandes(b1, c.repitBandes[1]);
+    if (m2) bandes(b2, c.repitBandes[2]);
+    if (m3) bandes(b3, c.repitBandes[3]);
+    if (m1 || m2) paire(b1, b2, c.repitPaires[0]);
+    if (m1 || m3) paire(b1, b3, c.repitPaires[1]);
+    if (m2 || m3) paire(b2, b3, c.repitPaires[2]);
+    if (b1.Mouvement == mvVole) DetecteChocTapis(b1, E);
+    if (b2.Mouvement == mvVole) DetecteChocTapis(b2, E);
+    if (b3.Mouvement == mvVole) DetecteChocTapis(b3, E);
 }
+
+VELMORA_ETAPE void TBillardVelmora::AvanceTout(TBoucle& c, double pas) {
+    // balls at rest or out stay as they are
+    if (etats_[1].Mouvement < mvArret) Avance(etats_[1], c.t, pas);
+    if (etats_[2].Mouvement < mvArret) Avance(etats_[2], c.t, pas);
+    if (etats_[3].Mouvement < mvArret) Avance(etats_[3], c.t, pas);
+    c.t += pas;
+}
+
+VELMORA_ETAPE void TBillardVelmora::AppliqueContact(TBoucle& c, TChocPrevu& E) {
+    using boucle_trajets::kPairesDeLaBille;
+    E.Traitement(*E.A, E.B);
+    E.dtPrecedent = 0;
+    ApresChoc(*E.A, c.t);
+    for (int b = 1; b <= NbBilles; ++b)
+        if (E.B == &etats_[b]) ApresChoc(etats_[b], c.t);
+    // the balls of the contact have new motions: their respites end
+    for (int b = 1; b <= NbBilles; ++b) {
+        if (E.A != &etats_[b] && E.B != &etats_[b]) continue;
+        c.repitBandes[b] = {};
+        for (int k : kPairesDeLaBille[b]) c.repitPaires[k] = {};
+    }
+    c.dernier = E.A;
+}
+
+template <bool Copie>
+VELMORA_ETAPE void TBillardVelmora::Photo(TTypeChoc genre, double t) {
+    if constexpr (Copie) {
+        AjoutePhoto(genre, t);
+    } else {
+        if (NbPhotos < NbPhotosMax) ++NbPhotos;
+    }
+}
+
+template <bool Copie>
+VELMORA_ETAPE void TBillardVelmora::PhotoSiDue(TBoucle& c) {
+    if (c.t > c.tEnr) {
+        Photo<Copie>(tcAucun, c.t);
+        c.tEnr += c.dtEnr;
+    }
+}
+
+VELMORA_ETAPE bool TBillardVelmora::ToutArrete() const {
+    return etats_[1].Mouvement >= mvArret && etats_[2].Mouvement >= mvArret && etats_[3].Mouvement >= mvArret;
+}
+
+#undef VELMORA_ETAPE

@@ -17,6 +17,16 @@ public:
         return m;
     }
 
+    // binds const member M of object o (called back through a const pointer only)
+    template <auto M, class C>
+    static TMethode Lie(const C* o) {
+        TMethode m;
+        m.objet_ = const_cast<C*>(o);
+        m.appel_ = [](void* p, Args... a) { (static_cast<const C*>(p)->*M)(a...); };
+        m.membre_ = reinterpret_cast<const void*>(&Identite<M>);
+        return m;
+    }
+
     explicit operator bool() const { return appel_ != nullptr; }
     void operator()(Args... a) const { appel_(objet_, a...); }
 

@@ -32,8 +32,7 @@ TPARAMPHYS::TPARAMPHYS() { ValeursUsine(); }
 void TPARAMPHYS::ValeursUsine() {
     largeurJeu = 142.25;
     HautBdes = 3.7;
-    FrotQueueBille = 0.9;
-    SetParam(2, 3.075);
+    RayonBilles = 3.075;
     MasseBilles = 215;
     VzRebondNul = 0.5;
     FrotBiTapGlisse = 0.15;
@@ -42,6 +41,7 @@ void TPARAMPHYS::ValeursUsine() {
     FrotBiTapChoc = 0.2;
     FrotBiBi = 0.03;
     FrotBiBde = 0.3;
+    FrotQueueBille = 0.9;
     ElastBiTap = 0.5;
     ElastBiBi = 0.87;
     ElastBiBde = 0.8;
@@ -51,6 +51,8 @@ void TPARAMPHYS::ValeursUsine() {
     TLIM = 12;
     G = 981;
     NomFichierFisik.clear();
+    // the derived fields
+    BorneTout();
 }
 
 void TPARAMPHYS::SetParam(int index, double valeur) {
@@ -70,8 +72,18 @@ void TPARAMPHYS::SetParam(int index, double valeur) {
         default:
             break;
     }
-    largeurJeu = BorneParam(largeurJeu, PlageParam(&TPARAMPHYS::largeurJeu));
-    RayonBilles = BorneParam(RayonBilles, PlageParam(&TPARAMPHYS::RayonBilles));
+    BorneTout();
+}
+
+void TPARAMPHYS::BorneTout() {
+    for (double TPARAMPHYS::*p :
+         {&TPARAMPHYS::largeurJeu, &TPARAMPHYS::RayonBilles, &TPARAMPHYS::MasseBilles,
+          &TPARAMPHYS::VzRebondNul, &TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot,
+          &TPARAMPHYS::FrotBiTapRoule, &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi,
+          &TPARAMPHYS::FrotBiBde, &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::ElastBiTap,
+          &TPARAMPHYS::ElastBiBi, &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::dtAnal,
+          &TPARAMPHYS::dtEnr, &TPARAMPHYS::G})
+        this->*p = BorneParam(this->*p, PlageParam(p));
     const double r = RayonBilles;
     Rayon2 = r * r;
     Diametre = 2 * r;
@@ -81,24 +93,11 @@ void TPARAMPHYS::SetParam(int index, double valeur) {
         HautBdes = 0.98 * Diametre;
     else if (!(HautBdes >= r))
         HautBdes = r;
-    FrotQueueBille = BorneParam(FrotQueueBille, PlageParam(&TPARAMPHYS::FrotQueueBille));
     // tip offset at which the contact normal leaves the friction cone of the tip
     const double f = FrotQueueBille;
     const double deport = r * f / std::sqrt(f * f + 1);
     DeportMax2 = deport * deport;
     CalculBandes();
-}
-
-void TPARAMPHYS::BorneTout() {
-    for (double TPARAMPHYS::*p :
-         {&TPARAMPHYS::MasseBilles, &TPARAMPHYS::VzRebondNul, &TPARAMPHYS::FrotBiTapGlisse,
-          &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule, &TPARAMPHYS::FrotBiTapChoc,
-          &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde, &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi,
-          &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::dtAnal, &TPARAMPHYS::dtEnr,
-          &TPARAMPHYS::G})
-        this->*p = BorneParam(this->*p, PlageParam(p));
-    // width, radius, cue friction and the cushion height that follows them
-    SetParam(-1, 0);
 }
 
 void TPARAMPHYS::CalculBandes() {

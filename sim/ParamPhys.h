@@ -53,9 +53,12 @@ public:
 
     // factory values; clears NomFichierFisik
     void ValeursUsine();
-    // brings every constant into its range (PlageParam); HautBdes follows the radius in SetParam
+    // The one place the constants are bounded: every constant into its range (PlageParam), the
+    // cushion height between the radius and the diameter, then the derived fields. Reading a
+    // parameter file, SetParam and the tuning window go through it; a shot only reads the
+    // constants, and counts on them being bounded (assign directly, then call this).
     void BorneTout();
-    // 0 largeurJeu, 1 HautBdes, 2 RayonBilles, 3 FrotQueueBille; then recomputes the derived fields
+    // 0 largeurJeu, 1 HautBdes, 2 RayonBilles, 3 FrotQueueBille; then BorneTout
     void SetParam(int index, double valeur);
     void CalculBandes();
 

@@ -32,7 +32,7 @@ struct TLigneParam {
     double TPARAMPHYS::*propriete;
 };
 
-// row 12 (the cushion height) is written through SetParam(1, ...) so the cushions follow
+// row 12, the cushion height, which the bounding keeps between the radius and the diameter
 constexpr int LigneHautBdes = 12;
 
 const std::array<TLigneParam, TCalibrageFrm::NbParams> LignesParams = {{
@@ -287,15 +287,14 @@ void TCalibrageFrm::ChangeParam(int ligne, bool tirer, float valeur) {
     if (!EnLigne(ligne)) return;
     // no constant of the grid may be zero or negative
     if (!(valeur >= Plancher)) valeur = Plancher;
-    // nor beyond what the physics can compute with
-    if (ligne != LigneHautBdes)
-        valeur = float(BorneParam(valeur, PlageParam(LignesParams[size_t(ligne - 1)].propriete)));
-    if (simu_) {
-        if (ligne == LigneHautBdes)
-            simu_->Fisik.SetParam(1, valeur);
-        else
-            simu_->Fisik.*(LignesParams[size_t(ligne - 1)].propriete) = valeur;
-    }
+    // nor beyond what the physics can compute with: the constants' own bounding routine decides,
+    // and the grid shows what it kept (the cushion height as typed: it follows the radius)
+    TPARAMPHYS sansSimu;
+    TPARAMPHYS& fisik = simu_ ? simu_->Fisik : sansSimu;
+    double TPARAMPHYS::*const propriete = LignesParams[size_t(ligne - 1)].propriete;
+    fisik.*propriete = valeur;
+    fisik.BorneTout();
+    if (ligne != LigneHautBdes) valeur = float(fisik.*propriete);
     actuelles_[size_t(ligne)] = valeur;
     EcritCellule(2, ligne, valeur);
     if (tirer && Hote().TirAuto()) Hote().Feu();

@@ -42,7 +42,8 @@ public:
     void ChargeGrille();
     // the parameter file's name, or the text saying there is none
     void AfficheFichier();
-    // the one way a constant is written: floor, property, grid, and the shot when auto-fire is on
+    // the one way a constant is written: floor, the constants' bounding, grid, and the shot when
+    // auto-fire is on
     void ChangeParam(int ligne, bool tirer, float valeur);
 
     // the cell editor's text changed (the user typed); a text that is no number is reported

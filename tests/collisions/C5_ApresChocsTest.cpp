@@ -116,6 +116,8 @@ TEST_F(ApresChocTest, ZeroOrNegativeFrictionsAndGravity_StillGiveFiniteEndingPha
     physique.Fisik.FrotBiTapGlisse = 0;
     physique.Fisik.FrotBiTapRoule = -1;
     physique.Fisik.FrotBiTapPivot = 0;
+    // constants assigned directly reach the physics through their bounding routine
+    physique.Fisik.BorneTout();
     TEtatBille b = SurTapis(Vecteur(100, 0, 0), Vecteur(0, 0, 5));
     physique.ApresChoc(b, 0);
     EXPECT_EQ(b.Mouvement, mvGlisse);

@@ -85,11 +85,14 @@ TEST_F(CalculTrajetsTest, BallsThatNeverStop_FillTheStoreAndTheShotIsCut) {
     // a ball dropped from 100 km is still falling when the store is full
     s->Trajets[3][0].Position.z = 1e7;
     s->Fisik.FrotBiTapRoule = -1;
+    s->Fisik.BorneTout();
+    const TPARAMPHYS avant = s->Fisik;
     s->CalculTrajets();
     EXPECT_EQ(s->NbPhotos, NbPhotosMax);
     EXPECT_FALSE(ToutFini());
-    // the floor of the unbounded constants applies to direct assignments too
+    // a direct assignment is bounded by the routine every writer goes through, never by the shot
     EXPECT_EQ(s->Fisik.FrotBiTapRoule, PlancherParam);
+    EXPECT_EQ(s->Fisik, avant);
 }
 
 TEST_F(CalculTrajetsTest, BallLeavingTheTableAfterThePoint_CancelsIt) {
@@ -196,6 +199,8 @@ TEST_F(CalculTrajetsTest, UnusableTimeSteps_SetDirectly_NeitherHangNorCrash) {
         Lance(*simu, 1, Vecteur(0, 150, 0));
         simu->Fisik.dtAnal = dt;
         simu->Fisik.dtEnr = dt;
+        // as every writer of the constants must
+        simu->Fisik.BorneTout();
         simu->CalculTrajets();
         EXPECT_GE(simu->NbPhotos, 1) << dt;
         EXPECT_TRUE(std::isfinite(simu->Temps[simu->NbPhotos])) << dt;

@@ -7,9 +7,11 @@
 #include <string>
 
 #include "fichiers/ExportPVR.h"
+#include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
 #include "jeu/FichiersPosition.h"
+#include "sim/C8_BoucleTrajets.h"
 #include "tests/sim/OutilsSimu.h"
 
 namespace {
@@ -64,6 +66,40 @@ TEST(Exemples, PlayAsRecorded) {
         EXPECT_EQ(Empreinte(TexteExportPVR(*s)), a.empreinte)
             << nom << std::hex << " " << Empreinte(TexteExportPVR(*s));
 #endif
+    }
+}
+
+// a watcher that takes no photos and ends the computation at the first contact, as the solver's may
+struct TSuiviPremierContact {
+    static constexpr bool Photos = false;
+    bool ApresContact(const TBillardVelmora&, const TEtatBille&) { return true; }
+    bool ApresPas(const TBillardVelmora&, double) { return false; }
+};
+
+TEST(Exemples, EveryShot_LeavesThePhysicalConstantsAsTheyWere) {
+    // the shipped tables (not the factory one), every kind of example shot, the whole computation
+    // and a watched one cut short: the constants are the model, a shot only reads them
+    for (const char* table : {"match.fsk", "calibre.fsk"}) {
+        for (const char* fichier :
+             {"ouverture.vel", "trois_bandes.vel", "saut.vel", "fausse_queue.vel", "lancer.vel2"}) {
+            auto s = NouvelleSimu();
+            ASSERT_TRUE(ChargeFisik(s->Fisik, Exemple(table)));
+            const std::string nom = fichier;
+            if (nom.ends_with(".vel2")) {
+                ASSERT_TRUE(ChargeLancer(*s, Exemple(nom)));
+            } else {
+                TFichierIni ini;
+                ASSERT_TRUE(ini.Charge(Exemple(nom)));
+                ChargePosition(*s, ini);
+            }
+            const TPARAMPHYS avant = s->Fisik;
+            s->Joue();
+            EXPECT_GT(s->NbPhotos, 0) << table << " " << nom;
+            EXPECT_EQ(s->Fisik, avant) << table << " " << nom;
+            TSuiviPremierContact suivi;
+            s->CalculTrajetsSuivi(suivi);
+            EXPECT_EQ(s->Fisik, avant) << table << " " << nom;
+        }
     }
 }
 

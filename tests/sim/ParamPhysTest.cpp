@@ -191,6 +191,54 @@ TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
     EXPECT_TRUE(std::isfinite(p.DeportMax2));
 }
 
+TEST(ParamPhys, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) {
+    // the four constants the setter writes, out of range either way: the same bounding routine
+    // behind both entries gives the same table, to the bit
+    struct TCas {
+        int index;
+        const char* section;
+        const char* cle;
+        double valeur;
+    };
+    const TCas cas[] = {{0, "Dimensions", "LargJeu", 5000},        {0, "Dimensions", "LargJeu", -3},
+                        {1, "Dimensions", "HautBdes", 10},         {1, "Dimensions", "HautBdes", 0.5},
+                        {2, "Dimensions", "RayonBilles", 50},      {2, "Dimensions", "RayonBilles", 0},
+                        {3, "Frottements", "FrotQueueBille", 1e9}, {3, "Frottements", "FrotQueueBille", -1}};
+    const fs::path d = DossierTemp("fsk-entrees");
+    for (const TCas& c : cas) {
+        TPARAMPHYS parSetter;
+        parSetter.SetParam(c.index, c.valeur);
+        std::ostringstream texte;
+        texte << "[" << c.section << "]\n" << c.cle << "=" << c.valeur << "\n";
+        Ecrit(d / "e.fsk", texte.str());
+        TPARAMPHYS parFichier;
+        ASSERT_TRUE(ChargeFisik(parFichier, (d / "e.fsk").string()));
+        parFichier.NomFichierFisik.clear();
+        EXPECT_EQ(parFichier, parSetter) << c.cle << "=" << c.valeur;
+    }
+
+    // a constant assigned directly is bounded by the next pass of the routine, whichever entry
+    TPARAMPHYS p;
+    p.G = 1e9;
+    p.ElastBiBi = 7;
+    p.SetParam(2, p.RayonBilles);
+    EXPECT_EQ(p.G, PlageParam(&TPARAMPHYS::G).Max);
+    EXPECT_EQ(p.ElastBiBi, 1);
+
+    // bounded values, the edges of the cushion height included, go through it unchanged: a
+    // second pass (the next writer) never moves a constant already set
+    for (double hauteur : {3.075, 6.15, 0.98 * 6.15, 4.5}) {
+        TPARAMPHYS q;
+        q.SetParam(1, hauteur);
+        q.FrotBiBi = 0;
+        q.ElastBiBde = 1;
+        q.dtEnr = PlancherParam;
+        const TPARAMPHYS avant = q;
+        q.BorneTout();
+        EXPECT_EQ(q, avant) << hauteur;
+    }
+}
+
 TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     const fs::path d = DossierTemp("fsk-lecture-seule");

@@ -102,6 +102,54 @@ TEST(Calibrage, TypedValuesBeyondThePhysicalRangeAreBroughtToItsBound) {
     EXPECT_EQ(p.G, PlageParam(&TPARAMPHYS::G).Max);
 }
 
+TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
+    TOutilFactice<TCalibrageFrm> w;
+    TCalibrageFrm& c = w.F();
+    // rows with their file keys, each value beyond its range (none below the grid's own floor)
+    struct TCas {
+        int ligne;
+        const char* section;
+        const char* cle;
+        float valeur;
+    };
+    const TCas cas[] = {{5, "Frottements", "FrotBiBi", 50},
+                        {8, "Elasticite", "ElastBiBi", 7},
+                        {11, "Autres", "G", 1e9f},
+                        {12, "Dimensions", "HautBdes", 10},
+                        {13, "Dimensions", "MasseBilles", 0.5f},
+                        {14, "Dimensions", "VzRebondNul", 5000}};
+    QByteArray texte;
+    for (const TCas& k : cas) {
+        c.ChangeParam(k.ligne, false, k.valeur);
+        texte += QStringLiteral("[%1]\n%2=%3\n")
+                     .arg(QLatin1String(k.section), QLatin1String(k.cle))
+                     .arg(double(k.valeur), 0, 'g', 17)
+                     .toLatin1();
+    }
+    TPARAMPHYS parFenetre = w.B().Simu->Fisik;
+    parFenetre.NomFichierFisik.clear();
+
+    // the same values from a file, on the model's radius
+    QFile f(w.h.dossier.filePath(QStringLiteral("hors.fsk")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(texte);
+    f.close();
+    TPARAMPHYS parFichier;
+    parFichier.SetParam(2, w.B().RayonBille);
+    ASSERT_TRUE(ChargeFisik(parFichier, f.fileName().toStdString()));
+    parFichier.NomFichierFisik.clear();
+    EXPECT_EQ(parFenetre, parFichier);
+    EXPECT_EQ(parFenetre.G, PlageParam(&TPARAMPHYS::G).Max);
+    EXPECT_EQ(parFenetre.MasseBilles, PlageParam(&TPARAMPHYS::MasseBilles).Min);
+
+    // and the cushion height through the setter
+    TPARAMPHYS parSetter;
+    parSetter.SetParam(2, w.B().RayonBille);
+    parSetter.SetParam(1, 10);
+    EXPECT_EQ(parSetter.HautBdes, parFenetre.HautBdes);
+    EXPECT_EQ(parSetter.Bandes, parFenetre.Bandes);
+}
+
 TEST(Calibrage, TextThatIsNoNumberIsReportedAndChangesNothing) {
     TOutilFactice<TCalibrageFrm> w;
     TCalibrageFrm& c = w.F();
