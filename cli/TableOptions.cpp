@@ -1,6 +1,7 @@
 #include "cli/TableOptions.h"
 
 #include <cmath>
+#include <utility>
 
 #include "fichiers/NombresIni.h"
 
@@ -101,7 +102,8 @@ bool LitEntierBorne(const std::string& texte, long long mini, long long maxi, lo
 std::function<bool(const std::string&, std::string&)> OptionEntier(long long mini, long long maxi,
                                                                    std::string message,
                                                                    std::function<void(long long)> ecrit) {
-    return [=](const std::string& valeur, std::string& erreur) {
+    return [mini, maxi, message = std::move(message), ecrit = std::move(ecrit)](const std::string& valeur,
+                                                                                std::string& erreur) {
         long long n = 0;
         if (!LitEntierBorne(valeur, mini, maxi, n)) {
             erreur = message;
@@ -113,7 +115,7 @@ std::function<bool(const std::string&, std::string&)> OptionEntier(long long min
 }
 
 std::function<bool(const std::string&, std::string&)> OptionNonVide(std::string& champ, std::string message) {
-    return [&champ, message](const std::string& valeur, std::string& erreur) {
+    return [&champ, message = std::move(message)](const std::string& valeur, std::string& erreur) {
         if (valeur.empty()) {
             erreur = message;
             return false;

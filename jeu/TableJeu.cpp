@@ -62,10 +62,8 @@ bool TTableJeu::Contraint(TCentreBille& p, TBilleJeu bille,
                           const std::array<TCentreBille, 3>& centres) const {
     bool deplace = Borne(p);
     const auto [premiere, seconde] = OrdreRepousse(bille);
-    if (Repousse(p, centres[premiere]))
-        deplace = true;
-    else if (Repousse(p, centres[seconde]))
-        deplace = true;
+    // pushed off the first ball, or else off the second
+    if (Repousse(p, centres[premiere]) || Repousse(p, centres[seconde])) deplace = true;
     return deplace;
 }
 
