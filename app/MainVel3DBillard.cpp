@@ -2,6 +2,7 @@
 // windows, position files and the shots handed over by other programs.
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMessageBox>
@@ -50,6 +51,8 @@ void TMainVel3DFrm::PlaceOutils() {
     const QRect table(Scn->mapToGlobal(QPoint(0, 0)), Scn->size());
     // a window not shown yet has no frame: the main window's tells how big it will be
     const QSize cadre = frameGeometry().size() - size();
+    // the fire button and the results, in the view's corner, stay in sight
+    const QRect panneau(DisplayInfos->mapToGlobal(QPoint(0, 0)), DisplayInfos->size());
     QList<QRect> placees;
     for (const auto& [outil, nom] : Outils()) {
         QRect place;
@@ -66,7 +69,7 @@ void TMainVel3DFrm::PlaceOutils() {
                 outil->size().expandedTo(outil->minimumSizeHint()).expandedTo(outil->minimumSize()));
         }
         const QSize taille = outil->isVisible() ? outil->frameGeometry().size() : outil->size() + cadre;
-        const QPoint coin = PlaceOutil(ecran, frameGeometry(), table, taille, placees);
+        const QPoint coin = PlaceOutil(ecran, frameGeometry(), table, taille, placees, panneau);
         outil->move(coin);
         placees.append(QRect(coin, taille));
     }

@@ -21,7 +21,7 @@ void TFenetreOutil::closeEvent(QCloseEvent* e) {
 }
 
 QPoint PlaceOutil(const QRect& ecran, const QRect& principale, const QRect& table, const QSize& taille,
-                  const QList<QRect>& placees) {
+                  const QList<QRect>& placees, const QRect& panneau) {
     // the middle half of the table, where the balls mostly are
     const QRect milieu(table.left() + table.width() / 4, table.top() + table.height() / 4, table.width() / 2,
                        table.height() / 2);
@@ -29,10 +29,11 @@ QPoint PlaceOutil(const QRect& ecran, const QRect& principale, const QRect& tabl
     const int colonnes[] = {principale.right() + 1 + ecart, principale.left() - ecart - taille.width(),
                             ecran.right() + 1 - taille.width(), ecran.left()};
     QList<int> lignes{table.top(), ecran.top()};
+    if (!panneau.isNull()) lignes << panneau.bottom() + 1 + ecart;
     for (const QRect& r : placees) lignes << r.bottom() + 1 + ecart;
     lignes << ecran.bottom() + 1 - taille.height();
     const auto libre = [&](const QRect& r, bool seul) {
-        if (!ecran.contains(r) || r.intersects(milieu)) return false;
+        if (!ecran.contains(r) || r.intersects(milieu) || r.intersects(panneau)) return false;
         if (seul)
             for (const QRect& p : placees)
                 if (r.intersects(p)) return false;

@@ -33,6 +33,7 @@ private:
 
 // where a tool window shown for the first time goes (its frame's top-left corner): beside the main
 // window on the right when the screen has room there, else on its left, else along the screen's
-// edges; never over the middle of the table, and away from the windows already placed when it can
+// edges; never over the middle of the table nor over the main window's panel (fire button, results),
+// and away from the windows already placed when it can
 QPoint PlaceOutil(const QRect& ecran, const QRect& principale, const QRect& table, const QSize& taille,
-                  const QList<QRect>& placees);
+                  const QList<QRect>& placees, const QRect& panneau = {});

@@ -45,6 +45,12 @@ TEST(PlaceOutils, BesideTheTableWhenTheScreenHasRoomElseAlongItsEdgesNeverOverTh
         EXPECT_FALSE(bords[i].intersects(Milieu(tablePlein))) << i;
         for (int j = 0; j < i; ++j) EXPECT_FALSE(bords[i].intersects(bords[j])) << i << ' ' << j;
     }
+    // nor over the main window's panel in the view's corner: just below it when the corner is taken
+    const QRect panneau(1460, 66, 130, 92);
+    const QRect premier(PlaceOutil(ecran, plein, tablePlein, QSize(400, 250), {}, panneau), QSize(400, 250));
+    EXPECT_FALSE(premier.intersects(panneau));
+    EXPECT_FALSE(premier.intersects(Milieu(tablePlein)));
+    EXPECT_EQ(premier.topLeft(), QPoint(1200, panneau.bottom() + 1 + 4));
     // a window bigger than any free place still leaves the centre of the table seen
     const QRect grand(PlaceOutil(ecran, plein, tablePlein, QSize(1200, 700), {}), QSize(1200, 700));
     EXPECT_FALSE(grand.contains(tablePlein.center()));
