@@ -17,6 +17,7 @@
 
 #include "app/Demarrage.h"
 #include "app/FenetresOutils.h"
+#include "tests/support/BoitesEtAttente.h"
 #include "view3d/GLBillardVelmora.h"
 
 // a control of the main window by its object name (the window keeps its controls to itself);
@@ -73,18 +74,3 @@ struct TFenetres {
     }
     TGLBillardVelmora& B() { return *principale->Billard; }
 };
-
-// runs f, answering the first modal box with its default button; the box's text, empty if none came
-inline QString TexteBoiteModale(const std::function<void()>& f) {
-    auto texte = std::make_shared<QString>();
-    QTimer::singleShot(0, [texte] {
-        if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            *texte = boite->text();
-            boite->done(QMessageBox::Ok);
-        } else if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-        }
-    });
-    f();
-    return *texte;
-}

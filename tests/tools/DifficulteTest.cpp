@@ -14,45 +14,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "tests/support/BoitesEtAttente.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Difficulte.h"
 #include "tools/DifficulteCarte.h"
 
 namespace {
-
-// lets the window work until the condition holds or the time runs out
-bool Attends(const std::function<bool()>& condition, int ms = 20000) {
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QTest::qSleep(1);
-    }
-    return true;
-}
-
-// the text of the modal box f shows, empty if none; the watch for it ends with the call
-QString Boite(const std::function<void()>& f) {
-    const QString texte = TexteBoiteModale(f);
-    QApplication::processEvents();
-    return texte;
-}
-
-// answers every modal box that comes while it lives, keeping the text of the last one
-struct TGuetteBoites {
-    QTimer minuterie;
-    QString texte;
-    TGuetteBoites() {
-        QObject::connect(&minuterie, &QTimer::timeout, [this] {
-            if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texte = boite->text();
-                boite->done(QMessageBox::Ok);
-            }
-        });
-        minuterie.start(10);
-    }
-};
 
 struct TFenetreDifficulte {
     TOutilFactice<TDifficulteFrm> w;

@@ -17,6 +17,7 @@
 
 #include "scene/Scene.h"
 #include "scene/Vue.h"
+#include "tests/support/BoitesEtAttente.h"
 #include "tools/Calibrage.h"
 #include "tools/HoteOutils.h"
 #include "tools/PilotQueue.h"
@@ -141,18 +142,3 @@ struct TOutilFactice {
     TFenetre& F() { return *f; }
     TGLBillardVelmora& B() { return *h.Billard; }
 };
-
-// runs f, answering the first modal box with its default button; the box's text, empty if none came
-inline QString TexteBoiteModale(const std::function<void()>& f) {
-    auto texte = std::make_shared<QString>();
-    QTimer::singleShot(0, [texte] {
-        if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            *texte = boite->text();
-            boite->done(QMessageBox::Ok);
-        } else if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-        }
-    });
-    f();
-    return *texte;
-}

@@ -13,23 +13,13 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "tests/support/BoitesEtAttente.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/MemTrajets.h"
 #include "tools/Solutions.h"
 #include "widgets/CaseLed.h"
 
 namespace {
-
-bool Attends(const std::function<bool()>& condition, int ms = 60000) {
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QTest::qSleep(1);
-    }
-    return true;
-}
 
 // the window on the opening position, with a trajectory memory beside it
 struct TFenetreSolutions {
