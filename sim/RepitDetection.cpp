@@ -6,10 +6,10 @@
 TBornesRepit BornesRepit(const TPARAMPHYS& f) {
     TBornesRepit b;
     b.Diametre = f.Diametre;
-    // sliding and rolling brakes are G times their friction; a little more against rounding
-    b.AccMax = f.G * std::max(f.FrotBiTapGlisse, f.FrotBiTapRoule) * (1 + 1e-6);
+    // the sliding brake is G times its friction; a little more against rounding
+    b.AccGlisse = f.G * f.FrotBiTapGlisse * (1 + 1e-6);
     b.PasMax = f.dtAnal;
-    b.DureeMax = 20 * f.dtAnal;
+    b.DureeMax = 50 * f.dtAnal;
     // the cushion forecast's approach zone, with the same arithmetic
     const double marge = 1.5 * f.Diametre;
     b.xMax = f.Bandes[0].Point.x - marge;
@@ -36,7 +36,7 @@ double RepitAxe(double ecart, double s, double acc, const TBornesRepit& b) {
 
 double RepitPaire(const TEtatBille& A, const TEtatBille& B, const TBornesRepit& bornes) {
     // either axis keeping its gap is enough: a contact needs both closed
-    const double acc = 2 * bornes.AccMax;
+    const double acc = AccHorizontale(A, bornes) + AccHorizontale(B, bornes);
     const double ex = std::fabs(B.Position.x - A.Position.x) - bornes.Diametre - TBornesRepit::Marge;
     const double ey = std::fabs(B.Position.y - A.Position.y) - bornes.Diametre - TBornesRepit::Marge;
     const double sx = std::fabs(A.Vitesse.x) + std::fabs(B.Vitesse.x);
@@ -51,7 +51,7 @@ double RepitBandes(const TEtatBille& bille, const TBornesRepit& bornes) {
     const double ex = std::min(bornes.xMax - p.x, p.x - bornes.xMin) - TBornesRepit::Marge;
     const double ey = std::min(bornes.yMax - p.y, p.y - bornes.yMin) - TBornesRepit::Marge;
     if (!(ex > 0 && ey > 0)) return 0;
-    const double ajout = 0.5 * bornes.AccMax * bornes.DureeMax;
+    const double ajout = 0.5 * AccHorizontale(bille, bornes) * bornes.DureeMax;
     const double tx = ex / (std::fabs(bille.Vitesse.x) + ajout);
     const double ty = ey / (std::fabs(bille.Vitesse.y) + ajout);
     return std::min({tx, ty, bornes.DureeMax});

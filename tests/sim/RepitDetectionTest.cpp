@@ -30,6 +30,8 @@ struct RepitTest : ::testing::Test {
         const double a = 2 * std::numbers::pi * u(alea), v = Vitesse();
         b.Vitesse = Vecteur(v * std::cos(a), v * std::sin(a), 0);
         b.Rotation = Vecteur(200 * (u(alea) - 0.5), 200 * (u(alea) - 0.5), 100 * (u(alea) - 0.5));
+        // rolling from the start (spin matching the speed), where only the rolling brake acts
+        if (u(alea) < 0.4) b.Rotation = Vecteur(-b.Vitesse.y / R, b.Vitesse.x / R, b.Rotation.z);
         if (u(alea) < 0.2) b.Vitesse.z = 300 * u(alea);  // a jump
         if (u(alea) < 0.2) b.Vitesse = VecteurNul;       // at rest, or only spinning
         physique.ApresChoc(b, 0);
