@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 #include "sim/C8_BoucleTrajets.h"
 
@@ -45,6 +47,9 @@ namespace {
 // passes between two looks at the balls' reaches: at first, and at most
 constexpr long kPassesEntreBilans = 8;
 constexpr long kPassesEntreBilansMax = 64;
+// passes between two looks at the reach of the balls' energy: at least, and at most
+constexpr long kPassesEntrePortees = 2;
+constexpr long kPassesEntrePorteesMax = 256;
 // cm kept against rounding and against a contact forecast a little before it happens
 constexpr double kMarge = 0.5;
 
@@ -136,6 +141,137 @@ bool PlusAucunContact(const TBillardVelmora& simu, double t) {
     return true;
 }
 
+// Rolling, every centimetre costs 1.4·m·a_r of kinetic energy (the rotation tied to the speed
+// goes with it; a_r = FrotBiTapRoule·g). Other motions travel more cheaply only for a while: a
+// slide near its end, while the slip is below λ = 1.4·a_r/(FrotBiTapGlisse·g) of the speed, gains
+// at most 0.57·λ² of the rolling reach of the energy then held; a flight (no friction) at most
+// 2.8·FrotBiTapRoule of it, and its hops on the cloth, each a share ElastBiTap of the one before,
+// 1/(1 − ElastBiTap) times that. Contacts spend energy and never make any (up to rounding far
+// below a per cent). The reach is widened for a dozen such slides or hops at full energy.
+double PorteeParEnergie(const TPARAMPHYS& fisik) {
+    const double aRoule = fisik.FrotBiTapRoule * fisik.G;
+    const double glisse = fisik.FrotBiTapGlisse * fisik.G;
+    if (!(aRoule > 0) || !(glisse > 0) || !(fisik.ElastBiTap < 1)) return 0;
+    const double lambda = 1.4 * aRoule / glisse;
+    const double parEvenement = 2.8 * fisik.FrotBiTapRoule / (1 - fisik.ElastBiTap) + 0.57 * lambda * lambda;
+    const double elargi = 1.05 + 12 * parEvenement;
+    // a reach widened this much would hardly ever end a candidate early: not worth its cost
+    if (!(elargi <= 2)) return 0;
+    return elargi / (1.4 * aRoule);
+}
+
+namespace {
+
+// the distance of two centres in the table's plane
+double Ecart(const TVecteur& a, const TVecteur& b) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// The shortest way from a to b that first touches a cushion: a way from inside the cushions'
+// lines to beyond one of them crosses it, and a way through a point of a line is no shorter than
+// the straight line to the mirror image of its end. From a nearer than `marge` to a line, the
+// straight line only.
+double ParUneBande(const TVecteur& a, const TVecteur& b, double xC, double yC, double marge) {
+    if (std::abs(a.x) + marge >= xC || std::abs(a.y) + marge >= yC) return Ecart(a, b);
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double mx = 2 * xC - std::abs(b.x + a.x);
+    const double my = 2 * yC - std::abs(b.y + a.y);
+    return std::sqrt(std::min(mx * mx + dy * dy, dx * dx + my * my));
+}
+
+bool Immobile(const TEtatBille& e) { return e.Mouvement == mvPivote || e.Mouvement == mvArret; }
+
+}  // namespace
+
+double ParcoursRequis(const TBillardVelmora& simu) {
+    const TPARAMPHYS& f = simu.Fisik;
+    const TEtatBille& b1 = simu.Etat(1);
+    const double d = f.Diametre;
+    // the cushion line a centre crosses before any contact with that cushion
+    const double xC = f.Bandes[0].Point.x - f.RayonBilles - kMarge;
+    const double yC = f.Bandes[2].Point.y - f.RayonBilles - kMarge;
+    // the second ball counts only after the cushions the mode asks
+    const int bandesRequises = simu.ModeDeJeu == j3Bandes ? 3 : simu.ModeDeJeu == j1Bande ? 1 : 0;
+    const bool bandeDue = b1.NbBandes < bandesRequises;
+    const TVecteur& p1 = b1.Position;
+    if (b1.PremiereBille) {
+        // the other ball is the second: ball 1 and it close their gap by their own travel
+        const TVecteur& px = simu.Etat(b1.PremiereBille == &simu.Etat(2) ? 3 : 2).Position;
+        return (bandeDue ? ParUneBande(p1, px, xC, yC, 0) : Ecart(p1, px)) - d;
+    }
+    // both still to touch: at least the farther one
+    const TEtatBille& e2 = simu.Etat(2);
+    const TEtatBille& e3 = simu.Etat(3);
+    double requis = std::max(Ecart(p1, e2.Position), Ecart(p1, e3.Position)) - d;
+    // Both at rest, they stay so until touched: ball 1 goes to one (within a diameter of where it
+    // lies), then to the other (the cushion due on either way)
+    if (Immobile(e2) && Immobile(e3)) {
+        const double entre = Ecart(e2.Position, e3.Position);
+        double chemin = std::numeric_limits<double>::infinity();
+        for (const auto& [a, b] : {std::pair{&e2, &e3}, std::pair{&e3, &e2}}) {
+            double c = Ecart(p1, a->Position) + entre;
+            if (bandeDue)
+                c = std::min(ParUneBande(p1, a->Position, xC, yC, 0) + entre,
+                             Ecart(p1, a->Position) + ParUneBande(a->Position, b->Position, xC, yC, d));
+            chemin = std::min(chemin, c);
+        }
+        requis = std::max(requis, chemin - 3 * d);
+    }
+    return requis;
+}
+
+double AttenteHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie, double t) {
+    constexpr double jamais = std::numeric_limits<double>::infinity();
+    if (!simu.Etat(1).SurDeuxiemeBille || !(porteeParEnergie > 0)) return jamais;
+    const TPARAMPHYS& f = simu.Fisik;
+    // kinetic energy per unit mass (the rotation's share for a solid ball, I = 2/5·m·r²; a height
+    // above the cloth counted); how fast the cloth can take it, and how fast the balls can move,
+    // while every ball keeps its plan
+    double energie = 0, energieMobiles = 0, vitesses2Roule = 0, glissePivote = 0;
+    int mobiles = 0, roulent = 0;
+    const double aRoule = f.FrotBiTapRoule * f.G, aGlisse = f.FrotBiTapGlisse * f.G;
+    for (int b = 1; b <= NbBilles; ++b) {
+        const TEtatBille& e = simu.Etat(b);
+        if (e.Mouvement == mvDehors) continue;
+        const double k = 0.5 * Norme2(e.Vitesse) + 0.2 * f.Rayon2 * Norme2(e.Rotation) +
+                         f.G * std::max(e.Position.z - f.RayonBilles, 0.0);
+        energie += k;
+        if (t < e.tFinPivot) glissePivote += 0.4 * f.Rayon2 * std::abs(e.Rotation.z * e.DecelPivot);
+        if (e.Mouvement >= mvPivote) continue;
+        ++mobiles;
+        energieMobiles += k;
+        // rolling takes 1.4·a_r·|v|; a slide a_g·|slip| (the slip is 7/2 of the speed change
+        // left), then rolls; a flight nothing until it lands, which is a contact
+        if (e.Mouvement == mvGlisse) {
+            glissePivote += 3.5 * aGlisse * aGlisse * std::max(e.tFinGlisse - t, 0.0);
+            ++roulent;
+            vitesses2Roule += 2 * k;
+        } else if (e.Mouvement == mvRoule) {
+            ++roulent;
+            vitesses2Roule += Norme2(e.Vitesse);
+        }
+    }
+    // no ball is faster than its energy allows (sums of square roots bounded by one)
+    const double vitesses = std::sqrt(2 * mobiles * energieMobiles);
+    const double dissipation = glissePivote + 1.4 * aRoule * std::sqrt(roulent * vitesses2Roule);
+    // until the next contact the reach shrinks no faster than the cloth takes the energy, and the
+    // travel required no faster than twice the balls' speeds (a ball counts in two of its gaps)
+    const double retrecit = dissipation * porteeParEnergie + 2 * vitesses;
+    const double portee = energie * porteeParEnergie + kMarge;
+    // far beyond anything the point can require (two ways across the table, one through a
+    // cushion), the required travel is not worth computing
+    const double xC = f.Bandes[0].Point.x, yC = f.Bandes[2].Point.y;
+    const double requisMax = 6 * (xC + yC);
+    const double surplus = portee > requisMax ? portee - requisMax : portee - ParcoursRequis(simu);
+    if (surplus < 0) return 0;
+    return retrecit > 0 ? surplus / retrecit : jamais;
+}
+
+bool PointHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie) {
+    return AttenteHorsDePortee(simu, porteeParEnergie, 0) == 0;
+}
+
 namespace {
 
 // ends the loop once the outcome can no longer change
@@ -144,6 +280,8 @@ struct TSuiviVerdict {
 
     bool enAttente = true;  // the second-ball hook has not fired yet
     bool certain = false;
+    double porteeParEnergie = -1;  // from the table's constants, at the first pass
+    long prochainePortee = 1;      // the pass of the next look at the reach
     TSequenceContacts sequence;
     long passes = 0;
     long prochainBilan = kPassesEntreBilans;
@@ -153,6 +291,7 @@ struct TSuiviVerdict {
         // new motion plans: the reaches are worth a look again soon
         intervalle = kPassesEntreBilans;
         prochainBilan = passes + intervalle;
+        prochainePortee = passes + 1;
         if (!enAttente) return false;
         const TEtatBille& b1 = simu.Etat(1);
         if (&A == &b1) {
@@ -180,9 +319,22 @@ struct TSuiviVerdict {
             certain = true;
             return true;
         }
+        ++passes;
+        // the point out of reach: a verdict that never comes (looked at again when it could be)
+        if (enAttente && passes >= prochainePortee) {
+            if (porteeParEnergie < 0) porteeParEnergie = PorteeParEnergie(simu.Fisik);
+            const double attente = AttenteHorsDePortee(simu, porteeParEnergie, t);
+            if (attente == 0) {
+                certain = true;
+                return true;
+            }
+            const double pas = simu.Fisik.dtAnal;
+            prochainePortee = passes + long(std::clamp(attente / pas, double(kPassesEntrePortees),
+                                                       double(kPassesEntrePorteesMax)));
+        }
         // nothing can change any more: the verdict taken stands, a pending one never comes
         // (it costs about a pass: looked at less and less often while it keeps failing)
-        if (++passes < prochainBilan) return false;
+        if (passes < prochainBilan) return false;
         if (PlusAucunContact(simu, t)) {
             certain = true;
             return true;

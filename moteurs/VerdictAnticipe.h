@@ -5,7 +5,8 @@
 // Certain means: the second-ball hook has refused the point; or a ball is out of the table; or no
 // ball flies and no contact can happen any more (every moving ball stops, by its own motion plan,
 // before it can reach a cushion or another ball's reach), so the verdict taken, or its absence,
-// stands.
+// stands; or, the verdict still to come, ball 1 lies farther from a ball it still needs than the
+// balls' energy can carry them.
 #pragma once
 
 #include <array>
@@ -43,3 +44,17 @@ TVerdict JugeTrajets(TBillardVelmora& simu);
 // happen any more: each ball's reach (the distance its motion plan can still carry it) keeps it
 // away from the cushions and from the other balls' reach
 bool PlusAucunContact(const TBillardVelmora& simu, double t);
+
+// The distance the balls together can still travel on the table's constants, per unit of their
+// kinetic energy (cm per erg/g, heights above the cloth counted as energy); 0 when these
+// constants leave it unbounded (a rolling resistance near the sliding friction).
+double PorteeParEnergie(const TPARAMPHYS& fisik);
+// the least the balls together must still travel (cm) before ball 1 can make the point: to the
+// ball or balls it still has to touch, through a cushion when the mode still asks for one
+double ParcoursRequis(const TBillardVelmora& simu);
+// true when ball 1 still waits for its verdict and the balls cannot travel that far any more
+// (porteeParEnergie from PorteeParEnergie)
+bool PointHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie);
+// the same at shot time t, as a wait: 0 when out of reach now, else a time in seconds before
+// which it cannot be while every ball keeps its motion plan (infinite: never)
+double AttenteHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie, double t);

@@ -2,7 +2,9 @@
 // candidates, and ball 1's contacts as the photos of the whole shot record them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <random>
@@ -177,4 +179,139 @@ TEST(VerdictAnticipe, NoMoreContactOnlyWhenEveryStopIsClearOfCushionsAndBalls) {
     // still sliding: only a disc bounds it, so a ball to its side is within reach
     EXPECT_TRUE(place(Vecteur(0, 20, 0), Vecteur(12, 0, 0)));
     EXPECT_FALSE(place(Vecteur(0, 20, 0), Vecteur(12, 0, 0), false));
+}
+
+// The balls' energy bounds how far they can still travel together: a slow ball 1 heading into a
+// cushion, far from two balls at rest, can no longer make the point although a contact is still
+// to come; the same ball faster still can.
+TEST(VerdictAnticipe, PointOutOfReachWhenTheBallsCannotTravelToTheBallsStillToTouch) {
+    auto s = Simulation();
+    const double r = s->Fisik.RayonBilles;
+    const double portee = PorteeParEnergie(s->Fisik);
+    ASSERT_GT(portee, 0);
+    const auto place = [&](double vitesse) {
+        // rolling towards the long cushion on the right, 20 cm from it
+        const double x = s->Fisik.Bandes[0].Point.x - 20;
+        s->Trajets[1][0] = {Vecteur(x, 0, r), Vecteur(vitesse, 0, 0), Vecteur(0, vitesse / r, 0)};
+        s->Trajets[2][0] = {Vecteur(-40, -100, r), VecteurNul, VecteurNul};
+        s->Trajets[3][0] = {Vecteur(-40, 100, r), VecteurNul, VecteurNul};
+        TUnPas unPas;
+        s->CalculTrajetsSuivi(unPas);
+    };
+    place(40);
+    EXPECT_FALSE(PlusAucunContact(*s, 0.0));
+    EXPECT_TRUE(PointHorsDePortee(*s, portee));
+    place(400);
+    EXPECT_FALSE(PointHorsDePortee(*s, portee));
+
+    // from the start: ended early, with the whole computation's verdict
+    place(40);
+    auto entier = Simulation();
+    for (int b = 1; b <= NbBilles; ++b) entier->Trajets[b][0] = s->Trajets[b][0];
+    entier->CalculTrajets();
+    for (int b = 1; b <= NbBilles; ++b) s->Trajets[b][0] = entier->Trajets[b][0];
+    const TVerdict v = JugeTrajets(*s);
+    EXPECT_FALSE(v.Reussi);
+    EXPECT_FALSE(entier->PointReussi);
+    EXPECT_TRUE(v.Anticipe);
+    EXPECT_LT(v.NbPasses, entier->NbPasses / 4);
+    // a table whose rolling resistance nears the sliding friction gives no bound at all
+    TPARAMPHYS collant = s->Fisik;
+    collant.FrotBiTapRoule = collant.FrotBiTapGlisse;
+    EXPECT_EQ(PorteeParEnergie(collant), 0);
+}
+
+namespace {
+
+// the shortest way from a to b through a point of one of the four lines |x| = xl, |y| = yl,
+// searched along the lines in steps of 0.5 mm
+double ParUneLigne(const TVecteur& a, const TVecteur& b, double xl, double yl) {
+    double meilleur = std::numeric_limits<double>::infinity();
+    const auto essaie = [&](double x, double y) {
+        meilleur = std::min(meilleur, std::hypot(x - a.x, y - a.y) + std::hypot(b.x - x, b.y - y));
+    };
+    for (double u = -2 * yl; u <= 2 * yl; u += 0.05) {
+        essaie(xl, u);
+        essaie(-xl, u);
+        essaie(u, yl);
+        essaie(u, -yl);
+    }
+    return meilleur;
+}
+
+}  // namespace
+
+// The travel required never exceeds the shortest way the rules allow (else a point still
+// possible would be declared out of reach), and comes near it
+TEST(VerdictAnticipe, RequiredTravelIsTheShortestWayToBothBallsThroughACushionWhenOneIsDue) {
+    auto s = Simulation();
+    const TPARAMPHYS& f = s->Fisik;
+    const double r = f.RayonBilles, d = f.Diametre;
+    // a centre touches a cushion no nearer than a radius from its nose
+    const double xl = f.Bandes[0].Point.x - r, yl = f.Bandes[2].Point.y - r;
+    std::mt19937_64 g(8);
+    std::uniform_real_distribution<double> u(-1, 1);
+    int proches = 0;
+    for (int i = 0; i < 60; ++i) {
+        TVecteur p[NbBilles + 1];
+        for (int b = 1; b <= NbBilles; ++b) {
+            p[b] = Vecteur(u(g) * (xl - 2 * d), u(g) * (yl - 2 * d), r);
+            s->Trajets[b][0] = {p[b], VecteurNul, VecteurNul};
+        }
+        if (Norme(DiffVect(p[1], p[2])) < 2 * d || Norme(DiffVect(p[1], p[3])) < 2 * d ||
+            Norme(DiffVect(p[2], p[3])) < 2 * d)
+            continue;
+        TUnPas unPas;
+        s->ModeDeJeu = jLibre;
+        s->CalculTrajetsSuivi(unPas);
+        const double d12 = Norme(DiffVect(p[1], p[2])), d13 = Norme(DiffVect(p[1], p[3]));
+        const double d23 = Norme(DiffVect(p[2], p[3]));
+        // free game: both balls, in the better order, each within a diameter of its spot
+        const double libre = std::max(std::max(d12, d13) - d, std::min(d12, d13) + d23 - 3 * d);
+        EXPECT_NEAR(ParcoursRequis(*s), libre, 1e-9) << i;
+        // three cushions: one of them at least before the second ball, on either way
+        s->ModeDeJeu = j3Bandes;
+        const double chemin =
+            std::min({ParUneLigne(p[1], p[2], xl, yl) + d23, d12 + ParUneLigne(p[2], p[3], xl, yl),
+                      ParUneLigne(p[1], p[3], xl, yl) + d23, d13 + ParUneLigne(p[3], p[2], xl, yl)});
+        const double bandes = std::max(std::max(d12, d13) - d, chemin - 3 * d);
+        const double requis = ParcoursRequis(*s);
+        EXPECT_LE(requis, bandes + 1e-9) << i;
+        EXPECT_GE(requis, libre) << i;
+        proches += requis > bandes - 2;
+    }
+    EXPECT_GT(proches, 40);
+}
+
+// Other tables: the same verdicts on random frictions and restitutions, a third to three times
+// the factory ones, where the energy's reach ends a good share of the candidates
+TEST(VerdictAnticipe, SameVerdictAsTheWholeComputationOnRandomTables) {
+    auto entier = Simulation();
+    auto anticipe = Simulation();
+    std::mt19937_64 g(9);
+    std::uniform_real_distribution<double> facteur(1.0 / 3, 3);
+    const TPARAMPHYS usine = entier->Fisik;
+    int horsDePortee = 0;
+    constexpr int n = 30'000;
+    for (int i = 0; i < n; ++i) {
+        if (i % 100 == 0) {
+            TPARAMPHYS f = usine;
+            for (double TPARAMPHYS::*c :
+                 {&TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule,
+                  &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde,
+                  &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi, &TPARAMPHYS::ElastBiBde})
+                f.*c = usine.*c * facteur(g);
+            f.BorneTout();
+            entier->Fisik = anticipe->Fisik = f;
+        }
+        Tirage(*entier, g);
+        anticipe->SetParamQueue(entier->ParamQueue());
+        anticipe->ModeDeJeu = entier->ModeDeJeu;
+        for (int b = 1; b <= NbBilles; ++b) anticipe->Trajets[b][0] = entier->Trajets[b][0];
+        entier->Joue();
+        const TVerdict v = JugeCoup(*anticipe);
+        ASSERT_EQ(v.Reussi, entier->PointReussi) << "candidate " << i;
+        horsDePortee += v.Anticipe && PointHorsDePortee(*anticipe, PorteeParEnergie(anticipe->Fisik));
+    }
+    EXPECT_GT(horsDePortee, n / 10);
 }
