@@ -50,6 +50,8 @@ constexpr long kPassesEntreBilansMax = 64;
 // passes between two looks at the reach of the balls' energy: at least, and at most
 constexpr long kPassesEntrePortees = 2;
 constexpr long kPassesEntrePorteesMax = 256;
+// a reach this many times what is required is not looked at again after a contact
+constexpr double kRapportPorteeLointaine = 2;
 // cm kept against rounding and against a contact forecast a little before it happens
 constexpr double kMarge = 0.5;
 
@@ -221,14 +223,22 @@ double ParcoursRequis(const TBillardVelmora& simu) {
     return requis;
 }
 
-double AttenteHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie, double t) {
+namespace {
+
+// the wait before the point can be out of reach, and the reach over what is required then
+struct TAttentePortee {
+    double attente = std::numeric_limits<double>::infinity();
+    double rapport = std::numeric_limits<double>::infinity();
+};
+
+TAttentePortee AttentePortee(const TBillardVelmora& simu, double porteeParEnergie, double t) {
     constexpr double jamais = std::numeric_limits<double>::infinity();
-    if (!simu.Etat(1).SurDeuxiemeBille || !(porteeParEnergie > 0)) return jamais;
+    if (!simu.Etat(1).SurDeuxiemeBille || !(porteeParEnergie > 0)) return {};
     const TPARAMPHYS& f = simu.Fisik;
     // kinetic energy per unit mass (the rotation's share for a solid ball, I = 2/5·m·r²; a height
     // above the cloth counted); how fast the cloth can take it, and how fast the balls can move,
     // while every ball keeps its plan
-    double energie = 0, energieMobiles = 0, vitesses2Roule = 0, glissePivote = 0;
+    double energie = 0, vitesses2 = 0, vitesses2Roule = 0, glissePivote = 0;
     int mobiles = 0, roulent = 0;
     const double aRoule = f.FrotBiTapRoule * f.G, aGlisse = f.FrotBiTapGlisse * f.G;
     for (int b = 1; b <= NbBilles; ++b) {
@@ -240,20 +250,26 @@ double AttenteHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie,
         if (t < e.tFinPivot) glissePivote += 0.4 * f.Rayon2 * std::abs(e.Rotation.z * e.DecelPivot);
         if (e.Mouvement >= mvPivote) continue;
         ++mobiles;
-        energieMobiles += k;
-        // rolling takes 1.4·a_r·|v|; a slide a_g·|slip| (the slip is 7/2 of the speed change
-        // left), then rolls; a flight nothing until it lands, which is a contact
+        // rolling takes 1.4·a_r·|v| and only slows the ball; a slide takes a_g·|slip| (the slip
+        // is 7/2 of the speed change left) and may speed it up, within what its energy allows,
+        // then rolls; a flight keeps its speed in the plane and takes nothing until it lands,
+        // which is a contact
+        const double v2 = e.Vitesse.x * e.Vitesse.x + e.Vitesse.y * e.Vitesse.y;
         if (e.Mouvement == mvGlisse) {
             glissePivote += 3.5 * aGlisse * aGlisse * std::max(e.tFinGlisse - t, 0.0);
             ++roulent;
             vitesses2Roule += 2 * k;
-        } else if (e.Mouvement == mvRoule) {
-            ++roulent;
-            vitesses2Roule += Norme2(e.Vitesse);
+            vitesses2 += 2 * k;
+        } else {
+            if (e.Mouvement == mvRoule) {
+                ++roulent;
+                vitesses2Roule += v2;
+            }
+            vitesses2 += v2;
         }
     }
     // no ball is faster than its energy allows (sums of square roots bounded by one)
-    const double vitesses = std::sqrt(2 * mobiles * energieMobiles);
+    const double vitesses = std::sqrt(mobiles * vitesses2);
     const double dissipation = glissePivote + 1.4 * aRoule * std::sqrt(roulent * vitesses2Roule);
     // until the next contact the reach shrinks no faster than the cloth takes the energy, and the
     // travel required no faster than twice the balls' speeds (a ball counts in two of its gaps)
@@ -263,9 +279,16 @@ double AttenteHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie,
     // cushion), the required travel is not worth computing
     const double xC = f.Bandes[0].Point.x, yC = f.Bandes[2].Point.y;
     const double requisMax = 6 * (xC + yC);
-    const double surplus = portee > requisMax ? portee - requisMax : portee - ParcoursRequis(simu);
-    if (surplus < 0) return 0;
-    return retrecit > 0 ? surplus / retrecit : jamais;
+    const double requis = portee > requisMax ? requisMax : ParcoursRequis(simu);
+    const double surplus = portee - requis;
+    if (surplus < 0) return {0, portee / requis};
+    return {retrecit > 0 ? surplus / retrecit : jamais, requis > 0 ? portee / requis : jamais};
+}
+
+}  // namespace
+
+double AttenteHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie, double t) {
+    return AttentePortee(simu, porteeParEnergie, t).attente;
 }
 
 bool PointHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie) {
@@ -282,6 +305,7 @@ struct TSuiviVerdict {
     bool certain = false;
     double porteeParEnergie = -1;  // from the table's constants, at the first pass
     long prochainePortee = 1;      // the pass of the next look at the reach
+    double rapportPortee = 0;      // the reach over the travel required, at the last look
     TSequenceContacts sequence;
     long passes = 0;
     long prochainBilan = kPassesEntreBilans;
@@ -291,7 +315,9 @@ struct TSuiviVerdict {
         // new motion plans: the reaches are worth a look again soon
         intervalle = kPassesEntreBilans;
         prochainBilan = passes + intervalle;
-        prochainePortee = passes + 1;
+        // a contact can spend much of the energy at once: a look soon, unless the reach was
+        // still far beyond what is required
+        if (rapportPortee < kRapportPorteeLointaine) prochainePortee = passes + 1;
         if (!enAttente) return false;
         const TEtatBille& b1 = simu.Etat(1);
         if (&A == &b1) {
@@ -323,7 +349,9 @@ struct TSuiviVerdict {
         // the point out of reach: a verdict that never comes (looked at again when it could be)
         if (enAttente && passes >= prochainePortee) {
             if (porteeParEnergie < 0) porteeParEnergie = PorteeParEnergie(simu.Fisik);
-            const double attente = AttenteHorsDePortee(simu, porteeParEnergie, t);
+            const TAttentePortee a = AttentePortee(simu, porteeParEnergie, t);
+            const double attente = a.attente;
+            rapportPortee = a.rapport;
             if (attente == 0) {
                 certain = true;
                 return true;
