@@ -41,3 +41,8 @@ bool EcritPositionAvecQueue(const std::string& source, float effet, float hauteu
     q.SetMasse(masse);
     return SauvePositionJeu(nomFichier, ouverte.Position, VueOuverte(ouverte), &erreur);
 }
+
+bool ChargeTir(TBillardVelmora& simu, const std::string& fichier, const std::string& fsk,
+               std::string& erreur) {
+    return PrepareSimulation(simu, fsk, erreur) && ChargeFichierPosition(simu, fichier, fsk.empty(), erreur);
+}

@@ -21,6 +21,11 @@ bool PrepareSimulation(TBillardVelmora& simu, const std::string& fsk, std::strin
 bool ChargeFichierPosition(TBillardVelmora& simu, const std::string& nomFichier, bool chargeFisik,
                            std::string& erreur);
 
+// A shot command's position on its table: PrepareSimulation with the parameter file given, then
+// the position file, which names its own parameter file when none was given. False with the reason.
+bool ChargeTir(TBillardVelmora& simu, const std::string& fichier, const std::string& fsk,
+               std::string& erreur);
+
 // Writes nomFichier as the desktop program saves a position: the source file's balls and view,
 // with the cue set to these values (cm, degrees, cm/s, g) through the cue's limits, so that
 // opening it plays exactly that cue. False with the reason when the source cannot be read or the

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "cli/BarreProgression.h"
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "cli/OptionsDifficulte.h"
@@ -50,17 +51,13 @@ extern "C" void SurInterruption(int signal) { interruption.store(signal); }
 constexpr int kSignauxArret[] = {SIGINT, SIGTERM, SIGHUP};
 
 void BarreProgression(const TProgressionDifficulte& p, bool finale) {
-    constexpr int largeur = 30;
-    const int plein = static_cast<int>(p.Fraction() * largeur);
     const double reste = p.CellulesFaites > 0
                              ? p.Secondes * double(p.NbTotal - p.CellulesFaites) / double(p.CellulesFaites)
                              : 0.0;
-    std::fprintf(stderr, "\r[%s%s] %3d %% %lld essais, %lld réussis, reste %.0f s ",
-                 std::string(size_t(plein), '#').c_str(), std::string(size_t(largeur - plein), '.').c_str(),
-                 static_cast<int>(p.Fraction() * 100), static_cast<long long>(p.EssaisFaits),
-                 static_cast<long long>(p.Reussis), reste);
-    if (finale) std::fputc('\n', stderr);
-    std::fflush(stderr);
+    char suite[128];
+    std::snprintf(suite, sizeof suite, "%lld essais, %lld réussis, reste %.0f s ",
+                  static_cast<long long>(p.EssaisFaits), static_cast<long long>(p.Reussis), reste);
+    AfficheBarre(p.Fraction(), suite, finale);
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -71,8 +68,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kErreurUsage;
     }
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!PrepareSimulation(*simu, o.tir.fsk, erreur) ||
-        !ChargeFichierPosition(*simu, o.tir.fichier, o.tir.fsk.empty(), erreur)) {
+    if (!ChargeTir(*simu, o.tir.fichier, o.tir.fsk, erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

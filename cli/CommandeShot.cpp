@@ -17,8 +17,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     // the photo store is large: the object lives on the heap
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!PrepareSimulation(*simu, options.fsk, erreur) ||
-        !ChargeFichierPosition(*simu, options.fichier, options.fsk.empty(), erreur)) {
+    if (!ChargeTir(*simu, options.fichier, options.fsk, erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

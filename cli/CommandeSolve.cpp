@@ -13,6 +13,7 @@
 #include <ostream>
 #include <thread>
 
+#include "cli/BarreProgression.h"
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "cli/OptionsSolve.h"
@@ -45,14 +46,10 @@ std::atomic<bool> interruption{false};
 extern "C" void SurInterruptionSolve(int) { interruption.store(true); }
 
 void BarreProgression(const TProgressionSolveur& p, bool finale) {
-    constexpr int largeur = 30;
-    const int plein = static_cast<int>(p.Fraction() * largeur);
-    std::fprintf(stderr, "\r[%s%s] %3d %% %lld coups, %d routes, reste %.0f s ",
-                 std::string(size_t(plein), '#').c_str(), std::string(size_t(largeur - plein), '.').c_str(),
-                 static_cast<int>(p.Fraction() * 100), static_cast<long long>(p.Faits), p.NbRoutesTrouvees,
-                 p.SecondesRestantes());
-    if (finale) std::fputc('\n', stderr);
-    std::fflush(stderr);
+    char suite[128];
+    std::snprintf(suite, sizeof suite, "%lld coups, %d routes, reste %.0f s ",
+                  static_cast<long long>(p.Faits), p.NbRoutesTrouvees, p.SecondesRestantes());
+    AfficheBarre(p.Fraction(), suite, finale);
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -63,8 +60,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kErreurUsage;
     }
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!PrepareSimulation(*simu, o.tir.fsk, erreur) ||
-        !ChargeFichierPosition(*simu, o.tir.fichier, o.tir.fsk.empty(), erreur)) {
+    if (!ChargeTir(*simu, o.tir.fichier, o.tir.fsk, erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

@@ -34,6 +34,10 @@ bool LitMode(const std::string& texte, TModeDeJeu& mode) {
 
 }  // namespace
 
+const char* MotMode(TModeDeJeu mode) {
+    return mode == j3Bandes ? "3bandes" : mode == j1Bande ? "1bande" : "libre";
+}
+
 bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string& erreur) {
     const std::vector<TOptionCli> table = {
         {"--fsk", TGenreOption::Valeur,

@@ -4,10 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "cli/ChargementPosition.h"
 #include "cli/OptionsDifficulte.h"
-#include "cli/OptionsTir.h"
-#include "cli/TravauxBatch.h"
+#include "cli/TravailPosition.h"
 #include "fichiers/NombresIni.h"
 
 namespace {
@@ -39,10 +37,10 @@ std::string Six(const auto& valeurs) {
     return texte;
 }
 
-class TTravailDifficulte : public TTravailBatch {
+class TTravailDifficulte : public TTravailPosition {
 public:
     TTravailDifficulte(const TOptionsTir& tir, const TGrilleDifficulte& grille)
-        : tir_(tir), grille_(grille.Bornee()) {}
+        : TTravailPosition(tir), grille_(grille.Bornee()) {}
 
     std::vector<std::string> Colonnes() const override {
         return {"trials", "successes", "success_rate", "volume_tested", "volume_success"};
@@ -50,22 +48,16 @@ public:
     std::vector<std::string> Suffixes() const override { return {".bul"}; }
 
     std::string Signature() const override {
-        const char* mode = tir_.mode == j3Bandes ? "3bandes" : tir_.mode == j1Bande ? "1bande" : "libre";
         std::string s = "difficulty --trials " + Six(grille_.NbEssais) + " --steps " +
-                        Six(grille_.Increment) + " --mode " + mode;
-        if (!tir_.fsk.empty()) s += " --fsk " + tir_.fsk;
+                        Six(grille_.Increment) + " --mode " + MotMode(Tir().mode);
+        if (!Tir().fsk.empty()) s += " --fsk " + Tir().fsk;
         return s;
-    }
-
-    bool Verifie(const std::string& fichier, std::string& erreur) const override {
-        auto simu = std::make_unique<TBillardVelmora>();
-        return Charge(*simu, fichier, erreur);
     }
 
     bool Calcule(const std::string& fichier, TResultatPosition& resultat,
                  std::string& erreur) const override {
-        auto simu = std::make_unique<TBillardVelmora>();
-        if (!Charge(*simu, fichier, erreur)) return false;
+        auto simu = Charge(fichier, erreur);
+        if (!simu) return false;
         // one thread: the batch runs as many positions at once as it has cores
         TEvaluationDifficulte evaluation(*simu, QueueDepuisSimu(*simu), grille_);
         simu.reset();
@@ -84,15 +76,6 @@ public:
     }
 
 private:
-    bool Charge(TBillardVelmora& simu, const std::string& fichier, std::string& erreur) const {
-        if (!PrepareSimulation(simu, tir_.fsk, erreur) ||
-            !ChargeFichierPosition(simu, fichier, tir_.fsk.empty(), erreur))
-            return false;
-        simu.ModeDeJeu = tir_.mode;
-        return true;
-    }
-
-    TOptionsTir tir_;
     TGrilleDifficulte grille_;
 };
 

@@ -4,39 +4,32 @@
 #include <algorithm>
 #include <memory>
 
-#include "cli/ChargementPosition.h"
 #include "cli/OptionsSolve.h"
-#include "cli/TravauxBatch.h"
+#include "cli/TravailPosition.h"
 #include "fichiers/NombresIni.h"
 #include "moteurs/SolveurCoups.h"
 
 namespace {
 
-class TTravailSolve : public TTravailBatch {
+class TTravailSolve : public TTravailPosition {
 public:
-    explicit TTravailSolve(const TOptionsSolve& o) : o_(o) {}
+    explicit TTravailSolve(const TOptionsSolve& o) : TTravailPosition(o.tir), o_(o) {}
 
     std::vector<std::string> Colonnes() const override { return {"routes_found", "best_success_rate"}; }
     std::vector<std::string> Suffixes() const override { return {".json"}; }
 
     std::string Signature() const override {
-        const char* mode = o_.tir.mode == j3Bandes ? "3bandes" : o_.tir.mode == j1Bande ? "1bande" : "libre";
-        std::string s = "solve --mode " + std::string(mode) + " --top " + std::to_string(o_.top) +
-                        " --budget " + std::to_string(o_.budget);
+        std::string s = "solve --mode " + std::string(MotMode(o_.tir.mode)) + " --top " +
+                        std::to_string(o_.top) + " --budget " + std::to_string(o_.budget);
         if (o_.masse) s += " --massé";
         if (!o_.tir.fsk.empty()) s += " --fsk " + o_.tir.fsk;
         return s;
     }
 
-    bool Verifie(const std::string& fichier, std::string& erreur) const override {
-        auto simu = std::make_unique<TBillardVelmora>();
-        return Charge(*simu, fichier, erreur);
-    }
-
     bool Calcule(const std::string& fichier, TResultatPosition& resultat,
                  std::string& erreur) const override {
-        auto simu = std::make_unique<TBillardVelmora>();
-        if (!Charge(*simu, fichier, erreur)) return false;
+        auto simu = Charge(fichier, erreur);
+        if (!simu) return false;
         TOptionsSolveur options;
         options.Mode = o_.tir.mode;
         options.NbRoutes = o_.top;
@@ -63,11 +56,6 @@ public:
     }
 
 private:
-    bool Charge(TBillardVelmora& simu, const std::string& fichier, std::string& erreur) const {
-        return PrepareSimulation(simu, o_.tir.fsk, erreur) &&
-               ChargeFichierPosition(simu, fichier, o_.tir.fsk.empty(), erreur);
-    }
-
     TOptionsSolve o_;
 };
 

@@ -219,19 +219,6 @@ std::vector<float> Symetriques(double r, int n) {
 
 }  // namespace
 
-bool LitModeSolveur(const std::string& texte, TModeDeJeu& mode) {
-    if (texte == "3bandes") {
-        mode = j3Bandes;
-    } else if (texte == "1bande") {
-        mode = j1Bande;
-    } else if (texte == "libre") {
-        mode = jLibre;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 std::string TSolveurCoups::Libelle(const TSequenceContacts& s, const std::string& nomBille2) {
     std::string texte;
     for (int i = 0; i < s.Nb; ++i) {

@@ -36,9 +36,6 @@ struct TOptionsSolveur {
     static constexpr float VitesseMax = 660;
 };
 
-// the "3 bandes", "1 bande", "libre" of the command line; false for anything else
-bool LitModeSolveur(const std::string& texte, TModeDeJeu& mode);
-
 struct TRouteSolveur {
     int Rang = 0;                   // 1 = easiest
     TSequenceContacts Sequence;     // ball 1's contacts until the point

@@ -68,6 +68,16 @@ void Tirage(TBillardVelmora& s, std::mt19937_64& g) {
     s.ModeDeJeu = static_cast<TModeDeJeu>(g() % 3);
 }
 
+// a random candidate played whole by `entier`, judged early by `anticipe` on its own table
+TVerdict TireEtJuge(TBillardVelmora& entier, TBillardVelmora& anticipe, std::mt19937_64& g) {
+    Tirage(entier, g);
+    anticipe.SetParamQueue(entier.ParamQueue());
+    anticipe.ModeDeJeu = entier.ModeDeJeu;
+    for (int b = 1; b <= NbBilles; ++b) anticipe.Trajets[b][0] = entier.Trajets[b][0];
+    entier.Joue();
+    return JugeCoup(anticipe);
+}
+
 }  // namespace
 
 TEST(VerdictAnticipe, SameVerdictAsTheWholeComputationOnAHundredThousandRandomCandidates) {
@@ -77,13 +87,7 @@ TEST(VerdictAnticipe, SameVerdictAsTheWholeComputationOnAHundredThousandRandomCa
     int anticipes = 0, reussis = 0, sequencesComparees = 0;
     constexpr int n = 100'000;
     for (int i = 0; i < n; ++i) {
-        Tirage(*entier, g);
-        anticipe->SetParamQueue(entier->ParamQueue());
-        anticipe->ModeDeJeu = entier->ModeDeJeu;
-        for (int b = 1; b <= NbBilles; ++b) anticipe->Trajets[b][0] = entier->Trajets[b][0];
-
-        entier->Joue();
-        const TVerdict v = JugeCoup(*anticipe);
+        const TVerdict v = TireEtJuge(*entier, *anticipe, g);
         ASSERT_EQ(v.Reussi, entier->PointReussi) << "candidate " << i;
         // the early end is never later than the whole computation
         ASSERT_LE(v.NbPasses, entier->NbPasses) << "candidate " << i;
@@ -304,12 +308,7 @@ TEST(VerdictAnticipe, SameVerdictAsTheWholeComputationOnRandomTables) {
             f.BorneTout();
             entier->Fisik = anticipe->Fisik = f;
         }
-        Tirage(*entier, g);
-        anticipe->SetParamQueue(entier->ParamQueue());
-        anticipe->ModeDeJeu = entier->ModeDeJeu;
-        for (int b = 1; b <= NbBilles; ++b) anticipe->Trajets[b][0] = entier->Trajets[b][0];
-        entier->Joue();
-        const TVerdict v = JugeCoup(*anticipe);
+        const TVerdict v = TireEtJuge(*entier, *anticipe, g);
         ASSERT_EQ(v.Reussi, entier->PointReussi) << "candidate " << i;
         horsDePortee += v.Anticipe && PointHorsDePortee(*anticipe, PorteeParEnergie(anticipe->Fisik));
     }

@@ -1,0 +1,5 @@
+// The progress line of the long commands on stderr: a bar of 30 cells and the percentage, then
+// the command's own counts, redrawn in place; the last one ends the line.
+#pragma once
+
+void AfficheBarre(double fraction, const char* suite, bool finale);
