@@ -231,21 +231,29 @@ TResultatDifficulte TEvaluationDifficulte::Calcule(const TOptionsDifficulte& opt
     return r;
 }
 
-double TEvaluationDifficulte::MesureDureeMille(int nbEssais, int nbThreads) const {
+std::unique_ptr<TBillardVelmora> TEvaluationDifficulte::Simulation() const {
     auto simu = std::make_unique<TBillardVelmora>();
     simu->Fisik = fisik_;
     simu->ModeDeJeu = mode_;
+    return simu;
+}
+
+bool TEvaluationDifficulte::JoueEssai(TBillardVelmora& simu, const TDecalages& k) const {
+    TParamQueue p;
+    if (!ParamCellule(queue_, grille_, k, p)) return false;
+    for (int b = 1; b <= NbBilles; ++b) simu.Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
+    simu.SetParamQueue(p);
+    simu.Joue();
+    return true;
+}
+
+double TEvaluationDifficulte::MesureDureeMille(int nbEssais, int nbThreads) const {
+    auto simu = Simulation();
     TDecalages k = DecalagesCellule(grille_, 0);
     int essais = 0;
     const std::int64_t debut = MaintenantNs();
-    for (std::int64_t c = 0; c < nbTotal_ && essais < nbEssais; ++c, CelluleSuivante(grille_, k)) {
-        TParamQueue p;
-        if (!ParamCellule(queue_, grille_, k, p)) continue;
-        for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
-        simu->SetParamQueue(p);
-        simu->Joue();
-        ++essais;
-    }
+    for (std::int64_t c = 0; c < nbTotal_ && essais < nbEssais; ++c, CelluleSuivante(grille_, k))
+        essais += JoueEssai(*simu, k);
     if (essais == 0) return 0;
     const double secondes = double(MaintenantNs() - debut) * 1e-9;
     // the workers share the trials, as many as there are cores at most
@@ -256,9 +264,7 @@ double TEvaluationDifficulte::MesureDureeMille(int nbEssais, int nbThreads) cons
 
 void TEvaluationDifficulte::Travaille() {
     // one simulation object per worker, set up once: the trials allocate nothing
-    auto simu = std::make_unique<TBillardVelmora>();
-    simu->Fisik = fisik_;
-    simu->ModeDeJeu = mode_;
+    auto simu = Simulation();
     std::vector<std::int64_t> reussites;
 
     for (;;) {
@@ -273,12 +279,7 @@ void TEvaluationDifficulte::Travaille() {
         std::int64_t essais = 0;
         for (; c < fin; ++c, CelluleSuivante(grille_, k)) {
             if (arret_.load(std::memory_order_relaxed)) break;
-            TParamQueue p;
-            if (!ParamCellule(queue_, grille_, k, p)) continue;
-            // every trial starts from the balls at rest
-            for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = {positions_[b], VecteurNul, VecteurNul};
-            simu->SetParamQueue(p);
-            simu->Joue();
+            if (!JoueEssai(*simu, k)) continue;
             ++essais;
             if (simu->PointReussi) reussites.push_back(c);
         }

@@ -141,6 +141,10 @@ private:
     // the calculation, enCours_ already set
     TResultatDifficulte Calcule(const TOptionsDifficulte& options);
     void Travaille();
+    // a simulation object for the trials: the table and the mode of the evaluation
+    std::unique_ptr<TBillardVelmora> Simulation() const;
+    // plays the trial of cell k from the balls at rest; false for a cell the cue cannot play
+    bool JoueEssai(TBillardVelmora& simu, const TDecalages& k) const;
     void Valide(std::int64_t bloc, std::vector<std::int64_t>& reussites);
     void Consigne(const std::vector<std::int64_t>& reussites);
     double SecondesDepuisDebut() const;
