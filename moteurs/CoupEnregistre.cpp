@@ -62,6 +62,8 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
     long numero = 0;
     bool enTete = false;
     std::size_t total = 0;
+    // the line of each ball's first sample, which a refusal of where the balls start names
+    std::array<long, NbBilles + 1> premiereLigne{};
     while (std::getline(flux, texte)) {
         ++numero;
         std::string_view ligne = texte;
@@ -105,6 +107,11 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
                      std::string(champs[1]) + " s après " + FormatReel(serie.back().t) + " s)";
             return false;
         }
+        if (std::abs(v[0]) > DureeMaxEnregistree) {
+            erreur = Ligne(numero) + "t = " + std::string(champs[1]) + " s : un coup dure moins de " +
+                     FormatReel(DureeMaxEnregistree) + " s";
+            return false;
+        }
         if (std::abs(v[1]) > DemiLargeurEnregistree + MargeHorsTable ||
             std::abs(v[2]) > DemiLongueurEnregistree + MargeHorsTable) {
             erreur = Ligne(numero) + "position (" + std::string(champs[2]) + ", " + std::string(champs[3]) +
@@ -116,6 +123,7 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
                      std::to_string(kEchantillonsMax) + ")";
             return false;
         }
+        if (serie.empty()) premiereLigne[static_cast<int>(*bille)] = numero;
         serie.push_back({v[0], v[1], v[2]});
     }
     if (flux.bad()) {
@@ -136,6 +144,19 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
             erreur = "ligne " + std::to_string(numero + 1) +
                      " (fin du fichier) : aucun échantillon de la bille " + std::to_string(b);
             return false;
+        }
+    for (int a = 1; a <= NbBilles; ++a)
+        for (int b = a + 1; b <= NbBilles; ++b) {
+            const TEchantillon& p = lu.Billes[a].front();
+            const TEchantillon& q = lu.Billes[b].front();
+            const double ecart = std::hypot(p.x - q.x, p.y - q.y);
+            if (ecart < EcartMinEnregistre) {
+                erreur = Ligne(std::max(premiereLigne[a], premiereLigne[b])) + "les billes " +
+                         std::to_string(a) + " et " + std::to_string(b) +
+                         " partent l'une dans l'autre (centres à " +
+                         FormatReel(std::round(ecart * 100) / 100) + " cm)";
+                return false;
+            }
         }
     coup = std::move(lu);
     return true;

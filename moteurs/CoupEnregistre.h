@@ -32,6 +32,11 @@ inline constexpr double MargeHorsTable = 10.0;
 // the centre limits of the table the recordings are made on (cm)
 inline constexpr double DemiLargeurEnregistree = 68.05;
 inline constexpr double DemiLongueurEnregistree = 139.175;
+// two balls' first centres nearer than this are one ball seen twice (cm: balls are 6.15 cm
+// across, tracking noise a few millimetres)
+inline constexpr double EcartMinEnregistre = 5.0;
+// a shot lasts less than this (s); a later time is not a recording of one shot
+inline constexpr double DureeMaxEnregistree = 600.0;
 
 // Reads a recording; false with a French message naming the line when it is not one.
 bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& erreur);

@@ -59,10 +59,20 @@ TEST(CoupEnregistre, RefusesWhatCannotBeARecordingNamingTheLine) {
     EXPECT_THAT(Refus(kEnTete + "1,nan,0,0\n"), HasSubstr("ligne 2 : t « nan »"));
     EXPECT_THAT(Refus(kEnTete + "1,0,0,0\n" + kBilles23), HasSubstr("la bille 1 a 1 échantillon(s)"));
     EXPECT_THAT(Refus(kEnTete + "1,0,0,0\n1,1,0,0\n3,0,0,0\n"), HasSubstr("aucun échantillon de la bille 2"));
+    // three balls on one spot, or two within a ball's width, cannot be where a shot starts (the fit
+    // used to report a perfect score for them); nor can a time of another age
+    EXPECT_THAT(Refus(kEnTete + "1,0,0,0\n1,0.02,0,0\n2,0,0,0\n3,0,0,0\n"),
+                HasSubstr("ligne 4 : les billes 1 et 2 partent l'une dans l'autre (centres à 0 cm)"));
+    EXPECT_THAT(Refus(kEnTete + "1,0,0,0\n1,0.02,1,0\n2,0,10,20\n3,0.5,2,3\n3,1,30,30\n"),
+                HasSubstr("ligne 5 : les billes 1 et 3 partent l'une dans l'autre (centres à 3.61 cm)"));
+    EXPECT_THAT(Refus(kEnTete + "1,0,0,0\n1,1e300,1,1\n" + kBilles23),
+                HasSubstr("ligne 3 : t = 1e300 s : un coup dure moins de 600 s"));
     // a little beyond a cushion line is tracking noise, not a refusal
     TCoupEnregistre coup;
     std::string erreur;
     EXPECT_TRUE(Lit(kEnTete + "1,0,68.5,139.5\n1,1,0,0\n" + kBilles23, coup, erreur)) << erreur;
+    // two balls frozen together, their centres read a little nearer than their width
+    EXPECT_TRUE(Lit(kEnTete + "1,0,0,0\n1,1,0,0\n2,0,5.8,0\n3,0,-10,-20\n", coup, erreur)) << erreur;
 }
 
 class CoupEnregistreFichier : public TestAvecDossier {
