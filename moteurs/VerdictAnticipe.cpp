@@ -55,6 +55,11 @@ constexpr double kRapportPorteeLointaine = 2;
 // cm kept against rounding and against a contact forecast a little before it happens
 constexpr double kMarge = 0.5;
 
+// the lines |x| = LigneBandeX, |y| = LigneBandeY that a centre crosses before it touches a cushion
+// (a radius from the noses), brought in by the margin
+double LigneBandeX(const TPARAMPHYS& f) { return f.Bandes[0].Point.x - f.RayonBilles - kMarge; }
+double LigneBandeY(const TPARAMPHYS& f) { return f.Bandes[2].Point.y - f.RayonBilles - kMarge; }
+
 // Where a ball can still go without a contact, in the table plane: a rolling ball runs straight
 // along its velocity and stops after v·T/2 (a constant deceleration); a sliding one is only bounded
 // by a disc (its speed never exceeds the larger of the current one and the one it rolls with, until
@@ -118,8 +123,7 @@ bool PlusAucunContact(const TBillardVelmora& simu, double t) {
     std::array<TTrace, NbBilles + 1> traces{};
     std::array<bool, NbBilles + 1> bouge{};
     // the cushions: the ball's centre stays a radius and the margin inside the nose lines
-    const double xMax = f.Bandes[0].Point.x - f.RayonBilles - kMarge;
-    const double yMax = f.Bandes[2].Point.y - f.RayonBilles - kMarge;
+    const double xMax = LigneBandeX(f), yMax = LigneBandeY(f);
     for (int b = 1; b <= NbBilles; ++b) {
         const TEtatBille& e = simu.Etat(b);
         if (e.Mouvement == mvVole) return false;
@@ -191,8 +195,7 @@ double ParcoursRequis(const TBillardVelmora& simu) {
     const TEtatBille& b1 = simu.Etat(1);
     const double d = f.Diametre;
     // the cushion line a centre crosses before any contact with that cushion
-    const double xC = f.Bandes[0].Point.x - f.RayonBilles - kMarge;
-    const double yC = f.Bandes[2].Point.y - f.RayonBilles - kMarge;
+    const double xC = LigneBandeX(f), yC = LigneBandeY(f);
     // the second ball counts only after the cushions the mode asks
     const int bandesRequises = simu.ModeDeJeu == j3Bandes ? 3 : simu.ModeDeJeu == j1Bande ? 1 : 0;
     const bool bandeDue = b1.NbBandes < bandesRequises;
@@ -277,8 +280,7 @@ TAttentePortee AttentePortee(const TBillardVelmora& simu, double porteeParEnergi
     const double portee = energie * porteeParEnergie + kMarge;
     // far beyond anything the point can require (two ways across the table, one through a
     // cushion), the required travel is not worth computing
-    const double xC = f.Bandes[0].Point.x, yC = f.Bandes[2].Point.y;
-    const double requisMax = 6 * (xC + yC);
+    const double requisMax = 6 * (f.Bandes[0].Point.x + f.Bandes[2].Point.y);
     const double requis = portee > requisMax ? requisMax : ParcoursRequis(simu);
     const double surplus = portee - requis;
     if (surplus < 0) return {0, portee / requis};
@@ -287,12 +289,8 @@ TAttentePortee AttentePortee(const TBillardVelmora& simu, double porteeParEnergi
 
 }  // namespace
 
-double AttenteHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie, double t) {
-    return AttentePortee(simu, porteeParEnergie, t).attente;
-}
-
 bool PointHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie) {
-    return AttenteHorsDePortee(simu, porteeParEnergie, 0) == 0;
+    return AttentePortee(simu, porteeParEnergie, 0).attente == 0;
 }
 
 namespace {

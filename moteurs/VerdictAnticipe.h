@@ -55,6 +55,3 @@ double ParcoursRequis(const TBillardVelmora& simu);
 // true when ball 1 still waits for its verdict and the balls cannot travel that far any more
 // (porteeParEnergie from PorteeParEnergie)
 bool PointHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie);
-// the same at shot time t, as a wait: 0 when out of reach now, else a time in seconds before
-// which it cannot be while every ball keeps its motion plan (infinite: never)
-double AttenteHorsDePortee(const TBillardVelmora& simu, double porteeParEnergie, double t);
