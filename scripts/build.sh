@@ -7,6 +7,8 @@ build=${VELMORA_BUILD_DIR:-$here/build}
 type=${VELMORA_BUILD_TYPE:-RelWithDebInfo}
 options="-DCMAKE_BUILD_TYPE=$type ${VELMORA_CMAKE_ARGS:-}"
 stamp="$build/.velmora-options"
+# the compiler cache keys on paths relative to the source tree, so clones and worktrees share it
+export CCACHE_BASEDIR=$here CCACHE_NOHASHDIR=1
 if [ ! -f "$build/CMakeCache.txt" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$options" ]; then
   # a fresh cache, so that an option no longer passed goes back to its default
   rm -f "$build/CMakeCache.txt"
