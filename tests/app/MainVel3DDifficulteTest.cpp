@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -74,6 +75,10 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     EXPECT_EQ(texte, QStringLiteral("Calculs en cours, fermeture impossible"));
     EXPECT_TRUE(d.isVisible());
     EXPECT_TRUE(d.EnCours());
+    // nor does its dock's close button close it
+    EXPECT_EQ(Boite([&] { d.Dock()->close(); }), QStringLiteral("Calculs en cours, fermeture impossible"));
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(Controle<QAction>(m, "DifficulteMnu")->isChecked());
 
     d.EscBtnClick();
     ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
