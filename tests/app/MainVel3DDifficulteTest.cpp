@@ -20,6 +20,7 @@
 #include "app/MainVel3D.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/Difficulte.h"
 #include "tools/DifficulteCarte.h"
 
@@ -45,7 +46,9 @@ struct TFenetreDifficulte {
         d->CalculBtnClick();
         return Attends([this] { return !d->EnCours(); });
     }
-    QString Cellule(int colonne, int ligne) const { return d->QGrid->item(ligne - 1, colonne - 1)->text(); }
+    QString Cellule(int colonne, int ligne) const {
+        return ControleDe<QTableWidget>(*d, "QGrid")->item(ligne - 1, colonne - 1)->text();
+    }
 };
 
 }  // namespace
@@ -58,9 +61,9 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     d.CalculBtnClick();
     ASSERT_TRUE(d.EnCours());
     // the commands that would change the cue, the balls or the grid wait
-    EXPECT_FALSE(d.QGrid->isEnabled());
-    EXPECT_FALSE(d.CalculBtn->isEnabled());
-    EXPECT_TRUE(d.EscBtn->isEnabled());
+    EXPECT_FALSE(ControleDe<QTableWidget>(d, "QGrid")->isEnabled());
+    EXPECT_FALSE(ControleDe<QToolButton>(d, "CalculBtn")->isEnabled());
+    EXPECT_TRUE(ControleDe<QToolButton>(d, "EscBtn")->isEnabled());
     EXPECT_FALSE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
     EXPECT_FALSE(m.QueueFrm->isEnabled());
     EXPECT_FALSE(Controle<QMenu>(m, "Fichiers1")->menuAction()->isEnabled());
@@ -84,7 +87,7 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
     EXPECT_TRUE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
     EXPECT_TRUE(m.QueueFrm->isEnabled());
-    EXPECT_TRUE(d.QGrid->isEnabled());
+    EXPECT_TRUE(ControleDe<QTableWidget>(d, "QGrid")->isEnabled());
     d.close();
     EXPECT_FALSE(d.isVisible());
 }
