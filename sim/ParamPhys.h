@@ -17,29 +17,34 @@ struct TBande {
     friend bool operator==(const TBande&, const TBande&) = default;
 };
 
+// the match table: the one place its size is typed; the 3D models and the recordings derive theirs
+inline constexpr double LargeurJeuUsine = 142.25;  // cm, the playing width (the length is twice this)
+inline constexpr double HautBdesUsine = 3.7;       // cm
+inline constexpr double RayonBillesUsine = 3.075;  // cm
+
 // The published constants as they are given (a file, the tuning window, a calibration, a test):
 // any values, the factory ones by default. TPARAMPHYS holds them bounded.
 struct TConstantesPhys {
-    double largeurJeu = 142.25;     // cm, width of the playing surface (length is twice this)
-    double HautBdes = 3.7;          // cm, height of the cushion nose above the cloth
-    double RayonBilles = 3.075;     // cm
-    double MasseBilles = 215;       // g
-    double VzRebondNul = 0.5;       // cm/s, landing rebound below which the ball stays on the cloth
-    double FrotBiTapGlisse = 0.15;  // ball-cloth sliding friction
-    double FrotBiTapPivot = 0.015;  // ball-cloth spin friction
-    double FrotBiTapRoule = 0.006;  // ball-cloth rolling resistance
-    double FrotBiTapChoc = 0.2;     // ball-cloth friction during an impact
-    double FrotBiBi = 0.03;         // ball-ball friction
-    double FrotBiBde = 0.3;         // ball-cushion friction
-    double FrotQueueBille = 0.9;    // cue tip-ball friction
-    double ElastBiTap = 0.5;        // ball-cloth restitution
-    double ElastBiBi = 0.87;        // ball-ball restitution
-    double ElastBiBde = 0.8;        // ball-cushion restitution
-    double PerteEcQB = 0.13;        // share of kinetic energy lost in the cue impact
-    double dtAnal = 0.01;           // s, longest analysis step
-    double dtEnr = 0.05;            // s, recording interval of clock photos
-    double TLIM = 12;               // s, stored with the file only
-    double G = 981;                 // cm/s2
+    double largeurJeu = LargeurJeuUsine;    // cm, width of the playing surface (length is twice this)
+    double HautBdes = HautBdesUsine;        // cm, height of the cushion nose above the cloth
+    double RayonBilles = RayonBillesUsine;  // cm
+    double MasseBilles = 215;               // g
+    double VzRebondNul = 0.5;               // cm/s, landing rebound below which the ball stays on the cloth
+    double FrotBiTapGlisse = 0.15;          // ball-cloth sliding friction
+    double FrotBiTapPivot = 0.015;          // ball-cloth spin friction
+    double FrotBiTapRoule = 0.006;          // ball-cloth rolling resistance
+    double FrotBiTapChoc = 0.2;             // ball-cloth friction during an impact
+    double FrotBiBi = 0.03;                 // ball-ball friction
+    double FrotBiBde = 0.3;                 // ball-cushion friction
+    double FrotQueueBille = 0.9;            // cue tip-ball friction
+    double ElastBiTap = 0.5;                // ball-cloth restitution
+    double ElastBiBi = 0.87;                // ball-ball restitution
+    double ElastBiBde = 0.8;                // ball-cushion restitution
+    double PerteEcQB = 0.13;                // share of kinetic energy lost in the cue impact
+    double dtAnal = 0.01;                   // s, longest analysis step
+    double dtEnr = 0.05;                    // s, recording interval of clock photos
+    double TLIM = 12;                       // s, stored with the file only
+    double G = 981;                         // cm/s2
 
     friend bool operator==(const TConstantesPhys&, const TConstantesPhys&) = default;
 };
