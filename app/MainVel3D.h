@@ -169,6 +169,8 @@ public:
     void TrajetBillejoueurMnuClick(QAction* item);
     void VRMnuClick();
     void QueuevisibleMnuClick();
+    // the table's lamp alone: its pool of light on the cloth, the room dim
+    void LumiereSalleMnuClick();
     void ResettrajetsVRMnuClick();
     void VueParamQueueMnuClick();
     void DifficulteMnuClick();
@@ -258,6 +260,7 @@ private:
     QAction* QueuevisibleMnu = nullptr;
     QAction* ResettrajetsVRMnu = nullptr;
     QAction* DispositionMnu = nullptr;
+    QAction* LumiereSalleMnu = nullptr;
     QMenu* FenetresMnu = nullptr;
     QAction* VueParamQueueMnu = nullptr;
     QAction* DifficulteMnu = nullptr;
@@ -332,6 +335,7 @@ private:
     bool reglagesIllisibles_ = false;
     std::string fisikEcrit_;
     double tauxEcrit_ = 1.0;
+    bool lumiereSalleEcrite_ = false;
     std::vector<std::string> recentsAjoutes_;
     std::vector<TOutilDocke> outilsDockes_;
     QByteArray dispositionLue_;

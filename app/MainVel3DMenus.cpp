@@ -117,6 +117,11 @@ void TMainVel3DFrm::CreeMenuAffichage() {
     ResettrajetsVRMnu =
         Item(OptionsJeu, "ResettrajetsVRMnu", QStringLiteral("Efface le billard (trajets et V/R)   SUPPR"),
              QStringLiteral("efface les trajets visibles"));
+    LumiereSalleMnu = Item(OptionsJeu, "LumiereSalleMnu", QStringLiteral("Lumière de salle"),
+                           QStringLiteral("seule la lampe du billard éclaire : un halo sur le tapis, la "
+                                          "salle dans la pénombre"),
+                           true);
+    connect(LumiereSalleMnu, &QAction::triggered, this, [this] { LumiereSalleMnuClick(); });
     OptionsJeu->addSeparator();
     DispositionMnu = Item(OptionsJeu, "DispositionMnu", QStringLiteral("Disposition par défaut"),
                           QStringLiteral("remet les fenêtres outils à leur place : la queue à droite, les "
@@ -261,6 +266,11 @@ void TMainVel3DFrm::TrajetBillejoueurMnuClick(QAction* item) {
 
 void TMainVel3DFrm::VRMnuClick() {
     if (Billard) Billard->SetVRVisible(VRMnu->isChecked());
+}
+
+void TMainVel3DFrm::LumiereSalleMnuClick() {
+    VueTable.Salle.LampeSeule = LumiereSalleMnu->isChecked();
+    gls.Modifie();
 }
 
 void TMainVel3DFrm::QueuevisibleMnuClick() {

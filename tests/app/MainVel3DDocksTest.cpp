@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
+#include <QMap>
 #include <QScrollArea>
 #include <QToolButton>
 
@@ -194,4 +195,32 @@ TEST(MainVel3DDocks, ClosingADockAsksItsWindowAndUnchecksItsItem) {
     // shown again, its tab comes to the front
     Declenche(f, "VueNumMnu");
     EXPECT_TRUE(f.VueNumFrm->isVisible());
+}
+
+TEST(MainVel3DDocks, NoTwoCommandsShareAShortcut) {
+    TFenetres w;
+    TMainVel3DFrm& f = CreeALaTaille(w, {1000, 700});
+    QMap<QString, QString> prises;
+    for (QAction* a : f.findChildren<QAction*>()) {
+        if (a->shortcut().isEmpty() || DansUnOutil(a)) continue;
+        const QString touche = a->shortcut().toString();
+        EXPECT_FALSE(prises.contains(touche))
+            << touche.toStdString() << " : " << prises.value(touche).toStdString() << " et "
+            << a->text().toStdString();
+        prises.insert(touche, a->text());
+    }
+    EXPECT_TRUE(prises.contains(QStringLiteral("F7")));
+}
+
+TEST(MainVel3DDocks, TheRoomsLightIsKeptFromOneSessionToTheNext) {
+    TFenetres w;
+    TMainVel3DFrm& f = CreeALaTaille(w, {1000, 700});
+    EXPECT_FALSE(f.VueTable.Salle.LampeSeule);
+    Declenche(f, "LumiereSalleMnu");
+    EXPECT_TRUE(f.VueTable.Salle.LampeSeule);
+    f.close();
+    w.principale.reset();
+    TMainVel3DFrm& g = CreeALaTaille(w, {1000, 700});
+    EXPECT_TRUE(g.VueTable.Salle.LampeSeule);
+    EXPECT_TRUE(Controle<QAction>(g, "LumiereSalleMnu")->isChecked());
 }
