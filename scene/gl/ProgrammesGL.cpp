@@ -82,7 +82,7 @@ float HorsObjet() { return length(max(abs(scene.xy) - salle, 0.0)); }
 // around it dim
 float Bassin() {
 #ifdef LAMPE_SEULE
-    float r = length(scene.xy / (salle * 1.15));
+    float r = length(scene.xy / max(salle * 1.15, vec2(1.0)));
     return mix(0.22, 1.15, 1.0 - smoothstep(0.5, 1.6, r));
 #else
     return 1.0;
