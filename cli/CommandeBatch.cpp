@@ -57,39 +57,32 @@ std::string NomsDesTypes() {
     return noms;
 }
 
-bool LitOptionsBatch(const std::vector<std::string>& args, TOptionsBatch& o, std::string& erreur) {
-    if (args.empty() || args.front().rfind('-', 0) == 0) {
-        erreur = "genre de travail manquant (" + NomsDesTypes() + ")";
-        return false;
-    }
+bool LitOptionsBatch(const std::vector<std::string>& args, TOptionsBatch& o, std::string* erreur) {
+    if (args.empty() || args.front().rfind('-', 0) == 0)
+        return Refuse(erreur, "genre de travail manquant (" + NomsDesTypes() + ")");
     o.type = args.front();
     const std::vector<TOptionCli> table = {
         {"--resume", TGenreOption::Drapeau, OptionDrapeau(o.reprise)},
         {"--out", TGenreOption::Valeur, OptionNonVide(o.dossier, "l'option --out attend un nom de dossier")},
         {"--threads", TGenreOption::Valeur,
-         [&](const std::string& valeur, std::string& erreur) {
+         [&](const std::string& valeur, std::string* erreur) {
              const auto n = LitEntierTexte(valeur);
-             if (!n || *n < 1 || *n > kNbFilsMax) {
-                 erreur = "--threads attend un nombre de 1 à " + std::to_string(kNbFilsMax);
-                 return false;
-             }
+             if (!n || *n < 1 || *n > kNbFilsMax)
+                 return Refuse(erreur, "--threads attend un nombre de 1 à " + std::to_string(kNbFilsMax));
              o.nbFils = int(*n);
              return true;
          }},
     };
     if (!PreleveOptionsCli(std::vector<std::string>(args.begin() + 1, args.end()), table, o.reste, erreur))
         return false;
-    if (o.dossier.empty()) {
-        erreur = "dossier de sortie manquant (--out DOSSIER)";
-        return false;
-    }
+    if (o.dossier.empty()) return Refuse(erreur, "dossier de sortie manquant (--out DOSSIER)");
     return true;
 }
 
 // the ".vel" files named or held by the folders named, sorted by name; false with the reason
 // (statut 1 when a file is missing, 2 when two positions would share their results)
-bool ListePositions(const std::vector<std::string>& entrees, std::vector<TPosition>& positions,
-                    std::string& erreur, int& statut) {
+bool ListePositions(const std::vector<std::string>& entrees, std::vector<TPosition>& positions, int& statut,
+                    std::string* erreur) {
     statut = kErreurFichier;
     std::vector<fs::path> fichiers;
     for (const std::string& entree : entrees) {
@@ -104,17 +97,17 @@ bool ListePositions(const std::vector<std::string>& entrees, std::vector<TPositi
                 if (extension == ".vel" && e.is_regular_file(ec)) fichiers.push_back(e.path());
             }
             if (ec) {
-                erreur = "\"" + entree + "\" : dossier illisible (" + ec.message() + ")";
+                if (erreur) *erreur = "\"" + entree + "\" : dossier illisible (" + ec.message() + ")";
                 return false;
             }
             if (fichiers.size() == avant) {
-                erreur = "\"" + entree + "\" : aucun fichier de positions .vel dans ce dossier";
+                if (erreur) *erreur = "\"" + entree + "\" : aucun fichier de positions .vel dans ce dossier";
                 return false;
             }
         } else if (fs::exists(etat)) {
             fichiers.emplace_back(entree);
         } else {
-            erreur = "\"" + entree + "\" : fichier introuvable";
+            if (erreur) *erreur = "\"" + entree + "\" : fichier introuvable";
             return false;
         }
     }
@@ -127,14 +120,15 @@ bool ListePositions(const std::vector<std::string>& entrees, std::vector<TPositi
         if (!vus.insert(ec ? f : canonique).second) continue;
         const std::string nom = f.stem().string();
         if (nom.empty()) {
-            erreur = "\"" + f.string() + "\" : nom de fichier sans nom de position";
+            if (erreur) *erreur = "\"" + f.string() + "\" : nom de fichier sans nom de position";
             return false;
         }
         const auto [it, nouveau] = parNom.emplace(nom, f.string());
         if (!nouveau) {
             statut = kErreurUsage;
-            erreur = "deux positions portent le nom \"" + nom + "\" (\"" + it->second + "\" et \"" +
-                     f.string() + "\") : leurs résultats auraient le même nom";
+            if (erreur)
+                *erreur = "deux positions portent le nom \"" + nom + "\" (\"" + it->second + "\" et \"" +
+                          f.string() + "\") : leurs résultats auraient le même nom";
             return false;
         }
     }
@@ -200,11 +194,11 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const TTypeTravailBatch* type = nullptr;
     std::vector<std::string> entrees;
     std::unique_ptr<TTravailBatch> travail;
-    if (LitOptionsBatch(args, o, erreur)) {
+    if (LitOptionsBatch(args, o, &erreur)) {
         type = TrouveTypeTravailBatch(o.type);
         if (!type) erreur = "genre de travail inconnu \"" + o.type + "\" (" + NomsDesTypes() + ")";
     }
-    if (type) travail = type->cree(o.reste, entrees, erreur);
+    if (type) travail = type->cree(o.reste, entrees, &erreur);
     if (!travail) {
         if (parle) err << "velmora-sim batch : " << erreur << " (velmora-sim batch --help pour l'aide)\n";
         return kErreurUsage;
@@ -220,7 +214,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
     // every rank computes with the same work; the task is the position file's name
     const TCalculTache calcul = [&travail](const std::string& fichier, std::string& resultat,
-                                           std::string& raison) {
+                                           std::string* raison) {
         const auto debut = std::chrono::steady_clock::now();
         TResultatPosition r;
         if (!travail->Calcule(fichier, r, raison)) return false;
@@ -243,12 +237,12 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     // the positions, every one readable, before anything is computed
     std::vector<TPosition> positions;
     int statut = kSucces;
-    if (!ListePositions(entrees, positions, erreur, statut)) {
+    if (!ListePositions(entrees, positions, statut, &erreur)) {
         err << "velmora-sim batch : " << erreur << "\n";
         return statut;
     }
     for (const TPosition& p : positions) {
-        if (!travail->Verifie(p.fichier, erreur)) {
+        if (!travail->Verifie(p.fichier, &erreur)) {
             err << "velmora-sim : lecture impossible, " << erreur << "\n";
             return kErreurFichier;
         }
@@ -345,7 +339,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     interruption = false;
     const auto ancienInt = std::signal(SIGINT, SurInterruptionBatch);
     const auto ancienTerm = std::signal(SIGTERM, SurInterruptionBatch);
-    const bool fini = repartiteur->Repartis(taches, recoit, erreur, &interruption);
+    const bool fini = repartiteur->Repartis(taches, recoit, &interruption, &erreur);
     const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
     if (barre && !aFaire.empty()) std::fputc('\n', stderr);
     if (!fini && interruption.load()) {

@@ -37,7 +37,7 @@ struct TOptionsCalibre {
 };
 
 // the constants named, each once, in the order given
-bool LitConstantes(const std::string& valeur, std::vector<int>& constantes, std::string& erreur) {
+bool LitConstantes(const std::string& valeur, std::vector<int>& constantes, std::string* erreur) {
     constantes.clear();
     std::stringstream flux(valeur);
     std::string c;
@@ -47,26 +47,22 @@ bool LitConstantes(const std::string& valeur, std::vector<int>& constantes, std:
             std::string liste;
             for (const auto& cc : ConstantesCalibrables())
                 liste += (liste.empty() ? "" : ",") + std::string(cc.Nom);
-            erreur = "--params : constante « " + c + " » inconnue (parmi ";
-            erreur += liste + ")";
-            return false;
+            return Refuse(erreur, "--params : constante « " + c + " » inconnue (parmi " + liste + ")");
         }
         if (std::find(constantes.begin(), constantes.end(), *k) == constantes.end()) constantes.push_back(*k);
     }
-    if (constantes.empty() || valeur.back() == ',') {
-        erreur = "--params attend une liste de constantes séparées par des virgules";
-        return false;
-    }
+    if (constantes.empty() || valeur.back() == ',')
+        return Refuse(erreur, "--params attend une liste de constantes séparées par des virgules");
     return true;
 }
 
-bool LitOptions(const std::vector<std::string>& args, TOptionsCalibre& o, std::string& erreur) {
+bool LitOptions(const std::vector<std::string>& args, TOptionsCalibre& o, std::string* erreur) {
     bool enValidation = false;
     const std::vector<TOptionCli> table = {
         {"--fsk", TGenreOption::Valeur, OptionTexte(o.fsk)},
         {"--out", TGenreOption::Valeur, OptionTexte(o.sortie)},
         {"--params", TGenreOption::Valeur,
-         [&](const std::string& valeur, std::string& erreur) {
+         [&](const std::string& valeur, std::string* erreur) {
              return LitConstantes(valeur, o.calibration.Constantes, erreur);
          }},
         {"--holdout", TGenreOption::Valeur,
@@ -82,27 +78,18 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsCalibre& o, std::s
         {"--json", TGenreOption::Drapeau, OptionDrapeau(o.json)},
     };
     // the recordings, for the fit until --validate, then for the check
-    const auto enregistrement = [&](const std::string& nom, std::string&) {
+    const auto enregistrement = [&](const std::string& nom, std::string*) {
         (enValidation ? o.validation : o.entrainement).push_back(nom);
         return true;
     };
     if (!LitOptionsCli(args, table, enregistrement, erreur)) return false;
-    if (o.sortie.empty()) {
-        erreur = "--out FICHIER.fsk manquant (le fichier des constantes ajustées)";
-        return false;
-    }
-    if (o.holdout > 0 && enValidation) {
-        erreur = "--holdout et --validate s'excluent";
-        return false;
-    }
-    if (enValidation && o.validation.empty()) {
-        erreur = "--validate attend des enregistrements";
-        return false;
-    }
-    if (int(o.entrainement.size()) - o.holdout < 1) {
-        erreur = "il faut au moins un enregistrement pour l'ajustement (après ceux mis de côté)";
-        return false;
-    }
+    if (o.sortie.empty())
+        return Refuse(erreur, "--out FICHIER.fsk manquant (le fichier des constantes ajustées)");
+    if (o.holdout > 0 && enValidation) return Refuse(erreur, "--holdout et --validate s'excluent");
+    if (enValidation && o.validation.empty()) return Refuse(erreur, "--validate attend des enregistrements");
+    if (int(o.entrainement.size()) - o.holdout < 1)
+        return Refuse(erreur,
+                      "il faut au moins un enregistrement pour l'ajustement (après ceux mis de côté)");
     return true;
 }
 
@@ -184,7 +171,7 @@ bool DecodeTache(const std::string& texte, const TCalibrationTable& calibration,
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsCalibre o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptions(args, o, &erreur)) {
         // under MPI every rank reads the same command line: one message
         if (!TRepartiteur::MpiDisponible() || TRepartiteur::RangSelonLanceur() == 0)
             err << "velmora-sim calibrate : " << erreur << " (velmora-sim calibrate --help pour l'aide)\n";
@@ -194,17 +181,11 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     // a rank that cannot read them fails its tasks, which ends the run with its reason.
     std::unique_ptr<TCalibrationTable> calibrationRang;
     std::string erreurRang;
-    const TCalculTache calcul = [&](const std::string& texte, std::string& resultat, std::string& raison) {
-        if (!calibrationRang) {
-            raison = erreurRang;
-            return false;
-        }
+    const TCalculTache calcul = [&](const std::string& texte, std::string& resultat, std::string* raison) {
+        if (!calibrationRang) return Refuse(raison, erreurRang);
         TPARAMPHYS fisik;
         TTacheCoup tache;
-        if (!DecodeTache(texte, *calibrationRang, fisik, tache)) {
-            raison = "tâche illisible";
-            return false;
-        }
+        if (!DecodeTache(texte, *calibrationRang, fisik, tache)) return Refuse(raison, "tâche illisible");
         resultat.clear();
         AjouteAjustement(resultat, calibrationRang->AjusteTache(fisik, tache, o.calibration.Ajustement,
                                                                 o.calibration.EvalsAffinage));
@@ -224,7 +205,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     auto simu = std::make_unique<TBillardVelmora>();
     // the recordings: the training ones, then the held-out ones
     std::vector<TCoupEnregistre> coups;
-    bool lu = PrepareSimulation(*simu, o.fsk, erreur);
+    bool lu = PrepareSimulation(*simu, o.fsk, &erreur);
     for (const auto* liste : {&o.entrainement, &o.validation})
         for (const std::string& nom : *liste) {
             if (!lu) break;
@@ -279,7 +260,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                 return true;
             };
             std::string raison;
-            if (!repartiteur->Repartis(textes, recoit, raison, &interruption) && erreurMpi.empty())
+            if (!repartiteur->Repartis(textes, recoit, &interruption, &raison) && erreurMpi.empty())
                 erreurMpi = raison;
             // a lost rank stops the search as Ctrl-C does
             if (!erreurMpi.empty()) interruption = true;

@@ -34,7 +34,7 @@ struct TOptionsCommande {
 };
 
 // the grid, file and thread options; the others go to the shot options
-bool LitOptions(const std::vector<std::string>& args, TOptionsCommande& o, std::string& erreur) {
+bool LitOptions(const std::vector<std::string>& args, TOptionsCommande& o, std::string* erreur) {
     TOptionsGrille g;
     std::vector<std::string> reste;
     if (!LitOptionsGrille(args, g, reste, erreur)) return false;
@@ -63,12 +63,12 @@ void BarreProgression(const TProgressionDifficulte& p, bool finale) {
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsCommande o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptions(args, o, &erreur)) {
         err << "velmora-sim difficulty : " << erreur << " (velmora-sim difficulty --help pour l'aide)\n";
         return kErreurUsage;
     }
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!ChargeTir(*simu, o.tir.fichier, o.tir.fsk, erreur)) {
+    if (!ChargeTir(*simu, o.tir.fichier, o.tir.fsk, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

@@ -41,46 +41,38 @@ bool LitLibres(const std::string& texte, std::array<bool, NbParamsAjustes>& libr
     return n > 0 && texte.back() != ',';
 }
 
-bool LitOptions(const std::vector<std::string>& args, TOptionsFit& o, std::string& erreur) {
+bool LitOptions(const std::vector<std::string>& args, TOptionsFit& o, std::string* erreur) {
     const std::vector<TOptionCli> table = {
         {"--fsk", TGenreOption::Valeur, OptionTexte(o.fsk)},
         {"--save", TGenreOption::Valeur, OptionNonVide(o.sortie, "l'option --save attend un nom de fichier")},
         {"--free", TGenreOption::Valeur,
-         [&](const std::string& valeur, std::string& erreur) {
-             if (LitLibres(valeur, o.ajustement.Libres)) return true;
-             erreur = "--free : \"" + valeur + "\", liste attendue parmi aim,speed,side,height,incl";
-             return false;
+         [&](const std::string& valeur, std::string* erreur) {
+             return LitLibres(valeur, o.ajustement.Libres) ||
+                    Refuse(erreur,
+                           "--free : \"" + valeur + "\", liste attendue parmi aim,speed,side,height,incl");
          }},
         {"--score", TGenreOption::Valeur,
-         [&](const std::string& valeur, std::string& erreur) {
-             if (valeur != "ball1" && valeur != "all") {
-                 erreur = "--score : \"" + valeur + "\", ball1 ou all attendu";
-                 return false;
-             }
+         [&](const std::string& valeur, std::string* erreur) {
+             if (valeur != "ball1" && valeur != "all")
+                 return Refuse(erreur, "--score : \"" + valeur + "\", ball1 ou all attendu");
              o.ajustement.ScoreToutes = valeur == "all";
              return true;
          }},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(o.json)},
     };
-    const auto enregistrement = [&](const std::string& nom, std::string& erreur) {
-        if (!o.enregistrement.empty()) {
-            erreur = "un seul enregistrement attendu, \"" + nom + "\" est de trop";
-            return false;
-        }
+    const auto enregistrement = [&](const std::string& nom, std::string* erreur) {
+        if (!o.enregistrement.empty())
+            return Refuse(erreur, "un seul enregistrement attendu, \"" + nom + "\" est de trop");
         o.enregistrement = nom;
         return true;
     };
     if (!LitOptionsCli(args, table, enregistrement, erreur)) return false;
-    if (o.enregistrement.empty()) {
-        erreur = "enregistrement (.csv) manquant";
-        return false;
-    }
-    return true;
+    return !o.enregistrement.empty() || Refuse(erreur, "enregistrement (.csv) manquant");
 }
 
 // the fitted cue and the balls at their first samples, as a position file the program opens
 bool SauveVel(const TAjustementCoup& a, const TResultatAjustement& r, const std::string& fsk,
-              const std::string& nom, std::string& erreur) {
+              const std::string& nom, std::string* erreur) {
     auto simu = std::make_unique<TBillardVelmora>();
     simu->Fisik = a.Simu().Fisik;
     for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = a.Simu().Trajets[b][0];
@@ -89,25 +81,25 @@ bool SauveVel(const TAjustementCoup& a, const TResultatAjustement& r, const std:
     SauvePosition(*simu, ini);
     ini.EcritBooleen("GLBillard", "Hrelatif", true);
     if (!fsk.empty()) ini.EcritTexte("GLBillard", "FisikFile", fsk);
-    return ini.Sauve(nom, &erreur);
+    return ini.Sauve(nom, erreur);
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsFit o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptions(args, o, &erreur)) {
         err << "velmora-sim fit : " << erreur << " (velmora-sim fit --help pour l'aide)\n";
         return kErreurUsage;
     }
     auto simu = std::make_unique<TBillardVelmora>();
     TCoupEnregistre coup;
-    if (!PrepareSimulation(*simu, o.fsk, erreur) || !LitCoupEnregistre(o.enregistrement, coup, erreur)) {
+    if (!PrepareSimulation(*simu, o.fsk, &erreur) || !LitCoupEnregistre(o.enregistrement, coup, erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
     TAjustementCoup ajustement(simu->Fisik, coup);
     const TResultatAjustement r = ajustement.Ajuste(o.ajustement);
-    if (!o.sortie.empty() && !SauveVel(ajustement, r, o.fsk, o.sortie, erreur)) {
+    if (!o.sortie.empty() && !SauveVel(ajustement, r, o.fsk, o.sortie, &erreur)) {
         err << "velmora-sim : écriture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

@@ -12,12 +12,12 @@ namespace {
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsTir options;
     std::string erreur;
-    if (!LitOptionsTir(args, options, erreur)) {
+    if (!LitOptionsTir(args, options, &erreur)) {
         err << "velmora-sim launch : " << erreur << " (velmora-sim launch --help pour l'aide)\n";
         return kErreurUsage;
     }
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!PrepareSimulation(*simu, options.fsk, erreur) || !ChargeLancer(*simu, options.fichier, &erreur)) {
+    if (!PrepareSimulation(*simu, options.fsk, &erreur) || !ChargeLancer(*simu, options.fichier, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

@@ -11,13 +11,13 @@ namespace {
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsTir options;
     std::string erreur;
-    if (!LitOptionsTir(args, options, erreur)) {
+    if (!LitOptionsTir(args, options, &erreur)) {
         err << "velmora-sim shot : " << erreur << " (velmora-sim shot --help pour l'aide)\n";
         return kErreurUsage;
     }
     // the photo store is large: the object lives on the heap
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!ChargeTir(*simu, options.fichier, options.fsk, erreur)) {
+    if (!ChargeTir(*simu, options.fichier, options.fsk, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

@@ -27,15 +27,16 @@ namespace {
 namespace fs = std::filesystem;
 
 // the output folder exists (created when missing) and takes files, before any time is spent
-bool PrepareDossier(const std::string& dossier, std::string& erreur) {
+bool PrepareDossier(const std::string& dossier, std::string* erreur) {
     std::error_code ec;
     if (!fs::exists(dossier, ec)) fs::create_directories(dossier, ec);
     if (ec || !fs::is_directory(dossier, ec)) {
-        erreur = dossier + " : dossier impossible à créer" + (ec ? " (" + ec.message() + ")" : "");
+        if (erreur)
+            *erreur = dossier + " : dossier impossible à créer" + (ec ? " (" + ec.message() + ")" : "");
         return false;
     }
     if (::access(dossier.c_str(), W_OK) != 0) {
-        erreur = dossier + " : écriture impossible dans ce dossier";
+        if (erreur) *erreur = dossier + " : écriture impossible dans ce dossier";
         return false;
     }
     return true;
@@ -55,16 +56,16 @@ void BarreProgression(const TProgressionSolveur& p, bool finale) {
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsSolve o;
     std::string erreur;
-    if (!LitOptionsSolve(args, o, erreur)) {
+    if (!LitOptionsSolve(args, o, &erreur)) {
         err << "velmora-sim solve : " << erreur << " (velmora-sim solve --help pour l'aide)\n";
         return kErreurUsage;
     }
     auto simu = std::make_unique<TBillardVelmora>();
-    if (!ChargeTir(*simu, o.tir.fichier, o.tir.fsk, erreur)) {
+    if (!ChargeTir(*simu, o.tir.fichier, o.tir.fsk, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
-    if (!o.dossier.empty() && !PrepareDossier(o.dossier, erreur)) {
+    if (!o.dossier.empty() && !PrepareDossier(o.dossier, &erreur)) {
         err << "velmora-sim : " << erreur << "\n";
         return kErreurFichier;
     }
@@ -101,7 +102,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         fs::remove(nom, ec);  // a fresh file: no key of an older one stays behind
         const TQueueDegres& q = route.Queue;
         if (!EcritPositionAvecQueue(o.tir.fichier, q.Effet, q.Hauteur, q.Visee, q.Inclinaison, q.Vitesse,
-                                    q.Masse, nom, erreur)) {
+                                    q.Masse, nom, &erreur)) {
             err << "velmora-sim : route impossible à enregistrer, " << erreur << "\n";
             return kErreurFichier;
         }

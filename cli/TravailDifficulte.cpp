@@ -55,7 +55,7 @@ public:
     }
 
     bool Calcule(const std::string& fichier, TResultatPosition& resultat,
-                 std::string& erreur) const override {
+                 std::string* erreur) const override {
         auto simu = Charge(fichier, erreur);
         if (!simu) return false;
         // one thread: the batch runs as many positions at once as it has cores
@@ -65,7 +65,7 @@ public:
         options.NbThreads = 1;
         const TResultatDifficulte r = evaluation.Execute(options);
         if (!r.Erreur.empty() || !r.Complet) {
-            erreur = r.Erreur.empty() ? "calcul incomplet" : r.Erreur;
+            if (erreur) *erreur = r.Erreur.empty() ? "calcul incomplet" : r.Erreur;
             return false;
         }
         resultat.Fichiers = {{".bul", ContenuBul(evaluation)}};
@@ -80,12 +80,13 @@ private:
 };
 
 std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::vector<std::string>& entrees,
-                                    std::string& erreur) {
+                                    std::string* erreur) {
     TOptionsGrille g;
     std::vector<std::string> reste;
     if (!LitOptionsGrille(args, g, reste, erreur)) return nullptr;
     if (!g.bul.empty()) {
-        erreur = "--bul ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.bul";
+        if (erreur)
+            *erreur = "--bul ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.bul";
         return nullptr;
     }
     // the position files apart from the shot options and their values
@@ -96,7 +97,7 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
     options.push_back(entrees.front());
     if (!LitOptionsTir(options, tir, erreur)) return nullptr;
     if (tir.json) {
-        erreur = "--json ne s'applique pas à batch : le résumé est DOSSIER/resume.csv";
+        if (erreur) *erreur = "--json ne s'applique pas à batch : le résumé est DOSSIER/resume.csv";
         return nullptr;
     }
     return std::make_unique<TTravailDifficulte>(tir, g.grille);

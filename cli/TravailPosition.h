@@ -13,13 +13,13 @@ class TTravailPosition : public TTravailBatch {
 public:
     explicit TTravailPosition(const TOptionsTir& tir) : tir_(tir) {}
 
-    bool Verifie(const std::string& fichier, std::string& erreur) const override {
+    bool Verifie(const std::string& fichier, std::string* erreur) const override {
         return Charge(fichier, erreur) != nullptr;
     }
 
 protected:
     // the position on the kind's table, in its mode; nullptr with the reason
-    std::unique_ptr<TBillardVelmora> Charge(const std::string& fichier, std::string& erreur) const {
+    std::unique_ptr<TBillardVelmora> Charge(const std::string& fichier, std::string* erreur) const {
         auto simu = std::make_unique<TBillardVelmora>();
         if (!ChargeTir(*simu, fichier, tir_.fsk, erreur)) return nullptr;
         simu->ModeDeJeu = tir_.mode;

@@ -27,7 +27,7 @@ public:
     }
 
     bool Calcule(const std::string& fichier, TResultatPosition& resultat,
-                 std::string& erreur) const override {
+                 std::string* erreur) const override {
         auto simu = Charge(fichier, erreur);
         if (!simu) return false;
         TOptionsSolveur options;
@@ -42,7 +42,7 @@ public:
         simu.reset();
         TResultatSolveur r = solveur.Execute();
         if (r.Interrompu) {
-            erreur = "recherche interrompue";
+            if (erreur) *erreur = "recherche interrompue";
             return false;
         }
         r.Secondes = 0;  // the time is in temps.csv
@@ -60,7 +60,7 @@ private:
 };
 
 std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::vector<std::string>& entrees,
-                                    std::string& erreur) {
+                                    std::string* erreur) {
     // the position files apart from the options and their values
     std::vector<std::string> options;
     if (!SepareEntrees(args, {"--fsk", "--mode", "--top", "--budget", "--save"}, entrees, options, erreur))
@@ -70,11 +70,13 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
     options.push_back(entrees.front());
     if (!LitOptionsSolve(options, o, erreur)) return nullptr;
     if (!o.dossier.empty()) {
-        erreur = "--save ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.json";
+        if (erreur)
+            *erreur = "--save ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.json";
         return nullptr;
     }
     if (o.tir.json) {
-        erreur = "--json ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.json";
+        if (erreur)
+            *erreur = "--json ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.json";
         return nullptr;
     }
     return std::make_unique<TTravailSolve>(o);

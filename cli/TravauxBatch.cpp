@@ -51,7 +51,7 @@ private:
 
 bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::string>& avecValeur,
                    std::vector<std::string>& entrees, std::vector<std::string>& options,
-                   std::string& erreur) {
+                   std::string* erreur) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.rfind('-', 0) != 0 || a.size() == 1) {
@@ -61,14 +61,14 @@ bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::
         options.push_back(a);
         if (std::find(avecValeur.begin(), avecValeur.end(), a) != avecValeur.end()) {
             if (i + 1 >= args.size()) {
-                erreur = "l'option " + a + " attend une valeur";
+                if (erreur) *erreur = "l'option " + a + " attend une valeur";
                 return false;
             }
             options.push_back(args[++i]);
         }
     }
     if (entrees.empty()) {
-        erreur = "fichier ou dossier de positions manquant";
+        if (erreur) *erreur = "fichier ou dossier de positions manquant";
         return false;
     }
     return true;

@@ -32,11 +32,11 @@ public:
     // not resumed
     virtual std::string Signature() const = 0;
     // reads the position file as Calcule will, before anything is computed; false with the reason
-    virtual bool Verifie(const std::string& fichier, std::string& erreur) const = 0;
+    virtual bool Verifie(const std::string& fichier, std::string* erreur) const = 0;
     // computes one position on the calling thread (several positions run at once, each on its
     // own thread); false with the reason. The result must depend on the file and the options only.
     virtual bool Calcule(const std::string& fichier, TResultatPosition& resultat,
-                         std::string& erreur) const = 0;
+                         std::string* erreur) const = 0;
 };
 
 struct TTypeTravailBatch {
@@ -46,7 +46,7 @@ struct TTypeTravailBatch {
     // From the arguments after the kind's name (the batch's own options taken out): the position
     // files and folders in entrees, and the work; nullptr with the message for a usage error.
     std::unique_ptr<TTravailBatch> (*cree)(const std::vector<std::string>& args,
-                                           std::vector<std::string>& entrees, std::string& erreur);
+                                           std::vector<std::string>& entrees, std::string* erreur);
 };
 
 // registers a kind at start-up: one static object per kind's file
@@ -59,7 +59,8 @@ struct TEnregistreTravailBatch {
 // "--fsk=DIR" alike). False with the message when such an option ends the line or no position
 // is named.
 bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::string>& avecValeur,
-                   std::vector<std::string>& entrees, std::vector<std::string>& options, std::string& erreur);
+                   std::vector<std::string>& entrees, std::vector<std::string>& options,
+                   std::string* erreur = nullptr);
 
 // the registered kinds, by name
 std::vector<TTypeTravailBatch> TypesTravailBatch();
