@@ -7,8 +7,10 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/EntreesSorties.h"
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
+#include "fichiers/EcritureAtomique.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
 #include "jeu/FichiersPosition.h"
@@ -84,10 +86,14 @@ bool SauveVel(const TAjustementCoup& a, const TResultatAjustement& r, const std:
     return ini.Sauve(nom, erreur);
 }
 
+// the fitted cue, its stroke time and its scores, as JSON or as text
+void Rapporte(const TResultatAjustement& r, bool json, std::ostream& out);
+
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsFit o;
     std::string erreur;
-    if (!LitOptions(args, o, &erreur)) {
+    if (!LitOptions(args, o, &erreur) ||
+        (!o.sortie.empty() && !SortieDistincte(o.sortie, {o.enregistrement, o.fsk}, &erreur))) {
         err << "velmora-sim fit : " << erreur << " (velmora-sim fit --help pour l'aide)\n";
         return kErreurUsage;
     }
@@ -97,14 +103,23 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
+    if (!o.sortie.empty() && !SauvegardePossible(o.sortie, &erreur)) {
+        err << "velmora-sim : écriture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
     TAjustementCoup ajustement(simu->Fisik, coup);
     const TResultatAjustement r = ajustement.Ajuste(o.ajustement);
     if (!o.sortie.empty() && !SauveVel(ajustement, r, o.fsk, o.sortie, &erreur)) {
         err << "velmora-sim : écriture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
+    Rapporte(r, o.json, out);
+    return out.good() ? kSucces : kErreurFichier;
+}
+
+void Rapporte(const TResultatAjustement& r, bool json, std::ostream& out) {
     const TParamQueue& q = r.Queue;
-    if (o.json) {
+    if (json) {
         out << "{\"cue\": {\"Vq\": " << FormatReel(q.VitesseQueue) << ", \"m\": " << FormatReel(q.MasseQueue)
             << ", \"AngleOx\": " << FormatReel(q.AngleOx) << ", \"AngleTapis\": " << FormatReel(q.AngleTapis)
             << ", \"Effet\": " << FormatReel(q.Effet) << ", \"Hauteur\": " << FormatReel(q.Hauteur)
@@ -123,7 +138,6 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             << "score toutes billes : " << Fixe(r.Score.Toutes, 2) << " cm\n"
             << "coups calculés : " << r.NbCoups << " en " << Fixe(r.Secondes, 2) << " s\n";
     }
-    return out.good() ? kSucces : kErreurFichier;
 }
 
 const char* const kAide =
@@ -138,7 +152,8 @@ const char* const kAide =
     "                         (par défaut aim,speed,side,height ; les autres restent à zéro, la\n"
     "                         visée et la vitesse à ce que disent les premiers échantillons)\n"
     "  --score ball1|all      écart minimisé : bille 1 (par défaut) ou les trois billes\n"
-    "  --save SORTIE.vel      écrit la queue trouvée et les billes en fichier de positions\n"
+    "  --save SORTIE.vel      écrit la queue trouvée et les billes en fichier de positions (ni\n"
+    "                         l'enregistrement ni le fichier de paramètres : refusé avant le calcul)\n"
     "  --json                 {\"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", \"Effet\", "
     "\"Hauteur\"},\n"
     "                         \"stroke\": s, \"score_ball1\": cm, \"score_all\": cm, \"shots\": N,\n"

@@ -209,3 +209,19 @@ bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string
     }
     return LitDescripteur(fd, nomFichier, contenu, erreur);
 }
+
+bool SauvegardePossible(const std::string& nomFichier, std::string* erreur) {
+    std::string cible;
+    if (!CibleSauvegarde(nomFichier, cible, erreur)) return false;
+    struct stat st {};
+    const std::string dossier = Dossier(cible);
+    if (::stat(dossier.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        Dit(erreur, nomFichier, "dossier introuvable");
+        return false;
+    }
+    if (::access(dossier.c_str(), W_OK | X_OK) != 0) {
+        Dit(erreur, nomFichier, Raison(errno));
+        return false;
+    }
+    return true;
+}

@@ -40,3 +40,8 @@ bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string
 // The same from a descriptor open for reading (closed on return); nomFichier names it in the reason.
 bool LitDescripteur(int fd, const std::string& nomFichier, std::string& contenu,
                     std::string* erreur = nullptr);
+
+// Whether a save of nomFichier can be made, checked before a long computation rather than after:
+// the target as CibleSauvegarde sees it, in a folder that exists and takes files. False with the
+// reason.
+bool SauvegardePossible(const std::string& nomFichier, std::string* erreur = nullptr);
