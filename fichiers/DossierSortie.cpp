@@ -64,27 +64,33 @@ std::string TDossierSortie::CheminDe(const std::string& nom) const {
     return (std::filesystem::path(chemin_) / nom).string();
 }
 
-bool TDossierSortie::Ecrit(const std::string& nom, std::string_view contenu, std::string* erreur) const {
+bool TDossierSortie::PeutEcrire(const std::string& nom, std::string* erreur) const {
     if (!NomSimple(nom)) {
         Dit(erreur, CheminDe(nom), "nom de fichier invalide");
         return false;
     }
     struct stat ancien {};
-    const bool existe = ::fstatat(fd_, nom.c_str(), &ancien, AT_SYMLINK_NOFOLLOW) == 0;
+    if (::fstatat(fd_, nom.c_str(), &ancien, AT_SYMLINK_NOFOLLOW) != 0) return true;
     // what stands there: a link is replaced; anything else but a writable file stays
-    if (existe && S_ISDIR(ancien.st_mode)) {
+    if (S_ISDIR(ancien.st_mode)) {
         Dit(erreur, CheminDe(nom), "c'est un dossier");
         return false;
     }
-    if (existe && !S_ISREG(ancien.st_mode) && !S_ISLNK(ancien.st_mode)) {
+    if (!S_ISREG(ancien.st_mode) && !S_ISLNK(ancien.st_mode)) {
         Dit(erreur, CheminDe(nom), "n'est pas un fichier ordinaire");
         return false;
     }
-    if (existe && S_ISREG(ancien.st_mode) && (ancien.st_mode & 0222) == 0) {
+    if (S_ISREG(ancien.st_mode) && (ancien.st_mode & 0222) == 0) {
         Dit(erreur, CheminDe(nom), "protégé en écriture");
         return false;
     }
+    return true;
+}
 
+bool TDossierSortie::Ecrit(const std::string& nom, std::string_view contenu, std::string* erreur) const {
+    if (!PeutEcrire(nom, erreur)) return false;
+    struct stat ancien {};
+    const bool existe = ::fstatat(fd_, nom.c_str(), &ancien, AT_SYMLINK_NOFOLLOW) == 0;
     const TArretsDifferes differes;
     std::string temp;
     const int fd = CreeTemporaireDans(fd_, "", temp);

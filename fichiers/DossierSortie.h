@@ -28,6 +28,8 @@ public:
     // Writes the file nom (a plain name) whole or not at all; a folder, a pipe, a device or a
     // file nobody may write at that name is refused and left as it is. False with the reason.
     bool Ecrit(const std::string& nom, std::string_view contenu, std::string* erreur = nullptr) const;
+    // what Ecrit would refuse at nom, checked before a long computation; false with the reason
+    bool PeutEcrire(const std::string& nom, std::string* erreur = nullptr) const;
     // The whole content of the regular file nom (not through a link); false with the reason.
     bool Lit(const std::string& nom, std::string& contenu, std::string* erreur = nullptr) const;
     // nom is there as a regular file (not through a link)

@@ -79,3 +79,26 @@ TEST_F(SortiesSuresTest, NamesInMessagesCannotDriveTheTerminal) {
     EXPECT_EQ(s.err.find_first_of("\x1b\x07\r"), std::string::npos) << s.err;
     EXPECT_NE(s.err.find("\\x1b]0;titre\\x07\\x1b[2J\\rfaux"), std::string::npos) << s.err;
 }
+
+TEST_F(SortiesSuresTest, AnExportOrAResultsFileIsNeverTheCommandsOwnInput) {
+    std::ofstream(Chemin("p.vel")) << LitFichierEntier(kExemples + "/ouverture.vel");
+    std::ofstream(Chemin("t.fsk")) << LitFichierEntier(kExemples + "/match.fsk");
+    std::ofstream(Chemin("l.vel2")) << LitFichierEntier(kExemples + "/lancer.vel2");
+    fs::create_symlink(Chemin("p.vel"), Chemin("lien.pvr"));
+    fs::create_symlink(Chemin("p.vel"), Chemin("lien.bul"));
+    const std::string p = "'" + Chemin("p.vel") + "'";
+    for (const std::string& args :
+         {"shot " + p + " --export " + p, "shot " + p + " --export '" + Chemin("lien.pvr") + "'",
+          "shot " + p + " --fsk '" + Chemin("t.fsk") + "' --export '" + Chemin("t.fsk") + "'",
+          "launch '" + Chemin("l.vel2") + "' --export '" + Chemin("l.vel2") + "'",
+          "difficulty " + p + " --trials 0,0,0,0,0,0 --bul '" + Chemin("lien.bul") + "'"}) {
+        const TSortie s = Lance(args);
+        EXPECT_EQ(s.statut, 2) << args;
+        EXPECT_NE(s.err.find("est un fichier que la commande lit"), std::string::npos) << args << "\n"
+                                                                                       << s.err;
+        EXPECT_EQ(s.out, "") << args;
+    }
+    EXPECT_EQ(LitFichierEntier(Chemin("p.vel")), LitFichierEntier(kExemples + "/ouverture.vel"));
+    EXPECT_EQ(LitFichierEntier(Chemin("t.fsk")), LitFichierEntier(kExemples + "/match.fsk"));
+    EXPECT_EQ(LitFichierEntier(Chemin("l.vel2")), LitFichierEntier(kExemples + "/lancer.vel2"));
+}
