@@ -136,3 +136,35 @@ std::string ChampCsv(const std::string& texte) {
     }
     return champ + "\"";
 }
+
+bool LitCsv(const std::string& texte, std::vector<std::vector<std::string>>& lignes) {
+    lignes.clear();
+    std::vector<std::string> ligne(1);
+    bool entreGuillemets = false;
+    for (size_t i = 0; i < texte.size(); ++i) {
+        const char c = texte[i];
+        if (entreGuillemets) {
+            if (c != '"') {
+                ligne.back() += c;
+            } else if (i + 1 < texte.size() && texte[i + 1] == '"') {
+                ligne.back() += '"';
+                ++i;
+            } else {
+                entreGuillemets = false;
+            }
+        } else if (c == '"' && ligne.back().empty()) {
+            entreGuillemets = true;
+        } else if (c == ',') {
+            ligne.emplace_back();
+        } else if (c == '\n') {
+            lignes.push_back(std::move(ligne));
+            ligne.assign(1, std::string());
+        } else if (c == '"' || c == '\r') {
+            return false;
+        } else {
+            ligne.back() += c;
+        }
+    }
+    // every record ends with its line feed
+    return !entreGuillemets && ligne.size() == 1 && ligne.front().empty();
+}

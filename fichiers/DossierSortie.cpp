@@ -145,40 +145,62 @@ bool TDossierSortie::Designe(const std::string& nom, const std::string& autre) c
 }
 
 bool TDossierSortie::Verrouille(const std::string& nom, std::string* erreur) {
-    const int fd = ::openat(fd_, nom.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int err = errno;
-        if (fd >= 0) ::close(fd);
-        Dit(erreur, CheminDe(nom),
-            "verrou impossible à poser (" +
-                std::string(fd < 0 ? std::strerror(err) : "pas un fichier ordinaire") + ")");
-        return false;
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
-        // the holder wrote its number there
-        char texte[32] = {};
-        const ssize_t n = ::pread(fd, texte, sizeof texte - 1, 0);
-        ::close(fd);
-        std::string qui = n > 0 ? std::string(texte, size_t(n)) : std::string();
-        while (!qui.empty() && (qui.back() == '\n' || qui.back() == ' ')) qui.pop_back();
-        if (err == EWOULDBLOCK) {
-            if (erreur)
-                *erreur = Message(chemin_,
-                                  "dossier déjà utilisé par un autre calcul" +
-                                      (qui.empty() ? std::string() : " (processus " + NomLisible(qui) + ")"));
-        } else {
-            Dit(erreur, CheminDe(nom), std::strerror(err));
+    // the file may be removed by the run that held it between our open and our lock: the lock
+    // counts only on the file that still bears the name
+    for (int essai = 0; essai < 100; ++essai) {
+        const int fd =
+            ::openat(fd_, nom.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+        struct stat st {};
+        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            const int err = errno;
+            if (fd >= 0) ::close(fd);
+            Dit(erreur, CheminDe(nom),
+                "verrou impossible à poser (" +
+                    std::string(fd < 0 ? std::strerror(err) : "pas un fichier ordinaire") + ")");
+            return false;
         }
-        return false;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return Occupe(fd, nom, erreur);
+        struct stat ici {};
+        if (::fstatat(fd_, nom.c_str(), &ici, AT_SYMLINK_NOFOLLOW) != 0 || ici.st_ino != st.st_ino ||
+            ici.st_dev != st.st_dev) {
+            ::close(fd);
+            continue;
+        }
+        const std::string pid = std::to_string(::getpid()) + "\n";
+        // the lock holds even when the holder's number cannot be written
+        if (::ftruncate(fd, 0) == 0) {
+            [[maybe_unused]] const ssize_t n = ::pwrite(fd, pid.data(), pid.size(), 0);
+        }
+        Deverrouille();
+        verrou_ = fd;
+        nomVerrou_ = nom;
+        return true;
     }
-    const std::string pid = std::to_string(::getpid()) + "\n";
-    // the lock holds even when the holder's number cannot be written
-    if (::ftruncate(fd, 0) == 0) {
-        [[maybe_unused]] const ssize_t n = ::pwrite(fd, pid.data(), pid.size(), 0);
+    Dit(erreur, CheminDe(nom), "verrou impossible à poser");
+    return false;
+}
+
+bool TDossierSortie::Occupe(int fd, const std::string& nom, std::string* erreur) const {
+    const int err = errno;
+    // the holder wrote its number there
+    char texte[32] = {};
+    const ssize_t n = ::pread(fd, texte, sizeof texte - 1, 0);
+    ::close(fd);
+    std::string qui = n > 0 ? std::string(texte, size_t(n)) : std::string();
+    while (!qui.empty() && (qui.back() == '\n' || qui.back() == ' ')) qui.pop_back();
+    if (err != EWOULDBLOCK) {
+        Dit(erreur, CheminDe(nom), std::strerror(err));
+    } else if (erreur) {
+        *erreur =
+            Message(chemin_, "dossier déjà utilisé par un autre calcul" +
+                                 (qui.empty() ? std::string() : " (processus " + NomLisible(qui) + ")"));
     }
-    if (verrou_ >= 0) ::close(verrou_);
-    verrou_ = fd;
-    return true;
+    return false;
+}
+
+void TDossierSortie::Deverrouille() {
+    if (verrou_ < 0) return;
+    ::unlinkat(fd_, nomVerrou_.c_str(), 0);
+    ::close(verrou_);
+    verrou_ = -1;
 }

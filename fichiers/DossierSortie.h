@@ -13,7 +13,7 @@
 class TDossierSortie {
 public:
     TDossierSortie() = default;
-    ~TDossierSortie();  // the lock, if taken, goes with it
+    ~TDossierSortie();  // the lock, if taken, is given back (its file stays)
     TDossierSortie(const TDossierSortie&) = delete;
     TDossierSortie& operator=(const TDossierSortie&) = delete;
 
@@ -43,9 +43,15 @@ public:
     // holds this process's number; held until this object goes. False, naming the process that
     // holds it, when another run has it.
     bool Verrouille(const std::string& nom, std::string* erreur = nullptr);
+    // gives the lock back and removes its file (a run that ends leaves no lock file behind)
+    void Deverrouille();
 
 private:
+    // another run holds the lock on fd (closed here): false with the reason
+    bool Occupe(int fd, const std::string& nom, std::string* erreur) const;
+
     int fd_ = -1;
     int verrou_ = -1;
+    std::string nomVerrou_;
     std::string chemin_;
 };

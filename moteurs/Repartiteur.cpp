@@ -255,7 +255,7 @@ TRepartiteur::~TRepartiteur() {
         }
     }
     // a silent rank cannot be told to stop: the whole job ends here, that rank with it
-    if (mpi_ && rangPerdu_) Transport()->Abandonne(1);
+    if (mpi_ && rangPerdu_ && nbRangs_ > 1) Transport()->Abandonne(abandon_);
 #endif
     atelier_.reset();
 #ifdef VELMORA_MPI

@@ -89,6 +89,12 @@ public:
     // few milliseconds) or a rank went silent; the tasks then still out are dropped.
     bool Repartis(const std::vector<std::string>& taches, const TReceptionTache& recoit,
                   const std::atomic<bool>* arret = nullptr, std::string* erreur = nullptr);
+    // Rank 0, after a stop: the job ends when this object goes, without waiting for the other
+    // ranks to finish what they hold (under MPI they end with it, status statut)
+    void AbandonneRangs(int statut) {
+        abandon_ = statut;
+        rangPerdu_ = true;
+    }
     // Other ranks: answers rank 0's configuration with the difference from this rank's own, and
     // computes what rank 0 hands out, until rank 0 is done with the distributor.
     void Sert(const std::string& configuration = {});
@@ -122,4 +128,5 @@ private:
     std::uint64_t tour_ = 0;  // rounds of Repartis
     double delaiRangs_ = DelaiRangsDefaut;
     bool rangPerdu_ = false;  // a rank went silent: the job ends when this object goes
+    int abandon_ = 1;         // the job's status then
 };

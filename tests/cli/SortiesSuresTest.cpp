@@ -45,6 +45,14 @@ TEST_F(SortiesSuresTest, SavesNeverWriteThroughALinkAnotherUserPlantedInASharedF
     const TSortie s = Lance("shot " + kOuverture + " --export '" + Chemin("partage/coup.pvr") + "'");
     EXPECT_EQ(s.statut, 1);
     EXPECT_NE(s.err.find("lien symbolique d'un autre utilisateur"), std::string::npos) << s.err;
+    // the files a batch makes itself in its folder: the link is replaced, never followed
+    CreePartage(Chemin("partage/sortie"));
+    ASSERT_TRUE(PlanteLienEtranger(Chemin("prive/secret"), Chemin("partage/sortie/resume.csv")));
+    ASSERT_TRUE(PlanteLienEtranger(Chemin("prive/secret"), Chemin("partage/sortie/saut.bul")));
+    const TSortie b = Lance("batch difficulty '" + Positions({"saut"}) + "' --out '" +
+                            Chemin("partage/sortie") + "' --trials 1,1,1,1,0,0");
+    EXPECT_EQ(b.statut, 0) << b.err;
+    EXPECT_FALSE(fs::is_symlink(Chemin("partage/sortie/resume.csv")));
     EXPECT_EQ(LitFichierEntier(Chemin("prive/secret")), "à moi seul");
     EXPECT_EQ(std::distance(fs::directory_iterator(Chemin("prive")), fs::directory_iterator()), 1);
 }
