@@ -117,29 +117,22 @@ bool Echange(const TSocket& s, const TCopieCoup& coup, std::string& reponse, std
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string fichier;
     std::string chemin;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--socket" && i + 1 < args.size()) {
-            chemin = args[++i];
-        } else if (!args[i].empty() && args[i][0] == '-') {
-            err << "velmora-sim send : option inconnue " << args[i]
-                << " (velmora-sim send --help pour l'aide)\n";
-            return kErreurUsage;
-        } else if (fichier.empty()) {
-            fichier = args[i];
-        } else {
-            err << "velmora-sim send : un seul fichier à la fois\n";
-            return kErreurUsage;
-        }
-    }
-    if (fichier.empty()) {
-        err << "velmora-sim send : fichier de position manquant (velmora-sim send --help pour l'aide)\n";
+    std::string erreur;
+    const std::vector<TOptionCli> table = {{"--socket", TGenreOption::Valeur, OptionTexte(chemin)}};
+    const auto positionnel = [&](const std::string& nom, std::string* erreur) {
+        if (!fichier.empty()) return Refuse(erreur, "un seul fichier à la fois");
+        fichier = nom;
+        return true;
+    };
+    if (!LitOptionsCli(args, table, positionnel, &erreur) ||
+        (fichier.empty() && !Refuse(&erreur, "fichier de position manquant"))) {
+        err << "velmora-sim send : " << erreur << " (velmora-sim send --help pour l'aide)\n";
         return kErreurUsage;
     }
     if (chemin.empty()) chemin = CheminServeurCoup();
 
     // read exactly as the program opens a position
     TPositionOuverte ouverte;
-    std::string erreur;
     if (!LitPositionJeu(fichier, ouverte, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
