@@ -3,6 +3,7 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -27,4 +28,26 @@ inline TSortie ExecuteVelmoraSim(const std::filesystem::path& dossier, const std
     const int brut = std::system(commande.c_str());
     return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, sortie.empty() ? LitFichierEntier(out) : std::string(),
             LitFichierEntier(err)};
+}
+
+// Starts velmora-sim in the background (the shell's exec leaves it as the process a signal
+// reaches), its streams to files of dossier; its process number.
+inline pid_t DemarreVelmoraSim(const std::filesystem::path& dossier, const std::string& args) {
+    const std::string commande = "exec '" + std::string(VELMORA_SIM_EXE) + "' " + args + " > '" +
+                                 (dossier / "out.txt").string() + "' 2> '" + (dossier / "err.txt").string() +
+                                 "'";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl("/bin/sh", "sh", "-c", commande.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+// what a process started so did, once it has ended; statut -1 when a signal killed it
+inline TSortie FinVelmoraSim(const std::filesystem::path& dossier, pid_t pid) {
+    int brut = 0;
+    waitpid(pid, &brut, 0);
+    return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier / "out.txt"),
+            LitFichierEntier(dossier / "err.txt")};
 }
