@@ -3,8 +3,6 @@
 // options and the inputs; only rank 0 reads the output folder and writes to it; each result is
 // written whole as soon as it arrives, so that a run cut short keeps what it finished and --resume
 // does the rest.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <iostream>

@@ -1,7 +1,5 @@
 // velmora-sim calibrate: the constants of a table fitted on recorded shots, every core busy; started
 // by mpirun or srun, the shots' fits of every trial set are spread over the ranks.
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/BarreProgression.h"
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "cli/EntreesSorties.h"
@@ -187,25 +186,26 @@ TCalculTache CalculDuRang(const std::unique_ptr<TCalibrationTable>& calibration,
 // Under MPI each trial set's fits go out to the ranks and their results come back in the tasks'
 // order. A lost rank stops the search as a stop asked does, with its reason in erreurMpi.
 TRepartiteurCalibration ParRangs(TRepartiteur& repartiteur, TGardeInterruption& interruption,
-                                 std::string& erreurMpi) {
-    return [&](const TPARAMPHYS& fisik, const std::vector<TTacheCoup>& taches) {
+                                 std::string* erreurMpi) {
+    return [&repartiteur, &interruption, erreurMpi](const TPARAMPHYS& fisik,
+                                                    const std::vector<TTacheCoup>& taches) {
         std::vector<TResultatAjustement> resultats(taches.size());
         for (TResultatAjustement& r : resultats) r.Interrompu = true;
-        if (!erreurMpi.empty()) return resultats;
+        if (!erreurMpi->empty()) return resultats;
         std::vector<std::string> textes;
         textes.reserve(taches.size());
         for (const TTacheCoup& t : taches) textes.push_back(EncodeTache(fisik, t));
         const auto recoit = [&](TResultatTache&& t) {
             std::istringstream in(t.Contenu);
             if (t.Reussi && LitAjustement(in, resultats[t.Index])) return true;
-            erreurMpi = t.Reussi ? "résultat illisible reçu du rang " + std::to_string(t.Rang) : t.Contenu;
+            *erreurMpi = t.Reussi ? "résultat illisible reçu du rang " + std::to_string(t.Rang) : t.Contenu;
             return false;
         };
         std::string raison;
-        if (!repartiteur.Repartis(textes, recoit, interruption.Arret(), &raison) && erreurMpi.empty() &&
+        if (!repartiteur.Repartis(textes, recoit, interruption.Arret(), &raison) && erreurMpi->empty() &&
             !interruption.Interrompu())
-            erreurMpi = raison;
-        if (!erreurMpi.empty()) interruption.Arrete();
+            *erreurMpi = raison;
+        if (!erreurMpi->empty()) interruption.Arrete();
         return resultats;
     };
 }
@@ -263,8 +263,8 @@ int Calibre(const TOptionsCalibre& o, const TCalibrationTable& calibration, TRep
     TGardeInterruption interruption;
     std::string erreurMpi;
     const TRepartiteurCalibration parRangs =
-        repartiteur ? ParRangs(*repartiteur, interruption, erreurMpi) : TRepartiteurCalibration();
-    const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
+        repartiteur ? ParRangs(*repartiteur, interruption, &erreurMpi) : TRepartiteurCalibration();
+    const bool barre = BarreVoulue(err);
     const TResultatCalibration r =
         calibration.Calibre(entrainement, validation, o.calibration, parRangs, interruption.Arret(),
                             [&](const TProgressionCalibration& p) {

@@ -62,13 +62,8 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsFit& o, std::strin
          }},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(o.json)},
     };
-    const auto enregistrement = [&](const std::string& nom, std::string* erreur) {
-        if (!o.enregistrement.empty())
-            return Refuse(erreur, "un seul enregistrement attendu, \"" + nom + "\" est de trop");
-        o.enregistrement = nom;
-        return true;
-    };
-    if (!LitOptionsCli(args, table, enregistrement, erreur)) return false;
+    if (!LitOptionsCli(args, table, PositionnelUnique(o.enregistrement, "enregistrement"), erreur))
+        return false;
     return !o.enregistrement.empty() || Refuse(erreur, "enregistrement (.csv) manquant");
 }
 

@@ -90,23 +90,21 @@ bool TDossierBatch::Efface(std::string* erreur) {
     return dossier_.Retire(kFichierResume, erreur) && dossier_.Retire(kFichierEmpreintes, erreur);
 }
 
-bool TDossierBatch::Fait(const TPosition& p, std::string& ligne, std::string& raison) const {
+bool TDossierBatch::Fait(const TPosition& p, std::string& ligne, std::string* raison) const {
     std::vector<std::string> contenus;
     for (const std::string& s : travail_.Suffixes()) {
         contenus.emplace_back();
-        if (!dossier_.Lit(p.nom + s, contenus.back(), &raison)) return false;
+        if (!dossier_.Lit(p.nom + s, contenus.back(), raison)) return false;
     }
     std::string texte;
-    std::vector<std::vector<std::string>> csv;
-    if (!dossier_.Lit(p.nom + kSuffixeLigne, texte, &raison)) return false;
+    if (!dossier_.Lit(p.nom + kSuffixeLigne, texte, raison)) return false;
     std::vector<std::string> cellules;
-    if (!travail_.Relit(p.fichier, contenus, cellules, &raison)) return false;
+    if (!travail_.Relit(p.fichier, contenus, cellules, raison)) return false;
     // the row file: the header, then this position's row, which its files give again
     ligne = Ligne(p.nom, cellules);
-    if (texte != entete_ + "\n" + ligne + "\n" || !LitCsv(texte, csv)) {
-        raison = "son résumé " + Cite(Chemin(p.nom + kSuffixeLigne)) + " ne correspond pas à ses résultats";
-        return false;
-    }
+    if (texte != entete_ + "\n" + ligne + "\n")
+        return Refuse(raison, "son résumé " + Cite(Chemin(p.nom + kSuffixeLigne)) +
+                                  " ne correspond pas à ses résultats");
     return true;
 }
 
@@ -116,7 +114,7 @@ bool TDossierBatch::Prepare(const std::vector<TPosition>& positions, bool repris
         const auto connue = empreintes_.find(p.nom);
         const bool memesEntrees = connue != empreintes_.end() && connue->second == p.empreinte;
         std::string ligne, raison = "ses entrées ont changé depuis son calcul";
-        if (reprise && memesEntrees && Fait(p, ligne, raison)) {
+        if (reprise && memesEntrees && Fait(p, ligne, &raison)) {
             lignes_[p.nom] = ligne;
             continue;
         }

@@ -53,7 +53,7 @@ public:
 
 private:
     // the row of a position done by an earlier run, rebuilt from its files; false with the reason
-    bool Fait(const TPosition& p, std::string& ligne, std::string& raison) const;
+    bool Fait(const TPosition& p, std::string& ligne, std::string* raison) const;
     bool EcritEmpreintes(std::string* erreur);
     // the rows of the recorded positions and the summary go: nothing of an earlier set counts
     bool Efface(std::string* erreur);

@@ -1,6 +1,7 @@
 #include "cli/OptionsDifficulte.h"
 
 #include <cmath>
+#include <functional>
 #include <sstream>
 
 #include "cli/TableOptions.h"
@@ -22,6 +23,18 @@ bool LitSix(const std::string& texte, std::array<double, NbParamsEssai>& valeurs
     return n == NbParamsEssai && (texte.empty() || texte.back() != ',');
 }
 
+// six numbers "E,H,A,V,I,M", each one valid; false with the message naming the option
+bool LitSixValides(const std::string& valeur, const char* option, const char* quoi,
+                   const std::function<bool(double)>& valide, const std::string& raison,
+                   std::array<double, NbParamsEssai>& v, std::string* erreur) {
+    if (!LitSix(valeur, v))
+        return Refuse(
+            erreur, std::string(option) + " attend six " + quoi + " séparés par des virgules (E,H,A,V,I,M)");
+    for (const double x : v)
+        if (!valide(x)) return Refuse(erreur, std::string(option) + " : \"" + valeur + "\", " + raison);
+    return true;
+}
+
 }  // namespace
 
 bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o,
@@ -31,30 +44,22 @@ bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o,
         {"--trials", TGenreOption::Valeur,
          [&](const std::string& valeur, std::string* erreur) {
              std::array<double, NbParamsEssai> v{};
-             if (!LitSix(valeur, v))
-                 return Refuse(erreur,
-                               "--trials attend six nombres d'essais séparés par des virgules (E,H,A,V,I,M)");
-             for (int p = 0; p < NbParamsEssai; ++p) {
-                 if (v[p] < 0 || v[p] > NbEssaisMax || v[p] != std::floor(v[p]))
-                     return Refuse(erreur, "--trials : \"" + valeur +
-                                               "\", chaque nombre d'essais est un entier de 0 à " +
-                                               std::to_string(NbEssaisMax));
-                 o.grille.NbEssais[p] = static_cast<int>(v[p]);
-             }
+             const auto entier = [](double n) { return n >= 0 && n <= NbEssaisMax && n == std::floor(n); };
+             if (!LitSixValides(valeur, "--trials", "nombres d'essais", entier,
+                                "chaque nombre d'essais est un entier de 0 à " + std::to_string(NbEssaisMax),
+                                v, erreur))
+                 return false;
+             for (int p = 0; p < NbParamsEssai; ++p) o.grille.NbEssais[p] = static_cast<int>(v[p]);
              return true;
          }},
         {"--steps", TGenreOption::Valeur,
          [&](const std::string& valeur, std::string* erreur) {
              std::array<double, NbParamsEssai> v{};
-             if (!LitSix(valeur, v))
-                 return Refuse(erreur,
-                               "--steps attend six incréments séparés par des virgules (E,H,A,V,I,M)");
-             for (int p = 0; p < NbParamsEssai; ++p) {
-                 if (!(v[p] >= IncrementMin) || v[p] > 1e30)
-                     return Refuse(erreur,
-                                   "--steps : \"" + valeur + "\", chaque incrément vaut au moins 0.01");
-                 o.grille.Increment[p] = static_cast<float>(v[p]);
-             }
+             const auto increment = [](double d) { return d >= IncrementMin && d <= 1e30; };
+             if (!LitSixValides(valeur, "--steps", "incréments", increment,
+                                "chaque incrément vaut au moins 0.01", v, erreur))
+                 return false;
+             for (int p = 0; p < NbParamsEssai; ++p) o.grille.Increment[p] = static_cast<float>(v[p]);
              return true;
          }},
         {"--bul", TGenreOption::Valeur,

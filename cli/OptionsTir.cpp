@@ -52,12 +52,6 @@ bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, s
          }},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(options.json)},
     };
-    const auto fichier = [&](const std::string& nom, std::string* erreur) {
-        if (!options.fichier.empty())
-            return Refuse(erreur, "un seul fichier attendu, \"" + nom + "\" est de trop");
-        options.fichier = nom;
-        return true;
-    };
-    if (!LitOptionsCli(args, table, fichier, erreur)) return false;
+    if (!LitOptionsCli(args, table, PositionnelUnique(options.fichier, "fichier"), erreur)) return false;
     return !options.fichier.empty() || Refuse(erreur, "fichier manquant");
 }

@@ -119,6 +119,16 @@ std::function<bool(const std::string&, std::string*)> OptionDrapeau(bool& champ)
     return [&champ](const std::string&, std::string*) { return champ = true; };
 }
 
+std::function<bool(const std::string&, std::string*)> PositionnelUnique(std::string& champ,
+                                                                        std::string quoi) {
+    return [&champ, quoi = std::move(quoi)](const std::string& nom, std::string* erreur) {
+        if (!champ.empty())
+            return Refuse(erreur, "un seul " + quoi + " attendu, \"" + nom + "\" est de trop");
+        champ = nom;
+        return true;
+    };
+}
+
 std::function<bool(const std::string&, std::string*)> OptionTexte(std::string& champ) {
     return [&champ](const std::string& valeur, std::string*) {
         champ = valeur;

@@ -44,5 +44,8 @@ std::function<bool(const std::string&, std::string*)> OptionEntier(long long min
 std::function<bool(const std::string&, std::string*)> OptionNonVide(std::string& champ, std::string message);
 // the reading of a flag: champ becomes true
 std::function<bool(const std::string&, std::string*)> OptionDrapeau(bool& champ);
+// the reading of the one argument that is no option: champ takes it, a second one is refused
+// ("un seul QUOI attendu, ... est de trop")
+std::function<bool(const std::string&, std::string*)> PositionnelUnique(std::string& champ, std::string quoi);
 // the reading of an option whose value is taken as it is, empty included
 std::function<bool(const std::string&, std::string*)> OptionTexte(std::string& champ);
