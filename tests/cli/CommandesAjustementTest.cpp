@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "fichiers/FichierFisik.h"
 #include "moteurs/Repartiteur.h"
@@ -20,8 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using Sortie = TSortie;
-
-std::string Lit(const fs::path& p) { return LitFichierEntier(p); }
 
 double Nombre(const std::string& json, const std::string& cle) {
     std::smatch m;
@@ -82,7 +79,7 @@ TEST_F(CommandesAjustementTest, Fit_PrintsTheCueScoresAndCountAndSavesAPositionF
     // the fitted shot opens and plays like any position file
     const Sortie joue = Lance("shot \"" + Chemin("ajuste.vel") + "\" --json");
     EXPECT_EQ(joue.statut, 0) << joue.err;
-    EXPECT_NE(Lit(Chemin("ajuste.vel")).find("FisikFile="), std::string::npos);
+    EXPECT_NE(LitFichierEntier(Chemin("ajuste.vel")).find("FisikFile="), std::string::npos);
 
     const Sortie texte = Lance("fit \"" + rec + "\" --free aim,speed --score all");
     EXPECT_EQ(texte.statut, 0) << texte.err;
@@ -144,11 +141,11 @@ TEST_F(CommandesAjustementTest, Calibrate_UnderMpirun_SpreadsTheFitsAndGivesTheS
     const std::string cmd = mpi + args + Chemin("mpi.fsk") + "\" > \"" + Chemin("mpi.out") + "\" 2> \"" +
                             Chemin("mpi.err") + "\"";
     const int brut = std::system(cmd.c_str());
-    ASSERT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) == 0) << Lit(Chemin("mpi.err"));
-    EXPECT_EQ(Lit(Chemin("mpi.fsk")), Lit(Chemin("seul.fsk")));
+    ASSERT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) == 0) << LitFichierEntier(Chemin("mpi.err"));
+    EXPECT_EQ(LitFichierEntier(Chemin("mpi.fsk")), LitFichierEntier(Chemin("seul.fsk")));
     // one answer (rank 0's), the same but for the computing time
     const auto sansTemps = [](const std::string& json) { return json.substr(0, json.find("\"seconds\"")); };
-    EXPECT_EQ(sansTemps(Lit(Chemin("mpi.out"))), sansTemps(seul.out));
+    EXPECT_EQ(sansTemps(LitFichierEntier(Chemin("mpi.out"))), sansTemps(seul.out));
 }
 
 TEST_F(CommandesAjustementTest, Calibrate_UnderMpirun_RanksThatDisagreeStopBeforeComputing) {
@@ -163,7 +160,7 @@ TEST_F(CommandesAjustementTest, Calibrate_UnderMpirun_RanksThatDisagreeStopBefor
                       Chemin("mpi.err") + "\"";
     int brut = std::system(cmd.c_str());
     EXPECT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) != 0);
-    std::string err = Lit(Chemin("mpi.err"));
+    std::string err = LitFichierEntier(Chemin("mpi.err"));
     EXPECT_NE(err.find("le rang 1 n'a pas la configuration du rang 0 : enregistrement.1 : "),
               std::string::npos)
         << err;
@@ -174,16 +171,16 @@ TEST_F(CommandesAjustementTest, Calibrate_UnderMpirun_RanksThatDisagreeStopBefor
           Chemin("mpi.err") + "\"";
     brut = std::system(cmd.c_str());
     EXPECT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) != 0);
-    err = Lit(Chemin("mpi.err"));
+    err = LitFichierEntier(Chemin("mpi.err"));
     EXPECT_NE(err.find("--trials : 4 sur le rang 0, 3 sur le rang 1"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(Chemin("t.fsk")));
 }
 
 TEST_F(CommandesAjustementTest, FitAndCalibrate_NeverReplaceOneOfTheirInputs) {
     const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83);
-    const std::string avantA = Lit(a), avantB = Lit(b);
-    std::ofstream(Chemin("t.fsk")) << Lit(std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk");
-    const std::string table = Lit(Chemin("t.fsk"));
+    const std::string avantA = LitFichierEntier(a), avantB = LitFichierEntier(b);
+    std::ofstream(Chemin("t.fsk")) << LitFichierEntier(std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk");
+    const std::string table = LitFichierEntier(Chemin("t.fsk"));
     fs::create_symlink(a, Chemin("lien.csv"));
     for (const std::string& args :
          {"fit \"" + a + "\" --save \"" + a + "\"", "fit \"" + a + "\" --save \"" + Chemin("lien.csv") + "\"",
@@ -197,9 +194,9 @@ TEST_F(CommandesAjustementTest, FitAndCalibrate_NeverReplaceOneOfTheirInputs) {
                                                                                        << s.err;
         EXPECT_EQ(s.out, "") << args;
     }
-    EXPECT_EQ(Lit(a), avantA);
-    EXPECT_EQ(Lit(b), avantB);
-    EXPECT_EQ(Lit(Chemin("t.fsk")), table);
+    EXPECT_EQ(LitFichierEntier(a), avantA);
+    EXPECT_EQ(LitFichierEntier(b), avantB);
+    EXPECT_EQ(LitFichierEntier(Chemin("t.fsk")), table);
 }
 
 TEST_F(CommandesAjustementTest, Calibrate_ChecksItsOutputBeforeComputing) {
