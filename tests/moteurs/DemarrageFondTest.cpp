@@ -1,8 +1,6 @@
 // When the system gives no thread, the engines run their work on the calling thread instead of
 // aborting. A child process is made unable to create threads: each one would need a stack larger
 // than the address space it is allowed.
-#include "moteurs/DemarrageFond.h"
-
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <sys/resource.h>
@@ -13,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "moteurs/DemarrageFond.h"
 #include "moteurs/EvaluationDifficulte.h"
 #include "moteurs/SolveurCoups.h"
 
