@@ -213,6 +213,7 @@ constexpr char kMessageInterruption[] =
 int Calcule(const TLot& lot, TDossierBatch& dossier, TRepartiteur& repartiteur,
             const std::vector<const TPosition*>& aFaire, std::ostream& out, std::ostream& err) {
     std::vector<std::string> taches;
+    taches.reserve(aFaire.size());
     for (const TPosition* p : aFaire) taches.push_back(p->fichier);
     const size_t dejaFaites = lot.positions.size() - aFaire.size();
     const bool barre = BarreVoulue(err);

@@ -49,7 +49,9 @@ bool LitConstantes(const std::string& valeur, std::vector<int>& constantes, std:
             std::string liste;
             for (const auto& cc : ConstantesCalibrables())
                 liste += (liste.empty() ? "" : ",") + std::string(cc.Nom);
-            return Refuse(erreur, "--params : constante « " + c + " » inconnue (parmi " + liste + ")");
+            std::string message = "--params : constante « " + c;
+            message += " » inconnue (parmi " + liste + ")";
+            return Refuse(erreur, message);
         }
         if (std::find(constantes.begin(), constantes.end(), *k) == constantes.end()) constantes.push_back(*k);
     }

@@ -27,11 +27,17 @@ bool LitSix(const std::string& texte, std::array<double, NbParamsEssai>& valeurs
 bool LitSixValides(const std::string& valeur, const char* option, const char* quoi,
                    const std::function<bool(double)>& valide, const std::string& raison,
                    std::array<double, NbParamsEssai>& v, std::string* erreur) {
-    if (!LitSix(valeur, v))
-        return Refuse(
-            erreur, std::string(option) + " attend six " + quoi + " séparés par des virgules (E,H,A,V,I,M)");
-    for (const double x : v)
-        if (!valide(x)) return Refuse(erreur, std::string(option) + " : \"" + valeur + "\", " + raison);
+    std::string message = option;
+    if (!LitSix(valeur, v)) {
+        message += std::string(" attend six ") + quoi + " séparés par des virgules (E,H,A,V,I,M)";
+        return Refuse(erreur, message);
+    }
+    for (const double x : v) {
+        if (valide(x)) continue;
+        message += " : \"" + valeur;
+        message += "\", " + raison;
+        return Refuse(erreur, message);
+    }
     return true;
 }
 

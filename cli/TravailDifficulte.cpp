@@ -87,11 +87,12 @@ public:
         const std::string entete = OctetsEntete(EnteteBul(*simu, queue, grille_));
         const std::string& bul = contenus.at(0);
         if (bul.size() < entete.size() || bul.compare(0, entete.size(), entete) != 0 ||
-            (bul.size() - entete.size()) % (4 * NbParamsBul) != 0) {
+            (bul.size() - entete.size()) % (std::size_t(4) * NbParamsBul) != 0) {
             if (erreur) *erreur = "fichier .bul incomplet ou d'un autre calcul";
             return false;
         }
-        const std::int64_t reussis = std::int64_t((bul.size() - entete.size()) / (4 * NbParamsBul));
+        const std::int64_t reussis =
+            std::int64_t((bul.size() - entete.size()) / (std::size_t(4) * NbParamsBul));
         const std::int64_t essais = CompteCarte(grille_, queue, {}, peEffet, peHauteur).TotalEssais();
         if (reussis > essais) {
             if (erreur) *erreur = "plus de réussites que d'essais";

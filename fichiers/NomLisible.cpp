@@ -17,9 +17,12 @@ std::string Echappes(std::string_view nom, bool toutes) {
     texte.reserve(nom.size());
     for (size_t i = 0; i < nom.size(); ++i) {
         const auto c = static_cast<unsigned char>(nom[i]);
+        // a message keeps its lines and tabulations
         if (!toutes && (c == '\n' || c == '\t' || c == '\\')) {
             texte += nom[i];
-        } else if (c == '\n') {
+            continue;
+        }
+        if (c == '\n') {
             texte += "\\n";
         } else if (c == '\t') {
             texte += "\\t";

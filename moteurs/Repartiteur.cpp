@@ -286,8 +286,13 @@ std::string TRepartiteur::Difference(const std::string& a, const std::string& b,
         const std::string nom = i < la.size() ? la[i].first : lb[i].first;
         const std::string va = i < la.size() ? la[i].second : "(absent)";
         const std::string vb = i < lb.size() && lb[i].first == nom ? lb[i].second : "(absent)";
-        if (va != vb || (i < lb.size() && lb[i].first != nom))
-            return nom + " : " + va + " " + nomA + ", " + vb + " " + nomB;
+        if (va == vb && (i >= lb.size() || lb[i].first == nom)) continue;
+        std::string ecart = nom;
+        ecart += " : " + va;
+        ecart += " " + nomA;
+        ecart += ", " + vb;
+        ecart += " " + nomB;
+        return ecart;
     }
     return {};
 }
