@@ -218,7 +218,7 @@ bool SauveTable(const TOptionsCalibre& o, const TResultatCalibration& r, std::st
     if (!o.fsk.empty() && !ChargeFisik(sortie, o.fsk, erreur)) return false;
     const auto& cc = ConstantesCalibrables();
     for (std::size_t k = 0; k < o.calibration.Constantes.size(); ++k)
-        sortie.*cc[std::size_t(o.calibration.Constantes[k])].Champ = r.Valeurs[k];
+        sortie.Change(cc[std::size_t(o.calibration.Constantes[k])].Champ, r.Valeurs[k]);
     return SauveFisik(sortie, o.sortie, erreur);
 }
 
@@ -246,7 +246,7 @@ void RapporteTexte(const TOptionsCalibre& o, const TCalibrationTable& calibratio
     for (std::size_t k = 0; k < r.Valeurs.size(); ++k) {
         const auto& c = cc[std::size_t(o.calibration.Constantes[k])];
         out << " " << c.Nom << " " << FormatReel(r.Valeurs[k]) << " ("
-            << FormatReel(calibration.Depart().*c.Champ) << ")";
+            << FormatReel(calibration.Depart().Constantes().*c.Champ) << ")";
     }
     out << "\nentraînement, " << nbEntrainement << " coups : " << Texte(r.Entrainement) << "\n"
         << "  au départ : " << Texte(r.EntrainementDepart) << "\n";

@@ -47,7 +47,8 @@ bool LitAjustement(std::istringstream& in, TResultatAjustement& r) {
 std::string EncodeTache(const TPARAMPHYS& fisik, const TTacheCoup& tache) {
     std::string texte = std::to_string(tache.Coup) + (tache.Complet ? " 1 " : " 0 ");
     AjouteAjustement(texte, tache.Depart);
-    for (const TConstanteCalibrable& c : ConstantesCalibrables()) AjouteNombre(texte, fisik.*c.Champ);
+    for (const TConstanteCalibrable& c : ConstantesCalibrables())
+        AjouteNombre(texte, fisik.Constantes().*c.Champ);
     return texte;
 }
 
@@ -60,9 +61,10 @@ bool DecodeTache(const std::string& texte, const TCalibrationTable& calibration,
     tache.Complet = complet != 0;
     if (!LitAjustement(in, tache.Depart)) return false;
     fisik = calibration.Depart();
+    TConstantesPhys lues = fisik.Constantes();
     for (const TConstanteCalibrable& c : ConstantesCalibrables())
-        if (!LitNombre(in, fisik.*c.Champ)) return false;
+        if (!LitNombre(in, lues.*c.Champ)) return false;
     // numbers from another rank: within their ranges like any other constants
-    fisik.BorneTout();
+    fisik.Change(lues);
     return true;
 }

@@ -51,9 +51,9 @@ int SansFils(const std::function<int()>& f) {
 
 std::unique_ptr<TBillardVelmora> Ouverture() {
     auto simu = std::make_unique<TBillardVelmora>();
-    simu->Trajets[1][0].Position = {10, -60, simu->Fisik.RayonBilles};
-    simu->Trajets[2][0].Position = {-20, 40, simu->Fisik.RayonBilles};
-    simu->Trajets[3][0].Position = {0, 70, simu->Fisik.RayonBilles};
+    simu->Trajets[1][0].Position = {10, -60, simu->Fisik.RayonBilles()};
+    simu->Trajets[2][0].Position = {-20, 40, simu->Fisik.RayonBilles()};
+    simu->Trajets[3][0].Position = {0, 70, simu->Fisik.RayonBilles()};
     return simu;
 }
 
