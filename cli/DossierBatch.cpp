@@ -1,6 +1,9 @@
 #include "cli/DossierBatch.h"
 
+#include <sys/stat.h>
+
 #include <ostream>
+#include <utility>
 
 #include "cli/Commandes.h"
 #include "cli/TableOptions.h"
@@ -38,19 +41,30 @@ bool TDossierBatch::Ouvre(const std::string& chemin, std::string* erreur) {
 void TDossierBatch::Rend() { dossier_.Deverrouille(); }
 
 bool TDossierBatch::SortiesDistinctes(const std::vector<TPosition>& positions, std::string* erreur) const {
+    // the files read, by their identity (links followed)
+    std::map<std::pair<dev_t, ino_t>, std::string> lus;
+    for (const TPosition& p : positions)
+        for (const std::string& lu : travail_.FichiersLus(p.fichier)) {
+            struct stat st {};
+            if (!lu.empty() && ::stat(lu.c_str(), &st) == 0)
+                lus.emplace(std::make_pair(st.st_dev, st.st_ino), lu);
+        }
     std::vector<std::string> noms = {kFichierOptions, kFichierEmpreintes, kFichierResume, kFichierTemps,
                                      kFichierVerrou};
     for (const TPosition& p : positions) {
         noms.push_back(p.nom + kSuffixeLigne);
         for (const std::string& s : travail_.Suffixes()) noms.push_back(p.nom + s);
     }
-    for (const TPosition& p : positions)
-        for (const std::string& lu : travail_.FichiersLus(p.fichier))
-            for (const std::string& nom : noms)
-                if (!lu.empty() && dossier_.Designe(nom, lu))
-                    return Refuse(erreur,
-                                  Cite(Chemin(nom)) + " est un fichier que la commande lit (" + Cite(lu) +
+    for (const std::string& nom : noms) {
+        dev_t appareil = 0;
+        ino_t inode = 0;
+        if (!dossier_.Identite(nom, appareil, inode)) continue;
+        const auto lu = lus.find({appareil, inode});
+        if (lu != lus.end())
+            return Refuse(erreur, Cite(Chemin(nom)) + " est un fichier que la commande lit (" +
+                                      Cite(lu->second) +
                                       ") : il serait remplacé ; choisissez un autre dossier de sortie");
+    }
     return true;
 }
 

@@ -136,6 +136,14 @@ bool TDossierSortie::Retire(const std::string& nom, std::string* erreur) const {
     return false;
 }
 
+bool TDossierSortie::Identite(const std::string& nom, dev_t& appareil, ino_t& inode) const {
+    struct stat st {};
+    if (::fstatat(fd_, nom.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    appareil = st.st_dev;
+    inode = st.st_ino;
+    return true;
+}
+
 bool TDossierSortie::Designe(const std::string& nom, const std::string& autre) const {
     struct stat ici {};
     struct stat la {};

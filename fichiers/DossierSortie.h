@@ -38,6 +38,8 @@ public:
     bool Retire(const std::string& nom, std::string* erreur = nullptr) const;
     // the file nom of the folder (as it stands: a link is not followed) is the file autre leads to
     bool Designe(const std::string& nom, const std::string& autre) const;
+    // the device and inode of the file nom as it stands (a link is not followed); false when absent
+    bool Identite(const std::string& nom, dev_t& appareil, ino_t& inode) const;
 
     // Takes the folder for this process: an exclusive lock (flock) on the file nom, which then
     // holds this process's number; held until this object goes. False, naming the process that

@@ -393,3 +393,16 @@ TEST_F(CommandeBatchTest, APositionWhoseNameHoldsALineFeed_IsRecognisedByResume)
         LitFichierEntier(dossier_ / "sortie" / "resume.csv").find("\n\"deux\nlignes, \"\"cités\"\"\",375,"),
         std::string::npos);
 }
+
+TEST_F(CommandeBatchTest, AnInputThatWouldBeOneOfTheFolderOutputs_IsRefusedBeforeComputing) {
+    // a position file named resume.csv in the output folder: the summary would replace it
+    fs::create_directories(dossier_ / "sortie");
+    fs::copy_file(std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel", dossier_ / "sortie" / "resume.csv");
+    const std::string avant = LitFichierEntier(dossier_ / "sortie" / "resume.csv");
+    const TSortie s = Lance("batch difficulty '" + Chemin("sortie/resume.csv") + "' --out '" +
+                            Chemin("sortie") + "'" + kGrille);
+    EXPECT_EQ(s.statut, 2);
+    EXPECT_NE(s.err.find("est un fichier que la commande lit"), std::string::npos) << s.err;
+    EXPECT_EQ(LitFichierEntier(dossier_ / "sortie" / "resume.csv"), avant);
+    EXPECT_EQ(Contenu(dossier_ / "sortie").size(), 1u);
+}
