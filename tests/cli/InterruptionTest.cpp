@@ -32,6 +32,15 @@ protected:
         }
         return false;
     }
+    // the process catches the signal now (its handler is in place): read from /proc
+    static bool Capte(pid_t pid, int signal) {
+        std::ifstream etat("/proc/" + std::to_string(pid) + "/status");
+        std::string ligne;
+        while (std::getline(etat, ligne))
+            if (ligne.rfind("SigCgt:", 0) == 0)
+                return (std::stoull(ligne.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+        return false;
+    }
     size_t NbLignes(const std::string& dossier) const {
         size_t n = 0;
         std::error_code ec;
@@ -47,8 +56,8 @@ TEST_F(InterruptionTest, Solve_TerminationOrHangUp_EndsTheSearchWithTheRoutesSoF
     for (const int signal : {SIGTERM, SIGHUP}) {
         const pid_t pid = DemarreVelmoraSim(
             dossier_, "solve '" + kExemples + "/ouverture.vel' --budget 100000000 --threads 1 --json");
-        // the search is under way once the handlers are in place: a moment is plenty
-        std::this_thread::sleep_for(500ms);
+        ASSERT_TRUE(Attends([&] { return Capte(pid, signal); }));
+        std::this_thread::sleep_for(100ms);
         ::kill(pid, signal);
         const TSortie s = FinVelmoraSim(dossier_, pid);
         EXPECT_EQ(s.statut, 128 + signal) << "killed by the signal instead of stopping";
@@ -65,7 +74,8 @@ TEST_F(InterruptionTest, Calibrate_Termination_StopsWithoutWritingTheTable) {
     const pid_t pid =
         DemarreVelmoraSim(dossier_, "calibrate '" + Chemin("a.csv") +
                                         "' --trials 100000 --threads 1 --out '" + Chemin("t.fsk") + "'");
-    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(Attends([&] { return Capte(pid, SIGTERM); }));
+    std::this_thread::sleep_for(100ms);
     ::kill(pid, SIGTERM);
     const TSortie s = FinVelmoraSim(dossier_, pid);
     EXPECT_EQ(s.statut, 128 + SIGTERM) << "killed by the signal instead of stopping";
