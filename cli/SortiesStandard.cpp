@@ -19,13 +19,13 @@ TTamponDescripteur::TTamponDescripteur(int fd, bool echappeControles) : fd_(fd),
     tampon_.reserve(kTailleTampon);
 }
 
-TTamponDescripteur::~TTamponDescripteur() { Vide(); }
+TTamponDescripteur::~TTamponDescripteur() { Vide(true); }
 
-bool TTamponDescripteur::Vide() {
+bool TTamponDescripteur::Vide(bool fin) {
     if (erreur_ != 0) return false;
     // a C1 control is two bytes in UTF-8: its first one waits for the second
     std::string reste;
-    if (echappe_ && !tampon_.empty() && static_cast<unsigned char>(tampon_.back()) == 0xc2) {
+    if (echappe_ && !fin && !tampon_.empty() && static_cast<unsigned char>(tampon_.back()) == 0xc2) {
         reste = tampon_.back();
         tampon_.pop_back();
     }

@@ -24,7 +24,8 @@ protected:
     int sync() override;
 
 private:
-    bool Vide();
+    // writes what is buffered; a C1 control's first byte waits for its second unless it is the end
+    bool Vide(bool fin = false);
 
     int fd_;
     bool echappe_;
