@@ -8,6 +8,7 @@
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
 #include "sim/ParamPhys.h"
+#include "tests/support/DossierDeTest.h"
 
 namespace fs = std::filesystem;
 
@@ -18,13 +19,6 @@ fs::path DossierTemp(const char* nom) {
     fs::remove_all(d);
     fs::create_directories(d);
     return d;
-}
-
-std::string Lit(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
 }
 
 void Ecrit(const fs::path& p, const std::string& texte) { std::ofstream(p, std::ios::binary) << texte; }
@@ -91,7 +85,7 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
     const std::string nom = (d / "p.fsk").string();
     ASSERT_TRUE(SauveFisik(p, nom));
     EXPECT_EQ(p.NomFichierFisik, nom);
-    const std::string texte = Lit(nom);
+    const std::string texte = LitFichierEntier(nom);
     EXPECT_NE(texte.find("[Dimensions]\nLargJeu=133.333333333333\n"), std::string::npos) << texte;
     EXPECT_NE(texte.find("[Durees]\nTanal=0.01\nTenr=0.05\nTmax=1E-7\n\n[Autres]\nG=981\n"),
               std::string::npos)
@@ -102,7 +96,7 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
     EXPECT_DOUBLE_EQ(q.RayonBilles(), 3.1);
     EXPECT_DOUBLE_EQ(q.FrotBiTapRoule(), 0.00612345678901235);
     ASSERT_TRUE(SauveFisik(q, (d / "q.fsk").string()));
-    EXPECT_EQ(Lit(d / "q.fsk"), texte);  // what is read prints back identically
+    EXPECT_EQ(LitFichierEntier(d / "q.fsk"), texte);  // what is read prints back identically
 }
 
 TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
@@ -116,7 +110,7 @@ TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
     EXPECT_DOUBLE_EQ(p.largeurJeu(), 150);
     EXPECT_DOUBLE_EQ(p.FrotBiBi(), 0.05);
     ASSERT_TRUE(SauveFisik(p, nom));
-    const std::string texte = Lit(nom);
+    const std::string texte = LitFichierEntier(nom);
     EXPECT_EQ(texte.rfind("; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU=150\r\n", 0), 0u) << texte;
     EXPECT_NE(texte.find("[Maison]\r\nclé=valeur\r\n"), std::string::npos);
     EXPECT_EQ(texte.find('\n', 0), texte.find("\r\n", 0) + 1);
@@ -276,7 +270,7 @@ TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
     EXPECT_FALSE(erreur.empty());
     EXPECT_TRUE(p.NomFichierFisik.empty());
     fs::permissions(d, fs::perms::owner_all);
-    EXPECT_EQ(Lit(nom), "[Autres]\nG=900\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Autres]\nG=900\n");
 }
 
 TEST(ParamPhys, SaveIntoAVanishedFolderFailsWithTheReason) {
