@@ -287,7 +287,15 @@ TEST(GLBillardVelmora, ParameterFileNamedByThePositionIsLoadedWhenItExists) {
     Montage autre;
     ASSERT_TRUE(autre.billard.ChargeFichier(d / "p.vel"));
     EXPECT_EQ(autre.billard.Simu->Fisik.FrotBiBi(), 0.07);
+    // saved again over the same file on the factory table: the file no longer names the old one
+    autre.billard.Simu->Fisik.ValeursUsine();
+    ASSERT_TRUE(autre.billard.SauveFichier(d / "p.vel"));
+    Montage usine;
+    ASSERT_TRUE(usine.billard.ChargeFichier(d / "p.vel"));
+    EXPECT_EQ(usine.billard.Simu->Fisik.FrotBiBi(), TConstantesPhys{}.FrotBiBi);
+    EXPECT_EQ(usine.billard.Simu->Fisik.NomFichierFisik, "");
     // gone: ignored
+    ASSERT_TRUE(m.billard.SauveFichier(d / "p.vel"));
     fs::remove(d / "table.fsk");
     Montage troisieme;
     ASSERT_TRUE(troisieme.billard.ChargeFichier(d / "p.vel"));
