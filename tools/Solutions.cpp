@@ -375,15 +375,9 @@ void TSolutionsFrm::MemoriserBtnClick() {
     TMemTrajetsFrm* memo = Memo;
     if (enCours_ || i < 0 || !memo) return;
     // the route played, then kept even when memorization is off (which it stays)
-    const bool actif = memo->MemOn->isChecked();
-    if (actif) {
-        ChoisitRoute(i);  // the fire command memorizes it
-        return;
-    }
-    ChoisitRoute(i);
-    memo->MemOn->setChecked(true);
-    memo->Memorise();
-    memo->MemOn->setChecked(false);
+    const bool actif = memo->MemorisationActive();
+    ChoisitRoute(i);  // with memorization on, the fire command memorizes it
+    if (!actif) memo->Memorise(true);
 }
 
 void TSolutionsFrm::EnregistrerBtnClick() {

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/Difficulte.h"
 
 struct TPiloteDifficulte {
@@ -26,6 +27,6 @@ struct TPiloteDifficulte {
         return Attends([this] { return !d->EnCours(); });
     }
     QString Cellule(int colonne, int ligne) const {
-        return d->findChild<QTableWidget*>(QStringLiteral("QGrid"))->item(ligne - 1, colonne - 1)->text();
+        return ControleDe<QTableWidget>(*d, "QGrid")->item(ligne - 1, colonne - 1)->text();
     }
 };
