@@ -9,6 +9,7 @@
 
 #include "sim/C8_BoucleTrajets.h"
 #include "tests/sim/OutilsSimu.h"
+#include "tests/support/Tirage.h"
 
 namespace {
 
@@ -64,11 +65,6 @@ bool PointJugeAChaqueContact(const std::vector<int>& contacts, TModeDeJeu mode) 
     return false;
 }
 
-// a draw in [a, b) of our own, the same with every standard library
-double Entre(std::mt19937_64& alea, double a, double b) {
-    return a + (b - a) * double(alea() >> 11) * 0x1.0p-53;
-}
-
 // three balls apart anywhere on the table, and a cue shot of any strength and effect
 void TireCoup(TBillardVelmora& s, std::mt19937_64& alea) {
     const double r = s.Fisik.RayonBilles();
@@ -77,7 +73,9 @@ void TireCoup(TBillardVelmora& s, std::mt19937_64& alea) {
         TVecteur p;
         bool libre = false;
         while (!libre) {
-            p = Vecteur(Entre(alea, -xMax, xMax), Entre(alea, -yMax, yMax), r);
+            // one draw after the other: the order of a call's arguments is the compiler's
+            const double x = Tirage(alea, -xMax, xMax);
+            p = Vecteur(x, Tirage(alea, -yMax, yMax), r);
             libre = true;
             for (int a = 1; a < b; ++a)
                 if (Norme(DiffVect(p, s.Trajets[a][0].Position)) < 2.2 * r) libre = false;
@@ -87,9 +85,9 @@ void TireCoup(TBillardVelmora& s, std::mt19937_64& alea) {
     // aimed near one of the other balls, so that most shots reach one
     const TVecteur cible = s.Trajets[alea() % 2 ? 2 : 3][0].Position;
     const TVecteur d = DiffVect(cible, s.Trajets[1][0].Position);
-    const double visee = std::atan2(d.y, d.x) + Entre(alea, -0.3, 0.3);
-    s.SetParamQueue({Entre(alea, 150, 700), 520, Entre(alea, -1.5, 1.5), Entre(alea, -1.5, 1.5), visee,
-                     Entre(alea, 0, 0.15)});
+    const double visee = std::atan2(d.y, d.x) + Tirage(alea, -0.3, 0.3);
+    s.SetParamQueue({Tirage(alea, 150, 700), 520, Tirage(alea, -1.5, 1.5), Tirage(alea, -1.5, 1.5), visee,
+                     Tirage(alea, 0, 0.15)});
 }
 
 TEST(Validation, EachModeJudgesTheShotByThePlayersBallsCushionsBeforeItsSecondBall) {
