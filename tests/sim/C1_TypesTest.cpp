@@ -33,7 +33,6 @@ TEST(Types, DisplayTextsCoverOutOfRangeValues) {
     EXPECT_STREQ(TexteMouvement(-1), "(?)");
     EXPECT_STREQ(TexteTypeChoc(tcBilleTapis), "Bille/Tapis");
     EXPECT_STREQ(TexteTypeChoc(4), "?");
-    EXPECT_STREQ(TexteModeDeJeu(j1Bande), "1 bandes");
 }
 
 TEST(Types, BallRecordStartsWithTheLayoutOfAPhoto) {
