@@ -23,6 +23,6 @@ for ligne in sys.stdin:
     print(t["end"] - t["line"] + 1, "%s:%d" % (t["path"], t["line"]), nom)
 ' | sort -k1,1nr)
 total=$(wc -l <<<"$liste")
-echo "$liste" | head -n "$n"
+head -n "$n" <<<"$liste"
 au_dela=$(awk '{ limite = ($2 ~ /^(moteurs|cli)\//) ? 60 : 80; if ($1 > limite) n++ } END { print n + 0 }' <<<"$liste")
 echo "fonctions : $total, au-delà de la limite (60 dans moteurs/ et cli/, 80 ailleurs) : $au_dela"
