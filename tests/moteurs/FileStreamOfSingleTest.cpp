@@ -217,7 +217,7 @@ TEST_F(FileStreamOfSingleTest, Bul_ALinkAnotherUserPlantedInASharedFolderIsRefus
     ASSERT_TRUE(bul.Ouvre(Chemin("partage/s.bul"), EnteteExemple()));
     ASSERT_TRUE(PlanteLienEtranger(Chemin("prive/secret"), Chemin("partage/s.bul")));
     EXPECT_FALSE(bul.Termine(&erreur));
-    EXPECT_EQ(Octets(Chemin("prive/secret")), "à moi seul");
+    EXPECT_EQ(LitFichierEntier(Chemin("prive/secret")), "à moi seul");
     EXPECT_EQ(std::distance(fs::directory_iterator(Chemin("prive")), fs::directory_iterator()), 1);
 }
 
