@@ -12,6 +12,7 @@ packages=(
   xvfb xauth locales
   xdotool imagemagick
   clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14 universal-ctags
+  dpkg-dev
   libopenmpi-dev openmpi-bin
 )
 
