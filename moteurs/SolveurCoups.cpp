@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "fichiers/NombresIni.h"
+#include "moteurs/DemarrageFond.h"
 
 namespace {
 
@@ -253,7 +254,7 @@ bool TSolveurCoups::Demarre() {
     if (fond_.joinable()) fond_.join();
     arret_ = false;
     termine_ = false;
-    fond_ = std::thread([this] {
+    DemarreEnFond(fond_, [this] {
         resultat_ = Calcule();
         termine_ = true;
     });

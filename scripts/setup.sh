@@ -11,7 +11,8 @@ packages=(
   libnlopt-cxx-dev libnlopt-dev
   xvfb xauth locales
   xdotool imagemagick
-  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
+  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14 universal-ctags
+  dpkg-dev
   libopenmpi-dev openmpi-bin
 )
 
