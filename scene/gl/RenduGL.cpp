@@ -71,26 +71,7 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
     PoseLumieres(racine);
     ++image_;
     PrepareProgrammes(vue);
-    if (programmes_.Valides()) {
-        TUniformesImage u;
-        u.VueVersScene = matriceVue.InverseRigide();
-        u.SalleX = vue.Salle.DemiLargeur;
-        u.SalleY = vue.Salle.DemiLongueur;
-        u.AmbianteLampes = ambianteLampes_;
-        u.NbLumieres = nbLumieres_;
-        u.Lampes = lampes_;
-        u.DiffuseLampes = diffuseLampes_;
-        u.SpeculaireLampes = speculaireLampes_;
-        u.AppointDirection = appointDirection_;
-        u.AppointCouleur = {0.5f, 0.5f, 0.5f};
-        u.Oeil = vue.PositionCamera();
-        u.LargeurPixels = float(largeurPixels);
-        u.HauteurPixels = float(hauteurPixels);
-        // the floor fades into the background's horizon
-        u.Horizon = {vue.Fond.r * 0.75f, vue.Fond.g * 0.75f, vue.Fond.b * 0.75f, 1};
-        if (vue.Salle.LampeSeule) u.Horizon = {u.Horizon.r * 0.4f, u.Horizon.g * 0.4f, u.Horizon.b * 0.4f, 1};
-        programmes_.PrepareImage(*QOpenGLContext::currentContext()->functions(), u);
-    }
+    if (programmes_.Valides()) PrepareUniformes(vue, matriceVue, largeurPixels, hauteurPixels);
     programmeCourant_ = 0;
     const TVecteur3f oeil = vue.PositionCamera();
     oeilAuDessus_ = std::fabs(oeil.x) < vue.Salle.DemiLargeur && std::fabs(oeil.y) < vue.Salle.DemiLongueur &&
@@ -105,6 +86,28 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
     glDisableClientState(GL_VERTEX_ARRAY);
     // shapes of nodes not drawn this frame (freed or hidden) are built again when needed
     std::erase_if(cache_, [this](const auto& e) { return e.second.image != image_; });
+}
+
+void TRenduGL::PrepareUniformes(const TVue& vue, const TMatrice4f& matriceVue, int largeurPixels,
+                                int hauteurPixels) {
+    TUniformesImage u;
+    u.VueVersScene = matriceVue.InverseRigide();
+    u.SalleX = vue.Salle.DemiLargeur;
+    u.SalleY = vue.Salle.DemiLongueur;
+    u.AmbianteLampes = ambianteLampes_;
+    u.NbLumieres = nbLumieres_;
+    u.Lampes = lampes_;
+    u.DiffuseLampes = diffuseLampes_;
+    u.SpeculaireLampes = speculaireLampes_;
+    u.AppointDirection = appointDirection_;
+    u.AppointCouleur = {0.5f, 0.5f, 0.5f};
+    u.Oeil = vue.PositionCamera();
+    u.LargeurPixels = float(largeurPixels);
+    u.HauteurPixels = float(hauteurPixels);
+    // the floor fades into the background's horizon
+    u.Horizon = {vue.Fond.r * 0.75f, vue.Fond.g * 0.75f, vue.Fond.b * 0.75f, 1};
+    if (vue.Salle.LampeSeule) u.Horizon = {u.Horizon.r * 0.4f, u.Horizon.g * 0.4f, u.Horizon.b * 0.4f, 1};
+    programmes_.PrepareImage(*QOpenGLContext::currentContext()->functions(), u);
 }
 
 bool TRenduGL::FondVisible(const TVue& vue) {

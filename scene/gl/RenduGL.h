@@ -45,6 +45,9 @@ private:
     // whether any of the background shows: not where the room's floor fills the picture
     static bool FondVisible(const TVue& vue);
     void PrepareProgrammes(const TVue& vue);
+    // the frame's values of the programs: the view, the lights in the scene's frame, the room
+    void PrepareUniformes(const TVue& vue, const TMatrice4f& matriceVue, int largeurPixels,
+                          int hauteurPixels);
     void DessineNoeud(const TNoeud& n);
     void DessineLignes(const TLignes& l);
     void DessineSolide(const TNoeud& n);
