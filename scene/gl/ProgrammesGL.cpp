@@ -252,7 +252,7 @@ GLuint Texture(QOpenGLFunctions& f, const TTextureBruits& t) {
     f.glBindTexture(GL_TEXTURE_2D, id);
     f.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, t.Cote, t.Cote, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.Rgba.data());
     f.glGenerateMipmap(GL_TEXTURE_2D);
-    f.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    f.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
     f.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     f.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     f.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
