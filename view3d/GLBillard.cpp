@@ -34,6 +34,9 @@ TGLBillard::TGLBillard(TScene& scene) : Scene(scene) {
     }
     // the cloth with its nap, the rails in grained wood, the diamonds inlaid in mother-of-pearl
     Tapis->SetFini(TFini::Drap);
+    // lit per pixel, the cloth needs few triangles (each edge between two is shaded twice with
+    // multisampling); enough that without shaders the lamps still show
+    Tapis->SetMaille(75);
     for (TDisque* m : Mouches) m->SetFini(TFini::Mat);
     for (TCylindre* b : ProfilsBandes) b->SetFini(TFini::Drap);
     for (TBoite* c : Cadres) {
@@ -65,7 +68,7 @@ void TGLBillard::CreePiece() {
         CouleursMateriau(*s, clrGris20, CouleurSol, clrNoir, clrNoir);
         s->SetFini(TFini::Sol);
         // lit per pixel, far from the lamps: a few triangles do
-        s->SetMaille(500);
+        s->SetMaille(4000);
     }
     // as dark as the planks at the table's edge: light only of its own
     OmbreTable = racine.AjouteEnfant<TPlan>();
