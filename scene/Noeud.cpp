@@ -40,6 +40,8 @@ void TNoeud::ChangeParent(TNoeud& nouveau) {
     auto it = std::find_if(freres.begin(), freres.end(), [this](const auto& e) { return e.get() == this; });
     std::unique_ptr<TNoeud> moi = std::move(*it);
     freres.erase(it);
+    // it leaves its old parent's picture too
+    parent_->Modifie();
     nouveau.Adopte(std::move(moi));
 }
 
@@ -103,6 +105,19 @@ bool TNoeud::VisibleDansScene() const {
     return true;
 }
 
+void TNoeud::SetAnime(bool a) {
+    if (anime_ == a) return;
+    anime_ = a;
+    // the node passes from the standing picture to the moving one or back
+    scene_.Modifie(true);
+}
+
+bool TNoeud::DansAnime() const {
+    for (const TNoeud* n = this; n; n = n->parent_)
+        if (n->anime_) return true;
+    return false;
+}
+
 void TNoeud::SetFini(TFini f) {
     fini_ = f;
     Modifie();
@@ -133,7 +148,7 @@ TVecteur3f TNoeud::AbsoluVersLocal(const TVecteur3f& p) const {
     return MatriceAbsolue().InverseRigide().Point(p);
 }
 
-void TNoeud::Modifie() { scene_.Modifie(); }
+void TNoeud::Modifie() { scene_.Modifie(!DansAnime()); }
 
 void TNoeud::FormeModifiee() {
     ++revisionForme_;

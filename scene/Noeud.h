@@ -87,6 +87,12 @@ public:
     void SetSousObjet(bool s) { sousObjet_ = s; }
     // visible itself and through all its ancestors
     bool VisibleDansScene() const;
+    // moves or changes while the rest stands still (a ball, the cue, a shot's lines), with its
+    // subtree: a viewer keeps the picture of the rest and draws only these over it
+    bool Anime() const { return anime_; }
+    void SetAnime(bool a);
+    // this node or one of its ancestors is animated
+    bool DansAnime() const;
 
     const TMateriau& Materiau() const { return materiau_; }
     void SetMateriau(const TMateriau& m);
@@ -124,6 +130,7 @@ private:
     float virage_ = 0;
     bool visible_ = true;
     bool sousObjet_ = false;
+    bool anime_ = false;
     TMateriau materiau_;
     TFini fini_ = TFini::Auto;
     unsigned revisionForme_ = 0;

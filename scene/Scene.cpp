@@ -7,8 +7,9 @@ TScene::~TScene() {
     abonnes_.clear();
 }
 
-void TScene::Modifie() {
+void TScene::Modifie(bool decor) {
     ++revision_;
+    if (decor) ++revisionDecor_;
     for (auto& [cle, f] : abonnes_) f();
 }
 

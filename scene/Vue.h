@@ -18,6 +18,8 @@ struct TSalle {
     float Sol = 0;           // the height of the floor around it
     float EtendueSol = 0;    // the floor's half extent (0: no floor)
     bool LampeSeule = false;
+
+    friend bool operator==(const TSalle&, const TSalle&) = default;
 };
 
 class TVue {

@@ -177,6 +177,7 @@ void TEnregistrementFrm::TraceEnregistrement() {
 
         // the ghost: a pale ball shown only while the shot is animated
         TSphere* f = racine.AjouteEnfant<TSphere>();
+        f->SetAnime(true);
         f->SetRayon(billes[b - 1]->Rayon());
         TMateriau mat;
         mat.Diffuse = Pale(Pale(couleur));

@@ -11,6 +11,8 @@
 TGLBilles::TGLBilles(TScene& scene, float zBase, int genre) {
     TNoeud& racine = scene.Racine();
     Sphere = racine.AjouteEnfant<TSphere>();
+    // the ball, its shadow and its lines move over a table that stands still
+    Sphere->SetAnime(true);
     switch (genre) {
         case 0:
             Nom = "Jaune";
@@ -27,6 +29,7 @@ TGLBilles::TGLBilles(TScene& scene, float zBase, int genre) {
     }
     ZOmbre = zBase + 0.4f;
     Ombre = racine.AjouteEnfant<TDisque>();
+    Ombre->SetAnime(true);
     CouleurUnie(*Ombre, {0, 0, 0, 0.5f});
     // fainter rings, each a little higher than the one inside it so that they never fight
     for (float alpha : {0.22f, 0.1f}) {
@@ -35,9 +38,11 @@ TGLBilles::TGLBilles(TScene& scene, float zBase, int genre) {
     }
     SetRayon(RayonBilleJeu);
     Trajet = racine.AjouteEnfant<TLignes>();
+    Trajet->SetAnime(true);
     Trajet->SetCouleur(Couleur());
     Trajet->SetLargeurLigne(1.5f);
     Parcouru = racine.AjouteEnfant<TLignes>();
+    Parcouru->SetAnime(true);
     Parcouru->SetCouleur(Couleur());
     Parcouru->SetMotif(0x0F0F, 2);
     Parcouru->SetVisible(false);
@@ -195,6 +200,7 @@ void TGLBilles::SetVR(const TVecteur3f& V, const TVecteur3f& R) {
 
 TGLQueue::TGLQueue(TScene& scene, TVue& vue) : Vue(&vue) {
     Support = scene.Racine().AjouteEnfant<TFactice>();
+    Support->SetAnime(true);
     // aim pivot at the ball centre, its roll is the aim
     PivotVisee = Support->AjouteEnfant<TFactice>();
     PivotVisee->SetDirection({0, 0, 1});

@@ -29,12 +29,7 @@ void TRenduGL::PrepareProgrammes(const TVue& vue) {
     if (!programmes_.Construit(*c->functions(), variante)) programmes_.Abandonne(variante);
 }
 
-void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
-    glViewport(0, 0, largeurPixels, hauteurPixels);
-    glClearColor(vue.Fond.r, vue.Fond.g, vue.Fond.b, vue.Fond.a);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!vue.Camera()) return;
-
+void TRenduGL::EtatImage(int hauteurPixels) {
     // fixed state of every frame
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
@@ -59,33 +54,82 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
         glDisable(GL_LINE_SMOOTH);
     }
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
 
+void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
+    glViewport(0, 0, largeurPixels, hauteurPixels);
+    if (!vue.Camera()) {
+        decorCopie_ = false;
+        glClearColor(vue.Fond.r, vue.Fond.g, vue.Fond.b, vue.Fond.a);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        return;
+    }
+    EtatImage(hauteurPixels);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(vue.MatriceProjection().m.data());
     glMatrixMode(GL_MODELVIEW);
     const TMatrice4f matriceVue = vue.MatriceVue();
     glLoadMatrixf(matriceVue.m.data());
 
-    TNoeud& racine = vue.Scene().Racine();
     PoseEclairageAppoint(vue);
-    PoseLumieres(racine);
+    PoseLumieres(vue.Scene().Racine());
     ++image_;
     PrepareProgrammes(vue);
     if (programmes_.Valides()) PrepareUniformes(vue, matriceVue, largeurPixels, hauteurPixels);
-    programmeCourant_ = 0;
     const TVecteur3f oeil = vue.PositionCamera();
     oeilAuDessus_ = std::fabs(oeil.x) < vue.Salle.DemiLargeur && std::fabs(oeil.y) < vue.Salle.DemiLongueur &&
                     oeil.z > vue.Salle.Dessus;
-    DessineNoeud(racine);
+
+    // the standing part from the picture kept, when it serves, and the animated nodes over it
+    const TDecorGL::TUsage usage = decor_.Prepare(Cle(vue, matriceVue, largeurPixels, hauteurPixels));
+    if (usage == TDecorGL::TUsage::Refaire) DessinePasse(vue, TPasse::Decor);
+    const bool copie = usage != TDecorGL::TUsage::Aucun && decor_.Copie();
+    decorCopie_ = copie;
+    if (copie) {
+        DessineNoeud(vue.Scene().Racine(), TPasse::Anime, false);
+        if (programmeCourant_) QOpenGLContext::currentContext()->functions()->glUseProgram(0);
+        programmeCourant_ = 0;
+    } else {
+        DessinePasse(vue, TPasse::Tout);
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    // shapes of nodes not drawn this frame (freed or hidden) are built again when needed; a
+    // frame that drew only the animated nodes says nothing of the others
+    if (usage != TDecorGL::TUsage::Copier || !copie)
+        std::erase_if(cache_, [this](const auto& e) { return e.second.image != image_; });
+}
+
+void TRenduGL::DessinePasse(const TVue& vue, TPasse passe) {
+    glClearColor(vue.Fond.r, vue.Fond.g, vue.Fond.b, vue.Fond.a);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    programmeCourant_ = 0;
+    DessineNoeud(vue.Scene().Racine(), passe, false);
     if (programmeCourant_) QOpenGLContext::currentContext()->functions()->glUseProgram(0);
     programmeCourant_ = 0;
     // the room behind, where nothing was drawn; darker when only the table's lamp lights
     TCouleur fond = vue.Fond;
     if (vue.Salle.LampeSeule) fond = {fond.r * 0.4f, fond.g * 0.4f, fond.b * 0.4f, fond.a};
     if (FondVisible(vue)) fond_.Dessine(fond);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    // shapes of nodes not drawn this frame (freed or hidden) are built again when needed
-    std::erase_if(cache_, [this](const auto& e) { return e.second.image != image_; });
+}
+
+TCleDecor TRenduGL::Cle(const TVue& vue, const TMatrice4f& matriceVue, int largeurPixels,
+                        int hauteurPixels) const {
+    TCleDecor c;
+    c.Scene = vue.Scene().Racine().Identifiant();
+    c.Revision = vue.Scene().RevisionDecor();
+    c.Largeur = largeurPixels;
+    c.Hauteur = hauteurPixels;
+    c.Vue = matriceVue.m;
+    c.Projection = vue.MatriceProjection().m;
+    c.Fond = vue.Fond;
+    c.Salle = vue.Salle;
+    c.ParPixel = programmes_.Valides();
+    c.NbLumieres = nbLumieres_;
+    c.Lampes = lampes_;
+    c.DiffuseLampes = diffuseLampes_;
+    c.SpeculaireLampes = speculaireLampes_;
+    c.AmbianteLampes = {ambianteLampes_.r, ambianteLampes_.g, ambianteLampes_.b};
+    return c;
 }
 
 void TRenduGL::PrepareUniformes(const TVue& vue, const TMatrice4f& matriceVue, int largeurPixels,
@@ -201,12 +245,16 @@ const TMaillage& TRenduGL::Maillage(const TNoeud& n) {
     return e.maillage;
 }
 
-void TRenduGL::DessineNoeud(const TNoeud& n) {
+void TRenduGL::DessineNoeud(const TNoeud& n, TPasse passe, bool dansAnime) {
     // software OpenGL shades what is hidden too: nothing is drawn that cannot be seen
     if (!n.Visible() || (oeilAuDessus_ && n.SousObjet())) return;
+    const bool anime = dansAnime || n.Anime();
+    if (passe == TPasse::Decor && anime) return;
     glPushMatrix();
     glMultMatrixf(n.MatriceLocale().m.data());
-    switch (n.Genre()) {
+    // the animated pass walks the standing nodes for their frames, and draws none
+    const bool dessine = passe != TPasse::Anime || anime;
+    switch (dessine ? n.Genre() : TGenreNoeud::Factice) {
         case TGenreNoeud::Lignes:
             DessineLignes(static_cast<const TLignes&>(n));
             break;
@@ -220,7 +268,7 @@ void TRenduGL::DessineNoeud(const TNoeud& n) {
         default:
             break;
     }
-    for (const auto& e : n.Enfants()) DessineNoeud(*e);
+    for (const auto& e : n.Enfants()) DessineNoeud(*e, passe, anime);
     glPopMatrix();
 }
 

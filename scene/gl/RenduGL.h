@@ -6,7 +6,8 @@
 // viewer's side, front materials (a diffuse alpha below 1 blends), unlit lines whose width grows
 // with the view (smoothed when the framebuffer has no multisampling), and a background gradient.
 // Needs a current compatibility-profile context; keeps the shapes' triangles between frames and
-// allocates nothing in a frame once they are built.
+// allocates nothing in a frame once they are built. What stands still is kept as a picture
+// (TDecorGL) while only animated nodes change.
 #pragma once
 
 #include <array>
@@ -15,6 +16,7 @@
 
 #include "scene/Maillage.h"
 #include "scene/Vue.h"
+#include "scene/gl/DecorGL.h"
 #include "scene/gl/FondGL.h"
 #include "scene/gl/ProgrammesGL.h"
 
@@ -26,14 +28,21 @@ public:
     void Oublie() {
         cache_.clear();
         programmes_.Oublie();
+        decor_.Oublie();
         contexte_ = nullptr;
     }
+    // keeps the picture of what stands still between frames (on by default; off to compare)
+    void SetGardeDecor(bool garde) { decor_.SetActif(garde); }
+    // whether the last frame copied that picture and drew only the animated nodes over it
+    bool DecorCopie() const { return decorCopie_; }
     // whether the last frame's surfaces were lit per pixel
     bool ParPixel() const { return programmes_.Valides(); }
     // whether the last frame was drawn with multisampling
     bool Multiechantillonne() const { return !lignesLissees_; }
 
 private:
+    // which nodes a pass draws: all, those standing still, or the animated ones
+    enum class TPasse { Tout, Decor, Anime };
     struct TEntree {
         unsigned long identifiant = 0;
         unsigned revision = 0;
@@ -48,7 +57,11 @@ private:
     // the frame's values of the programs: the view, the lights in the scene's frame, the room
     void PrepareUniformes(const TVue& vue, const TMatrice4f& matriceVue, int largeurPixels,
                           int hauteurPixels);
-    void DessineNoeud(const TNoeud& n);
+    void EtatImage(int hauteurPixels);
+    TCleDecor Cle(const TVue& vue, const TMatrice4f& matriceVue, int largeurPixels, int hauteurPixels) const;
+    // the target cleared and every node of the pass drawn, then the background where nothing was
+    void DessinePasse(const TVue& vue, TPasse passe);
+    void DessineNoeud(const TNoeud& n, TPasse passe, bool dansAnime);
     void DessineLignes(const TLignes& l);
     void DessineSolide(const TNoeud& n);
     const TMaillage& Maillage(const TNoeud& n);
@@ -61,6 +74,7 @@ private:
     TVecteur3f appointDirection_{1, 0, 0};
     float echelleLignes_ = 1;
     bool lignesLissees_ = false;
+    bool decorCopie_ = false;
     unsigned long image_ = 0;
     // the programs of the current context; none when they could not be built there
     const void* contexte_ = nullptr;
@@ -69,4 +83,5 @@ private:
     // the eye is over the room's object: what lies under it is hidden
     bool oeilAuDessus_ = false;
     TFondGL fond_;
+    TDecorGL decor_;
 };

@@ -30,6 +30,9 @@ public:
     bool Dessine(TVue& vue, int w, int h);
     // the last frame drawn
     QImage Image() const;
+    // keeps the picture of what stands still between frames (on by default; off to compare)
+    void SetGardeDecor(bool garde) { rendu_.SetGardeDecor(garde); }
+    bool DecorCopie() const { return rendu_.DecorCopie(); }
     // whether the last frame was lit per pixel (false: the fixed pipeline drew it)
     bool ParPixel() const { return rendu_.ParPixel(); }
     // whether it was drawn multisampled (false: the driver refused, the lines were smoothed)

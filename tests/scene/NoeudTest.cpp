@@ -194,3 +194,36 @@ TEST(Maillage, ClosedSolidsWindCounterClockwiseSeenFromOutside) {
     pointe->SetLatitudeBas(37);
     EXPECT_FALSE(MaillageDe(*pointe).Ferme);
 }
+
+TEST(Noeud, OnlyChangesOutsideTheAnimatedSubtreesDateTheStandingPicture) {
+    TScene s;
+    auto* table = s.Racine().AjouteEnfant<TBoite>();
+    auto* bille = s.Racine().AjouteEnfant<TSphere>();
+    auto* fleche = bille->AjouteEnfant<TLignes>();
+    const unsigned long avant = s.RevisionDecor();
+    bille->SetAnime(true);
+    EXPECT_GT(s.RevisionDecor(), avant) << "the ball leaves the standing picture";
+
+    unsigned long r = s.RevisionDecor();
+    const unsigned long tout = s.Revision();
+    bille->SetPosition({1, 2, 3});
+    fleche->AjouteNoeud({0, 0, 1});
+    EXPECT_EQ(s.RevisionDecor(), r) << "a ball and its lines move over a table that stands still";
+    EXPECT_GT(s.Revision(), tout) << "the viewers still redraw";
+
+    table->SetDimensions(2, 2, 2);
+    EXPECT_GT(s.RevisionDecor(), r);
+
+    // a standing node hung under the ball leaves the standing picture, and comes back to it
+    r = s.RevisionDecor();
+    table->ChangeParent(*bille);
+    EXPECT_GT(s.RevisionDecor(), r);
+    r = s.RevisionDecor();
+    table->ChangeParent(s.Racine());
+    EXPECT_GT(s.RevisionDecor(), r);
+    r = s.RevisionDecor();
+    bille->SupprimeEnfant(fleche);
+    EXPECT_EQ(s.RevisionDecor(), r);
+    s.Racine().SupprimeEnfant(bille);
+    EXPECT_GT(s.RevisionDecor(), r);
+}

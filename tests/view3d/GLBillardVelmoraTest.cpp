@@ -142,6 +142,30 @@ TEST(GLBillardVelmora, OpeningShotTouchesABallAndDrawsTheShownTrajectories) {
     EXPECT_FLOAT_EQ(m.billard.Blanche->Coord(0), float(s.Trajets[1][size_t(s.NbPhotos)].Position.x));
 }
 
+TEST(GLBillardVelmora, AnAnimatedShotAndTheCueLeaveTheStandingTableAlone) {
+    // what moves while the table stands still is drawn over a kept picture of the rest: a shot,
+    // its animation and the cue must not date that picture, or every frame redraws the room
+    Montage m;
+    for (TGLBilles* b : {m.billard.Blanche, m.billard.Jaune, m.billard.Rouge}) b->SetTrajetVisible(true);
+    m.billard.SetVRVisible(true);
+    const unsigned long decor = m.scene.RevisionDecor();
+    const unsigned long tout = m.scene.Revision();
+    m.billard.JoueCoup();
+    for (int k = 0; k <= m.billard.Simu->NbPhotos; k += 5) {
+        m.billard.AffichePhoto(k, true);
+        m.billard.MontreParcours(k);
+        m.billard.DessineVR(k);
+    }
+    m.billard.FinParcours();
+    m.billard.AffichePhoto(m.billard.Simu->NbPhotos, false);
+    m.billard.Queue->SetHauteur(m.billard.Queue->Hauteur() + 0.5f);
+    m.billard.Queue->SetVisee(30);
+    m.billard.Queue->SetInclinaison(10);
+    m.billard.Queue->Rattache();
+    EXPECT_GT(m.scene.Revision(), tout);
+    EXPECT_EQ(m.scene.RevisionDecor(), decor);
+}
+
 TEST(GLBillardVelmora, HandLaunchFromPhotoZeroCopiesNothing) {
     Montage m;
     m.billard.JoueCoup();

@@ -221,6 +221,8 @@ TEST_F(Rendu, FramesAllocateNothingOnceTheShapesAreBuilt) {
     s.billard.JoueCoup();
     for (bool mobile : {true, false}) {
         s.billard.ActiveCamMobile(mobile);
+        // the shapes, then the picture of what stands still
+        ASSERT_TRUE(rendu.Dessine(s.vue, L, H));
         ASSERT_TRUE(rendu.Dessine(s.vue, L, H));
         nbAllocations = 0;
         compteAllocations = true;
@@ -273,6 +275,51 @@ TEST_F(Rendu, LowOverTheClothTheRoomShowsAFloorAndABackgroundBehind) {
     EXPECT_NEAR(haut.red(), haut.blue(), 6);
     EXPECT_LT(haut.red(), basFond.red() + 1);
     ExpectBalls(img, s);
+}
+
+// pixels whose colour differs by more than a rounding between two pictures
+int PixelsDifferents(const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            n += std::abs(p.red() - q.red()) > 3 || std::abs(p.green() - q.green()) > 3 ||
+                 std::abs(p.blue() - q.blue()) > 3;
+        }
+    return n;
+}
+
+TEST_F(Rendu, FramesOverTheKeptPictureOfTheTableAreTheFramesDrawnWhole) {
+    Scene3D s;
+    for (TGLBilles* b : {s.billard.Blanche, s.billard.Jaune, s.billard.Rouge}) b->SetTrajetVisible(true);
+    s.billard.JoueCoup();
+    TRenduImage entier;
+    entier.SetGardeDecor(false);
+    int copies = 0;
+    for (const bool mobile : {true, false}) {
+        s.billard.ActiveCamMobile(mobile);
+        // an animation: the balls and the travelled paths move, the table stands still
+        for (int k = 0; k <= s.billard.Simu->NbPhotos; k += s.billard.Simu->NbPhotos / 4) {
+            s.billard.AffichePhoto(k, true);
+            s.billard.MontreParcours(k);
+            ASSERT_TRUE(rendu.Dessine(s.vue, L, H));
+            copies += rendu.DecorCopie();
+            ASSERT_TRUE(entier.Dessine(s.vue, L, H));
+            EXPECT_FALSE(entier.DecorCopie());
+            EXPECT_LT(PixelsDifferents(rendu.Image(), entier.Image()), L * H / 2000)
+                << (mobile ? "mobile " : "plafond ") << k;
+        }
+    }
+    EXPECT_GE(copies, 4) << "the kept picture served";
+    // the table changes while its picture is kept: the next frame shows the change
+    TMateriau bleu = s.billard.Tapis->Materiau();
+    bleu.Diffuse = {0.1f, 0.2f, 0.9f, 1};
+    bleu.Ambiante = bleu.Diffuse;
+    s.billard.Tapis->SetMateriau(bleu);
+    for (TRenduImage* r : {&rendu, &entier}) ASSERT_TRUE(r->Dessine(s.vue, L, H));
+    const QImage apres = Dessine(rendu, s.vue, "decor_change.png");
+    EXPECT_GT(Part(apres, s.vue, {-30, 40, 0}, 10, [](QColor c) { return c.blue() > c.green() + 40; }), 0.9);
+    EXPECT_LT(PixelsDifferents(apres, entier.Image()), L * H / 2000);
 }
 
 TEST(Cadenceur, RealWidgetRaisesProgressOncePerFrame) {
