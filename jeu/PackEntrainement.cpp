@@ -39,8 +39,9 @@ std::string CheminDansPack(const std::string& pack, const std::string& nom) {
     return p.is_absolute() ? nom : (fs::path(pack).parent_path() / p).lexically_normal().string();
 }
 
-// "effet hauteur visée vitesse inclinaison masse"
-std::optional<TQueueDegres> LitQueue(const std::string& texte) {
+}  // namespace
+
+std::optional<TQueueDegres> LitQueueTexte(const std::string& texte) {
     std::istringstream flux(texte);
     std::array<float, 6> v{};
     std::string mot;
@@ -67,13 +68,15 @@ std::string TexteQueue(const TQueueDegres& q) {
     return t;
 }
 
+namespace {
+
 // the best route's keys, all three or none
 bool LitMeilleure(const TFichierIni& ini, const std::string& s, TExercice& e, std::string* erreur) {
     const auto taux = ini.Lit(s, "MeilleurTaux");
     if (!taux) return true;
     const auto t = LitReelTexte(*taux);
     if (!t || *t < 0 || *t > 100) return Refuse(erreur, "MeilleurTaux attend un pourcentage de 0 à 100");
-    const auto q = LitQueue(ini.LitTexte(s, "MeilleureQueue", ""));
+    const auto q = LitQueueTexte(ini.LitTexte(s, "MeilleureQueue", ""));
     if (!q)
         return Refuse(
             erreur, "MeilleureQueue attend six nombres : effet, hauteur, visée, vitesse, inclinaison, masse");

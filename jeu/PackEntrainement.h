@@ -19,6 +19,11 @@
 const char* MotModeJeu(TModeDeJeu mode);
 std::optional<TModeDeJeu> ModeJeuDepuisMot(const std::string& mot);
 
+// a cue as six numbers "effet hauteur visée vitesse inclinaison masse" ("." always); reading
+// refuses anything else and an inclination outside [0, 90)
+std::string TexteQueue(const TQueueDegres& q);
+std::optional<TQueueDegres> LitQueueTexte(const std::string& texte);
+
 // the best route of a drill as the pack states it
 struct TMeilleureRoutePack {
     double Taux = 0;  // success rate, 0..1

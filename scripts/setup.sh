@@ -9,6 +9,7 @@ packages=(
   qt6-translations-l10n
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libnlopt-cxx-dev libnlopt-dev
+  libsqlite3-dev
   xvfb xauth locales
   xdotool imagemagick
   clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
