@@ -38,6 +38,10 @@ class TCalibrageFrm;
 class TDifficulteFrm;
 class TEnregistrementFrm;
 class TSolutionsFrm;
+class TEntrainementFrm;
+class TPartieFrm;
+class TProgresFrm;
+class TBaseHistorique;
 
 // what the program entry hands to the main window
 struct TDemarrageVel3D {
@@ -46,6 +50,7 @@ struct TDemarrageVel3D {
     QString CheminServeurCoup;      // socket receiving shots; empty: none
     QString FichierLigneCommande;   // first command-line parameter, or empty
     QString DossierProgramme;       // initial folder of the file dialogs
+    QString Historique;             // history database; empty: the user's data folder
 };
 
 class TMainVel3DFrm : public QMainWindow, public THoteOutils {
@@ -127,6 +132,17 @@ public:
     TSolutionsFrm* SolutionsFrm = nullptr;
     // the solutions window and its item of the "&Outils" menu (shortcut F7)
     void BrancheSolutions(TSolutionsFrm* solutions);
+    // training, matches and progress, on the history database (OuvreHistorique: the user's data
+    // folder when no file is named; never null, closed when refused)
+    std::shared_ptr<TBaseHistorique> OuvreHistorique(const QString& fichier = QString());
+    void BrancheEntrainement(std::shared_ptr<TBaseHistorique> base);
+    TEntrainementFrm* EntrainementFrm = nullptr;
+    TPartieFrm* PartieFrm = nullptr;
+    TProgresFrm* ProgresFrm = nullptr;
+    QAction* OuvrirEntrainementMnu = nullptr;
+    QAction* EntrainementMnu = nullptr;
+    QAction* PartieMnu = nullptr;
+    QAction* ProgresMnu = nullptr;
 
     // -- menu commands
     void ouvrirMnuClick();

@@ -1,0 +1,227 @@
+// The match window and its score board.
+#include "tools/Partie.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "view3d/GLBillardVelmora.h"
+
+namespace {
+
+TCentreBille Centre(const TVecteur3f& v) { return {v.x, v.y, v.z}; }
+TVecteur3f Vers3f(const TCentreBille& c) { return {c.x, c.y, c.z}; }
+
+QToolButton* Bouton(QWidget* parent, const char* nom, const QString& texte) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(nom));
+    b->setText(texte);
+    return b;
+}
+
+// the balls by colour as the table holds them: white, yellow, red
+TPositionBilles Billes(const TGLBillardVelmora& b) {
+    return {Centre(b.Blanche->LitPosition()), Centre(b.Jaune->LitPosition()), Centre(b.Rouge->LitPosition())};
+}
+
+}  // namespace
+
+TPartieFrm::TPartieFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base, QWidget* parent)
+    : TFenetreOutil(hote, parent, QStringLiteral("Partie"), ContexteAidePartie), base_(std::move(base)) {
+    auto* v = new QVBoxLayout(this);
+    auto* f = new QFormLayout;
+    JoueurAEdit = new QLineEdit(QStringLiteral("Joueur A"), this);
+    JoueurBEdit = new QLineEdit(QStringLiteral("Joueur B"), this);
+    ModeCombo = new QComboBox(this);
+    ModeCombo->addItems({QStringLiteral("3 bandes"), QStringLiteral("1 bandes"), QStringLiteral("Libre")});
+    DistanceEdit = new QSpinBox(this);
+    DistanceEdit->setRange(1, 10000);
+    DistanceEdit->setValue(15);
+    LimiteEdit = new QSpinBox(this);
+    LimiteEdit->setRange(0, 10000);
+    LimiteEdit->setSpecialValueText(QStringLiteral("aucune"));
+    f->addRow(QStringLiteral("Joueur A (Blanche) :"), JoueurAEdit);
+    f->addRow(QStringLiteral("Joueur B (Jaune) :"), JoueurBEdit);
+    f->addRow(QStringLiteral("Mode de jeu :"), ModeCombo);
+    f->addRow(QStringLiteral("Distance (points) :"), DistanceEdit);
+    f->addRow(QStringLiteral("Limite de reprises :"), LimiteEdit);
+    v->addLayout(f);
+    auto* boutons = new QHBoxLayout;
+    NouvelleBtn = Bouton(this, "NouvelleBtn", QStringLiteral("Nouvelle partie"));
+    ReprendreBtn = Bouton(this, "ReprendreBtn", QStringLiteral("Reprendre"));
+    ReprendreBtn->setToolTip(QStringLiteral("reprend la dernière partie inachevée"));
+    AnnulerBtn = Bouton(this, "AnnulerBtn", QStringLiteral("Annuler le coup"));
+    AnnulerBtn->setToolTip(QStringLiteral("reprend le dernier coup : billes et score"));
+    for (QToolButton* b : {NouvelleBtn, ReprendreBtn, AnnulerBtn}) boutons->addWidget(b);
+    v->addLayout(boutons);
+    ScoreGrid = new QTableWidget(2, 6, this);
+    ScoreGrid->setObjectName(QStringLiteral("ScoreGrid"));
+    ScoreGrid->setHorizontalHeaderLabels({QStringLiteral("Joueur"), QStringLiteral("Points"),
+                                          QStringLiteral("Reprises"), QStringLiteral("Série"),
+                                          QStringLiteral("Meilleure série"), QStringLiteral("Moyenne")});
+    ScoreGrid->verticalHeader()->hide();
+    ScoreGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ScoreGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    v->addWidget(ScoreGrid);
+    EtatLbl = new QLabel(this);
+    EtatLbl->setObjectName(QStringLiteral("EtatLbl"));
+    EtatLbl->setWordWrap(true);
+    v->addWidget(EtatLbl);
+    connect(NouvelleBtn, &QToolButton::clicked, this, &TPartieFrm::NouvelleBtnClick);
+    connect(ReprendreBtn, &QToolButton::clicked, this, &TPartieFrm::ReprendreBtnClick);
+    connect(AnnulerBtn, &QToolButton::clicked, this, &TPartieFrm::AnnulerBtnClick);
+    ReprendreBtn->setEnabled(base_ && base_->Ouverte() && base_->PartieEnCours());
+    AfficheScore();
+    resize(560, 330);
+}
+
+void TPartieFrm::NouvelleBtnClick() {
+    TGLBillardVelmora* billard = Hote().Billard3D();
+    if (!billard || Hote().CoupVerrouille()) return;
+    // the match left unfinished is given up
+    if (partie_ && !partie_->Finie() && id_ > 0 && base_) base_->AbandonnePartie(id_);
+    TReglesPartie r;
+    r.Joueurs = {JoueurAEdit->text().trimmed().toStdString(), JoueurBEdit->text().trimmed().toStdString()};
+    if (r.Joueurs[0].empty() || r.Joueurs[1].empty() || r.Joueurs[0] == r.Joueurs[1]) {
+        QMessageBox::warning(this, QStringLiteral("Partie"),
+                             QStringLiteral("Donnez deux noms de joueurs différents."));
+        return;
+    }
+    r.Mode = ModeCombo->currentIndex() == 1 ? j1Bande : ModeCombo->currentIndex() == 2 ? jLibre : j3Bandes;
+    r.Distance = DistanceEdit->value();
+    r.LimiteReprises = LimiteEdit->value();
+    // the opening position, the white to break
+    billard->SetBilleJoueur(billard->Blanche);
+    billard->PositionDepart(true);
+    partie_.emplace(r, Billes(*billard));
+    id_ = 0;
+    if (base_ && base_->Ouverte())
+        if (const auto id = base_->CommencePartie(*partie_, QDateTime::currentSecsSinceEpoch())) id_ = *id;
+    PlaceBilles();
+    AfficheScore();
+}
+
+void TPartieFrm::ReprendreBtnClick() {
+    if (!base_ || !Hote().Billard3D()) return;
+    const auto stockee = base_->PartieEnCours();
+    if (!stockee) return;
+    TPartieCarambole p(stockee->Regles, stockee->Depart);
+    if (!p.Reprend(stockee->Coups)) {
+        QMessageBox::warning(this, QStringLiteral("Partie"),
+                             QStringLiteral("La partie enregistrée est illisible."));
+        return;
+    }
+    partie_.emplace(std::move(p));
+    id_ = stockee->Id;
+    JoueurAEdit->setText(QString::fromStdString(stockee->Regles.Joueurs[0]));
+    JoueurBEdit->setText(QString::fromStdString(stockee->Regles.Joueurs[1]));
+    DistanceEdit->setValue(stockee->Regles.Distance);
+    LimiteEdit->setValue(stockee->Regles.LimiteReprises);
+    PlaceBilles();
+    AfficheScore();
+}
+
+void TPartieFrm::AnnulerBtnClick() {
+    if (!partie_ || Hote().CoupVerrouille() || !partie_->Annule()) return;
+    if (id_ > 0 && base_) base_->AnnuleCoup(id_, *partie_);
+    PlaceBilles();
+    AfficheScore();
+}
+
+void TPartieFrm::PlaceBilles() {
+    TGLBillardVelmora* billard = Hote().Billard3D();
+    if (!billard || !partie_) return;
+    billard->SetBilleJoueur(partie_->BilleJoueur() == bjBlanche ? billard->Blanche : billard->Jaune);
+    billard->Simu->ModeDeJeu = partie_->Regles().Mode;
+    const TPositionBilles& p = partie_->Positions();
+    billard->Blanche->SetPosition(Vers3f(p[0]));
+    billard->Jaune->SetPosition(Vers3f(p[1]));
+    billard->Rouge->SetPosition(Vers3f(p[2]));
+}
+
+void TPartieFrm::SurCoupJoue() {
+    TGLBillardVelmora* billard = Hote().Billard3D();
+    if (!partie_ || partie_->Finie() || !billard || !isVisible()) return;
+    const TBillardVelmora& simu = *billard->Simu;
+    const bool point = simu.PointReussi && !simu.FausseQueue;
+    TTentative t;
+    t.Joueur = partie_->Regles().Joueurs[size_t(partie_->Joueur())];
+    t.Quand = QDateTime::currentSecsSinceEpoch();
+    t.Mode = simu.ModeDeJeu;
+    t.Queue = billard->Queue->Valeurs();
+    for (int b = 1; b <= NbBilles; ++b) {
+        const TVecteur& v = simu.Trajets[b][0].Position;
+        t.Billes[size_t(b - 1)] = {float(v.x), float(v.y), float(v.z)};
+    }
+    t.Reussi = point;
+    t.FausseQueue = simu.FausseQueue;
+    // where the balls came to rest: the last photo, by colour
+    TPositionBilles apres{};
+    const int n = simu.NbPhotos;
+    const bool blancheJoue = billard->BilleJoueur == billard->Blanche;
+    const auto fin = [&](int b) {
+        const TVecteur& v = simu.Trajets[b][n].Position;
+        return TCentreBille{float(v.x), float(v.y), float(v.z)};
+    };
+    apres[0] = fin(blancheJoue ? 1 : 2);
+    apres[1] = fin(blancheJoue ? 2 : 1);
+    apres[2] = fin(3);
+    // a ball that left the table goes back where it stood
+    const TTableJeu table;
+    for (size_t i = 0; i < 3; ++i) {
+        TCentreBille c = apres[i];
+        if (table.Borne(c) || c.z < 0) apres[i] = partie_->Positions()[i];
+    }
+    if (!partie_->Joue(point, apres)) return;
+    if (id_ > 0 && base_) base_->EnregistreCoup(id_, *partie_, t);
+    PlaceBilles();
+    AfficheScore();
+}
+
+void TPartieFrm::AfficheScore() {
+    AnnulerBtn->setEnabled(partie_ && !partie_->Coups().empty());
+    if (!partie_) {
+        EtatLbl->setText(QStringLiteral("aucune partie : choisissez les joueurs puis « Nouvelle partie »"));
+        return;
+    }
+    const QLocale l;
+    for (int j = 0; j < 2; ++j) {
+        const TScoreJoueur& s = partie_->Score(j);
+        const QStringList cellules = {
+            QString::fromStdString(partie_->Regles().Joueurs[size_t(j)]) +
+                (j == 0 ? QStringLiteral(" (Blanche)") : QStringLiteral(" (Jaune)")),
+            l.toString(s.Points),
+            l.toString(s.Reprises),
+            l.toString(s.Serie),
+            l.toString(s.MeilleureSerie),
+            l.toString(s.Moyenne(), 'f', 3)};
+        for (int c = 0; c < cellules.size(); ++c) {
+            auto* item = new QTableWidgetItem(cellules[c]);
+            if (j == partie_->Joueur() && !partie_->Finie()) item->setBackground(QColor(255, 240, 180));
+            ScoreGrid->setItem(j, c, item);
+        }
+    }
+    const QString au = QString::fromStdString(partie_->Regles().Joueurs[size_t(partie_->Joueur())]);
+    if (!partie_->Finie()) {
+        EtatLbl->setText(
+            QStringLiteral("au tour de %1 (%2), en %3 points%4")
+                .arg(au, partie_->Joueur() == 0 ? QStringLiteral("Blanche") : QStringLiteral("Jaune"))
+                .arg(partie_->Regles().Distance)
+                .arg(partie_->RepriseEgalisation() ? QStringLiteral(" — reprise d'égalisation") : QString()));
+        return;
+    }
+    const int g = partie_->Gagnant();
+    EtatLbl->setText(g < 0 ? QStringLiteral("partie finie : égalité")
+                           : QStringLiteral("partie finie : %1 gagne")
+                                 .arg(QString::fromStdString(partie_->Regles().Joueurs[size_t(g)])));
+}

@@ -1,0 +1,44 @@
+// "Progrès": the history as charts (Qt Charts): success rate and mean robustness of the made shots
+// per week, the general average of each match over time, and per drill a row with its attempts,
+// success and best robustness, the weakest first ("à retravailler"). The figures are read once
+// when the window opens (TStatistiques); "Exporter en PNG" saves the window's picture.
+#pragma once
+
+#include <memory>
+
+#include "historique/StatistiquesHistorique.h"
+#include "tools/FenetreOutil.h"
+
+class QChartView;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QToolButton;
+
+class TProgresFrm : public TFenetreOutil {
+    Q_OBJECT
+
+public:
+    static constexpr int ContexteAideProgres = 1485;
+
+    TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base, QWidget* parent = nullptr);
+
+    QLineEdit* JoueurEdit = nullptr;
+    QToolButton* ActualiserBtn = nullptr;
+    QToolButton* ExporterBtn = nullptr;
+    QLabel* ResumeLbl = nullptr;
+    QChartView* SemainesChart = nullptr;
+    QChartView* PartiesChart = nullptr;
+    QTableWidget* ExercicesGrid = nullptr;
+
+    // reads the figures again; false with the reason shown in the window
+    bool Actualise();
+    // writes the window's picture; false after telling the user
+    bool ExportePng(const QString& fichier);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    std::shared_ptr<TBaseHistorique> base_;
+};
