@@ -55,6 +55,7 @@ void TMainVel3DFrm::BrancheEntrainement(std::shared_ptr<TBaseHistorique> base) {
     OuvrirEntrainementMnu = new QAction(QStringLiteral("Ouvrir un entraînement…"), this);
     OuvrirEntrainementMnu->setObjectName(QStringLiteral("OuvrirEntrainementMnu"));
     PoseBulle(OuvrirEntrainementMnu, QStringLiteral("ouvre un pack d'exercices (fichier .ven)"));
+    OuvrirEntrainementMnu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     Fichiers1->insertAction(Fichiers1->actions().value(1), OuvrirEntrainementMnu);
     connect(OuvrirEntrainementMnu, &QAction::triggered, this, [this] {
         const QString nom = QFileDialog::getOpenFileName(this, QString(), QString(),
@@ -71,6 +72,9 @@ void TMainVel3DFrm::BrancheEntrainement(std::shared_ptr<TBaseHistorique> base) {
     ProgresMnu = ItemOutil(
         FenetresMnu, this, ProgresFrm, "ProgresMnu", QStringLiteral("Progrès"),
         QStringLiteral("la réussite et la robustesse au fil du temps, les exercices à retravailler"));
+    EntrainementMnu->setShortcut(QKeySequence(Qt::Key_F6));
+    PartieMnu->setShortcut(QKeySequence(Qt::Key_F8));
+    ProgresMnu->setShortcut(QKeySequence(Qt::Key_F9));
     connect(this, &TMainVel3DFrm::CoupJoue, EntrainementFrm, &TEntrainementFrm::SurCoupJoue);
     connect(this, &TMainVel3DFrm::CoupJoue, PartieFrm, &TPartieFrm::SurCoupJoue);
 }
