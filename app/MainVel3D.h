@@ -79,6 +79,9 @@ public:
     // the balls or the rule, and nothing is fired
     void VerrouilleCoup(const QObject* detenteur, bool verrou) override;
     bool CoupVerrouille() const override { return coupVerrouille_; }
+    void ChoisitBilleJoueur(bool jaune) override;
+    void ChoisitModeJeu(TModeDeJeu mode) override;
+    bool ChargeTable(const QString& fichier, QString* erreur = nullptr) override;
     // writes the cue and the balls to a position file; false (after telling the user) on failure
     bool SauvePosition(const QString& nom) override;
     void AfficheAide(int contexte) override;
@@ -88,6 +91,9 @@ public:
 
     // -- operations offered to the other windows
     void FeuBtnClick();
+    // the shot fired by the player (fire button, space bar, a shot handed over): CoupJoue, then
+    // CoupDuJoueur
+    void FeuDuJoueur();
     void SetTauxRalenti(double x);
     double TauxRalenti() const { return tauxRalenti_; }
     void MajQteVisee();
@@ -191,6 +197,9 @@ public:
 signals:
     // a shot was fired and computed (fire button, automatic fire, handed-over shot)
     void CoupJoue();
+    // ... and it was the player's own (not a preview of auto-fire, a route or a replay shown):
+    // an attempt for the drills and the match
+    void CoupDuJoueur();
     // the animation shows time t of the shot (s from the cue impact); -1 when it ends
     void ImageAnimee(double t);
 

@@ -115,6 +115,27 @@ void TMainVel3DFrm::LitFisik() {
     Billard->Simu->Fisik.SetParam(2, Billard->RayonBille);
 }
 
+bool TMainVel3DFrm::ChargeTable(const QString& fichier, QString* erreur) {
+    const auto refuse = [erreur](const QString& raison) {
+        if (erreur) *erreur = raison;
+        return false;
+    };
+    if (!Billard) return refuse(QStringLiteral("le billard n'est pas encore affiché"));
+    if (coupVerrouille_) return refuse(QStringLiteral("évaluation de la difficulté en cours"));
+    // over the factory values, as the command line reads a table: a key the file lacks is not
+    // taken from the table in play
+    TPARAMPHYS fisik = Billard->Simu->Fisik;
+    fisik.ValeursUsine();
+    std::string raison;
+    if (!fichier.isEmpty() && !ChargeFisik(fisik, fichier.toStdString(), &raison))
+        return refuse(QString::fromStdString(raison));
+    // the balls keep the radius of the 3D models
+    fisik.SetParam(2, Billard->RayonBille);
+    Billard->Simu->Fisik = fisik;
+    if (CalibrageFrm) CalibrageFrm->ChargeGrille();
+    return true;
+}
+
 bool TMainVel3DFrm::OuvrePosition(const QString& nom) {
     if (!Billard) return false;
     if (coupVerrouille_) {
@@ -178,5 +199,5 @@ void TMainVel3DFrm::WMCopyData(const TCopieCoup& coup) {
     const auto centre = [](const std::array<float, 3>& p) { return TVecteur3f{p[0], p[1], p[2]}; };
     Billard->PlaceEnOrdre({Billard->BilleJoueur, Billard->BilleNonJoueur, Billard->Rouge},
                           {centre(coup.Joueur), centre(coup.NonJoueur), centre(coup.Rouge)});
-    FeuBtnClick();
+    FeuDuJoueur();
 }

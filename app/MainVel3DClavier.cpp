@@ -44,7 +44,7 @@ void TMainVel3DFrm::FormKeyDown(QKeyEvent* e) {
             anime_ = false;
             return;
         case Qt::Key_Space:
-            if (!e->isAutoRepeat()) FeuBtnClick();
+            if (!e->isAutoRepeat()) FeuDuJoueur();
             return;
         case Qt::Key_End:
             if (!coupVerrouille_) LastCoupEndMnuClick();

@@ -75,6 +75,6 @@ void TMainVel3DFrm::BrancheEntrainement(std::shared_ptr<TBaseHistorique> base) {
     EntrainementMnu->setShortcut(QKeySequence(Qt::Key_F6));
     PartieMnu->setShortcut(QKeySequence(Qt::Key_F8));
     ProgresMnu->setShortcut(QKeySequence(Qt::Key_F9));
-    connect(this, &TMainVel3DFrm::CoupJoue, EntrainementFrm, &TEntrainementFrm::SurCoupJoue);
-    connect(this, &TMainVel3DFrm::CoupJoue, PartieFrm, &TPartieFrm::SurCoupJoue);
+    connect(this, &TMainVel3DFrm::CoupDuJoueur, EntrainementFrm, &TEntrainementFrm::SurCoupJoue);
+    connect(this, &TMainVel3DFrm::CoupDuJoueur, PartieFrm, &TPartieFrm::SurCoupJoue);
 }

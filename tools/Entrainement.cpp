@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "view3d/GLBillardVelmora.h"
 
@@ -91,15 +92,28 @@ TEntrainementFrm::~TEntrainementFrm() {
 bool TEntrainementFrm::OuvrePack(const QString& fichier) {
     TPackEntrainement pack;
     std::string erreur;
-    if (!ChargePack(fichier.toStdString(), pack, &erreur)) {
+    const auto refuse = [this](const QString& raison) {
         QMessageBox::warning(this, QStringLiteral("Entraînement"),
-                             QStringLiteral("Entraînement refusé :\n%1").arg(QString::fromStdString(erreur)));
+                             QStringLiteral("Entraînement refusé :\n%1").arg(raison));
         return false;
-    }
-    if (base_ && base_->Ouverte()) base_->EnregistrePack(pack);
+    };
+    if (!ChargePack(fichier.toStdString(), pack, &erreur)) return refuse(QString::fromStdString(erreur));
+    // the drills' rates hold on the pack's own table
+    QString raison;
+    if (!Hote().ChargeTable(QString::fromStdString(pack.CheminTable), &raison))
+        return refuse(QStringLiteral("table %1 non chargée : %2")
+                          .arg(pack.CheminTable.empty() ? QStringLiteral("d'usine")
+                                                        : QString::fromStdString(pack.CheminTable),
+                               raison));
+    analyse_.reset();
+    suivi_.stop();
+    QString avertissement;
+    if (base_ && base_->Ouverte() && !base_->EnregistrePack(pack, &erreur))
+        avertissement = QStringLiteral("historique : ") + QString::fromStdString(erreur);
     parcours_.emplace(std::move(pack));
     RangeRoutesDuPack();
     RecommencerBtnClick();
+    ResultatLbl->setText(avertissement);
     return true;
 }
 
@@ -110,7 +124,8 @@ void TEntrainementFrm::RangeRoutesDuPack() {
     TBillardVelmora simu;
     simu.Fisik = billard->Simu->Fisik;
     for (const TExercice& e : parcours_->Pack().Exercices) {
-        if (!e.Meilleure) continue;
+        // the solver searches with the cue's mass in play: a route found with another is not that one
+        if (!e.Meilleure || e.Meilleure->Queue.Masse != billard->Queue->Masse()) continue;
         const auto positions = PositionsSimu(e.Position.Billes);
         for (int b = 1; b <= NbBilles; ++b) simu.Trajets[b][0].Position = positions[size_t(b - 1)];
         const std::string cle = EmpreinteRoute(simu, e.Mode, billard->Queue->Masse(), e.NomBille2());
@@ -127,10 +142,13 @@ void TEntrainementFrm::AfficheExercice() {
     RouteBtn->setEnabled(ouvert && derniereRoute_ && derniereRoute_->Essais > 0);
     if (!ouvert) return;
     const TExercice& e = parcours_->Courant();
-    PackLbl->setText(QStringLiteral("%1 — exercice %2 sur %3")
-                         .arg(QString::fromStdString(parcours_->Pack().Titre))
+    const TPackEntrainement& pack = parcours_->Pack();
+    PackLbl->setText(QStringLiteral("%1 — exercice %2 sur %3 (table %4)")
+                         .arg(QString::fromStdString(pack.Titre))
                          .arg(parcours_->Indice() + 1)
-                         .arg(parcours_->Nombre()));
+                         .arg(parcours_->Nombre())
+                         .arg(pack.FichierTable.empty() ? QStringLiteral("d'usine")
+                                                        : QString::fromStdString(pack.FichierTable)));
     TitreLbl->setText(QString::fromStdString(e.Titre));
     QString notes = QString::fromStdString(e.Notes);
     if (!e.Cible.empty())
@@ -146,11 +164,12 @@ void TEntrainementFrm::RecommencerBtnClick() {
     if (!parcours_ || !billard || Hote().CoupVerrouille()) return;
     const TExercice& e = parcours_->Courant();
     const TPositionJeu& p = parcours_->Recommence();
-    billard->SetBilleJoueur(e.JoueurJaune ? billard->Jaune : billard->Blanche);
-    billard->BilleJoueur->SetPosition(Vers3f(p.Billes[0]));
-    billard->BilleNonJoueur->SetPosition(Vers3f(p.Billes[1]));
-    billard->Rouge->SetPosition(Vers3f(p.Billes[2]));
-    billard->Simu->ModeDeJeu = e.Mode;
+    Hote().ChoisitBilleJoueur(e.JoueurJaune);
+    Hote().ChoisitModeJeu(e.Mode);
+    // all three at once: one by one, a ball would be pushed off another's old place
+    billard->PlaceEnOrdre({billard->BilleJoueur, billard->BilleNonJoueur, billard->Rouge},
+                          {Vers3f(p.Billes[0]), Vers3f(p.Billes[1]), Vers3f(p.Billes[2])});
+    billard->Queue->MajReleve();
     TGLQueue& q = *billard->Queue;
     q.SetEffetHauteur(p.Queue.Effet, p.Queue.Hauteur);
     q.SetVisee(p.Queue.Visee);
@@ -193,9 +212,37 @@ void TEntrainementFrm::RouteBtnClick() {
     AfficheExercice();
 }
 
+// the shot was played from the drill: its balls, its player's ball and its mode
+QString TEntrainementFrm::HorsExercice() const {
+    const TGLBillardVelmora& billard = *Hote().Billard3D();
+    const TExercice& e = parcours_->Courant();
+    if ((billard.BilleJoueur == billard.Jaune) != e.JoueurJaune)
+        return QStringLiteral("le joueur n'a plus la bille de l'exercice");
+    if (billard.Simu->ModeDeJeu != e.Mode)
+        return QStringLiteral("le mode de jeu n'est plus celui de l'exercice");
+    const auto positions = PositionsSimu(e.Position.Billes);
+    for (int b = 1; b <= NbBilles; ++b) {
+        const TVecteur& v = billard.Simu->Trajets[b][0].Position;
+        const TVecteur& p = positions[size_t(b - 1)];
+        if (std::fabs(v.x - p.x) > ToleranceBilles || std::fabs(v.y - p.y) > ToleranceBilles ||
+            std::fabs(v.z - p.z) > ToleranceBilles)
+            return QStringLiteral("les billes ne sont plus à la position de l'exercice");
+    }
+    return {};
+}
+
 void TEntrainementFrm::SurCoupJoue() {
     TGLBillardVelmora* billard = Hote().Billard3D();
     if (!parcours_ || !billard || routeMontree_ || !isVisible()) return;
+    // a shot from elsewhere is no attempt of this drill: its figures would go under the drill's name
+    if (const QString raison = HorsExercice(); !raison.isEmpty()) {
+        analyse_.reset();
+        suivi_.stop();
+        ResultatLbl->setText(QStringLiteral("coup hors exercice, non compté : %1 (« Recommencer » remet "
+                                            "l'exercice en place)")
+                                 .arg(raison));
+        return;
+    }
     const TBillardVelmora& simu = *billard->Simu;
     const TExercice& e = parcours_->Courant();
     TTentative t;
@@ -211,8 +258,15 @@ void TEntrainementFrm::SurCoupJoue() {
     fausseQueue_ = t.FausseQueue;
     // written at once: an attempt is never lost, whatever happens during its analysis
     idTentative_ = 0;
-    if (base_ && base_->Ouverte())
-        if (const auto id = base_->AjouteTentative(t)) idTentative_ = *id;
+    erreurHistorique_.clear();
+    std::string erreur;
+    if (base_ && base_->Ouverte()) {
+        if (const auto id = base_->AjouteTentative(t, &erreur))
+            idTentative_ = *id;
+        else
+            erreurHistorique_ =
+                QStringLiteral("tentative non enregistrée : ") + QString::fromStdString(erreur);
+    }
     TOptionsAnalyse o;
     o.Mode = simu.ModeDeJeu;
     o.NomBille2 = e.NomBille2();
@@ -228,6 +282,12 @@ QString TEntrainementFrm::LigneResultat(const TResultatAnalyse& r, bool fini) co
     const QString verdict = fausseQueue_ ? QStringLiteral("fausse queue")
                             : reussi_    ? QStringLiteral("réussi")
                                          : QStringLiteral("manqué");
+    // an attempt the history could not keep is said, never passed over
+    return LigneAnalyse(verdict, r, fini) +
+           (erreurHistorique_.isEmpty() ? QString() : QStringLiteral("\n") + erreurHistorique_);
+}
+
+QString TEntrainementFrm::LigneAnalyse(const QString& verdict, const TResultatAnalyse& r, bool fini) {
     if (!fini && r.Essais == 0) return verdict + QStringLiteral(" — analyse du coup en cours…");
     QString ligne = verdict + QStringLiteral(" — votre coup passe à ") + Pourcent(r.Robustesse());
     if (!r.Meilleure)
@@ -245,7 +305,10 @@ void TEntrainementFrm::Suivi() {
     ResultatLbl->setText(LigneResultat(r, fini));
     if (!fini) return;
     suivi_.stop();
-    if (idTentative_ > 0 && base_) base_->CompleteTentative(idTentative_, r);
+    std::string erreur;
+    if (idTentative_ > 0 && base_ && !base_->CompleteTentative(idTentative_, r, &erreur))
+        erreurHistorique_ = QStringLiteral("analyse non enregistrée : ") + QString::fromStdString(erreur);
+    ResultatLbl->setText(LigneResultat(r, fini));
     derniereRoute_ = r.Meilleure;
     analyse_.reset();
     AfficheExercice();

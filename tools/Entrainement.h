@@ -46,7 +46,8 @@ public:
     void SuivantBtnClick();
     void PrecedentBtnClick();
     void RouteBtnClick();
-    // the main window fired a shot: an attempt of the drill in play
+    // the player fired a shot: an attempt of the drill in play when it was played from the drill
+    // (its balls, its player's ball and mode), else said and not counted
     void SurCoupJoue();
 
     bool PackOuvert() const { return parcours_.has_value(); }
@@ -54,6 +55,8 @@ public:
     // the last attempt's analysis has ended
     bool AnalyseFinie() const { return !analyse_; }
     std::int64_t NbThreads = 0;
+    // how far (cm) a ball may lie from the drill's position for a shot to be an attempt of it
+    static constexpr double ToleranceBilles = 0.01;
 
 signals:
     void AnalyseTerminee();
@@ -62,6 +65,9 @@ private:
     void AfficheExercice();
     void Suivi();
     QString LigneResultat(const TResultatAnalyse& r, bool fini) const;
+    static QString LigneAnalyse(const QString& verdict, const TResultatAnalyse& r, bool fini);
+    // why the shot just played is not an attempt of the drill in play; empty when it is
+    QString HorsExercice() const;
     void RangeRoutesDuPack();
 
     std::shared_ptr<TBaseHistorique> base_;
@@ -72,6 +78,7 @@ private:
     bool reussi_ = false;
     bool fausseQueue_ = false;
     bool routeMontree_ = false;
+    QString erreurHistorique_;  // why the last attempt, or its analysis, is not in the history
     std::optional<TMeilleureRoute> derniereRoute_;
     QTimer suivi_;
 };

@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "view3d/GLBillardVelmora.h"
 
@@ -32,6 +33,12 @@ QToolButton* Bouton(QWidget* parent, const char* nom, const QString& texte) {
 // the balls by colour as the table holds them: white, yellow, red
 TPositionBilles Billes(const TGLBillardVelmora& b) {
     return {Centre(b.Blanche->LitPosition()), Centre(b.Jaune->LitPosition()), Centre(b.Rouge->LitPosition())};
+}
+
+// the simulation's number of a ball by colour (white, yellow, red): 1 the player's, 2 the other cue ball
+int NumeroSimu(const TGLBillardVelmora& b, size_t couleur) {
+    if (couleur == 2) return 3;
+    return (couleur == 0) == (b.BilleJoueur == b.Blanche) ? 1 : 2;
 }
 
 }  // namespace
@@ -80,7 +87,6 @@ TPartieFrm::TPartieFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base,
     connect(NouvelleBtn, &QToolButton::clicked, this, &TPartieFrm::NouvelleBtnClick);
     connect(ReprendreBtn, &QToolButton::clicked, this, &TPartieFrm::ReprendreBtnClick);
     connect(AnnulerBtn, &QToolButton::clicked, this, &TPartieFrm::AnnulerBtnClick);
-    ReprendreBtn->setEnabled(base_ && base_->Ouverte() && base_->PartieEnCours());
     AfficheScore();
     resize(560, 330);
 }
@@ -101,20 +107,35 @@ void TPartieFrm::NouvelleBtnClick() {
     r.Distance = DistanceEdit->value();
     r.LimiteReprises = LimiteEdit->value();
     // the opening position, the white to break
-    billard->SetBilleJoueur(billard->Blanche);
+    Hote().ChoisitBilleJoueur(false);
     billard->PositionDepart(true);
     partie_.emplace(r, Billes(*billard));
     id_ = 0;
-    if (base_ && base_->Ouverte())
-        if (const auto id = base_->CommencePartie(*partie_, QDateTime::currentSecsSinceEpoch())) id_ = *id;
+    avertissement_.clear();
+    std::string erreur;
+    if (base_ && base_->Ouverte()) {
+        if (const auto id = base_->CommencePartie(*partie_, QDateTime::currentSecsSinceEpoch(), &erreur))
+            id_ = *id;
+        else
+            avertissement_ = QStringLiteral("partie non enregistrée : ") + QString::fromStdString(erreur);
+    }
     PlaceBilles();
     AfficheScore();
 }
 
 void TPartieFrm::ReprendreBtnClick() {
-    if (!base_ || !Hote().Billard3D()) return;
-    const auto stockee = base_->PartieEnCours();
-    if (!stockee) return;
+    if (!Hote().Billard3D() || Hote().CoupVerrouille()) return;
+    // read when asked: another instance may have played since this window opened
+    std::string erreur;
+    const auto stockee = base_ && base_->Ouverte() ? base_->PartieEnCours(&erreur) : std::nullopt;
+    if (!stockee) {
+        MajReprendre();
+        QMessageBox::information(
+            this, QStringLiteral("Partie"),
+            erreur.empty() ? QStringLiteral("Aucune partie inachevée dans l'historique.")
+                           : QStringLiteral("Historique illisible : %1").arg(QString::fromStdString(erreur)));
+        return;
+    }
     TPartieCarambole p(stockee->Regles, stockee->Depart);
     if (!p.Reprend(stockee->Coups)) {
         QMessageBox::warning(this, QStringLiteral("Partie"),
@@ -123,8 +144,10 @@ void TPartieFrm::ReprendreBtnClick() {
     }
     partie_.emplace(std::move(p));
     id_ = stockee->Id;
+    avertissement_.clear();
     JoueurAEdit->setText(QString::fromStdString(stockee->Regles.Joueurs[0]));
     JoueurBEdit->setText(QString::fromStdString(stockee->Regles.Joueurs[1]));
+    ModeCombo->setCurrentIndex(stockee->Regles.Mode == j1Bande ? 1 : stockee->Regles.Mode == jLibre ? 2 : 0);
     DistanceEdit->setValue(stockee->Regles.Distance);
     LimiteEdit->setValue(stockee->Regles.LimiteReprises);
     PlaceBilles();
@@ -133,25 +156,69 @@ void TPartieFrm::ReprendreBtnClick() {
 
 void TPartieFrm::AnnulerBtnClick() {
     if (!partie_ || Hote().CoupVerrouille() || !partie_->Annule()) return;
-    if (id_ > 0 && base_) base_->AnnuleCoup(id_, *partie_);
+    std::string erreur;
+    if (id_ > 0 && base_ && !base_->AnnuleCoup(id_, *partie_, &erreur)) Desynchronise(erreur);
     PlaceBilles();
     AfficheScore();
+}
+
+void TPartieFrm::Desynchronise(const std::string& erreur) {
+    // the stored shots no longer follow the match: it must not be resumed from them
+    if (base_) base_->AbandonnePartie(id_);
+    id_ = 0;
+    avertissement_ = QStringLiteral("historique : %1 — la partie continue sans être enregistrée")
+                         .arg(QString::fromStdString(erreur));
+}
+
+void TPartieFrm::MajReprendre() {
+    ReprendreBtn->setEnabled(base_ && base_->Ouverte() && base_->PartieEnCours());
+}
+
+void TPartieFrm::showEvent(QShowEvent* e) {
+    TFenetreOutil::showEvent(e);
+    MajReprendre();
 }
 
 void TPartieFrm::PlaceBilles() {
     TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard || !partie_) return;
-    billard->SetBilleJoueur(partie_->BilleJoueur() == bjBlanche ? billard->Blanche : billard->Jaune);
-    billard->Simu->ModeDeJeu = partie_->Regles().Mode;
+    Hote().ChoisitBilleJoueur(partie_->BilleJoueur() == bjJaune);
+    Hote().ChoisitModeJeu(partie_->Regles().Mode);
     const TPositionBilles& p = partie_->Positions();
-    billard->Blanche->SetPosition(Vers3f(p[0]));
-    billard->Jaune->SetPosition(Vers3f(p[1]));
-    billard->Rouge->SetPosition(Vers3f(p[2]));
+    // all three at once: one by one, a ball would be pushed off another's old place
+    billard->PlaceEnOrdre({billard->Blanche, billard->Jaune, billard->Rouge},
+                          {Vers3f(p[0]), Vers3f(p[1]), Vers3f(p[2])});
+    billard->Queue->MajReleve();
+}
+
+QString TPartieFrm::HorsPartie() const {
+    const TGLBillardVelmora& billard = *Hote().Billard3D();
+    if ((billard.BilleJoueur == billard.Jaune) != (partie_->BilleJoueur() == bjJaune))
+        return QStringLiteral("il a été joué avec la bille de l'autre joueur");
+    if (billard.Simu->ModeDeJeu != partie_->Regles().Mode)
+        return QStringLiteral("le mode de jeu n'est plus celui de la partie");
+    const TPositionBilles& p = partie_->Positions();
+    for (size_t i = 0; i < 3; ++i) {
+        const TVecteur& v = billard.Simu->Trajets[NumeroSimu(billard, i)][0].Position;
+        if (std::fabs(v.x - p[i].x) > ToleranceBilles || std::fabs(v.y - p[i].y) > ToleranceBilles ||
+            std::fabs(v.z - p[i].z) > ToleranceBilles)
+            return QStringLiteral("les billes n'étaient plus où la partie les avait laissées");
+    }
+    return {};
 }
 
 void TPartieFrm::SurCoupJoue() {
     TGLBillardVelmora* billard = Hote().Billard3D();
     if (!partie_ || partie_->Finie() || !billard || !isVisible()) return;
+    // a shot from elsewhere would give the match another table than its own
+    if (const QString raison = HorsPartie(); !raison.isEmpty()) {
+        PlaceBilles();
+        AfficheScore();
+        EtatLbl->setText(
+            QStringLiteral("coup non compté : %1 ; la partie est remise en place.\n").arg(raison) +
+            EtatLbl->text());
+        return;
+    }
     const TBillardVelmora& simu = *billard->Simu;
     const bool point = simu.PointReussi && !simu.FausseQueue;
     TTentative t;
@@ -168,32 +235,30 @@ void TPartieFrm::SurCoupJoue() {
     // where the balls came to rest: the last photo, by colour
     TPositionBilles apres{};
     const int n = simu.NbPhotos;
-    const bool blancheJoue = billard->BilleJoueur == billard->Blanche;
-    const auto fin = [&](int b) {
-        const TVecteur& v = simu.Trajets[b][n].Position;
-        return TCentreBille{float(v.x), float(v.y), float(v.z)};
-    };
-    apres[0] = fin(blancheJoue ? 1 : 2);
-    apres[1] = fin(blancheJoue ? 2 : 1);
-    apres[2] = fin(3);
-    // a ball that left the table goes back where it stood
     const TTableJeu table;
     for (size_t i = 0; i < 3; ++i) {
-        TCentreBille c = apres[i];
-        if (table.Borne(c) || c.z < 0) apres[i] = partie_->Positions()[i];
+        const TVecteur& v = simu.Trajets[NumeroSimu(*billard, i)][n].Position;
+        const TCentreBille c{float(v.x), float(v.y), float(v.z)};
+        // a ball that left the table goes back where it stood
+        TCentreBille borne = c;
+        apres[i] = table.Borne(borne) || c.z < 0 ? partie_->Positions()[i] : c;
     }
     if (!partie_->Joue(point, apres)) return;
-    if (id_ > 0 && base_) base_->EnregistreCoup(id_, *partie_, t);
+    std::string erreur;
+    if (id_ > 0 && base_ && !base_->EnregistreCoup(id_, *partie_, t, &erreur)) Desynchronise(erreur);
     PlaceBilles();
     AfficheScore();
 }
 
 void TPartieFrm::AfficheScore() {
     AnnulerBtn->setEnabled(partie_ && !partie_->Coups().empty());
-    if (!partie_) {
-        EtatLbl->setText(QStringLiteral("aucune partie : choisissez les joueurs puis « Nouvelle partie »"));
-        return;
-    }
+    MajReprendre();
+    EtatLbl->setText(EtatPartie() +
+                     (avertissement_.isEmpty() ? QString() : QStringLiteral("\n") + avertissement_));
+}
+
+QString TPartieFrm::EtatPartie() {
+    if (!partie_) return QStringLiteral("aucune partie : choisissez les joueurs puis « Nouvelle partie »");
     const QLocale l;
     for (int j = 0; j < 2; ++j) {
         const TScoreJoueur& s = partie_->Score(j);
@@ -212,16 +277,13 @@ void TPartieFrm::AfficheScore() {
         }
     }
     const QString au = QString::fromStdString(partie_->Regles().Joueurs[size_t(partie_->Joueur())]);
-    if (!partie_->Finie()) {
-        EtatLbl->setText(
-            QStringLiteral("au tour de %1 (%2), en %3 points%4")
-                .arg(au, partie_->Joueur() == 0 ? QStringLiteral("Blanche") : QStringLiteral("Jaune"))
-                .arg(partie_->Regles().Distance)
-                .arg(partie_->RepriseEgalisation() ? QStringLiteral(" — reprise d'égalisation") : QString()));
-        return;
-    }
+    if (!partie_->Finie())
+        return QStringLiteral("au tour de %1 (%2), en %3 points%4")
+            .arg(au, partie_->Joueur() == 0 ? QStringLiteral("Blanche") : QStringLiteral("Jaune"))
+            .arg(partie_->Regles().Distance)
+            .arg(partie_->RepriseEgalisation() ? QStringLiteral(" — reprise d'égalisation") : QString());
     const int g = partie_->Gagnant();
-    EtatLbl->setText(g < 0 ? QStringLiteral("partie finie : égalité")
-                           : QStringLiteral("partie finie : %1 gagne")
-                                 .arg(QString::fromStdString(partie_->Regles().Joueurs[size_t(g)])));
+    return g < 0 ? QStringLiteral("partie finie : égalité")
+                 : QStringLiteral("partie finie : %1 gagne")
+                       .arg(QString::fromStdString(partie_->Regles().Joueurs[size_t(g)]));
 }

@@ -44,16 +44,33 @@ public:
     void NouvelleBtnClick();
     void ReprendreBtnClick();
     void AnnulerBtnClick();
-    // the main window fired a shot: the match's next shot
+    // the player fired a shot: the match's next one when it was played from where the match stands
+    // (its balls, the striker's ball, its mode), else said, not counted, and the match put back
     void SurCoupJoue();
     const TPartieCarambole* Partie() const { return partie_ ? &*partie_ : nullptr; }
+    // the row of the match in the history; 0 when it is not stored
+    std::int64_t IdPartie() const { return id_; }
+    // how far (cm) a ball may lie from where the match left it for a shot to count
+    static constexpr double ToleranceBilles = 0.01;
+
+protected:
+    void showEvent(QShowEvent* e) override;
 
 private:
     // the balls where the match stands and the ball of the player at the table
     void PlaceBilles();
     void AfficheScore();
+    // the score board's cells, and the line under it
+    QString EtatPartie();
+    // why the shot just played is not the match's; empty when it is
+    QString HorsPartie() const;
+    // "Reprendre" offered when the history holds an unfinished match
+    void MajReprendre();
+    // a write refused: the match goes on unstored, and says so
+    void Desynchronise(const std::string& erreur);
 
     std::shared_ptr<TBaseHistorique> base_;
     std::optional<TPartieCarambole> partie_;
     std::int64_t id_ = 0;
+    QString avertissement_;  // what the history refused, shown under the score
 };

@@ -3,6 +3,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QFileDialog>
@@ -13,6 +14,7 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -68,6 +70,10 @@ TProgresFrm::TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> bas
     JoueurEdit = new QLineEdit(this);
     JoueurEdit->setPlaceholderText(QStringLiteral("tous les joueurs"));
     haut->addWidget(JoueurEdit);
+    PeriodeCombo = new QComboBox(this);
+    PeriodeCombo->setObjectName(QStringLiteral("PeriodeCombo"));
+    PeriodeCombo->addItems({QStringLiteral("par semaine"), QStringLiteral("par jour")});
+    haut->addWidget(PeriodeCombo);
     ActualiserBtn = new QToolButton(this);
     ActualiserBtn->setText(QStringLiteral("Actualiser"));
     ExporterBtn = new QToolButton(this);
@@ -78,8 +84,7 @@ TProgresFrm::TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> bas
     ResumeLbl = new QLabel(this);
     ResumeLbl->setWordWrap(true);
     v->addWidget(ResumeLbl);
-    SemainesChart =
-        Graphe(this, QStringLiteral("Par semaine : réussite et robustesse moyenne des coups réussis"));
+    SemainesChart = Graphe(this, QString());
     PartiesChart = Graphe(this, QStringLiteral("Moyenne générale par partie"));
     auto* graphes = new QHBoxLayout;
     graphes->addWidget(SemainesChart);
@@ -96,6 +101,7 @@ TProgresFrm::TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> bas
     v->addWidget(ExercicesGrid);
     connect(ActualiserBtn, &QToolButton::clicked, this, &TProgresFrm::Actualise);
     connect(JoueurEdit, &QLineEdit::returnPressed, this, &TProgresFrm::Actualise);
+    connect(PeriodeCombo, &QComboBox::currentIndexChanged, this, &TProgresFrm::Actualise);
     connect(ExporterBtn, &QToolButton::clicked, this, [this] {
         const QString nom = QFileDialog::getSaveFileName(this, QString(), QStringLiteral("progres.png"),
                                                          QStringLiteral("images PNG (*.png)"));
@@ -126,7 +132,10 @@ bool TProgresFrm::Actualise() {
     taux->setName(QStringLiteral("réussite (%)"));
     auto* robustesse = new QLineSeries;
     robustesse->setName(QStringLiteral("robustesse moyenne (%)"));
-    for (const TPeriode& p : s.Semaines) {
+    const bool jours = PeriodeCombo->currentIndex() == 1;
+    SemainesChart->chart()->setTitle((jours ? QStringLiteral("Par jour") : QStringLiteral("Par semaine")) +
+                                     QStringLiteral(" : réussite et robustesse moyenne des coups réussis"));
+    for (const TPeriode& p : jours ? s.Jours : s.Semaines) {
         taux->append(double(Ms(p.Debut)), 100 * p.Compte.Taux());
         if (p.Compte.RobustesseReussies)
             robustesse->append(double(Ms(p.Debut)), 100 * *p.Compte.RobustesseReussies);
@@ -158,8 +167,10 @@ bool TProgresFrm::Actualise() {
 }
 
 bool TProgresFrm::ExportePng(const QString& fichier) {
-    if (grab().save(fichier, "PNG")) return true;
+    // whole or not at all: an image cut short never replaces the one there
+    QSaveFile f(fichier);
+    if (f.open(QIODevice::WriteOnly) && grab().save(&f, "PNG") && f.commit()) return true;
     QMessageBox::warning(this, QStringLiteral("Progrès"),
-                         QStringLiteral("Image impossible à écrire : %1").arg(fichier));
+                         QStringLiteral("Image impossible à écrire : %1\n%2").arg(fichier, f.errorString()));
     return false;
 }

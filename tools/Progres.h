@@ -1,5 +1,5 @@
 // "Progrès": the history as charts (Qt Charts): success rate and mean robustness of the made shots
-// per week, the general average of each match over time, and per drill a row with its attempts,
+// per week or per day, the general average of each match over time, and per drill a row with its attempts,
 // success and best robustness, the weakest first ("à retravailler"). The figures are read once
 // when the window opens (TStatistiques); "Exporter en PNG" saves the window's picture.
 #pragma once
@@ -10,6 +10,7 @@
 #include "tools/FenetreOutil.h"
 
 class QChartView;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -24,6 +25,7 @@ public:
     TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base, QWidget* parent = nullptr);
 
     QLineEdit* JoueurEdit = nullptr;
+    QComboBox* PeriodeCombo = nullptr;  // the first chart per week or per day
     QToolButton* ActualiserBtn = nullptr;
     QToolButton* ExporterBtn = nullptr;
     QLabel* ResumeLbl = nullptr;
