@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -14,6 +15,8 @@
 #include "tests/app/Fenetres.h"
 #include "tests/support/BoitesEtAttente.h"
 #include "tools/Entrainement.h"
+#include "tools/Partie.h"
+#include "tools/Progres.h"
 
 namespace {
 
@@ -208,4 +211,35 @@ TEST(EntrainementFrm, WithoutHistoryTheDrillsWorkAndTheAttemptIsAnalysed) {
     EXPECT_TRUE(e.ResultatLbl->text().contains(QStringLiteral("la meilleure route à 85 %")));
     f.open(QIODevice::ReadOnly);
     EXPECT_EQ(f.readAll(), QByteArray("pas une base"));
+}
+
+TEST(EntrainementFrm, TheTrainingItemsHaveTheirShortcutsAlsoFromTheCueWindow) {
+    TFenetres w;
+    TMainVel3DFrm& f = w.Cree();
+    const struct {
+        const char* item;
+        QKeySequence touches;
+        QWidget* fenetre;
+    } items[] = {{"OuvrirEntrainementMnu", QKeySequence(Qt::CTRL | Qt::Key_T), nullptr},
+                 {"EntrainementMnu", QKeySequence(Qt::Key_F6), f.EntrainementFrm},
+                 {"PartieMnu", QKeySequence(Qt::Key_F8), f.PartieFrm},
+                 {"ProgresMnu", QKeySequence(Qt::Key_F9), f.ProgresFrm}};
+    for (const auto& i : items) {
+        QAction* a = Controle<QAction>(f, i.item);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->shortcut(), i.touches) << i.item;
+        if (!i.fenetre) continue;
+        // F6, F8 and F9 passed on as the cue window passes its keys
+        QKeyEvent e(QEvent::KeyPress, i.touches[0].key(), Qt::NoModifier);
+        f.PasseTouche(&e);
+        EXPECT_TRUE(i.fenetre->isVisible()) << i.item;
+        EXPECT_TRUE(a->isChecked()) << i.item;
+        f.PasseTouche(&e);
+        EXPECT_FALSE(i.fenetre->isVisible()) << i.item;
+    }
+    // no other item of the menus has one of these shortcuts
+    for (QAction* a : f.findChildren<QAction*>())
+        for (const auto& i : items)
+            if (a->objectName() != QLatin1String(i.item))
+                EXPECT_NE(a->shortcut(), i.touches) << a->text().toStdString();
 }
