@@ -15,6 +15,9 @@
 #include "fichiers/FichierFisik.h"
 #include "scene/gl/VueGL.h"
 #include "tools/Enregistrement.h"
+#include "tools/Entrainement.h"
+#include "tools/Partie.h"
+#include "tools/Progres.h"
 #include "tools/Solutions.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/CaseLed.h"
@@ -40,7 +43,10 @@ QList<QPair<QWidget*, QString>> TMainVel3DFrm::Outils() const {
                                                  {DifficulteFrm, "DifficulteFrm"},
                                                  {CalibrageFrm, "CalibrageFrm"},
                                                  {SolutionsFrm, "SolutionsFrm"},
-                                                 {EnregistrementFrm, "EnregistrementFrm"}};
+                                                 {EnregistrementFrm, "EnregistrementFrm"},
+                                                 {EntrainementFrm, "EntrainementFrm"},
+                                                 {PartieFrm, "PartieFrm"},
+                                                 {ProgresFrm, "ProgresFrm"}};
     for (const auto& [outil, nom] : tous)
         if (outil) outils.append({outil, QString::fromLatin1(nom)});
     return outils;

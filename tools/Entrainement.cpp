@@ -155,6 +155,7 @@ void TEntrainementFrm::AfficheExercice() {
         notes += (notes.isEmpty() ? QString() : QStringLiteral("\n")) + QStringLiteral("route à jouer : ") +
                  QString::fromStdString(TexteRouteCible(e.Cible, e.NomBille2()));
     NotesLbl->setText(notes);
+    NotesLbl->setVisible(!notes.isEmpty());
     PrecedentBtn->setEnabled(parcours_->Indice() > 0);
     SuivantBtn->setEnabled(parcours_->Indice() + 1 < parcours_->Nombre());
 }

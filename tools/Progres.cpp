@@ -29,6 +29,9 @@ QString Pourcent(std::optional<double> x) {
 QChartView* Graphe(QWidget* parent, const QString& titre) {
     auto* chart = new QChart;
     chart->setTitle(titre);
+    // the axes' figures with the user's decimal separator
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale());
     chart->legend()->setAlignment(Qt::AlignBottom);
     auto* vue = new QChartView(chart, parent);
     vue->setRenderHint(QPainter::Antialiasing);
@@ -50,6 +53,7 @@ void Remplit(QChart* chart, const QList<QLineSeries*>& series, double maxi, cons
     auto* y = new QValueAxis;
     y->setRange(0, maxi);
     y->setLabelFormat(format);
+    y->applyNiceNumbers();
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QLineSeries* s : series) {
@@ -97,6 +101,7 @@ TProgresFrm::TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> bas
          QStringLiteral("Meilleure robustesse"), QStringLiteral("Meilleure route")});
     ExercicesGrid->verticalHeader()->hide();
     ExercicesGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ExercicesGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ExercicesGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     v->addWidget(ExercicesGrid);
     connect(ActualiserBtn, &QToolButton::clicked, this, &TProgresFrm::Actualise);
@@ -140,7 +145,7 @@ bool TProgresFrm::Actualise() {
         if (p.Compte.RobustesseReussies)
             robustesse->append(double(Ms(p.Debut)), 100 * *p.Compte.RobustesseReussies);
     }
-    Remplit(SemainesChart->chart(), {taux, robustesse}, 100, QStringLiteral("%d"));
+    Remplit(SemainesChart->chart(), {taux, robustesse}, 100, QStringLiteral("%.0f"));
     QList<QLineSeries*> moyennes;
     double maxi = 0.5;
     for (int j = 0; j < 2 && (j == 0 || s.Joueur.empty()); ++j) {
