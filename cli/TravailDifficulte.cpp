@@ -7,6 +7,7 @@
 #include "cli/OptionsDifficulte.h"
 #include "cli/TravailPosition.h"
 #include "fichiers/NombresIni.h"
+#include "jeu/PackEntrainement.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ public:
 
     std::string Signature() const override {
         std::string s = "difficulty --trials " + Six(grille_.NbEssais) + " --steps " +
-                        Six(grille_.Increment) + " --mode " + MotMode(Tir().mode);
+                        Six(grille_.Increment) + " --mode " + MotModeJeu(Tir().mode);
         if (!Tir().fsk.empty()) s += " --fsk " + Tir().fsk;
         return s;
     }

@@ -7,6 +7,7 @@
 #include "cli/OptionsSolve.h"
 #include "cli/TravailPosition.h"
 #include "fichiers/NombresIni.h"
+#include "jeu/PackEntrainement.h"
 #include "moteurs/SolveurCoups.h"
 
 namespace {
@@ -19,7 +20,7 @@ public:
     std::vector<std::string> Suffixes() const override { return {".json"}; }
 
     std::string Signature() const override {
-        std::string s = "solve --mode " + std::string(MotMode(o_.tir.mode)) + " --top " +
+        std::string s = "solve --mode " + std::string(MotModeJeu(o_.tir.mode)) + " --top " +
                         std::to_string(o_.top) + " --budget " + std::to_string(o_.budget);
         if (o_.masse) s += " --massé";
         if (!o_.tir.fsk.empty()) s += " --fsk " + o_.tir.fsk;
