@@ -191,7 +191,8 @@ void TEntrainementFrm::PrecedentBtnClick() {
 
 void TEntrainementFrm::RouteBtnClick() {
     TGLBillardVelmora* billard = Hote().Billard3D();
-    if (!parcours_ || !billard || !derniereRoute_ || derniereRoute_->Essais == 0) return;
+    if (!parcours_ || !billard || !derniereRoute_ || derniereRoute_->Essais == 0 || Hote().CoupVerrouille())
+        return;
     const TMeilleureRoute route = *derniereRoute_;
     RecommencerBtnClick();
     TGLQueue& q = *billard->Queue;
