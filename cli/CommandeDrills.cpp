@@ -27,7 +27,7 @@ struct TOptionsDrills {
     std::string fsk;
 };
 
-bool LitOptions(const std::vector<std::string>& args, TOptionsDrills& o, std::string& erreur) {
+bool LitOptions(const std::vector<std::string>& args, TOptionsDrills& o, std::string* erreur) {
     bool graine = false;
     std::string mode;
     const std::vector<TOptionCli> table = {
@@ -51,62 +51,50 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsDrills& o, std::st
                       [&](long long n) { o.generation.NbThreads = int(n); })},
         {"--fsk", TGenreOption::Valeur, OptionNonVide(o.fsk, "l'option --fsk attend un fichier .fsk")},
     };
-    const auto positionnel = [](const std::string& a, std::string& e) {
-        e = "argument inattendu \"" + a + "\"";
-        return false;
+    const auto positionnel = [](const std::string& a, std::string* e) {
+        return Refuse(e, "argument inattendu \"" + a + "\"");
     };
     if (!LitOptionsCli(args, table, positionnel, erreur)) return false;
-    if (!o.genere || !graine || o.dossier.empty()) {
-        erreur = "--generate N, --seed S et --out DOSSIER sont nécessaires";
-        return false;
-    }
+    if (!o.genere || !graine || o.dossier.empty())
+        return Refuse(erreur, "--generate N, --seed S et --out DOSSIER sont nécessaires");
     if (!mode.empty()) {
         const auto m = ModeJeuDepuisMot(mode);
-        if (!m) {
-            erreur = "mode inconnu \"" + mode + "\" (3bandes, 1bande ou libre)";
-            return false;
-        }
+        if (!m) return Refuse(erreur, "mode inconnu \"" + mode + "\" (3bandes, 1bande ou libre)");
         o.generation.Mode = *m;
     }
-    if (o.generation.Candidats > 0 && o.generation.Candidats < o.generation.Nombre) {
-        erreur = "--candidates doit valoir au moins le nombre d'exercices";
-        return false;
-    }
-    return true;
+    return o.generation.Candidats <= 0 || o.generation.Candidats >= o.generation.Nombre ||
+           Refuse(erreur, "--candidates doit valoir au moins le nombre d'exercices");
 }
 
 // the positions, the table and the pack file; false with the reason
-bool EcritPack(const TOptionsDrills& o, TPackEntrainement& pack, std::string& erreur) {
+bool EcritPack(const TOptionsDrills& o, TPackEntrainement& pack, std::string* erreur) {
     std::error_code ec;
     fs::create_directories(o.dossier, ec);
-    if (!fs::is_directory(o.dossier, ec)) {
-        erreur = o.dossier + " : dossier impossible à créer";
-        return false;
-    }
+    if (!fs::is_directory(o.dossier, ec)) return Refuse(erreur, o.dossier + " : dossier impossible à créer");
     if (!o.fsk.empty()) {
         std::string contenu;
-        if (!LitFichier(o.fsk, contenu, &erreur) ||
-            !EcritFichierAtomique((fs::path(o.dossier) / "table.fsk").string(), contenu, &erreur))
+        if (!LitFichier(o.fsk, contenu, erreur) ||
+            !EcritFichierAtomique((fs::path(o.dossier) / "table.fsk").string(), contenu, erreur))
             return false;
         pack.FichierTable = "table.fsk";
     }
     TSectionGLBillard vue;
     vue.Hrelatif = true;
     for (const TExercice& e : pack.Exercices)
-        if (!SauvePositionJeu((fs::path(o.dossier) / e.FichierPosition).string(), e.Position, vue, &erreur))
+        if (!SauvePositionJeu((fs::path(o.dossier) / e.FichierPosition).string(), e.Position, vue, erreur))
             return false;
-    return SauvePack(pack, (fs::path(o.dossier) / kNomPack).string(), &erreur);
+    return SauvePack(pack, (fs::path(o.dossier) / kNomPack).string(), erreur);
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsDrills o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptions(args, o, &erreur)) {
         err << "velmora-sim drills : " << erreur << " (velmora-sim drills --help pour l'aide)\n";
         return kErreurUsage;
     }
     TBillardVelmora table;
-    if (!PrepareSimulation(table, o.fsk, erreur)) {
+    if (!PrepareSimulation(table, o.fsk, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
@@ -124,11 +112,11 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                  std::to_string(g.Graine) + " --mode " + MotModeJeu(g.Mode) + " --budget " +
                  std::to_string(g.Budget) +
                  (g.Candidats > 0 ? " --candidates " + std::to_string(g.Candidats) : std::string());
-    if (!GenereExercices(table, g, pack, avance, erreur)) {
+    if (!GenereExercices(table, g, pack, avance, &erreur)) {
         err << "velmora-sim drills : " << erreur << "\n";
         return kErreurFichier;
     }
-    if (!EcritPack(o, pack, erreur)) {
+    if (!EcritPack(o, pack, &erreur)) {
         err << "velmora-sim : écriture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

@@ -17,7 +17,7 @@ struct TOptionsStats {
     bool json = false;
 };
 
-bool LitOptions(const std::vector<std::string>& args, TOptionsStats& o, std::string& erreur) {
+bool LitOptions(const std::vector<std::string>& args, TOptionsStats& o, std::string* erreur) {
     const std::vector<TOptionCli> table = {
         {"--db", TGenreOption::Valeur, OptionNonVide(o.base, "l'option --db attend un fichier")},
         {"--player", TGenreOption::Valeur, OptionNonVide(o.joueur, "l'option --player attend un nom")},
@@ -25,9 +25,8 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsStats& o, std::str
          OptionNonVide(o.exportCsv, "l'option --export attend un fichier .csv")},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(o.json)},
     };
-    const auto positionnel = [](const std::string& a, std::string& e) {
-        e = "argument inattendu \"" + a + "\"";
-        return false;
+    const auto positionnel = [](const std::string& a, std::string* e) {
+        return Refuse(e, "argument inattendu \"" + a + "\"");
     };
     if (!LitOptionsCli(args, table, positionnel, erreur)) return false;
     if (o.base.empty()) o.base = CheminHistoriqueParDefaut();
@@ -82,7 +81,7 @@ void Texte(std::ostream& out, const TStatistiques& s) {
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsStats o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptions(args, o, &erreur)) {
         err << "velmora-sim stats : " << erreur << " (velmora-sim stats --help pour l'aide)\n";
         return kErreurUsage;
     }

@@ -84,7 +84,7 @@ std::string Niveau(size_t i, size_t n) {
 }  // namespace
 
 bool GenereExercices(const TBillardVelmora& table, const TOptionsGeneration& o, TPackEntrainement& pack,
-                     const std::function<void(int, int)>& avance, std::string& erreur) {
+                     const std::function<void(int, int)>& avance, std::string* erreur) {
     const int nbCandidats = o.Candidats > 0 ? o.Candidats : 3 * o.Nombre;
     THasard hasard(o.Graine);
     std::vector<TCandidat> trouves;
@@ -95,8 +95,9 @@ bool GenereExercices(const TBillardVelmora& table, const TOptionsGeneration& o, 
         if (avance) avance(i + 1, nbCandidats);
     }
     if (int(trouves.size()) < o.Nombre) {
-        erreur = std::to_string(trouves.size()) + " positions sur " + std::to_string(nbCandidats) +
-                 " ont une route, il en faut " + std::to_string(o.Nombre) + " (augmenter --candidates)";
+        if (erreur)
+            *erreur = std::to_string(trouves.size()) + " positions sur " + std::to_string(nbCandidats) +
+                      " ont une route, il en faut " + std::to_string(o.Nombre) + " (augmenter --candidates)";
         return false;
     }
     // easiest first; ties in the order drawn

@@ -25,4 +25,4 @@ struct TOptionsGeneration {
 // (FichierPosition), not written. avance(i, n) is told after each candidate. False with the reason
 // when fewer positions than asked have a route.
 bool GenereExercices(const TBillardVelmora& table, const TOptionsGeneration& options, TPackEntrainement& pack,
-                     const std::function<void(int, int)>& avance, std::string& erreur);
+                     const std::function<void(int, int)>& avance, std::string* erreur = nullptr);

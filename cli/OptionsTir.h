@@ -18,4 +18,4 @@ struct TOptionsTir {
 extern const char* const kAideOptionsTir;
 
 // false with the message when the command line is not usable
-bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string& erreur);
+bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string* erreur = nullptr);

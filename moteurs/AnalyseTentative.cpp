@@ -25,7 +25,7 @@ std::string EmpreinteRoute(const TBillardVelmora& simu, TModeDeJeu mode, float m
         const TVecteur& p = simu.Trajets[b][0].Position;
         e.Ajoute(p.x).Ajoute(p.y).Ajoute(p.z);
     }
-    const TPARAMPHYS& f = simu.Fisik;
+    const TConstantesPhys& f = simu.Fisik.Constantes();
     for (double v :
          {f.largeurJeu, f.HautBdes, f.RayonBilles, f.MasseBilles, f.VzRebondNul, f.FrotBiTapGlisse,
           f.FrotBiTapPivot, f.FrotBiTapRoule, f.FrotBiTapChoc, f.FrotBiBi, f.FrotBiBde, f.FrotQueueBille,

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <numbers>
+#include <utility>
 
 #include "scene/Noeud.h"
 #include "tools/EnregistrementGraphe.h"
@@ -64,6 +65,13 @@ TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
     pile->addWidget(Graphe, 1);
     pile->addLayout(ligne);
     pile->addWidget(QueueLbl);
+    // the tests find the controls by their names
+    const std::pair<QWidget*, const char*> noms[] = {
+        {FichierLbl, "FichierLbl"},      {ScoresLbl, "ScoresLbl"},
+        {QueueLbl, "QueueLbl"},          {Graphe, "Graphe"},
+        {AjusterBtn, "AjusterBtn"},      {ArretBtn, "ArretBtn"},
+        {AvancementBar, "AvancementBar"}};
+    for (const auto& [controle, nom] : noms) controle->setObjectName(QString::fromLatin1(nom));
     AjusterBtn->setEnabled(false);
     ArretBtn->setEnabled(false);
     connect(AjusterBtn, &QToolButton::clicked, this, [this] { AjusterBtnClick(); });
@@ -141,7 +149,7 @@ void TEnregistrementFrm::TraceEnregistrement() {
     EffaceScene();
     TGLBillardVelmora& billard = *Hote().Billard3D();
     TNoeud& racine = Hote().SceneTable().Racine();
-    const double z = billard.Simu->Fisik.RayonBilles;
+    const double z = billard.Simu->Fisik.RayonBilles();
     const TGLBilles* billes[NbBilles] = {billard.BilleJoueur, billard.BilleNonJoueur, billard.Rouge};
     for (int b = 1; b <= NbBilles; ++b) {
         const TCouleur couleur = billes[b - 1]->Couleur();
@@ -183,7 +191,7 @@ std::array<TVecteur, NbBilles + 1> TEnregistrementFrm::PositionsEnregistrees(dou
     std::array<TVecteur, NbBilles + 1> pos{};
     if (!coup_) return pos;
     const double tr = t + frappe_;
-    const double z = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.RayonBilles : 0;
+    const double z = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.RayonBilles() : 0;
     for (int b = 1; b <= NbBilles; ++b) {
         const auto& s = coup_->Billes[b];
         // the sample at or before the time, and the next one

@@ -2,13 +2,13 @@
 // the pack opens as the program opens it with its drills from easy to hard, and bad options are
 // refused before any work.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <string>
 
 #include "jeu/PackEntrainement.h"
 #include "tests/support/DossierDeTest.h"
+#include "tests/support/LanceVelmoraSim.h"
 
 namespace fs = std::filesystem;
 
@@ -18,13 +18,11 @@ class CommandeDrillsTest : public TestAvecDossier {
 protected:
     CommandeDrillsTest() : TestAvecDossier("velmora-cli-drills") {}
 
-    int Lance(const std::string& args) const {
-        const std::string ligne = std::string(VELMORA_SIM_EXE) + " drills " + args + " > '" +
-                                  Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
-        const int brut = std::system(ligne.c_str());
-        return WIFEXITED(brut) ? WEXITSTATUS(brut) : -1;
+    int Lance(const std::string& args) {
+        sortie_ = ExecuteVelmoraSim(dossier_, "drills " + args);
+        return sortie_.statut;
     }
-    std::string Err() const { return LitFichierEntier(dossier_ / "err.txt"); }
+    const std::string& Err() const { return sortie_.err; }
     // every file of a folder, name and content
     static std::map<std::string, std::string> Contenu(const fs::path& dossier) {
         std::map<std::string, std::string> m;
@@ -32,6 +30,7 @@ protected:
             m[e.path().filename()] = LitFichierEntier(e.path());
         return m;
     }
+    TSortie sortie_;
 };
 
 }  // namespace

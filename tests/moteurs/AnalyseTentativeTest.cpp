@@ -107,7 +107,7 @@ TEST(AnalyseTentative, TheBestRouteIsSearchedOncePerPositionTableAndMode) {
     // another mode, another table, a ball moved: other keys
     EXPECT_NE(EmpreinteRoute(*source, jLibre, queue.Masse, "Jaune"), premiere.Empreinte);
     auto glissant = Position("ouverture.vel");
-    glissant->Fisik.FrotBiTapGlisse *= 1.01;
+    glissant->Fisik.Change(&TConstantesPhys::FrotBiTapGlisse, glissant->Fisik.FrotBiTapGlisse() * 1.01);
     EXPECT_NE(EmpreinteRoute(*glissant, j3Bandes, queue.Masse, "Jaune"), premiere.Empreinte);
     auto deplacee = Position("ouverture.vel");
     deplacee->Trajets[3][0].Position.x += 0.5;
