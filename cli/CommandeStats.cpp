@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/Commandes.h"
+#include "cli/EntreesSorties.h"
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
 #include "historique/StatistiquesHistorique.h"
@@ -81,7 +82,11 @@ void Texte(std::ostream& out, const TStatistiques& s) {
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsStats o;
     std::string erreur;
-    if (!LitOptions(args, o, &erreur)) {
+    // the export never replaces the database it reads, nor its journal
+    if (!LitOptions(args, o, &erreur) ||
+        (!o.exportCsv.empty() &&
+         !SortieDistincte(o.exportCsv, {o.base, o.base + "-wal", o.base + "-shm", o.base + "-journal"},
+                          &erreur))) {
         err << "velmora-sim stats : " << erreur << " (velmora-sim stats --help pour l'aide)\n";
         return kErreurUsage;
     }
@@ -132,7 +137,8 @@ const std::string kAide =
     "[...],\n"
     "                         \"matches\": [...]} (taux de 0 à 1)\n"
     "  --export FICHIER.csv   écrit chaque tentative (date, joueur, exercice, valeurs de queue, résultat,\n"
-    "                         robustesse, meilleure route) dans ce fichier CSV, séparateur \",\"\n"
+    "                         robustesse, meilleure route) dans ce fichier CSV, séparateur \",\" ;\n"
+    "                         jamais la base lue ni son journal (refusé, statut 2)\n"
     "  --help                 cette aide\n\n"
     "statut : 0 succès, 1 base absente, refusée (corrompue ou d'un autre programme) ou export impossible,\n"
     "joueur inconnu, 2 erreur d'usage\n";

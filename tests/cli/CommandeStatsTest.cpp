@@ -1,7 +1,6 @@
 // velmora-sim stats on a database made by hand: the figures, the JSON, the CSV export; a missing
 // database is not created, a foreign one is refused and left as it was.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "historique/BaseHistorique.h"
 #include "tests/support/DossierDeTest.h"
+#include "tests/support/LanceVelmoraSim.h"
 
 namespace fs = std::filesystem;
 
@@ -37,15 +37,14 @@ protected:
             ASSERT_TRUE(base.CompleteTentative(*id, a));
         }
     }
-    int Lance(const std::string& args) const {
-        const std::string ligne = std::string(VELMORA_SIM_EXE) + " stats " + args + " > '" +
-                                  Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
-        const int brut = std::system(ligne.c_str());
-        return WIFEXITED(brut) ? WEXITSTATUS(brut) : -1;
+    int Lance(const std::string& args) {
+        sortie_ = ExecuteVelmoraSim(dossier_, "stats " + args);
+        return sortie_.statut;
     }
-    std::string Out() const { return LitFichierEntier(dossier_ / "out.txt"); }
-    std::string Err() const { return LitFichierEntier(dossier_ / "err.txt"); }
+    const std::string& Out() const { return sortie_.out; }
+    const std::string& Err() const { return sortie_.err; }
     std::string Db() const { return " --db '" + Chemin("h.sqlite") + "'"; }
+    TSortie sortie_;
 };
 
 }  // namespace
@@ -71,6 +70,19 @@ TEST_F(CommandeStatsTest, ExportWritesEveryAttemptOfThePlayer) {
     // a folder that does not exist: refused, said
     EXPECT_EQ(Lance(Db() + " --export '" + Chemin("non/t.csv") + "'"), 1);
     EXPECT_NE(Err().find("export impossible"), std::string::npos) << Err();
+}
+
+TEST_F(CommandeStatsTest, AnExportOntoTheDatabaseOrItsJournalIsRefusedAndTheHistoryKept) {
+    const std::string avant = LitFichierEntier(Chemin("h.sqlite"));
+    fs::create_symlink(Chemin("h.sqlite"), Chemin("lien.csv"));
+    for (const char* sortie : {"h.sqlite", "lien.csv"}) {
+        EXPECT_EQ(Lance(Db() + " --export '" + Chemin(sortie) + "'"), 2) << sortie;
+        EXPECT_NE(Err().find("est un fichier que la commande lit"), std::string::npos) << Err();
+    }
+    EXPECT_EQ(LitFichierEntier(Chemin("h.sqlite")), avant);
+    EXPECT_TRUE(fs::is_symlink(Chemin("lien.csv")));
+    ASSERT_EQ(Lance(Db() + " --player Anne"), 0) << Err();
+    EXPECT_NE(Out().find("3 tentatives"), std::string::npos) << Out();
 }
 
 TEST_F(CommandeStatsTest, AMissingForeignOrUnknownHistoryIsRefusedAndNothingIsWritten) {
