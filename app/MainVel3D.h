@@ -155,10 +155,6 @@ public:
     TEntrainementFrm* EntrainementFrm = nullptr;
     TPartieFrm* PartieFrm = nullptr;
     TProgresFrm* ProgresFrm = nullptr;
-    QAction* OuvrirEntrainementMnu = nullptr;
-    QAction* EntrainementMnu = nullptr;
-    QAction* PartieMnu = nullptr;
-    QAction* ProgresMnu = nullptr;
 
     // -- the tool windows' docks (MainVel3DDocks.cpp)
     // The one way a tool window (a TFenetreOutil) joins the main window: it goes into a dock
@@ -292,6 +288,10 @@ private:
     QAction* OuvreEnregistrementMnu = nullptr;
     QAction* EnregistrementMnu = nullptr;
     QAction* SolutionsMnu = nullptr;
+    QAction* OuvrirEntrainementMnu = nullptr;
+    QAction* EntrainementMnu = nullptr;
+    QAction* PartieMnu = nullptr;
+    QAction* ProgresMnu = nullptr;
     QMenu* AideMnu = nullptr;
     QAction* SommaireChmMnu = nullptr;
     QAction* IndexChmMnu = nullptr;
@@ -325,6 +325,10 @@ private:
     void PlaceParDefaut(const TOutilDocke& o);
     void TaillesParDefaut();
     void RangeColonneDroite();
+    // the height a window under the table needs to be seen whole, within a third of the main window
+    int HauteurVoulueBas(const TOutilDocke& o) const;
+    // a window just shown under the table: its row raised to that height when lower
+    void RangeBas(const TFenetreOutil* outil);
     void MajItemsOutils();
     // the layout kept in the settings, or the default one (an unreadable one is said)
     void RestaureDisposition();

@@ -1,6 +1,7 @@
 // Training, matches and progress in the main window: the history database opened in the user's
 // data folder (the program goes on without it, and says so), "Fichiers > Ouvrir un entraînement…",
-// and the checkable items "Entraînement", "Partie" and "Progrès" of the "&Outils" menu.
+// and the three windows in their docks with their checkable items "Entraînement", "Partie" and
+// "Progrès" of the "&Outils" menu.
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
@@ -15,21 +16,13 @@
 
 namespace {
 
-// a checkable item of "&Outils" that shows and hides its window and follows its closing
-QAction* ItemOutil(QMenu* menu, QMainWindow* principale, TFenetreOutil* fenetre, const char* nom,
-                   const QString& texte, const QString& bulle) {
+// a checkable item of "&Outils"; its window's dock makes it show, close and follow the window
+QAction* ItemOutil(QMenu* menu, const char* nom, const QString& texte, const QString& bulle, Qt::Key touche) {
     QAction* item = menu->addAction(texte);
     item->setObjectName(QString::fromLatin1(nom));
     PoseBulle(item, bulle);
     item->setCheckable(true);
-    QObject::connect(item, &QAction::triggered, principale, [item, fenetre] {
-        if (item->isChecked())
-            fenetre->show();
-        else
-            fenetre->close();
-        item->setChecked(fenetre->isVisible());
-    });
-    QObject::connect(fenetre, &TFenetreOutil::Fermee, principale, [item] { item->setChecked(false); });
+    item->setShortcut(QKeySequence(touche));
     return item;
 }
 
@@ -61,20 +54,22 @@ void TMainVel3DFrm::BrancheEntrainement(std::shared_ptr<TBaseHistorique> base) {
         const QString nom = QFileDialog::getOpenFileName(this, QString(), QString(),
                                                          QStringLiteral("fichiers d'entraînement (*.ven)"));
         if (nom.isEmpty() || !EntrainementFrm->OuvrePack(nom)) return;
-        EntrainementFrm->show();
         EntrainementMnu->setChecked(true);
+        BasculeOutil(EntrainementFrm, EntrainementMnu);
     });
-    EntrainementMnu =
-        ItemOutil(FenetresMnu, this, EntrainementFrm, "EntrainementMnu", QStringLiteral("Entraînement"),
-                  QStringLiteral("les exercices du pack ouvert et l'analyse de chaque tentative"));
-    PartieMnu = ItemOutil(FenetresMnu, this, PartieFrm, "PartieMnu", QStringLiteral("Partie"),
-                          QStringLiteral("une partie à deux joueurs et sa feuille de marque"));
+    EntrainementMnu = ItemOutil(
+        FenetresMnu, "EntrainementMnu", QStringLiteral("Entraînement"),
+        QStringLiteral("les exercices du pack ouvert et l'analyse de chaque tentative"), Qt::Key_F6);
+    PartieMnu = ItemOutil(FenetresMnu, "PartieMnu", QStringLiteral("Partie"),
+                          QStringLiteral("une partie à deux joueurs et sa feuille de marque"), Qt::Key_F8);
     ProgresMnu = ItemOutil(
-        FenetresMnu, this, ProgresFrm, "ProgresMnu", QStringLiteral("Progrès"),
-        QStringLiteral("la réussite et la robustesse au fil du temps, les exercices à retravailler"));
-    EntrainementMnu->setShortcut(QKeySequence(Qt::Key_F6));
-    PartieMnu->setShortcut(QKeySequence(Qt::Key_F8));
-    ProgresMnu->setShortcut(QKeySequence(Qt::Key_F9));
+        FenetresMnu, "ProgresMnu", QStringLiteral("Progrès"),
+        QStringLiteral("la réussite et la robustesse au fil du temps, les exercices à retravailler"),
+        Qt::Key_F9);
+    // the drill panel and the score board beside the cue window, the charts under the table
+    AjouteOutil(EntrainementFrm, "EntrainementFrm", TPlaceOutil::SousQueue, EntrainementMnu);
+    AjouteOutil(PartieFrm, "PartieFrm", TPlaceOutil::SousQueue, PartieMnu);
+    AjouteOutil(ProgresFrm, "ProgresFrm", TPlaceOutil::Bas, ProgresMnu);
     connect(this, &TMainVel3DFrm::CoupDuJoueur, EntrainementFrm, &TEntrainementFrm::SurCoupJoue);
     connect(this, &TMainVel3DFrm::CoupDuJoueur, PartieFrm, &TPartieFrm::SurCoupJoue);
 }

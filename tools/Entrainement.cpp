@@ -43,10 +43,13 @@ TEntrainementFrm::TEntrainementFrm(THoteOutils& hote, std::shared_ptr<TBaseHisto
     auto* grille = new QVBoxLayout(this);
     PackLbl =
         new QLabel(QStringLiteral("aucun entraînement ouvert (Fichiers > Ouvrir un entraînement…)"), this);
+    PackLbl->setObjectName(QStringLiteral("PackLbl"));
     PackLbl->setWordWrap(true);
     TitreLbl = new QLabel(this);
+    TitreLbl->setObjectName(QStringLiteral("TitreLbl"));
     TitreLbl->setStyleSheet(QStringLiteral("font-weight: bold"));
     NotesLbl = new QLabel(this);
+    NotesLbl->setObjectName(QStringLiteral("NotesLbl"));
     NotesLbl->setWordWrap(true);
     auto* joueur = new QHBoxLayout;
     joueur->addWidget(new QLabel(QStringLiteral("Joueur :"), this));
@@ -235,7 +238,7 @@ QString TEntrainementFrm::HorsExercice() const {
 
 void TEntrainementFrm::SurCoupJoue() {
     TGLBillardVelmora* billard = Hote().Billard3D();
-    if (!parcours_ || !billard || routeMontree_ || !isVisible()) return;
+    if (!parcours_ || !billard || routeMontree_ || !Ouverte()) return;
     // a shot from elsewhere is no attempt of this drill: its figures would go under the drill's name
     if (const QString raison = HorsExercice(); !raison.isEmpty()) {
         analyse_.reset();

@@ -28,17 +28,6 @@ public:
     TEntrainementFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base, QWidget* parent = nullptr);
     ~TEntrainementFrm() override;
 
-    // -- controls
-    QLabel* PackLbl = nullptr;
-    QLabel* TitreLbl = nullptr;
-    QLabel* NotesLbl = nullptr;
-    QLineEdit* JoueurEdit = nullptr;
-    QToolButton* PrecedentBtn = nullptr;
-    QToolButton* RecommencerBtn = nullptr;
-    QToolButton* SuivantBtn = nullptr;
-    QLabel* ResultatLbl = nullptr;
-    QToolButton* RouteBtn = nullptr;
-
     // -- operations
     // false after telling the user why (the pack in play stays)
     bool OuvrePack(const QString& fichier);
@@ -62,6 +51,17 @@ signals:
     void AnalyseTerminee();
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QLabel* PackLbl = nullptr;
+    QLabel* TitreLbl = nullptr;
+    QLabel* NotesLbl = nullptr;
+    QLineEdit* JoueurEdit = nullptr;
+    QToolButton* PrecedentBtn = nullptr;
+    QToolButton* RecommencerBtn = nullptr;
+    QToolButton* SuivantBtn = nullptr;
+    QLabel* ResultatLbl = nullptr;
+    QToolButton* RouteBtn = nullptr;
+
     void AfficheExercice();
     void Suivi();
     QString LigneResultat(const TResultatAnalyse& r, bool fini) const;

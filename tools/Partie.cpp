@@ -41,6 +41,25 @@ int NumeroSimu(const TGLBillardVelmora& b, size_t couleur) {
     return (couleur == 0) == (b.BilleJoueur == b.Blanche) ? 1 : 2;
 }
 
+// the score board: a column per player, a row per figure, as high as its rows (narrow docks keep
+// every figure in sight)
+QTableWidget* FeuilleDeMarque(QWidget* parent) {
+    auto* t = new QTableWidget(5, 2, parent);
+    t->setObjectName(QStringLiteral("ScoreGrid"));
+    t->setVerticalHeaderLabels({QStringLiteral("Points"), QStringLiteral("Reprises"), QStringLiteral("Série"),
+                                QStringLiteral("Meilleure série"), QStringLiteral("Moyenne générale")});
+    t->setHorizontalHeaderLabels({QStringLiteral("Blanche"), QStringLiteral("Jaune")});
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionMode(QAbstractItemView::NoSelection);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    t->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    t->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    t->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    return t;
+}
+
 }  // namespace
 
 TPartieFrm::TPartieFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base, QWidget* parent)
@@ -48,13 +67,18 @@ TPartieFrm::TPartieFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base,
     auto* v = new QVBoxLayout(this);
     auto* f = new QFormLayout;
     JoueurAEdit = new QLineEdit(QStringLiteral("Joueur A"), this);
+    JoueurAEdit->setObjectName(QStringLiteral("JoueurAEdit"));
     JoueurBEdit = new QLineEdit(QStringLiteral("Joueur B"), this);
+    JoueurBEdit->setObjectName(QStringLiteral("JoueurBEdit"));
     ModeCombo = new QComboBox(this);
+    ModeCombo->setObjectName(QStringLiteral("ModeCombo"));
     ModeCombo->addItems({QStringLiteral("3 bandes"), QStringLiteral("1 bandes"), QStringLiteral("Libre")});
     DistanceEdit = new QSpinBox(this);
+    DistanceEdit->setObjectName(QStringLiteral("DistanceEdit"));
     DistanceEdit->setRange(1, 10000);
     DistanceEdit->setValue(15);
     LimiteEdit = new QSpinBox(this);
+    LimiteEdit->setObjectName(QStringLiteral("LimiteEdit"));
     LimiteEdit->setRange(0, 10000);
     LimiteEdit->setSpecialValueText(QStringLiteral("aucune"));
     f->addRow(QStringLiteral("Joueur A (Blanche) :"), JoueurAEdit);
@@ -71,24 +95,18 @@ TPartieFrm::TPartieFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base,
     AnnulerBtn->setToolTip(QStringLiteral("reprend le dernier coup : billes et score"));
     for (QToolButton* b : {NouvelleBtn, ReprendreBtn, AnnulerBtn}) boutons->addWidget(b);
     v->addLayout(boutons);
-    ScoreGrid = new QTableWidget(2, 6, this);
-    ScoreGrid->setObjectName(QStringLiteral("ScoreGrid"));
-    ScoreGrid->setHorizontalHeaderLabels({QStringLiteral("Joueur"), QStringLiteral("Points"),
-                                          QStringLiteral("Reprises"), QStringLiteral("Série"),
-                                          QStringLiteral("Meilleure série"), QStringLiteral("Moyenne")});
-    ScoreGrid->verticalHeader()->hide();
-    ScoreGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ScoreGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ScoreGrid = FeuilleDeMarque(this);
     v->addWidget(ScoreGrid);
     EtatLbl = new QLabel(this);
     EtatLbl->setObjectName(QStringLiteral("EtatLbl"));
     EtatLbl->setWordWrap(true);
     v->addWidget(EtatLbl);
+    v->addStretch();
     connect(NouvelleBtn, &QToolButton::clicked, this, &TPartieFrm::NouvelleBtnClick);
     connect(ReprendreBtn, &QToolButton::clicked, this, &TPartieFrm::ReprendreBtnClick);
     connect(AnnulerBtn, &QToolButton::clicked, this, &TPartieFrm::AnnulerBtnClick);
     AfficheScore();
-    resize(560, 330);
+    resize(360, 400);
 }
 
 void TPartieFrm::NouvelleBtnClick() {
@@ -209,7 +227,7 @@ QString TPartieFrm::HorsPartie() const {
 
 void TPartieFrm::SurCoupJoue() {
     TGLBillardVelmora* billard = Hote().Billard3D();
-    if (!partie_ || partie_->Finie() || !billard || !isVisible()) return;
+    if (!partie_ || partie_->Finie() || !billard || !Ouverte()) return;
     // a shot from elsewhere would give the match another table than its own
     if (const QString raison = HorsPartie(); !raison.isEmpty()) {
         PlaceBilles();
@@ -262,18 +280,17 @@ QString TPartieFrm::EtatPartie() {
     const QLocale l;
     for (int j = 0; j < 2; ++j) {
         const TScoreJoueur& s = partie_->Score(j);
-        const QStringList cellules = {
-            QString::fromStdString(partie_->Regles().Joueurs[size_t(j)]) +
-                (j == 0 ? QStringLiteral(" (Blanche)") : QStringLiteral(" (Jaune)")),
-            l.toString(s.Points),
-            l.toString(s.Reprises),
-            l.toString(s.Serie),
-            l.toString(s.MeilleureSerie),
-            l.toString(s.Moyenne(), 'f', 3)};
-        for (int c = 0; c < cellules.size(); ++c) {
-            auto* item = new QTableWidgetItem(cellules[c]);
+        ScoreGrid->setHorizontalHeaderItem(
+            j, new QTableWidgetItem(QString::fromStdString(partie_->Regles().Joueurs[size_t(j)]) +
+                                    (j == 0 ? QStringLiteral(" (Blanche)") : QStringLiteral(" (Jaune)"))));
+        const QStringList cellules = {l.toString(s.Points), l.toString(s.Reprises), l.toString(s.Serie),
+                                      l.toString(s.MeilleureSerie), l.toString(s.Moyenne(), 'f', 3)};
+        for (int r = 0; r < cellules.size(); ++r) {
+            auto* item = new QTableWidgetItem(cellules[r]);
+            item->setTextAlignment(Qt::AlignCenter);
+            // the player at the table
             if (j == partie_->Joueur() && !partie_->Finie()) item->setBackground(QColor(255, 240, 180));
-            ScoreGrid->setItem(j, c, item);
+            ScoreGrid->setItem(r, j, item);
         }
     }
     const QString au = QString::fromStdString(partie_->Regles().Joueurs[size_t(partie_->Joueur())]);

@@ -28,18 +28,6 @@ public:
 
     TPartieFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base, QWidget* parent = nullptr);
 
-    // -- controls
-    QLineEdit* JoueurAEdit = nullptr;
-    QLineEdit* JoueurBEdit = nullptr;
-    QComboBox* ModeCombo = nullptr;
-    QSpinBox* DistanceEdit = nullptr;
-    QSpinBox* LimiteEdit = nullptr;
-    QToolButton* NouvelleBtn = nullptr;
-    QToolButton* ReprendreBtn = nullptr;
-    QToolButton* AnnulerBtn = nullptr;
-    QTableWidget* ScoreGrid = nullptr;
-    QLabel* EtatLbl = nullptr;
-
     // -- operations
     void NouvelleBtnClick();
     void ReprendreBtnClick();
@@ -57,6 +45,18 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QLineEdit* JoueurAEdit = nullptr;
+    QLineEdit* JoueurBEdit = nullptr;
+    QComboBox* ModeCombo = nullptr;
+    QSpinBox* DistanceEdit = nullptr;
+    QSpinBox* LimiteEdit = nullptr;
+    QToolButton* NouvelleBtn = nullptr;
+    QToolButton* ReprendreBtn = nullptr;
+    QToolButton* AnnulerBtn = nullptr;
+    QTableWidget* ScoreGrid = nullptr;
+    QLabel* EtatLbl = nullptr;
+
     // the balls where the match stands and the ball of the player at the table
     void PlaceBilles();
     void AfficheScore();

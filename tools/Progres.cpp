@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -34,6 +35,9 @@ QChartView* Graphe(QWidget* parent, const QString& titre) {
     chart->setLocale(QLocale());
     chart->legend()->setAlignment(Qt::AlignBottom);
     auto* vue = new QChartView(chart, parent);
+    // the plot gets the room: no rounded frame, thin margins
+    chart->setBackgroundRoundness(0);
+    chart->setMargins(QMargins(4, 4, 4, 4));
     vue->setRenderHint(QPainter::Antialiasing);
     vue->setMinimumHeight(220);
     return vue;
@@ -44,18 +48,38 @@ qint64 Ms(const std::string& date) {
         .toMSecsSinceEpoch();
 }
 
-// the series on a time axis and a value axis from 0 to maxi
+// The series on the chart's time axis and on its value axis from 0 to maxi. The axes are made once
+// and kept: axes removed and made again left their labels drawn under the new ones.
 void Remplit(QChart* chart, const QList<QLineSeries*>& series, double maxi, const QString& format) {
     chart->removeAllSeries();
-    for (QAbstractAxis* a : chart->axes()) chart->removeAxis(a);
-    auto* x = new QDateTimeAxis;
-    x->setFormat(QStringLiteral("dd/MM/yy"));
-    auto* y = new QValueAxis;
-    y->setRange(0, maxi);
+    auto* x = qobject_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).value(0));
+    auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    if (!x) {
+        x = new QDateTimeAxis;
+        x->setFormat(QStringLiteral("dd/MM/yy"));
+        chart->addAxis(x, Qt::AlignBottom);
+    }
+    if (!y) {
+        y = new QValueAxis;
+        chart->addAxis(y, Qt::AlignLeft);
+    }
     y->setLabelFormat(format);
+    y->setTickCount(5);
+    y->setRange(0, maxi);
     y->applyNiceNumbers();
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
+    double debut = 0, fin = 0;
+    bool vide = true;
+    for (const QLineSeries* s : series)
+        for (const QPointF& p : s->points()) {
+            debut = vide ? p.x() : std::min(debut, p.x());
+            fin = vide ? p.x() : std::max(fin, p.x());
+            vide = false;
+        }
+    // a single day still spans the axis
+    constexpr double jour = 86'400'000;
+    if (!vide)
+        x->setRange(QDateTime::fromMSecsSinceEpoch(qint64(debut - (fin > debut ? 0 : jour))),
+                    QDateTime::fromMSecsSinceEpoch(qint64(fin + (fin > debut ? 0 : jour))));
     for (QLineSeries* s : series) {
         s->setPointsVisible(true);
         chart->addSeries(s);
@@ -64,46 +88,68 @@ void Remplit(QChart* chart, const QList<QLineSeries*>& series, double maxi, cons
     }
 }
 
+// the drills, one per row: two-line titles keep the columns narrow
+QTableWidget* TableExercices(QWidget* parent) {
+    auto* t = new QTableWidget(0, 5, parent);
+    t->setObjectName(QStringLiteral("ExercicesGrid"));
+    t->setHorizontalHeaderLabels({QStringLiteral("Exercice"), QStringLiteral("Tentatives"),
+                                  QStringLiteral("Réussite"), QStringLiteral("Meilleure\nrobustesse"),
+                                  QStringLiteral("Meilleure\nroute")});
+    t->verticalHeader()->hide();
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setWordWrap(false);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    t->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    return t;
+}
+
 }  // namespace
 
 TProgresFrm::TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base, QWidget* parent)
     : TFenetreOutil(hote, parent, QStringLiteral("Progrès"), ContexteAideProgres), base_(std::move(base)) {
     auto* v = new QVBoxLayout(this);
-    auto* haut = new QHBoxLayout;
+    v->setContentsMargins(6, 6, 6, 6);
+    haut_ = new QHBoxLayout;
+    auto* haut = haut_;
     haut->addWidget(new QLabel(QStringLiteral("Joueur :"), this));
     JoueurEdit = new QLineEdit(this);
+    JoueurEdit->setObjectName(QStringLiteral("JoueurEdit"));
     JoueurEdit->setPlaceholderText(QStringLiteral("tous les joueurs"));
+    JoueurEdit->setMaximumWidth(260);
     haut->addWidget(JoueurEdit);
     PeriodeCombo = new QComboBox(this);
     PeriodeCombo->setObjectName(QStringLiteral("PeriodeCombo"));
     PeriodeCombo->addItems({QStringLiteral("par semaine"), QStringLiteral("par jour")});
     haut->addWidget(PeriodeCombo);
     ActualiserBtn = new QToolButton(this);
+    ActualiserBtn->setObjectName(QStringLiteral("ActualiserBtn"));
     ActualiserBtn->setText(QStringLiteral("Actualiser"));
     ExporterBtn = new QToolButton(this);
+    ExporterBtn->setObjectName(QStringLiteral("ExporterBtn"));
     ExporterBtn->setText(QStringLiteral("Exporter en PNG…"));
     haut->addWidget(ActualiserBtn);
     haut->addWidget(ExporterBtn);
+    haut->addStretch();
     v->addLayout(haut);
     ResumeLbl = new QLabel(this);
+    ResumeLbl->setObjectName(QStringLiteral("ResumeLbl"));
     ResumeLbl->setWordWrap(true);
     v->addWidget(ResumeLbl);
     SemainesChart = Graphe(this, QString());
+    SemainesChart->setObjectName(QStringLiteral("SemainesChart"));
     PartiesChart = Graphe(this, QStringLiteral("Moyenne générale par partie"));
+    PartiesChart->setObjectName(QStringLiteral("PartiesChart"));
     auto* graphes = new QHBoxLayout;
     graphes->addWidget(SemainesChart);
     graphes->addWidget(PartiesChart);
-    v->addLayout(graphes);
-    v->addWidget(new QLabel(QStringLiteral("Exercices, à retravailler d'abord :"), this));
-    ExercicesGrid = new QTableWidget(0, 5, this);
-    ExercicesGrid->setHorizontalHeaderLabels(
-        {QStringLiteral("Exercice"), QStringLiteral("Tentatives"), QStringLiteral("Réussite"),
-         QStringLiteral("Meilleure robustesse"), QStringLiteral("Meilleure route")});
-    ExercicesGrid->verticalHeader()->hide();
-    ExercicesGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ExercicesGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ExercicesGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    v->addWidget(ExercicesGrid);
+    auto* exercices = new QVBoxLayout;
+    exercices->addWidget(new QLabel(QStringLiteral("Exercices, à retravailler d'abord :"), this));
+    ExercicesGrid = TableExercices(this);
+    exercices->addWidget(ExercicesGrid);
+    corps_ = new QBoxLayout(QBoxLayout::TopToBottom);
+    corps_->addLayout(graphes, 1);
+    corps_->addLayout(exercices, 1);
+    v->addLayout(corps_, 1);
     connect(ActualiserBtn, &QToolButton::clicked, this, &TProgresFrm::Actualise);
     connect(JoueurEdit, &QLineEdit::returnPressed, this, &TProgresFrm::Actualise);
     connect(PeriodeCombo, &QComboBox::currentIndexChanged, this, &TProgresFrm::Actualise);
@@ -113,6 +159,46 @@ TProgresFrm::TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> bas
         if (!nom.isEmpty()) ExportePng(nom);
     });
     resize(980, 720);
+}
+
+bool TProgresFrm::event(QEvent* e) {
+    // in a dock the window lies in a scrolling area: the room it is given is that area's
+    if (e->type() == QEvent::ParentChange && parentWidget()) parentWidget()->installEventFilter(this);
+    return TFenetreOutil::event(e);
+}
+
+bool TProgresFrm::eventFilter(QObject* objet, QEvent* e) {
+    if (objet == parentWidget() && e->type() == QEvent::Resize) Dispose();
+    return TFenetreOutil::eventFilter(objet, e);
+}
+
+void TProgresFrm::resizeEvent(QResizeEvent* e) {
+    TFenetreOutil::resizeEvent(e);
+    Dispose();
+}
+
+void TProgresFrm::Dispose() {
+    // low and wide (a dock under the table): the drills beside the charts, each the full height
+    if (!corps_) return;
+    const QSize place = Dock() && parentWidget() ? parentWidget()->size() : size();
+    const bool large = place.width() >= 900 && place.width() >= 2 * place.height();
+    const auto sens = large ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (corps_->direction() == sens) return;
+    corps_->setDirection(sens);
+    // the summary beside the controls, the charts lower
+    auto* v = static_cast<QBoxLayout*>(layout());
+    v->removeWidget(ResumeLbl);
+    haut_->removeWidget(ResumeLbl);
+    // a wrapped text would make the scrolling area give the window its preferred height, not the
+    // dock's
+    ResumeLbl->setWordWrap(!large);
+    if (large)
+        haut_->insertWidget(haut_->count() - 1, ResumeLbl, 1);
+    else
+        v->insertWidget(1, ResumeLbl);
+    for (QChartView* vue : {SemainesChart, PartiesChart}) vue->setMinimumHeight(large ? 240 : 220);
+    corps_->setStretch(0, large ? 3 : 1);
+    corps_->setStretch(1, large ? 2 : 1);
 }
 
 void TProgresFrm::showEvent(QShowEvent* e) {
@@ -139,7 +225,7 @@ bool TProgresFrm::Actualise() {
     robustesse->setName(QStringLiteral("robustesse moyenne (%)"));
     const bool jours = PeriodeCombo->currentIndex() == 1;
     SemainesChart->chart()->setTitle((jours ? QStringLiteral("Par jour") : QStringLiteral("Par semaine")) +
-                                     QStringLiteral(" : réussite et robustesse moyenne des coups réussis"));
+                                     QStringLiteral(" : réussite et robustesse"));
     for (const TPeriode& p : jours ? s.Jours : s.Semaines) {
         taux->append(double(Ms(p.Debut)), 100 * p.Compte.Taux());
         if (p.Compte.RobustesseReussies)
@@ -166,7 +252,11 @@ bool TProgresFrm::Actualise() {
         const QStringList c = {QString::fromStdString(e.Titre), l.toString(qlonglong(e.Compte.Tentatives)),
                                Pourcent(e.Compte.Taux()), Pourcent(e.MeilleureRobustesse),
                                Pourcent(e.MeilleurTaux)};
-        for (int k = 0; k < c.size(); ++k) ExercicesGrid->setItem(i, k, new QTableWidgetItem(c[k]));
+        for (int k = 0; k < c.size(); ++k) {
+            auto* item = new QTableWidgetItem(c[k]);
+            if (k > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            ExercicesGrid->setItem(i, k, item);
+        }
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include "historique/StatistiquesHistorique.h"
 #include "tools/FenetreOutil.h"
 
+class QBoxLayout;
 class QChartView;
 class QComboBox;
 class QLabel;
@@ -24,6 +25,19 @@ public:
 
     TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> base, QWidget* parent = nullptr);
 
+    // reads the figures again; false with the reason shown in the window
+    bool Actualise();
+    // writes the window's picture; false after telling the user
+    bool ExportePng(const QString& fichier);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* objet, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    // the controls are the window's own; the tests find them by their object names
     QLineEdit* JoueurEdit = nullptr;
     QComboBox* PeriodeCombo = nullptr;  // the first chart per week or per day
     QToolButton* ActualiserBtn = nullptr;
@@ -33,14 +47,11 @@ public:
     QChartView* PartiesChart = nullptr;
     QTableWidget* ExercicesGrid = nullptr;
 
-    // reads the figures again; false with the reason shown in the window
-    bool Actualise();
-    // writes the window's picture; false after telling the user
-    bool ExportePng(const QString& fichier);
+    QBoxLayout* haut_ = nullptr;   // the player, the period, the buttons (and the summary when wide)
+    QBoxLayout* corps_ = nullptr;  // the charts, then the drills: side by side or one above the other
 
-protected:
-    void showEvent(QShowEvent* e) override;
+    // the drills beside the charts when the window is low and wide, under them otherwise
+    void Dispose();
 
-private:
     std::shared_ptr<TBaseHistorique> base_;
 };

@@ -14,6 +14,7 @@
 #include "historique/StatistiquesHistorique.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/Entrainement.h"
 #include "tools/Partie.h"
 #include "tools/Progres.h"
@@ -32,6 +33,8 @@ struct TFenetreEntrainement {
         QApplication::processEvents();
     }
     QString Historique() const { return w.demarrage.Historique; }
+    QString Texte(const char* etiquette) const { return ControleDe<QLabel>(*e, etiquette)->text(); }
+    QToolButton* Bouton(const char* nom) const { return ControleDe<QToolButton>(*e, nom); }
     std::int64_t NombreTentatives() const {
         TBaseHistorique b;
         return b.Ouvre(Historique().toStdString()) ? b.NombreTentatives() : -1;
@@ -78,20 +81,20 @@ TEST(EntrainementFrm, TheProgramKeepsItsHistoryInTheFileItWasGiven) {
 TEST(EntrainementFrm, AnAttemptIsWrittenAtOnceAndItsLineTellsTheStrokesRobustnessAndThePacksBestRoute) {
     TFenetreEntrainement f;
     ASSERT_TRUE(f.e->OuvrePack(Exemple("entrainement/entrainement.ven")));
-    EXPECT_TRUE(f.e->PackLbl->text().contains(QStringLiteral("exercice 1 sur 30 (table d'usine)")));
-    f.e->JoueurEdit->setText(QStringLiteral("Léa"));
+    EXPECT_TRUE(f.Texte("PackLbl").contains(QStringLiteral("exercice 1 sur 30 (table d'usine)")));
+    ControleDe<QLineEdit>(*f.e, "JoueurEdit")->setText(QStringLiteral("Léa"));
     f.Tire();
     // in the history before its analysis ends
     EXPECT_EQ(f.NombreTentatives(), 1);
     ASSERT_TRUE(Attends([&] { return f.e->AnalyseFinie(); }));
-    const QString ligne = f.e->ResultatLbl->text();
+    const QString ligne = f.Texte("ResultatLbl");
     EXPECT_TRUE(ligne.contains(QStringLiteral(" — votre coup passe à "))) << ligne.toStdString();
     // the pack states the drill's best route: no search, and the route can be shown
     EXPECT_TRUE(
         ligne.contains(QStringLiteral("; la meilleure route à 85 % (courte · Rouge · courte · longue · "
                                       "Jaune)")))
         << ligne.toStdString();
-    EXPECT_TRUE(f.e->RouteBtn->isEnabled());
+    EXPECT_TRUE(f.Bouton("RouteBtn")->isEnabled());
     TBaseHistorique b;
     ASSERT_TRUE(b.Ouvre(f.Historique().toStdString()));
     TStatistiques s;
@@ -107,41 +110,41 @@ TEST(EntrainementFrm, ThePackSetsItsTablePlayersBallAndModeThroughTheGameMenu) {
     ASSERT_TRUE(f.e->OuvrePack(f.PetitPack()));
     TGLBillardVelmora& b = f.w.B();
     EXPECT_TRUE(QString::fromStdString(b.Simu->Fisik.NomFichierFisik).endsWith(QStringLiteral("table.fsk")));
-    EXPECT_TRUE(f.e->PackLbl->text().contains(QStringLiteral("(table table.fsk)")));
+    EXPECT_TRUE(f.Texte("PackLbl").contains(QStringLiteral("(table table.fsk)")));
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Blanche"));
     EXPECT_TRUE(f.ModeCoche("Mnu3bandes"));
-    EXPECT_FALSE(f.e->PrecedentBtn->isEnabled());
-    f.e->SuivantBtn->click();
-    EXPECT_EQ(f.e->TitreLbl->text(), QStringLiteral("Second"));
-    EXPECT_EQ(f.e->NotesLbl->text(), QStringLiteral("la jaune"));
+    EXPECT_FALSE(f.Bouton("PrecedentBtn")->isEnabled());
+    f.Bouton("SuivantBtn")->click();
+    EXPECT_EQ(f.Texte("TitreLbl"), QStringLiteral("Second"));
+    EXPECT_EQ(f.Texte("NotesLbl"), QStringLiteral("la jaune"));
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Jaune"));
     EXPECT_EQ(b.BilleJoueur, b.Jaune);
     EXPECT_TRUE(f.ModeCoche("Mnu1bande"));
     EXPECT_EQ(b.Simu->ModeDeJeu, j1Bande);
-    EXPECT_FALSE(f.e->SuivantBtn->isEnabled());
+    EXPECT_FALSE(f.Bouton("SuivantBtn")->isEnabled());
     // the menu's own choice goes on from the drill's: one click gives the white back
     Controle<QAction>(f.w.F(), "BilleJoueurMnu")->trigger();
     EXPECT_EQ(b.BilleJoueur, b.Blanche);
-    f.e->PrecedentBtn->click();
-    EXPECT_EQ(f.e->TitreLbl->text(), QStringLiteral("Premier"));
+    f.Bouton("PrecedentBtn")->click();
+    EXPECT_EQ(f.Texte("TitreLbl"), QStringLiteral("Premier"));
     EXPECT_TRUE(f.ModeCoche("Mnu3bandes"));
 }
 
 TEST(EntrainementFrm, RecommencerPutsBackTheDrillsBallsAndCueExactly) {
     TFenetreEntrainement f;
     ASSERT_TRUE(f.e->OuvrePack(Exemple("entrainement/entrainement.ven")));
-    f.e->SuivantBtn->click();
+    f.Bouton("SuivantBtn")->click();
     TGLBillardVelmora& b = f.w.B();
     const auto depart = Billes(b);
     const TQueueDegres queue = b.Queue->Valeurs();
     b.Rouge->SetPosition({10, 20, b.Rouge->LitPosition().z});
     b.Queue->SetVisee(queue.Visee + 40);
     b.Queue->SetVitesse(100);
-    f.e->RecommencerBtn->click();
+    f.Bouton("RecommencerBtn")->click();
     EXPECT_TRUE(Egales(Billes(b), depart));
     EXPECT_EQ(b.Queue->Valeurs().Visee, queue.Visee);
     EXPECT_EQ(b.Queue->Valeurs().Vitesse, queue.Vitesse);
-    EXPECT_TRUE(f.e->PackLbl->text().contains(QStringLiteral("exercice 2 sur 30")));
+    EXPECT_TRUE(f.Texte("PackLbl").contains(QStringLiteral("exercice 2 sur 30")));
 }
 
 TEST(EntrainementFrm, OnlyThePlayersShotsFromTheDrillAreAttempts) {
@@ -150,30 +153,36 @@ TEST(EntrainementFrm, OnlyThePlayersShotsFromTheDrillAreAttempts) {
     // a preview of auto-fire, a route shown: no attempt
     f.w.F().FeuBtnClick();
     EXPECT_EQ(f.NombreTentatives(), 0);
-    EXPECT_TRUE(f.e->ResultatLbl->text().isEmpty());
+    EXPECT_TRUE(f.Texte("ResultatLbl").isEmpty());
     // balls moved, mode or ball changed since the drill was set: said, not counted
     TGLBillardVelmora& b = f.w.B();
     b.Rouge->SetPosition({10, 20, b.Rouge->LitPosition().z});
     f.Tire();
     EXPECT_TRUE(
-        f.e->ResultatLbl->text().startsWith(QStringLiteral("coup hors exercice, non compté : les billes")))
-        << f.e->ResultatLbl->text().toStdString();
-    f.e->RecommencerBtn->click();
+        f.Texte("ResultatLbl").startsWith(QStringLiteral("coup hors exercice, non compté : les billes")))
+        << f.Texte("ResultatLbl").toStdString();
+    f.Bouton("RecommencerBtn")->click();
     Controle<QAction>(f.w.F(), "MnuLibre")->trigger();
     f.Tire();
     EXPECT_TRUE(
-        f.e->ResultatLbl->text().contains(QStringLiteral("le mode de jeu n'est plus celui de l'exercice")));
-    f.e->RecommencerBtn->click();
+        f.Texte("ResultatLbl").contains(QStringLiteral("le mode de jeu n'est plus celui de l'exercice")));
+    f.Bouton("RecommencerBtn")->click();
     Controle<QAction>(f.w.F(), "BilleJoueurMnu")->trigger();
     f.Tire();
-    EXPECT_TRUE(
-        f.e->ResultatLbl->text().contains(QStringLiteral("le joueur n'a plus la bille de l'exercice")));
+    EXPECT_TRUE(f.Texte("ResultatLbl").contains(QStringLiteral("le joueur n'a plus la bille de l'exercice")));
     EXPECT_EQ(f.NombreTentatives(), 0);
+    // its tab behind the Solutions window's, the panel is still open: the shot is an attempt
+    f.Bouton("RecommencerBtn")->click();
+    Controle<QAction>(f.w.F(), "SolutionsMnu")->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(f.e->Ouverte());
+    f.Tire();
+    EXPECT_EQ(f.NombreTentatives(), 1);
     // the panel closed: the shots are the player's own business
-    f.e->RecommencerBtn->click();
+    f.Bouton("RecommencerBtn")->click();
     f.e->close();
     f.Tire();
-    EXPECT_EQ(f.NombreTentatives(), 0);
+    EXPECT_EQ(f.NombreTentatives(), 1);
 }
 
 TEST(EntrainementFrm, APackThatCannotBeOpenedIsRefusedByNameAndThePackInPlayStays) {
@@ -188,7 +197,7 @@ TEST(EntrainementFrm, APackThatCannotBeOpenedIsRefusedByNameAndThePackInPlayStay
     // not a pack at all
     texte = Boite([&] { EXPECT_FALSE(f.e->OuvrePack(Exemple("ouverture.vel"))); });
     EXPECT_TRUE(texte.startsWith(QStringLiteral("Entraînement refusé :"))) << texte.toStdString();
-    EXPECT_EQ(f.e->TitreLbl->text(), QStringLiteral("Premier"));
+    EXPECT_EQ(f.Texte("TitreLbl"), QStringLiteral("Premier"));
     EXPECT_TRUE(f.e->PackOuvert());
 }
 
@@ -208,7 +217,8 @@ TEST(EntrainementFrm, WithoutHistoryTheDrillsWorkAndTheAttemptIsAnalysed) {
     ASSERT_TRUE(e.OuvrePack(Exemple("entrainement/entrainement.ven")));
     Controle<QToolButton>(w.F(), "FeuBtn")->click();
     ASSERT_TRUE(Attends([&] { return e.AnalyseFinie(); }));
-    EXPECT_TRUE(e.ResultatLbl->text().contains(QStringLiteral("la meilleure route à 85 %")));
+    EXPECT_TRUE(
+        ControleDe<QLabel>(e, "ResultatLbl")->text().contains(QStringLiteral("la meilleure route à 85 %")));
     f.open(QIODevice::ReadOnly);
     EXPECT_EQ(f.readAll(), QByteArray("pas une base"));
 }

@@ -14,6 +14,7 @@
 #include "app/MainVel3D.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/Partie.h"
 
 namespace {
@@ -35,15 +36,29 @@ struct TFenetrePartie {
         Demarre();
     }
     void Nouvelle(int mode = 2, int distance = 3) {
-        p->JoueurAEdit->setText(QStringLiteral("Ana"));
-        p->JoueurBEdit->setText(QStringLiteral("Ben"));
-        p->ModeCombo->setCurrentIndex(mode);
-        p->DistanceEdit->setValue(distance);
-        p->NouvelleBtn->click();
+        C<QLineEdit>("JoueurAEdit")->setText(QStringLiteral("Ana"));
+        C<QLineEdit>("JoueurBEdit")->setText(QStringLiteral("Ben"));
+        C<QComboBox>("ModeCombo")->setCurrentIndex(mode);
+        C<QSpinBox>("DistanceEdit")->setValue(distance);
+        C<QToolButton>("NouvelleBtn")->click();
     }
     TGLBillardVelmora& B() { return w.B(); }
+    template <class T>
+    T* C(const char* nom) const {
+        return ControleDe<T>(*p, nom);
+    }
+    QToolButton* Bouton(const char* nom) const { return C<QToolButton>(nom); }
+    QString Etat() const { return C<QLabel>("EtatLbl")->text(); }
     QString Joueur() { return Controle<QAction>(w.F(), "BilleJoueurMnu")->text(); }
-    QString Case(int ligne, int colonne) { return p->ScoreGrid->item(ligne, colonne)->text(); }
+    // a player's figure on the score board, its row found by its title
+    QString Case(int joueur, const char* ligne) {
+        QTableWidget* t = C<QTableWidget>("ScoreGrid");
+        for (int r = 0; r < t->rowCount(); ++r)
+            if (t->verticalHeaderItem(r)->text() == QString::fromUtf8(ligne))
+                return t->item(r, joueur)->text();
+        ADD_FAILURE() << "pas de ligne " << ligne;
+        return {};
+    }
     // fired as the player fires: the fire button
     void Tire() { Controle<QToolButton>(w.F(), "FeuBtn")->click(); }
     // an aim that scores from where the balls lie, found with previews (auto-fire's shots, not
@@ -82,7 +97,8 @@ TEST(PartieFrm, APointKeepsTheTurnAMissPassesItWithTheBallAndUndoTakesTheShotBac
     f.Nouvelle();
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Blanche"));
     EXPECT_TRUE(Controle<QAction>(f.w.F(), "MnuLibre")->isChecked());
-    EXPECT_TRUE(f.p->EtatLbl->text().startsWith(QStringLiteral("au tour de Ana (Blanche), en 3 points")));
+    EXPECT_TRUE(f.Etat().startsWith(QStringLiteral("au tour de Ana (Blanche), en 3 points")));
+    EXPECT_EQ(f.C<QTableWidget>("ScoreGrid")->horizontalHeaderItem(1)->text(), QStringLiteral("Ben (Jaune)"));
     ASSERT_TRUE(f.ViseUnPoint());
     // previews are not the match's shots
     EXPECT_TRUE(f.p->Partie()->Coups().empty());
@@ -91,8 +107,8 @@ TEST(PartieFrm, APointKeepsTheTurnAMissPassesItWithTheBallAndUndoTakesTheShotBac
     ASSERT_EQ(f.p->Partie()->Coups().size(), 1u);
     EXPECT_EQ(f.p->Partie()->Joueur(), 0);
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Blanche"));
-    EXPECT_EQ(f.Case(0, 1), QStringLiteral("1"));
-    EXPECT_EQ(f.Case(0, 3), QStringLiteral("1"));
+    EXPECT_EQ(f.Case(0, "Points"), QStringLiteral("1"));
+    EXPECT_EQ(f.Case(0, "Série"), QStringLiteral("1"));
     // play goes on from where the balls came to rest
     const auto apres = Billes(f.B());
     EXPECT_FALSE(Egales(apres, depart));
@@ -101,19 +117,19 @@ TEST(PartieFrm, APointKeepsTheTurnAMissPassesItWithTheBallAndUndoTakesTheShotBac
     EXPECT_EQ(f.p->Partie()->Joueur(), 1);
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Jaune"));
     EXPECT_EQ(f.B().BilleJoueur, f.B().Jaune);
-    EXPECT_TRUE(f.p->EtatLbl->text().startsWith(QStringLiteral("au tour de Ben (Jaune)")));
+    EXPECT_TRUE(f.Etat().startsWith(QStringLiteral("au tour de Ben (Jaune)")));
     // Ana: 1 point in 1 inning, best series 1, average 1,000
-    EXPECT_EQ(f.Case(0, 2), QStringLiteral("1"));
-    EXPECT_EQ(f.Case(0, 4), QStringLiteral("1"));
-    EXPECT_EQ(f.Case(0, 5), QStringLiteral("1,000"));
-    f.p->AnnulerBtn->click();
+    EXPECT_EQ(f.Case(0, "Reprises"), QStringLiteral("1"));
+    EXPECT_EQ(f.Case(0, "Meilleure série"), QStringLiteral("1"));
+    EXPECT_EQ(f.Case(0, "Moyenne générale"), QStringLiteral("1,000"));
+    f.Bouton("AnnulerBtn")->click();
     EXPECT_EQ(f.p->Partie()->Joueur(), 0);
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Blanche"));
     EXPECT_TRUE(Egales(Billes(f.B()), apres));
-    f.p->AnnulerBtn->click();
+    f.Bouton("AnnulerBtn")->click();
     EXPECT_TRUE(Egales(Billes(f.B()), depart));
-    EXPECT_EQ(f.Case(0, 1), QStringLiteral("0"));
-    EXPECT_FALSE(f.p->AnnulerBtn->isEnabled());
+    EXPECT_EQ(f.Case(0, "Points"), QStringLiteral("0"));
+    EXPECT_FALSE(f.Bouton("AnnulerBtn")->isEnabled());
 }
 
 TEST(PartieFrm, AnUnfinishedMatchIsResumedAfterARestartWithItsScoreBallsAndStriker) {
@@ -126,14 +142,14 @@ TEST(PartieFrm, AnUnfinishedMatchIsResumedAfterARestartWithItsScoreBallsAndStrik
     const auto billes = Billes(f.B());
     f.Redemarre();
     EXPECT_EQ(f.p->Partie(), nullptr);
-    ASSERT_TRUE(f.p->ReprendreBtn->isEnabled());
-    f.p->ReprendreBtn->click();
+    ASSERT_TRUE(f.Bouton("ReprendreBtn")->isEnabled());
+    f.Bouton("ReprendreBtn")->click();
     ASSERT_NE(f.p->Partie(), nullptr);
     EXPECT_EQ(f.p->Partie()->Coups().size(), 2u);
     EXPECT_EQ(f.p->Partie()->Score(0).Points, 1);
-    EXPECT_EQ(f.p->JoueurBEdit->text(), QStringLiteral("Ben"));
-    EXPECT_EQ(f.p->ModeCombo->currentIndex(), 2);
-    EXPECT_EQ(f.p->DistanceEdit->value(), 5);
+    EXPECT_EQ(f.C<QLineEdit>("JoueurBEdit")->text(), QStringLiteral("Ben"));
+    EXPECT_EQ(f.C<QComboBox>("ModeCombo")->currentIndex(), 2);
+    EXPECT_EQ(f.C<QSpinBox>("DistanceEdit")->value(), 5);
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Jaune"));
     EXPECT_TRUE(Controle<QAction>(f.w.F(), "MnuLibre")->isChecked());
     EXPECT_TRUE(Egales(Billes(f.B()), billes));
@@ -141,7 +157,7 @@ TEST(PartieFrm, AnUnfinishedMatchIsResumedAfterARestartWithItsScoreBallsAndStrik
     f.ViseUnManque();
     f.Tire();
     f.Redemarre();
-    f.p->ReprendreBtn->click();
+    f.Bouton("ReprendreBtn")->click();
     ASSERT_NE(f.p->Partie(), nullptr);
     EXPECT_EQ(f.p->Partie()->Coups().size(), 3u);
     EXPECT_EQ(f.p->Partie()->Joueur(), 0);
@@ -149,7 +165,7 @@ TEST(PartieFrm, AnUnfinishedMatchIsResumedAfterARestartWithItsScoreBallsAndStrik
 
 TEST(PartieFrm, ReprendreReadsTheHistoryWhenAskedAndSaysWhenThereIsNothingToResume) {
     TFenetrePartie f;
-    EXPECT_FALSE(f.p->ReprendreBtn->isEnabled());
+    EXPECT_FALSE(f.Bouton("ReprendreBtn")->isEnabled());
     EXPECT_EQ(Boite([&] { f.p->ReprendreBtnClick(); }),
               QStringLiteral("Aucune partie inachevée dans l'historique."));
     // another instance starts a match on the same history while this window is open
@@ -162,11 +178,11 @@ TEST(PartieFrm, ReprendreReadsTheHistoryWhenAskedAndSaysWhenThereIsNothingToResu
     }
     f.p->hide();
     f.p->show();
-    ASSERT_TRUE(f.p->ReprendreBtn->isEnabled());
-    f.p->ReprendreBtn->click();
+    ASSERT_TRUE(f.Bouton("ReprendreBtn")->isEnabled());
+    f.Bouton("ReprendreBtn")->click();
     ASSERT_NE(f.p->Partie(), nullptr);
-    EXPECT_EQ(f.p->JoueurAEdit->text(), QStringLiteral("Chloé"));
-    EXPECT_EQ(f.p->ModeCombo->currentIndex(), 0);
+    EXPECT_EQ(f.C<QLineEdit>("JoueurAEdit")->text(), QStringLiteral("Chloé"));
+    EXPECT_EQ(f.C<QComboBox>("ModeCombo")->currentIndex(), 0);
     EXPECT_TRUE(Controle<QAction>(f.w.F(), "Mnu3bandes")->isChecked());
 }
 
@@ -177,23 +193,22 @@ TEST(PartieFrm, AShotFromAnotherPlaceBallOrModeIsNotCountedAndTheMatchIsPutBack)
     f.B().Rouge->SetPosition({10, 20, depart[2].z});
     f.Tire();
     EXPECT_TRUE(f.p->Partie()->Coups().empty());
-    EXPECT_TRUE(f.p->EtatLbl->text().startsWith(
+    EXPECT_TRUE(f.Etat().startsWith(
         QStringLiteral("coup non compté : les billes n'étaient plus où la partie les avait laissées")))
-        << f.p->EtatLbl->text().toStdString();
+        << f.Etat().toStdString();
     EXPECT_TRUE(Egales(Billes(f.B()), depart));
     Controle<QAction>(f.w.F(), "BilleJoueurMnu")->trigger();
     f.Tire();
-    EXPECT_TRUE(f.p->EtatLbl->text().contains(QStringLiteral("bille de l'autre joueur")));
+    EXPECT_TRUE(f.Etat().contains(QStringLiteral("bille de l'autre joueur")));
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Blanche"));
     Controle<QAction>(f.w.F(), "Mnu3bandes")->trigger();
     f.Tire();
-    EXPECT_TRUE(
-        f.p->EtatLbl->text().contains(QStringLiteral("le mode de jeu n'est plus celui de la partie")));
+    EXPECT_TRUE(f.Etat().contains(QStringLiteral("le mode de jeu n'est plus celui de la partie")));
     EXPECT_TRUE(Controle<QAction>(f.w.F(), "MnuLibre")->isChecked());
     EXPECT_TRUE(f.p->Partie()->Coups().empty());
     // two players of one name are refused, and the match in play stays
-    f.p->JoueurBEdit->setText(QStringLiteral("Ana"));
-    const QString texte = Boite([&] { f.p->NouvelleBtn->click(); });
+    f.C<QLineEdit>("JoueurBEdit")->setText(QStringLiteral("Ana"));
+    const QString texte = Boite([&] { f.Bouton("NouvelleBtn")->click(); });
     EXPECT_EQ(texte, QStringLiteral("Donnez deux noms de joueurs différents."));
     EXPECT_EQ(f.p->Partie()->Regles().Joueurs[1], "Ben");
 }

@@ -12,6 +12,7 @@
 #include <QLineSeries>
 #include <QTableWidget>
 
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Progres.h"
 
@@ -68,22 +69,31 @@ TEST(ProgresFrm, OpensOnTheHistoryWithTheWeakestDrillFirstAndChartsPerWeekOrDay)
     TProgresFactice p;
     TProgresFrm& f = *p.f;
     f.show();
-    EXPECT_EQ(f.ResumeLbl->text().toStdString(),
+    QLabel* resume = ControleDe<QLabel>(f, "ResumeLbl");
+    QTableWidget* exercices = ControleDe<QTableWidget>(f, "ExercicesGrid");
+    QChartView* reussite = ControleDe<QChartView>(f, "SemainesChart");
+    EXPECT_EQ(resume->text().toStdString(),
               "7 tentatives, 57,1 % réussies ; robustesse moyenne des coups réussis : 32,5 %");
-    ASSERT_EQ(f.ExercicesGrid->rowCount(), 2);
-    EXPECT_EQ(f.ExercicesGrid->item(0, 0)->text(), QStringLiteral("Exercice 2 (facile)"));
-    EXPECT_EQ(f.ExercicesGrid->item(0, 1)->text(), QStringLiteral("3"));
-    EXPECT_EQ(f.ExercicesGrid->item(0, 2)->text(), QStringLiteral("33,3 %"));
-    EXPECT_EQ(f.ExercicesGrid->item(0, 3)->text(), QStringLiteral("10,0 %"));
-    EXPECT_EQ(f.ExercicesGrid->item(1, 0)->text(), QStringLiteral("Exercice 1 (facile)"));
-    EXPECT_EQ(p.Points(f.SemainesChart), 3);
-    f.PeriodeCombo->setCurrentIndex(1);
-    EXPECT_EQ(p.Points(f.SemainesChart), 6);
-    EXPECT_TRUE(f.SemainesChart->chart()->title().startsWith(QStringLiteral("Par jour")));
+    ASSERT_EQ(exercices->rowCount(), 2);
+    EXPECT_EQ(exercices->item(0, 0)->text(), QStringLiteral("Exercice 2 (facile)"));
+    EXPECT_EQ(exercices->item(0, 1)->text(), QStringLiteral("3"));
+    EXPECT_EQ(exercices->item(0, 2)->text(), QStringLiteral("33,3 %"));
+    EXPECT_EQ(exercices->item(0, 3)->text(), QStringLiteral("10,0 %"));
+    EXPECT_EQ(exercices->item(1, 0)->text(), QStringLiteral("Exercice 1 (facile)"));
+    EXPECT_EQ(p.Points(reussite), 3);
+    ControleDe<QComboBox>(f, "PeriodeCombo")->setCurrentIndex(1);
+    EXPECT_EQ(p.Points(reussite), 6);
+    EXPECT_TRUE(reussite->chart()->title().startsWith(QStringLiteral("Par jour")));
+    // drawn again and again, each chart keeps one time axis and one value axis
+    f.Actualise();
+    for (auto* vue : {reussite, ControleDe<QChartView>(f, "PartiesChart")}) {
+        EXPECT_EQ(vue->chart()->axes(Qt::Horizontal).size(), 1);
+        EXPECT_EQ(vue->chart()->axes(Qt::Vertical).size(), 1);
+    }
     // a player the history does not know: said
-    f.JoueurEdit->setText(QStringLiteral("Personne"));
+    ControleDe<QLineEdit>(f, "JoueurEdit")->setText(QStringLiteral("Personne"));
     EXPECT_FALSE(f.Actualise());
-    EXPECT_FALSE(f.ResumeLbl->text().isEmpty());
+    EXPECT_FALSE(resume->text().isEmpty());
 }
 
 TEST(ProgresFrm, ExportsTheWindowAsAPngAndAFolderItCannotWriteLeavesNothing) {
@@ -105,5 +115,6 @@ TEST(ProgresFrm, WithoutHistoryTheWindowSaysSo) {
     TProgresFrm f(h, std::make_shared<TBaseHistorique>());
     f.setAttribute(Qt::WA_DontShowOnScreen);
     f.show();
-    EXPECT_TRUE(f.ResumeLbl->text().startsWith(QStringLiteral("historique indisponible")));
+    EXPECT_TRUE(
+        ControleDe<QLabel>(f, "ResumeLbl")->text().startsWith(QStringLiteral("historique indisponible")));
 }
