@@ -12,7 +12,8 @@ packages=(
   libsqlite3-dev
   xvfb xauth locales
   xdotool imagemagick
-  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
+  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14 universal-ctags
+  dpkg-dev
   libopenmpi-dev openmpi-bin
 )
 
