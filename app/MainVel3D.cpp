@@ -358,6 +358,12 @@ void TMainVel3DFrm::FeuBtnClick() {
                          QLocale().toString(Billard->QuantiteTouchee(), 'f', 3));
 }
 
+void TMainVel3DFrm::FeuDuJoueur() {
+    if (!Billard || coupVerrouille_) return;
+    FeuBtnClick();
+    emit CoupDuJoueur();
+}
+
 void TMainVel3DFrm::MajQteVisee() {
     if (!Billard) return;
     QviseeLbl->setText(QStringLiteral("Qté visée : ") + QLocale().toString(Billard->QuantiteVisee(), 'f', 3));
