@@ -1,26 +1,28 @@
 #include "widgets/NombresAffiches.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace {
 
-// printf into a std::string (the formats used here stay far below the buffer)
-template <class... A>
-std::string Imprime(const char* format, A... args) {
-    char tampon[512];
-    const int n = std::snprintf(tampon, sizeof tampon, format, args...);
-    if (n < 0) return {};
-    return std::string(tampon, std::min<std::size_t>(std::size_t(n), sizeof tampon - 1));
+// a number in fixed or exponent form with "." whatever the C locale: QApplication sets it from
+// the environment, and printf would then write "12,50" for an English QLocale too
+std::string Imprime(double valeur, std::chars_format forme, int decimales) {
+    char tampon[400];
+    const auto r = std::to_chars(tampon, tampon + sizeof tampon, valeur, forme, decimales);
+    if (r.ec != std::errc()) return {};
+    std::string s(tampon, r.ptr);
+    if (forme == std::chars_format::scientific) std::replace(s.begin(), s.end(), 'e', 'E');
+    return s;
 }
 
 // decimal exponent of the value once rounded to `precision` significant digits
 int Exposant(double valeur, int precision) {
-    const std::string e = Imprime("%.*e", precision - 1, valeur);
-    const std::size_t p = e.find('e');
+    const std::string e = Imprime(valeur, std::chars_format::scientific, precision - 1);
+    const std::size_t p = e.find('E');
     return p == std::string::npos ? 0 : std::atoi(e.c_str() + p + 1);
 }
 
@@ -40,11 +42,12 @@ QString TexteFixe(double valeur, int precision, int decimales, const QLocale& lo
 
     // too many integer digits for the precision: exponent form
     const int e = valeur == 0 ? 0 : Exposant(valeur, precision);
-    if (e >= precision) return AvecSeparateur(Imprime("%.*E", precision - 1, valeur), locale);
+    if (e >= precision)
+        return AvecSeparateur(Imprime(valeur, std::chars_format::scientific, precision - 1), locale);
 
     // rounded once, at the decimals or at the last significant digit, then padded with zeros
     const int d = std::max(0, std::min(decimales, precision - 1 - e));
-    std::string s = Imprime("%.*f", d, valeur);
+    std::string s = Imprime(valeur, std::chars_format::fixed, d);
     if (decimales > 0) {
         if (d == 0) s += '.';
         s.append(std::size_t(decimales - d), '0');

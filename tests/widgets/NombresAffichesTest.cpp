@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "widgets/NombresAffiches.h"
 
@@ -67,4 +69,16 @@ TEST(NombresAffiches, SingleFloatsRefuseWhatTheyCannotHold) {
 TEST(NombresAffiches, TheSeparatorIsOneCharacter) {
     EXPECT_EQ(SeparateurDecimal(Francais), ',');
     EXPECT_EQ(SeparateurDecimal(Anglais), '.');
+}
+
+TEST(NombresAffiches, FixedTextIgnoresTheCLocaleTheApplicationTookFromTheEnvironment) {
+    // QApplication sets the C library's locale from LC_ALL/LANG: under a French one printf writes ","
+    const std::string avant = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "fr_FR.UTF-8")) GTEST_SKIP() << "no French locale installed";
+    const QString anglais = TexteFixe(12.5, 5, 2, Anglais), exposant = TexteFixe(123456.0, 5, 2, Anglais);
+    const QString moinsZero = TexteFixe(-0.001, 5, 2, Francais);
+    std::setlocale(LC_ALL, avant.c_str());
+    EXPECT_EQ(anglais, QStringLiteral("12.50"));
+    EXPECT_EQ(exposant, QStringLiteral("1.2346E+05"));
+    EXPECT_EQ(moinsZero, QStringLiteral("0,00"));
 }
