@@ -80,8 +80,17 @@ void TGLBillard2Cam::SourisCamera(int X, int Y, TEtatTouches etat) {
         CibleMobile->SetPosition(CibleMobile->Position() + TVecteur3f{m.x, m.y, 0});
         ContraintCamMobile();
     } else if (etat & ssDroit) {
+        const float avant = DistanceCadrageActuelle(*CamMobile);
         CamMobile->TourneAutourCible(float(DernierY - Y), float(DernierX - X));
         ContraintCamMobile();
+        // low over the cloth the near corners come closer: the camera backs off as much as the
+        // fit does, so a table seen whole stays whole and a zoom stays what it was
+        const float apres = DistanceCadrageActuelle(*CamMobile);
+        if (avant > 0 && apres > 0) {
+            PlaceADistance(*CamMobile,
+                           std::clamp(CamMobile->DistanceCible() * apres / avant, DistanceMin, DistanceMax));
+            ContraintCamMobile();
+        }
     }
     DernierX = X;
     DernierY = Y;
@@ -96,6 +105,11 @@ float TGLBillard2Cam::DistanceCadrage(const TCamera& camera, int largeur, int ha
     const float haut = cadre.Position().z + cadre.Profondeur() / 2;
     return ::DistanceCadrage(camera, largeur, hauteur, CoinsBoite({-x, -y, 0}, {x, y, haut}), MargeCadrage,
                              reserve);
+}
+
+float TGLBillard2Cam::DistanceCadrageActuelle(const TCamera& camera) const {
+    if (!cadre_.fait) return 0;
+    return DistanceCadrage(camera, cadre_.largeur, cadre_.hauteur, cadre_.reserve);
 }
 
 void TGLBillard2Cam::Cadre(int largeur, int hauteur, const TReserveImage& reserve) {

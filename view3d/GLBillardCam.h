@@ -39,7 +39,8 @@ public:
     // (within DistanceMin..DistanceMax, and never down to the cloth)
     void Zoom(int delta);
     // mobile camera only: left drag pans the table under the mouse, right drag orbits, one degree
-    // per pixel; always remembers the position (call with no button on a press to seed it)
+    // per pixel, keeping the distance relative to the fit (as Cadre does); always remembers the
+    // position (call with no button on a press to seed it)
     void SourisCamera(int X, int Y, TEtatTouches etat);
 
     // The view's picture is now largeur x hauteur pixels, with a reserve (its top right corner)
@@ -62,6 +63,8 @@ public:
 
 private:
     void ContraintCamMobile();
+    // the fit in the picture of the last Cadre (0 before the first)
+    float DistanceCadrageActuelle(const TCamera& camera) const;
     // the camera at this distance from its target, its far plane following
     static void PlaceADistance(TCamera& camera, float distance);
     struct {

@@ -128,3 +128,38 @@ TEST(CadrageCamera, NoDragSequenceTakesTheEyeBelowTheClothIntoARailOrABallOrTheT
         }
     }
 }
+
+TEST(CadrageCamera, OrbitingDownToALowAngleKeepsAWholeTableWholeAndAZoomRelativeToTheFit) {
+    for (const auto& [l, h] : {std::pair{1280, 720}, {1600, 1000}, {700, 900}}) {
+        Table t;
+        t.vue.SetTaille(l, h);
+        t.billard.Cadre(l, h);
+        ASSERT_TRUE(TableEnVue(t.vue, t.billard)) << l << 'x' << h;
+        // down to the lowest the eye may go, in small steps as a mouse drags, and back up
+        t.billard.SourisCamera(50, 300, 0);
+        for (int y = 301; y <= 420; ++y) {
+            t.billard.SourisCamera(50, y, ssDroit);
+            ASSERT_TRUE(TableEnVue(t.vue, t.billard)) << l << 'x' << h << " at " << y;
+        }
+        for (int x = 51; x <= 140; ++x) {
+            t.billard.SourisCamera(x, 420, ssDroit);
+            ASSERT_TRUE(TableEnVue(t.vue, t.billard)) << l << 'x' << h << " at " << x;
+        }
+        // seen whole, not lost in the distance
+        const float ajuste = t.billard.DistanceCadrage(*t.billard.CamMobile, l, h, {});
+        EXPECT_NEAR(t.billard.CamMobile->DistanceCible(), ajuste, ajuste * 0.02f) << l << 'x' << h;
+    }
+    // a zoom in follows the fit: back at the starting angle, the starting distance
+    Table t;
+    t.vue.SetTaille(1200, 800);
+    t.billard.Cadre(1200, 800);
+    t.billard.Zoom(-240);
+    const float zoome = t.billard.CamMobile->DistanceCible();
+    const float ajuste = t.billard.DistanceCadrage(*t.billard.CamMobile, 1200, 800, {});
+    t.billard.SourisCamera(0, 0, 0);
+    t.billard.SourisCamera(0, 40, ssDroit);
+    const float ajusteBas = t.billard.DistanceCadrage(*t.billard.CamMobile, 1200, 800, {});
+    EXPECT_NEAR(t.billard.CamMobile->DistanceCible() / ajusteBas, zoome / ajuste, 1e-3f);
+    t.billard.SourisCamera(0, 0, ssDroit);
+    EXPECT_NEAR(t.billard.CamMobile->DistanceCible(), zoome, zoome * 1e-3f);
+}
