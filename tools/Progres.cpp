@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 
 namespace {
 
@@ -181,8 +182,11 @@ void TProgresFrm::Dispose() {
     // low and wide (a dock under the table): the drills beside the charts, each the full height
     if (!corps_) return;
     const QSize place = Dock() && parentWidget() ? parentWidget()->size() : size();
-    const bool large = place.width() >= 900 && place.width() >= 2 * place.height();
+    const bool large = place.width() >= 700 && place.width() >= 2 * place.height();
     const auto sens = large ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    // low: the charts give up height first (a third of a 1280x720 window is some 230 pixels)
+    const int hauteurGraphe = large ? std::clamp(place.height() - 90, 130, 240) : 220;
+    for (QChartView* vue : {SemainesChart, PartiesChart}) vue->setMinimumHeight(hauteurGraphe);
     if (corps_->direction() == sens) return;
     corps_->setDirection(sens);
     // the summary beside the controls, the charts lower
@@ -192,11 +196,12 @@ void TProgresFrm::Dispose() {
     // a wrapped text would make the scrolling area give the window its preferred height, not the
     // dock's
     ResumeLbl->setWordWrap(!large);
+    // beside the controls it takes what room is left, its whole text in a tip
+    ResumeLbl->setSizePolicy(large ? QSizePolicy::Ignored : QSizePolicy::Preferred, QSizePolicy::Preferred);
     if (large)
         haut_->insertWidget(haut_->count() - 1, ResumeLbl, 1);
     else
         v->insertWidget(1, ResumeLbl);
-    for (QChartView* vue : {SemainesChart, PartiesChart}) vue->setMinimumHeight(large ? 240 : 220);
     corps_->setStretch(0, large ? 3 : 1);
     corps_->setStretch(1, large ? 2 : 1);
 }
@@ -212,6 +217,7 @@ bool TProgresFrm::Actualise() {
     if (!base_ || !base_->Ouverte() ||
         !LitStatistiques(*base_, JoueurEdit->text().trimmed().toStdString(), s, &erreur)) {
         ResumeLbl->setText(QString::fromStdString(erreur));
+        ResumeLbl->setToolTip(ResumeLbl->text());
         return false;
     }
     const QLocale l;
@@ -219,6 +225,7 @@ bool TProgresFrm::Actualise() {
         QStringLiteral("%1 tentatives, %2 réussies ; robustesse moyenne des coups réussis : %3")
             .arg(l.toString(qlonglong(s.Total.Tentatives)), Pourcent(s.Total.Taux()),
                  Pourcent(s.Total.RobustesseReussies)));
+    ResumeLbl->setToolTip(ResumeLbl->text());
     auto* taux = new QLineSeries;
     taux->setName(QStringLiteral("réussite (%)"));
     auto* robustesse = new QLineSeries;

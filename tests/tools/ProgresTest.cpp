@@ -2,6 +2,7 @@
 // drills to work on first, and the PNG export, whole or not at all.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -10,10 +11,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
+#include "tools/DockOutil.h"
 #include "tools/Progres.h"
 
 namespace {
@@ -117,4 +122,32 @@ TEST(ProgresFrm, WithoutHistoryTheWindowSaysSo) {
     f.show();
     EXPECT_TRUE(
         ControleDe<QLabel>(f, "ResumeLbl")->text().startsWith(QStringLiteral("historique indisponible")));
+}
+
+TEST(ProgresFrm, UnderTheTableOfA1280x720WindowItReadsWithoutScrolling) {
+    TProgresFactice p;
+    QMainWindow principale;
+    principale.setAttribute(Qt::WA_DontShowOnScreen);
+    principale.setCentralWidget(new QWidget);
+    TProgresFrm& outil = *p.f.release();
+    TDockOutil* dock = DockeOutil(outil, principale, QStringLiteral("ProgresFrm"));
+    principale.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    dock->show();
+    principale.resize(1280, 720);
+    principale.show();
+    // the room a 1280x720 screen leaves under the table (a third of the main window's height),
+    // beside the cue window's column or not; a summary, and one that says the player is unknown
+    for (const QString& joueur : {QString(), QStringLiteral("Personne")}) {
+        ControleDe<QLineEdit>(outil, "JoueurEdit")->setText(joueur);
+        outil.Actualise();
+        for (const QSize& place : {QSize(936, 370), QSize(936, 226), QSize(1280, 226), QSize(760, 226)}) {
+            dock->resize(place);
+            principale.resizeDocks({dock}, {place.height()}, Qt::Vertical);
+            dock->setFixedWidth(place.width());
+            QApplication::processEvents();
+            const QScrollArea& d = *dock->Defilement();
+            EXPECT_EQ(d.horizontalScrollBar()->maximum(), 0) << place.width() << ' ' << joueur.toStdString();
+            EXPECT_EQ(d.verticalScrollBar()->maximum(), 0) << place.height() << ' ' << joueur.toStdString();
+        }
+    }
 }
