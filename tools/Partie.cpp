@@ -3,6 +3,8 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QEvent>
+#include <QFont>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,10 +12,12 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPalette>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "view3d/GLBillardVelmora.h"
@@ -39,6 +43,32 @@ TPositionBilles Billes(const TGLBillardVelmora& b) {
 int NumeroSimu(const TGLBillardVelmora& b, size_t couleur) {
     if (couleur == 2) return 3;
     return (couleur == 0) == (b.BilleJoueur == b.Blanche) ? 1 : 2;
+}
+
+double Luminance(const QColor& c) {
+    const auto canal = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * canal(c.redF()) + 0.7152 * canal(c.greenF()) + 0.0722 * canal(c.blueF());
+}
+
+// The palette's highlight softened toward the board's ground: set apart in a light palette as in
+// a dark one, with the text's own colour on it, or black or white when that one would not read
+void MetEnValeur(QTableWidgetItem& item, const QPalette& palette) {
+    const QColor h = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor b = palette.color(QPalette::Active, QPalette::Base);
+    const auto melange = [](int x, int y) { return (3 * x + 2 * y) / 5; };
+    const QColor fond(melange(h.red(), b.red()), melange(h.green(), b.green()), melange(h.blue(), b.blue()));
+    const double lf = Luminance(fond);
+    const auto contraste = [lf](const QColor& c) {
+        const double l = Luminance(c);
+        return (std::max(l, lf) + 0.05) / (std::min(l, lf) + 0.05);
+    };
+    QColor texte = palette.color(QPalette::Active, QPalette::Text);
+    if (contraste(texte) < 4.5) texte = lf > 0.18 ? QColor(Qt::black) : QColor(Qt::white);
+    item.setBackground(fond);
+    item.setForeground(texte);
+    QFont f = item.font();
+    f.setBold(true);
+    item.setFont(f);
 }
 
 // the score board: a column per player, a row per figure, as high as its rows (narrow docks keep
@@ -268,6 +298,12 @@ void TPartieFrm::SurCoupJoue() {
     AfficheScore();
 }
 
+void TPartieFrm::changeEvent(QEvent* e) {
+    TFenetreOutil::changeEvent(e);
+    // the highlight of the player at the table follows the palette
+    if (e->type() == QEvent::PaletteChange && ScoreGrid) AfficheScore();
+}
+
 void TPartieFrm::AfficheScore() {
     AnnulerBtn->setEnabled(partie_ && !partie_->Coups().empty());
     MajReprendre();
@@ -288,8 +324,8 @@ QString TPartieFrm::EtatPartie() {
         for (int r = 0; r < cellules.size(); ++r) {
             auto* item = new QTableWidgetItem(cellules[r]);
             item->setTextAlignment(Qt::AlignCenter);
-            // the player at the table
-            if (j == partie_->Joueur() && !partie_->Finie()) item->setBackground(QColor(255, 240, 180));
+            // the player at the table, in the palette's highlight (clear in light and dark ones alike)
+            if (j == partie_->Joueur() && !partie_->Finie()) MetEnValeur(*item, palette());
             ScoreGrid->setItem(r, j, item);
         }
     }

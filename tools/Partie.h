@@ -43,6 +43,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     // the controls are the window's own; the tests find them by their object names

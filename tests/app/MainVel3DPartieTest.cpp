@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 
 #include "app/MainVel3D.h"
 #include "tests/app/Fenetres.h"
@@ -79,6 +83,18 @@ struct TFenetrePartie {
         B().Queue->SetVisee(0);
     }
 };
+
+// the contrast ratio of two colours as the readability guidelines define it (1 to 21)
+double Contraste(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto canal = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * canal(c.redF()) + 0.7152 * canal(c.greenF()) + 0.0722 * canal(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 std::array<TVecteur3f, 3> Billes(TGLBillardVelmora& b) {
     return {b.Blanche->LitPosition(), b.Jaune->LitPosition(), b.Rouge->LitPosition()};
@@ -211,4 +227,35 @@ TEST(PartieFrm, AShotFromAnotherPlaceBallOrModeIsNotCountedAndTheMatchIsPutBack)
     const QString texte = Boite([&] { f.Bouton("NouvelleBtn")->click(); });
     EXPECT_EQ(texte, QStringLiteral("Donnez deux noms de joueurs différents."));
     EXPECT_EQ(f.p->Partie()->Regles().Joueurs[1], "Ben");
+}
+
+TEST(PartieFrm, ThePlayerAtTheTableStandsOutAndReadsInLightAndDarkPalettes) {
+    TFenetrePartie f;
+    f.Nouvelle();
+    QPalette sombre;
+    for (const auto& [role, couleur] : {std::pair{QPalette::Window, QColor(45, 45, 45)},
+                                        {QPalette::Base, QColor(30, 30, 30)},
+                                        {QPalette::Text, QColor(230, 230, 230)},
+                                        {QPalette::WindowText, QColor(230, 230, 230)},
+                                        {QPalette::Highlight, QColor(42, 130, 218)},
+                                        {QPalette::HighlightedText, QColor(255, 255, 255)}})
+        sombre.setColor(role, couleur);
+    for (const QPalette& palette : {QApplication::palette(), sombre}) {
+        f.p->setPalette(palette);
+        QApplication::processEvents();
+        QTableWidget* t = f.C<QTableWidget>("ScoreGrid");
+        for (int r = 0; r < t->rowCount(); ++r) {
+            const QTableWidgetItem& joue = *t->item(r, f.p->Partie()->Joueur());
+            const QTableWidgetItem& attend = *t->item(r, 1 - f.p->Partie()->Joueur());
+            // a cell without a colour of its own writes in the palette's
+            const QColor fond = joue.background().color();
+            const QColor texte = joue.foreground().style() == Qt::NoBrush ? palette.color(QPalette::Text)
+                                                                          : joue.foreground().color();
+            EXPECT_GE(Contraste(texte, fond), 4.5) << r;
+            // set apart from the other player's cells, which keep the board's own colours
+            EXPECT_GE(Contraste(fond, palette.color(QPalette::Base)), 1.8) << r;
+            EXPECT_EQ(attend.background().style(), Qt::NoBrush);
+            EXPECT_TRUE(joue.font().bold());
+        }
+    }
 }
