@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "scene/gl/VueGL.h"
@@ -65,16 +66,17 @@ void TQueueFrm::CreePageGraphique() {
     QueueGrap = new QWidget;
     QueueGrap->setObjectName(QStringLiteral("QueueGrap"));
     PagesQueue->addTab(QueueGrap, QStringLiteral("(graph)"));
+    // room around the close-up and between it and the dials, so that neither crowds the other
     auto* rangee = new QHBoxLayout(QueueGrap);
-    rangee->setContentsMargins(2, 2, 2, 2);
-    rangee->setSpacing(6);
+    rangee->setContentsMargins(6, 6, 6, 6);
+    rangee->setSpacing(10);
 
     // the cue ball close-up with the impact point
     EHpnl = new QWidget(QueueGrap);
     EHpnl->setObjectName(QStringLiteral("EHpnl"));
     auto* gauche = new QVBoxLayout(EHpnl);
     gauche->setContentsMargins(0, 0, 0, 0);
-    gauche->setSpacing(2);
+    gauche->setSpacing(4);
     EHlbl = PetitTexte(QString(), EHpnl);
     EHlbl->setObjectName(QStringLiteral("EHlbl"));
     gauche->addWidget(EHlbl);
@@ -85,6 +87,8 @@ void TQueueFrm::CreePageGraphique() {
               QStringLiteral("Effet/Hauteur|effet/hauteur, déplacer le point de choc par souris ou clavier "
                              "[E/H]+[flèches]"));
     gauche->addWidget(Scn, 1);
+    // a tall column leaves the rest of its height under the close-up (TQueueFrm::eventFilter)
+    gauche->addStretch(0);
     connect(Scn, &TVueGL::SourisEnfoncee, this, &TQueueFrm::ScnMouseMove);
     connect(Scn, &TVueGL::SourisBouge, this, &TQueueFrm::ScnMouseMove);
     rangee->addWidget(EHpnl, 3);
@@ -437,6 +441,10 @@ bool TQueueFrm::eventFilter(QObject* objet, QEvent* e) {
                 eEditExit(edit);
             return false;
         }
+        case QEvent::Resize:
+            // the close-up no taller than a portrait picture: a strip shows the ball lost in the cloth
+            if (objet == EHpnl) Scn->setMaximumHeight(std::max(Scn->minimumHeight(), EHpnl->width() * 5 / 4));
+            return false;
         case QEvent::Wheel:
             // every wheel turn of the window goes through the window's rules
             FormMouseWheel(static_cast<QWheelEvent*>(e));

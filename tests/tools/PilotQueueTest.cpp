@@ -308,3 +308,22 @@ TEST_F(FenetreQueue, F1ShowsTheCueWindowsTopic) {
     Touche(Champ("vitEdit"), Qt::Key_F1);
     EXPECT_EQ(w.h.Aides, std::vector<int>{1450});
 }
+
+TEST_F(FenetreQueue, TheCloseUpKeepsRoomAroundItInATallColumnAndALowOne) {
+    QWidget* scn = ControleDe<QWidget>(*q, "Scn");
+    // the right column of a 1600x1000 window with the cue window alone, then sharing it at 1280x720
+    for (const QSize& place : {QSize(330, 800), QSize(340, 240)}) {
+        q->resize(place);
+        QApplication::processEvents();
+        const QRect r(scn->mapTo(q, QPoint(0, 0)), scn->size());
+        // not a strip: no taller than a portrait picture
+        EXPECT_LE(r.height(), r.width() * 5 / 4 + 1) << place.height();
+        EXPECT_GE(r.width(), 120) << place.height();
+        EXPECT_GE(r.height(), 120) << place.height();
+        // clear of the window's edges and of the dials
+        EXPECT_GE(r.left(), 6) << place.height();
+        EXPECT_LE(r.bottom(), q->height() - 6) << place.height();
+        const QWidget* roue = Roue("vitJog");
+        EXPECT_GE(roue->mapTo(q, QPoint(0, 0)).x() - r.right(), 8) << place.height();
+    }
+}
