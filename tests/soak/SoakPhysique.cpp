@@ -63,7 +63,10 @@ Sorties CalculeSorties(const TBillardVelmora& s) {
     return r;
 }
 
-// energy per unit mass: translation, rotation of a solid sphere, height
+// energy per unit mass: translation, rotation of a solid sphere, height above the cloth. A centre
+// a hair below it (a single-precision height, 2e-7 cm) counts as on it: the first contact puts the
+// ball back on the cloth, which would read as a gain of g times that hair, 2e-4, against the
+// 1e-6 allowed on a slow shot; anything deeper is a violation of its own.
 double Energie(const TBillardVelmora& s, const Sorties& sorties, int n) {
     const TPARAMPHYS& f = s.Fisik;
     double e = 0;
@@ -71,7 +74,7 @@ double Energie(const TBillardVelmora& s, const Sorties& sorties, int n) {
         if (n >= sorties.photo[b]) continue;
         const TPVR& p = s.Trajets[b][n];
         e += 0.5 * Norme2(p.Vitesse) + 0.2 * f.Rayon2() * Norme2(p.Rotation) +
-             f.G() * (p.Position.z - f.RayonBilles());
+             f.G() * std::max(p.Position.z - f.RayonBilles(), 0.0);
     }
     return e;
 }
