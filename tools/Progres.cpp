@@ -135,6 +135,7 @@ TProgresFrm::TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> bas
     ResumeLbl = new QLabel(this);
     ResumeLbl->setObjectName(QStringLiteral("ResumeLbl"));
     ResumeLbl->setWordWrap(true);
+    ResumeLbl->installEventFilter(this);
     v->addWidget(ResumeLbl);
     SemainesChart = Graphe(this, QString());
     SemainesChart->setObjectName(QStringLiteral("SemainesChart"));
@@ -170,6 +171,7 @@ bool TProgresFrm::event(QEvent* e) {
 
 bool TProgresFrm::eventFilter(QObject* objet, QEvent* e) {
     if (objet == parentWidget() && e->type() == QEvent::Resize) Dispose();
+    if (objet == ResumeLbl && e->type() == QEvent::Resize) MontreResume();
     return TFenetreOutil::eventFilter(objet, e);
 }
 
@@ -202,8 +204,16 @@ void TProgresFrm::Dispose() {
         haut_->insertWidget(haut_->count() - 1, ResumeLbl, 1);
     else
         v->insertWidget(1, ResumeLbl);
+    MontreResume();
     corps_->setStretch(0, large ? 3 : 1);
     corps_->setStretch(1, large ? 2 : 1);
+}
+
+void TProgresFrm::MontreResume() {
+    const QString texte = ResumeLbl->toolTip();
+    ResumeLbl->setText(ResumeLbl->wordWrap()
+                           ? texte
+                           : ResumeLbl->fontMetrics().elidedText(texte, Qt::ElideRight, ResumeLbl->width()));
 }
 
 void TProgresFrm::showEvent(QShowEvent* e) {
@@ -216,16 +226,16 @@ bool TProgresFrm::Actualise() {
     std::string erreur = "historique indisponible : le programme fonctionne sans historique";
     if (!base_ || !base_->Ouverte() ||
         !LitStatistiques(*base_, JoueurEdit->text().trimmed().toStdString(), s, &erreur)) {
-        ResumeLbl->setText(QString::fromStdString(erreur));
-        ResumeLbl->setToolTip(ResumeLbl->text());
+        ResumeLbl->setToolTip(QString::fromStdString(erreur));
+        MontreResume();
         return false;
     }
     const QLocale l;
-    ResumeLbl->setText(
+    ResumeLbl->setToolTip(
         QStringLiteral("%1 tentatives, %2 réussies ; robustesse moyenne des coups réussis : %3")
             .arg(l.toString(qlonglong(s.Total.Tentatives)), Pourcent(s.Total.Taux()),
                  Pourcent(s.Total.RobustesseReussies)));
-    ResumeLbl->setToolTip(ResumeLbl->text());
+    MontreResume();
     auto* taux = new QLineSeries;
     taux->setName(QStringLiteral("réussite (%)"));
     auto* robustesse = new QLineSeries;

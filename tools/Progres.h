@@ -52,6 +52,8 @@ private:
 
     // the drills beside the charts when the window is low and wide, under them otherwise
     void Dispose();
+    // the summary (kept whole in its tip), cut short with an ellipsis when it lies beside the controls
+    void MontreResume();
 
     std::shared_ptr<TBaseHistorique> base_;
 };

@@ -148,6 +148,12 @@ TEST(ProgresFrm, UnderTheTableOfA1280x720WindowItReadsWithoutScrolling) {
             const QScrollArea& d = *dock->Defilement();
             EXPECT_EQ(d.horizontalScrollBar()->maximum(), 0) << place.width() << ' ' << joueur.toStdString();
             EXPECT_EQ(d.verticalScrollBar()->maximum(), 0) << place.height() << ' ' << joueur.toStdString();
+            // the summary whole, or cut short where it ends and said so, never cut mid-letter
+            const QLabel& resume = *ControleDe<QLabel>(outil, "ResumeLbl");
+            if (resume.text() != resume.toolTip()) {
+                EXPECT_TRUE(resume.text().endsWith(QChar(0x2026))) << resume.text().toStdString();
+                EXPECT_LE(resume.fontMetrics().horizontalAdvance(resume.text()), resume.width());
+            }
         }
     }
 }
