@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "jeu/Diamants.h"
 #include "view3d/Couleurs.h"
 
 namespace {
@@ -29,7 +30,7 @@ TGLBillard::TGLBillard(TScene& scene) : Scene(scene) {
         CouleursMateriau(*Cadres[i], clrGris20, {0.502f, 0.251f, 0.251f, 1}, clrNoir, clrNoir);
         CreeReperes(*Cadres[i], i < 2 ? 9 : 5);
     }
-    Dimensionne(7.75f, 5.25f, 142.25f, 3.7f);
+    Dimensionne(LargeurCadreJeu, LargeurBandeJeu, 142.25f, 3.7f);
 }
 
 float TGLBillard::EcartMouche(float W) {

@@ -7,6 +7,7 @@
 #include "fichiers/ExportPVR.h"
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
+#include "jeu/Epaisseurs.h"
 #include "jeu/FichiersPosition.h"
 #include "jeu/PositionJeu.h"
 
@@ -187,53 +188,24 @@ void TGLBillardVelmora::EchelleVR(float f) {
     for (TGLBilles* x : {BilleJoueur, BilleNonJoueur, Rouge}) x->FacteurVR = f;
 }
 
-double TGLBillardVelmora::Epaisseur(double x) const {
-    const double d = DiametreBille;
-    return x > 0 ? 1 - x / d : -1 - x / d;
-}
+double TGLBillardVelmora::Epaisseur(double x) const { return ::Epaisseur(x, DiametreBille); }
 
-double TGLBillardVelmora::QuantiteVisee() const {
+TBilleEpaisseur TGLBillardVelmora::BilleVisee() const {
     const TVecteur3f a = Queue->DirectionVisee();
-    const TVecteur3f p0 = BilleJoueur->LitPosition();
-    TVecteur3f d1 = BilleNonJoueur->LitPosition() - p0;
-    TVecteur3f d2 = Rouge->LitPosition() - p0;
-    d1.z = 0;
-    d2.z = 0;
-    // signed distance of each centre from the aim line, and whether the ball is aimed
-    const float c1 = Vect(a, d1).z, c2 = Vect(a, d2).z;
-    const bool vise1 = Scal(a, d1) > 0 && std::fabs(c1) <= DiametreBille;
-    const bool vise2 = Scal(a, d2) > 0 && std::fabs(c2) <= DiametreBille;
-    float c;
-    if (vise1 && vise2)
-        c = Norme(d1) < Norme(d2) ? c1 : c2;
-    else if (vise1)
-        c = c1;
-    else if (vise2)
-        c = c2;
-    else
-        return 0;
-    return Epaisseur(c);
+    std::array<TCentreBille, 3> centres{};
+    const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
+    for (int i = 0; i < 3; ++i) {
+        const TVecteur3f p = billes[i]->LitPosition();
+        centres[size_t(i)] = {p.x, p.y, p.z};
+    }
+    return ::BilleVisee(a.x, a.y, centres, DiametreBille);
 }
 
-double TGLBillardVelmora::QuantiteTouchee() const {
-    const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
-    // the first contact of the player's ball with another; a contact of the other two does not count
-    int i = 1;
-    while (i <= n &&
-           !(Simu->TypesChocs[i] == tcBilleBille && (Simu->Contacts[i] == 2 || Simu->Contacts[i] == 3)))
-        ++i;
-    if (i > n) return 0;
-    // direction of travel just before the contact, and where the struck ball lies
-    const TVecteur& v0 = Simu->Trajets[1][i - 1].Vitesse;
-    if (Norme(v0) <= 0) return 0;
-    const TVecteur u = Unitaire(v0);
-    const int touchee = Simu->Contacts[i];
-    const TVecteur d = DiffVect(Simu->Trajets[touchee][i].Position, Simu->Trajets[1][i].Position);
-    const TVecteur c = ProdVect(u, d);
-    const double v = c.z > 0 ? Norme(c) : -Norme(c);
-    // a contact found a little apart would give more than a whole ball
-    return std::clamp(Epaisseur(v), -1.0, 1.0);
-}
+double TGLBillardVelmora::QuantiteVisee() const { return BilleVisee().Epaisseur; }
+
+TBilleEpaisseur TGLBillardVelmora::BilleTouchee() const { return ::BilleTouchee(*Simu, DiametreBille); }
+
+double TGLBillardVelmora::QuantiteTouchee() const { return BilleTouchee().Epaisseur; }
 
 double TGLBillardVelmora::ConvertitHauteur(double h, double e, double alpha) const {
     return ::ConvertitHauteur(h, e, alpha, RayonBille);

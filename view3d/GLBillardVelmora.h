@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "jeu/Epaisseurs.h"
 #include "jeu/FichiersPosition.h"
 #include "sim/C8_BillardVelmora.h"
 #include "view3d/GLBillardQueue.h"
@@ -54,10 +55,13 @@ public:
     void SetVRVisible(bool b);
     void EchelleVR(float f);
 
-    // thickness the current aim would give, 0 when no ball is in front of the cue
+    // thickness the current aim would give, 0 when no ball is in front of the cue; and which ball
+    // (the simulation's number, 0 for none)
     double QuantiteVisee() const;
-    // thickness of the first ball-ball contact of the last shot, 0 without one
+    TBilleEpaisseur BilleVisee() const;
+    // thickness of the first ball-ball contact of the last shot, 0 without one; and which ball
     double QuantiteTouchee() const;
+    TBilleEpaisseur BilleTouchee() const;
     // signed fraction of the object ball covered, from the offset of its centre
     double Epaisseur(double x) const;
     // a tip height of the horizontal frame as measured in a cue inclined by alpha radians
