@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/Commandes.h"
+#include "cli/TirEnMots.h"
 #include "fichiers/ExportPVR.h"
 #include "fichiers/NombresIni.h"
 
@@ -13,8 +14,8 @@ const char* TexteResultat(const TBillardVelmora& simu) {
     return simu.PointReussi ? "réussi" : "manqué";
 }
 
-int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out,
-                std::ostream& err) {
+int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out, std::ostream& err,
+                bool enMots) {
     // parameters or cue values beyond what the numbers can carry: never a success
     if (const int k = simu.PremierePhotoNonFinie(); k >= 0) {
         err << "velmora-sim : calcul invalide, valeurs non finies à la photo " << k
@@ -33,9 +34,10 @@ int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::os
         out << "{\"outcome\": \"" << TexteResultat(simu)
             << "\", \"point\": " << (simu.PointReussi ? "true" : "false")
             << ", \"miscue\": " << (simu.FausseQueue ? "true" : "false") << ", \"photos\": " << simu.NbPhotos
-            << ", \"time\": " << temps << "}\n";
+            << ", \"time\": " << temps << (enMots ? ChampsJsonTir(simu) : std::string()) << "}\n";
     } else {
         out << TexteResultat(simu) << " photos=" << simu.NbPhotos << " t=" << temps << "\n";
+        if (enMots) out << LignesTirEnMots(simu);
     }
     return out.good() ? kSucces : kErreurFichier;
 }

@@ -12,6 +12,8 @@ const char* TexteResultat(const TBillardVelmora& simu);
 // a number with a fixed count of decimals and "." whatever the locale (the commands' text output)
 std::string Fixe(double v, int decimales);
 
-// writes the export when asked, then prints the outcome line or the JSON object; the exit status
-int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out,
-                std::ostream& err);
+// writes the export when asked, then prints the outcome line or the JSON object; the exit status.
+// enMots: the shot in a player's words as well (cli/TirEnMots.h), lines under the outcome line or
+// fields of the object
+int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out, std::ostream& err,
+                bool enMots = false);

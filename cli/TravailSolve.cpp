@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/OptionsSolve.h"
+#include "cli/SortieJson.h"
 #include "cli/TravailPosition.h"
 #include "fichiers/NombresIni.h"
 #include "moteurs/SolveurCoups.h"

@@ -79,3 +79,27 @@ std::string TexteParcours(const std::vector<TContactBande>& contacts, int bille,
     }
     return texte;
 }
+
+std::string TexteContactsBille1(const TBillardVelmora& simu, const std::string& nomBille2, char separateur) {
+    const std::vector<TContactBande> bandes = ContactsBandes(simu);
+    const std::vector<int> billes = PhotosContactsBilles(simu);
+    std::string texte;
+    size_t i = 0, j = 0;
+    while (i < bandes.size() || j < billes.size()) {
+        if (!texte.empty()) texte += " → ";
+        if (j < billes.size() && (i == bandes.size() || billes[j] < bandes[i].Photo)) {
+            texte += simu.Contacts[billes[j++]] == 3 ? std::string("Rouge") : nomBille2;
+        } else {
+            texte += TexteContactBande(bandes[i].Bande, bandes[i].Diamant, separateur);
+            ++i;
+        }
+    }
+    return texte;
+}
+
+int BilleEnTete(const TBillardVelmora& simu) {
+    const std::vector<int> billes = PhotosContactsBilles(simu);
+    if (billes.empty()) return 0;
+    const std::vector<TContactBande> bandes = ContactsBandes(simu);
+    return bandes.empty() || billes.front() < bandes.front().Photo ? simu.Contacts[billes.front()] : 0;
+}

@@ -24,3 +24,8 @@ std::vector<TContactBande> ContactsBandes(const TBillardVelmora& simu, bool tout
 std::vector<int> PhotosContactsBilles(const TBillardVelmora& simu);
 // "longue droite 2,5 → courte du haut 1,0 → longue gauche 6,2" (ball `bille`'s contacts only)
 std::string TexteParcours(const std::vector<TContactBande>& contacts, int bille, char separateur = '.');
+// ball 1's contacts in order, balls by name: "Jaune → longue droite 2,5 → … → Rouge"
+std::string TexteContactsBille1(const TBillardVelmora& simu, const std::string& nomBille2,
+                                char separateur = '.');
+// the ball ball 1 meets first when no cushion comes before it (2 or 3), else 0
+int BilleEnTete(const TBillardVelmora& simu);

@@ -51,6 +51,24 @@ TCibleVisee CibleVisee(float visee, const TContexteCoup& c) {
     return cible;
 }
 
+double EpaisseurSurBille(float visee, const TContexteCoup& c, int bille) {
+    const TDirection a = Direction(visee);
+    return EpaisseurVisee(a.x, a.y, c.Billes, 2 * c.Rayon, bille);
+}
+
+TContexteCoup ContexteDe(const TBillardVelmora& simu, const std::string& nomBille2) {
+    TContexteCoup c;
+    for (int b = 1; b <= NbBilles; ++b) {
+        const TVecteur& p = simu.Trajets[b][0].Position;
+        c.Billes[size_t(b - 1)] = {float(p.x), float(p.y), float(p.z)};
+    }
+    c.NomBille2 = nomBille2;
+    c.Largeur = simu.Fisik.largeurJeu;
+    c.Rayon = float(simu.Fisik.RayonBilles);
+    c.DeportMax = DeportSansFausseQueue(simu.Fisik, simu.MasseQueue);
+    return c;
+}
+
 std::string NomBille(int bille, const TContexteCoup& c) {
     if (bille == 3) return "Rouge";
     return bille == 2 ? c.NomBille2 : std::string();
@@ -61,10 +79,9 @@ std::string TexteVisee(float visee, const TContexteCoup& c, int premiereBille, c
         const TCibleVisee cible = CibleVisee(visee, c);
         if (cible.Bille != 0) return NomBille(cible.Bille, c) + " " + TexteEpaisseur(cible.Epaisseur);
         if (cible.Bande == 0) return "";
-        return "bande d'abord : " + TexteContactBande(cible.Bande, cible.Diamant, separateur);
+        return "bricole : " + TexteContactBande(cible.Bande, cible.Diamant, separateur);
     }
-    const TDirection a = Direction(visee);
-    const double e = EpaisseurVisee(a.x, a.y, c.Billes, 2 * c.Rayon, premiereBille);
+    const double e = EpaisseurSurBille(visee, c, premiereBille);
     const std::string nom = NomBille(premiereBille, c);
     if (e != 0) return nom + " " + TexteEpaisseur(e);
     // the line misses the ball (a curved or jumped stroke): the angle off the line to its centre

@@ -32,11 +32,17 @@ struct TCibleVisee {
 };
 TCibleVisee CibleVisee(float visee, const TContexteCoup& c);
 
+// the context of a simulation's shot: its photo 0, its table, its cue's miscue limit
+TContexteCoup ContexteDe(const TBillardVelmora& simu, const std::string& nomBille2 = "Jaune");
+
+// the thickness the aim gives on ball `bille` (2 or 3), 0 when the line misses it
+double EpaisseurSurBille(float visee, const TContexteCoup& c, int bille);
+
 // "Rouge", the other cue ball's name, or "" (balls 3 and 2)
 std::string NomBille(int bille, const TContexteCoup& c);
 // The aim relative to the first ball (2 or 3; 0: whatever the aim line meets first):
 // "Jaune 1/2 bille à gauche"; "Rouge : visée 4,2° à droite de la bille" when the line misses it;
-// "bande d'abord : longue droite 2,5"
+// "bricole : longue droite 2,5" (a cushion first)
 std::string TexteVisee(float visee, const TContexteCoup& c, int premiereBille, char separateur = '.');
 // "effet 2 procédés à 3 h", "frappe au centre", "fausse queue (3,4 procédés)"
 std::string TexteEffet(const TQueueDegres& q, const TContexteCoup& c, char separateur = '.');

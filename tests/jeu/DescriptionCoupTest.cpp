@@ -42,7 +42,7 @@ TEST(DescriptionCoup, AStrokeReadsAsAimTipAndSpeed) {
 TEST(DescriptionCoup, ACushionFirstIsAimedAtItsDiamond) {
     TContexteCoup c = Contexte();
     c.Billes[0] = {0, -W / 2, RayonBilleJeu};
-    EXPECT_EQ(TexteVisee(0, c, 0, ','), "bande d'abord : longue droite 2,0");
+    EXPECT_EQ(TexteVisee(0, c, 0, ','), "bricole : longue droite 2,0");
     // towards the courte du bas, level with the longue gauche's side of the middle
     const TCibleVisee cible = CibleVisee(-90, c);
     EXPECT_EQ(cible.Bande, 4);
