@@ -91,6 +91,7 @@ TMainVel3DFrm::~TMainVel3DFrm() {
     delete CalibrageFrm;
     delete DifficulteFrm;
     delete SolutionsFrm;
+    delete SystemeFrm;
     delete Scn;
 }
 
@@ -344,9 +345,16 @@ void TMainVel3DFrm::FeuBtnClick() {
         IsPointLbl->setText(QStringLiteral("manqué"));
     QToucheeLbl->setText(QStringLiteral("Qté touchée : ") +
                          QLocale().toString(Billard->QuantiteTouchee(), 'f', 3));
+    MajMotsTouchee();
+    // the verdict belongs to this shot's position from now on
+    etatCoup_ = Billard->EtatPosition();
+    coupJoue_ = true;
+    MajResultats();
 }
 
 void TMainVel3DFrm::MajQteVisee() {
     if (!Billard) return;
     QviseeLbl->setText(QStringLiteral("Qté visée : ") + QLocale().toString(Billard->QuantiteVisee(), 'f', 3));
+    MajMotsVisee();
+    if (QueueFrm) QueueFrm->MajCoup();
 }

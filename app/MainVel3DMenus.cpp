@@ -8,6 +8,8 @@
 
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
+#include "tools/Enregistrement.h"
+#include "view3d/EtiquettesDiamants.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 
@@ -44,6 +46,7 @@ void TMainVel3DFrm::CreeMenus() {
     CreeMenuFichiers();
     CreeMenuJeu();
     CreeMenuAffichage();
+    CreeMenuDiamants();
     CreeMenuOutils();
     CreeMenuAide();
 }
@@ -210,6 +213,7 @@ void TMainVel3DFrm::BilleJoueurMnuClick() {
         Billard->SetBilleJoueur(Billard->Jaune);
     }
     BilleJoueurMnu->setText(QStringLiteral("Joueur : ") + QString::fromStdString(Billard->BilleJoueur->Nom));
+    MajResultats();
 }
 
 void TMainVel3DFrm::Mnu3bandesClick(QAction* choix) {
@@ -217,6 +221,7 @@ void TMainVel3DFrm::Mnu3bandesClick(QAction* choix) {
     if (!Billard) return;
     const TModeDeJeu mode = choix == Mnu1bande ? j1Bande : choix == MnuLibre ? jLibre : j3Bandes;
     if (Billard->Simu->ModeDeJeu != mode) Billard->Simu->ModeDeJeu = mode;
+    MajResultats();
 }
 
 void TMainVel3DFrm::PosDepartMnuClick() {
@@ -231,7 +236,11 @@ void TMainVel3DFrm::PosDepartMnuClick() {
 
 void TMainVel3DFrm::CamFixeMobileMnuClick() {
     // from the camera actually shown: a position file may have chosen it
-    if (Billard) Billard->ActiveCamMobile(!Billard->CamMobileActive);
+    if (Billard) {
+        Billard->ActiveCamMobile(!Billard->CamMobileActive);
+        // the diamonds' digits turn to the camera shown
+        Billard->MajDiamants();
+    }
     MajMenuCamera();
 }
 
@@ -271,8 +280,10 @@ void TMainVel3DFrm::ResettrajetsVRMnuClick() {
     Billard->Blanche->EffaceTrajet();
     Billard->Jaune->EffaceTrajet();
     Billard->Rouge->EffaceTrajet();
-    // the kept shots' lines go too; their rows stay
+    // the kept shots' lines go too, their rows stay; the diamonds and a recording's drawings go
     if (MemTrajetsFrm) MemTrajetsFrm->EffaceTraits();
+    Billard->Diamants->Efface();
+    if (EnregistrementFrm) EnregistrementFrm->EffaceTraces();
 }
 
 // -- tool windows

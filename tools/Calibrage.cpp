@@ -297,6 +297,7 @@ void TCalibrageFrm::ChangeParam(int ligne, bool tirer, float valeur) {
     if (ligne != LigneHautBdes) valeur = float(fisik.*propriete);
     actuelles_[size_t(ligne)] = valeur;
     EcritCellule(2, ligne, valeur);
+    Hote().SignalePositionModifiee();
     if (tirer && Hote().TirAuto()) Hote().Feu();
 }
 
@@ -370,6 +371,7 @@ void TCalibrageFrm::ValeursUsineBtnClick() {
     // the balls keep the radius of the 3D models
     simu_->Fisik.SetParam(2, Hote().Billard3D()->RayonBille);
     ChargeGrille(*simu_);
+    Hote().SignalePositionModifiee();
 }
 
 QString TCalibrageFrm::NomFsk(const QString& nom) {
@@ -404,6 +406,7 @@ bool TCalibrageFrm::ChargeFichier(const QString& nom) {
     }
     simu_->Fisik.SetParam(2, Hote().Billard3D()->RayonBille);
     ChargeGrille(*simu_);
+    Hote().SignalePositionModifiee();
     return true;
 }
 

@@ -427,6 +427,7 @@ void TDifficulteFrm::CalculBtnClick() {
     }
 
     evaluation_ = NouvelleEvaluation();
+    etatCalcul_ = Hote().Billard3D()->EtatPosition();
 
     // the labels start again, the shot and the grid are locked
     NbReussis = 0;
@@ -450,6 +451,13 @@ void TDifficulteFrm::CalculBtnClick() {
 
 void TDifficulteFrm::EscBtnClick() {
     if (enCours_ && evaluation_) evaluation_->Arrete();
+}
+
+void TDifficulteFrm::MajValidite(const TEtatPosition& actuel) {
+    if (enCours_ || !evaluation_) return;
+    const bool perimee = !etatCalcul_.Meme(actuel);
+    Carte->SetPerimee(perimee);
+    for (QLabel* l : {ReussisLbl, DvReussiLbl}) l->setEnabled(!perimee);
 }
 
 void TDifficulteFrm::Suivi() {

@@ -94,6 +94,7 @@ bool TDessinCarte::CelluleEn(const QPoint& point, int& ix, int& iy) const {
 
 void TDessinCarte::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    if (Perimee) p.setOpacity(0.35);
     Dessine(p, rect());
 }
 
@@ -295,6 +296,7 @@ void TDifficulteCarte::Montre(const TGrilleDifficulte& grille, const TQueueDegre
     queue_ = queue;
     reussites_ = std::move(reussites);
     aCarte_ = true;
+    Dessin->Perimee = false;
     Recompte();
     RaisonLbl->hide();
     Dessin->show();
@@ -303,7 +305,16 @@ void TDifficulteCarte::Montre(const TGrilleDifficulte& grille, const TQueueDegre
         w->setEnabled(true);
 }
 
+void TDifficulteCarte::SetPerimee(bool perimee) {
+    if (!aCarte_ || perimee == Dessin->Perimee) return;
+    Dessin->Perimee = perimee;
+    RaisonLbl->setText(QStringLiteral("position modifiée — relancer"));
+    RaisonLbl->setVisible(perimee);
+    Dessin->update();
+}
+
 void TDifficulteCarte::Efface(const QString& raison) {
+    Dessin->Perimee = false;
     aCarte_ = false;
     reussites_.clear();
     // the axes chosen stay for the next map

@@ -51,6 +51,8 @@ public:
     QLineEdit* visEdit = nullptr;
     QLineEdit* iEdit = nullptr;
     QLineEdit* mEdit = nullptr;
+    // the stroke in a player's words, under the pages
+    QLabel* CoupLbl = nullptr;
 
     // connects the cue's five change events to the display operations
     void BrancheQueue(TGLQueue& queue);
@@ -61,6 +63,9 @@ public:
     void AfficheInclinaison();
     void AfficheVitesse();
     void AfficheMasse();
+    // the line of the stroke in a player's words: the aim on the ball it meets, the tip, the
+    // speed; also when a ball moves (the main window asks)
+    void MajCoup();
 
     // the parameter of a tag as the cue holds it, and its setter (nothing before the 3D billiard)
     float Valeur(int tag) const;

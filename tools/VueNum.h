@@ -11,6 +11,7 @@
 #include "sim/ProcsVecteurs.h"
 #include "tools/FenetreOutil.h"
 
+class QCheckBox;
 class QLabel;
 class QScrollBar;
 class QTableWidget;
@@ -30,6 +31,10 @@ public:
     QWidget* Panel1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* PosLbl = nullptr;
+    // the shot in a player's words, and where the balls met the cushions, in diamonds (ball 1's,
+    // or every ball's when ToutesBillesChk is checked)
+    QLabel* EnteteLbl = nullptr;
+    QCheckBox* ToutesBillesChk = nullptr;
     QScrollBar* Curseur = nullptr;
     QToolButton* FeuBtn = nullptr;
     QTableWidget* PVRGrid = nullptr;
@@ -89,6 +94,7 @@ protected:
 
 private:
     void CreePanneauHaut();
+    void MajEntete();
     void CreeGrille();
     void CreeGraphe(QWidget* conteneur);
     void CreePanneauBas();

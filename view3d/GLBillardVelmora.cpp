@@ -7,9 +7,12 @@
 #include "fichiers/ExportPVR.h"
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
+#include "jeu/ContactsBandes.h"
+#include "jeu/EchelleVitesse.h"
 #include "jeu/Epaisseurs.h"
 #include "jeu/FichiersPosition.h"
 #include "jeu/PositionJeu.h"
+#include "view3d/EtiquettesDiamants.h"
 
 namespace {
 TVecteur3f EnSimple(const TVecteur& v) { return {float(v.x), float(v.y), float(v.z)}; }
@@ -19,7 +22,9 @@ std::array<float, 3> EnTableau(const TVecteur3f& v) { return {v.x, v.y, v.z}; }
 }  // namespace
 
 TGLBillardVelmora::TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQueue)
-    : TGLBillardQueue(scene, vueTable, vueQueue), Simu(std::make_unique<TBillardVelmora>()) {
+    : TGLBillardQueue(scene, vueTable, vueQueue),
+      Simu(std::make_unique<TBillardVelmora>()),
+      Diamants(std::make_unique<TEtiquettesDiamants>(scene)) {
     for (TGLBilles* b : {Blanche, Jaune, Rouge})
         b->OnDessineTrajet = [this](TGLBilles& bille, TLignes& ligne) { TraceTrajetComplet(bille, ligne); };
     SetRayonBilles(float(Simu->Fisik.RayonBilles));
@@ -95,9 +100,64 @@ void TGLBillardVelmora::DepuisSimu() {
 void TGLBillardVelmora::RetraceVisibles() {
     for (TGLBilles* b : {BilleJoueur, BilleNonJoueur, Rouge})
         if (b->TrajetVisible) b->DemandeTrajet();
+    MajDiamants();
+}
+
+void TGLBillardVelmora::MajDiamants() {
+    if (!DiamantsVisibles || Simu->NbPhotos <= 0) {
+        Diamants->Efface();
+        return;
+    }
+    // the digits read from the camera in use: its picture's up, laid on the cloth
+    const TCamera* camera = CamMobileActive ? CamMobile : CamFixe;
+    TVecteur3f haut = camera->HautImage();
+    if (std::fabs(haut.x) + std::fabs(haut.y) < 1e-3f) haut = camera->Visee();
+    haut.z = 0;
+    const float n = Norme(haut);
+    haut = n > 0 ? haut * (1 / n) : TVecteur3f{0, 1, 0};
+    const TVecteur3f droite{haut.y, -haut.x, 0};
+    Diamants->Montre(ContactsBandes(*Simu, DiamantsToutesBilles),
+                     {BilleJoueur->Couleur(), BilleNonJoueur->Couleur(), Rouge->Couleur()},
+                     Simu->Fisik.largeurJeu, droite, haut, SeparateurDiamants);
+}
+
+bool TEtatPosition::Meme(const TEtatPosition& autre) const {
+    for (size_t i = 0; i < Billes.size(); ++i)
+        if (std::fabs(Billes[i].x - autre.Billes[i].x) > 0.01f ||
+            std::fabs(Billes[i].y - autre.Billes[i].y) > 0.01f ||
+            std::fabs(Billes[i].z - autre.Billes[i].z) > 0.01f)
+            return false;
+    return JoueurJaune == autre.JoueurJaune && Fisik == autre.Fisik && Mode == autre.Mode;
+}
+
+int TGLBillardVelmora::PhotoMontree() const {
+    if (affichageEnCours_) return photoAffichee_;
+    const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
+    for (int k : {photoAffichee_, 0}) {
+        if (k < 0 || k > std::min<int>(Simu->NbPhotos, NbPhotosMax)) continue;
+        bool memes = true;
+        for (int b = 1; b <= 3 && memes; ++b) {
+            const TVecteur3f p = billes[b - 1]->LitPosition();
+            const TVecteur3f photo = EnSimple(Simu->Trajets[b][k].Position);
+            memes = std::fabs(p.x - photo.x) <= 0.01f && std::fabs(p.y - photo.y) <= 0.01f &&
+                    std::fabs(p.z - photo.z) <= 0.01f;
+        }
+        if (memes) return k;
+    }
+    return -1;
+}
+
+TEtatPosition TGLBillardVelmora::EtatPosition() const {
+    TEtatPosition e;
+    e.Billes = ContexteCoup().Billes;
+    e.JoueurJaune = BilleJoueur == Jaune;
+    e.Fisik = Simu->Fisik;
+    e.Mode = Simu->ModeDeJeu;
+    return e;
 }
 
 void TGLBillardVelmora::JoueCoup() {
+    photoAffichee_ = -1;
     VersSimu();
     // a cue shot starts from balls at rest, whatever a hand launch left in photo 0
     AnnuleVR0();
@@ -106,6 +166,7 @@ void TGLBillardVelmora::JoueCoup() {
 }
 
 void TGLBillardVelmora::JoueALaMain(int k) {
+    photoAffichee_ = -1;
     if (k > 0 && k <= NbPhotosMax)
         for (int b = 1; b <= 3; ++b) Simu->Trajets[b][0] = Simu->Trajets[b][k];
     Simu->CalculTrajets();
@@ -139,6 +200,9 @@ void TGLBillardVelmora::TraceTrajet(TGLBilles& bille, TLignes& ligne, int n) {
 
 void TGLBillardVelmora::AffichePhoto(int k, bool silencieux) {
     if (k < 0 || k > NbPhotosMax) return;
+    photoAffichee_ = k;
+    // the move events of the first balls see them at photo k already
+    affichageEnCours_ = true;
     TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
     for (int b = 1; b <= 3; ++b) {
         const TVecteur3f p = EnSimple(Simu->Trajets[b][k].Position);
@@ -147,6 +211,7 @@ void TGLBillardVelmora::AffichePhoto(int k, bool silencieux) {
         else
             billes[b - 1]->SetPosition(p);
     }
+    affichageEnCours_ = false;
 }
 
 void TGLBillardVelmora::DessineVR(int k) {
@@ -192,13 +257,30 @@ double TGLBillardVelmora::Epaisseur(double x) const { return ::Epaisseur(x, Diam
 
 TBilleEpaisseur TGLBillardVelmora::BilleVisee() const {
     const TVecteur3f a = Queue->DirectionVisee();
-    std::array<TCentreBille, 3> centres{};
+    return ::BilleVisee(a.x, a.y, ContexteCoup().Billes, DiametreBille);
+}
+
+TContexteCoup TGLBillardVelmora::ContexteCoup() const {
+    TContexteCoup c;
     const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
     for (int i = 0; i < 3; ++i) {
         const TVecteur3f p = billes[i]->LitPosition();
-        centres[size_t(i)] = {p.x, p.y, p.z};
+        c.Billes[size_t(i)] = {p.x, p.y, p.z};
     }
-    return ::BilleVisee(a.x, a.y, centres, DiametreBille);
+    c.NomBille2 = BilleNonJoueur->Nom;
+    c.Largeur = Simu->Fisik.largeurJeu;
+    c.Rayon = RayonBille;
+    c.DeportMax = DeportSansFausseQueue(Simu->Fisik, Queue->Masse());
+    return c;
+}
+
+std::string TGLBillardVelmora::TexteCoupActuel(char separateur) const {
+    const TContexteCoup c = ContexteCoup();
+    const TQueueDegres& q = Queue->Valeurs();
+    std::string texte = TexteVisee(q.Visee, c, 0, separateur);
+    if (!texte.empty()) texte += " · ";
+    return texte + TexteProcede(Procede(q.Effet, q.Hauteur, c.DeportMax), separateur) + " · vitesse " +
+           TexteVitesse(q.Vitesse);
 }
 
 double TGLBillardVelmora::QuantiteVisee() const { return BilleVisee().Epaisseur; }

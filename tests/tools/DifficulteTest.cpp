@@ -322,3 +322,26 @@ TEST(Difficulte, MapIsExportedAsPngAndAFailureIsShown) {
     d.Carte->DemandeNomPng = [] { return QString(); };
     EXPECT_TRUE(Boite([&] { d.Carte->ExporteBtnClick(); }).isEmpty());
 }
+
+TEST(Difficulte, TheMapOfAnotherPositionIsFadedAndSaysSo) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.Comptes({1, 1, 1, 1, 0, 0});
+    ASSERT_TRUE(f.Calcule());
+    ASSERT_TRUE(d.Carte->ACarte());
+    TGLBillardVelmora& b = f.w.B();
+    d.MajValidite(b.EtatPosition());
+    EXPECT_FALSE(d.Carte->Perimee());
+    TVecteur3f p = b.Rouge->LitPosition();
+    b.Rouge->SetPosition({p.x + 5, p.y, p.z});
+    d.MajValidite(b.EtatPosition());
+    EXPECT_TRUE(d.Carte->Perimee());
+    EXPECT_TRUE(d.Carte->RaisonLbl->isVisibleTo(d.Carte));
+    EXPECT_EQ(d.Carte->RaisonLbl->text(), QStringLiteral("position modifiée — relancer"));
+    EXPECT_FALSE(d.ReussisLbl->isEnabled());
+    // the ball back: the map is this position's again
+    b.Rouge->SetPosition(p);
+    d.MajValidite(b.EtatPosition());
+    EXPECT_FALSE(d.Carte->Perimee());
+    EXPECT_TRUE(d.ReussisLbl->isEnabled());
+}

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <cmath>
 
+#include "jeu/Procedes.h"
 #include "scene/gl/VueGL.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/PilotQueue.h"
@@ -300,4 +301,27 @@ TEST_F(FenetreQueue, DraggingADialFromItsTopStripIsFiftyTimesFiner) {
 TEST_F(FenetreQueue, F1ShowsTheCueWindowsTopic) {
     Touche(q->vitEdit, Qt::Key_F1);
     EXPECT_EQ(w.h.Aides, std::vector<int>{1450});
+}
+
+TEST_F(FenetreQueue, TheLineUnderTheControlsSaysTheStrokeInAPlayersWords) {
+    // the opening: ball 1 aimed at the red
+    const QString ouverture = q->CoupLbl->text();
+    EXPECT_TRUE(ouverture.startsWith(QStringLiteral("Rouge "))) << ouverture.toStdString();
+    EXPECT_TRUE(ouverture.endsWith(QStringLiteral("vitesse 8/10 (forte)"))) << ouverture.toStdString();
+    // two tips at 3 o'clock, a soft stroke: the line follows each change, with the decimal comma
+    const double limite = DeportSansFausseQueue(w.B().Simu->Fisik, Queue().Masse());
+    const TEffetHauteur eh = EffetHauteur(3, 1.5, limite);
+    Queue().SetEffetHauteur(float(eh.Effet), float(eh.Hauteur));
+    Queue().SetVitesse(100);
+    EXPECT_TRUE(q->CoupLbl->text().contains(
+        QStringLiteral(" · 1,5 procédé à 3 h (effet à droite) · vitesse 2/10 (douce)")))
+        << q->CoupLbl->text().toStdString();
+    // aimed at no ball: the cushion first, with its diamond
+    Queue().SetVisee(-90);
+    EXPECT_TRUE(q->CoupLbl->text().startsWith(QStringLiteral("bricole : courte du bas ")))
+        << q->CoupLbl->text().toStdString();
+    // a heavy cue miscues sooner: the same tip is more tips away
+    Queue().SetMasse(1200);
+    EXPECT_TRUE(q->CoupLbl->text().contains(QStringLiteral("fausse queue")))
+        << q->CoupLbl->text().toStdString();
 }
