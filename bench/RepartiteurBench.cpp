@@ -18,7 +18,7 @@ constexpr int kNbPositions = 12;
 // the opening position, the aim turned by k degrees; a small grid (375 trials)
 std::int64_t Evalue(int k) {
     auto simu = std::make_unique<TBillardVelmora>();
-    const double r = simu->Fisik.RayonBilles, w = simu->Fisik.largeurJeu;
+    const double r = simu->Fisik.RayonBilles(), w = simu->Fisik.largeurJeu();
     simu->Trajets[1][0].Position = Vecteur(18.25, -w / 2, r);
     simu->Trajets[2][0].Position = Vecteur(0, -w / 2, r);
     simu->Trajets[3][0].Position = Vecteur(0, w / 2, r);

@@ -161,7 +161,8 @@ bool LitAjustement(std::istringstream& in, TResultatAjustement& r) {
 std::string EncodeTache(const TPARAMPHYS& fisik, const TTacheCoup& tache) {
     std::string texte = std::to_string(tache.Coup) + (tache.Complet ? " 1 " : " 0 ");
     AjouteAjustement(texte, tache.Depart);
-    for (const TConstanteCalibrable& c : ConstantesCalibrables()) AjouteNombre(texte, fisik.*c.Champ);
+    for (const TConstanteCalibrable& c : ConstantesCalibrables())
+        AjouteNombre(texte, fisik.Constantes().*c.Champ);
     return texte;
 }
 
@@ -174,10 +175,11 @@ bool DecodeTache(const std::string& texte, const TCalibrationTable& calibration,
     tache.Complet = complet != 0;
     if (!LitAjustement(in, tache.Depart)) return false;
     fisik = calibration.Depart();
+    TConstantesPhys lues = fisik.Constantes();
     for (const TConstanteCalibrable& c : ConstantesCalibrables())
-        if (!LitNombre(in, fisik.*c.Champ)) return false;
+        if (!LitNombre(in, lues.*c.Champ)) return false;
     // numbers from another rank: within their ranges like any other constants
-    fisik.BorneTout();
+    fisik.Change(lues);
     return true;
 }
 
@@ -315,7 +317,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     const auto& cc = ConstantesCalibrables();
     for (std::size_t k = 0; k < o.calibration.Constantes.size(); ++k)
-        sortie.*cc[std::size_t(o.calibration.Constantes[k])].Champ = r.Valeurs[k];
+        sortie.Change(cc[std::size_t(o.calibration.Constantes[k])].Champ, r.Valeurs[k]);
     if (!SauveFisik(sortie, o.sortie, &erreur)) {
         err << "velmora-sim : écriture impossible, " << erreur << "\n";
         return kErreurFichier;
@@ -338,7 +340,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         for (std::size_t k = 0; k < r.Valeurs.size(); ++k) {
             const auto& c = cc[std::size_t(o.calibration.Constantes[k])];
             out << " " << c.Nom << " " << FormatReel(r.Valeurs[k]) << " ("
-                << FormatReel(calibration.Depart().*c.Champ) << ")";
+                << FormatReel(calibration.Depart().Constantes().*c.Champ) << ")";
         }
         out << "\nentraînement, " << entrainement.size() << " coups : " << Texte(r.Entrainement) << "\n"
             << "  au départ : " << Texte(r.EntrainementDepart) << "\n";

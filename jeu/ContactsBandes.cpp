@@ -20,10 +20,10 @@ int BandeContre(const TBillardVelmora& simu, int b, int n) {
     const TPVR& e = simu.Trajets[b][n];
     const TVecteur& avant = simu.Trajets[b][n - 1].Vitesse;
     // a little slack: the contact is taken where the ball touches the nose, above its equator
-    const double marge = f.RayonBilles + 0.01;
+    const double marge = f.RayonBilles() + 0.01;
     int bande = 0;
     double ecartMin = marge;
-    for (const TBande& bd : f.Bandes) {
+    for (const TBande& bd : f.Bandes()) {
         const double ecart =
             bd.Normale.x != 0 ? std::fabs(e.Position.x - bd.Point.x) : std::fabs(e.Position.y - bd.Point.y);
         const double normale = e.Vitesse.x * bd.Normale.x + e.Vitesse.y * bd.Normale.y;
@@ -41,7 +41,7 @@ int BandeContre(const TBillardVelmora& simu, int b, int n) {
 std::vector<TContactBande> ContactsBandes(const TBillardVelmora& simu, bool toutesBilles) {
     std::vector<TContactBande> contacts;
     const int n = std::min<int>(simu.NbPhotos, NbPhotosMax);
-    const double largeur = simu.Fisik.largeurJeu;
+    const double largeur = simu.Fisik.largeurJeu();
     for (int i = 1; i <= n; ++i) {
         if (simu.TypesChocs[i] != tcBilleBande || RepeteLaPrecedente(simu, i, n)) continue;
         int bille = 0, bande = 0;

@@ -63,8 +63,8 @@ TContexteCoup ContexteDe(const TBillardVelmora& simu, const std::string& nomBill
         c.Billes[size_t(b - 1)] = {float(p.x), float(p.y), float(p.z)};
     }
     c.NomBille2 = nomBille2;
-    c.Largeur = simu.Fisik.largeurJeu;
-    c.Rayon = float(simu.Fisik.RayonBilles);
+    c.Largeur = simu.Fisik.largeurJeu();
+    c.Rayon = float(simu.Fisik.RayonBilles());
     c.DeportMax = DeportSansFausseQueue(simu.Fisik, simu.MasseQueue);
     return c;
 }

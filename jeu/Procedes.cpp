@@ -20,10 +20,10 @@ std::string Procedes(double n, char separateur) {
 }  // namespace
 
 double DeportSansFausseQueue(const TPARAMPHYS& fisik, double masseQueue) {
-    double limite = std::sqrt(std::max(fisik.DeportMax2, 0.0));
+    double limite = std::sqrt(std::max(fisik.DeportMax2(), 0.0));
     // the impact's energy balance c = (1 − P) − k·P·m/M stays positive while
     // k = 1 + 2.5·d²/R² ≤ (1 − P)·M/(P·m)
-    const double P = fisik.PerteEcQB, M = fisik.MasseBilles, R = fisik.RayonBilles;
+    const double P = fisik.PerteEcQB(), M = fisik.MasseBilles(), R = fisik.RayonBilles();
     if (P > 0 && masseQueue > 0) {
         const double kMax = (1 - P) * M / (P * masseQueue);
         const double d2 = (kMax - 1) * R * R / 2.5;

@@ -99,7 +99,7 @@ TComparaisonSysteme CompareAuSysteme(const TBillardVelmora& simu) {
     for (int photo : PhotosContactsBilles(simu))
         if (photo > b1.Photo && photo < b3.Photo) return c;
     c.Orientation = {b1.Bande, b2.Bande};
-    const double largeur = simu.Fisik.largeurJeu;
+    const double largeur = simu.Fisik.largeurJeu();
     // the straight lines into the first and the third cushions
     const TVecteur& u = simu.Trajets[1][b1.Photo - 1].Vitesse;
     const TVecteur& v = simu.Trajets[1][b3.Photo - 1].Vitesse;

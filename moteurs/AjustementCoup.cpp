@@ -171,10 +171,9 @@ struct TAjustementCoup::TRecherche {
 TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre& coup)
     : simu_(std::make_unique<TBillardVelmora>()), coup_(coup) {
     simu_->Fisik = fisik;
-    simu_->Fisik.dtEnr = std::min(fisik.dtEnr, kDtPhotos);
-    simu_->Fisik.BorneTout();
+    simu_->Fisik.Change(&TConstantesPhys::dtEnr, std::min(fisik.dtEnr(), kDtPhotos));
     simu_->ModeDeJeu = jLibre;
-    const double r = simu_->Fisik.RayonBilles;
+    const double r = simu_->Fisik.RayonBilles();
     for (int b = 1; b <= NbBilles; ++b) {
         // a ball at rest: the mean of its samples that have not moved from the first
         const auto& s = coup_.Billes[b];
@@ -208,7 +207,7 @@ TParamQueue TAjustementCoup::QueuePoint(const double* point, double masse) {
     q.MasseQueue = masse;
     q.AngleOx = y[yVisee];
     q.AngleTapis = y[yInclinaison];
-    Deport(y, std::sqrt(simu_->Fisik.DeportMax2) * 0.999, q.Effet, q.Hauteur);
+    Deport(y, std::sqrt(simu_->Fisik.DeportMax2()) * 0.999, q.Effet, q.Hauteur);
     const double t = Transmission(q.Effet, q.Hauteur, masse);
     q.VitesseQueue = t > 0 ? y[yVitesse] / t : y[yVitesse];
     return q;
@@ -317,7 +316,7 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
     r.options = options;
     r.arret = arret;
     r.progression = progression;
-    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
+    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2()) * 0.999;
     const TEstimationDepart est = EstimeDepart(coup_);
     const auto& L = options.Libres;
 
@@ -420,7 +419,7 @@ TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart,
     TRecherche r;
     r.options = options;
     r.prevus = evals;
-    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
+    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2()) * 0.999;
     const TParamQueue& q = depart.Queue;
     const double v = q.VitesseQueue * Transmission(q.Effet, q.Hauteur, options.MasseQueue);
     r.base = {q.AngleOx, v, q.Effet, q.Hauteur, q.AngleTapis, depart.Frappe};

@@ -224,7 +224,7 @@ struct TSolveurCoups::TRecherche {
 };
 
 bool TSolveurCoups::Jouable(const TQueueDegres& q) const {
-    return double(q.Effet) * q.Effet + double(q.Hauteur) * q.Hauteur <= fisik_.DeportMax2 &&
+    return double(q.Effet) * q.Effet + double(q.Hauteur) * q.Hauteur <= fisik_.DeportMax2() &&
            q.Vitesse >= SeuilVitesseMasse && q.Inclinaison >= 0 && q.Inclinaison < 90;
 }
 
@@ -233,8 +233,8 @@ TContexteCoup TSolveurCoups::Contexte() const {
     for (int b = 1; b <= NbBilles; ++b)
         c.Billes[size_t(b - 1)] = {float(positions_[b].x), float(positions_[b].y), float(positions_[b].z)};
     c.NomBille2 = options_.NomBille2;
-    c.Largeur = fisik_.largeurJeu;
-    c.Rayon = float(fisik_.RayonBilles);
+    c.Largeur = fisik_.largeurJeu();
+    c.Rayon = float(fisik_.RayonBilles());
     c.DeportMax = DeportSansFausseQueue(fisik_, options_.MasseQueue);
     return c;
 }
@@ -265,7 +265,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
 
 bool TSolveurCoups::PositionBloquee(TResultatSolveur& r) const {
     // ball 1 frozen against both others: no cue can reach either of them on its own
-    const double contact = fisik_.Diametre + 0.01;
+    const double contact = fisik_.Diametre() + 0.01;
     if (Norme(DiffVect(positions_[1], positions_[2])) <= contact &&
         Norme(DiffVect(positions_[1], positions_[3])) <= contact) {
         r.Raison = "la bille joueur est collée aux deux autres billes : aucune route n'est possible";
@@ -276,7 +276,7 @@ bool TSolveurCoups::PositionBloquee(TResultatSolveur& r) const {
 
 void TSolveurCoups::PreparePasses(TRecherche& s) {
     // the coarse pass: the whole circle of aim, the speeds, the tip offsets within the miscue limit
-    const double rayonPointe = 0.9 * std::sqrt(std::max(fisik_.DeportMax2, 0.0));
+    const double rayonPointe = 0.9 * std::sqrt(std::max(fisik_.DeportMax2(), 0.0));
     TAxes& axes = s.Axes;
     axes.Vitesse = Milieux(TOptionsSolveur::VitesseMin, TOptionsSolveur::VitesseMax, 6);
     axes.Effet = Symetriques(0.8 * rayonPointe, 5);

@@ -145,7 +145,7 @@ void TEnregistrementFrm::TraceEnregistrement() {
     EffaceScene();
     TGLBillardVelmora& billard = *Hote().Billard3D();
     TNoeud& racine = Hote().SceneTable().Racine();
-    const double z = billard.Simu->Fisik.RayonBilles;
+    const double z = billard.Simu->Fisik.RayonBilles();
     const TGLBilles* billes[NbBilles] = {billard.BilleJoueur, billard.BilleNonJoueur, billard.Rouge};
     for (int b = 1; b <= NbBilles; ++b) {
         const TCouleur couleur = billes[b - 1]->Couleur();
@@ -187,7 +187,7 @@ std::array<TVecteur, NbBilles + 1> TEnregistrementFrm::PositionsEnregistrees(dou
     std::array<TVecteur, NbBilles + 1> pos{};
     if (!coup_) return pos;
     const double tr = t + frappe_;
-    const double z = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.RayonBilles : 0;
+    const double z = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.RayonBilles() : 0;
     for (int b = 1; b <= NbBilles; ++b) {
         const auto& s = coup_->Billes[b];
         // the sample at or before the time, and the next one

@@ -119,7 +119,7 @@ TOrientationSysteme TSystemeFrm::Orientation() const {
 
 bool TSystemeFrm::Visee(TViseeSysteme& v) {
     std::string erreur;
-    const double largeur = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.largeurJeu : LargeurTableJeu;
+    const double largeur = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.largeurJeu() : LargeurTableJeu;
     if (ViseeSysteme(DepartEdit->value(), ArriveeEdit->value(), Orientation(), largeur, v, &erreur))
         return true;
     ViseeLbl->setText(QStringLiteral("impossible : ") + QString::fromStdString(erreur));
@@ -142,7 +142,7 @@ bool TSystemeFrm::PlacerBtnClick() {
     if (!billard || Hote().CoupVerrouille() || !Visee(v)) return false;
     // the point of the line inside the table nearest to the ball
     const double ux = v.Vers.x - v.Depart.x, uy = v.Vers.y - v.Depart.y;
-    const TTableJeu table(float(billard->Simu->Fisik.largeurJeu), billard->RayonBille);
+    const TTableJeu table(float(billard->Simu->Fisik.largeurJeu()), billard->RayonBille);
     double s0 = 0, s1 = 0;
     if (!TraverseeBoite(v.Depart.x, v.Depart.y, ux, uy, table, s0, s1)) {
         ViseeLbl->setText(QStringLiteral("impossible : la ligne du système ne traverse pas le billard"));

@@ -27,7 +27,7 @@ TGLBillardVelmora::TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQue
       Diamants(std::make_unique<TEtiquettesDiamants>(scene)) {
     for (TGLBilles* b : {Blanche, Jaune, Rouge})
         b->OnDessineTrajet = [this](TGLBilles& bille, TLignes& ligne) { TraceTrajetComplet(bille, ligne); };
-    SetRayonBilles(float(Simu->Fisik.RayonBilles));
+    SetRayonBilles(float(Simu->Fisik.RayonBilles()));
     // the physics takes the models' radius, in single precision
     Simu->Fisik.SetParam(2, RayonBille);
 }
@@ -118,7 +118,7 @@ void TGLBillardVelmora::MajDiamants() {
     const TVecteur3f droite{haut.y, -haut.x, 0};
     Diamants->Montre(ContactsBandes(*Simu, DiamantsToutesBilles),
                      {BilleJoueur->Couleur(), BilleNonJoueur->Couleur(), Rouge->Couleur()},
-                     Simu->Fisik.largeurJeu, droite, haut, SeparateurDiamants);
+                     Simu->Fisik.largeurJeu(), droite, haut, SeparateurDiamants);
 }
 
 bool TEtatPosition::Meme(const TEtatPosition& autre) const {
@@ -268,7 +268,7 @@ TContexteCoup TGLBillardVelmora::ContexteCoup() const {
         c.Billes[size_t(i)] = {p.x, p.y, p.z};
     }
     c.NomBille2 = BilleNonJoueur->Nom;
-    c.Largeur = Simu->Fisik.largeurJeu;
+    c.Largeur = Simu->Fisik.largeurJeu();
     c.Rayon = RayonBille;
     c.DeportMax = DeportSansFausseQueue(Simu->Fisik, Queue->Masse());
     return c;

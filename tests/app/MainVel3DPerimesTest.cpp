@@ -78,7 +78,7 @@ TEST(MainVel3DPerimes, LoadingAnotherPositionGreysTheRoutesOfTheFormer) {
     // a table tuned meanwhile keeps them another position's, even with the balls back
     ASSERT_TRUE(t.f->OuvrePosition(Exemple("ouverture.vel")));
     EXPECT_FALSE(s.Perimee());
-    t.w.B().Simu->Fisik.ElastBiBde = 0.7;
+    t.w.B().Simu->Fisik.Change(&TConstantesPhys::ElastBiBde, 0.7);
     t.f->SignalePositionModifiee();
     EXPECT_TRUE(s.Perimee());
 }

@@ -75,15 +75,15 @@ TEST(MainVel3D, ParameterFileNamedInSettingsIsLoadedAtFirstShowKeepingTheBallRad
     const QString fsk = w.dossier.filePath(QStringLiteral("glissant.fsk"));
     {
         TPARAMPHYS p;
-        p.FrotBiTapRoule = 0.0123;
-        p.RayonBilles = 4;
+        p.Change(&TConstantesPhys::FrotBiTapRoule, 0.0123);
+        p.Change(&TConstantesPhys::RayonBilles, 4);
         ASSERT_TRUE(SauveFisik(p, fsk.toStdString()));
     }
     w.EcritReglages("[Divers]\nFisikFile=" + fsk.toUtf8() + "\n");
     w.Cree();
-    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule, 0.0123);
+    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule(), 0.0123);
     EXPECT_EQ(w.B().Simu->Fisik.NomFichierFisik, fsk.toStdString());
-    EXPECT_FLOAT_EQ(static_cast<float>(w.B().Simu->Fisik.RayonBilles), w.B().RayonBille);
+    EXPECT_FLOAT_EQ(static_cast<float>(w.B().Simu->Fisik.RayonBilles()), w.B().RayonBille);
 }
 
 TEST(MainVel3D, FireShowsTheOutcomeAndTheAchievedThickness) {

@@ -124,9 +124,9 @@ TEST_F(CommandesAjustementTest, Calibrate_WritesTheFittedParameterFileAndReports
     TPARAMPHYS lu, match;
     ASSERT_TRUE(ChargeFisik(lu, Chemin("t.fsk")));
     ASSERT_TRUE(ChargeFisik(match, fsk));
-    EXPECT_DOUBLE_EQ(lu.FrotBiTapRoule, Nombre(s.out, "FrotBiTapRoule"));
+    EXPECT_DOUBLE_EQ(lu.FrotBiTapRoule(), Nombre(s.out, "FrotBiTapRoule"));
     // everything else as in the start file
-    lu.FrotBiTapRoule = match.FrotBiTapRoule;
+    lu.Change(&TConstantesPhys::FrotBiTapRoule, match.FrotBiTapRoule());
     lu.NomFichierFisik = match.NomFichierFisik;
     EXPECT_EQ(lu, match);
 }

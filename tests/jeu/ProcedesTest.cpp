@@ -73,7 +73,7 @@ TEST(Procedes, ThreeTipsIsWhereTheSimulationStartsToMiscue) {
     }
     // the heavy cue's limit is the energy balance's, below the cone; a cue heavier still miscues
     // wherever it strikes, even at the centre
-    EXPECT_LT(DeportSansFausseQueue(TPARAMPHYS(), 1200), std::sqrt(TPARAMPHYS().DeportMax2) - 0.1);
+    EXPECT_LT(DeportSansFausseQueue(TPARAMPHYS(), 1200), std::sqrt(TPARAMPHYS().DeportMax2()) - 0.1);
     EXPECT_TRUE(SimulationFaitFausseQueue(0, 0, 5000));
     EXPECT_TRUE(Procede(0, 0, DeportSansFausseQueue(TPARAMPHYS(), 5000)).FausseQueue);
     EXPECT_EQ(TexteProcede(Procede(0, 2.4, 2.057), ','), "fausse queue (3,5 procédés)");

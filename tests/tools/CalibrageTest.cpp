@@ -66,25 +66,25 @@ TEST(Calibrage, TypedValuesBelowTheFloorAreStoredAsOneThousandth) {
     TCalibrageFrm& c = w.F();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     c.FisikGridSetEditText(2, 2, QStringLiteral("0"));
-    EXPECT_DOUBLE_EQ(p.FrotBiTapPivot, double(0.001f));
+    EXPECT_DOUBLE_EQ(p.FrotBiTapPivot(), double(0.001f));
     EXPECT_EQ(c.Cellule(2, 2), QStringLiteral("0,001"));
     EXPECT_FLOAT_EQ(c.ValeurActuelle(2), 0.001f);
     // the initial value stays for a later restore
     EXPECT_EQ(c.Cellule(1, 2), QStringLiteral("0,015"));
     // "." and "," both separate decimals; a number still being typed is read as far as it goes
     c.FisikGridSetEditText(2, 1, QStringLiteral("0.25"));
-    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse, double(0.25f));
+    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse(), double(0.25f));
     c.FisikGridSetEditText(2, 1, QStringLiteral(",5"));
-    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse, 0.5);
+    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse(), 0.5);
     c.FisikGridSetEditText(2, 1, QStringLiteral("2,"));
-    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse, 2.0);
+    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse(), 2.0);
     // no thousands grouping in the grid
     c.FisikGridSetEditText(2, 11, QStringLiteral("1011.5"));
     EXPECT_EQ(c.Cellule(2, 11), QStringLiteral("1011,500"));
     // the cushion height goes through the setter that keeps it between radius and diameter
     c.FisikGridSetEditText(2, 12, QStringLiteral("10"));
-    EXPECT_DOUBLE_EQ(p.HautBdes, 0.98 * p.Diametre);
-    EXPECT_DOUBLE_EQ(p.Bandes[0].Point.z, p.HautBdes);
+    EXPECT_DOUBLE_EQ(p.HautBdes(), 0.98 * p.Diametre());
+    EXPECT_DOUBLE_EQ(p.Bandes()[0].Point.z, p.HautBdes());
     EXPECT_EQ(c.Cellule(2, 12), QStringLiteral("10,000"));
 }
 
@@ -94,12 +94,12 @@ TEST(Calibrage, TypedValuesBeyondThePhysicalRangeAreBroughtToItsBound) {
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     // a restitution above 1 would create energy; a huge friction breaks the numbers
     c.FisikGridSetEditText(2, 8, QStringLiteral("1e30"));
-    EXPECT_EQ(p.ElastBiBi, 1.0);
+    EXPECT_EQ(p.ElastBiBi(), 1.0);
     EXPECT_EQ(c.Cellule(2, 8), QStringLiteral("1,000"));
     c.ChangeParam(5, false, 3e38f);
-    EXPECT_EQ(p.FrotBiBi, PlageParam(&TPARAMPHYS::FrotBiBi).Max);
+    EXPECT_EQ(p.FrotBiBi(), PlageParam(&TConstantesPhys::FrotBiBi).Max);
     c.ChangeParam(11, false, 3e38f);
-    EXPECT_EQ(p.G, PlageParam(&TPARAMPHYS::G).Max);
+    EXPECT_EQ(p.G(), PlageParam(&TConstantesPhys::G).Max);
 }
 
 TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
@@ -139,15 +139,15 @@ TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
     ASSERT_TRUE(ChargeFisik(parFichier, f.fileName().toStdString()));
     parFichier.NomFichierFisik.clear();
     EXPECT_EQ(parFenetre, parFichier);
-    EXPECT_EQ(parFenetre.G, PlageParam(&TPARAMPHYS::G).Max);
-    EXPECT_EQ(parFenetre.MasseBilles, PlageParam(&TPARAMPHYS::MasseBilles).Min);
+    EXPECT_EQ(parFenetre.G(), PlageParam(&TConstantesPhys::G).Max);
+    EXPECT_EQ(parFenetre.MasseBilles(), PlageParam(&TConstantesPhys::MasseBilles).Min);
 
     // and the cushion height through the setter
     TPARAMPHYS parSetter;
     parSetter.SetParam(2, w.B().RayonBille);
     parSetter.SetParam(1, 10);
-    EXPECT_EQ(parSetter.HautBdes, parFenetre.HautBdes);
-    EXPECT_EQ(parSetter.Bandes, parFenetre.Bandes);
+    EXPECT_EQ(parSetter.HautBdes(), parFenetre.HautBdes());
+    EXPECT_EQ(parSetter.Bandes(), parFenetre.Bandes());
 }
 
 TEST(Calibrage, TextThatIsNoNumberIsReportedAndChangesNothing) {
@@ -176,7 +176,7 @@ TEST(Calibrage, CellEditorTakesDigitsAndSeparatorsOnly) {
     QTest::keyClicks(edit, QStringLiteral("-x0.0 2"));
     QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_EQ(edit->text(), QStringLiteral("0.02"));
-    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule, double(0.02f));
+    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule(), double(0.02f));
     // typing is not overwritten by the value it produces
     EXPECT_EQ(c.Cellule(2, 3), QStringLiteral("0,020"));
 }
@@ -220,15 +220,15 @@ TEST(Calibrage, DraggingTheWheelLeftRaisesTheValueFinelyInTheTopStrip) {
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     // a hundred pixels to the left: half an aperture
     Glisse(*c.Roue, 150, 12, 50);
-    EXPECT_DOUBLE_EQ(p.G, 981 + 45);
+    EXPECT_DOUBLE_EQ(p.G(), 981 + 45);
     EXPECT_FLOAT_EQ(float(c.Roue->valeur()), 1026.f);
     // in the top strip a fiftieth of that, back to the right
     Glisse(*c.Roue, 150, 2, 250);
-    EXPECT_NEAR(p.G, 1026 - 0.9, 1e-3);
+    EXPECT_NEAR(p.G(), 1026 - 0.9, 1e-3);
     // far to the right the value stops at the floor, and the wheel shows it
     c.SelectionneLigne(3);
     Glisse(*c.Roue, 0, 12, 190);
-    EXPECT_DOUBLE_EQ(p.FrotBiTapRoule, double(0.001f));
+    EXPECT_DOUBLE_EQ(p.FrotBiTapRoule(), double(0.001f));
     EXPECT_FLOAT_EQ(float(c.Roue->valeur()), 0.001f);
 }
 
@@ -244,9 +244,9 @@ TEST(Calibrage, RestoreAllWithAutoFireFiresExactlyOneShot) {
     EXPECT_EQ(coups.n, 1);
     // restored as the grid keeps them, in single precision
     const TPARAMPHYS& p = w.B().Simu->Fisik;
-    EXPECT_FLOAT_EQ(float(p.FrotBiTapGlisse), float(usine.FrotBiTapGlisse));
-    EXPECT_FLOAT_EQ(float(p.HautBdes), float(usine.HautBdes));
-    EXPECT_FLOAT_EQ(float(p.VzRebondNul), float(usine.VzRebondNul));
+    EXPECT_FLOAT_EQ(float(p.FrotBiTapGlisse()), float(usine.FrotBiTapGlisse()));
+    EXPECT_FLOAT_EQ(float(p.HautBdes()), float(usine.HautBdes()));
+    EXPECT_FLOAT_EQ(float(p.VzRebondNul()), float(usine.VzRebondNul()));
     EXPECT_EQ(c.Cellule(2, 11), QStringLiteral("981,000"));
     // one row, one shot; without auto-fire, none
     c.ChangeParam(4, false, 0.7f);
@@ -254,8 +254,8 @@ TEST(Calibrage, RestoreAllWithAutoFireFiresExactlyOneShot) {
     c.SelectionneLigne(4);
     c.RetabCurrentBtnClick();
     EXPECT_EQ(coups.n, 2);
-    EXPECT_FLOAT_EQ(float(p.FrotBiTapChoc), float(usine.FrotBiTapChoc));
-    EXPECT_DOUBLE_EQ(p.FrotBiBde, double(0.7f));
+    EXPECT_FLOAT_EQ(float(p.FrotBiTapChoc()), float(usine.FrotBiTapChoc()));
+    EXPECT_DOUBLE_EQ(p.FrotBiBde(), double(0.7f));
     w.h.TirAutoActif = false;
     c.RetabAllBtnClick();
     EXPECT_EQ(coups.n, 2);
@@ -271,8 +271,8 @@ TEST(Calibrage, FactoryResetShowsNoFileAndKeepsTheModelsBallRadius) {
     c.ValeursUsineBtnClick();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     EXPECT_EQ(c.FisikLbl->text(), SansFichier);
-    EXPECT_DOUBLE_EQ(p.RayonBilles, 3.0);
-    EXPECT_DOUBLE_EQ(p.ElastBiBi, 0.87);
+    EXPECT_DOUBLE_EQ(p.RayonBilles(), 3.0);
+    EXPECT_DOUBLE_EQ(p.ElastBiBi(), 0.87);
     for (int ligne : {1, 8, 9, 11}) {
         EXPECT_EQ(c.Cellule(1, ligne), c.Cellule(2, ligne)) << ligne;
         EXPECT_FLOAT_EQ(c.ValeurInitiale(ligne), c.ValeurActuelle(ligne)) << ligne;
@@ -294,7 +294,7 @@ TEST(Calibrage, SavingForcesTheFskExtensionAndMakesTheSavedValuesInitial) {
     EXPECT_EQ(c.Cellule(1, 3), QStringLiteral("0,009"));
     TPARAMPHYS relu;
     ASSERT_TRUE(ChargeFisik(relu, fsk.toStdString()));
-    EXPECT_DOUBLE_EQ(relu.FrotBiTapRoule, double(0.009f));
+    EXPECT_DOUBLE_EQ(relu.FrotBiTapRoule(), double(0.009f));
     // a cancelled dialog does nothing
     c.LoadBtnClick();
     EXPECT_EQ(c.FisikLbl->text(), fsk);
@@ -309,8 +309,8 @@ TEST(Calibrage, LoadingTakesTheFilesValuesButTheModelsRadius) {
     c.LoadBtnClick();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     EXPECT_EQ(QString::fromStdString(p.NomFichierFisik), Exemple("match.fsk"));
-    EXPECT_DOUBLE_EQ(p.ElastBiBi, 0.94);
-    EXPECT_FLOAT_EQ(float(p.RayonBilles), w.B().RayonBille);
+    EXPECT_DOUBLE_EQ(p.ElastBiBi(), 0.94);
+    EXPECT_FLOAT_EQ(float(p.RayonBilles()), w.B().RayonBille);
     EXPECT_EQ(c.Cellule(1, 8), QStringLiteral("0,940"));
     EXPECT_EQ(c.Cellule(2, 8), QStringLiteral("0,940"));
 }
@@ -340,11 +340,11 @@ TEST(Calibrage, ShippedSetsAreTheFactoryValuesAndAMatchTableWithinPublishedRange
     EXPECT_EQ(usine, TPARAMPHYS());
     TPARAMPHYS match;
     ASSERT_TRUE(ChargeFisik(match, Exemple("match.fsk").toStdString()));
-    EXPECT_GE(match.ElastBiBi, 0.93);
-    EXPECT_LE(match.ElastBiBi, 0.95);
-    EXPECT_NEAR(match.ElastBiBde, 0.85, 0.01);
-    EXPECT_GE(match.FrotBiTapGlisse, 0.15);
-    EXPECT_LE(match.FrotBiTapGlisse, 0.2);
-    EXPECT_GE(match.FrotBiTapRoule, 0.005);
-    EXPECT_LE(match.FrotBiTapRoule, 0.01);
+    EXPECT_GE(match.ElastBiBi(), 0.93);
+    EXPECT_LE(match.ElastBiBi(), 0.95);
+    EXPECT_NEAR(match.ElastBiBde(), 0.85, 0.01);
+    EXPECT_GE(match.FrotBiTapGlisse(), 0.15);
+    EXPECT_LE(match.FrotBiTapGlisse(), 0.2);
+    EXPECT_GE(match.FrotBiTapRoule(), 0.005);
+    EXPECT_LE(match.FrotBiTapRoule(), 0.01);
 }

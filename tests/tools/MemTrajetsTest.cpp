@@ -274,7 +274,7 @@ TEST(MemTrajets, EachRowSaysItsStrokeInAPlayersWords_AndIsGreyedOnceTheTableChan
     // the table tuned: both kept shots were another table's
     m.MajValidite(w.B().EtatPosition());
     EXPECT_FALSE(m.LignePerimee(1));
-    w.B().Simu->Fisik.FrotBiTapRoule = 0.01;
+    w.B().Simu->Fisik.Change(&TConstantesPhys::FrotBiTapRoule, 0.01);
     m.MajValidite(w.B().EtatPosition());
     EXPECT_TRUE(m.LignePerimee(1));
     EXPECT_TRUE(m.LignePerimee(2));

@@ -194,10 +194,11 @@ TEST(SolutionsFrm, RoutesOfAnotherPositionAreGreyedUntilTheSearchsPositionComesB
     // another table, the balls back: still another position
     p.x -= 10;
     b.Rouge->SetPosition(p);
-    b.Simu->Fisik.FrotBiBde *= 1.5;
+    const double frottement = b.Simu->Fisik.FrotBiBde();
+    b.Simu->Fisik.Change(&TConstantesPhys::FrotBiBde, 1.5 * frottement);
     s.MajValidite(b.EtatPosition());
     EXPECT_TRUE(s.Perimee());
-    b.Simu->Fisik.FrotBiBde /= 1.5;
+    b.Simu->Fisik.Change(&TConstantesPhys::FrotBiBde, frottement);
     s.MajValidite(b.EtatPosition());
     EXPECT_FALSE(s.Perimee());
     EXPECT_EQ(s.EtatLbl->text(), avant);

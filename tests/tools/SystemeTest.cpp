@@ -28,7 +28,7 @@ TEST(SystemeFrm, PlacingPutsBallOneOnTheSystemsLineAimedAtTheFirstCushionsDiamon
             const double visee = w.B().Queue->Visee() * M_PI / 180;
             double depart = 0, premiereNum = 0;
             ASSERT_TRUE(NumerosLigne({p.x, p.y}, std::cos(visee), std::sin(visee), s.Orientation(),
-                                     w.B().Simu->Fisik.largeurJeu, depart, premiereNum));
+                                     w.B().Simu->Fisik.largeurJeu(), depart, premiereNum));
             EXPECT_NEAR(depart, 5, 0.01) << premiere << courte;
             EXPECT_NEAR(premiereNum, 2, 0.01) << premiere << courte;
         }
