@@ -19,6 +19,7 @@
 #include "scene/gl/VueGL.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/CaseLed.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/PanneauIcone.h"
 
 namespace {
@@ -28,6 +29,8 @@ constexpr const char* SectionDivers = "Divers";
 TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
     : QMainWindow(parent), demarrage_(demarrage) {
     setWindowTitle(QStringLiteral("Velmora 3D"));
+    // the file dialogs start in the program's folder, then open where a file was last chosen
+    SetDossierInitial(demarrage_.DossierProgramme);
     setObjectName(QStringLiteral("MainVel3DFrm"));
     // every key comes here first: the controls never take the focus
     setFocusPolicy(Qt::StrongFocus);

@@ -6,12 +6,14 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/ActionsVel3D.h"
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
 #include "tools/Enregistrement.h"
 #include "view3d/EtiquettesDiamants.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 
 namespace {
 
@@ -97,7 +99,7 @@ void TMainVel3DFrm::CreeMenuAffichage() {
     menuBar()->addMenu(OptionsJeu);
     CamFixeMobileMnu = Item(OptionsJeu, "CamFixeMobileMnu", QStringLiteral("cam actuelle : Mobile"),
                             QStringLiteral("basculer vue Fixe (du plafond) / mobile"));
-    CamFixeMobileMnu->setShortcut(QKeySequence(Qt::Key_F2));
+    CamFixeMobileMnu->setShortcut(ToucheDe(TAction::Camera));
     TrajetsMnu = Item(OptionsJeu, "TrajetsMnu", QStringLiteral("Lignes trajets"),
                       QStringLiteral("affichage des trajets toutes billes"), true, true);
     Lignes1 = SousMenu(OptionsJeu, "Lignes1", QStringLiteral("Détail lignes trajets"),
@@ -116,7 +118,7 @@ void TMainVel3DFrm::CreeMenuAffichage() {
              QStringLiteral("deplace automatiquement les billes (facteur de ralenti 1=normal)"), true);
     QueuevisibleMnu = Item(OptionsJeu, "QueuevisibleMnu", QStringLiteral("Queue visible"),
                            QStringLiteral("queue visible/invisible"), true, true);
-    QueuevisibleMnu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QueuevisibleMnu->setShortcut(ToucheDe(TAction::QueueVisible));
     ResettrajetsVRMnu =
         Item(OptionsJeu, "ResettrajetsVRMnu", QStringLiteral("Efface le billard (trajets et V/R)   SUPPR"),
              QStringLiteral("efface les trajets visibles"));
@@ -134,7 +136,7 @@ void TMainVel3DFrm::CreeMenuOutils() {
     menuBar()->addMenu(FenetresMnu);
     VueParamQueueMnu = Item(FenetresMnu, "VueParamQueueMnu", QStringLiteral("Params queue"),
                             QStringLiteral("fenêtre de réglaqe queue (effet, hauteur etc)"), true, true);
-    VueParamQueueMnu->setShortcut(QKeySequence(Qt::Key_F3));
+    VueParamQueueMnu->setShortcut(ToucheDe(TAction::FenetreQueue));
     DifficulteMnu = Item(FenetresMnu, "DifficulteMnu", QStringLiteral("Evaluation de la difficulté"),
                          QStringLiteral("évaluation de la difficulté objective du point en cours"), true);
     VueMemoMnu = Item(FenetresMnu, "VueMemoMnu", QStringLiteral("Mémorisation trajets (off)"),
@@ -186,8 +188,7 @@ void TMainVel3DFrm::MajMenuRecents() {
 // -- files
 
 void TMainVel3DFrm::ouvrirMnuClick() {
-    const QString nom =
-        QFileDialog::getOpenFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
+    const QString nom = DemandeFichierOuvrir(this, QString(), FiltrePositions);
     if (nom.isEmpty()) return;
     // a file that could not be read does not join the recent list
     const QString vel = AvecExtensionVel(nom);
@@ -195,8 +196,7 @@ void TMainVel3DFrm::ouvrirMnuClick() {
 }
 
 void TMainVel3DFrm::SaveToFileMnuClick() {
-    const QString nom =
-        QFileDialog::getSaveFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
+    const QString nom = DemandeFichierEnregistrer(this, QString(), FiltrePositions);
     if (nom.isEmpty()) return;
     SauvePosition(AvecExtensionVel(nom));
 }

@@ -2,6 +2,7 @@
 // (F7), which follows the window's visibility.
 #include <QMenu>
 
+#include "app/ActionsVel3D.h"
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
 #include "widgets/Bulles.h"
@@ -15,7 +16,7 @@ void TMainVel3DFrm::BrancheSolutions(TSolutionsFrm* solutions) {
     PoseBulle(SolutionsMnu,
               QStringLiteral("les routes qui font le point depuis la position, les plus faciles d'abord"));
     SolutionsMnu->setCheckable(true);
-    SolutionsMnu->setShortcut(QKeySequence(Qt::Key_F7));
+    SolutionsMnu->setShortcut(ToucheDe(TAction::Solutions));
     connect(SolutionsMnu, &QAction::triggered, this, [this] {
         if (SolutionsMnu->isChecked())
             SolutionsFrm->show();

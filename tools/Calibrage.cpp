@@ -21,6 +21,7 @@
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/Molette.h"
 #include "widgets/NombresAffiches.h"
 
@@ -145,11 +146,8 @@ TCalibrageFrm::TCalibrageFrm(THoteOutils& hote, QWidget* parent)
     corps->addWidget(Panel1);
 
     DemandeFichier = [this](bool enregistrer) {
-        std::string courant;
-        if (simu_) courant = simu_->Fisik.NomFichierFisik;
-        const QString dossier = QFileInfo(QString::fromStdString(courant)).absolutePath();
-        return enregistrer ? QFileDialog::getSaveFileName(this, QString(), dossier, FiltreFsk)
-                           : QFileDialog::getOpenFileName(this, QString(), dossier, FiltreFsk);
+        return enregistrer ? DemandeFichierEnregistrer(this, QString(), FiltreFsk)
+                           : DemandeFichierOuvrir(this, QString(), FiltreFsk);
     };
     resize(minimumSizeHint().width() + 20, 360);
 }

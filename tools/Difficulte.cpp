@@ -24,6 +24,7 @@
 #include "tools/DifficulteCarte.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/NombresAffiches.h"
 
 namespace {
@@ -137,7 +138,7 @@ TDifficulteFrm::TDifficulteFrm(THoteOutils& hote, QWidget* parent)
     Carte->setObjectName(QStringLiteral("Carte"));
     pile->addWidget(Carte, 1);
 
-    DemandeNomBul = [this] { return QFileDialog::getSaveFileName(this, QString(), QString(), FiltreBul); };
+    DemandeNomBul = [this] { return DemandeFichierEnregistrer(this, QString(), FiltreBul); };
     suivi_.setInterval(IntervalleSuivi);
     connect(&suivi_, &QTimer::timeout, this, &TDifficulteFrm::Suivi);
 

@@ -19,6 +19,7 @@
 
 #include "fichiers/EcritureAtomique.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 
 namespace {
 
@@ -281,8 +282,8 @@ TDifficulteCarte::TDifficulteCarte(QWidget* parent) : QWidget(parent) {
     pile->addWidget(RaisonLbl, 1);
 
     DemandeNomPng = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("exporter la carte"), QString(),
-                                            QStringLiteral("images PNG (*.png)"));
+        return DemandeFichierEnregistrer(this, QStringLiteral("exporter la carte"),
+                                         QStringLiteral("images PNG (*.png)"));
     };
     connect(AxeXCbx, &QComboBox::activated, this, [this] { AxeChange(AxeXCbx); });
     connect(AxeYCbx, &QComboBox::activated, this, [this] { AxeChange(AxeYCbx); });

@@ -25,6 +25,7 @@
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/NombresAffiches.h"
 
 namespace {
@@ -157,8 +158,7 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     connect(&suivi_, &QTimer::timeout, this, &TSolutionsFrm::Suivi);
 
     DemandeNomVel = [this] {
-        return QFileDialog::getSaveFileName(this, QString(), QString(),
-                                            QStringLiteral("fichiers de positions (*.vel)"));
+        return DemandeFichierEnregistrer(this, QString(), QStringLiteral("fichiers de positions (*.vel)"));
     };
     EtatControles(false);
     resize(600, 620);

@@ -24,6 +24,7 @@
 #include "tools/VueNumGraphe.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/IconesVel3D.h"
 #include "widgets/NombresAffiches.h"
 
@@ -604,28 +605,25 @@ bool TVueNumFrm::Exporte(const QString& nom) {
 }
 
 void TVueNumFrm::LoadVel2BtnClick() {
-    const QString nom = QFileDialog::getOpenFileName(this, QString(), dossier_,
-                                                     QStringLiteral("fichiers de lancers manuels (*.vel2)"));
+    const QString nom =
+        DemandeFichierOuvrir(this, QString(), QStringLiteral("fichiers de lancers manuels (*.vel2)"));
     if (nom.isEmpty()) return;
-    dossier_ = QFileInfo(nom).absolutePath();
     ChargeVel2(nom);
 }
 
 void TVueNumFrm::SaveVel2BtnClick() {
-    const QString nom = QFileDialog::getSaveFileName(this, QString(), dossier_,
-                                                     QStringLiteral("fichiers de lancers manuels (*.vel2)"));
+    const QString nom =
+        DemandeFichierEnregistrer(this, QString(), QStringLiteral("fichiers de lancers manuels (*.vel2)"));
     if (nom.isEmpty()) return;
     // whatever the extension typed, the file is a ".vel2"
     const QFileInfo f(nom);
-    dossier_ = f.absolutePath();
     SauveVel2(f.dir().filePath(f.completeBaseName() + QStringLiteral(".vel2")));
 }
 
 void TVueNumFrm::ExportBtnClick() {
-    const QString nom = QFileDialog::getSaveFileName(this, QString(), dossier_,
-                                                     QStringLiteral("fichiers d'export tous PVR (*.pvr)"));
+    const QString nom =
+        DemandeFichierEnregistrer(this, QString(), QStringLiteral("fichiers d'export tous PVR (*.pvr)"));
     if (nom.isEmpty()) return;
-    dossier_ = QFileInfo(nom).absolutePath();
     Exporte(nom);
 }
 

@@ -104,8 +104,6 @@ private:
     void MontrePhoto(int k);
     void JoueALaMain(int k);
     void Erreur(const QString& texte);
-    // the folder of the last file dialog
-    QString dossier_;
 
     std::array<TVecteur*, NbLignes> vecteurs_{};
     int zoomPosition_ = -4;
