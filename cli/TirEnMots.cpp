@@ -19,7 +19,8 @@ struct TTir {
 };
 
 TTir Tir(const TBillardVelmora& simu) {
-    return {QueueDegres(simu.ParamQueue()), ContexteDe(simu), BilleTouchee(simu, 2 * simu.Fisik.RayonBilles())};
+    return {QueueDegres(simu.ParamQueue()), ContexteDe(simu),
+            BilleTouchee(simu, 2 * simu.Fisik.RayonBilles())};
 }
 
 std::string JsonSysteme(const TBillardVelmora& simu) {

@@ -63,8 +63,19 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     : TFenetreOutil(hote, parent, QStringLiteral("Solutions"), ContexteAideSolutions) {
     setObjectName(QStringLiteral("SolutionsFrm"));
     auto* pile = new QVBoxLayout(this);
+    CreeReglages(*pile);
+    CreeCommandes(*pile);
+    CreeListe(*pile);
+    Branche();
+    DemandeNomVel = [this] {
+        return DemandeFichierEnregistrer(this, QString(), QStringLiteral("fichiers de positions (*.vel)"));
+    };
+    EtatControles(false);
+    resize(600, 620);
+}
 
-    // what is searched
+// what is searched: the rule, the number of routes, massé
+void TSolutionsFrm::CreeReglages(QVBoxLayout& pile) {
     auto* reglages = new QHBoxLayout;
     ModeLbl = new QLabel(this);
     ModeLbl->setObjectName(QStringLiteral("ModeLbl"));
@@ -82,9 +93,11 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     MasseChk->setObjectName(QStringLiteral("MasseChk"));
     PoseBulle(MasseChk, QStringLiteral("|cherche aussi avec la queue inclinée jusqu'à 75° (sinon 5°)"));
     reglages->addWidget(MasseChk);
-    pile->addLayout(reglages);
+    pile.addLayout(reglages);
+}
 
-    // start, stop, progress
+// start, stop, progress, and what the search is at
+void TSolutionsFrm::CreeCommandes(QVBoxLayout& pile) {
     auto* commandes = new QHBoxLayout;
     ChercheBtn =
         Bouton(this, "ChercheBtn", QStringLiteral("chercher"),
@@ -103,13 +116,15 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     TempsRestantLbl->setObjectName(QStringLiteral("TempsRestantLbl"));
     PoseBulle(TempsRestantLbl, QStringLiteral("|temps restant estimé de la recherche"));
     commandes->addWidget(TempsRestantLbl);
-    pile->addLayout(commandes);
+    pile.addLayout(commandes);
     EtatLbl = new QLabel(QStringLiteral("cliquez sur « chercher »"), this);
     EtatLbl->setObjectName(QStringLiteral("EtatLbl"));
     EtatLbl->setWordWrap(true);
-    pile->addWidget(EtatLbl);
+    pile.addWidget(EtatLbl);
+}
 
-    // the routes, each unfolding its variants
+// the routes, each unfolding its variants, the legend of their words, and what to do with one
+void TSolutionsFrm::CreeListe(QVBoxLayout& pile) {
     RoutesList = new QTreeWidget(this);
     RoutesList->setObjectName(QStringLiteral("RoutesList"));
     RoutesList->setHeaderHidden(true);
@@ -121,7 +136,7 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     PoseBulle(RoutesList,
               QStringLiteral("|cliquez une route ou une de ses variantes pour placer la queue et les "
                              "billes et la jouer"));
-    pile->addWidget(RoutesList, 1);
+    pile.addWidget(RoutesList, 1);
     LegendeLbl =
         new QLabel(QStringLiteral("Bandes vues du joueur placé derrière la courte du bas ; diamants "
                                   "comptés depuis le coin à sa gauche. 1 procédé = un tiers de l'écart "
@@ -129,7 +144,7 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
                    this);
     LegendeLbl->setObjectName(QStringLiteral("LegendeLbl"));
     LegendeLbl->setWordWrap(true);
-    pile->addWidget(LegendeLbl);
+    pile.addWidget(LegendeLbl);
     auto* bas = new QHBoxLayout;
     MemoriserBtn = Bouton(this, "MemoriserBtn", QStringLiteral("Mémoriser"),
                           QStringLiteral("mémoriser|envoie la route choisie à la mémorisation des trajets"));
@@ -139,8 +154,10 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     bas->addWidget(MemoriserBtn);
     bas->addWidget(EnregistrerBtn);
     bas->addStretch(1);
-    pile->addLayout(bas);
+    pile.addLayout(bas);
+}
 
+void TSolutionsFrm::Branche() {
     connect(ChercheBtn, &QToolButton::clicked, this, &TSolutionsFrm::ChercheBtnClick);
     connect(EscBtn, &QToolButton::clicked, this, &TSolutionsFrm::EscBtnClick);
     connect(MemoriserBtn, &QToolButton::clicked, this, &TSolutionsFrm::MemoriserBtnClick);
@@ -156,12 +173,6 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     connect(echap_, &QShortcut::activated, this, &TSolutionsFrm::EscBtnClick);
     suivi_.setInterval(IntervalleSuivi);
     connect(&suivi_, &QTimer::timeout, this, &TSolutionsFrm::Suivi);
-
-    DemandeNomVel = [this] {
-        return DemandeFichierEnregistrer(this, QString(), QStringLiteral("fichiers de positions (*.vel)"));
-    };
-    EtatControles(false);
-    resize(600, 620);
 }
 
 TSolutionsFrm::~TSolutionsFrm() {

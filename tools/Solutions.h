@@ -21,6 +21,7 @@ class QCheckBox;
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 class QProgressBar;
 class QShortcut;
 class QSpinBox;
@@ -87,6 +88,11 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // the window's parts, top to bottom, and what their controls do
+    void CreeReglages(QVBoxLayout& pile);
+    void CreeCommandes(QVBoxLayout& pile);
+    void CreeListe(QVBoxLayout& pile);
+    void Branche();
     void Suivi();
     void Fin(const TResultatSolveur& r);
     // the window's controls, then the main window's shot commands

@@ -119,7 +119,8 @@ TOrientationSysteme TSystemeFrm::Orientation() const {
 
 bool TSystemeFrm::Visee(TViseeSysteme& v) {
     std::string erreur;
-    const double largeur = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.largeurJeu() : LargeurTableJeu;
+    const double largeur =
+        Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.largeurJeu() : LargeurTableJeu;
     if (ViseeSysteme(DepartEdit->value(), ArriveeEdit->value(), Orientation(), largeur, v, &erreur))
         return true;
     ViseeLbl->setText(QStringLiteral("impossible : ") + QString::fromStdString(erreur));

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 #include "app/FenetresOutils.h"
+#include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
 #include "tests/moteurs/CoupsGeneres.h"
 #include "tools/Enregistrement.h"
@@ -147,4 +149,41 @@ TEST(MainVel3DPerimes, GhostsFollowTheSimulatedTimeOfThePhotoShown) {
             EXPECT_FLOAT_EQ(fantome->Position().y, float(attendues[b].y)) << "image " << image;
         }
     }
+}
+
+TEST(MainVel3DPerimes, DraggingABallWithTheMouseClearsTheVerdictTheDiamondsAndGreysTheRoutes) {
+    TPerimes t;
+    TMainVel3DFrm& f = *t.f;
+    TGLBillardVelmora& b = t.w.B();
+    Controle<QAction>(f, "DiamantsMnu")->trigger();
+    ASSERT_TRUE(f.OuvrePosition(Exemple("trois_bandes.vel")));
+    TSolutionsFrm& s = *f.SolutionsFrm;
+    s.Budget = 3'000;
+    s.ChercheBtnClick();
+    ASSERT_TRUE(Attends([&] { return !s.EnCours(); }));
+    f.FeuBtnClick();
+    ASSERT_FALSE(t.Verdict().isEmpty());
+    ASSERT_GT(b.Diamants->NbEtiquettes(), 0);
+    ASSERT_FALSE(s.Perimee());
+    // the red picked on the table's view and dragged 40 pixels
+    f.VueTable.SetTaille(800, 600);
+    const TVecteur3f rouge = b.Rouge->LitPosition();
+    float px = 0, py = 0;
+    ASSERT_TRUE(f.VueTable.Projette(rouge, px, py));
+    const QPointF point(px, f.VueTable.Hauteur() - py);
+    const auto souris = [&f](QEvent::Type genre, QPointF p, Qt::MouseButtons boutons) {
+        QMouseEvent e(genre, p, Controle<TVueGL>(f, "Scn")->mapToGlobal(p),
+                      genre == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, boutons, Qt::NoModifier);
+        if (genre == QEvent::MouseButtonPress) f.ScnMouseDown(&e);
+        if (genre == QEvent::MouseMove) f.ScnMouseMove(&e);
+        if (genre == QEvent::MouseButtonRelease) f.ScnMouseUp(&e);
+    };
+    souris(QEvent::MouseButtonPress, point, Qt::LeftButton);
+    ASSERT_EQ(b.BilleChoisie, b.Rouge);
+    souris(QEvent::MouseMove, point + QPointF(40, 0), Qt::LeftButton);
+    souris(QEvent::MouseButtonRelease, point + QPointF(40, 0), Qt::NoButton);
+    ASSERT_NE(b.Rouge->LitPosition().y, rouge.y);
+    EXPECT_EQ(t.Verdict(), QString());
+    EXPECT_EQ(b.Diamants->NbEtiquettes(), 0);
+    EXPECT_TRUE(s.Perimee());
 }
