@@ -60,13 +60,6 @@ void TMainVel3DFrm::BrancheSysteme(TSystemeFrm* systeme) {
     PoseBulle(SystemeMnu,
               QStringLiteral("le système des 5 : la visée qu'il donne et où la bille arrive vraiment"));
     SystemeMnu->setCheckable(true);
-    connect(SystemeMnu, &QAction::triggered, this, [this] {
-        if (SystemeMnu->isChecked())
-            SystemeFrm->show();
-        else
-            SystemeFrm->close();
-        SystemeMnu->setChecked(SystemeFrm->isVisible());
-    });
-    connect(SystemeFrm, &TFenetreOutil::Fermee, this, [this] { SystemeMnu->setChecked(false); });
+    AjouteOutil(SystemeFrm, "SystemeFrm", TPlaceOutil::SousQueue, SystemeMnu);
     connect(this, &TMainVel3DFrm::CoupJoue, SystemeFrm, &TSystemeFrm::CoupJoue);
 }

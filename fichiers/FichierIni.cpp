@@ -272,3 +272,10 @@ void TFichierIni::EffaceCles(std::string_view section) {
         if (e.genre == Genre::Cle && e.section != npos && Egal(elements_[e.section].nom, section))
             e.supprime = true;
 }
+
+void TFichierIni::EffaceCle(std::string_view section, std::string_view cle) {
+    for (Element& e : elements_)
+        if (e.genre == Genre::Cle && e.section != npos && Egal(e.nom, cle) &&
+            Egal(elements_[e.section].nom, section))
+            e.supprime = true;
+}

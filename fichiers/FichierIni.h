@@ -41,6 +41,8 @@ public:
     void EcritBooleen(std::string_view section, std::string_view cle, bool valeur);
     // removes every entry of the section (the header stays)
     void EffaceCles(std::string_view section);
+    // removes the key from the section, each time it appears
+    void EffaceCle(std::string_view section, std::string_view cle);
 
 private:
     enum class Genre { Section, Cle };

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "jeu/ContactsBandes.h"
+#include "moteurs/DemarrageFond.h"
 #include "moteurs/RegionsGrille.h"
 
 namespace {
@@ -97,7 +98,7 @@ bool TSolveurCoups::Demarre() {
     if (fond_.joinable()) fond_.join();
     arret_ = false;
     termine_ = false;
-    fond_ = std::thread([this] {
+    DemarreEnFond(fond_, [this] {
         resultat_ = Calcule();
         termine_ = true;
     });

@@ -222,7 +222,6 @@ public:
     void SetMotif(std::uint16_t motif, int facteur = 1);
     void DebutMaj() { ++crochet_; }
     void FinMaj();
-    bool EnMaj() const { return crochet_ > 0; }
 
 private:
     void Change();

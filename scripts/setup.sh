@@ -11,7 +11,7 @@ packages=(
   libnlopt-cxx-dev libnlopt-dev
   xvfb xauth locales
   xdotool imagemagick
-  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
+  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14 universal-ctags
   libopenmpi-dev openmpi-bin
 )
 

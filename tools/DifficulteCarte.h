@@ -37,6 +37,14 @@ protected:
 private:
     // where the cells go in a zone of that size
     QRect ZoneCellules(const QRect& zone) const;
+    // the centre of cell (ix, iy) in the cells' rectangle
+    QPointF CentreCellule(const QRect& cellules, int ix, int iy) const;
+    // the stages of Dessine
+    void DessineTitre(QPainter& p, const QRect& zone) const;
+    void DessineCellules(QPainter& p, const QRect& cellules) const;
+    void DessineGraduations(QPainter& p, const QRect& zone, const QRect& cellules) const;
+    void DessineTitresAxes(QPainter& p, const QRect& zone, const QRect& cellules) const;
+    void DessineLegende(QPainter& p, const QRect& zone, const QRect& cellules) const;
 
     const TCarteReussites* carte_ = nullptr;
     const TGrilleDifficulte* grille_ = nullptr;
@@ -62,12 +70,6 @@ public:
     void ChoisitAxes(int x, int y);
     const TCarteReussites& Carte() const { return carte_; }
 
-    QComboBox* AxeXCbx = nullptr;
-    QComboBox* AxeYCbx = nullptr;
-    QToolButton* ExporteBtn = nullptr;
-    QLabel* RaisonLbl = nullptr;
-    TDessinCarte* Dessin = nullptr;
-
     // the picture at a given size, and its PNG export (false with the reason)
     QImage Image(const QSize& taille) const;
     bool ExportePng(const QString& nom, QString* erreur = nullptr) const;
@@ -80,6 +82,12 @@ public:
     static QString UniteParam(int p);
 
 private:
+    // the controls are the map's own; the tests find them by their object names
+    QComboBox* AxeXCbx = nullptr;
+    QComboBox* AxeYCbx = nullptr;
+    QToolButton* ExporteBtn = nullptr;
+    QLabel* RaisonLbl = nullptr;
+    TDessinCarte* Dessin = nullptr;
     void AxeChange(QComboBox* change);
     void Recompte();
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "scene/Noeud.h"
 #include "tools/EnregistrementGraphe.h"
@@ -66,6 +67,13 @@ TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
     pile->addWidget(Graphe, 1);
     pile->addLayout(ligne);
     pile->addWidget(QueueLbl);
+    // the tests find the controls by their names
+    const std::pair<QWidget*, const char*> noms[] = {
+        {FichierLbl, "FichierLbl"},      {ScoresLbl, "ScoresLbl"},
+        {QueueLbl, "QueueLbl"},          {Graphe, "Graphe"},
+        {AjusterBtn, "AjusterBtn"},      {ArretBtn, "ArretBtn"},
+        {AvancementBar, "AvancementBar"}};
+    for (const auto& [controle, nom] : noms) controle->setObjectName(QString::fromLatin1(nom));
     AjusterBtn->setEnabled(false);
     ArretBtn->setEnabled(false);
     connect(AjusterBtn, &QToolButton::clicked, this, [this] { AjusterBtnClick(); });

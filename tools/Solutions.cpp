@@ -463,18 +463,10 @@ void TSolutionsFrm::MemoriserBtnClick() {
     QTreeWidgetItem* item = RoutesList->currentItem();
     TMemTrajetsFrm* memo = Memo;
     if (enCours_ || !item || !memo) return;
-    // the route or variant chosen, played again
-    const auto rejoue = [this, item] { JoueElement(item); };
-    // then kept even when memorization is off (which it stays)
-    const bool actif = memo->MemOn->isChecked();
-    if (actif) {
-        rejoue();  // the fire command memorizes it
-        return;
-    }
-    rejoue();
-    memo->MemOn->setChecked(true);
-    memo->Memorise();
-    memo->MemOn->setChecked(false);
+    // the route or variant chosen, played, then kept even when memorization is off (which it stays)
+    const bool actif = memo->MemorisationActive();
+    JoueElement(item);  // with memorization on, the fire command memorizes it
+    if (!actif) memo->Memorise(true);
 }
 
 void TSolutionsFrm::EnregistrerBtnClick() {

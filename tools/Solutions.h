@@ -37,21 +37,6 @@ public:
     explicit TSolutionsFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TSolutionsFrm() override;
 
-    // -- controls
-    QLabel* ModeLbl = nullptr;
-    QSpinBox* NbRoutesEdit = nullptr;
-    QCheckBox* MasseChk = nullptr;
-    QToolButton* ChercheBtn = nullptr;
-    QToolButton* EscBtn = nullptr;
-    QProgressBar* AvancementBar = nullptr;
-    QLabel* TempsRestantLbl = nullptr;
-    QLabel* EtatLbl = nullptr;
-    // one top-level item per route, its variants as children
-    QTreeWidget* RoutesList = nullptr;
-    QLabel* LegendeLbl = nullptr;
-    QToolButton* MemoriserBtn = nullptr;
-    QToolButton* EnregistrerBtn = nullptr;
-
     // -- state
     bool EnCours() const { return enCours_; }
     const TResultatSolveur& DernierResultat() const { return resultat_; }
@@ -88,6 +73,21 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QLabel* ModeLbl = nullptr;
+    QSpinBox* NbRoutesEdit = nullptr;
+    QCheckBox* MasseChk = nullptr;
+    QToolButton* ChercheBtn = nullptr;
+    QToolButton* EscBtn = nullptr;
+    QProgressBar* AvancementBar = nullptr;
+    QLabel* TempsRestantLbl = nullptr;
+    QLabel* EtatLbl = nullptr;
+    // one top-level item per route, its variants as children
+    QTreeWidget* RoutesList = nullptr;
+    QLabel* LegendeLbl = nullptr;
+    QToolButton* MemoriserBtn = nullptr;
+    QToolButton* EnregistrerBtn = nullptr;
+
     // the window's parts, top to bottom, and what their controls do
     void CreeReglages(QVBoxLayout& pile);
     void CreeCommandes(QVBoxLayout& pile);

@@ -22,16 +22,6 @@ public:
 
     explicit TSystemeFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
-    // -- controls
-    QComboBox* PremiereBandeCbx = nullptr;
-    QComboBox* CourteCbx = nullptr;
-    QDoubleSpinBox* DepartEdit = nullptr;
-    QDoubleSpinBox* ArriveeEdit = nullptr;
-    QLabel* ViseeLbl = nullptr;
-    QToolButton* PlacerBtn = nullptr;
-    QToolButton* JouerBtn = nullptr;
-    QLabel* ResultatLbl = nullptr;
-
     TOrientationSysteme Orientation() const;
     // the system's aim for the numbers chosen; false with the reason shown
     bool Visee(TViseeSysteme& v);
@@ -44,5 +34,15 @@ public:
     void CoupJoue();
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QComboBox* PremiereBandeCbx = nullptr;
+    QComboBox* CourteCbx = nullptr;
+    QDoubleSpinBox* DepartEdit = nullptr;
+    QDoubleSpinBox* ArriveeEdit = nullptr;
+    QLabel* ViseeLbl = nullptr;
+    QToolButton* PlacerBtn = nullptr;
+    QToolButton* JouerBtn = nullptr;
+    QLabel* ResultatLbl = nullptr;
+
     void MajVisee();
 };

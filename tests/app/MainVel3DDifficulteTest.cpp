@@ -1,50 +1,29 @@
 // The difficulty evaluation in the program: while it runs, the main window's shot commands wait.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
+#include <QDockWidget>
 #include <QMenu>
-#include <QProgressBar>
 #include <QTableWidget>
-#include <QTest>
 #include <QToolButton>
-#include <cmath>
-#include <numbers>
 
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
+#include "tests/tools/PiloteDifficulte.h"
 #include "tools/Difficulte.h"
-#include "tools/DifficulteCarte.h"
 
 namespace {
 
-struct TFenetreDifficulte {
+struct TFenetreDifficulte : TPiloteDifficulte {
     TFenetres w;
-    TDifficulteFrm* d = nullptr;
 
     explicit TFenetreDifficulte(const char* position = nullptr) {
         w.Cree();
         if (position) w.F().OuvrePosition(Exemple(position));
-        d = w.F().DifficulteFrm;
-        d->show();
-        QApplication::processEvents();
+        Montre(w.F().DifficulteFrm);
     }
-    void Comptes(TDecalages n) {
-        for (int r = 0; r < NbParamsEssai; ++r) d->ChangeCellule(1, r + 1, n[r]);
-    }
-    // a grid that keeps two cores busy for a minute
-    void GrandeGrille() { Comptes({30, 30, 30, 5, 0, 0}); }
-    bool Calcule() {
-        d->CalculBtnClick();
-        return Attends([this] { return !d->EnCours(); });
-    }
-    QString Cellule(int colonne, int ligne) const { return d->QGrid->item(ligne - 1, colonne - 1)->text(); }
 };
 
 }  // namespace
@@ -57,9 +36,9 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     d.CalculBtnClick();
     ASSERT_TRUE(d.EnCours());
     // the commands that would change the cue, the balls or the grid wait
-    EXPECT_FALSE(d.QGrid->isEnabled());
-    EXPECT_FALSE(d.CalculBtn->isEnabled());
-    EXPECT_TRUE(d.EscBtn->isEnabled());
+    EXPECT_FALSE(ControleDe<QTableWidget>(d, "QGrid")->isEnabled());
+    EXPECT_FALSE(ControleDe<QToolButton>(d, "CalculBtn")->isEnabled());
+    EXPECT_TRUE(ControleDe<QToolButton>(d, "EscBtn")->isEnabled());
     EXPECT_FALSE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
     EXPECT_FALSE(m.QueueFrm->isEnabled());
     EXPECT_FALSE(Controle<QMenu>(m, "Fichiers1")->menuAction()->isEnabled());
@@ -74,12 +53,16 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     EXPECT_EQ(texte, QStringLiteral("Calculs en cours, fermeture impossible"));
     EXPECT_TRUE(d.isVisible());
     EXPECT_TRUE(d.EnCours());
+    // nor does its dock's close button close it
+    EXPECT_EQ(Boite([&] { d.Dock()->close(); }), QStringLiteral("Calculs en cours, fermeture impossible"));
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(Controle<QAction>(m, "DifficulteMnu")->isChecked());
 
     d.EscBtnClick();
     ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
     EXPECT_TRUE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
     EXPECT_TRUE(m.QueueFrm->isEnabled());
-    EXPECT_TRUE(d.QGrid->isEnabled());
+    EXPECT_TRUE(ControleDe<QTableWidget>(d, "QGrid")->isEnabled());
     d.close();
     EXPECT_FALSE(d.isVisible());
 }

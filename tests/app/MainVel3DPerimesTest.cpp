@@ -13,6 +13,7 @@
 #include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
 #include "tests/moteurs/CoupsGeneres.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/Enregistrement.h"
 #include "view3d/EtiquettesDiamants.h"
 
@@ -76,7 +77,7 @@ TEST(MainVel3DPerimes, LoadingAnotherPositionGreysTheRoutesOfTheFormer) {
     EXPECT_FALSE(s.Perimee());
     ASSERT_TRUE(t.f->OuvrePosition(Exemple("trois_bandes.vel")));
     EXPECT_TRUE(s.Perimee());
-    EXPECT_EQ(s.EtatLbl->text(), QStringLiteral("position modifiée — relancer"));
+    EXPECT_EQ(ControleDe<QLabel>(s, "EtatLbl")->text(), QStringLiteral("position modifiée — relancer"));
     // a table tuned meanwhile keeps them another position's, even with the balls back
     ASSERT_TRUE(t.f->OuvrePosition(Exemple("ouverture.vel")));
     EXPECT_FALSE(s.Perimee());
@@ -92,7 +93,7 @@ TEST(MainVel3DPerimes, DeleteClearsEveryDrawing_DiamondsRecordingAndKeptLines) {
     EXPECT_TRUE(Controle<QAction>(*t.f, "DiamantsMnu")->isChecked());
     ASSERT_TRUE(t.f->OuvreEnregistrement(t.enregistrement));
     TEnregistrementFrm& e = *t.f->EnregistrementFrm;
-    t.f->MemTrajetsFrm->MemOn->setChecked(true);
+    ControleDe<QPushButton>(*t.f->MemTrajetsFrm, "MemOn")->setChecked(true);
     t.f->FeuBtnClick();
     ASSERT_GT(t.w.B().Diamants->NbEtiquettes(), 0);
     ASSERT_NE(e.Traces()[0], nullptr);
@@ -123,7 +124,7 @@ TEST(MainVel3DPerimes, ARecordingsDrawingsGoWithItsWindowAndWithItsPosition) {
     ASSERT_TRUE(t.f->OuvrePosition(Exemple("trois_bandes.vel")));
     EXPECT_TRUE(e.Perimee());
     EXPECT_EQ(e.Traces()[0], nullptr);
-    EXPECT_EQ(e.ScoresLbl->text(), QStringLiteral("position modifiée — relancer"));
+    EXPECT_EQ(ControleDe<QLabel>(e, "ScoresLbl")->text(), QStringLiteral("position modifiée — relancer"));
 }
 
 TEST(MainVel3DPerimes, GhostsFollowTheSimulatedTimeOfThePhotoShown) {

@@ -13,6 +13,7 @@
 #include "fichiers/FichierIni.h"
 #include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
 #include "widgets/CaseLed.h"
@@ -38,7 +39,7 @@ TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
     ASSERT_TRUE(f.Billard);
     EXPECT_FLOAT_EQ(w.B().BilleJoueur->LitPosition().x, 18.25f);
     EXPECT_EQ(f.TextePanneau(0), QStringLiteral("(18,25 -71,13 3,08)"));
-    EXPECT_EQ(f.QueueFrm->Scn->Vue().Camera(), w.B().Queue->CamQueue);
+    EXPECT_EQ(ControleDe<TVueGL>(*f.QueueFrm, "Scn")->Vue().Camera(), w.B().Queue->CamQueue);
 }
 
 TEST(MainVel3D, StoredSlowDownRateIsClampedAndShownInStatusBarAndMenu) {
@@ -147,8 +148,12 @@ TEST(MainVel3D, OpeningAPositionPlaysItAtOnceWithAutoFireOff) {
     ASSERT_TRUE(f.OuvrePosition(Exemple("trois_bandes.vel")));
     EXPECT_FALSE(Controle<TCaseLed>(f, "TirAutoChk")->isChecked());
     EXPECT_GT(w.B().Simu->NbPhotos, 0);
-    EXPECT_FALSE(Controle<QLabel>(f, "IsPointLbl")->text().isEmpty());
+    // the example is a three-cushion point
+    EXPECT_EQ(Controle<QLabel>(f, "IsPointLbl")->text(), QStringLiteral("réussi"));
     EXPECT_FALSE(w.B().BilleJoueur->TrajetVide());
+    // the next position opened says its own outcome
+    ASSERT_TRUE(f.OuvrePosition(Exemple("manque.vel")));
+    EXPECT_EQ(Controle<QLabel>(f, "IsPointLbl")->text(), QStringLiteral("manqué"));
 }
 
 TEST(MainVel3D, UnreadablePositionIsReportedAndChangesNothing) {

@@ -1,7 +1,6 @@
 // Saves on a full disk, a read-only file system and a vanished folder.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 #include "fichiers/EcritureAtomique.h"
@@ -12,10 +11,6 @@
 #include "sim/ParamPhys.h"
 #include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
-
-namespace {
-std::string Lit(const std::string& p) { return LitFichierEntier(p); }
-}  // namespace
 
 TEST(SauvegardesEnPanne, FullDiskKeepsThePreviousParameterFile) {
     DisqueEnPanne d("fsk-plein", 32);
@@ -28,7 +23,7 @@ TEST(SauvegardesEnPanne, FullDiskKeepsThePreviousParameterFile) {
     EXPECT_FALSE(SauveFisik(p, nom, &erreur));
     EXPECT_NE(erreur.find("p.fsk"), std::string::npos);
     EXPECT_TRUE(p.NomFichierFisik.empty());
-    EXPECT_EQ(Lit(nom), "[Autres]\nG=900\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Autres]\nG=900\n");
 }
 
 TEST(SauvegardesEnPanne, ReadOnlyFileSystemRefusesEvenRoot) {
@@ -43,7 +38,7 @@ TEST(SauvegardesEnPanne, ReadOnlyFileSystemRefusesEvenRoot) {
     std::string erreur;
     EXPECT_FALSE(ini.Sauve(nom, &erreur));
     EXPECT_FALSE(erreur.empty());
-    EXPECT_EQ(Lit(nom), "[Divers]\nTauxRalenti=1\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Divers]\nTauxRalenti=1\n");
 }
 
 TEST(SauvegardesEnPanne, NoTemporaryFileIsLeftBehind) {
@@ -68,7 +63,7 @@ TEST(SauvegardesEnPanne, ExportOnAFullDiskKeepsThePreviousFile) {
     std::string erreur;
     EXPECT_FALSE(ExportePVR(*simu, pvr, '.', &erreur));
     EXPECT_NE(erreur.find("e.pvr"), std::string::npos);
-    EXPECT_EQ(Lit(pvr), "ancien export\n");
+    EXPECT_EQ(LitFichierEntier(pvr), "ancien export\n");
 }
 
 TEST(SauvegardesEnPanne, ExportOnAReadOnlyFileSystemIsRefused) {

@@ -8,24 +8,17 @@
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
 #include "sim/ParamPhys.h"
+#include "tests/support/DossierDeTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path DossierTemp(const char* nom) {
-    fs::path d = fs::temp_directory_path() / (std::string("velmora-") + nom + "-" + std::to_string(getpid()));
-    fs::remove_all(d);
-    fs::create_directories(d);
-    return d;
-}
-
-std::string Lit(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+// the parameter file read and written in a folder of the test's own
+struct ParamPhysFichier : TestAvecDossier {
+    ParamPhysFichier() : TestAvecDossier("velmora-fsk") {}
+    const fs::path& d = dossier_;
+};
 
 void Ecrit(const fs::path& p, const std::string& texte) { std::ofstream(p, std::ios::binary) << texte; }
 
@@ -66,8 +59,7 @@ TEST(ParamPhys, SetParamKeepsDimensionsInRange) {
     EXPECT_DOUBLE_EQ(q.largeurJeu(), 142.25);
 }
 
-TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
-    const fs::path d = DossierTemp("fsk-partiel");
+TEST_F(ParamPhysFichier, ChargeOfPartialFileChangesOnlyWhatItHolds) {
     Ecrit(d / "a.fsk", "[Dimensions]\nLargJeu=100\n");
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, (d / "a.fsk").string()));
@@ -80,8 +72,7 @@ TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
     EXPECT_EQ(p, usine);
 }
 
-TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
-    const fs::path d = DossierTemp("fsk-aller-retour");
+TEST_F(ParamPhysFichier, SaveThenLoadRestoresEveryValueAsPrinted) {
     TPARAMPHYS p;
     p.Change(&TConstantesPhys::largeurJeu, 1.0 / 3.0 * 400);
     p.Change(&TConstantesPhys::FrotBiTapRoule, 0.0061234567890123456);
@@ -91,7 +82,7 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
     const std::string nom = (d / "p.fsk").string();
     ASSERT_TRUE(SauveFisik(p, nom));
     EXPECT_EQ(p.NomFichierFisik, nom);
-    const std::string texte = Lit(nom);
+    const std::string texte = LitFichierEntier(nom);
     EXPECT_NE(texte.find("[Dimensions]\nLargJeu=133.333333333333\n"), std::string::npos) << texte;
     EXPECT_NE(texte.find("[Durees]\nTanal=0.01\nTenr=0.05\nTmax=1E-7\n\n[Autres]\nG=981\n"),
               std::string::npos)
@@ -102,11 +93,10 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
     EXPECT_DOUBLE_EQ(q.RayonBilles(), 3.1);
     EXPECT_DOUBLE_EQ(q.FrotBiTapRoule(), 0.00612345678901235);
     ASSERT_TRUE(SauveFisik(q, (d / "q.fsk").string()));
-    EXPECT_EQ(Lit(d / "q.fsk"), texte);  // what is read prints back identically
+    EXPECT_EQ(LitFichierEntier(d / "q.fsk"), texte);  // what is read prints back identically
 }
 
-TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
-    const fs::path d = DossierTemp("fsk-windows");
+TEST_F(ParamPhysFichier, WindowsFileWithCommentsKeepsThemAfterSave) {
     const std::string nom = (d / "w.fsk").string();
     Ecrit(nom,
           "; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU = "
@@ -116,15 +106,14 @@ TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
     EXPECT_DOUBLE_EQ(p.largeurJeu(), 150);
     EXPECT_DOUBLE_EQ(p.FrotBiBi(), 0.05);
     ASSERT_TRUE(SauveFisik(p, nom));
-    const std::string texte = Lit(nom);
+    const std::string texte = LitFichierEntier(nom);
     EXPECT_EQ(texte.rfind("; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU=150\r\n", 0), 0u) << texte;
     EXPECT_NE(texte.find("[Maison]\r\nclé=valeur\r\n"), std::string::npos);
     EXPECT_EQ(texte.find('\n', 0), texte.find("\r\n", 0) + 1);
     EXPECT_EQ(texte.find("\n\n"), std::string::npos);  // CRLF kept everywhere
 }
 
-TEST(ParamPhys, BadFilesKeepEveryValue) {
-    const fs::path d = DossierTemp("fsk-mauvais");
+TEST_F(ParamPhysFichier, BadFilesKeepEveryValue) {
     TPARAMPHYS usine;
     TPARAMPHYS p;
     std::string erreur;
@@ -144,8 +133,7 @@ TEST(ParamPhys, BadFilesKeepEveryValue) {
     EXPECT_EQ(p, usine);
 }
 
-TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
-    const fs::path d = DossierTemp("fsk-plancher");
+TEST_F(ParamPhysFichier, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
     Ecrit(d / "z.fsk",
           "[Autres]\nG=0\n[Frottements]\nFrotBiTapGlisse=-1\nFrotBiTapRoule=0\nFrotBiTapPivot=0\n"
           "[Durees]\nTanal=0\nTenr=-5\n");
@@ -156,8 +144,7 @@ TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
         EXPECT_DOUBLE_EQ(v, PlancherParam);
 }
 
-TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
-    const fs::path d = DossierTemp("fsk-plages");
+TEST_F(ParamPhysFichier, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
     Ecrit(d / "h.fsk",
           "[Dimensions]\nLargJeu=1e300\nRayonBilles=1e200\nMasseBilles=1e308\nVzRebondNul=-3\n"
           "[Frottements]\nFrotBiTapGlisse=1e150\nFrotBiTapChoc=1e308\nFrotBiBi=1e141\nFrotBiBde=-2\n"
@@ -190,7 +177,7 @@ TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
     EXPECT_TRUE(std::isfinite(p.DeportMax2()));
 }
 
-TEST(ParamPhys, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) {
+TEST_F(ParamPhysFichier, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) {
     // the four constants the setter writes, out of range either way: the same bounding routine
     // behind both entries gives the same table, to the bit
     struct TCas {
@@ -203,7 +190,6 @@ TEST(ParamPhys, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) 
                         {1, "Dimensions", "HautBdes", 10},         {1, "Dimensions", "HautBdes", 0.5},
                         {2, "Dimensions", "RayonBilles", 50},      {2, "Dimensions", "RayonBilles", 0},
                         {3, "Frottements", "FrotQueueBille", 1e9}, {3, "Frottements", "FrotQueueBille", -1}};
-    const fs::path d = DossierTemp("fsk-entrees");
     for (const TCas& c : cas) {
         TPARAMPHYS parSetter;
         parSetter.SetParam(c.index, c.valeur);
@@ -264,9 +250,8 @@ TEST(ParamPhys, EveryWriterBoundsAtOnceAndRecomputesTheDerivedFields) {
     EXPECT_EQ(ensemble, TPARAMPHYS{});
 }
 
-TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
+TEST_F(ParamPhysFichier, FailedSaveChangesNeitherFileNorName) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    const fs::path d = DossierTemp("fsk-lecture-seule");
     const std::string nom = (d / "p.fsk").string();
     Ecrit(nom, "[Autres]\nG=900\n");
     fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec);
@@ -276,11 +261,10 @@ TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
     EXPECT_FALSE(erreur.empty());
     EXPECT_TRUE(p.NomFichierFisik.empty());
     fs::permissions(d, fs::perms::owner_all);
-    EXPECT_EQ(Lit(nom), "[Autres]\nG=900\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Autres]\nG=900\n");
 }
 
-TEST(ParamPhys, SaveIntoAVanishedFolderFailsWithTheReason) {
-    const fs::path d = DossierTemp("fsk-disparu");
+TEST_F(ParamPhysFichier, SaveIntoAVanishedFolderFailsWithTheReason) {
     fs::remove_all(d);
     TPARAMPHYS p;
     std::string erreur;

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "fichiers/FichierFisik.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Calibrage.h"
 #include "widgets/Molette.h"
@@ -44,8 +45,8 @@ TEST(Calibrage, ShowsTheFourteenConstantsWithInitialAndCurrentValues) {
     TOutilFactice<TCalibrageFrm> w;
     TCalibrageFrm& c = w.F();
     EXPECT_EQ(c.windowTitle(), QStringLiteral("Réglage du billard"));
-    EXPECT_EQ(c.FisikGrid->rowCount() + 1, 15);
-    EXPECT_EQ(c.FisikGrid->columnCount(), 3);
+    EXPECT_EQ(ControleDe<QTableWidget>(c, "FisikGrid")->rowCount() + 1, 15);
+    EXPECT_EQ(ControleDe<QTableWidget>(c, "FisikGrid")->columnCount(), 3);
     EXPECT_EQ(c.Cellule(0, 0), QStringLiteral("Paramètre"));
     EXPECT_EQ(c.Cellule(2, 0), QStringLiteral("Val actuelle"));
     EXPECT_EQ(c.Cellule(0, 1), QStringLiteral("Frot Bille Tapis (Glissemt)"));
@@ -56,9 +57,10 @@ TEST(Calibrage, ShowsTheFourteenConstantsWithInitialAndCurrentValues) {
     EXPECT_EQ(c.Cellule(2, 11), QStringLiteral("981,000"));
     EXPECT_EQ(c.Cellule(1, 13), QStringLiteral("215,000"));
     // the initial values stand out
-    EXPECT_EQ(c.FisikGrid->item(0, 1)->background().color(), QColor(240, 202, 166));
-    EXPECT_EQ(c.FisikLbl->text(), SansFichier);
-    EXPECT_EQ(c.FisikLbl->toolTip(), QStringLiteral("fichier de paramètres en cours"));
+    EXPECT_EQ(ControleDe<QTableWidget>(c, "FisikGrid")->item(0, 1)->background().color(),
+              QColor(240, 202, 166));
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), SansFichier);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->toolTip(), QStringLiteral("fichier de paramètres en cours"));
 }
 
 TEST(Calibrage, TypedValuesBelowTheFloorAreStoredAsOneThousandth) {
@@ -168,8 +170,9 @@ TEST(Calibrage, CellEditorTakesDigitsAndSeparatorsOnly) {
     TCalibrageFrm& c = w.F();
     c.show();
     c.SelectionneLigne(3);
-    c.FisikGrid->edit(c.FisikGrid->model()->index(2, 2));
-    auto* edit = c.FisikGrid->findChild<QLineEdit*>();
+    ControleDe<QTableWidget>(c, "FisikGrid")
+        ->edit(ControleDe<QTableWidget>(c, "FisikGrid")->model()->index(2, 2));
+    auto* edit = ControleDe<QTableWidget>(c, "FisikGrid")->findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->text(), QStringLiteral("0,006"));
     edit->selectAll();
@@ -195,41 +198,41 @@ TEST(Calibrage, WheelScaleFollowsTheSizeOfTheSelectedValue) {
     };
     for (const auto& k : cas) {
         c.SelectionneLigne(k.ligne);
-        EXPECT_FLOAT_EQ(float(c.Roue->valeur()), float(k.valeur)) << k.ligne;
-        EXPECT_EQ(c.Roue->decimales(), k.decimales) << k.ligne;
-        EXPECT_DOUBLE_EQ(c.Roue->pas(), k.pas) << k.ligne;
-        EXPECT_DOUBLE_EQ(c.Roue->petitPas(), k.pas / 5) << k.ligne;
-        EXPECT_DOUBLE_EQ(c.Roue->ouverture(), k.ouverture) << k.ligne;
+        EXPECT_FLOAT_EQ(float(ControleDe<TMolette>(c, "Roue")->valeur()), float(k.valeur)) << k.ligne;
+        EXPECT_EQ(ControleDe<TMolette>(c, "Roue")->decimales(), k.decimales) << k.ligne;
+        EXPECT_DOUBLE_EQ(ControleDe<TMolette>(c, "Roue")->pas(), k.pas) << k.ligne;
+        EXPECT_DOUBLE_EQ(ControleDe<TMolette>(c, "Roue")->petitPas(), k.pas / 5) << k.ligne;
+        EXPECT_DOUBLE_EQ(ControleDe<TMolette>(c, "Roue")->ouverture(), k.ouverture) << k.ligne;
     }
     // a bound belongs to the upper band; 10..100 has its own
     c.ChangeParam(5, false, 0.01f);
     c.ChangeParam(13, false, 50.f);
     c.SelectionneLigne(5);
-    EXPECT_EQ(c.Roue->decimales(), 2);
+    EXPECT_EQ(ControleDe<TMolette>(c, "Roue")->decimales(), 2);
     c.SelectionneLigne(13);
-    EXPECT_DOUBLE_EQ(c.Roue->ouverture(), 60);
-    EXPECT_EQ(c.Roue->decimales(), 0);
+    EXPECT_DOUBLE_EQ(ControleDe<TMolette>(c, "Roue")->ouverture(), 60);
+    EXPECT_EQ(ControleDe<TMolette>(c, "Roue")->decimales(), 0);
 }
 
 TEST(Calibrage, DraggingTheWheelLeftRaisesTheValueFinelyInTheTopStrip) {
     TOutilFactice<TCalibrageFrm> w;
     TCalibrageFrm& c = w.F();
     c.show();
-    c.Roue->resize(200, c.Roue->height());
+    ControleDe<TMolette>(c, "Roue")->resize(200, ControleDe<TMolette>(c, "Roue")->height());
     c.SelectionneLigne(11);  // 981, aperture 90
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     // a hundred pixels to the left: half an aperture
-    Glisse(*c.Roue, 150, 12, 50);
+    Glisse(*ControleDe<TMolette>(c, "Roue"), 150, 12, 50);
     EXPECT_DOUBLE_EQ(p.G(), 981 + 45);
-    EXPECT_FLOAT_EQ(float(c.Roue->valeur()), 1026.f);
+    EXPECT_FLOAT_EQ(float(ControleDe<TMolette>(c, "Roue")->valeur()), 1026.f);
     // in the top strip a fiftieth of that, back to the right
-    Glisse(*c.Roue, 150, 2, 250);
+    Glisse(*ControleDe<TMolette>(c, "Roue"), 150, 2, 250);
     EXPECT_NEAR(p.G(), 1026 - 0.9, 1e-3);
     // far to the right the value stops at the floor, and the wheel shows it
     c.SelectionneLigne(3);
-    Glisse(*c.Roue, 0, 12, 190);
+    Glisse(*ControleDe<TMolette>(c, "Roue"), 0, 12, 190);
     EXPECT_DOUBLE_EQ(p.FrotBiTapRoule(), double(0.001f));
-    EXPECT_FLOAT_EQ(float(c.Roue->valeur()), 0.001f);
+    EXPECT_FLOAT_EQ(float(ControleDe<TMolette>(c, "Roue")->valeur()), 0.001f);
 }
 
 TEST(Calibrage, RestoreAllWithAutoFireFiresExactlyOneShot) {
@@ -266,11 +269,11 @@ TEST(Calibrage, FactoryResetShowsNoFileAndKeepsTheModelsBallRadius) {
     TOutilFactice<TCalibrageFrm> w;
     TCalibrageFrm& c = w.F();
     ASSERT_TRUE(c.ChargeFichier(Exemple("match.fsk")));
-    EXPECT_TRUE(c.FisikLbl->text().endsWith(QStringLiteral("match.fsk")));
+    EXPECT_TRUE(ControleDe<QLabel>(c, "FisikLbl")->text().endsWith(QStringLiteral("match.fsk")));
     w.B().SetRayonBilles(3.0f);
     c.ValeursUsineBtnClick();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
-    EXPECT_EQ(c.FisikLbl->text(), SansFichier);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), SansFichier);
     EXPECT_DOUBLE_EQ(p.RayonBilles(), 3.0);
     EXPECT_DOUBLE_EQ(p.ElastBiBi(), 0.87);
     for (int ligne : {1, 8, 9, 11}) {
@@ -290,14 +293,14 @@ TEST(Calibrage, SavingForcesTheFskExtensionAndMakesTheSavedValuesInitial) {
     c.SaveBtnClick();
     EXPECT_FALSE(QFile::exists(txt));
     ASSERT_TRUE(QFile::exists(fsk));
-    EXPECT_EQ(c.FisikLbl->text(), fsk);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), fsk);
     EXPECT_EQ(c.Cellule(1, 3), QStringLiteral("0,009"));
     TPARAMPHYS relu;
     ASSERT_TRUE(ChargeFisik(relu, fsk.toStdString()));
     EXPECT_DOUBLE_EQ(relu.FrotBiTapRoule(), double(0.009f));
     // a cancelled dialog does nothing
     c.LoadBtnClick();
-    EXPECT_EQ(c.FisikLbl->text(), fsk);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), fsk);
     EXPECT_EQ(TCalibrageFrm::NomFsk(QStringLiteral("/a.b/c")), QStringLiteral("/a.b/c.fsk"));
     EXPECT_EQ(TCalibrageFrm::NomFsk(QStringLiteral("/a/c.tar.txt")), QStringLiteral("/a/c.tar.fsk"));
 }
@@ -328,7 +331,7 @@ TEST(Calibrage, FailedLoadOrSaveTellsWhyAndChangesNothing) {
     EXPECT_TRUE(message.contains(impossible)) << message.toStdString();
     EXPECT_FALSE(QFile::exists(impossible));
     EXPECT_EQ(w.B().Simu->Fisik, avant);
-    EXPECT_EQ(c.FisikLbl->text(), SansFichier);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), SansFichier);
     EXPECT_EQ(c.Cellule(1, 1), QStringLiteral("0,150"));
     EXPECT_EQ(c.Cellule(2, 1), QStringLiteral("0,300"));
 }

@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/MemTrajets.h"
 #include "tools/Solutions.h"
@@ -51,36 +52,37 @@ struct TFenetreSolutions {
 TEST(SolutionsFrm, SearchLocksTheShotThenListsRoutesThatPlayAsScored) {
     TFenetreSolutions f;
     TSolutionsFrm& s = *f.s;
-    EXPECT_EQ(s.ModeLbl->text(), QStringLiteral("mode : 3 bandes"));
+    EXPECT_EQ(ControleDe<QLabel>(s, "ModeLbl")->text(), QStringLiteral("mode : 3 bandes"));
     s.ChercheBtnClick();
     // the shot commands wait for the search
     EXPECT_TRUE(s.EnCours());
     EXPECT_TRUE(f.w.h.CoupVerrouille());
-    EXPECT_FALSE(s.ChercheBtn->isEnabled());
-    EXPECT_TRUE(s.EscBtn->isEnabled());
+    EXPECT_FALSE(ControleDe<QToolButton>(s, "ChercheBtn")->isEnabled());
+    EXPECT_TRUE(ControleDe<QToolButton>(s, "EscBtn")->isEnabled());
     ASSERT_TRUE(Attends([&] { return !s.EnCours(); }));
     EXPECT_FALSE(f.w.h.CoupVerrouille());
 
     const TResultatSolveur& r = s.DernierResultat();
-    ASSERT_FALSE(r.Routes.empty()) << s.EtatLbl->text().toStdString();
-    ASSERT_EQ(s.RoutesList->topLevelItemCount(), int(r.Routes.size()));
+    ASSERT_FALSE(r.Routes.empty()) << ControleDe<QLabel>(s, "EtatLbl")->text().toStdString();
+    QTreeWidget* liste = ControleDe<QTreeWidget>(s, "RoutesList");
+    ASSERT_EQ(liste->topLevelItemCount(), int(r.Routes.size()));
     // each route: its drawing, its exact contacts with diamonds, how to play it, its rate with the
     // French decimal comma, its variants under it
-    const QTreeWidgetItem* premier = s.RoutesList->topLevelItem(0);
+    const QTreeWidgetItem* premier = liste->topLevelItem(0);
     const QString texte = premier->text(0);
     EXPECT_FALSE(premier->icon(0).isNull());
     EXPECT_TRUE(texte.startsWith(QStringLiteral("1. "))) << texte.toStdString();
     EXPECT_TRUE(texte.contains(QRegularExpression(
-        QStringLiteral("(longue (droite|gauche)|courte du (haut|bas)) [0-8],[0-9] → .*(Jaune|Rouge)\n"))))
+        QStringLiteral("(longue (droite|gauche)|courte du (haut|bas)) [0-8],[0-9] → .*(Jaune|Rouge)\\n"))))
         << texte.toStdString();
-    EXPECT_TRUE(texte.contains(QRegularExpression(QStringLiteral("vitesse ([1-9]|10)/10\n"))))
+    EXPECT_TRUE(texte.contains(QRegularExpression(QStringLiteral("vitesse ([1-9]|10)/10\\n"))))
         << texte.toStdString();
     EXPECT_TRUE(texte.contains(QRegularExpression(QStringLiteral("réussite [0-9]+,[0-9] %"))))
         << texte.toStdString();
     EXPECT_EQ(premier->childCount(), int(r.Routes[0].Variantes.size()));
     EXPECT_EQ(texte.contains(QStringLiteral(" variante")), !r.Routes[0].Variantes.empty());
 
-    for (int i = 0; i < s.RoutesList->topLevelItemCount(); ++i) {
+    for (int i = 0; i < liste->topLevelItemCount(); ++i) {
         s.ChoisitRoute(i);
         const TGLQueue& q = *f.w.B().Queue;
         const TQueueDegres& attendu = r.Routes[size_t(i)].Queue;
@@ -102,15 +104,15 @@ TEST(SolutionsFrm, EscapeStopsAndKeepsTheRoutesFoundSoFar) {
     s.ChercheBtnClick();
     // some scoring shots seen, then Escape
     ASSERT_TRUE(Attends([&] {
-        return s.EtatLbl->text().contains(QStringLiteral("réussis")) &&
-               !s.EtatLbl->text().contains(QStringLiteral(", 0 réussis"));
+        return ControleDe<QLabel>(s, "EtatLbl")->text().contains(QStringLiteral("réussis")) &&
+               !ControleDe<QLabel>(s, "EtatLbl")->text().contains(QStringLiteral(", 0 réussis"));
     }));
     QTest::keyClick(&s, Qt::Key_Escape);
     ASSERT_TRUE(Attends([&] { return !s.EnCours(); }, 10000));
     EXPECT_TRUE(s.DernierResultat().Interrompu);
-    EXPECT_GT(s.RoutesList->topLevelItemCount(), 0);
-    EXPECT_TRUE(s.EtatLbl->text().contains(QStringLiteral("recherche arrêtée")))
-        << s.EtatLbl->text().toStdString();
+    EXPECT_GT(ControleDe<QTreeWidget>(s, "RoutesList")->topLevelItemCount(), 0);
+    EXPECT_TRUE(ControleDe<QLabel>(s, "EtatLbl")->text().contains(QStringLiteral("recherche arrêtée")))
+        << ControleDe<QLabel>(s, "EtatLbl")->text().toStdString();
     EXPECT_FALSE(f.w.h.CoupVerrouille());
 }
 
@@ -118,14 +120,14 @@ TEST(SolutionsFrm, MemoriserAndEnregistrerKeepTheChosenRoute) {
     TFenetreSolutions f;
     TSolutionsFrm& s = *f.s;
     ASSERT_TRUE(f.Cherche());
-    ASSERT_GT(s.RoutesList->topLevelItemCount(), 0);
+    ASSERT_GT(ControleDe<QTreeWidget>(s, "RoutesList")->topLevelItemCount(), 0);
     s.ChoisitRoute(0);
     // memorization off: the route is kept all the same, and memorization stays off
     TMemTrajetsFrm& memo = *f.memo;
-    ASSERT_FALSE(memo.MemOn->isChecked());
+    ASSERT_FALSE(ControleDe<QPushButton>(memo, "MemOn")->isChecked());
     s.MemoriserBtnClick();
     EXPECT_TRUE(memo.LigneUtilisee(1));
-    EXPECT_FALSE(memo.MemOn->isChecked());
+    EXPECT_FALSE(ControleDe<QPushButton>(memo, "MemOn")->isChecked());
 
     // saved as a position file (the extension forced)
     const QString nom = f.w.h.dossier.filePath(QStringLiteral("route"));
@@ -151,9 +153,9 @@ TEST(SolutionsFrm, FrozenBallOneEndsWithTheReasonAndNoRoute) {
     b.BilleNonJoueur->SetPosition({p.x + d, p.y, p.z});
     b.Rouge->SetPosition({p.x, p.y + d, p.z});
     ASSERT_TRUE(f.Cherche());
-    EXPECT_EQ(s.RoutesList->topLevelItemCount(), 0);
-    EXPECT_TRUE(s.EtatLbl->text().startsWith(QStringLiteral("Aucune route : ")))
-        << s.EtatLbl->text().toStdString();
+    EXPECT_EQ(ControleDe<QTreeWidget>(s, "RoutesList")->topLevelItemCount(), 0);
+    EXPECT_TRUE(ControleDe<QLabel>(s, "EtatLbl")->text().startsWith(QStringLiteral("Aucune route : ")))
+        << ControleDe<QLabel>(s, "EtatLbl")->text().toStdString();
 }
 
 TEST(SolutionsFrm, AVariantPlaysTheRoutesContactsWithItsOwnCue) {
@@ -178,8 +180,10 @@ TEST(SolutionsFrm, RoutesOfAnotherPositionAreGreyedUntilTheSearchsPositionComesB
     TFenetreSolutions f;
     TSolutionsFrm& s = *f.s;
     ASSERT_TRUE(f.Cherche());
-    ASSERT_GT(s.RoutesList->topLevelItemCount(), 0);
-    const QString avant = s.EtatLbl->text();
+    QTreeWidget* liste = ControleDe<QTreeWidget>(s, "RoutesList");
+    QLabel* etat = ControleDe<QLabel>(s, "EtatLbl");
+    ASSERT_GT(liste->topLevelItemCount(), 0);
+    const QString avant = etat->text();
     TGLBillardVelmora& b = f.w.B();
     s.MajValidite(b.EtatPosition());
     EXPECT_FALSE(s.Perimee());
@@ -189,8 +193,8 @@ TEST(SolutionsFrm, RoutesOfAnotherPositionAreGreyedUntilTheSearchsPositionComesB
     b.Rouge->SetPosition(p);
     s.MajValidite(b.EtatPosition());
     EXPECT_TRUE(s.Perimee());
-    EXPECT_EQ(s.EtatLbl->text(), QStringLiteral("position modifiée — relancer"));
-    EXPECT_EQ(s.RoutesList->topLevelItem(0)->foreground(0).color(), QColor(Qt::gray));
+    EXPECT_EQ(etat->text(), QStringLiteral("position modifiée — relancer"));
+    EXPECT_EQ(liste->topLevelItem(0)->foreground(0).color(), QColor(Qt::gray));
     // another table, the balls back: still another position
     p.x -= 10;
     b.Rouge->SetPosition(p);
@@ -201,7 +205,7 @@ TEST(SolutionsFrm, RoutesOfAnotherPositionAreGreyedUntilTheSearchsPositionComesB
     b.Simu->Fisik.Change(&TConstantesPhys::FrotBiBde, frottement);
     s.MajValidite(b.EtatPosition());
     EXPECT_FALSE(s.Perimee());
-    EXPECT_EQ(s.EtatLbl->text(), avant);
+    EXPECT_EQ(etat->text(), avant);
     // a route chosen from a greyed list puts the search's balls back: the list is current again
     b.Rouge->SetPosition({p.x + 10, p.y, p.z});
     s.MajValidite(b.EtatPosition());

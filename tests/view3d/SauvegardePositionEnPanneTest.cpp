@@ -1,17 +1,12 @@
 // A position file saved on a full or read-only file system: the reason, the previous file intact.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 #include "fichiers/EcritureAtomique.h"
 #include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
 #include "view3d/BillardSansEcran.h"
-
-namespace {
-std::string Lit(const std::string& p) { return LitFichierEntier(p); }
-}  // namespace
 
 TEST(SauvegardePositionEnPanne, FullOrReadOnlyDiskKeepsThePreviousPositionFile) {
     DisqueEnPanne d("vel", 32);
@@ -23,7 +18,7 @@ TEST(SauvegardePositionEnPanne, FullOrReadOnlyDiskKeepsThePreviousPositionFile) 
     std::string erreur;
     EXPECT_FALSE(b->Billard.SauveFichier(nom, &erreur));
     EXPECT_NE(erreur.find("p.vel"), std::string::npos) << erreur;
-    EXPECT_EQ(Lit(nom), "[Queue]\nVq=100\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Queue]\nVq=100\n");
 
     ASSERT_TRUE(d.LectureSeule());
     erreur.clear();
