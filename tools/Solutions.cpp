@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -15,6 +16,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -43,6 +45,28 @@ QToolButton* Bouton(QWidget* parent, const char* nom, const QString& texte, cons
     PoseBulle(b, bulle);
     return b;
 }
+
+// The routes' texts wrapped to the list's width, each row as tall as its text needs beside its
+// drawing: in a narrow dock the lines of a route stay whole.
+class TDelegueRoutes : public QStyledItemDelegate {
+public:
+    explicit TDelegueRoutes(QTreeWidget* liste) : QStyledItemDelegate(liste), liste_(liste) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem o(option);
+        initStyleOption(&o, index);
+        const int retrait = (index.parent().isValid() ? 2 : 1) * liste_->indentation();
+        const bool dessin = o.features & QStyleOptionViewItem::HasDecoration;
+        const int icone = dessin ? o.decorationSize.width() + 8 : 0;
+        const int largeur = std::max(60, liste_->viewport()->width() - retrait - icone - 8);
+        const QRect texte =
+            o.fontMetrics.boundingRect(QRect(0, 0, largeur, 100000), Qt::TextWordWrap, o.text);
+        return {largeur + icone, std::max(texte.height(), dessin ? o.decorationSize.height() : 0) + 6};
+    }
+
+private:
+    QTreeWidget* liste_;
+};
 
 TVecteur3f Vers3f(const TVecteur& p) { return {float(p.x), float(p.y), float(p.z)}; }
 
@@ -133,6 +157,11 @@ void TSolutionsFrm::CreeListe(QVBoxLayout& pile) {
     RoutesList->setWordWrap(true);
     RoutesList->setUniformRowHeights(false);
     RoutesList->setIndentation(14);
+    // the texts wrap to the width of the dock, whole, however narrow it is
+    RoutesList->setTextElideMode(Qt::ElideNone);
+    RoutesList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    RoutesList->setItemDelegate(new TDelegueRoutes(RoutesList));
+    RoutesList->viewport()->installEventFilter(this);
     PoseBulle(RoutesList,
               QStringLiteral("|cliquez une route ou une de ses variantes pour placer la queue et les "
                              "billes et la jouer"));
@@ -193,6 +222,17 @@ void TSolutionsFrm::closeEvent(QCloseEvent* e) {
         Fin(solveur_->Attends());
     }
     TFenetreOutil::closeEvent(e);
+}
+
+bool TSolutionsFrm::eventFilter(QObject* objet, QEvent* e) {
+    // another width: the drawings take a third of it (within their bounds), the rows the height
+    // their texts need
+    if (objet == RoutesList->viewport() && e->type() == QEvent::Resize) {
+        const int largeur = std::clamp(RoutesList->viewport()->width() / 3, LargeurDessin / 2, LargeurDessin);
+        RoutesList->setIconSize(QSize(largeur, largeur * HauteurDessin / LargeurDessin));
+        RoutesList->doItemsLayout();
+    }
+    return TFenetreOutil::eventFilter(objet, e);
 }
 
 void TSolutionsFrm::keyPressEvent(QKeyEvent* e) {

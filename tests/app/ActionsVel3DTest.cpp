@@ -67,10 +67,11 @@ TEST(ActionsVel3D, TheShortcutsPageGivesEachKeyItsEffect_AndEveryPageTellsAlikeW
     for (const QString& page :
          QDir(QStringLiteral(VELMORA_AIDE_HTML_DIR)).entryList({QStringLiteral("*.html")}))
         for (const QString& b : Blocs(Page(page)))
-            for (const TActionVel3D& a : ActionsVel3D())
-                if (a.EffetPartout && b.contains(Kbd(a.Nom)))
-                    EXPECT_TRUE(SansBalises(b).contains(a.Effet, Qt::CaseInsensitive))
-                        << page.toStdString() << " : " << SansBalises(b).toStdString();
+            for (const TActionVel3D& a : ActionsVel3D()) {
+                if (!a.EffetPartout || !b.contains(Kbd(a.Nom))) continue;
+                EXPECT_TRUE(SansBalises(b).contains(a.Effet, Qt::CaseInsensitive))
+                    << page.toStdString() << " : " << SansBalises(b).toStdString();
+            }
     // the wheel on the views: forward nearer, backward farther, as the program does
     EXPECT_FALSE(raccourcis.contains(QStringLiteral("vers l'avant la caméra s'éloigne")));
 }
