@@ -11,20 +11,24 @@
 
 enum class TAction {
     Aucune,
-    Tire,             // Space
-    ArreteAnimation,  // Esc
-    DebutCoup,        // Home
-    FinCoup,          // End
-    EffaceBillard,    // Delete
-    Aide,             // F1
-    Camera,           // F2
-    FenetreQueue,     // F3
-    Solutions,        // F7
-    QueueVisible,     // Ctrl+Q
-    Lettre,           // a letter or digit held with the arrows
-    Fleche,           // an arrow
-    Molette,          // the mouse wheel
-    Outil             // taken by a tool window's own controls
+    Tire,               // Space
+    ArreteAnimation,    // Esc
+    DebutCoup,          // Home
+    FinCoup,            // End
+    EffaceBillard,      // Delete
+    Aide,               // F1
+    Camera,             // F2
+    FenetreQueue,       // F3
+    Entrainement,       // F6
+    Solutions,          // F7
+    Partie,             // F8
+    Progres,            // F9
+    QueueVisible,       // Ctrl+Q
+    OuvreEntrainement,  // Ctrl+T
+    Lettre,             // a letter or digit held with the arrows
+    Fleche,             // an arrow
+    Molette,            // the mouse wheel
+    Outil               // taken by a tool window's own controls
 };
 
 struct TActionVel3D {

@@ -45,7 +45,7 @@ void TMainVel3DFrm::FormKeyDown(QKeyEvent* e) {
             anime_ = false;
             return;
         case TAction::Tire:
-            if (!e->isAutoRepeat()) FeuBtnClick();
+            if (!e->isAutoRepeat()) FeuDuJoueur();
             return;
         case TAction::FinCoup:
             if (!coupVerrouille_) LastCoupEndMnuClick();
@@ -73,6 +73,18 @@ void TMainVel3DFrm::FormKeyDown(QKeyEvent* e) {
         case TAction::QueueVisible:
             QueuevisibleMnu->trigger();
             return;
+        case TAction::Entrainement:
+        case TAction::Solutions:
+        case TAction::Partie:
+        case TAction::Progres: {
+            const TAction a = ActionDeTouche(touche, e->modifiers());
+            QAction* item = a == TAction::Entrainement ? EntrainementMnu
+                            : a == TAction::Solutions  ? SolutionsMnu
+                            : a == TAction::Partie     ? PartieMnu
+                                                       : ProgresMnu;
+            if (item) item->trigger();
+            return;
+        }
         default:
             break;
     }

@@ -25,6 +25,8 @@ public:
 
     bool SectionExiste(std::string_view section) const;
     bool CleExiste(std::string_view section, std::string_view cle) const;
+    // section names in file order (first occurrence of each)
+    std::vector<std::string> Sections() const;
     // keys of a section in file order (first occurrence of each)
     std::vector<std::string> Cles(std::string_view section) const;
 

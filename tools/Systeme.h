@@ -18,7 +18,7 @@ class TSystemeFrm : public TFenetreOutil {
     Q_OBJECT
 
 public:
-    static constexpr int ContexteAideSysteme = 1480;
+    static constexpr int ContexteAideSysteme = 1500;
 
     explicit TSystemeFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
