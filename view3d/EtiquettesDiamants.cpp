@@ -12,6 +12,26 @@ namespace {
 // just above the rails' top face (5.1 cm over the cloth on the match table)
 constexpr float ZEtiquettes = 5.4f;
 constexpr float HauteurChiffres = 3.2f;
+// between the tick and the number beside it: clear of a rail mark, whose radius is a sixth of
+// the rail's width, even by the comma's tail under the line when the digits run across the rail
+constexpr float EcartChiffresTrait = 2.4f;
+
+// Centred on the contact, a number would be crossed by the rail's mark when the contact is near
+// one (a mark between the 7 and the 0 of "7,0"): it goes beside the tick instead, on the side
+// away from the nearest mark, which leaves it half a diamond of room. The number is l wide along
+// `droite` and HauteurChiffres high.
+TVecteur3f DecalageLeLongDuRail(const TContactBande& c, double largeur, const TVecteur3f& droite,
+                                const TVecteur3f& haut, float l) {
+    const bool longue = BandeLongue(c.Bande);
+    const TVecteur3f rail = longue ? TVecteur3f{0, 1, 0} : TVecteur3f{1, 0, 0};
+    const double ici = longue ? c.Position.y : c.Position.x;
+    const double marque = CoordonneeDiamant(c.Bande, std::round(c.Diamant), largeur);
+    const float cote = ici >= marque ? 1.0f : -1.0f;
+    const float demiEtendue = (std::fabs(droite.x * rail.x + droite.y * rail.y) * l +
+                               std::fabs(haut.x * rail.x + haut.y * rail.y) * HauteurChiffres) /
+                              2;
+    return rail * (cote * (demiEtendue + EcartChiffresTrait));
+}
 
 }  // namespace
 
@@ -51,12 +71,13 @@ void TEtiquettesDiamants::Montre(const std::vector<TContactBande>& contacts,
         const float nez = longue ? demi : float(largeur);
         const TVecteur3f surNez = longue ? TVecteur3f{signe * nez, float(c.Position.y), ZEtiquettes}
                                          : TVecteur3f{float(c.Position.x), signe * nez, ZEtiquettes};
-        // the tick across the cushion, then the number centred on the line of the diamonds
+        // the tick across the cushion, then the number on the line of the diamonds beside it
         t.AjouteNoeud(surNez);
         t.AjouteNoeud(surNez + dehors * LargeurBandeJeu);
         const std::string texte = Decimales(c.Diamant, 1, separateur);
-        const TVecteur3f centre = surNez + dehors * float(RetraitDiamants);
         const float l = LargeurChiffres(texte, HauteurChiffres);
+        const TVecteur3f centre =
+            surNez + dehors * float(RetraitDiamants) + DecalageLeLongDuRail(c, largeur, droite, haut, l);
         AjouteChiffres(t, texte, centre + droite * (-l / 2) + haut * (-HauteurChiffres / 2), droite, haut,
                        HauteurChiffres);
         textes_.push_back(texte);

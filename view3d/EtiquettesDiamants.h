@@ -1,5 +1,5 @@
 // The diamonds where the balls met the cushions in the last shot, written on the table: for each
-// contact a tick on the cushion at the contact and the diamond's number on the rail behind it, in
+// contact a tick on the cushion at the contact and the diamond's number on the rail beside it, in
 // the ball's colour, the digits turned to be read from the camera in use. A display option of
 // the 3D billiard, redrawn after each shot and cleared with the trajectories.
 #pragma once

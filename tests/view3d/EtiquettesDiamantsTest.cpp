@@ -1,12 +1,16 @@
 // The diamonds written on the rails: digits drawn as segments that read "2,5", a label per
 // cushion contact of the balls asked for, turned to the camera shown and gone when the option is
-// off; and the 3D billiard telling whether the balls still show the last shot.
+// off, each beside its tick and clear of the rail's marks; and the 3D billiard telling whether the balls
+// still show the last shot.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "jeu/ContactsBandes.h"
 #include "jeu/Decimales.h"
+#include "jeu/Diamants.h"
+#include "jeu/TableJeu.h"
 #include "view3d/BillardSansEcran.h"
 #include "view3d/EtiquettesDiamants.h"
 #include "view3d/TraitsChiffres.h"
@@ -67,6 +71,40 @@ TEST(EtiquettesDiamants, OneLabelPerCushionContactOfTheBallsAskedForTurnedToTheC
     billard.MajDiamants();
     EXPECT_EQ(billard.Diamants->NbEtiquettes(), 0);
     EXPECT_TRUE(billard.Diamants->Traits(1).Noeuds().empty());
+}
+
+TEST(EtiquettesDiamants, ANumberStandsBesideItsTickClearOfTheRailsMarks) {
+    // contacts on a mark and just either side of one, on a long and a short cushion, read from
+    // the player's side and from the ceiling
+    const double largeur = LargeurTableJeu;
+    const float rayonMarque = LargeurCadreJeu / 6;
+    const std::array<TCouleur, 3> couleurs{};
+    TScene scene;
+    TEtiquettesDiamants etiquettes(scene);
+    const struct { TVecteur3f droite, haut; } vues[] = {{{1, 0, 0}, {0, 1, 0}}, {{0, 1, 0}, {-1, 0, 0}}};
+    for (const auto& vue : vues)
+        for (int bande : {3, 2})
+            for (double diamant : {3.0, 2.96, 1.04}) {
+                const bool longue = BandeLongue(bande);
+                const double le = CoordonneeDiamant(bande, diamant, largeur);
+                TContactBande c;
+                c.Bande = bande;
+                c.Diamant = diamant;
+                c.Position = longue ? TVecteur{-largeur / 2, le, 3} : TVecteur{le, largeur, 3};
+                etiquettes.Montre({c}, couleurs, largeur, vue.droite, vue.haut, ',');
+                const std::vector<TVecteur3f>& n = etiquettes.Traits(1).Noeuds();
+                ASSERT_GT(n.size(), 2u);
+                const auto le_long = [&](const TVecteur3f& p) { return longue ? p.y : p.x; };
+                // the tick at the contact
+                EXPECT_NEAR(le_long(n[0]), le, 1e-3);
+                const double marque = CoordonneeDiamant(bande, std::round(diamant), largeur);
+                const double cote = le >= marque ? 1 : -1;
+                for (size_t i = 2; i < n.size(); ++i) {
+                    const double d = (le_long(n[i]) - marque) * cote;
+                    EXPECT_GT(d, rayonMarque) << bande << " " << diamant << " noeud " << i;
+                    EXPECT_LT(d, largeur / 4 - rayonMarque) << bande << " " << diamant << " noeud " << i;
+                }
+            }
 }
 
 TEST(EtiquettesDiamants, TheBilliardKnowsWhenTheBallsNoLongerShowTheLastShot) {
