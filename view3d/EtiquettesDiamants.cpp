@@ -37,6 +37,8 @@ TVecteur3f DecalageLeLongDuRail(const TContactBande& c, double largeur, const TV
 
 TEtiquettesDiamants::TEtiquettesDiamants(TScene& scene) {
     conteneur_ = scene.Racine().AjouteEnfant<TFactice>();
+    // written again after every shot, like the shot's lines: drawn over the table's kept picture
+    conteneur_->SetAnime(true);
     for (auto& t : traits_) {
         t = conteneur_->AjouteEnfant<TLignes>();
         t->SetSegments(true);

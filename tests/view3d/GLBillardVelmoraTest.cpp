@@ -148,6 +148,9 @@ TEST(GLBillardVelmora, AnAnimatedShotAndTheCueLeaveTheStandingTableAlone) {
     Montage m;
     for (TGLBilles* b : {m.billard.Blanche, m.billard.Jaune, m.billard.Rouge}) b->SetTrajetVisible(true);
     m.billard.SetVRVisible(true);
+    // the diamonds of every ball's cushion contacts, written on the rails after each shot
+    m.billard.DiamantsVisibles = true;
+    m.billard.DiamantsToutesBilles = true;
     const unsigned long decor = m.scene.RevisionDecor();
     const unsigned long tout = m.scene.Revision();
     m.billard.JoueCoup();
