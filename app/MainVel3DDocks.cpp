@@ -3,6 +3,7 @@
 // the table's view that the docks leave, to which the cameras fit the table.
 #include <QAction>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -30,8 +31,10 @@ TDockOutil* TMainVel3DFrm::AjouteOutil(TFenetreOutil* outil, const char* nom, TP
         connect(item, &QAction::triggered, this, [this, outil, item] { BasculeOutil(outil, item); });
         connect(outil, &TFenetreOutil::Fermee, this, [item] { item->setChecked(false); });
         // the item tells whether the window is open, however it was opened or closed
-        connect(dock, &TDockOutil::OuvertureChangee, this,
-                [item, outil] { item->setChecked(outil->Ouverte()); });
+        // (the main window deletes some windows before its docks hide as it closes: none is asked then)
+        connect(dock, &TDockOutil::OuvertureChangee, this, [item, fenetre = QPointer<TFenetreOutil>(outil)] {
+            if (fenetre) item->setChecked(fenetre->Ouverte());
+        });
         if (restauree) item->setChecked(outil->Ouverte());
     }
     return dock;

@@ -300,8 +300,8 @@ void TPartieFrm::SurCoupJoue() {
 
 void TPartieFrm::changeEvent(QEvent* e) {
     TFenetreOutil::changeEvent(e);
-    // the highlight of the player at the table follows the palette
-    if (e->type() == QEvent::PaletteChange && ScoreGrid) AfficheScore();
+    // the highlight of the player at the table follows the palette (once the window is built)
+    if (e->type() == QEvent::PaletteChange && EtatLbl) AfficheScore();
 }
 
 void TPartieFrm::AfficheScore() {
