@@ -229,7 +229,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         for (const std::string& nom : *liste) {
             if (!lu) break;
             TCoupEnregistre c;
-            lu = LitCoupEnregistre(nom, c, erreur);
+            lu = LitCoupEnregistre(nom, c, &erreur);
             coups.push_back(std::move(c));
         }
     if (repartiteur && !repartiteur->Principal()) {

@@ -101,7 +101,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     auto simu = std::make_unique<TBillardVelmora>();
     TCoupEnregistre coup;
-    if (!PrepareSimulation(*simu, o.fsk, erreur) || !LitCoupEnregistre(o.enregistrement, coup, erreur)) {
+    if (!PrepareSimulation(*simu, o.fsk, erreur) || !LitCoupEnregistre(o.enregistrement, coup, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }

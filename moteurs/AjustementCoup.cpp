@@ -60,17 +60,14 @@ std::vector<std::array<double, 2>> EcartsBille1(const TStockTrajets& stock, cons
     return ecarts;
 }
 
-TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
-    TEstimationDepart est;
-    const auto& s = coup.Billes[1];
-    if (s.empty()) return est;
+namespace {
+
+// the first samples that moved, while the path stays straight (before any contact); (ux, uy): the
+// direction towards the last of them
+std::vector<const TEchantillon*> EchantillonsDroits(const std::vector<TEchantillon>& s, double& ux,
+                                                    double& uy) {
     const TEchantillon& p0 = s.front();
-    est.Frappe = p0.t;
-    est.X0 = p0.x;
-    est.Y0 = p0.y;
-    // the first samples that moved, while the path stays straight (before any contact)
     std::vector<const TEchantillon*> mobiles;
-    double ux = 0, uy = 0;
     for (std::size_t i = 1; i < s.size() && mobiles.size() < 8; ++i) {
         const double dx = s[i].x - p0.x, dy = s[i].y - p0.y, d = std::hypot(dx, dy);
         if (d < 0.5) continue;
@@ -85,49 +82,44 @@ TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
         ux = dx / d;
         uy = dy / d;
     }
-    if (mobiles.empty()) return est;
-    // direction: towards the farthest straight sample (least sensitive to the noise)
-    est.Visee = std::atan2(uy, ux);
-    est.X0 = p0.x;
-    est.Y0 = p0.y;
-    if (mobiles.size() >= 3) {
-        // the line through the start and the straight samples: its axis is the direction, and the
-        // start, brought onto it, loses the noise across the path
-        double cx = p0.x, cy = p0.y;
-        for (const TEchantillon* e : mobiles) {
-            cx += e->x;
-            cy += e->y;
-        }
-        const double m = double(mobiles.size() + 1);
-        cx /= m;
-        cy /= m;
-        double sxx = Carre(p0.x - cx), syy = Carre(p0.y - cy), sxy = (p0.x - cx) * (p0.y - cy);
-        for (const TEchantillon* e : mobiles) {
-            sxx += Carre(e->x - cx);
-            syy += Carre(e->y - cy);
-            sxy += (e->x - cx) * (e->y - cy);
-        }
-        const double theta = 0.5 * std::atan2(2 * sxy, sxx - syy);
-        double ax = std::cos(theta), ay = std::sin(theta);
-        if (ax * ux + ay * uy < 0) {
-            ax = -ax;
-            ay = -ay;
-        }
-        est.Visee = std::atan2(ay, ax);
-        const double l = (p0.x - cx) * ax + (p0.y - cy) * ay;
-        est.X0 = cx + l * ax;
-        est.Y0 = cy + l * ay;
-        ux = ax;
-        uy = ay;
+    return mobiles;
+}
+
+// The line through the start and the straight samples: its axis is the direction (ux, uy, kept
+// pointing the same way), and the start, brought onto it, loses the noise across the path.
+void AxeDroit(const TEchantillon& p0, const std::vector<const TEchantillon*>& mobiles, TEstimationDepart& est,
+              double& ux, double& uy) {
+    double cx = p0.x, cy = p0.y;
+    for (const TEchantillon* e : mobiles) {
+        cx += e->x;
+        cy += e->y;
     }
-    if (mobiles.size() == 1) {
-        const double d = std::hypot(mobiles[0]->x - p0.x, mobiles[0]->y - p0.y);
-        const double dt = std::max(mobiles[0]->t - p0.t, 0.02);
-        est.Vitesse = d / dt;
-        est.Frappe = p0.t;
-        return est;
+    const double m = double(mobiles.size() + 1);
+    cx /= m;
+    cy /= m;
+    double sxx = Carre(p0.x - cx), syy = Carre(p0.y - cy), sxy = (p0.x - cx) * (p0.y - cy);
+    for (const TEchantillon* e : mobiles) {
+        sxx += Carre(e->x - cx);
+        syy += Carre(e->y - cy);
+        sxy += (e->x - cx) * (e->y - cy);
     }
-    // distance travelled against time: a line whose slope is the speed and whose root the stroke
+    const double theta = 0.5 * std::atan2(2 * sxy, sxx - syy);
+    double ax = std::cos(theta), ay = std::sin(theta);
+    if (ax * ux + ay * uy < 0) {
+        ax = -ax;
+        ay = -ay;
+    }
+    est.Visee = std::atan2(ay, ax);
+    const double l = (p0.x - cx) * ax + (p0.y - cy) * ay;
+    est.X0 = cx + l * ax;
+    est.Y0 = cy + l * ay;
+    ux = ax;
+    uy = ay;
+}
+
+// distance travelled against time: a line whose slope is the speed and whose root the stroke
+void VitesseEtFrappe(const TEchantillon& p0, const std::vector<const TEchantillon*>& mobiles, double ux,
+                     double uy, TEstimationDepart& est) {
     double st = 0, sd = 0, stt = 0, std_ = 0;
     const double n = double(mobiles.size());
     for (const TEchantillon* e : mobiles) {
@@ -138,14 +130,39 @@ TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
         std_ += e->t * d;
     }
     const double den = n * stt - st * st;
-    if (den <= 0) return est;
+    if (den <= 0) return;
     const double pente = (n * std_ - st * sd) / den;
     const double origine = (sd - pente * st) / n;
-    if (!(pente > 1)) return est;
+    if (!(pente > 1)) return;
     est.Vitesse = pente;
     // the stroke lies between the last sample at rest and the first one that moved
     est.Frappe = std::clamp(-origine / pente, p0.t, mobiles.front()->t);
     est.Fiable = mobiles.size() >= 3;
+}
+
+}  // namespace
+
+TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
+    TEstimationDepart est;
+    const auto& s = coup.Billes[1];
+    if (s.empty()) return est;
+    const TEchantillon& p0 = s.front();
+    est.Frappe = p0.t;
+    est.X0 = p0.x;
+    est.Y0 = p0.y;
+    double ux = 0, uy = 0;
+    const std::vector<const TEchantillon*> mobiles = EchantillonsDroits(s, ux, uy);
+    if (mobiles.empty()) return est;
+    // direction: towards the farthest straight sample (least sensitive to the noise)
+    est.Visee = std::atan2(uy, ux);
+    if (mobiles.size() >= 3) AxeDroit(p0, mobiles, est, ux, uy);
+    if (mobiles.size() == 1) {
+        const double d = std::hypot(mobiles[0]->x - p0.x, mobiles[0]->y - p0.y);
+        const double dt = std::max(mobiles[0]->t - p0.t, 0.02);
+        est.Vitesse = d / dt;
+        return est;
+    }
+    VitesseEtFrappe(p0, mobiles, ux, uy, est);
     return est;
 }
 
@@ -309,19 +326,10 @@ void TAjustementCoup::Local(TRecherche& r, const std::array<double, NbParamsAjus
     }
 }
 
-TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, const std::atomic<bool>* arret,
-                                            const std::function<void(double)>& progression) {
-    const auto debut = std::chrono::steady_clock::now();
-    const long coupsAvant = nbCoups_;
-    TRecherche r;
-    r.options = options;
-    r.arret = arret;
-    r.progression = progression;
-    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
-    const TEstimationDepart est = EstimeDepart(coup_);
-    const auto& L = options.Libres;
+namespace {
 
-    // the start: what the first samples tell, a plain cue otherwise
+// the start and the bounds of the search: what the first samples tell, a plain cue otherwise
+void Borne(TAjustementCoup::TRecherche& r, const TEstimationDepart& est, double deportMax) {
     const double vBille = est.Vitesse > 1 ? est.Vitesse : 150;
     r.base = {est.Visee, vBille, 0, 0, 0, est.Frappe};
     r.bas = {est.Visee - 6 * kDeg, vBille * 0.5, -deportMax, -deportMax, 0, est.Frappe - 0.06};
@@ -334,65 +342,87 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
         r.haut[yVitesse] = vBille * 4;
     }
     for (int c = 0; c < NbParamsAjustes; ++c)
-        if (L[c]) r.libres.push_back(c);
+        if (r.options.Libres[c]) r.libres.push_back(c);
     r.libres.push_back(yFrappe);
+}
 
-    // the scan: aim around the first samples, tip offsets over the disc, speed around the estimate
+// the scan's grid: aim around the first samples, tip offsets over the disc, speed around the estimate
+struct TGrille {
     std::vector<double> visees{0}, effets{0}, hauteurs{0}, facteurs{1};
-    if (L[paVisee]) {
-        visees.clear();
+    long Taille() const { return long(visees.size() * effets.size() * hauteurs.size() * facteurs.size()); }
+};
+
+TGrille Grille(const std::array<bool, NbParamsAjustes>& libres, const TEstimationDepart& est, double d) {
+    TGrille g;
+    if (libres[paVisee]) {
+        g.visees.clear();
         const int n = est.Fiable ? 8 : 36;
         const double pasVisee = est.Fiable ? 0.25 * kDeg : 10 * kDeg;
-        for (int k = -n; k <= n; ++k) visees.push_back(k * pasVisee);
+        for (int k = -n; k <= n; ++k) g.visees.push_back(k * pasVisee);
     }
-    const double d = deportMax;
-    if (L[paEffet]) effets = {-0.8 * d, -0.4 * d, 0, 0.4 * d, 0.8 * d};
-    if (L[paHauteur]) hauteurs = {-0.6 * d, -0.3 * d, 0, 0.3 * d, 0.6 * d};
-    if (L[paVitesse])
-        facteurs =
+    if (libres[paEffet]) g.effets = {-0.8 * d, -0.4 * d, 0, 0.4 * d, 0.8 * d};
+    if (libres[paHauteur]) g.hauteurs = {-0.6 * d, -0.3 * d, 0, 0.3 * d, 0.6 * d};
+    if (libres[paVitesse])
+        g.facteurs =
             est.Fiable ? std::vector<double>{0.95, 1.0, 1.05} : std::vector<double>{0.5, 0.8, 1.2, 1.8};
-    const long nbScan = long(visees.size() * effets.size() * hauteurs.size() * facteurs.size());
-    r.prevus = nbScan + long(options.NbDeparts) * options.EvalsLocales;
+    return g;
+}
 
-    struct TCellule {
-        TPoint y;
-        double score;
-        int ie, ih;
-    };
+struct TCellule {
+    TPoint y;
+    double score;
+    int ie, ih;
+};
+
+// every cell of the grid played, in the grid's order
+std::vector<TCellule> Balaye(TAjustementCoup& a, TAjustementCoup::TRecherche& r, const TGrille& g,
+                             const TEstimationDepart& est) {
     std::vector<TCellule> cellules;
-    cellules.reserve(std::size_t(nbScan));
-    for (std::size_t ie = 0; ie < effets.size() && !r.interrompu; ++ie)
-        for (std::size_t ih = 0; ih < hauteurs.size() && !r.interrompu; ++ih) {
-            for (double f : facteurs)
-                for (double dv : visees) {
-                    if (arret && arret->load()) {
+    cellules.reserve(std::size_t(g.Taille()));
+    for (std::size_t ie = 0; ie < g.effets.size() && !r.interrompu; ++ie)
+        for (std::size_t ih = 0; ih < g.hauteurs.size() && !r.interrompu; ++ih) {
+            for (double f : g.facteurs)
+                for (double dv : g.visees) {
+                    if (r.arret && r.arret->load()) {
                         r.interrompu = true;
                         break;
                     }
                     TPoint y = r.base;
                     y[yVisee] = est.Visee + dv;
-                    y[yVitesse] = vBille * f;
-                    y[yEffet] = effets[ie];
-                    y[yHauteur] = hauteurs[ih];
-                    cellules.push_back({y, Evalue(*this, r, y), int(ie), int(ih)});
+                    y[yVitesse] = r.base[yVitesse] * f;
+                    y[yEffet] = g.effets[ie];
+                    y[yHauteur] = g.hauteurs[ih];
+                    cellules.push_back({y, Evalue(a, r, y), int(ie), int(ih)});
                 }
         }
+    return cellules;
+}
 
-    // local searches from the best cells, one per tip-offset cell (the branches of the score)
+// the best cells, one per tip-offset cell and aim (the branches of the score)
+std::vector<TPoint> Departs(std::vector<TCellule>& cellules, int nbDeparts) {
     std::stable_sort(cellules.begin(), cellules.end(),
                      [](const TCellule& a, const TCellule& b) { return a.score < b.score; });
-    std::vector<const TCellule*> departs;
+    std::vector<const TCellule*> retenues;
     for (const TCellule& c : cellules) {
-        if (int(departs.size()) >= r.options.NbDeparts) break;
-        const bool vu = std::any_of(departs.begin(), departs.end(), [&](const TCellule* p) {
+        if (int(retenues.size()) >= nbDeparts) break;
+        const bool vu = std::any_of(retenues.begin(), retenues.end(), [&](const TCellule* p) {
             return std::abs(p->ie - c.ie) + std::abs(p->ih - c.ih) < 1 &&
                    std::abs(p->y[yVisee] - c.y[yVisee]) < 0.6 * kDeg;
         });
-        if (!vu) departs.push_back(&c);
+        if (!vu) retenues.push_back(&c);
     }
-    for (const TCellule* c : departs) {
+    std::vector<TPoint> departs;
+    for (const TCellule* c : retenues) departs.push_back(c->y);
+    return departs;
+}
+
+}  // namespace
+
+void TAjustementCoup::Descend(TRecherche& r,
+                              const std::vector<std::array<double, NbParamsAjustes + 1>>& departs) {
+    for (const TPoint& y : departs) {
         if (r.interrompu) break;
-        Local(r, c->y, r.options.EvalsLocales);
+        Local(r, y, r.options.EvalsLocales);
     }
     // the simplex may stall short of the bottom: restarted from the best point while that helps
     for (int k = 0; k < 4 && !r.interrompu && r.meilleurScore < HUGE_VAL; ++k) {
@@ -400,6 +430,24 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
         Local(r, r.meilleur, r.options.EvalsLocales / 2);
         if (r.meilleurScore > avant * (1 - 1e-3)) break;
     }
+}
+
+TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, const std::atomic<bool>* arret,
+                                            const std::function<void(double)>& progression) {
+    const auto debut = std::chrono::steady_clock::now();
+    const long coupsAvant = nbCoups_;
+    TRecherche r;
+    r.options = options;
+    r.arret = arret;
+    r.progression = progression;
+    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
+    const TEstimationDepart est = EstimeDepart(coup_);
+    Borne(r, est, deportMax);
+    const TGrille grille = Grille(options.Libres, est, deportMax);
+    r.prevus = grille.Taille() + long(options.NbDeparts) * options.EvalsLocales;
+
+    std::vector<TCellule> cellules = Balaye(*this, r, grille, est);
+    Descend(r, Departs(cellules, options.NbDeparts));
 
     TResultatAjustement res;
     res.Queue = QueuePoint(r.meilleur.data(), options.MasseQueue);

@@ -88,6 +88,8 @@ private:
     double Transmission(double effet, double hauteur, double masse);
     void Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals,
                double pas = 1);
+    // local searches from each start, then from the best point while that helps
+    void Descend(TRecherche& r, const std::vector<std::array<double, NbParamsAjustes + 1>>& departs);
 
     std::unique_ptr<TBillardVelmora> simu_;
     TCoupEnregistre coup_;

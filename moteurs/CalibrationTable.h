@@ -104,6 +104,14 @@ public:
         const std::function<void(const TProgressionCalibration&)>& progression = {}) const;
 
 private:
+    struct TEtatCalibration;
+    // one trial set of constants (relative values) judged on the training shots
+    double Essai(TEtatCalibration& e, const std::vector<double>& xv) const;
+    // one tour: the shots refitted under the best constants (after the first), then the search
+    void Tour(TEtatCalibration& e, int tour) const;
+    // the fitted constants, and the scores of the training and held-out shots under them
+    void Conclut(TEtatCalibration& e, const std::vector<int>& validation, TResultatCalibration& res) const;
+
     TPARAMPHYS depart_;
     std::vector<TCoupEnregistre> coups_;
 };

@@ -89,7 +89,7 @@ bool TEnregistrementFrm::Ouvre(const QString& nom) {
     }
     auto coup = std::make_unique<TCoupEnregistre>();
     std::string erreur;
-    if (!LitCoupEnregistre(nom.toStdString(), *coup, erreur)) {
+    if (!LitCoupEnregistre(nom.toStdString(), *coup, &erreur)) {
         QMessageBox::warning(this, QStringLiteral("Coup enregistré"),
                              QStringLiteral("Ce fichier n'est pas un coup enregistré :\n%1")
                                  .arg(QString::fromStdString(erreur)));

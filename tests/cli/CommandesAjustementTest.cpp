@@ -62,7 +62,7 @@ struct CommandesAjustementTest : ::testing::Test {
         EXPECT_TRUE(ChargeFisik(f, VELMORA_EXAMPLES_DIR "/match.fsk"));
         const TCoupGenere g = GenereCoup(f, {-50, -120, 20, 30, 40, 100}, visee, 350, 0.8, 0.5, 3);
         std::string erreur;
-        EXPECT_TRUE(EcritCoupEnregistre(Chemin(nom), g.Coup, erreur)) << erreur;
+        EXPECT_TRUE(EcritCoupEnregistre(Chemin(nom), g.Coup, &erreur)) << erreur;
         return Chemin(nom);
     }
 };
