@@ -6,6 +6,8 @@
 #include <nlopt.hpp>
 #include <numbers>
 
+#include "sim/C8_BoucleTrajets.h"
+
 namespace {
 
 constexpr double kDeg = std::numbers::pi / 180;
@@ -21,6 +23,12 @@ using TPoint = std::array<double, NbY>;
 // the search's unit along each coordinate (aim and inclination in rad, speed as a share of the
 // estimate, tip offsets in cm, stroke in s)
 constexpr std::array<double, NbY> kEchelle{0.5 * kDeg, 0.05, 0.3, 0.3, 3 * kDeg, 0.01};
+// A contact of the recorded route that the shot does not play costs as much as 10 cm of distance:
+// the search takes the recorded route first, unless playing it takes a path that much farther
+// (then the model cannot play it as the table did, or the tracking misled the contacts found).
+constexpr double kPenaliteContact = 10;
+// the stroke lies this far (s) at most around what the first samples tell
+constexpr double kMargeFrappe = 0.06;
 
 double Carre(double v) { return v * v; }
 
@@ -62,25 +70,31 @@ std::vector<std::array<double, 2>> EcartsBille1(const TStockTrajets& stock, cons
 
 namespace {
 
-// the first samples that moved, while the path stays straight (before any contact); (ux, uy): the
-// direction towards the last of them
+// the first samples that moved, while the path stays straight and before tFin (a contact);
+// (ux, uy): the direction towards the last of them
 std::vector<const TEchantillon*> EchantillonsDroits(const std::vector<TEchantillon>& s, double& ux,
-                                                    double& uy) {
+                                                    double& uy, double tFin) {
     const TEchantillon& p0 = s.front();
     std::vector<const TEchantillon*> mobiles;
+    double dPrec = 0;
     for (std::size_t i = 1; i < s.size() && mobiles.size() < 8; ++i) {
         const double dx = s[i].x - p0.x, dy = s[i].y - p0.y, d = std::hypot(dx, dy);
         if (d < 0.5) continue;
+        if (s[i].t >= tFin) break;
         if (!mobiles.empty()) {
             if (s[i].t - mobiles.front()->t > 0.16) break;
             if (ux * dx + uy * dy < 0) break;
-            // off the line so far by more than the noise and a 2 degree turn: a contact
+            // coming back towards the start: turned back by a cushion or a ball
+            if (d < dPrec - 0.5) break;
+            // off the line so far by more than the noise and a 2 degree turn: a contact (the line
+            // itself is known to the noise over the distance so far)
             const double ecart = std::abs(ux * dy - uy * dx);
-            if (ecart > 1.0 + d * std::sin(2 * kDeg)) break;
+            if (ecart > 1.0 + d * (std::sin(2 * kDeg) + 1.0 / dPrec)) break;
         }
         mobiles.push_back(&s[i]);
         ux = dx / d;
         uy = dy / d;
+        dPrec = d;
     }
     return mobiles;
 }
@@ -142,7 +156,7 @@ void VitesseEtFrappe(const TEchantillon& p0, const std::vector<const TEchantillo
 
 }  // namespace
 
-TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
+TEstimationDepart EstimeDepart(const TCoupEnregistre& coup, double tContact) {
     TEstimationDepart est;
     const auto& s = coup.Billes[1];
     if (s.empty()) return est;
@@ -151,7 +165,7 @@ TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
     est.X0 = p0.x;
     est.Y0 = p0.y;
     double ux = 0, uy = 0;
-    const std::vector<const TEchantillon*> mobiles = EchantillonsDroits(s, ux, uy);
+    const std::vector<const TEchantillon*> mobiles = EchantillonsDroits(s, ux, uy, tContact);
     if (mobiles.empty()) return est;
     // direction: towards the farthest straight sample (least sensitive to the noise)
     est.Visee = std::atan2(uy, ux);
@@ -182,6 +196,7 @@ struct TAjustementCoup::TRecherche {
     TPoint meilleur{};
     double meilleurScore = HUGE_VAL;
     TScoreCoup meilleursScores;
+    int meilleursManques = 0;
     bool interrompu = false;
 };
 
@@ -205,8 +220,17 @@ TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre&
         }
         simu_->Trajets[b][0] = {Vecteur(x / n, y / n, r), VecteurNul, VecteurNul};
     }
-    const TEstimationDepart est = EstimeDepart(coup_);
-    if (est.Fiable) simu_->Trajets[1][0].Position = Vecteur(est.X0, est.Y0, r);
+    evenements_ = DetecteEvenements(coup_, GeometrieTable(simu_->Fisik));
+    // what the first samples tell, up to ball 1's first contact
+    const double premierContact = evenements_[1].empty() ? HUGE_VAL : evenements_[1].front().t - 0.01;
+    est_ = EstimeDepart(coup_, premierContact);
+    if (est_.Fiable) simu_->Trajets[1][0].Position = Vecteur(est_.X0, est_.Y0, r);
+    frappeMin_ = est_.Frappe - kMargeFrappe;
+    frappeMax_ = est_.Frappe + kMargeFrappe;
+    double ux = 0, uy = 0;
+    if (!coup_.Billes[1].empty())
+        for (const TEchantillon* e : EchantillonsDroits(coup_.Billes[1], ux, uy, premierContact))
+            premiers_.push_back(*e);
 }
 
 TScoreCoup TAjustementCoup::Joue(const TParamQueue& queue, double frappe) {
@@ -216,6 +240,50 @@ TScoreCoup TAjustementCoup::Joue(const TParamQueue& queue, double frappe) {
     s.Joue();
     ++nbCoups_;
     return ScoreStock(s, coup_, frappe);
+}
+
+double TAjustementCoup::FrappeCalee() const {
+    // each first sample gives the stroke by the time the computed ball needed to get as far
+    // from its start; their mean is the stroke
+    const TBillardVelmora& s = *simu_;
+    const TVecteur& p0 = s.Trajets[1][0].Position;
+    double somme = 0;
+    int n = 0, k = 0;
+    double dPrec = 0;
+    for (const TEchantillon& e : premiers_) {
+        const double d = std::hypot(e.x - p0.x, e.y - p0.y);
+        while (k < s.NbPhotos) {
+            const TVecteur& q = s.Trajets[1][k + 1].Position;
+            const double dk = std::hypot(q.x - p0.x, q.y - p0.y);
+            if (dk >= d) break;
+            dPrec = dk;
+            ++k;
+        }
+        if (k >= s.NbPhotos) break;
+        const TVecteur& q = s.Trajets[1][k + 1].Position;
+        const double dk = std::hypot(q.x - p0.x, q.y - p0.y);
+        const double f = dk > dPrec ? (d - dPrec) / (dk - dPrec) : 1.0;
+        const double tau = s.Temps[k] + f * (s.Temps[k + 1] - s.Temps[k]);
+        somme += e.t - tau;
+        ++n;
+    }
+    const double frappe = n > 0 ? somme / n : 0.5 * (frappeMin_ + frappeMax_);
+    return std::clamp(frappe, frappeMin_, frappeMax_);
+}
+
+TAjustementCoup::TEssai TAjustementCoup::JoueCale(const TParamQueue& queue, bool toutesBilles) {
+    TBillardVelmora& s = *simu_;
+    for (int b = 2; b <= NbBilles; ++b) s.Trajets[b][0].Vitesse = s.Trajets[b][0].Rotation = VecteurNul;
+    s.SetParamQueue(queue);
+    s.ImpactQueue();
+    suivi_.Vide();
+    s.CalculTrajetsSuivi(suivi_);
+    ++nbCoups_;
+    TEssai essai;
+    essai.Frappe = FrappeCalee();
+    essai.Score = ScoreStock(s, coup_, essai.Frappe);
+    essai.Manques = ContactsManques(evenements_, suivi_.Decale(essai.Frappe), toutesBilles);
+    return essai;
 }
 
 TParamQueue TAjustementCoup::QueuePoint(const double* point, double masse) {
@@ -260,13 +328,17 @@ void Deport(const TPoint& y, double deportMax, double& effet, double& hauteur) {
 
 // plays a point and keeps it when best; the value the search minimises
 double Evalue(TAjustementCoup& a, TAjustementCoup::TRecherche& r, const TPoint& y) {
-    const TScoreCoup s = a.Joue(a.QueuePoint(y.data(), r.options.MasseQueue), y[yFrappe]);
-    const double v = r.options.ScoreToutes ? s.Toutes : s.Bille1;
+    const bool toutes = r.options.ScoreToutes;
+    const TAjustementCoup::TEssai e = a.JoueCale(a.QueuePoint(y.data(), r.options.MasseQueue), toutes);
+    const double ecart = toutes ? e.Score.Toutes : e.Score.Bille1;
+    const double v = ecart + (r.options.Route ? kPenaliteContact * e.Manques : 0.0);
     ++r.faits;
     if (v < r.meilleurScore) {
         r.meilleurScore = v;
         r.meilleur = y;
-        r.meilleursScores = s;
+        r.meilleur[yFrappe] = e.Frappe;
+        r.meilleursScores = e.Score;
+        r.meilleursManques = e.Manques;
     }
     if (r.progression && r.faits % 64 == 0) r.progression(std::min(1.0, double(r.faits) / double(r.prevus)));
     return v;
@@ -343,7 +415,6 @@ void Borne(TAjustementCoup::TRecherche& r, const TEstimationDepart& est, double 
     }
     for (int c = 0; c < NbParamsAjustes; ++c)
         if (r.options.Libres[c]) r.libres.push_back(c);
-    r.libres.push_back(yFrappe);
 }
 
 // the scan's grid: aim around the first samples, tip offsets over the disc, speed around the estimate
@@ -441,7 +512,7 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
     r.arret = arret;
     r.progression = progression;
     const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
-    const TEstimationDepart est = EstimeDepart(coup_);
+    const TEstimationDepart& est = est_;
     Borne(r, est, deportMax);
     const TGrille grille = Grille(options.Libres, est, deportMax);
     r.prevus = grille.Taille() + long(options.NbDeparts) * options.EvalsLocales;
@@ -452,8 +523,13 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
     TResultatAjustement res;
     res.Queue = QueuePoint(r.meilleur.data(), options.MasseQueue);
     res.Frappe = r.meilleur[yFrappe];
-    // the best shot again, so that Simu() holds it
-    res.Score = r.meilleurScore < HUGE_VAL ? Joue(res.Queue, res.Frappe) : TScoreCoup{};
+    res.NbContacts = NbContacts(evenements_, options.ScoreToutes);
+    if (r.meilleurScore < HUGE_VAL) {
+        // the best shot again, so that Simu() and the computed contacts hold it
+        const TEssai e = JoueCale(res.Queue, options.ScoreToutes);
+        res.Score = e.Score;
+        res.ContactsManques = e.Manques;
+    }
     res.NbCoups = nbCoups_ - coupsAvant;
     res.Interrompu = r.interrompu;
     res.Secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
@@ -476,7 +552,6 @@ TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart,
     r.haut = {q.AngleOx + 3 * kDeg, v * 1.4, deportMax, deportMax, 45 * kDeg, depart.Frappe + 0.04};
     for (int c = 0; c < NbParamsAjustes; ++c)
         if (options.Libres[c]) r.libres.push_back(c);
-    r.libres.push_back(yFrappe);
     Evalue(*this, r, r.base);
     // close to the bottom already: small first steps keep the search on the same branch
     Local(r, r.base, evals - 1, 0.25);
@@ -484,6 +559,8 @@ TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart,
     res.Queue = QueuePoint(r.meilleur.data(), options.MasseQueue);
     res.Frappe = r.meilleur[yFrappe];
     res.Score = r.meilleursScores;
+    res.ContactsManques = r.meilleursManques;
+    res.NbContacts = NbContacts(evenements_, options.ScoreToutes);
     res.NbCoups = nbCoups_ - coupsAvant;
     res.Secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
     return res;
