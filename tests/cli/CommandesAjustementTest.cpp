@@ -1,8 +1,9 @@
-// velmora-sim fit and calibrate: outputs, files written and exit statuses.
+// velmora-sim fit, calibrate and fidelity: outputs, files written and exit statuses.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -173,6 +174,47 @@ TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadR
     EXPECT_EQ(s.statut, 1);
     EXPECT_NE(s.err.find("le temps recule"), std::string::npos) << s.err;
     EXPECT_FALSE(fs::exists(Chemin("t.fsk")));
+}
+
+// Two recordings of match.fsk compared with that table: every route played, the distances at the
+// level of the noise, and each table of the report in the JSON object.
+TEST_F(CommandesAjustementTest, Fidelity_JsonHoldsTheDistancesTheContactsAndEveryTable) {
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 100);
+    const std::string fsk = std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk";
+    const Sortie s = Lance("fidelity \"" + a + "\" \"" + b + "\" --fsk \"" + fsk + "\" --json --threads 2");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_EQ(Nombre(s.out, "shots"), 2);
+    EXPECT_NE(s.out.find("\"fit\": \"all\""), std::string::npos);
+    EXPECT_EQ(Nombre(s.out, "routes_reproduced"), 2);
+    EXPECT_LT(Nombre(s.out, "median"), 0.6);  // ball 1's, the first
+    EXPECT_GT(Nombre(s.out, "recorded"), 6);
+    EXPECT_EQ(Nombre(s.out, "matched"), Nombre(s.out, "recorded"));
+    for (const char* cle :
+         {"\"cushions\": [{\"in_min\": 0, \"in_max\": 15, \"n\": ", "\"ball_ball\": [{\"cut_min\": 0",
+          "\"cushion_ranks\": [{\"rank\": 1", "\"last_rolls\": {\"n\": ", "\"real_deceleration\": ",
+          "\"worst\": [{\"file\": \"", "\"seconds_median\": "})
+        EXPECT_NE(s.out.find(cle), std::string::npos) << cle;
+    // one object on one line
+    EXPECT_EQ(s.out.front(), '{');
+    EXPECT_EQ(s.out.substr(s.out.size() - 2), "}\n");
+    EXPECT_EQ(std::count(s.out.begin(), s.out.end(), '{'), std::count(s.out.begin(), s.out.end(), '}'));
+
+    const Sortie texte = Lance("fidelity \"" + a + "\" --fsk \"" + fsk + "\" --score ball1");
+    ASSERT_EQ(texte.statut, 0) << texte.err;
+    EXPECT_NE(texte.out.find("ajusté sur la bille 1"), std::string::npos) << texte.out;
+    EXPECT_NE(texte.out.find("rebond sur bande"), std::string::npos);
+}
+
+TEST_F(CommandesAjustementTest, Fidelity_RefusesBadUsageAndUnreadableRecordingsWithTheirStatus) {
+    const std::string a = Enregistrement("a.csv");
+    EXPECT_EQ(Lance("fidelity").statut, 2);
+    EXPECT_EQ(Lance("fidelity \"" + a + "\" --score ball2").statut, 2);
+    EXPECT_EQ(Lance("fidelity \"" + a + "\" --threads 0").statut, 2);
+    EXPECT_EQ(Lance("fidelity \"" + a + "\" --fsk").statut, 2);
+    const Sortie absent = Lance("fidelity \"" + a + "\" \"" + Chemin("absent.csv") + "\"");
+    EXPECT_EQ(absent.statut, 1);
+    EXPECT_NE(absent.err.find("absent.csv"), std::string::npos) << absent.err;
+    EXPECT_TRUE(absent.out.empty());
 }
 
 }  // namespace
