@@ -1,6 +1,9 @@
 #include "moteurs/FideliteCoup.h"
 
 #include <cmath>
+#include <memory>
+
+#include "sim/C8_BoucleTrajets.h"
 
 namespace {
 
@@ -54,16 +57,13 @@ double TContactCompare::EcartPosition() const {
     return std::hypot(Calcule.x - Enregistre.x, Calcule.y - Enregistre.y);
 }
 
-TFideliteCoup CompareCoup(const TAjustementCoup& a, const TResultatAjustement& r) {
+TFideliteCoup CompareCalcul(const TCoupEnregistre& reel, const TEvenementsCoup& enregistres,
+                            const TStockTrajets& stock, const TEvenementsCoup& calcules, double frappe,
+                            double diametre) {
     TFideliteCoup f;
-    f.Ajustement = r;
-    f.Enregistres = a.Evenements();
-    f.Calcules = a.EvenementsCalcules(r.Frappe);
-    f.RouteReproduite = r.ContactsManques == 0;
-    const TCoupEnregistre& reel = a.Coup();
-    const TCoupEnregistre calcul = EchantillonneCalcul(a.Simu(), r.Frappe);
-    const double diametre = a.Simu().Fisik.Diametre;
-
+    f.Enregistres = enregistres;
+    f.Calcules = calcules;
+    const TCoupEnregistre calcul = EchantillonneCalcul(stock, frappe);
     for (const TPaireEvenements& p : AppareEvenements(f.Enregistres, f.Calcules)) {
         TContactCompare c;
         c.Bille = p.Bille;
@@ -85,10 +85,36 @@ TFideliteCoup CompareCoup(const TAjustementCoup& a, const TResultatAjustement& r
         const auto& lr = f.Enregistres[std::size_t(b)];
         const auto& lc = f.Calcules[std::size_t(b)];
         if (b != 1 && (lr.empty() || lc.empty())) continue;
-        const double tr = lr.empty() ? r.Frappe : lr.back().t, tc = lc.empty() ? r.Frappe : lc.back().t;
+        const double tr = lr.empty() ? frappe : lr.back().t, tc = lc.empty() ? frappe : lc.back().t;
         f.AvecDeceleration[std::size_t(b)] =
             DecelerationFinale(reel.Billes[b], tr, f.DecelerationReelle[std::size_t(b)]) &&
             DecelerationFinale(calcul.Billes[b], tc, f.DecelerationCalculee[std::size_t(b)]);
     }
+    return f;
+}
+
+TFideliteCoup CompareCoup(const TAjustementCoup& a, const TResultatAjustement& r) {
+    TFideliteCoup f = CompareCalcul(a.Coup(), a.Evenements(), a.Simu(), a.EvenementsCalcules(r.Frappe),
+                                    r.Frappe, a.Simu().Fisik.Diametre);
+    f.Ajustement = r;
+    f.RouteReproduite = r.ContactsManques == 0;
+    return f;
+}
+
+TFideliteCoup CompareJoue(const TCoupEnregistre& coup, const TEvenementsCoup& enregistres,
+                          const TBillardVelmora& simu, double frappe) {
+    // the same shot again: photo 0 holds the launch, the computation is deterministic
+    auto s = std::make_unique<TBillardVelmora>();
+    s->Fisik = simu.Fisik;
+    s->ModeDeJeu = simu.ModeDeJeu;
+    for (int b = 1; b <= NbBilles; ++b) s->Trajets[b][0] = simu.Trajets[b][0];
+    TSuiviEvenements suivi;
+    s->CalculTrajetsSuivi(suivi);
+    TFideliteCoup f = CompareCalcul(coup, enregistres, *s, suivi.Decale(frappe), frappe, s->Fisik.Diametre);
+    f.Ajustement.Frappe = frappe;
+    f.Ajustement.Score = ScoreStock(*s, coup, frappe);
+    f.Ajustement.ContactsManques = ContactsManques(f.Enregistres, f.Calcules, false);
+    f.Ajustement.NbContacts = NbContacts(f.Enregistres, false);
+    f.RouteReproduite = f.Ajustement.ContactsManques == 0;
     return f;
 }

@@ -41,5 +41,14 @@ struct TFideliteCoup {
     std::array<double, NbBilles + 1> DecelerationReelle{}, DecelerationCalculee{};
 };
 
-// The comparison of the shot the engine last played (its fit, r) with its recording.
+// A computed shot (its photos and contacts, its stroke at `frappe` on the recording's clock)
+// against its recording and the contacts found there; the fit's figures are left as they are.
+TFideliteCoup CompareCalcul(const TCoupEnregistre& coup, const TEvenementsCoup& enregistres,
+                            const TStockTrajets& stock, const TEvenementsCoup& calcules, double frappe,
+                            double diametre);
+// the shot the engine last played (its fit, r) against its recording
 TFideliteCoup CompareCoup(const TAjustementCoup& a, const TResultatAjustement& r);
+// A shot computed elsewhere (a window's), played again from its photo 0 to know its contacts, against
+// the recording; its scores and whether it plays ball 1's recorded route are filled in.
+TFideliteCoup CompareJoue(const TCoupEnregistre& coup, const TEvenementsCoup& enregistres,
+                          const TBillardVelmora& simu, double frappe);

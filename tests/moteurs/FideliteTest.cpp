@@ -81,3 +81,26 @@ TEST(Fidelite, AFasterClothShowsInTheLastRolls) {
     ASSERT_GT(r.NbRoulements, 0);
     EXPECT_NEAR(r.DecelerationCalculee / r.DecelerationReelle, 0.7, 0.05);
 }
+
+// A shot a window computed, compared with its recording: played again from its photo 0, the same
+// contacts, distances and route as the fit's own comparison.
+TEST(Fidelite, AShotComputedElsewhereComparesAsTheFitsOwn) {
+    const TPARAMPHYS fisik = Match();
+    const std::vector<TCoupEnregistre> coups = Enregistrements(fisik);
+    TAjustementCoup a(fisik, coups[2]);
+    const TResultatAjustement r = a.Ajuste({});
+    const TFideliteCoup ajuste = CompareCoup(a, r);
+    auto fenetre = std::make_unique<TBillardVelmora>();
+    fenetre->Fisik = a.Simu().Fisik;
+    for (int b = 1; b <= NbBilles; ++b) fenetre->Trajets[b][0] = a.Simu().Trajets[b][0];
+    fenetre->CalculTrajets();
+    const TFideliteCoup joue = CompareJoue(coups[2], a.Evenements(), *fenetre, r.Frappe);
+    EXPECT_EQ(joue.Ajustement.Score.Bille1, r.Score.Bille1);
+    EXPECT_EQ(joue.Ajustement.Score.Toutes, r.Score.Toutes);
+    EXPECT_TRUE(joue.RouteReproduite);
+    ASSERT_EQ(joue.Contacts.size(), ajuste.Contacts.size());
+    for (std::size_t k = 0; k < joue.Contacts.size(); ++k) {
+        EXPECT_EQ(joue.Contacts[k].Calcule.t, ajuste.Contacts[k].Calcule.t);
+        EXPECT_EQ(joue.Contacts[k].BandeCalculee.AngleSortie, ajuste.Contacts[k].BandeCalculee.AngleSortie);
+    }
+}
