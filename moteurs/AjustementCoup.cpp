@@ -6,6 +6,7 @@
 #include <nlopt.hpp>
 #include <numbers>
 
+#include "moteurs/TrajetEnregistre.h"
 #include "sim/C8_BoucleTrajets.h"
 
 namespace {
@@ -200,6 +201,46 @@ struct TAjustementCoup::TRecherche {
     bool interrompu = false;
 };
 
+namespace {
+
+// Ball 1 met a ball or a cushion before three samples showed its path: the path went from the
+// start to ball 1's centre at that contact (for a ball hit, a diameter behind the object ball
+// along the way it left), at a speed that what left the contact tells. False when it cannot say.
+bool DepartParContact(const TCoupEnregistre& coup, const TEvenement& e, const TPARAMPHYS& fisik,
+                      TEstimationDepart& est) {
+    const auto& s = coup.Billes[1];
+    TPoint2 c{e.x, e.y};
+    TLigneTemps apres;
+    double v = 0;
+    if (e.Genre == geBille) {
+        const auto& objet = coup.Billes[e.Partie];
+        if (!AjusteLigneApres(objet, e.t + 0.005, apres)) return false;
+        const double vb = std::hypot(apres.vx, apres.vy);
+        if (vb < 1) return false;
+        const TPoint2 repos = PositionTrajet(objet, e.t - 0.1);
+        c = {repos.x - fisik.Diametre * apres.vx / vb, repos.y - fisik.Diametre * apres.vy / vb};
+        // equal masses: the striker's velocity before is the sum of both after
+        TLigneTemps frappeur;
+        if (!AjusteLigneApres(s, e.t + 0.005, frappeur)) return false;
+        v = std::hypot(apres.vx + frappeur.vx, apres.vy + frappeur.vy);
+    } else {
+        if (!AjusteLigneApres(s, e.t + 0.005, apres)) return false;
+        // about four fifths of the speed come back from a cushion
+        v = std::hypot(apres.vx, apres.vy) / 0.8;
+    }
+    const double l = std::hypot(c.x - s.front().x, c.y - s.front().y);
+    if (l < 0.5 || v < 1) return false;
+    est.Visee = std::atan2(c.y - s.front().y, c.x - s.front().x);
+    est.Vitesse = v;
+    est.Frappe = std::clamp(e.t - l / v, s.front().t - kMargeFrappe, e.t);
+    est.X0 = s.front().x;
+    est.Y0 = s.front().y;
+    est.Fiable = true;
+    return true;
+}
+
+}  // namespace
+
 TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre& coup)
     : simu_(std::make_unique<TBillardVelmora>()), coup_(coup) {
     simu_->Fisik = fisik;
@@ -221,9 +262,12 @@ TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre&
         simu_->Trajets[b][0] = {Vecteur(x / n, y / n, r), VecteurNul, VecteurNul};
     }
     evenements_ = DetecteEvenements(coup_, GeometrieTable(simu_->Fisik));
-    // what the first samples tell, up to ball 1's first contact
+    // what the first samples tell, up to ball 1's first contact; a contact before three samples:
+    // where that contact was
     const double premierContact = evenements_[1].empty() ? HUGE_VAL : evenements_[1].front().t - 0.01;
     est_ = EstimeDepart(coup_, premierContact);
+    if (!est_.Fiable && premierContact < HUGE_VAL)
+        DepartParContact(coup_, evenements_[1].front(), simu_->Fisik, est_);
     if (est_.Fiable) simu_->Trajets[1][0].Position = Vecteur(est_.X0, est_.Y0, r);
     frappeMin_ = est_.Frappe - kMargeFrappe;
     frappeMax_ = est_.Frappe + kMargeFrappe;

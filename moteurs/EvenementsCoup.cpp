@@ -21,6 +21,9 @@ constexpr double kEcartNormal = 1.5;
 constexpr double kVitesseBande = 3.0;
 // two centres this much beyond a diameter (cm) may have touched
 constexpr double kTolBille = 1.5;
+// two moving balls' lines this much beyond a diameter (cm) may have touched: the lines of both
+// carry the noise, and two balls passing close by have no contact to show
+constexpr double kTolMouvement = 0.6;
 // a change of velocity (cm/s) that a ball passing by does not show
 constexpr double kChangeBille = 15.0;
 // the samples fitted on each side of a contact (s)
@@ -132,7 +135,7 @@ void DetecteBandes(const TCoupEnregistre& coup, int b, const TGeometrieTable& g,
 // null) bring their centres a diameter apart; false when a line is missing or they pass wider
 // than the tolerance. `ecart`: their nearest approach.
 bool Rencontre(const std::vector<TEchantillon>& a, const std::vector<TEchantillon>* b, const TPoint2& repos,
-               double t, double diametre, double& tContact, double& ecart) {
+               double t, double diametre, double tolerance, double& tContact, double& ecart) {
     TLigneTemps la, lb;
     lb.t0 = t;
     lb.x0 = repos.x;
@@ -147,7 +150,7 @@ bool Rencontre(const std::vector<TEchantillon>& a, const std::vector<TEchantillo
     if (a2 < 1e-6) return false;
     const double uMin = -pv / a2;
     ecart = std::hypot(px + vx * uMin, py + vy * uMin);
-    if (ecart > diametre + kTolBille) return false;
+    if (ecart > diametre + tolerance) return false;
     const double disc = pv * pv - a2 * (px * px + py * py - diametre * diametre);
     tContact = t + (disc > 0 ? (-pv - std::sqrt(disc)) / a2 : uMin);
     return true;
@@ -165,7 +168,8 @@ void DetecteDeparts(const TCoupEnregistre& coup, int b, const TGeometrieTable& g
         double tContact = 0, meilleur = HUGE_VAL;
         for (int a = 1; a <= NbBilles; ++a) {
             double t = 0, ecart = 0;
-            if (a == b || !Rencontre(coup.Billes[a], nullptr, p, s[j].t, g.Diametre, t, ecart)) continue;
+            if (a == b || !Rencontre(coup.Billes[a], nullptr, p, s[j].t, g.Diametre, kTolBille, t, ecart))
+                continue;
             if (t < s[j].t - 0.1 || t > s[j].t + 0.005 || ecart >= meilleur) continue;
             meilleur = ecart;
             frappeur = a;
@@ -199,11 +203,17 @@ void DetecteChocsEnMouvement(const TCoupEnregistre& coup, int a, int b, const TG
         // the samples, a few centimetres apart, can straddle the contact
         if (d > g.Diametre + 4 || d > distance(temps[k - 1]) || d >= distance(temps[k + 1])) continue;
         if (tk - dernier < kDoublon || DemarreVers(sa, tk) || DemarreVers(sb, tk)) continue;
-        if (ChangeVitesse(sa, tk) < kChangeBille && ChangeVitesse(sb, tk) < kChangeBille) continue;
+        // an impulse: one ball's velocity changes, the other's by as much the other way (equal
+        // masses); balls sliding past each other change theirs each its own way
+        TPoint2 da, db;
+        if (!ChangeVitesse(sa, tk, da) || !ChangeVitesse(sb, tk, db)) continue;
+        const double change = std::max(std::hypot(da.x, da.y), std::hypot(db.x, db.y));
+        if (change < kChangeBille || std::hypot(da.x + db.x, da.y + db.y) > 0.5 * change + kChangeBille)
+            continue;
         double t = 0, ecart = 0;
         const double tAvant = temps[k - 1];
-        if (!Rencontre(sa, &sb, {}, tAvant + 0.01, g.Diametre, t, ecart) || t < tAvant - 0.02 ||
-            t > temps[k + 1])
+        if (!Rencontre(sa, &sb, {}, tAvant + 0.01, g.Diametre, kTolMouvement, t, ecart) ||
+            t < tAvant - 0.02 || t > temps[k + 1])
             continue;
         dernier = tk;
         const TPoint2 p = PositionTrajet(sa, t), q = PositionTrajet(sb, t);
@@ -304,8 +314,13 @@ int ContactsManques(const TEvenementsCoup& enregistres, const TEvenementsCoup& c
         const auto& r = enregistres[std::size_t(b)];
         const auto& c = calcules[std::size_t(b)];
         const std::size_t n = std::min<std::size_t>(ContactsDeLaRoute, r.size());
-        std::size_t k = 0;
-        while (k < n && k < c.size() && Correspond(r[k], c[k])) ++k;
+        // the route's contacts in order among the computed ones: a contact between them may be one
+        // the tracking did not show
+        std::size_t k = 0, j = 0;
+        for (; k < n; ++k, ++j) {
+            while (j < c.size() && !Correspond(r[k], c[j])) ++j;
+            if (j == c.size()) break;
+        }
         manques += int(n - k);
     }
     return manques;
@@ -323,8 +338,7 @@ std::vector<TPaireEvenements> AppareEvenements(const TEvenementsCoup& enregistre
     std::vector<TPaireEvenements> paires;
     for (int b = 1; b <= NbBilles; ++b) {
         const auto commune =
-            SequenceCommune(enregistres[std::size_t(b)], calcules[std::size_t(b)],
-                            [](const TEvenement& p, const TEvenement& q) { return p.MemeContact(q); });
+            SequenceCommune(enregistres[std::size_t(b)], calcules[std::size_t(b)], Correspond);
         for (const auto& [i, j] : commune) paires.push_back({b, i, j});
     }
     return paires;

@@ -68,7 +68,8 @@ bool Correspond(const TEvenement& enregistre, const TEvenement& calcule);
 // rest) would otherwise rule the fit.
 inline constexpr int ContactsDeLaRoute = 3;
 // Contacts of the recorded routes (ball 1's, or every ball's) that the computed shot does not
-// play in the same order at about the same instants: those from the first that differs on.
+// play in the same order at about the same instants: those from the first it does not play on.
+// The computed shot may play others between them (a light touch the tracking did not show).
 // Zero: the computed shot plays the recorded route.
 int ContactsManques(const TEvenementsCoup& enregistres, const TEvenementsCoup& calcules, bool toutesBilles);
 // the contacts of the routes counted there
@@ -80,7 +81,7 @@ struct TPaireEvenements {
     int Enregistre = -1;  // index in the ball's recorded contacts
     int Calcule = -1;     // index in its computed ones
 };
-// The contacts of each ball matched in order (the longest common sequence of kinds and parties):
-// recorded and computed contacts left out of it have no match.
+// The contacts of each ball matched in order (the longest common sequence of contacts that
+// correspond): recorded and computed contacts left out of it have no match.
 std::vector<TPaireEvenements> AppareEvenements(const TEvenementsCoup& enregistres,
                                                const TEvenementsCoup& calcules);

@@ -83,10 +83,11 @@ bool DemarreVers(const std::vector<TEchantillon>& s, double t) {
     return std::hypot(b.x - a.x, b.y - a.y) < 0.4 && std::hypot(c.x - b.x, c.y - b.y) > 1.0;
 }
 
-double ChangeVitesse(const std::vector<TEchantillon>& s, double t) {
+bool ChangeVitesse(const std::vector<TEchantillon>& s, double t, TPoint2& dv) {
     TLigneTemps avant, apres;
-    if (!AjusteLigneAvant(s, t - 0.005, avant) || !AjusteLigneApres(s, t + 0.005, apres)) return 0;
-    return std::hypot(apres.vx - avant.vx, apres.vy - avant.vy);
+    if (!AjusteLigneAvant(s, t - 0.005, avant) || !AjusteLigneApres(s, t + 0.005, apres)) return false;
+    dv = {apres.vx - avant.vx, apres.vy - avant.vy};
+    return true;
 }
 
 void TMoindresCarres::Ajoute(const double* x, double y) {

@@ -34,8 +34,9 @@ bool AjusteLigneApres(const std::vector<TEchantillon>& s, double t, TLigneTemps&
 
 // the ball was at rest just before t and moves just after
 bool DemarreVers(const std::vector<TEchantillon>& s, double t);
-// how much the velocity changed at t (cm/s): lines fitted before and after; 0 when one is missing
-double ChangeVitesse(const std::vector<TEchantillon>& s, double t);
+// how the velocity changed at t (cm/s, after minus before): lines fitted before and after; false
+// when one is missing
+bool ChangeVitesse(const std::vector<TEchantillon>& s, double t, TPoint2& dv);
 
 // Least squares of a model linear in its n (<= 4) coefficients: the normal equations summed one
 // observation at a time, then solved; false when they are singular.

@@ -2,8 +2,9 @@
 // recording places the balls where it starts and draws its paths dotted, with a mark at every
 // sample; during the animation ghost balls show where the recorded balls were. The window shows
 // the two scores of the shot last computed, a chart of the player's ball's distance over time,
-// and fits the cue ("Ajuster") on a background thread, then plays the fitted shot through the
-// cue model like any shot of the cue window.
+// the recorded contacts the shot plays with their differences (instant, place, angle, speed) and
+// where the two part, and fits the cue ("Ajuster") on a background thread, then plays the fitted
+// shot through the cue model like any shot of the cue window.
 #pragma once
 
 #include <QTimer>
@@ -13,10 +14,12 @@
 #include <thread>
 
 #include "moteurs/AjustementCoup.h"
+#include "moteurs/FideliteCoup.h"
 #include "tools/FenetreOutil.h"
 
 class QLabel;
 class QProgressBar;
+class QTableWidget;
 class QToolButton;
 class TGrapheEcarts;
 class TLignes;
@@ -36,6 +39,8 @@ public:
     QLabel* ScoresLbl = nullptr;
     QLabel* QueueLbl = nullptr;
     TGrapheEcarts* Graphe = nullptr;
+    QLabel* RouteLbl = nullptr;
+    QTableWidget* ContactsGrid = nullptr;
     QToolButton* AjusterBtn = nullptr;
     QToolButton* ArretBtn = nullptr;
     QProgressBar* AvancementBar = nullptr;
@@ -49,6 +54,9 @@ public:
     double Frappe() const { return frappe_; }
     // the scores of the shot last computed against the recording (cm)
     const TScoreCoup& Scores() const { return scores_; }
+    // the contacts the recording shows, and the shot last computed against them
+    const TEvenementsCoup& Evenements() const { return evenements_; }
+    const TFideliteCoup& Comparaison() const { return comparaison_; }
 
     // the main window computed a shot: scores and chart
     void CoupJoue();
@@ -75,10 +83,13 @@ private:
     void Surveille();
     void Termine();
     void MajScores();
+    void MajContacts();
 
     std::unique_ptr<TCoupEnregistre> coup_;
     double frappe_ = 0;
     TScoreCoup scores_;
+    TEvenementsCoup evenements_;
+    TFideliteCoup comparaison_;
     std::array<TLignes*, NbBilles> traces_{};
     std::array<TSphere*, NbBilles> fantomes_{};
 

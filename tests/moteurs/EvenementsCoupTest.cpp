@@ -123,7 +123,8 @@ TEST(DetecteEvenements, ABallPassingCloseByTouchesNothing) {
 }
 
 // The route is a ball's first three contacts: a computed shot plays it when each comes in order
-// at about the recorded instant; from the first that differs on, every contact of the route counts.
+// at about the recorded instant, whatever it plays between them; from the first it does not play
+// on, every contact of the route counts.
 TEST(ContactsManques, CountsTheRouteFromTheFirstContactThatDiffers) {
     TEvenementsCoup enregistres, calcules;
     enregistres[1] = {Contact(geBille, 2, 0.5), Contact(geBande, 1, 1.0), Contact(geBande, 2, 1.6),
@@ -136,6 +137,10 @@ TEST(ContactsManques, CountsTheRouteFromTheFirstContactThatDiffers) {
     // beyond the route, a different end does not count
     calcules[1].back().Partie = 2;
     EXPECT_EQ(ContactsManques(enregistres, calcules, false), 0);
+    // a contact the recording does not show, between two of the route
+    calcules[1].insert(calcules[1].begin() + 1, Contact(geBande, 4, 0.8));
+    EXPECT_EQ(ContactsManques(enregistres, calcules, false), 0);
+    calcules = enregistres;
     // the second contact on another cushion: it and the third
     calcules[1][1].Partie = 3;
     EXPECT_EQ(ContactsManques(enregistres, calcules, false), 2);
@@ -151,12 +156,14 @@ TEST(ContactsManques, CountsTheRouteFromTheFirstContactThatDiffers) {
     EXPECT_EQ(ContactsManques(enregistres, calcules, true), 2);
 }
 
-// Contacts matched in order, a contact only one side shows left unmatched on both.
+// Contacts matched in order, a contact only one side shows left unmatched on both, and so is the
+// same contact much later.
 TEST(AppareEvenements, MatchesTheLongestCommonSequenceOfEachBall) {
     TEvenementsCoup a, b;
-    a[1] = {Contact(geBande, 1, 0.2), Contact(geBande, 2, 0.6), Contact(geBille, 3, 1.0)};
+    a[1] = {Contact(geBande, 1, 0.2), Contact(geBande, 2, 0.6), Contact(geBille, 3, 1.0),
+            Contact(geBande, 3, 2.0)};
     b[1] = {Contact(geBande, 1, 0.2), Contact(geBande, 4, 0.4), Contact(geBande, 2, 0.6),
-            Contact(geBille, 3, 1.2)};
+            Contact(geBille, 3, 1.1), Contact(geBande, 3, 2.5)};
     a[3] = {Contact(geBille, 1, 1.0)};
     const auto paires = AppareEvenements(a, b);
     ASSERT_EQ(paires.size(), 3u);
