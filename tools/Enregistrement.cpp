@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <numbers>
 
 #include "scene/Noeud.h"
@@ -23,11 +24,16 @@ namespace {
 
 constexpr double kDegres = 180 / std::numbers::pi;
 
-QString Nombre(double v, int decimales) { return QLocale().toString(v, 'f', decimales); }
+// (a value that rounds to zero is written without a sign)
+QString Nombre(double v, int decimales) {
+    const double unite = std::pow(10.0, decimales);
+    return QLocale().toString(std::round(v * unite) == 0 ? 0.0 : v, 'f', decimales);
+}
 
 // a difference with its sign
 QString Ecart(double v, int decimales) {
-    return (v > 0 ? QStringLiteral("+") : QString()) + QLocale().toString(v, 'f', decimales);
+    const QString texte = Nombre(v, decimales);
+    return (v > 0 && texte != Nombre(0, decimales) ? QStringLiteral("+") : QString()) + texte;
 }
 
 // the balls as the window names them
