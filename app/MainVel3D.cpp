@@ -31,6 +31,13 @@ TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
     setObjectName(QStringLiteral("MainVel3DFrm"));
     // every key comes here first: the controls never take the focus
     setFocusPolicy(Qt::StrongFocus);
+    // the tool windows dock around the table: the right column runs the whole height, tabs on top
+    setDockOptions(AnimatedDocks | AllowNestedDocks | AllowTabbedDocks);
+    setTabPosition(Qt::AllDockWidgetAreas, QTabWidget::North);
+    setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+    setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
     CreeVue();
     CreeInfos();
     CreeMenus();
@@ -102,12 +109,12 @@ void TMainVel3DFrm::BrancheOutils(TQueueFrm* queue, TMemTrajetsFrm* memo, TVueNu
     CalibrageFrm = calibrage;
     DifficulteFrm = difficulte;
     connect(QueueFrm, &TQueueFrm::ViseeAffichee, this, &TMainVel3DFrm::MajQteVisee);
-    // closing a tool window unchecks its item
-    connect(QueueFrm, &TFenetreOutil::Fermee, this, [this] { VueParamQueueMnu->setChecked(false); });
-    connect(MemTrajetsFrm, &TFenetreOutil::Fermee, this, [this] { VueMemoMnu->setChecked(false); });
-    connect(VueNumFrm, &TFenetreOutil::Fermee, this, [this] { VueNumMnu->setChecked(false); });
-    connect(CalibrageFrm, &TFenetreOutil::Fermee, this, [this] { CalibreBdMnu->setChecked(false); });
-    connect(DifficulteFrm, &TFenetreOutil::Fermee, this, [this] { DifficulteMnu->setChecked(false); });
+    // each in its dock, shown and closed by its item
+    AjouteOutil(QueueFrm, "QueueFrm", TPlaceOutil::Droite, VueParamQueueMnu);
+    AjouteOutil(MemTrajetsFrm, "MemTrajetsFrm", TPlaceOutil::SousQueue, VueMemoMnu);
+    AjouteOutil(VueNumFrm, "VueNumFrm", TPlaceOutil::Bas, VueNumMnu);
+    AjouteOutil(DifficulteFrm, "DifficulteFrm", TPlaceOutil::Bas, DifficulteMnu);
+    AjouteOutil(CalibrageFrm, "CalibrageFrm", TPlaceOutil::Bas, CalibreBdMnu);
 }
 
 void TMainVel3DFrm::CreeVue() {
@@ -125,6 +132,8 @@ void TMainVel3DFrm::CreeVue() {
     Scn = new TVueGL(VueTable, centre);
     Scn->setObjectName(QStringLiteral("Scn"));
     Scn->setFocusPolicy(Qt::NoFocus);
+    // the docks never squeeze the table out of sight
+    Scn->setMinimumSize(400, 240);
     pile->addWidget(Scn, 1);
     setCentralWidget(centre);
     connect(Scn, &TVueGL::SourisEnfoncee, this, &TMainVel3DFrm::ScnMouseDown);
@@ -165,11 +174,6 @@ void TMainVel3DFrm::closeEvent(QCloseEvent* e) {
         QMessageBox::warning(this, windowTitle(),
                              QStringLiteral("Les réglages n'ont pas pu être enregistrés dans %1 :\n%2")
                                  .arg(demarrage_.Reglages.Ecriture, erreur));
-    // the tool windows go with the main window
-    for (QWidget* outil : {static_cast<QWidget*>(QueueFrm), static_cast<QWidget*>(MemTrajetsFrm),
-                           static_cast<QWidget*>(VueNumFrm), static_cast<QWidget*>(CalibrageFrm),
-                           static_cast<QWidget*>(DifficulteFrm)})
-        if (outil) outil->hide();
     if (aide_) aide_->close();
     e->accept();
 }
@@ -202,10 +206,7 @@ bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
     recents.Lit(ini);
     for (const std::string& nom : recentsAjoutes_) recents.Ajoute(nom);
     if (!recentsAjoutes_.empty()) recents.Ecrit(ini);
-    // the tool windows shown in this session keep their places
-    for (const auto& [outil, nom] : Outils())
-        if (outil->testAttribute(Qt::WA_WState_Created))
-            EcritPlaceFenetre(ini, nom, QRect(outil->pos(), outil->size()));
+    EcritDisposition(ini);
     if (!ini.Sauve(demarrage_.Reglages.Ecriture.toStdString(), &raison)) {
         if (erreur) *erreur = QString::fromStdString(raison);
         return false;
@@ -216,6 +217,7 @@ bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
     fisikEcrit_ = fisik;
     tauxEcrit_ = tauxRalenti_;
     recentsAjoutes_.clear();
+    if (dejaMontree_) RetientDisposition();
     mruList_ = recents;
     MajMenuRecents();
     return true;
@@ -256,8 +258,11 @@ bool TMainVel3DFrm::event(QEvent* e) {
 bool TMainVel3DFrm::eventFilter(QObject* objet, QEvent* e) {
     // the long part of every hint of the program goes to the message panel
     if (e->type() == QEvent::StatusTip) MontreBulle(static_cast<QStatusTipEvent*>(e)->tip());
-    // the display panel follows the top-right corner of the view
-    if (objet == Scn && e->type() == QEvent::Resize) PlaceDisplayInfos();
+    // the display panel follows the top-right corner of the view, the cameras its size
+    if (objet == Scn && e->type() == QEvent::Resize) {
+        PlaceDisplayInfos();
+        MajCadrage();
+    }
     return QMainWindow::eventFilter(objet, e);
 }
 

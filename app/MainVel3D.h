@@ -4,6 +4,7 @@
 // (`Billard`), which owns the simulation; the tool windows reach both through it.
 #pragma once
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
@@ -36,8 +37,17 @@ class TVueGL;
 class TVueNumFrm;
 class TCalibrageFrm;
 class TDifficulteFrm;
+class TDockOutil;
 class TEnregistrementFrm;
+class TFenetreOutil;
 class TSolutionsFrm;
+
+// where the default layout puts a tool window's dock
+enum class TPlaceOutil {
+    Droite,     // the right column, at its top (the cue window)
+    SousQueue,  // the right column under the cue window, tabbed together
+    Bas         // under the table, tabbed together
+};
 
 // what the program entry hands to the main window
 struct TDemarrageVel3D {
@@ -127,6 +137,24 @@ public:
     TSolutionsFrm* SolutionsFrm = nullptr;
     // the solutions window and its item of the "&Outils" menu (shortcut F7)
     void BrancheSolutions(TSolutionsFrm* solutions);
+
+    // -- the tool windows' docks (MainVel3DDocks.cpp)
+    // The one way a tool window (a TFenetreOutil) joins the main window: it goes into a dock
+    // named nom + "Dock" in the settings' layout (keep nom stable), placed where a kept layout
+    // had it or else at its default place; its checkable "&Outils" item (may be null) shows and
+    // closes it and follows it. A new tool window needs nothing more, e.g.
+    //     AjouteOutil(new TMonOutilFrm(*this, this), "MonOutilFrm", TPlaceOutil::Bas, MonOutilMnu);
+    TDockOutil* AjouteOutil(TFenetreOutil* outil, const char* nom, TPlaceOutil place, QAction* item);
+    // item checked: shows the window, its tab in front; unchecked: closes it (it may refuse);
+    // the item then tells whether the window is open
+    void BasculeOutil(TFenetreOutil* outil, QAction* item);
+    // "Affichage > Disposition par défaut": every dock back at its place, the cue window open on
+    // the right, the others tabbed on the right or under the table; nothing over the table
+    void DispositionParDefaut();
+    // the main window's place and size kept in the settings; false when none (the caller maximises)
+    bool RestaureGeometrie();
+    // the table's view in the main window's coordinates
+    QRect RectangleVue() const;
 
     // -- menu commands
     void ouvrirMnuClick();
@@ -229,6 +257,7 @@ private:
     QAction* AnimationMnu = nullptr;
     QAction* QueuevisibleMnu = nullptr;
     QAction* ResettrajetsVRMnu = nullptr;
+    QAction* DispositionMnu = nullptr;
     QMenu* FenetresMnu = nullptr;
     QAction* VueParamQueueMnu = nullptr;
     QAction* DifficulteMnu = nullptr;
@@ -261,9 +290,24 @@ private:
     void PlaceDisplayInfos();
     // first show: the 3D billiard and the layout of the tool windows
     void FormShow();
-    // the tool windows with their names in the settings, and their first places
-    QList<QPair<QWidget*, QString>> Outils() const;
-    void PlaceOutils();
+    // a tool window in its dock, its default place and its menu item
+    struct TOutilDocke {
+        TFenetreOutil* outil;
+        TDockOutil* dock;
+        TPlaceOutil place;
+        QAction* item;
+    };
+    void PlaceParDefaut(const TOutilDocke& o);
+    void TaillesParDefaut();
+    void RangeColonneDroite();
+    void MajItemsOutils();
+    // the layout kept in the settings, or the default one (an unreadable one is said)
+    void RestaureDisposition();
+    // what the layout is now, to write it only when this instance changes it
+    void RetientDisposition();
+    void EcritDisposition(TFichierIni& ini);
+    // the cameras fit the table to the view the docks leave
+    void MajCadrage();
     void LitFisik();
     // Merges this instance's changes into the settings file as it is now (another instance may
     // have written it since the start) and writes it; a file that could not be read at the start
@@ -289,6 +333,9 @@ private:
     std::string fisikEcrit_;
     double tauxEcrit_ = 1.0;
     std::vector<std::string> recentsAjoutes_;
+    std::vector<TOutilDocke> outilsDockes_;
+    QByteArray dispositionLue_;
+    QByteArray geometrieLue_;
     TServeurCoup* serveurCoup_ = nullptr;
     TAideVel3D* aide_ = nullptr;
     QString nomFichierAide_;

@@ -10,12 +10,12 @@ const QString MessageAnimation = QStringLiteral("[ECHAP] pour arrêter l'animati
 
 void TMainVel3DFrm::DemarreAnimation() {
     if (!Billard) return;
-    // the cue and its window step aside while the balls move
-    if (QueueFrm) QueueFrm->hide();
+    // the cue and its window step aside while the balls move (the dock stays: the table keeps its size)
+    if (QueueFrm) QueueFrm->SetEscamotee(true);
     Billard->Queue->Detache();
     GLCadencer.Tag = 0;
     anime_ = true;
-    if (VueNumFrm) VueNumFrm->hide();
+    if (VueNumFrm) VueNumFrm->SetEscamotee(true);
     AfficheMessage(MessageAnimation);
     // enabled whatever its state: a second start restarts instead of freezing
     GLCadencer.SetActif(true);

@@ -1,79 +1,18 @@
-// The 3D billiard in the main window: its creation at the first show, the layout of the tool
-// windows, position files and the shots handed over by other programs.
+// The 3D billiard in the main window: its creation at the first show, position files and the
+// shots handed over by other programs.
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
-#include <QGuiApplication>
-#include <QLayout>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTimer>
 
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
-#include "app/ReglagesVel3D.h"
 #include "fichiers/FichierFisik.h"
 #include "scene/gl/VueGL.h"
 #include "tools/Enregistrement.h"
 #include "tools/Solutions.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/CaseLed.h"
-
-namespace {
-
-// a kept place still worth using: enough of the window on one of the screens to be grabbed
-bool SurUnEcran(const QRect& place) {
-    for (const QScreen* ecran : QGuiApplication::screens()) {
-        const QRect vu = ecran->availableGeometry().intersected(place);
-        if (vu.width() >= 50 && vu.height() >= 30) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-QList<QPair<QWidget*, QString>> TMainVel3DFrm::Outils() const {
-    QList<QPair<QWidget*, QString>> outils;
-    const QPair<QWidget*, const char*> tous[] = {{QueueFrm, "QueueFrm"},
-                                                 {MemTrajetsFrm, "MemTrajetsFrm"},
-                                                 {VueNumFrm, "VueNumFrm"},
-                                                 {DifficulteFrm, "DifficulteFrm"},
-                                                 {CalibrageFrm, "CalibrageFrm"},
-                                                 {SolutionsFrm, "SolutionsFrm"},
-                                                 {EnregistrementFrm, "EnregistrementFrm"}};
-    for (const auto& [outil, nom] : tous)
-        if (outil) outils.append({outil, QString::fromLatin1(nom)});
-    return outils;
-}
-
-void TMainVel3DFrm::PlaceOutils() {
-    const QRect ecran = screen()->availableGeometry();
-    const QRect table(Scn->mapToGlobal(QPoint(0, 0)), Scn->size());
-    // a window not shown yet has no frame: the main window's tells how big it will be
-    const QSize cadre = frameGeometry().size() - size();
-    // the fire button and the results, in the view's corner, stay in sight
-    const QRect panneau(DisplayInfos->mapToGlobal(QPoint(0, 0)), DisplayInfos->size());
-    QList<QRect> placees;
-    for (const auto& [outil, nom] : Outils()) {
-        QRect place;
-        if (LitPlaceFenetre(IniCtrl, nom, &place) && SurUnEcran(place)) {
-            outil->move(place.topLeft());
-            outil->resize(place.size());
-            continue;
-        }
-        // the size it will take when first shown
-        if (!outil->isVisible()) {
-            if (outil->layout()) outil->layout()->activate();
-            if (!outil->testAttribute(Qt::WA_Resized)) outil->adjustSize();
-            outil->resize(
-                outil->size().expandedTo(outil->minimumSizeHint()).expandedTo(outil->minimumSize()));
-        }
-        const QSize taille = outil->isVisible() ? outil->frameGeometry().size() : outil->size() + cadre;
-        const QPoint coin = PlaceOutil(ecran, frameGeometry(), table, taille, placees, panneau);
-        outil->move(coin);
-        placees.append(QRect(coin, taille));
-    }
-}
 
 void TMainVel3DFrm::FormShow() {
     // the 3D billiard and with it the simulation
@@ -86,12 +25,14 @@ void TMainVel3DFrm::FormShow() {
     Billard->BilleJoueur->SetTrajetVisible(TrajetBillejoueurMnu->isChecked());
     Billard->BilleNonJoueur->SetTrajetVisible(TrajetBillenonjoueurMnu->isChecked());
     Billard->Rouge->SetTrajetVisible(TrajetRougeMnu->isChecked());
-    // the tool windows go beside the table once the window has its place, or where they were left
-    QTimer::singleShot(0, this, [this] {
-        if (!QueueFrm) return;
-        PlaceOutils();
-        QueueFrm->setVisible(VueParamQueueMnu->isChecked());
-    });
+    // the docks as they were left, or in their default layout; the cameras fit the table to the
+    // view they leave
+    RestaureDisposition();
+    MajCadrage();
+    // the layout as it stands once shown: written back only if this instance changes it
+    QTimer::singleShot(0, this, [this] { RetientDisposition(); });
+    // a window opened with the table before the billiard existed shows it now
+    if (VueNumFrm && VueNumFrm->isVisible()) VueNumFrm->RafraichitVue();
     LitFisik();
     if (CalibrageFrm) CalibrageFrm->ChargeGrille();
     // a position named on the command line is opened and played

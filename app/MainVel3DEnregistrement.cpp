@@ -20,14 +20,16 @@ void TMainVel3DFrm::CreeMenusEnregistrement() {
     EnregistrementMnu->setCheckable(true);
     PoseBulle(EnregistrementMnu, QStringLiteral("écarts au coup enregistré ouvert, ajustement de la queue"));
     connect(OuvreEnregistrementMnu, &QAction::triggered, this, [this] { OuvreEnregistrementMnuClick(); });
-    connect(EnregistrementMnu, &QAction::triggered, this, [this] { EnregistrementMnuClick(); });
+    // the item's first use makes the window; from then on its dock's item does the work
+    connect(EnregistrementMnu, &QAction::triggered, this, [this] {
+        if (!EnregistrementFrm) EnregistrementMnuClick();
+    });
 }
 
 TEnregistrementFrm& TMainVel3DFrm::FenetreEnregistrement() {
     if (!EnregistrementFrm) {
         EnregistrementFrm = new TEnregistrementFrm(*this, this);
-        connect(EnregistrementFrm, &TFenetreOutil::Fermee, this,
-                [this] { EnregistrementMnu->setChecked(false); });
+        AjouteOutil(EnregistrementFrm, "EnregistrementFrm", TPlaceOutil::Bas, EnregistrementMnu);
         connect(this, &TMainVel3DFrm::CoupJoue, EnregistrementFrm, &TEnregistrementFrm::CoupJoue);
         connect(this, &TMainVel3DFrm::ImageAnimee, EnregistrementFrm, &TEnregistrementFrm::ImageAnimee);
     }
@@ -49,7 +51,4 @@ void TMainVel3DFrm::OuvreEnregistrementMnuClick() {
     if (!nom.isEmpty()) OuvreEnregistrement(nom);
 }
 
-void TMainVel3DFrm::EnregistrementMnuClick() {
-    TEnregistrementFrm& f = FenetreEnregistrement();
-    f.setVisible(EnregistrementMnu->isChecked());
-}
+void TMainVel3DFrm::EnregistrementMnuClick() { BasculeOutil(&FenetreEnregistrement(), EnregistrementMnu); }

@@ -117,6 +117,11 @@ void TMainVel3DFrm::CreeMenuAffichage() {
     ResettrajetsVRMnu =
         Item(OptionsJeu, "ResettrajetsVRMnu", QStringLiteral("Efface le billard (trajets et V/R)   SUPPR"),
              QStringLiteral("efface les trajets visibles"));
+    OptionsJeu->addSeparator();
+    DispositionMnu = Item(OptionsJeu, "DispositionMnu", QStringLiteral("Disposition par défaut"),
+                          QStringLiteral("remet les fenêtres outils à leur place : la queue à droite, les "
+                                         "autres en onglets à droite ou sous le billard"));
+    connect(DispositionMnu, &QAction::triggered, this, [this] { DispositionParDefaut(); });
     connect(CamFixeMobileMnu, &QAction::triggered, this, [this] { CamFixeMobileMnuClick(); });
     connect(TrajetsMnu, &QAction::triggered, this, [this] { TrajetsMnuClick(); });
     for (QAction* a : {TrajetBillejoueurMnu, TrajetBillenonjoueurMnu, TrajetRougeMnu})
@@ -141,11 +146,7 @@ void TMainVel3DFrm::CreeMenuOutils() {
     CalibreBdMnu =
         Item(FenetresMnu, "CalibreBdMnu", QStringLiteral("Reglage du billard"),
              QStringLiteral("pour rendre le tapis plus glissant, les bandes plus rugueuses etc"), true);
-    connect(VueParamQueueMnu, &QAction::triggered, this, [this] { VueParamQueueMnuClick(); });
-    connect(DifficulteMnu, &QAction::triggered, this, [this] { DifficulteMnuClick(); });
-    connect(VueMemoMnu, &QAction::triggered, this, [this] { VueMemoMnuClick(); });
-    connect(VueNumMnu, &QAction::triggered, this, [this] { VueNumMnuClick(); });
-    connect(CalibreBdMnu, &QAction::triggered, this, [this] { CalibreBdMnuClick(); });
+    // each item shows and closes its window once the window is in its dock (AjouteOutil)
     CreeMenusEnregistrement();
 }
 
@@ -277,28 +278,12 @@ void TMainVel3DFrm::ResettrajetsVRMnuClick() {
 
 // -- tool windows
 
-void TMainVel3DFrm::VueParamQueueMnuClick() {
-    if (QueueFrm) QueueFrm->setVisible(VueParamQueueMnu->isChecked());
-}
+void TMainVel3DFrm::VueParamQueueMnuClick() { BasculeOutil(QueueFrm, VueParamQueueMnu); }
 
-void TMainVel3DFrm::DifficulteMnuClick() {
-    if (!DifficulteFrm) return;
-    // the window may refuse to close while it evaluates
-    if (DifficulteMnu->isChecked())
-        DifficulteFrm->show();
-    else
-        DifficulteFrm->close();
-    DifficulteMnu->setChecked(DifficulteFrm->isVisible());
-}
+void TMainVel3DFrm::DifficulteMnuClick() { BasculeOutil(DifficulteFrm, DifficulteMnu); }
 
-void TMainVel3DFrm::VueMemoMnuClick() {
-    if (MemTrajetsFrm) MemTrajetsFrm->setVisible(VueMemoMnu->isChecked());
-}
+void TMainVel3DFrm::VueMemoMnuClick() { BasculeOutil(MemTrajetsFrm, VueMemoMnu); }
 
-void TMainVel3DFrm::VueNumMnuClick() {
-    if (VueNumFrm) VueNumFrm->setVisible(VueNumMnu->isChecked());
-}
+void TMainVel3DFrm::VueNumMnuClick() { BasculeOutil(VueNumFrm, VueNumMnu); }
 
-void TMainVel3DFrm::CalibreBdMnuClick() {
-    if (CalibrageFrm) CalibrageFrm->setVisible(CalibreBdMnu->isChecked());
-}
+void TMainVel3DFrm::CalibreBdMnuClick() { BasculeOutil(CalibrageFrm, CalibreBdMnu); }

@@ -1,5 +1,5 @@
-// The solutions window's place in the main window: its checkable item of the "&Outils" menu
-// (F7), which follows the window's visibility.
+// The solutions window's place in the main window: its dock under the cue window and its
+// checkable item of the "&Outils" menu (F7), which follows the window.
 #include <QMenu>
 
 #include "app/FenetresOutils.h"
@@ -16,12 +16,5 @@ void TMainVel3DFrm::BrancheSolutions(TSolutionsFrm* solutions) {
               QStringLiteral("les routes qui font le point depuis la position, les plus faciles d'abord"));
     SolutionsMnu->setCheckable(true);
     SolutionsMnu->setShortcut(QKeySequence(Qt::Key_F7));
-    connect(SolutionsMnu, &QAction::triggered, this, [this] {
-        if (SolutionsMnu->isChecked())
-            SolutionsFrm->show();
-        else
-            SolutionsFrm->close();
-        SolutionsMnu->setChecked(SolutionsFrm->isVisible());
-    });
-    connect(SolutionsFrm, &TFenetreOutil::Fermee, this, [this] { SolutionsMnu->setChecked(false); });
+    AjouteOutil(SolutionsFrm, "SolutionsFrm", TPlaceOutil::SousQueue, SolutionsMnu);
 }

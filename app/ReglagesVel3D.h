@@ -20,11 +20,3 @@ using TInscriptible = std::function<bool(const QString& chemin)>;
 // folder; inscriptible: the file system's answer unless told otherwise
 TEmplacementReglages EmplacementReglages(const QString& dossierProgramme, const QString& dossierUtilisateur,
                                          const TInscriptible& inscriptible = {});
-
-class TFichierIni;
-class QRect;
-
-// a window's place kept in the settings under its name, in the section "Fenetres": the top-left
-// corner of its frame and its inner size; false when nothing sound is kept
-bool LitPlaceFenetre(const TFichierIni& ini, const QString& nom, QRect* place);
-void EcritPlaceFenetre(TFichierIni& ini, const QString& nom, const QRect& place);

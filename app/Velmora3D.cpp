@@ -53,10 +53,14 @@ int main(int argc, char** argv) {
     }
 
     auto principale = CreeFenetres(DemarrageProgramme(QApplication::arguments()));
-    // the whole screen even without a window manager to maximise it
-    if (const QScreen* ecran = QGuiApplication::primaryScreen())
-        principale->setGeometry(ecran->availableGeometry());
-    principale->showMaximized();
+    // where it was left, else the whole screen even without a window manager to maximise it
+    if (principale->RestaureGeometrie()) {
+        principale->show();
+    } else {
+        if (const QScreen* ecran = QGuiApplication::primaryScreen())
+            principale->setGeometry(ecran->availableGeometry());
+        principale->showMaximized();
+    }
     std::unique_ptr<QSocketNotifier> arret;
     if (::pipe2(tubeArret, O_CLOEXEC | O_NONBLOCK) == 0) {
         arret = std::make_unique<QSocketNotifier>(tubeArret[0], QSocketNotifier::Read);

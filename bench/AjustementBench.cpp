@@ -28,8 +28,8 @@ TPARAMPHYS Match() {
 TCoupEnregistre Enregistrement(const TPARAMPHYS& fisik) {
     auto s = std::make_unique<TBillardVelmora>();
     s->Fisik = fisik;
-    s->Fisik.dtEnr = 0.02;
-    const double r = fisik.RayonBilles;
+    s->Fisik.Change(&TConstantesPhys::dtEnr, 0.02);
+    const double r = fisik.RayonBilles();
     s->Trajets[1][0].Position = Vecteur(-50, -120, r);
     s->Trajets[2][0].Position = Vecteur(20, 30, r);
     s->Trajets[3][0].Position = Vecteur(40, 100, r);

@@ -16,7 +16,7 @@ namespace {
 
 std::unique_ptr<TBillardVelmora> Simulation() {
     auto s = std::make_unique<TBillardVelmora>();
-    s->Fisik.SetParam(2, static_cast<float>(s->Fisik.RayonBilles));
+    s->Fisik.SetParam(2, static_cast<float>(s->Fisik.RayonBilles()));
     return s;
 }
 

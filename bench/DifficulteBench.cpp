@@ -28,7 +28,7 @@ TPosition Ouverture() {
     if (std::filesystem::exists(nom) && ini.Charge(nom)) {
         ChargePosition(s, ini);
     } else {
-        const double r = s.Fisik.RayonBilles, w = s.Fisik.largeurJeu;
+        const double r = s.Fisik.RayonBilles(), w = s.Fisik.largeurJeu();
         s.Trajets[1][0].Position = Vecteur(18.25, -w / 2, r);
         s.Trajets[2][0].Position = Vecteur(0, -w / 2, r);
         s.Trajets[3][0].Position = Vecteur(0, w / 2, r);

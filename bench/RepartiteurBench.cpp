@@ -18,7 +18,7 @@ constexpr int kNbPositions = 12;
 // the opening position, the aim turned by k degrees; a small grid (375 trials)
 std::int64_t Evalue(int k) {
     auto simu = std::make_unique<TBillardVelmora>();
-    const double r = simu->Fisik.RayonBilles, w = simu->Fisik.largeurJeu;
+    const double r = simu->Fisik.RayonBilles(), w = simu->Fisik.largeurJeu();
     simu->Trajets[1][0].Position = Vecteur(18.25, -w / 2, r);
     simu->Trajets[2][0].Position = Vecteur(0, -w / 2, r);
     simu->Trajets[3][0].Position = Vecteur(0, w / 2, r);
@@ -39,7 +39,7 @@ void BM_DifficulteBoucle(benchmark::State& state) {
 
 void BM_DifficulteRepartie(benchmark::State& state) {
     TRepartiteur repartiteur(
-        [](const std::string& tache, std::string& resultat, std::string&) {
+        [](const std::string& tache, std::string& resultat, std::string*) {
             resultat = std::to_string(Evalue(std::stoi(tache)));
             return true;
         },
@@ -50,7 +50,8 @@ void BM_DifficulteRepartie(benchmark::State& state) {
     for (auto _ : state) {
         std::int64_t total = 0;
         repartiteur.Repartis(
-            taches, [&](TResultatTache&& r) { return (total += std::stoll(r.Contenu)) >= 0; }, erreur);
+            taches, [&](TResultatTache&& r) { return (total += std::stoll(r.Contenu)) >= 0; }, nullptr,
+            &erreur);
         benchmark::DoNotOptimize(total);
     }
     state.SetItemsProcessed(state.iterations() * kNbPositions);
@@ -58,7 +59,7 @@ void BM_DifficulteRepartie(benchmark::State& state) {
 
 void BM_TachesVides(benchmark::State& state) {
     TRepartiteur repartiteur(
-        [](const std::string&, std::string& resultat, std::string&) {
+        [](const std::string&, std::string& resultat, std::string*) {
             resultat.assign(1, 'x');  // (GCC 12 warns wrongly about = "x")
             return true;
         },
@@ -67,7 +68,7 @@ void BM_TachesVides(benchmark::State& state) {
     std::string erreur;
     for (auto _ : state)
         repartiteur.Repartis(
-            taches, [](TResultatTache&&) { return true; }, erreur);
+            taches, [](TResultatTache&&) { return true; }, nullptr, &erreur);
     state.SetItemsProcessed(state.iterations() * std::int64_t(taches.size()));
 }
 

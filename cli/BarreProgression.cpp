@@ -1,7 +1,12 @@
 #include "cli/BarreProgression.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <iostream>
 #include <string>
+
+bool BarreVoulue(const std::ostream& err) { return &err == &std::cerr && ::isatty(STDERR_FILENO); }
 
 void AfficheBarre(double fraction, const char* suite, bool finale) {
     constexpr int largeur = 30;

@@ -1,23 +1,14 @@
 // velmora-sim difficulty: the difficulty evaluation of the desktop program on a position file,
 // every trial played from the balls at rest, on every core.
-#include <unistd.h>
-
-#include <array>
-#include <atomic>
-#include <chrono>
-#include <cmath>
-#include <csignal>
 #include <cstdio>
-#include <iostream>
 #include <memory>
-#include <numbers>
 #include <ostream>
-#include <sstream>
-#include <thread>
 
+#include "cli/AttenteCalcul.h"
 #include "cli/BarreProgression.h"
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/EntreesSorties.h"
 #include "cli/OptionsDifficulte.h"
 #include "cli/OptionsTir.h"
 #include "cli/Resultat.h"
@@ -34,7 +25,7 @@ struct TOptionsCommande {
 };
 
 // the grid, file and thread options; the others go to the shot options
-bool LitOptions(const std::vector<std::string>& args, TOptionsCommande& o, std::string& erreur) {
+bool LitOptions(const std::vector<std::string>& args, TOptionsCommande& o, std::string* erreur) {
     TOptionsGrille g;
     std::vector<std::string> reste;
     if (!LitOptionsGrille(args, g, reste, erreur)) return false;
@@ -43,12 +34,6 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsCommande& o, std::
     o.nbThreads = g.nbThreads;
     return LitOptionsTir(reste, o.tir, erreur);
 }
-
-// Ctrl-C, a termination or a hang-up stops the calculation the way the window's stop button
-// does: the file stays valid, no temporary file is left
-std::atomic<int> interruption{0};
-extern "C" void SurInterruption(int signal) { interruption.store(signal); }
-constexpr int kSignauxArret[] = {SIGINT, SIGTERM, SIGHUP};
 
 void BarreProgression(const TProgressionDifficulte& p, bool finale) {
     const double reste = p.CellulesFaites > 0
@@ -60,66 +45,51 @@ void BarreProgression(const TProgressionDifficulte& p, bool finale) {
     AfficheBarre(p.Fraction(), suite, finale);
 }
 
+void Rapporte(const TOptionsCommande& o, const TResultatDifficulte& r, std::ostream& out) {
+    if (o.tir.json) {
+        out << "{\"trials\": " << r.NbEssais << ", \"successes\": " << r.NbReussis
+            << ", \"volume_tested\": " << FormatReel(r.VolumeTeste)
+            << ", \"volume_success\": " << FormatReel(r.VolumeReussi)
+            << ", \"seconds\": " << FormatReel(r.Secondes) << "}\n";
+        return;
+    }
+    out << "essais : " << r.NbEssais << " (grille de " << r.NbTotal << ")\n"
+        << "réussis : " << r.NbReussis << "\n"
+        << "volume testé : " << Fixe(r.VolumeTeste, 2) << "\n"
+        << "volume réussi : " << Fixe(r.VolumeReussi, 3) << "\n"
+        << "temps : " << Fixe(r.Secondes, 3) << " s\n";
+    if (!o.bul.empty()) out << "résultats : " << o.bul << "\n";
+}
+
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsCommande o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptions(args, o, &erreur) ||
+        (!o.bul.empty() && !SortieDistincte(o.bul, {o.tir.fichier, o.tir.fsk}, &erreur))) {
         err << "velmora-sim difficulty : " << erreur << " (velmora-sim difficulty --help pour l'aide)\n";
         return kErreurUsage;
     }
-    auto simu = std::make_unique<TBillardVelmora>();
-    if (!ChargeTir(*simu, o.tir.fichier, o.tir.fsk, erreur)) {
-        err << "velmora-sim : lecture impossible, " << erreur << "\n";
-        return kErreurFichier;
-    }
-    simu->ModeDeJeu = o.tir.mode;
+    const auto simu = ChargePositionOuDit(o.tir, err);
+    if (!simu) return kErreurFichier;
 
     // the balls at rest where the file puts them, the cue as the cue model holds it
     TEvaluationDifficulte evaluation(*simu, QueueDepuisSimu(*simu), o.grille);
     TOptionsDifficulte options;
     options.NbThreads = o.nbThreads;
     options.NomBul = o.bul;
-
-    // the progress bar only for a person watching a terminal
-    const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
-    interruption = 0;
-    std::array<void (*)(int), std::size(kSignauxArret)> anciens{};
-    for (size_t i = 0; i < std::size(kSignauxArret); ++i)
-        anciens[i] = std::signal(kSignauxArret[i], SurInterruption);
+    // a stop keeps the results so far: the file stays valid, no temporary file is left
+    const TGardeInterruption interruption;
     evaluation.Demarre(options);
-    // a short wait so that the end is seen at once; the bar is redrawn ten times a second
-    for (int tour = 1; !evaluation.Termine(); ++tour) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (interruption.load() != 0) evaluation.Arrete();
-        if (barre && tour % 20 == 0) BarreProgression(evaluation.Progression(), false);
-    }
-    const TResultatDifficulte r = evaluation.Attends();
-    for (size_t i = 0; i < std::size(kSignauxArret); ++i)
-        std::signal(kSignauxArret[i], anciens[i] == SIG_ERR ? SIG_DFL : anciens[i]);
-    if (barre) BarreProgression(evaluation.Progression(), true);
+    const TResultatDifficulte r = AttendsCalcul(evaluation, interruption, BarreVoulue(err), BarreProgression);
 
     if (!r.Erreur.empty()) {
         err << "velmora-sim : résultats impossibles à écrire, " << r.Erreur << "\n";
         return kErreurFichier;
     }
-    if (o.tir.json) {
-        out << "{\"trials\": " << r.NbEssais << ", \"successes\": " << r.NbReussis
-            << ", \"volume_tested\": " << FormatReel(r.VolumeTeste)
-            << ", \"volume_success\": " << FormatReel(r.VolumeReussi)
-            << ", \"seconds\": " << FormatReel(r.Secondes) << "}\n";
-    } else {
-        out << "essais : " << r.NbEssais << " (grille de " << r.NbTotal << ")\n"
-            << "réussis : " << r.NbReussis << "\n"
-            << "volume testé : " << Fixe(r.VolumeTeste, 2) << "\n"
-            << "volume réussi : " << Fixe(r.VolumeReussi, 3) << "\n"
-            << "temps : " << Fixe(r.Secondes, 3) << " s\n";
-        if (!o.bul.empty()) out << "résultats : " << o.bul << "\n";
-    }
+    Rapporte(o, r, out);
     if (r.Interrompu) {
         err << "velmora-sim : calcul interrompu, résultats partiels\n";
-        // 130 for Ctrl-C, as the shell reports a stop by a signal
-        const int signal = interruption.load();
-        return 128 + (signal != 0 ? signal : SIGINT);
+        return interruption.Statut();
     }
     return out.good() ? kSucces : kErreurFichier;
 }
@@ -136,7 +106,8 @@ const std::string kAide =
     "                         par défaut 5,5,5,2,0,0)\n"
     "  --steps E,H,A,V,I,M    incréments : cm, cm, degrés, cm/s, degrés, g (au moins 0.01 ;\n"
     "                         par défaut 0.1,0.1,0.1,10,2,10)\n"
-    "  --bul SORTIE.bul       enregistre les essais réussis (fichier de bulles, extension .bul imposée)\n"
+    "  --bul SORTIE.bul       enregistre les essais réussis (fichier de bulles, extension .bul imposée ;\n"
+    "                         ni le fichier de positions ni celui des paramètres)\n"
     "  --threads N            nombre de fils de calcul (par défaut un par cœur)\n"
     "  --fsk FICHIER.fsk      paramètres physiques (sinon ceux d'usine, ou le FisikFile du fichier de\n"
     "                         positions quand il nomme un fichier existant)\n"

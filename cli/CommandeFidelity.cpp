@@ -1,13 +1,12 @@
 // velmora-sim fidelity: how closely a table plays recorded shots, contact by contact (each shot
 // fitted, every core busy), as tables or as one JSON object.
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <ostream>
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/Interruption.h"
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
 #include "fichiers/NombresIni.h"
@@ -24,16 +23,14 @@ struct TOptionsFidelity {
     TOptionsFidelite fidelite;
 };
 
-bool LitOptions(const std::vector<std::string>& args, TOptionsFidelity& o, std::string& erreur) {
+bool LitOptions(const std::vector<std::string>& args, TOptionsFidelity& o, std::string* erreur) {
     const std::vector<TOptionCli> table = {
         {"--fsk", TGenreOption::Valeur,
          OptionNonVide(o.fsk, "l'option --fsk attend un fichier de paramètres")},
         {"--score", TGenreOption::Valeur,
-         [&](const std::string& valeur, std::string& erreur) {
-             if (valeur != "ball1" && valeur != "all") {
-                 erreur = "--score : \"" + valeur + "\", ball1 ou all attendu";
-                 return false;
-             }
+         [&](const std::string& valeur, std::string* erreur) {
+             if (valeur != "ball1" && valeur != "all")
+                 return Refuse(erreur, "--score : \"" + valeur + "\", ball1 ou all attendu");
              o.fidelite.Ajustement.ScoreToutes = valeur == "all";
              return true;
          }},
@@ -42,20 +39,13 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsFidelity& o, std::
                       [&](long long n) { o.fidelite.NbThreads = int(n); })},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(o.json)},
     };
-    const auto enregistrement = [&](const std::string& nom, std::string&) {
+    const auto enregistrement = [&](const std::string& nom, std::string*) {
         o.enregistrements.push_back(nom);
         return true;
     };
     if (!LitOptionsCli(args, table, enregistrement, erreur)) return false;
-    if (o.enregistrements.empty()) {
-        erreur = "enregistrement (.csv) manquant";
-        return false;
-    }
-    return true;
+    return !o.enregistrements.empty() || Refuse(erreur, "enregistrement (.csv) manquant");
 }
-
-std::atomic<bool> interruption{false};
-void SurInterruptionFidelity(int) { interruption.store(true); }
 
 // a contact in words: "bande 2", "bille 3"
 std::string Contact(const TEvenement& e) {
@@ -213,28 +203,26 @@ void SortieJson(const TRapportFidelite& r, const std::vector<std::string>& noms,
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsFidelity o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptions(args, o, &erreur)) {
         err << "velmora-sim fidelity : " << erreur << " (velmora-sim fidelity --help pour l'aide)\n";
         return kErreurUsage;
     }
     // the table as fit reads it
     auto simu = std::make_unique<TBillardVelmora>();
     std::vector<TCoupEnregistre> coups(o.enregistrements.size());
-    bool lu = PrepareSimulation(*simu, o.fsk, erreur);
+    bool lu = PrepareSimulation(*simu, o.fsk, &erreur);
     for (std::size_t k = 0; lu && k < coups.size(); ++k)
         lu = LitCoupEnregistre(o.enregistrements[k], coups[k], &erreur);
     if (!lu) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
-    interruption = false;
-    const auto ancien = std::signal(SIGINT, SurInterruptionFidelity);
+    const TGardeInterruption interruption;
     const std::vector<TFideliteCoup> comparaisons =
-        CompareCoups(simu->Fisik, coups, o.fidelite, &interruption);
-    std::signal(SIGINT, ancien == SIG_ERR ? SIG_DFL : ancien);
-    if (interruption) {
+        CompareCoups(simu->Fisik, coups, o.fidelite, interruption.Arret());
+    if (interruption.Interrompu()) {
         err << "velmora-sim : comparaison interrompue\n";
-        return kErreurFichier;
+        return interruption.Statut();
     }
     const TRapportFidelite r = ResumeFidelite(comparaisons, o.fidelite);
     if (o.json) {
@@ -267,7 +255,8 @@ const char* const kAide =
     "                         \"cushions\", \"ball_ball\", \"cushion_ranks\", \"last_rolls\",\n"
     "                         \"worst\", \"seconds_median\"}\n"
     "  --help                 cette aide\n\n"
-    "statut : 0 succès, 1 fichier illisible ou calcul interrompu (Ctrl-C), 2 erreur d'usage\n";
+    "statut : 0 succès, 1 fichier illisible, 2 erreur d'usage, 128 + le signal quand un signal\n"
+    "(Ctrl-C, SIGTERM, SIGHUP) arrête le calcul\n";
 
 const TEnregistreCommande enregistre({"fidelity",
                                       "compare un billard à des coups enregistrés, contact par contact",

@@ -7,8 +7,10 @@
 
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
+#include "cli/EntreesSorties.h"
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
+#include "fichiers/EcritureAtomique.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
 #include "jeu/FichiersPosition.h"
@@ -41,46 +43,33 @@ bool LitLibres(const std::string& texte, std::array<bool, NbParamsAjustes>& libr
     return n > 0 && texte.back() != ',';
 }
 
-bool LitOptions(const std::vector<std::string>& args, TOptionsFit& o, std::string& erreur) {
+bool LitOptions(const std::vector<std::string>& args, TOptionsFit& o, std::string* erreur) {
     const std::vector<TOptionCli> table = {
         {"--fsk", TGenreOption::Valeur, OptionTexte(o.fsk)},
         {"--save", TGenreOption::Valeur, OptionNonVide(o.sortie, "l'option --save attend un nom de fichier")},
         {"--free", TGenreOption::Valeur,
-         [&](const std::string& valeur, std::string& erreur) {
-             if (LitLibres(valeur, o.ajustement.Libres)) return true;
-             erreur = "--free : \"" + valeur + "\", liste attendue parmi aim,speed,side,height,incl";
-             return false;
+         [&](const std::string& valeur, std::string* erreur) {
+             return LitLibres(valeur, o.ajustement.Libres) ||
+                    Refuse(erreur,
+                           "--free : \"" + valeur + "\", liste attendue parmi aim,speed,side,height,incl");
          }},
         {"--score", TGenreOption::Valeur,
-         [&](const std::string& valeur, std::string& erreur) {
-             if (valeur != "ball1" && valeur != "all") {
-                 erreur = "--score : \"" + valeur + "\", ball1 ou all attendu";
-                 return false;
-             }
+         [&](const std::string& valeur, std::string* erreur) {
+             if (valeur != "ball1" && valeur != "all")
+                 return Refuse(erreur, "--score : \"" + valeur + "\", ball1 ou all attendu");
              o.ajustement.ScoreToutes = valeur == "all";
              return true;
          }},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(o.json)},
     };
-    const auto enregistrement = [&](const std::string& nom, std::string& erreur) {
-        if (!o.enregistrement.empty()) {
-            erreur = "un seul enregistrement attendu, \"" + nom + "\" est de trop";
-            return false;
-        }
-        o.enregistrement = nom;
-        return true;
-    };
-    if (!LitOptionsCli(args, table, enregistrement, erreur)) return false;
-    if (o.enregistrement.empty()) {
-        erreur = "enregistrement (.csv) manquant";
+    if (!LitOptionsCli(args, table, PositionnelUnique(o.enregistrement, "enregistrement"), erreur))
         return false;
-    }
-    return true;
+    return !o.enregistrement.empty() || Refuse(erreur, "enregistrement (.csv) manquant");
 }
 
 // the fitted cue and the balls at their first samples, as a position file the program opens
 bool SauveVel(const TAjustementCoup& a, const TResultatAjustement& r, const std::string& fsk,
-              const std::string& nom, std::string& erreur) {
+              const std::string& nom, std::string* erreur) {
     auto simu = std::make_unique<TBillardVelmora>();
     simu->Fisik = a.Simu().Fisik;
     for (int b = 1; b <= NbBilles; ++b) simu->Trajets[b][0] = a.Simu().Trajets[b][0];
@@ -89,30 +78,43 @@ bool SauveVel(const TAjustementCoup& a, const TResultatAjustement& r, const std:
     SauvePosition(*simu, ini);
     ini.EcritBooleen("GLBillard", "Hrelatif", true);
     if (!fsk.empty()) ini.EcritTexte("GLBillard", "FisikFile", fsk);
-    return ini.Sauve(nom, &erreur);
+    return ini.Sauve(nom, erreur);
 }
+
+// the fitted cue, its stroke time and its scores, as JSON or as text
+void Rapporte(const TResultatAjustement& r, bool json, std::ostream& out);
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsFit o;
     std::string erreur;
-    if (!LitOptions(args, o, erreur)) {
+    if (!LitOptions(args, o, &erreur) ||
+        (!o.sortie.empty() && !SortieDistincte(o.sortie, {o.enregistrement, o.fsk}, &erreur))) {
         err << "velmora-sim fit : " << erreur << " (velmora-sim fit --help pour l'aide)\n";
         return kErreurUsage;
     }
     auto simu = std::make_unique<TBillardVelmora>();
     TCoupEnregistre coup;
-    if (!PrepareSimulation(*simu, o.fsk, erreur) || !LitCoupEnregistre(o.enregistrement, coup, &erreur)) {
+    if (!PrepareSimulation(*simu, o.fsk, &erreur) || !LitCoupEnregistre(o.enregistrement, coup, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    if (!o.sortie.empty() && !SauvegardePossible(o.sortie, &erreur)) {
+        err << "velmora-sim : écriture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
     TAjustementCoup ajustement(simu->Fisik, coup);
     const TResultatAjustement r = ajustement.Ajuste(o.ajustement);
-    if (!o.sortie.empty() && !SauveVel(ajustement, r, o.fsk, o.sortie, erreur)) {
+    if (!o.sortie.empty() && !SauveVel(ajustement, r, o.fsk, o.sortie, &erreur)) {
         err << "velmora-sim : écriture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
+    Rapporte(r, o.json, out);
+    return out.good() ? kSucces : kErreurFichier;
+}
+
+void Rapporte(const TResultatAjustement& r, bool json, std::ostream& out) {
     const TParamQueue& q = r.Queue;
-    if (o.json) {
+    if (json) {
         out << "{\"cue\": {\"Vq\": " << FormatReel(q.VitesseQueue) << ", \"m\": " << FormatReel(q.MasseQueue)
             << ", \"AngleOx\": " << FormatReel(q.AngleOx) << ", \"AngleTapis\": " << FormatReel(q.AngleTapis)
             << ", \"Effet\": " << FormatReel(q.Effet) << ", \"Hauteur\": " << FormatReel(q.Hauteur)
@@ -131,7 +133,6 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             << "score toutes billes : " << Fixe(r.Score.Toutes, 2) << " cm\n"
             << "coups calculés : " << r.NbCoups << " en " << Fixe(r.Secondes, 2) << " s\n";
     }
-    return out.good() ? kSucces : kErreurFichier;
 }
 
 const char* const kAide =
@@ -146,7 +147,8 @@ const char* const kAide =
     "                         (par défaut aim,speed,side,height ; les autres restent à zéro, la\n"
     "                         visée et la vitesse à ce que disent les premiers échantillons)\n"
     "  --score ball1|all      écart minimisé : bille 1 (par défaut) ou les trois billes\n"
-    "  --save SORTIE.vel      écrit la queue trouvée et les billes en fichier de positions\n"
+    "  --save SORTIE.vel      écrit la queue trouvée et les billes en fichier de positions (ni\n"
+    "                         l'enregistrement ni le fichier de paramètres : refusé avant le calcul)\n"
     "  --json                 {\"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", \"Effet\", "
     "\"Hauteur\"},\n"
     "                         \"stroke\": s, \"score_ball1\": cm, \"score_all\": cm, \"shots\": N,\n"

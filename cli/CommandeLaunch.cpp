@@ -1,5 +1,4 @@
 // velmora-sim launch: replays a manual launch file from its photo 0, without the cue.
-#include <memory>
 #include <ostream>
 
 #include "cli/ChargementPosition.h"
@@ -10,20 +9,12 @@
 namespace {
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    TOptionsTir options;
-    std::string erreur;
-    if (!LitOptionsTir(args, options, erreur)) {
-        err << "velmora-sim launch : " << erreur << " (velmora-sim launch --help pour l'aide)\n";
-        return kErreurUsage;
-    }
-    auto simu = std::make_unique<TBillardVelmora>();
-    if (!PrepareSimulation(*simu, options.fsk, erreur) || !ChargeLancer(*simu, options.fichier, &erreur)) {
-        err << "velmora-sim : lecture impossible, " << erreur << "\n";
-        return kErreurFichier;
-    }
-    simu->ModeDeJeu = options.mode;
-    simu->CalculTrajets();
-    return RapporteTir(*simu, options, out, err);
+    return ExecuteTir(
+        "launch", args, out, err,
+        [](TBillardVelmora& simu, const TOptionsTir& o, std::string* erreur) {
+            return PrepareSimulation(simu, o.fsk, erreur) && ChargeLancer(simu, o.fichier, erreur);
+        },
+        [](TBillardVelmora& simu) { simu.CalculTrajets(); });
 }
 
 const std::string kAide =

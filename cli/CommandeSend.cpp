@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "cli/Commandes.h"
+#include "cli/TableOptions.h"
 #include "fichiers/CopieCoup.h"
 #include "jeu/PositionJeu.h"
 
@@ -59,106 +60,86 @@ std::string SansControles(const std::string& texte) {
     return propre;
 }
 
-// sends the block and reads the answer line; false with the reason
-bool Envoie(const std::string& chemin, const TCopieCoup& coup, std::string& reponse, std::string& erreur) {
+// the program's socket, of this user only; false with the reason
+bool Connecte(const std::string& chemin, TSocket& s, std::string* erreur) {
     sockaddr_un adresse{};
     adresse.sun_family = AF_UNIX;
-    if (chemin.size() >= sizeof(adresse.sun_path)) {
-        erreur = "chemin de socket trop long : " + chemin;
-        return false;
-    }
+    if (chemin.size() >= sizeof(adresse.sun_path))
+        return Refuse(erreur, "chemin de socket trop long : " + chemin);
     std::memcpy(adresse.sun_path, chemin.c_str(), chemin.size() + 1);
-    TSocket s;
     s.fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (s.fd < 0) {
-        erreur = std::string("socket : ") + std::strerror(errno);
-        return false;
-    }
+    if (s.fd < 0) return Refuse(erreur, std::string("socket : ") + std::strerror(errno));
     if (connect(s.fd, reinterpret_cast<const sockaddr*>(&adresse), sizeof(adresse)) != 0) {
         const int e = errno;
         if (e == ENOENT || e == ECONNREFUSED)
-            erreur = "aucun Velmora 3D en cours n'attend de coup (" + chemin + ")";
-        else
-            erreur = chemin + " : " + std::strerror(e);
-        return false;
+            return Refuse(erreur, "aucun Velmora 3D en cours n'attend de coup (" + chemin + ")");
+        return Refuse(erreur, chemin + " : " + std::strerror(e));
     }
     // only a program of the same user gets the shot
 #ifdef SO_PEERCRED
     ucred pair{};
     socklen_t taille = sizeof pair;
-    if (getsockopt(s.fd, SOL_SOCKET, SO_PEERCRED, &pair, &taille) != 0 || pair.uid != getuid()) {
-        erreur = chemin + " : le programme à l'écoute n'appartient pas à l'utilisateur, coup non transmis";
-        return false;
-    }
+    if (getsockopt(s.fd, SOL_SOCKET, SO_PEERCRED, &pair, &taille) != 0 || pair.uid != getuid())
+        return Refuse(
+            erreur,
+            chemin + " : le programme à l'écoute n'appartient pas à l'utilisateur, coup non transmis");
 #endif
-    // the whole block, even in pieces
+    return true;
+}
+
+// the whole block, even in pieces, then one line back (nothing when the program closed without
+// answering); false with the reason
+bool Echange(const TSocket& s, const TCopieCoup& coup, std::string& reponse, std::string* erreur) {
     const auto bloc = EncodeCopieCoup(coup);
     size_t envoyes = 0;
     while (envoyes < bloc.size()) {
         const ssize_t n = send(s.fd, bloc.data() + envoyes, bloc.size() - envoyes, MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            erreur = std::string("envoi interrompu : ") + std::strerror(errno);
-            return false;
-        }
+        if (n <= 0) return Refuse(erreur, std::string("envoi interrompu : ") + std::strerror(errno));
         envoyes += static_cast<size_t>(n);
     }
-    // one line back, or nothing when the program closed without answering
     char tampon[256];
     reponse.clear();
     while (reponse.find('\n') == std::string::npos && reponse.size() < 1024) {
         pollfd p{s.fd, POLLIN, 0};
         const int pret = poll(&p, 1, kDelaiReponseMs);
         if (pret < 0 && errno == EINTR) continue;
-        if (pret == 0) {
-            erreur = "pas de réponse de Velmora 3D";
-            return false;
-        }
+        if (pret == 0) return Refuse(erreur, "pas de réponse de Velmora 3D");
         const ssize_t n = recv(s.fd, tampon, sizeof(tampon), 0);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         reponse.append(tampon, static_cast<size_t>(n));
     }
     if (const auto fin = reponse.find('\n'); fin != std::string::npos) reponse.resize(fin);
-    if (reponse.empty()) {
-        erreur = "Velmora 3D a fermé la connexion sans répondre";
-        return false;
-    }
-    return true;
+    return !reponse.empty() || Refuse(erreur, "Velmora 3D a fermé la connexion sans répondre");
 }
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string fichier;
     std::string chemin;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--socket" && i + 1 < args.size()) {
-            chemin = args[++i];
-        } else if (!args[i].empty() && args[i][0] == '-') {
-            err << "velmora-sim send : option inconnue " << args[i]
-                << " (velmora-sim send --help pour l'aide)\n";
-            return kErreurUsage;
-        } else if (fichier.empty()) {
-            fichier = args[i];
-        } else {
-            err << "velmora-sim send : un seul fichier à la fois\n";
-            return kErreurUsage;
-        }
-    }
-    if (fichier.empty()) {
-        err << "velmora-sim send : fichier de position manquant (velmora-sim send --help pour l'aide)\n";
+    std::string erreur;
+    const std::vector<TOptionCli> table = {{"--socket", TGenreOption::Valeur, OptionTexte(chemin)}};
+    const auto positionnel = [&](const std::string& nom, std::string* erreur) {
+        if (!fichier.empty()) return Refuse(erreur, "un seul fichier à la fois");
+        fichier = nom;
+        return true;
+    };
+    if (!LitOptionsCli(args, table, positionnel, &erreur) ||
+        (fichier.empty() && !Refuse(&erreur, "fichier de position manquant"))) {
+        err << "velmora-sim send : " << erreur << " (velmora-sim send --help pour l'aide)\n";
         return kErreurUsage;
     }
     if (chemin.empty()) chemin = CheminServeurCoup();
 
     // read exactly as the program opens a position
     TPositionOuverte ouverte;
-    std::string erreur;
     if (!LitPositionJeu(fichier, ouverte, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
     std::string reponse;
-    if (!Envoie(chemin, CoupDuFichier(ouverte.Position), reponse, erreur)) {
+    TSocket s;
+    if (!Connecte(chemin, s, &erreur) || !Echange(s, CoupDuFichier(ouverte.Position), reponse, &erreur)) {
         err << "velmora-sim send : " << erreur << "\n";
         return kErreurEnvoi;
     }

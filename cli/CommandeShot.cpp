@@ -1,5 +1,4 @@
 // velmora-sim shot: plays a position file with its cue, as the desktop program's fire button does.
-#include <memory>
 #include <ostream>
 
 #include "cli/ChargementPosition.h"
@@ -9,21 +8,12 @@
 namespace {
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    TOptionsTir options;
-    std::string erreur;
-    if (!LitOptionsTir(args, options, erreur)) {
-        err << "velmora-sim shot : " << erreur << " (velmora-sim shot --help pour l'aide)\n";
-        return kErreurUsage;
-    }
-    // the photo store is large: the object lives on the heap
-    auto simu = std::make_unique<TBillardVelmora>();
-    if (!ChargeTir(*simu, options.fichier, options.fsk, erreur)) {
-        err << "velmora-sim : lecture impossible, " << erreur << "\n";
-        return kErreurFichier;
-    }
-    simu->ModeDeJeu = options.mode;
-    simu->Joue();
-    return RapporteTir(*simu, options, out, err);
+    return ExecuteTir(
+        "shot", args, out, err,
+        [](TBillardVelmora& simu, const TOptionsTir& o, std::string* erreur) {
+            return ChargeTir(simu, o.fichier, o.fsk, erreur);
+        },
+        [](TBillardVelmora& simu) { simu.Joue(); });
 }
 
 const std::string kAide =

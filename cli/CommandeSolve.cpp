@@ -1,49 +1,62 @@
 // velmora-sim solve: the scoring routes of a position file, easiest first, each with its most
 // forgiving cue setting and its success rate; optionally saved as position files that replay them.
-#include <unistd.h>
-
-#include <atomic>
-#include <chrono>
-#include <cmath>
-#include <csignal>
 #include <cstdio>
-#include <filesystem>
-#include <iostream>
 #include <memory>
 #include <ostream>
-#include <thread>
 
+#include "cli/AttenteCalcul.h"
 #include "cli/BarreProgression.h"
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "cli/OptionsSolve.h"
 #include "cli/OptionsTir.h"
 #include "cli/Resultat.h"
+#include "cli/TableOptions.h"
+#include "fichiers/DossierSortie.h"
+#include "fichiers/NomLisible.h"
 #include "fichiers/NombresIni.h"
+#include "jeu/PositionJeu.h"
 #include "moteurs/SolveurCoups.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+// the route files a search may write: a folder opened once, and the source position they copy
+struct TSauvegardeRoutes {
+    TDossierSortie dossier;
+    TPositionOuverte source;
+};
 
-// the output folder exists (created when missing) and takes files, before any time is spent
-bool PrepareDossier(const std::string& dossier, std::string& erreur) {
-    std::error_code ec;
-    if (!fs::exists(dossier, ec)) fs::create_directories(dossier, ec);
-    if (ec || !fs::is_directory(dossier, ec)) {
-        erreur = dossier + " : dossier impossible à créer" + (ec ? " (" + ec.message() + ")" : "");
-        return false;
+std::string NomRoute(int rang) { return "route" + std::to_string(rang) + ".vel"; }
+
+// Before any time is spent: the folder exists (made when missing), each route file it may get can
+// be written, and none of them is the position searched. The exit status, kSucces when it can.
+int PrepareSauvegarde(const TOptionsSolve& o, TSauvegardeRoutes& s, std::string* erreur) {
+    if (!LitPositionJeu(o.tir.fichier, s.source, erreur) || !s.dossier.Ouvre(o.dossier, erreur))
+        return kErreurFichier;
+    for (int rang = 1; rang <= o.top; ++rang) {
+        const std::string nom = NomRoute(rang);
+        for (const std::string& entree : {o.tir.fichier, o.tir.fsk}) {
+            if (entree.empty() || !s.dossier.Designe(nom, entree)) continue;
+            Refuse(erreur, "\"" + NomLisible(s.dossier.CheminDe(nom)) +
+                               "\" est un fichier que la commande lit (\"" + NomLisible(entree) +
+                               "\") : il serait remplacé ; choisissez un autre dossier");
+            return kErreurUsage;
+        }
+        if (!s.dossier.PeutEcrire(nom, erreur)) return kErreurFichier;
     }
-    if (::access(dossier.c_str(), W_OK) != 0) {
-        erreur = dossier + " : écriture impossible dans ce dossier";
-        return false;
+    return kSucces;
+}
+
+// each route as a position file that the program and `shot` play as that route; their names
+bool SauveRoutes(const TResultatSolveur& r, const TSauvegardeRoutes& s, std::vector<std::string>& fichiers,
+                 std::string* erreur) {
+    for (const TRouteSolveur& route : r.Routes) {
+        const std::string nom = NomRoute(route.Rang);
+        if (!s.dossier.Ecrit(nom, TextePositionAvecQueue(s.source, route.Queue), erreur)) return false;
+        fichiers.push_back(s.dossier.CheminDe(nom));
     }
     return true;
 }
-
-// Ctrl-C stops the search: the routes found so far are reported
-std::atomic<bool> interruption{false};
-extern "C" void SurInterruptionSolve(int) { interruption.store(true); }
 
 void BarreProgression(const TProgressionSolveur& p, bool finale) {
     char suite[128];
@@ -52,91 +65,77 @@ void BarreProgression(const TProgressionSolveur& p, bool finale) {
     AfficheBarre(p.Fraction(), suite, finale);
 }
 
-int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    TOptionsSolve o;
-    std::string erreur;
-    if (!LitOptionsSolve(args, o, erreur)) {
-        err << "velmora-sim solve : " << erreur << " (velmora-sim solve --help pour l'aide)\n";
-        return kErreurUsage;
+void RapporteTexte(const TResultatSolveur& r, const std::vector<std::string>& fichiers, std::ostream& out) {
+    if (r.Routes.empty()) out << "aucune route : " << r.Raison << "\n";
+    for (size_t i = 0; i < r.Routes.size(); ++i) {
+        const TRouteSolveur& route = r.Routes[i];
+        const TQueueDegres& q = route.Queue;
+        out << route.Rang << ". " << route.Libelle << " : "
+            << (route.Mesuree() ? Fixe(100 * route.TauxReussite(), 1) + " %" : std::string("non mesuré"))
+            << " ; vitesse " << Fixe(q.Vitesse, 1) << " cm/s, visée " << Fixe(q.Visee, 2) << "°, effet "
+            << Fixe(q.Effet, 2) << " cm, hauteur " << Fixe(q.Hauteur, 2) << " cm, inclinaison "
+            << Fixe(q.Inclinaison, 2) << "°";
+        if (i < fichiers.size()) out << " ; " << fichiers[i];
+        out << "\n";
     }
-    auto simu = std::make_unique<TBillardVelmora>();
-    if (!ChargeTir(*simu, o.tir.fichier, o.tir.fsk, erreur)) {
-        err << "velmora-sim : lecture impossible, " << erreur << "\n";
-        return kErreurFichier;
-    }
-    if (!o.dossier.empty() && !PrepareDossier(o.dossier, erreur)) {
-        err << "velmora-sim : " << erreur << "\n";
-        return kErreurFichier;
-    }
+    out << r.NbRoutesTrouvees << " routes trouvées, " << r.NbCoups << " coups jugés en "
+        << Fixe(r.Secondes, 2) << " s\n";
+}
 
+// the search, stopped by a signal; its routes saved when asked, then reported; the exit status
+int Cherche(const TOptionsSolve& o, const TBillardVelmora& simu, const TSauvegardeRoutes* sauvegarde,
+            std::ostream& out, std::ostream& err) {
     TOptionsSolveur options;
     options.Mode = o.tir.mode;
     options.NbRoutes = o.top;
     options.Budget = o.budget;
     options.NbThreads = o.nbThreads;
     options.Masse = o.masse;
-    options.MasseQueue = float(simu->MasseQueue);
-    TSolveurCoups solveur(*simu, options);
-
-    const bool barre = &err == &std::cerr && ::isatty(STDERR_FILENO);
-    interruption = false;
-    const auto ancien = std::signal(SIGINT, SurInterruptionSolve);
+    options.MasseQueue = float(simu.MasseQueue);
+    TSolveurCoups solveur(simu, options);
+    const TGardeInterruption interruption;
     solveur.Demarre();
-    for (int tour = 1; !solveur.Termine(); ++tour) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (interruption.load()) solveur.Arrete();
-        if (barre && tour % 20 == 0) BarreProgression(solveur.Progression(), false);
-    }
-    const TResultatSolveur r = solveur.Attends();
-    std::signal(SIGINT, ancien == SIG_ERR ? SIG_DFL : ancien);
-    if (barre) BarreProgression(solveur.Progression(), true);
+    const TResultatSolveur r = AttendsCalcul(solveur, interruption, BarreVoulue(err), BarreProgression);
 
-    // each route as a position file that the program and `shot` play as that route
     std::vector<std::string> fichiers;
-    for (const TRouteSolveur& route : r.Routes) {
-        if (o.dossier.empty()) break;
-        const std::string nom =
-            (fs::path(o.dossier) / ("route" + std::to_string(route.Rang) + ".vel")).string();
-        std::error_code ec;
-        fs::remove(nom, ec);  // a fresh file: no key of an older one stays behind
-        const TQueueDegres& q = route.Queue;
-        if (!EcritPositionAvecQueue(o.tir.fichier, q.Effet, q.Hauteur, q.Visee, q.Inclinaison, q.Vitesse,
-                                    q.Masse, nom, erreur)) {
-            err << "velmora-sim : route impossible à enregistrer, " << erreur << "\n";
-            return kErreurFichier;
-        }
-        fichiers.push_back(nom);
+    std::string erreur;
+    if (sauvegarde && !SauveRoutes(r, *sauvegarde, fichiers, &erreur)) {
+        err << "velmora-sim : route impossible à enregistrer, " << erreur << "\n";
+        return kErreurFichier;
     }
-
-    if (o.tir.json) {
+    if (o.tir.json)
         out << JsonSolveur(r, fichiers) << "\n";
-    } else if (r.Routes.empty()) {
-        out << "aucune route : " << r.Raison << "\n";
-    } else {
-        for (size_t i = 0; i < r.Routes.size(); ++i) {
-            const TRouteSolveur& route = r.Routes[i];
-            const TQueueDegres& q = route.Queue;
-            out << route.Rang << ". " << route.Libelle << " : "
-                << (route.Mesuree() ? Fixe(100 * route.TauxReussite(), 1) + " %" : std::string("non mesuré"))
-                << " ; vitesse " << Fixe(q.Vitesse, 1) << " cm/s, visée " << Fixe(q.Visee, 2) << "°, effet "
-                << Fixe(q.Effet, 2) << " cm, hauteur " << Fixe(q.Hauteur, 2) << " cm, inclinaison "
-                << Fixe(q.Inclinaison, 2) << "°";
-            if (i < fichiers.size()) out << " ; " << fichiers[i];
-            out << "\n";
-        }
-    }
-    if (!o.tir.json)
-        out << r.NbRoutesTrouvees << " routes trouvées, " << r.NbCoups << " coups jugés en "
-            << Fixe(r.Secondes, 2) << " s\n";
+    else
+        RapporteTexte(r, fichiers, out);
     if (r.Interrompu) {
         err << "velmora-sim : recherche interrompue, routes trouvées jusque-là";
         // a success rate costs a whole difficulty grid: none is measured after the stop
         if (r.NbNonMesurees > 0)
             err << " ; taux de réussite non mesuré pour " << r.NbNonMesurees << " d'entre elles";
         err << "\n";
-        return 130;
+        return interruption.Statut();
     }
     return out.good() ? kSucces : kErreurFichier;
+}
+
+int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TOptionsSolve o;
+    std::string erreur;
+    if (!LitOptionsSolve(args, o, &erreur)) {
+        err << "velmora-sim solve : " << erreur << " (velmora-sim solve --help pour l'aide)\n";
+        return kErreurUsage;
+    }
+    const auto simu = ChargePositionOuDit(o.tir, err);
+    if (!simu) return kErreurFichier;
+    std::unique_ptr<TSauvegardeRoutes> sauvegarde;
+    if (!o.dossier.empty()) {
+        sauvegarde = std::make_unique<TSauvegardeRoutes>();
+        if (const int statut = PrepareSauvegarde(o, *sauvegarde, &erreur); statut != kSucces) {
+            err << (statut == kErreurUsage ? "velmora-sim solve : " : "velmora-sim : ") << erreur << "\n";
+            return statut;
+        }
+    }
+    return Cherche(o, *simu, sauvegarde.get(), out, err);
 }
 
 const std::string kAide =
@@ -156,7 +155,10 @@ const std::string kAide =
     "  --threads N            nombre de fils de calcul (par défaut un par cœur ; même résultat)\n"
     "  --massé                inclinaison jusqu'à 75° (aussi --masse)\n"
     "  --save DOSSIER         enregistre chaque route en fichier de positions (route1.vel, ...) que\n"
-    "                         velmora-sim shot et le programme jouent tel quel (avec le même --fsk)\n"
+    "                         velmora-sim shot et le programme jouent tel quel (avec le même --fsk) ;\n"
+    "                         chacun est écrit en entier ou pas du tout, jamais à travers un lien, et\n"
+    "                         ni un dossier, ni un tube, ni un fichier protégé, ni la position cherchée\n"
+    "                         n'est remplacé (vérifié avant la recherche)\n"
     "  --fsk FICHIER.fsk      paramètres physiques (sinon ceux d'usine, ou le FisikFile du fichier de\n"
     "                         positions quand il nomme un fichier existant)\n"
     "  --json                 résultat en un objet JSON : {\"routes\": [{\"rank\", \"sequence\",\n"
@@ -169,10 +171,10 @@ const std::string kAide =
     "sortie : une ligne par route (rang, séquence, taux de réussite, vitesse, visée, effet, hauteur,\n"
     "inclinaison, fichier), puis le nombre de routes et de coups ; \"aucune route : raison\" quand il n'y\n"
     "en a pas (statut 0). Les bandes 1 et 3 sont les longues, 2 et 4 les courtes. Une barre de\n"
-    "progression sur la sortie d'erreur quand c'est un terminal ; Ctrl-C arrête la recherche et affiche\n"
-    "les routes trouvées jusque-là.\n"
+    "progression sur la sortie d'erreur quand c'est un terminal ; Ctrl-C (ou SIGTERM, SIGHUP) arrête la\n"
+    "recherche et affiche les routes trouvées jusque-là.\n"
     "statut : 0 succès (même sans route), 1 fichier illisible ou impossible à écrire, 2 erreur d'usage,\n"
-    "130 interrompu\n";
+    "130 interrompu (143 par SIGTERM, 129 par SIGHUP)\n";
 
 const TEnregistreCommande enregistre({"solve",
                                       "cherche les routes qui font le point, les plus faciles d'abord",

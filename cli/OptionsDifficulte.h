@@ -18,7 +18,7 @@ struct TOptionsGrille {
 // takes --trials, --steps, --bul and --threads out of args (--export refused); the other
 // arguments are left in reste, in order. False with the message.
 bool LitOptionsGrille(const std::vector<std::string>& args, TOptionsGrille& o,
-                      std::vector<std::string>& reste, std::string& erreur);
+                      std::vector<std::string>& reste, std::string* erreur = nullptr);
 
 // the cue as the desktop's cue model holds it after opening the file
 TQueueDegres QueueDepuisSimu(const TBillardVelmora& simu);

@@ -11,7 +11,7 @@ constexpr int kRoutesMax = 100;
 
 }  // namespace
 
-bool LitOptionsSolve(const std::vector<std::string>& args, TOptionsSolve& o, std::string& erreur) {
+bool LitOptionsSolve(const std::vector<std::string>& args, TOptionsSolve& o, std::string* erreur) {
     const std::vector<TOptionCli> table = {
         {"--massé", TGenreOption::Drapeau, OptionDrapeau(o.masse)},
         {"--masse", TGenreOption::Drapeau, OptionDrapeau(o.masse)},

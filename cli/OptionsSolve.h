@@ -18,4 +18,4 @@ struct TOptionsSolve {
 
 // --top, --budget, --threads, --save and --massé, then the shot options (--export refused).
 // False with the message.
-bool LitOptionsSolve(const std::vector<std::string>& args, TOptionsSolve& o, std::string& erreur);
+bool LitOptionsSolve(const std::vector<std::string>& args, TOptionsSolve& o, std::string* erreur = nullptr);

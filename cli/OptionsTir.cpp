@@ -9,7 +9,8 @@ const char* const kAideOptionsTir =
     "  --mode MODE            règle de validation du point : 3bandes (par défaut), 1bande ou libre\n"
     "  --export SORTIE.pvr    écrit toutes les photos : une ligne par photo, 32 champs séparés par des\n"
     "                         tabulations (temps, type de choc, puis pour les billes joueur, non joueur\n"
-    "                         et rouge : mouvement, position, vitesse, rotation), point décimal\n"
+    "                         et rouge : mouvement, position, vitesse, rotation), point décimal ; ni le\n"
+    "                         fichier joué ni celui des paramètres (refusé, statut 2)\n"
     "  --json                 résultat en un objet JSON :\n"
     "                         {\"outcome\": \"...\", \"point\": bool, \"miscue\": bool, \"photos\": N, "
     "\"time\": s}\n"
@@ -38,32 +39,19 @@ const char* MotMode(TModeDeJeu mode) {
     return mode == j3Bandes ? "3bandes" : mode == j1Bande ? "1bande" : "libre";
 }
 
-bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string& erreur) {
+bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string* erreur) {
     const std::vector<TOptionCli> table = {
         {"--fsk", TGenreOption::Valeur,
          OptionNonVide(options.fsk, "l'option --fsk attend une valeur non vide")},
         {"--export", TGenreOption::Valeur,
          OptionNonVide(options.exportPvr, "l'option --export attend une valeur non vide")},
         {"--mode", TGenreOption::Valeur,
-         [&](const std::string& valeur, std::string& erreur) {
-             if (LitMode(valeur, options.mode)) return true;
-             erreur = "mode inconnu \"" + valeur + "\" (3bandes, 1bande ou libre)";
-             return false;
+         [&](const std::string& valeur, std::string* erreur) {
+             return LitMode(valeur, options.mode) ||
+                    Refuse(erreur, "mode inconnu \"" + valeur + "\" (3bandes, 1bande ou libre)");
          }},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(options.json)},
     };
-    const auto fichier = [&](const std::string& nom, std::string& erreur) {
-        if (!options.fichier.empty()) {
-            erreur = "un seul fichier attendu, \"" + nom + "\" est de trop";
-            return false;
-        }
-        options.fichier = nom;
-        return true;
-    };
-    if (!LitOptionsCli(args, table, fichier, erreur)) return false;
-    if (options.fichier.empty()) {
-        erreur = "fichier manquant";
-        return false;
-    }
-    return true;
+    if (!LitOptionsCli(args, table, PositionnelUnique(options.fichier, "fichier"), erreur)) return false;
+    return !options.fichier.empty() || Refuse(erreur, "fichier manquant");
 }

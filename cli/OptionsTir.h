@@ -21,4 +21,4 @@ const char* MotMode(TModeDeJeu mode);
 extern const char* const kAideOptionsTir;
 
 // false with the message when the command line is not usable
-bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string& erreur);
+bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string* erreur = nullptr);

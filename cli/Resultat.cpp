@@ -1,10 +1,12 @@
 #include "cli/Resultat.h"
 
 #include <cstdio>
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "cli/Commandes.h"
+#include "cli/EntreesSorties.h"
 #include "fichiers/ExportPVR.h"
 #include "fichiers/NombresIni.h"
 
@@ -44,4 +46,28 @@ std::string Fixe(double v, int decimales) {
     char texte[64];
     std::snprintf(texte, sizeof texte, "%.*f", decimales, v);
     return texte;
+}
+
+int ExecuteTir(const std::string& commande, const std::vector<std::string>& args, std::ostream& out,
+               std::ostream& err,
+               const std::function<bool(TBillardVelmora&, const TOptionsTir&, std::string*)>& charge,
+               const std::function<void(TBillardVelmora&)>& joue) {
+    TOptionsTir options;
+    std::string erreur;
+    if (!LitOptionsTir(args, options, &erreur) ||
+        (!options.exportPvr.empty() &&
+         !SortieDistincte(options.exportPvr, {options.fichier, options.fsk}, &erreur))) {
+        err << "velmora-sim " << commande << " : " << erreur << " (velmora-sim " << commande
+            << " --help pour l'aide)\n";
+        return kErreurUsage;
+    }
+    // the photo store is large: the object lives on the heap
+    auto simu = std::make_unique<TBillardVelmora>();
+    if (!charge(*simu, options, &erreur)) {
+        err << "velmora-sim : lecture impossible, " << erreur << "\n";
+        return kErreurFichier;
+    }
+    simu->ModeDeJeu = options.mode;
+    joue(*simu);
+    return RapporteTir(*simu, options, out, err);
 }

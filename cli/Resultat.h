@@ -1,8 +1,10 @@
 // What velmora-sim prints after a shot, and the export it writes on request.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "cli/OptionsTir.h"
 #include "sim/C8_BillardVelmora.h"
@@ -15,3 +17,11 @@ std::string Fixe(double v, int decimales);
 // writes the export when asked, then prints the outcome line or the JSON object; the exit status
 int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out,
                 std::ostream& err);
+
+// A command that computes one shot (shot, launch): its options (an export onto one of its inputs
+// refused), the simulation prepared by charge (false with the reason), the shot played by joue, the
+// report. The exit status.
+int ExecuteTir(const std::string& commande, const std::vector<std::string>& args, std::ostream& out,
+               std::ostream& err,
+               const std::function<bool(TBillardVelmora&, const TOptionsTir&, std::string*)>& charge,
+               const std::function<void(TBillardVelmora&)>& joue);

@@ -7,6 +7,7 @@
 #include "cli/OptionsDifficulte.h"
 #include "cli/TravailPosition.h"
 #include "fichiers/NombresIni.h"
+#include "moteurs/DifficulteComptes.h"
 
 namespace {
 
@@ -16,13 +17,17 @@ void AjouteSimple(std::string& octets, float v) {
     for (int i = 0; i < 4; ++i) octets.push_back(static_cast<char>((bits >> (8 * i)) & 0xff));
 }
 
-std::string ContenuBul(const TEvaluationDifficulte& evaluation) {
+std::string OctetsEntete(const TEnteteBul& e) {
     std::string octets;
-    const TEnteteBul& e = evaluation.Entete();
     for (const auto& p : e.Positions)
         for (float v : p) AjouteSimple(octets, v);
     for (float v : e.Hautes) AjouteSimple(octets, v);
     for (float v : e.Basses) AjouteSimple(octets, v);
+    return octets;
+}
+
+std::string ContenuBul(const TEvaluationDifficulte& evaluation) {
+    std::string octets = OctetsEntete(evaluation.Entete());
     for (std::int64_t c : evaluation.Reussites()) {
         TParamQueue p;
         ParamCellule(evaluation.Queue(), evaluation.Grille(), DecalagesCellule(evaluation.Grille(), c), p);
@@ -47,15 +52,13 @@ public:
     }
     std::vector<std::string> Suffixes() const override { return {".bul"}; }
 
-    std::string Signature() const override {
-        std::string s = "difficulty --trials " + Six(grille_.NbEssais) + " --steps " +
-                        Six(grille_.Increment) + " --mode " + MotMode(Tir().mode);
-        if (!Tir().fsk.empty()) s += " --fsk " + Tir().fsk;
-        return s;
+    std::string Configuration() const override {
+        return "genre difficulty\n--trials " + Six(grille_.NbEssais) + "\n--steps " + Six(grille_.Increment) +
+               "\n" + ConfigurationTir();
     }
 
     bool Calcule(const std::string& fichier, TResultatPosition& resultat,
-                 std::string& erreur) const override {
+                 std::string* erreur) const override {
         auto simu = Charge(fichier, erreur);
         if (!simu) return false;
         // one thread: the batch runs as many positions at once as it has cores
@@ -63,29 +66,61 @@ public:
         simu.reset();
         TOptionsDifficulte options;
         options.NbThreads = 1;
-        const TResultatDifficulte r = evaluation.Execute(options);
+        evaluation.Demarre(options);
+        const TResultatDifficulte r = Attends(evaluation);
         if (!r.Erreur.empty() || !r.Complet) {
-            erreur = r.Erreur.empty() ? "calcul incomplet" : r.Erreur;
+            if (erreur)
+                *erreur = !r.Erreur.empty() ? r.Erreur : r.Interrompu ? "interrompu" : "calcul incomplet";
             return false;
         }
         resultat.Fichiers = {{".bul", ContenuBul(evaluation)}};
-        const double taux = r.NbEssais > 0 ? double(r.NbReussis) / double(r.NbEssais) : 0.0;
-        resultat.Ligne = {std::to_string(r.NbEssais), std::to_string(r.NbReussis), FormatReel(taux),
-                          FormatReel(r.VolumeTeste), FormatReel(r.VolumeReussi)};
+        resultat.Ligne = Ligne(r.NbEssais, r.NbReussis);
+        return true;
+    }
+
+    bool Relit(const std::string& fichier, const std::vector<std::string>& contenus,
+               std::vector<std::string>& ligne, std::string* erreur) const override {
+        const auto simu = Charge(fichier, erreur);
+        if (!simu) return false;
+        // the head this position and this grid give, then whole records
+        const TQueueDegres queue = QueueDepuisSimu(*simu);
+        const std::string entete = OctetsEntete(EnteteBul(*simu, queue, grille_));
+        const std::string& bul = contenus.at(0);
+        if (bul.size() < entete.size() || bul.compare(0, entete.size(), entete) != 0 ||
+            (bul.size() - entete.size()) % (std::size_t(4) * NbParamsBul) != 0) {
+            if (erreur) *erreur = "fichier .bul incomplet ou d'un autre calcul";
+            return false;
+        }
+        const std::int64_t reussis =
+            std::int64_t((bul.size() - entete.size()) / (std::size_t(4) * NbParamsBul));
+        const std::int64_t essais = CompteCarte(grille_, queue, {}, peEffet, peHauteur).TotalEssais();
+        if (reussis > essais) {
+            if (erreur) *erreur = "plus de réussites que d'essais";
+            return false;
+        }
+        ligne = Ligne(essais, reussis);
         return true;
     }
 
 private:
+    // the summary's cells: trials, successes, rate, volumes tested and successful
+    std::vector<std::string> Ligne(std::int64_t essais, std::int64_t reussis) const {
+        const double taux = essais > 0 ? double(reussis) / double(essais) : 0.0;
+        return {std::to_string(essais), std::to_string(reussis), FormatReel(taux),
+                FormatReel(grille_.VolumeTeste()), FormatReel(double(reussis) * grille_.VolumeCellule())};
+    }
+
     TGrilleDifficulte grille_;
 };
 
 std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::vector<std::string>& entrees,
-                                    std::string& erreur) {
+                                    std::string* erreur) {
     TOptionsGrille g;
     std::vector<std::string> reste;
     if (!LitOptionsGrille(args, g, reste, erreur)) return nullptr;
     if (!g.bul.empty()) {
-        erreur = "--bul ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.bul";
+        if (erreur)
+            *erreur = "--bul ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.bul";
         return nullptr;
     }
     // the position files apart from the shot options and their values
@@ -96,7 +131,7 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
     options.push_back(entrees.front());
     if (!LitOptionsTir(options, tir, erreur)) return nullptr;
     if (tir.json) {
-        erreur = "--json ne s'applique pas à batch : le résumé est DOSSIER/resume.csv";
+        if (erreur) *erreur = "--json ne s'applique pas à batch : le résumé est DOSSIER/resume.csv";
         return nullptr;
     }
     return std::make_unique<TTravailDifficulte>(tir, g.grille);

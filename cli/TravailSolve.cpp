@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "cli/JsonSolveRelu.h"
 #include "cli/OptionsSolve.h"
 #include "cli/TravailPosition.h"
 #include "fichiers/NombresIni.h"
@@ -18,16 +19,13 @@ public:
     std::vector<std::string> Colonnes() const override { return {"routes_found", "best_success_rate"}; }
     std::vector<std::string> Suffixes() const override { return {".json"}; }
 
-    std::string Signature() const override {
-        std::string s = "solve --mode " + std::string(MotMode(o_.tir.mode)) + " --top " +
-                        std::to_string(o_.top) + " --budget " + std::to_string(o_.budget);
-        if (o_.masse) s += " --massé";
-        if (!o_.tir.fsk.empty()) s += " --fsk " + o_.tir.fsk;
-        return s;
+    std::string Configuration() const override {
+        return "genre solve\n--top " + std::to_string(o_.top) + "\n--budget " + std::to_string(o_.budget) +
+               "\n--massé " + (o_.masse ? "oui" : "non") + "\n" + ConfigurationTir();
     }
 
     bool Calcule(const std::string& fichier, TResultatPosition& resultat,
-                 std::string& erreur) const override {
+                 std::string* erreur) const override {
         auto simu = Charge(fichier, erreur);
         if (!simu) return false;
         TOptionsSolveur options;
@@ -40,9 +38,10 @@ public:
         options.MasseQueue = float(simu->MasseQueue);
         TSolveurCoups solveur(*simu, options);
         simu.reset();
-        TResultatSolveur r = solveur.Execute();
+        solveur.Demarre();
+        TResultatSolveur r = Attends(solveur);
         if (r.Interrompu) {
-            erreur = "recherche interrompue";
+            if (erreur) *erreur = "recherche interrompue";
             return false;
         }
         r.Secondes = 0;  // the time is in temps.csv
@@ -50,17 +49,37 @@ public:
         double meilleur = -1;
         for (const TRouteSolveur& route : r.Routes)
             if (route.Mesuree()) meilleur = std::max(meilleur, route.TauxReussite());
-        resultat.Ligne = {std::to_string(r.NbRoutesTrouvees),
-                          meilleur < 0 ? std::string() : FormatReel(meilleur)};
+        resultat.Ligne = Ligne(r.NbRoutesTrouvees, meilleur);
+        return true;
+    }
+
+    bool Relit(const std::string& fichier, const std::vector<std::string>& contenus,
+               std::vector<std::string>& ligne, std::string* erreur) const override {
+        if (!Verifie(fichier, erreur)) return false;
+        TBilanJsonSolve bilan;
+        if (!LitBilanJsonSolve(contenus.at(0), bilan) || bilan.Interrompu ||
+            int(bilan.Routes.size()) > std::min(o_.top, bilan.RoutesTrouvees)) {
+            if (erreur) *erreur = "fichier .json incomplet ou d'un autre calcul";
+            return false;
+        }
+        double meilleur = -1;
+        for (const auto& [essais, reussis] : bilan.Routes)
+            if (essais > 0) meilleur = std::max(meilleur, double(reussis) / double(essais));
+        ligne = Ligne(bilan.RoutesTrouvees, meilleur);
         return true;
     }
 
 private:
+    // the summary's cells: routes found, the best success rate (empty when none was measured)
+    static std::vector<std::string> Ligne(int routesTrouvees, double meilleur) {
+        return {std::to_string(routesTrouvees), meilleur < 0 ? std::string() : FormatReel(meilleur)};
+    }
+
     TOptionsSolve o_;
 };
 
 std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::vector<std::string>& entrees,
-                                    std::string& erreur) {
+                                    std::string* erreur) {
     // the position files apart from the options and their values
     std::vector<std::string> options;
     if (!SepareEntrees(args, {"--fsk", "--mode", "--top", "--budget", "--save"}, entrees, options, erreur))
@@ -70,11 +89,13 @@ std::unique_ptr<TTravailBatch> Cree(const std::vector<std::string>& args, std::v
     options.push_back(entrees.front());
     if (!LitOptionsSolve(options, o, erreur)) return nullptr;
     if (!o.dossier.empty()) {
-        erreur = "--save ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.json";
+        if (erreur)
+            *erreur = "--save ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.json";
         return nullptr;
     }
     if (o.tir.json) {
-        erreur = "--json ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.json";
+        if (erreur)
+            *erreur = "--json ne s'applique pas à batch : chaque position a son fichier DOSSIER/NOM.json";
         return nullptr;
     }
     return std::make_unique<TTravailSolve>(o);

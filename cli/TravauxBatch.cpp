@@ -51,7 +51,7 @@ private:
 
 bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::string>& avecValeur,
                    std::vector<std::string>& entrees, std::vector<std::string>& options,
-                   std::string& erreur) {
+                   std::string* erreur) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.rfind('-', 0) != 0 || a.size() == 1) {
@@ -61,14 +61,14 @@ bool SepareEntrees(const std::vector<std::string>& args, const std::vector<std::
         options.push_back(a);
         if (std::find(avecValeur.begin(), avecValeur.end(), a) != avecValeur.end()) {
             if (i + 1 >= args.size()) {
-                erreur = "l'option " + a + " attend une valeur";
+                if (erreur) *erreur = "l'option " + a + " attend une valeur";
                 return false;
             }
             options.push_back(args[++i]);
         }
     }
     if (entrees.empty()) {
-        erreur = "fichier ou dossier de positions manquant";
+        if (erreur) *erreur = "fichier ou dossier de positions manquant";
         return false;
     }
     return true;
@@ -135,4 +135,36 @@ std::string ChampCsv(const std::string& texte) {
         champ += c;
     }
     return champ + "\"";
+}
+
+bool LitCsv(const std::string& texte, std::vector<std::vector<std::string>>& lignes) {
+    lignes.clear();
+    std::vector<std::string> ligne(1);
+    bool entreGuillemets = false;
+    for (size_t i = 0; i < texte.size(); ++i) {
+        const char c = texte[i];
+        if (entreGuillemets) {
+            if (c != '"') {
+                ligne.back() += c;
+            } else if (i + 1 < texte.size() && texte[i + 1] == '"') {
+                ligne.back() += '"';
+                ++i;
+            } else {
+                entreGuillemets = false;
+            }
+        } else if (c == '"' && ligne.back().empty()) {
+            entreGuillemets = true;
+        } else if (c == ',') {
+            ligne.emplace_back();
+        } else if (c == '\n') {
+            lignes.push_back(std::move(ligne));
+            ligne.assign(1, std::string());
+        } else if (c == '"' || c == '\r') {
+            return false;
+        } else {
+            ligne.back() += c;
+        }
+    }
+    // every record ends with its line feed
+    return !entreGuillemets && ligne.size() == 1 && ligne.front().empty();
 }

@@ -6,13 +6,13 @@ constexpr TVecteur K{0.0, 0.0, 1.0};
 }  // namespace
 
 bool TVelmoraChocTapis::TestChocTapis(const TEtatBille& bille) const {
-    return bille.Position.z < Fisik.RayonBilles + 0.001 && bille.Vitesse.z < 0;
+    return bille.Position.z < Fisik.RayonBilles() + 0.001 && bille.Vitesse.z < 0;
 }
 
 void TVelmoraChocTapis::ChocTapis(TEtatBille& bille, const void* /*autre*/) const {
-    const double r = Fisik.RayonBilles;
-    const double e = Fisik.ElastBiTap;
-    const double mu = Fisik.FrotBiTapChoc;
+    const double r = Fisik.RayonBilles();
+    const double e = Fisik.ElastBiTap();
+    const double mu = Fisik.FrotBiTapChoc();
     const TVecteur v = bille.Vitesse;
     const TVecteur w = bille.Rotation;
 
@@ -27,7 +27,7 @@ void TVelmoraChocTapis::ChocTapis(TEtatBille& bille, const void* /*autre*/) cons
     ImpactSurface(bille, K, u, j, mu);
 
     // too weak a rebound: the ball stays on the cloth instead of a tiny hop
-    if (bille.Vitesse.z < Fisik.VzRebondNul) bille.Vitesse.z = 0;
+    if (bille.Vitesse.z < Fisik.VzRebondNul()) bille.Vitesse.z = 0;
 
     bille.DernierChoc = tcBilleTapis;
     bille.NumTouche = 1;
@@ -35,7 +35,7 @@ void TVelmoraChocTapis::ChocTapis(TEtatBille& bille, const void* /*autre*/) cons
 
 void TVelmoraChocTapis::ImpactSurface(TEtatBille& bille, const TVecteur& n, const TVecteur& u, double j,
                                       double mu) const {
-    const double r = Fisik.RayonBilles;
+    const double r = Fisik.RayonBilles();
     const TVecteur v = bille.Vitesse;
     const TVecteur w = bille.Rotation;
     const double normeU = Norme(u);
@@ -52,6 +52,6 @@ void TVelmoraChocTapis::ImpactSurface(TEtatBille& bille, const TVecteur& n, cons
         // the ball slides through the impact: friction at its limit against the slip
         const TVecteur uu = Unitaire(u);
         bille.Vitesse = SommeVect(v, MultVect(DiffVect(n, MultVect(uu, mu)), j));
-        bille.Rotation = SommeVect(w, MultVect(ProdVect(n, uu), 5 * mu * j / Fisik.Diametre));
+        bille.Rotation = SommeVect(w, MultVect(ProdVect(n, uu), 5 * mu * j / Fisik.Diametre()));
     }
 }

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 void TVelmoraChocBille::ChocBilles(TEtatBille& A, TEtatBille& B) const {
-    const double r = Fisik.RayonBilles;
-    const double e = Fisik.ElastBiBi;
-    const double mu = Fisik.FrotBiBi;
+    const double r = Fisik.RayonBilles();
+    const double e = Fisik.ElastBiBi();
+    const double mu = Fisik.FrotBiBi();
     // incoming velocities and rotations, B is derived from them at the end
     const TVecteur va = A.Vitesse;
     const TVecteur vb = B.Vitesse;
@@ -40,7 +40,7 @@ void TVelmoraChocBille::ChocBilles(TEtatBille& A, TEtatBille& B) const {
         // the balls slide through the impact: friction at its limit against the slip
         const TVecteur uu = Unitaire(u);
         va2 = SommeVect(va, MultVect(DiffVect(n, MultVect(uu, mu)), j));
-        wa2 = SommeVect(wa, MultVect(ProdVect(n, uu), 5 * mu * j / Fisik.Diametre));
+        wa2 = SommeVect(wa, MultVect(ProdVect(n, uu), 5 * mu * j / Fisik.Diametre()));
     }
     A.Vitesse = va2;
     A.Rotation = wa2;

@@ -1,9 +1,9 @@
 #include "collisions/C4_ChocBande.h"
 
 void TVelmoraChocBande::ChocBande(TEtatBille& bille, const TBande& bande) const {
-    const double r = Fisik.RayonBilles;
-    const double e = Fisik.ElastBiBde;
-    const double mu = Fisik.FrotBiBde;
+    const double r = Fisik.RayonBilles();
+    const double e = Fisik.ElastBiBde();
+    const double mu = Fisik.FrotBiBde();
     const TVecteur v = bille.Vitesse;
     const TVecteur w = bille.Rotation;
 

@@ -10,8 +10,8 @@ constexpr TVecteur K{0.0, 0.0, 1.0};
 void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) const {
     // out of play for the rest of the shot
     if (bille.Mouvement == mvDehors) return;
-    const double r = Fisik.RayonBilles;
-    const double g = Fisik.G;
+    const double r = Fisik.RayonBilles();
+    const double g = Fisik.G();
 
     // above the cloth or rising: free flight, the rest of the plan is kept
     if (bille.Position.z > r || bille.Vitesse.z > 0) {
@@ -31,7 +31,7 @@ void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) const {
     bool pivote = false;
     double tFinPivot;
     if (std::fabs(wz) > 0.001) {
-        double decel = 5 * Fisik.FrotBiTapPivot * g / (2 * Fisik.Rayon2);
+        double decel = 5 * Fisik.FrotBiTapPivot() * g / (2 * Fisik.Rayon2());
         tFinPivot = std::fabs(wz / decel);
         if (wz < 0) decel = -decel;
         bille.DecelPivot = decel;
@@ -44,16 +44,16 @@ void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) const {
     // velocity at which rolling begins (angular momentum about the contact point is kept)
     const TVecteur v = bille.Vitesse;
     const TVecteur w = bille.Rotation;
-    const TVecteur vRoule = MultVect(DiffVect(v, MultVect(ProdVect(K, w), Fisik.Diametre / 5)), 5.0 / 7.0);
+    const TVecteur vRoule = MultVect(DiffVect(v, MultVect(ProdVect(K, w), Fisik.Diametre() / 5)), 5.0 / 7.0);
     const TVecteur dv = DiffVect(v, vRoule);
 
     // sliding phase: constant friction along the initial slip until the contact point grips
-    double tFinGlisse = Norme(dv) / (g * Fisik.FrotBiTapGlisse);
+    double tFinGlisse = Norme(dv) / (g * Fisik.FrotBiTapGlisse());
     if (tFinGlisse > 0) {
         bille.Mouvement = mvGlisse;
         bille.DecelGlisse = Vecteur(dv.x / tFinGlisse, dv.y / tFinGlisse, dv.z / tFinGlisse);
         bille.DemiDecelGlisse = MultVect(bille.DecelGlisse, 0.5);
-        bille.AccRotGlisse = MultVect(ProdVect(K, dv), 5 / (Fisik.Diametre * tFinGlisse));
+        bille.AccRotGlisse = MultVect(ProdVect(K, dv), 5 / (Fisik.Diametre() * tFinGlisse));
     } else {
         bille.Mouvement = mvRoule;
     }
@@ -62,7 +62,7 @@ void TVelmoraApresChocs::ApresChoc(TEtatBille& bille, double t) const {
     double tFinRoule;
     const double normeRoule = Norme(vRoule);
     if (normeRoule > 0.001) {
-        const double decel = Fisik.FrotBiTapRoule * g / normeRoule;
+        const double decel = Fisik.FrotBiTapRoule() * g / normeRoule;
         tFinRoule = (decel * tFinGlisse + 1) / decel;
         bille.DecelRoule = MultVect(vRoule, decel);
         bille.DemiDecelRoule = MultVect(bille.DecelRoule, 0.5);

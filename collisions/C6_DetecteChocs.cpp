@@ -96,14 +96,14 @@ void TVelmoraDetecteChocs::PrevoitChocBande(TEtatBille& bille, const TBande* bx,
     const TBande* gagnante = nullptr;
     double delai = prevu.Delai;
     if (bx != nullptr) {
-        const double t = TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2, prevu);
+        const double t = TempsBande(p.x - bx->Point.x, v.x, p.z - bx->Point.z, v.z, Fisik.Rayon2(), prevu);
         if (t < delai) {
             delai = t;
             gagnante = bx;
         }
     }
     if (by != nullptr) {
-        const double t = TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2, prevu);
+        const double t = TempsBande(p.y - by->Point.y, v.y, p.z - by->Point.z, v.z, Fisik.Rayon2(), prevu);
         if (t < delai) {
             delai = t;
             gagnante = by;
@@ -125,7 +125,7 @@ void TVelmoraDetecteChocs::PrevoitChocBilles(TEtatBille& A, TEtatBille& B, const
     if (b >= 0) return;
 
     const TEtendu a = TEtendu(vr.x) * vr.x + TEtendu(vr.y) * vr.y + TEtendu(vr.z) * vr.z;
-    const TEtendu c = (TEtendu(d.x) * d.x + TEtendu(d.y) * d.y + TEtendu(d.z) * d.z) - Fisik.Diametre2;
+    const TEtendu c = (TEtendu(d.x) * d.x + TEtendu(d.y) * d.y + TEtendu(d.z) * d.z) - Fisik.Diametre2();
     if (ApresHorizon(a, b, c, prevu.Horizon)) return;
     const double t = TempsPositif(a, b, c, prevu.dtPrecedent);
     if (t < prevu.Delai) {
@@ -141,7 +141,7 @@ void TVelmoraDetecteChocs::DetecteChocTapis(TEtatBille& bille, TChocPrevu& prevu
     // centre height under gravity alone meets the resting height R
     TEtendu a = -TEtendu(bille.DemiAccVol.z);
     TEtendu b = bille.Vitesse.z;
-    TEtendu c = TEtendu(bille.Position.z) - Fisik.RayonBilles;
+    TEtendu c = TEtendu(bille.Position.z) - Fisik.RayonBilles();
     if (Resoud(a, b, c) == 0) return;
     // only a descending ball lands
     const TEtendu acc = bille.AccVol.z;

@@ -37,19 +37,19 @@ public:
         if (bille.Mouvement > mvRoule) return;
         const TVecteur& p = bille.Position;
         const TVecteur& v = bille.Vitesse;
-        const double marge = 1.5 * Fisik.Diametre;
+        const double marge = 1.5 * Fisik.Diametre();
         // one candidate per axis: the cushion the ball moves towards, when the ball is near it
         const TBande* bx = nullptr;
         if (v.x > 0) {
-            if (p.x > Fisik.Bandes[0].Point.x - marge) bx = &Fisik.Bandes[0];
-        } else if (p.x < Fisik.Bandes[1].Point.x + marge) {
-            bx = &Fisik.Bandes[1];
+            if (p.x > Fisik.Bandes()[0].Point.x - marge) bx = &Fisik.Bandes()[0];
+        } else if (p.x < Fisik.Bandes()[1].Point.x + marge) {
+            bx = &Fisik.Bandes()[1];
         }
         const TBande* by = nullptr;
         if (v.y > 0) {
-            if (p.y > Fisik.Bandes[2].Point.y - marge) by = &Fisik.Bandes[2];
-        } else if (p.y < Fisik.Bandes[3].Point.y + marge) {
-            by = &Fisik.Bandes[3];
+            if (p.y > Fisik.Bandes()[2].Point.y - marge) by = &Fisik.Bandes()[2];
+        } else if (p.y < Fisik.Bandes()[3].Point.y + marge) {
+            by = &Fisik.Bandes()[3];
         }
         if (bx != nullptr || by != nullptr) PrevoitChocBande(bille, bx, by, prevu);
     }
@@ -61,7 +61,7 @@ public:
         if (A.Mouvement == mvDehors || B.Mouvement == mvDehors) return;
         // proximity margin of two diameters on either axis
         const TVecteur d = DiffVect(B.Position, A.Position);
-        const double marge = 2 * Fisik.Diametre;
+        const double marge = 2 * Fisik.Diametre();
         if (std::fabs(d.x) < marge || std::fabs(d.y) < marge) PrevoitChocBilles(A, B, d, prevu);
     }
 

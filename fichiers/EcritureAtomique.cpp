@@ -1,8 +1,6 @@
 #include "fichiers/EcritureAtomique.h"
 
 #include <fcntl.h>
-#include <pthread.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,10 +10,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "fichiers/ArretsDifferes.h"
+#include "fichiers/NomLisible.h"
+
 namespace {
 
 void Dit(std::string* erreur, const std::string& nom, const std::string& raison) {
-    if (erreur) *erreur = "\"" + nom + "\" : " + raison;
+    if (erreur) *erreur = "\"" + NomLisible(nom) + "\" : " + raison;
 }
 
 std::string Raison(int err) { return std::strerror(err); }
@@ -26,20 +27,26 @@ std::string Dossier(const std::string& nom) {
     return barre == 0 ? "/" : nom.substr(0, barre);
 }
 
-// a symbolic link is followed, even when what it names does not exist yet: the link stays
-std::string Cible(const std::string& nom) {
-    std::string cible = nom;
+// A symbolic link is followed, even when what it names does not exist yet: the link stays. Not a
+// link someone else planted in a folder others may write: its maker could aim the save at any
+// file of this user's (the kernel refuses to follow such links in sticky folders for that reason).
+bool Cible(const std::string& nom, std::string& cible, std::string* erreur) {
+    cible = nom;
     for (int saut = 0; saut < 40; ++saut) {
         struct stat st {};
-        if (lstat(cible.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return cible;
+        if (lstat(cible.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        if (!LienSur(cible, st)) {
+            Dit(erreur, nom, "lien symbolique d'un autre utilisateur");
+            return false;
+        }
         std::string lien(PATH_MAX, '\0');
         const ssize_t n = readlink(cible.c_str(), lien.data(), lien.size());
-        if (n <= 0) return cible;
+        if (n <= 0) return true;
         lien.resize(static_cast<size_t>(n));
         if (lien.front() != '/') lien.insert(0, Dossier(cible) + "/");
         cible = lien;
     }
-    return cible;
+    return true;
 }
 
 bool EcritTout(int fd, std::string_view contenu, int& err) {
@@ -58,32 +65,21 @@ bool EcritTout(int fd, std::string_view contenu, int& err) {
     return true;
 }
 
-// A stop asked while the temporary file exists waits until it is renamed or removed: no
-// temporary file is left behind by Ctrl-C, a termination or a hang-up.
-class TArretsDifferes {
-public:
-    TArretsDifferes() {
-        sigset_t arrets;
-        sigemptyset(&arrets);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&arrets, signal);
-        pthread_sigmask(SIG_BLOCK, &arrets, &avant_);
-    }
-    ~TArretsDifferes() { pthread_sigmask(SIG_SETMASK, &avant_, nullptr); }
-    TArretsDifferes(const TArretsDifferes&) = delete;
-    TArretsDifferes& operator=(const TArretsDifferes&) = delete;
-
-private:
-    sigset_t avant_;
-};
-
 }  // namespace
+
+bool LienSur(const std::string& lien, const struct stat& etatLien) {
+    struct stat dossier {};
+    if (stat(Dossier(lien).c_str(), &dossier) != 0) return false;
+    if ((dossier.st_mode & (S_IWGRP | S_IWOTH)) == 0) return true;
+    return etatLien.st_uid == geteuid() || etatLien.st_uid == dossier.st_uid;
+}
 
 bool CibleSauvegarde(const std::string& nomFichier, std::string& cible, std::string* erreur) {
     if (nomFichier.empty()) {
         Dit(erreur, nomFichier, "nom de fichier vide");
         return false;
     }
-    cible = Cible(nomFichier);
+    if (!Cible(nomFichier, cible, erreur)) return false;
     struct stat st {};
     if (lstat(cible.c_str(), &st) != 0) {
         if (errno == ENOENT) return true;
@@ -107,17 +103,34 @@ bool CibleSauvegarde(const std::string& nomFichier, std::string& cible, std::str
     return true;
 }
 
-int CreeTemporaire(const std::string& cible, std::string& temp) {
-    // a short name in the target's folder: a target of the longest legal name can still be saved
+int CreeTemporaireDans(int dossier, const std::string& prefixe, std::string& nom) {
+    // a short name: a target of the longest legal name can still be saved beside it
     static std::atomic<unsigned> compteur{0};
-    const std::string dossier = Dossier(cible);
     int fd = -1;
     for (int essai = 0; essai < 100 && fd < 0; ++essai) {
-        temp = dossier + "/.tmp-" + std::to_string(getpid()) + "-" + std::to_string(compteur++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        nom = prefixe + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(compteur++);
+        fd = ::openat(dossier, nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
     return fd;
+}
+
+int CreeTemporaire(const std::string& cible, std::string& temp) {
+    return CreeTemporaireDans(AT_FDCWD, Dossier(cible) + "/", temp);
+}
+
+bool RemplitTemporaire(int fd, std::string_view contenu, int mode, int& err) {
+    bool ok = EcritTout(fd, contenu, err);
+    if (ok && mode >= 0) fchmod(fd, static_cast<mode_t>(mode));
+    if (ok && ::fsync(fd) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    return ok;
 }
 
 bool EcritFichierAtomique(const std::string& nomFichier, std::string_view contenu, std::string* erreur) {
@@ -133,18 +146,8 @@ bool EcritFichierAtomique(const std::string& nomFichier, std::string_view conten
         Dit(erreur, nomFichier, Raison(errno));
         return false;
     }
-
     int err = 0;
-    bool ok = EcritTout(fd, contenu, err);
-    if (ok && existe) fchmod(fd, ancien.st_mode & 07777);
-    if (ok && ::fsync(fd) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        err = errno;
-        ok = false;
-    }
+    bool ok = RemplitTemporaire(fd, contenu, existe ? int(ancien.st_mode & 07777) : -1, err);
     if (ok && std::rename(temp.c_str(), cible.c_str()) != 0) {
         err = errno;
         ok = false;
@@ -157,13 +160,7 @@ bool EcritFichierAtomique(const std::string& nomFichier, std::string_view conten
     return true;
 }
 
-bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string* erreur) {
-    // a pipe opened without O_NONBLOCK would wait for a writer for ever
-    const int fd = ::open(nomFichier.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        Dit(erreur, nomFichier, Raison(errno));
-        return false;
-    }
+bool LitDescripteur(int fd, const std::string& nomFichier, std::string& contenu, std::string* erreur) {
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const bool dossier = S_ISDIR(st.st_mode);
@@ -200,5 +197,31 @@ bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string
         }
     }
     ::close(fd);
+    return true;
+}
+
+bool LitFichier(const std::string& nomFichier, std::string& contenu, std::string* erreur) {
+    // a pipe opened without O_NONBLOCK would wait for a writer for ever
+    const int fd = ::open(nomFichier.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        Dit(erreur, nomFichier, Raison(errno));
+        return false;
+    }
+    return LitDescripteur(fd, nomFichier, contenu, erreur);
+}
+
+bool SauvegardePossible(const std::string& nomFichier, std::string* erreur) {
+    std::string cible;
+    if (!CibleSauvegarde(nomFichier, cible, erreur)) return false;
+    struct stat st {};
+    const std::string dossier = Dossier(cible);
+    if (::stat(dossier.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        Dit(erreur, nomFichier, "dossier introuvable");
+        return false;
+    }
+    if (::access(dossier.c_str(), W_OK | X_OK) != 0) {
+        Dit(erreur, nomFichier, Raison(errno));
+        return false;
+    }
     return true;
 }

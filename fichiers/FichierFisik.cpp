@@ -14,30 +14,30 @@ bool ChargeFisik(TPARAMPHYS& p, const std::string& nomFichier, std::string* erre
     TFichierIni ini;
     if (!ini.Charge(nomFichier, erreur)) return false;
 
-    p.largeurJeu = ini.LitReel(kDimensions, "LargJeu", p.largeurJeu);
-    p.HautBdes = ini.LitReel(kDimensions, "HautBdes", p.HautBdes);
-    p.FrotQueueBille = ini.LitReel(kFrottements, "FrotQueueBille", p.FrotQueueBille);
-    p.SetParam(2, ini.LitReel(kDimensions, "RayonBilles", p.RayonBilles));
-
-    p.MasseBilles = ini.LitReel(kDimensions, "MasseBilles", p.MasseBilles);
-    p.VzRebondNul = ini.LitReel(kDimensions, "VzRebondNul", p.VzRebondNul);
-    p.FrotBiTapGlisse = ini.LitReel(kFrottements, "FrotBiTapGlisse", p.FrotBiTapGlisse);
-    p.FrotBiTapPivot = ini.LitReel(kFrottements, "FrotBiTapPivot", p.FrotBiTapPivot);
-    p.FrotBiTapRoule = ini.LitReel(kFrottements, "FrotBiTapRoule", p.FrotBiTapRoule);
-    p.FrotBiTapChoc = ini.LitReel(kFrottements, "FrotBiTapChoc", p.FrotBiTapChoc);
-    p.FrotBiBi = ini.LitReel(kFrottements, "FrotBiBi", p.FrotBiBi);
-    p.FrotBiBde = ini.LitReel(kFrottements, "FrotBiBde", p.FrotBiBde);
-    p.ElastBiTap = ini.LitReel(kElasticite, "ElastBiTap", p.ElastBiTap);
-    p.ElastBiBi = ini.LitReel(kElasticite, "ElastBiBi", p.ElastBiBi);
-    p.ElastBiBde = ini.LitReel(kElasticite, "ElastBiBde", p.ElastBiBde);
-    p.PerteEcQB = ini.LitReel(kElasticite, "ElastQueueBi", p.PerteEcQB);
-    p.dtAnal = ini.LitReel(kDurees, "Tanal", p.dtAnal);
-    p.dtEnr = ini.LitReel(kDurees, "Tenr", p.dtEnr);
-    p.TLIM = ini.LitReel(kDurees, "Tmax", p.TLIM);
-    p.G = ini.LitReel(kAutres, "G", p.G);
-
+    // a missing key or a bad number keeps the current value
+    TConstantesPhys c = p.Constantes();
+    c.largeurJeu = ini.LitReel(kDimensions, "LargJeu", c.largeurJeu);
+    c.HautBdes = ini.LitReel(kDimensions, "HautBdes", c.HautBdes);
+    c.RayonBilles = ini.LitReel(kDimensions, "RayonBilles", c.RayonBilles);
+    c.MasseBilles = ini.LitReel(kDimensions, "MasseBilles", c.MasseBilles);
+    c.VzRebondNul = ini.LitReel(kDimensions, "VzRebondNul", c.VzRebondNul);
+    c.FrotBiTapGlisse = ini.LitReel(kFrottements, "FrotBiTapGlisse", c.FrotBiTapGlisse);
+    c.FrotBiTapPivot = ini.LitReel(kFrottements, "FrotBiTapPivot", c.FrotBiTapPivot);
+    c.FrotBiTapRoule = ini.LitReel(kFrottements, "FrotBiTapRoule", c.FrotBiTapRoule);
+    c.FrotBiTapChoc = ini.LitReel(kFrottements, "FrotBiTapChoc", c.FrotBiTapChoc);
+    c.FrotBiBi = ini.LitReel(kFrottements, "FrotBiBi", c.FrotBiBi);
+    c.FrotBiBde = ini.LitReel(kFrottements, "FrotBiBde", c.FrotBiBde);
+    c.FrotQueueBille = ini.LitReel(kFrottements, "FrotQueueBille", c.FrotQueueBille);
+    c.ElastBiTap = ini.LitReel(kElasticite, "ElastBiTap", c.ElastBiTap);
+    c.ElastBiBi = ini.LitReel(kElasticite, "ElastBiBi", c.ElastBiBi);
+    c.ElastBiBde = ini.LitReel(kElasticite, "ElastBiBde", c.ElastBiBde);
+    c.PerteEcQB = ini.LitReel(kElasticite, "ElastQueueBi", c.PerteEcQB);
+    c.dtAnal = ini.LitReel(kDurees, "Tanal", c.dtAnal);
+    c.dtEnr = ini.LitReel(kDurees, "Tenr", c.dtEnr);
+    c.TLIM = ini.LitReel(kDurees, "Tmax", c.TLIM);
+    c.G = ini.LitReel(kAutres, "G", c.G);
     // a zero where the physics divides, or a huge value, would stall or break a shot
-    p.BorneTout();
+    p.Change(c);
 
     p.NomFichierFisik = nomFichier;
     return true;
@@ -48,26 +48,27 @@ bool SauveFisik(TPARAMPHYS& p, const std::string& nomFichier, std::string* erreu
     // an existing file keeps its other content; an unreadable one is not overwritten blindly
     if (!ini.ChargeSiExiste(nomFichier, erreur)) return false;
 
-    ini.EcritReel(kDimensions, "LargJeu", p.largeurJeu);
-    ini.EcritReel(kDimensions, "HautBdes", p.HautBdes);
-    ini.EcritReel(kDimensions, "RayonBilles", p.RayonBilles);
-    ini.EcritReel(kDimensions, "MasseBilles", p.MasseBilles);
-    ini.EcritReel(kDimensions, "VzRebondNul", p.VzRebondNul);
-    ini.EcritReel(kFrottements, "FrotBiTapGlisse", p.FrotBiTapGlisse);
-    ini.EcritReel(kFrottements, "FrotBiTapPivot", p.FrotBiTapPivot);
-    ini.EcritReel(kFrottements, "FrotBiTapRoule", p.FrotBiTapRoule);
-    ini.EcritReel(kFrottements, "FrotBiTapChoc", p.FrotBiTapChoc);
-    ini.EcritReel(kFrottements, "FrotBiBi", p.FrotBiBi);
-    ini.EcritReel(kFrottements, "FrotQueueBille", p.FrotQueueBille);
-    ini.EcritReel(kFrottements, "FrotBiBde", p.FrotBiBde);
-    ini.EcritReel(kElasticite, "ElastBiTap", p.ElastBiTap);
-    ini.EcritReel(kElasticite, "ElastBiBi", p.ElastBiBi);
-    ini.EcritReel(kElasticite, "ElastBiBde", p.ElastBiBde);
-    ini.EcritReel(kElasticite, "ElastQueueBi", p.PerteEcQB);
-    ini.EcritReel(kDurees, "Tanal", p.dtAnal);
-    ini.EcritReel(kDurees, "Tenr", p.dtEnr);
-    ini.EcritReel(kDurees, "Tmax", p.TLIM);
-    ini.EcritReel(kAutres, "G", p.G);
+    const TConstantesPhys& c = p.Constantes();
+    ini.EcritReel(kDimensions, "LargJeu", c.largeurJeu);
+    ini.EcritReel(kDimensions, "HautBdes", c.HautBdes);
+    ini.EcritReel(kDimensions, "RayonBilles", c.RayonBilles);
+    ini.EcritReel(kDimensions, "MasseBilles", c.MasseBilles);
+    ini.EcritReel(kDimensions, "VzRebondNul", c.VzRebondNul);
+    ini.EcritReel(kFrottements, "FrotBiTapGlisse", c.FrotBiTapGlisse);
+    ini.EcritReel(kFrottements, "FrotBiTapPivot", c.FrotBiTapPivot);
+    ini.EcritReel(kFrottements, "FrotBiTapRoule", c.FrotBiTapRoule);
+    ini.EcritReel(kFrottements, "FrotBiTapChoc", c.FrotBiTapChoc);
+    ini.EcritReel(kFrottements, "FrotBiBi", c.FrotBiBi);
+    ini.EcritReel(kFrottements, "FrotQueueBille", c.FrotQueueBille);
+    ini.EcritReel(kFrottements, "FrotBiBde", c.FrotBiBde);
+    ini.EcritReel(kElasticite, "ElastBiTap", c.ElastBiTap);
+    ini.EcritReel(kElasticite, "ElastBiBi", c.ElastBiBi);
+    ini.EcritReel(kElasticite, "ElastBiBde", c.ElastBiBde);
+    ini.EcritReel(kElasticite, "ElastQueueBi", c.PerteEcQB);
+    ini.EcritReel(kDurees, "Tanal", c.dtAnal);
+    ini.EcritReel(kDurees, "Tenr", c.dtEnr);
+    ini.EcritReel(kDurees, "Tmax", c.TLIM);
+    ini.EcritReel(kAutres, "G", c.G);
 
     if (!ini.Sauve(nomFichier, erreur)) return false;
     p.NomFichierFisik = nomFichier;

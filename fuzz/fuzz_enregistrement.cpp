@@ -1,7 +1,12 @@
 // Recorded shots (CSV from a tracker): any content is refused with a reason, or reads into a
 // recording whose samples are finite, on the table, in time order per ball, with the balls apart
 // at the start, and that writes and reads back the same.
-// sources: moteurs/CoupEnregistre.cpp fichiers/*.cpp sim/*.cpp collisions/*.cpp
+// sources: moteurs/CoupEnregistre.cpp fichiers/CopieCoup.cpp fichiers/EcritureAtomique.cpp
+// sources: fichiers/ExportPVR.cpp fichiers/FichierFisik.cpp fichiers/FichierIni.cpp
+// sources: fichiers/NombresIni.cpp sim/C1_Types.cpp sim/C7_Mouvements.cpp sim/C8_BillardVelmora.cpp
+// sources: sim/ParamPhys.cpp sim/RepitDetection.cpp collisions/C2_ChocTapis.cpp
+// sources: collisions/C3_ChocBille.cpp collisions/C4_ChocBande.cpp collisions/C5_ApresChocs.cpp
+// sources: collisions/C6_DetecteChocs.cpp
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

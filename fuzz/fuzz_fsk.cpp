@@ -19,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t tail
     if (!EcritFichierAtomique(nom, std::string_view(reinterpret_cast<const char*>(data), taille))) return 0;
     TPARAMPHYS p;
     if (!ChargeFisik(p, nom)) std::abort();
-    for (double v : {p.G, p.FrotBiTapGlisse, p.FrotBiTapPivot, p.FrotBiTapRoule, p.dtAnal, p.dtEnr,
-                     p.RayonBilles, p.FrotQueueBille})
+    for (double v : {p.G(), p.FrotBiTapGlisse(), p.FrotBiTapPivot(), p.FrotBiTapRoule(), p.dtAnal(),
+                     p.dtEnr(), p.RayonBilles(), p.FrotQueueBille()})
         if (!std::isfinite(v) || v <= 0) std::abort();
-    if (!(p.HautBdes >= p.RayonBilles) || !(p.HautBdes <= p.Diametre)) std::abort();
-    if (!std::isfinite(p.largeurJeu) || !std::isfinite(p.DeportMax2)) std::abort();
+    if (!(p.HautBdes() >= p.RayonBilles()) || !(p.HautBdes() <= p.Diametre())) std::abort();
+    if (!std::isfinite(p.largeurJeu()) || !std::isfinite(p.DeportMax2())) std::abort();
     return 0;
 }

@@ -1,6 +1,11 @@
 // Position files read as the program does (the cue and balls as its models take them, the view
 // section, the parameter file it names), then played: no crash, no hang, no NaN in the shot.
-// sources: sim/*.cpp collisions/*.cpp fichiers/*.cpp jeu/*.cpp
+// sources: sim/C1_Types.cpp sim/C7_Mouvements.cpp sim/C8_BillardVelmora.cpp sim/ParamPhys.cpp
+// sources: sim/RepitDetection.cpp collisions/C2_ChocTapis.cpp collisions/C3_ChocBille.cpp
+// sources: collisions/C4_ChocBande.cpp collisions/C5_ApresChocs.cpp collisions/C6_DetecteChocs.cpp
+// sources: fichiers/CopieCoup.cpp fichiers/EcritureAtomique.cpp fichiers/ExportPVR.cpp
+// sources: fichiers/FichierFisik.cpp fichiers/FichierIni.cpp fichiers/NombresIni.cpp
+// sources: jeu/FichiersPosition.cpp jeu/PositionJeu.cpp jeu/Queue.cpp jeu/TableJeu.cpp
 #include <unistd.h>
 
 #include <cmath>

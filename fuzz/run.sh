@@ -28,7 +28,7 @@ fi
 for t in "${targets[@]}"; do
     src="$here/fuzz/fuzz_$t.cpp"
     bin="$out/fuzz_$t"
-    # each target names the sources it needs on "// sources:" lines (globs allowed)
+    # each target names the sources it needs, by name, on "// sources:" lines
     sources=$(cd "$here" && for e in $(grep -h '^// sources:' "$src" | sed 's#^// sources:##'); do ls $e; done)
     # rebuilt when the compiler, the target, a source it compiles or any header of the tree changed
     empreinte=$( { "$cxx" --version | head -1; cd "$here" && cat "fuzz/fuzz_$t.cpp" $sources;

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "sim/ParamPhys.h"
+
 // the centre of a ball as the 3D models hold it (cm, the table frame)
 struct TCentreBille {
     float x = 0;
@@ -14,9 +16,10 @@ struct TCentreBille {
     friend bool operator==(const TCentreBille&, const TCentreBille&) = default;
 };
 
-// the match table the models are built on, and the radius of their balls
-inline constexpr float LargeurTableJeu = 142.25f;
-inline constexpr float RayonBilleJeu = 3.075f;
+// the match table the models are built on, and the radius of their balls, in their precision
+inline constexpr float LargeurTableJeu = float(LargeurJeuUsine);
+inline constexpr float HautBandesJeu = float(HautBdesUsine);
+inline constexpr float RayonBilleJeu = float(RayonBillesUsine);
 
 // ball numbers of the table: 0 white, 1 yellow, 2 red
 enum TBilleJeu : int { bjBlanche, bjJaune, bjRouge };

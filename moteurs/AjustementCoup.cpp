@@ -218,7 +218,7 @@ bool DepartParContact(const TCoupEnregistre& coup, const TEvenement& e, const TP
         const double vb = std::hypot(apres.vx, apres.vy);
         if (vb < 1) return false;
         const TPoint2 repos = PositionTrajet(objet, e.t - 0.1);
-        c = {repos.x - fisik.Diametre * apres.vx / vb, repos.y - fisik.Diametre * apres.vy / vb};
+        c = {repos.x - fisik.Diametre() * apres.vx / vb, repos.y - fisik.Diametre() * apres.vy / vb};
         // equal masses: the striker's velocity before is the sum of both after
         TLigneTemps frappeur;
         if (!AjusteLigneApres(s, e.t + 0.005, frappeur)) return false;
@@ -244,10 +244,9 @@ bool DepartParContact(const TCoupEnregistre& coup, const TEvenement& e, const TP
 TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre& coup)
     : simu_(std::make_unique<TBillardVelmora>()), coup_(coup) {
     simu_->Fisik = fisik;
-    simu_->Fisik.dtEnr = std::min(fisik.dtEnr, kDtPhotos);
-    simu_->Fisik.BorneTout();
+    simu_->Fisik.Change(&TConstantesPhys::dtEnr, std::min(fisik.dtEnr(), kDtPhotos));
     simu_->ModeDeJeu = jLibre;
-    const double r = simu_->Fisik.RayonBilles;
+    const double r = simu_->Fisik.RayonBilles();
     for (int b = 1; b <= NbBilles; ++b) {
         // a ball at rest: the mean of its samples that have not moved from the first
         const auto& s = coup_.Billes[b];
@@ -337,7 +336,7 @@ TParamQueue TAjustementCoup::QueuePoint(const double* point, double masse) {
     q.MasseQueue = masse;
     q.AngleOx = y[yVisee];
     q.AngleTapis = y[yInclinaison];
-    Deport(y, std::sqrt(simu_->Fisik.DeportMax2) * 0.999, q.Effet, q.Hauteur);
+    Deport(y, std::sqrt(simu_->Fisik.DeportMax2()) * 0.999, q.Effet, q.Hauteur);
     const double t = Transmission(q.Effet, q.Hauteur, masse);
     q.VitesseQueue = t > 0 ? y[yVitesse] / t : y[yVitesse];
     return q;
@@ -555,7 +554,7 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
     r.options = options;
     r.arret = arret;
     r.progression = progression;
-    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
+    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2()) * 0.999;
     const TEstimationDepart& est = est_;
     Borne(r, est, deportMax);
     const TGrille grille = Grille(options.Libres, est, deportMax);
@@ -588,7 +587,7 @@ TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart,
     TRecherche r;
     r.options = options;
     r.prevus = evals;
-    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2) * 0.999;
+    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2()) * 0.999;
     const TParamQueue& q = depart.Queue;
     const double v = q.VitesseQueue * Transmission(q.Effet, q.Hauteur, options.MasseQueue);
     r.base = {q.AngleOx, v, q.Effet, q.Hauteur, q.AngleTapis, depart.Frappe};

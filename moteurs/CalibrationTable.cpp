@@ -10,16 +10,16 @@ const std::vector<TConstanteCalibrable>& ConstantesCalibrables() {
     // the constants of the tuning window that shape a path on the cloth, within the ranges of
     // real tables (never below the window's floor of 0.001)
     static const std::vector<TConstanteCalibrable> constantes{
-        {"FrotBiTapGlisse", &TPARAMPHYS::FrotBiTapGlisse, 0.02, 0.6},
-        {"FrotBiTapPivot", &TPARAMPHYS::FrotBiTapPivot, 0.001, 0.2},
-        {"FrotBiTapRoule", &TPARAMPHYS::FrotBiTapRoule, 0.001, 0.03},
-        {"FrotBiTapChoc", &TPARAMPHYS::FrotBiTapChoc, 0.001, 1},
-        {"FrotBiBi", &TPARAMPHYS::FrotBiBi, 0.001, 0.3},
-        {"FrotBiBde", &TPARAMPHYS::FrotBiBde, 0.001, 1},
-        {"ElastBiTap", &TPARAMPHYS::ElastBiTap, 0.001, 1},
-        {"ElastBiBi", &TPARAMPHYS::ElastBiBi, 0.5, 1},
-        {"ElastBiBde", &TPARAMPHYS::ElastBiBde, 0.3, 1},
-        {"ElastQueueBi", &TPARAMPHYS::PerteEcQB, 0.001, 0.5},
+        {"FrotBiTapGlisse", &TConstantesPhys::FrotBiTapGlisse, 0.02, 0.6},
+        {"FrotBiTapPivot", &TConstantesPhys::FrotBiTapPivot, 0.001, 0.2},
+        {"FrotBiTapRoule", &TConstantesPhys::FrotBiTapRoule, 0.001, 0.03},
+        {"FrotBiTapChoc", &TConstantesPhys::FrotBiTapChoc, 0.001, 1},
+        {"FrotBiBi", &TConstantesPhys::FrotBiBi, 0.001, 0.3},
+        {"FrotBiBde", &TConstantesPhys::FrotBiBde, 0.001, 1},
+        {"ElastBiTap", &TConstantesPhys::ElastBiTap, 0.001, 1},
+        {"ElastBiBi", &TConstantesPhys::ElastBiBi, 0.5, 1},
+        {"ElastBiBde", &TConstantesPhys::ElastBiBde, 0.3, 1},
+        {"ElastQueueBi", &TConstantesPhys::PerteEcQB, 0.001, 0.5},
     };
     return constantes;
 }
@@ -71,14 +71,15 @@ TCalibrationTable::TCalibrationTable(const TPARAMPHYS& depart, std::vector<TCoup
 
 TPARAMPHYS TCalibrationTable::Fisik(const std::vector<int>& constantes,
                                     const std::vector<double>& valeurs) const {
-    TPARAMPHYS f = depart_;
+    TConstantesPhys v = depart_.Constantes();
     const auto& c = ConstantesCalibrables();
     for (std::size_t k = 0; k < constantes.size() && k < valeurs.size(); ++k) {
         const TConstanteCalibrable& cc = c[std::size_t(constantes[k])];
-        f.*cc.Champ = std::clamp(valeurs[k], cc.Min, cc.Max);
+        v.*cc.Champ = std::clamp(valeurs[k], cc.Min, cc.Max);
     }
     // within the physics' ranges too (a value that is not a number passes the clamp)
-    f.BorneTout();
+    TPARAMPHYS f = depart_;
+    f.Change(v);
     return f;
 }
 
@@ -246,7 +247,7 @@ TResultatCalibration TCalibrationTable::Calibre(
     e.haut.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         const TConstanteCalibrable& c = cc[std::size_t(options.Constantes[k])];
-        e.v0[k] = std::clamp(depart_.*c.Champ, c.Min, c.Max);
+        e.v0[k] = std::clamp(depart_.Constantes().*c.Champ, c.Min, c.Max);
         e.bas[k] = c.Min / e.v0[k];
         e.haut[k] = c.Max / e.v0[k];
     }
@@ -280,7 +281,7 @@ void TCalibrationTable::Conclut(TEtatCalibration& e, const std::vector<int>& val
     res.Valeurs = e.Valeurs(e.meilleurX);
     res.Fisik = Fisik(options.Constantes, res.Valeurs);
     for (std::size_t k = 0; k < res.Valeurs.size(); ++k)
-        res.Valeurs[k] = res.Fisik.*cc[std::size_t(options.Constantes[k])].Champ;
+        res.Valeurs[k] = res.Fisik.Constantes().*cc[std::size_t(options.Constantes[k])].Champ;
     res.NbEssais = e.prog.Essai;
     if (e.arret && e.arret->load()) {
         res.Interrompu = true;

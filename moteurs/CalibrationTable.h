@@ -16,7 +16,7 @@
 // a constant the calibration may fit, with the range it searches
 struct TConstanteCalibrable {
     const char* Nom;  // the property's name, as the ".fsk" key
-    double TPARAMPHYS::*Champ;
+    double TConstantesPhys::*Champ;
     double Min;
     double Max;
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim/C1_Types.h"
+#include "sim/ParamPhys.h"
 
 // one sample of one ball: time (s from the first sample) and centre (cm, table frame)
 struct TEchantillon {
@@ -29,9 +30,9 @@ struct TCoupEnregistre {
 
 // a tracked centre may stand this far beyond a cushion line (cm); further out it is refused
 inline constexpr double MargeHorsTable = 10.0;
-// the centre limits of the table the recordings are made on (cm)
-inline constexpr double DemiLargeurEnregistree = 68.05;
-inline constexpr double DemiLongueurEnregistree = 139.175;
+// the centre limits of the table the recordings are made on, the match table (cm)
+inline constexpr double DemiLargeurEnregistree = LargeurJeuUsine / 2 - RayonBillesUsine;
+inline constexpr double DemiLongueurEnregistree = LargeurJeuUsine - RayonBillesUsine;
 // two balls' first centres nearer than this are one ball seen twice (cm: balls are 6.15 cm
 // across, tracking noise a few millimetres)
 inline constexpr double EcartMinEnregistre = 5.0;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "moteurs/DemarrageFond.h"
+
 namespace {
 
 // more workers than this only adds simulation objects
@@ -144,16 +146,10 @@ bool TEvaluationDifficulte::Demarre(const TOptionsDifficulte& options) {
     if (fond_.joinable()) fond_.join();
     termine_ = false;
     arret_ = false;
-    try {
-        fond_ = std::thread([this, options] {
-            resultat_ = Calcule(options);
-            termine_ = true;
-        });
-    } catch (const std::system_error&) {
-        // no thread to be had: the calculation runs here
+    DemarreEnFond(fond_, [this, options] {
         resultat_ = Calcule(options);
         termine_ = true;
-    }
+    });
     return true;
 }
 

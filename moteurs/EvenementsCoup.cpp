@@ -232,7 +232,8 @@ bool Correspond(const TEvenement& enregistre, const TEvenement& calcule) {
 }
 
 TGeometrieTable GeometrieTable(const TPARAMPHYS& fisik) {
-    return {fisik.largeurJeu / 2 - fisik.RayonBilles, fisik.largeurJeu - fisik.RayonBilles, fisik.Diametre};
+    return {fisik.largeurJeu() / 2 - fisik.RayonBilles(), fisik.largeurJeu() - fisik.RayonBilles(),
+            fisik.Diametre()};
 }
 
 TEvenementsCoup DetecteEvenements(const TCoupEnregistre& coup, const TGeometrieTable& table) {

@@ -31,7 +31,7 @@ using TEvenementsCoup = std::array<std::vector<TEvenement>, NbBilles + 1>;
 struct TGeometrieTable {
     double DemiLargeur = DemiLargeurEnregistree;
     double DemiLongueur = DemiLongueurEnregistree;
-    double Diametre = 6.15;
+    double Diametre = 2 * RayonBillesUsine;
 };
 TGeometrieTable GeometrieTable(const TPARAMPHYS& fisik);
 

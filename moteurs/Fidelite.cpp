@@ -112,6 +112,7 @@ std::vector<TFideliteCoup> CompareCoups(const TPARAMPHYS& fisik, const std::vect
     std::atomic<std::size_t> suivant{0};
     const auto travaille = [&] {
         for (std::size_t k; (k = suivant.fetch_add(1)) < coups.size();) {
+            if (arret && arret->load()) break;
             TAjustementCoup a(fisik, coups[k]);
             const TResultatAjustement r = a.Ajuste(options.Ajustement, arret);
             resultats[k] = CompareCoup(a, r);

@@ -95,7 +95,7 @@ TFideliteCoup CompareCalcul(const TCoupEnregistre& reel, const TEvenementsCoup& 
 
 TFideliteCoup CompareCoup(const TAjustementCoup& a, const TResultatAjustement& r) {
     TFideliteCoup f = CompareCalcul(a.Coup(), a.Evenements(), a.Simu(), a.EvenementsCalcules(r.Frappe),
-                                    r.Frappe, a.Simu().Fisik.Diametre);
+                                    r.Frappe, a.Simu().Fisik.Diametre());
     f.Ajustement = r;
     f.RouteReproduite = r.ContactsManques == 0;
     return f;
@@ -110,7 +110,7 @@ TFideliteCoup CompareJoue(const TCoupEnregistre& coup, const TEvenementsCoup& en
     for (int b = 1; b <= NbBilles; ++b) s->Trajets[b][0] = simu.Trajets[b][0];
     TSuiviEvenements suivi;
     s->CalculTrajetsSuivi(suivi);
-    TFideliteCoup f = CompareCalcul(coup, enregistres, *s, suivi.Decale(frappe), frappe, s->Fisik.Diametre);
+    TFideliteCoup f = CompareCalcul(coup, enregistres, *s, suivi.Decale(frappe), frappe, s->Fisik.Diametre());
     f.Ajustement.Frappe = frappe;
     f.Ajustement.Score = ScoreStock(*s, coup, frappe);
     f.Ajustement.ContactsManques = ContactsManques(f.Enregistres, f.Calcules, false);

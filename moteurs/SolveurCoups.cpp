@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "fichiers/NombresIni.h"
+#include "moteurs/DemarrageFond.h"
 
 namespace {
 
@@ -253,7 +254,7 @@ bool TSolveurCoups::Demarre() {
     if (fond_.joinable()) fond_.join();
     arret_ = false;
     termine_ = false;
-    fond_ = std::thread([this] {
+    DemarreEnFond(fond_, [this] {
         resultat_ = Calcule();
         termine_ = true;
     });
@@ -356,7 +357,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
     };
 
     // ball 1 frozen against both others: no cue can reach either of them on its own
-    const double contact = fisik_.Diametre + 0.01;
+    const double contact = fisik_.Diametre() + 0.01;
     if (Norme(DiffVect(positions_[1], positions_[2])) <= contact &&
         Norme(DiffVect(positions_[1], positions_[3])) <= contact) {
         r.Raison = "la bille joueur est collée aux deux autres billes : aucune route n'est possible";
@@ -364,7 +365,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
     }
 
     // the coarse pass: the whole circle of aim, the speeds, the tip offsets within the miscue limit
-    const double rayonPointe = 0.9 * std::sqrt(std::max(fisik_.DeportMax2, 0.0));
+    const double rayonPointe = 0.9 * std::sqrt(std::max(fisik_.DeportMax2(), 0.0));
     TAxes axes;
     axes.Vitesse = Milieux(TOptionsSolveur::VitesseMin, TOptionsSolveur::VitesseMax, 6);
     axes.Effet = Symetriques(0.8 * rayonPointe, 5);
@@ -387,7 +388,7 @@ TResultatSolveur TSolveurCoups::Calcule() {
     prevus_ = grossiere.Taille() + nbAffinees * (tailleFine + essaisTaux);
 
     const float masse = options_.MasseQueue;
-    const double deport2 = fisik_.DeportMax2;
+    const double deport2 = fisik_.DeportMax2();
     const auto jouable = [&](const TQueueDegres& q) {
         return double(q.Effet) * q.Effet + double(q.Hauteur) * q.Hauteur <= deport2 &&
                q.Vitesse >= SeuilVitesseMasse && q.Inclinaison >= 0 && q.Inclinaison < 90;

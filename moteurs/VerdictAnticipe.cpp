@@ -57,8 +57,8 @@ constexpr double kMarge = 0.5;
 
 // the lines |x| = LigneBandeX, |y| = LigneBandeY that a centre crosses before it touches a cushion
 // (a radius from the noses), brought in by the margin
-double LigneBandeX(const TPARAMPHYS& f) { return f.Bandes[0].Point.x - f.RayonBilles - kMarge; }
-double LigneBandeY(const TPARAMPHYS& f) { return f.Bandes[2].Point.y - f.RayonBilles - kMarge; }
+double LigneBandeX(const TPARAMPHYS& f) { return f.Bandes()[0].Point.x - f.RayonBilles() - kMarge; }
+double LigneBandeY(const TPARAMPHYS& f) { return f.Bandes()[2].Point.y - f.RayonBilles() - kMarge; }
 
 // Where a ball can still go without a contact, in the table plane: a rolling ball runs straight
 // along its velocity and stops after v·T/2 (a constant deceleration); a sliding one is only bounded
@@ -141,7 +141,7 @@ bool PlusAucunContact(const TBillardVelmora& simu, double t) {
     for (int a = 1; a <= NbBilles; ++a)
         for (int b = a + 1; b <= NbBilles; ++b) {
             if (!bouge[a] && !bouge[b]) continue;
-            if (Distance(traces[a], traces[b]) <= traces[a].rayon + traces[b].rayon + f.Diametre + kMarge)
+            if (Distance(traces[a], traces[b]) <= traces[a].rayon + traces[b].rayon + f.Diametre() + kMarge)
                 return false;
         }
     return true;
@@ -155,11 +155,12 @@ bool PlusAucunContact(const TBillardVelmora& simu, double t) {
 // 1/(1 − ElastBiTap) times that. Contacts spend energy and never make any (up to rounding far
 // below a per cent). The reach is widened for a dozen such slides or hops at full energy.
 double PorteeParEnergie(const TPARAMPHYS& fisik) {
-    const double aRoule = fisik.FrotBiTapRoule * fisik.G;
-    const double glisse = fisik.FrotBiTapGlisse * fisik.G;
-    if (!(aRoule > 0) || !(glisse > 0) || !(fisik.ElastBiTap < 1)) return 0;
+    const double aRoule = fisik.FrotBiTapRoule() * fisik.G();
+    const double glisse = fisik.FrotBiTapGlisse() * fisik.G();
+    if (!(aRoule > 0) || !(glisse > 0) || !(fisik.ElastBiTap() < 1)) return 0;
     const double lambda = 1.4 * aRoule / glisse;
-    const double parEvenement = 2.8 * fisik.FrotBiTapRoule / (1 - fisik.ElastBiTap) + 0.57 * lambda * lambda;
+    const double parEvenement =
+        2.8 * fisik.FrotBiTapRoule() / (1 - fisik.ElastBiTap()) + 0.57 * lambda * lambda;
     const double elargi = 1.05 + 12 * parEvenement;
     // a reach widened this much would hardly ever end a candidate early: not worth its cost
     if (!(elargi <= 2)) return 0;
@@ -193,7 +194,7 @@ bool Immobile(const TEtatBille& e) { return e.Mouvement == mvPivote || e.Mouveme
 double ParcoursRequis(const TBillardVelmora& simu) {
     const TPARAMPHYS& f = simu.Fisik;
     const TEtatBille& b1 = simu.Etat(1);
-    const double d = f.Diametre;
+    const double d = f.Diametre();
     // the cushion line a centre crosses before any contact with that cushion
     const double xC = LigneBandeX(f), yC = LigneBandeY(f);
     // the second ball counts only after the cushions the mode asks
@@ -243,14 +244,14 @@ TAttentePortee AttentePortee(const TBillardVelmora& simu, double porteeParEnergi
     // while every ball keeps its plan
     double energie = 0, vitesses2 = 0, vitesses2Roule = 0, glissePivote = 0;
     int mobiles = 0, roulent = 0;
-    const double aRoule = f.FrotBiTapRoule * f.G, aGlisse = f.FrotBiTapGlisse * f.G;
+    const double aRoule = f.FrotBiTapRoule() * f.G(), aGlisse = f.FrotBiTapGlisse() * f.G();
     for (int b = 1; b <= NbBilles; ++b) {
         const TEtatBille& e = simu.Etat(b);
         if (e.Mouvement == mvDehors) continue;
-        const double k = 0.5 * Norme2(e.Vitesse) + 0.2 * f.Rayon2 * Norme2(e.Rotation) +
-                         f.G * std::max(e.Position.z - f.RayonBilles, 0.0);
+        const double k = 0.5 * Norme2(e.Vitesse) + 0.2 * f.Rayon2() * Norme2(e.Rotation) +
+                         f.G() * std::max(e.Position.z - f.RayonBilles(), 0.0);
         energie += k;
-        if (t < e.tFinPivot) glissePivote += 0.4 * f.Rayon2 * std::abs(e.Rotation.z * e.DecelPivot);
+        if (t < e.tFinPivot) glissePivote += 0.4 * f.Rayon2() * std::abs(e.Rotation.z * e.DecelPivot);
         if (e.Mouvement >= mvPivote) continue;
         ++mobiles;
         // rolling takes 1.4·a_r·|v| and only slows the ball; a slide takes a_g·|slip| (the slip
@@ -280,7 +281,7 @@ TAttentePortee AttentePortee(const TBillardVelmora& simu, double porteeParEnergi
     const double portee = energie * porteeParEnergie + kMarge;
     // far beyond anything the point can require (two ways across the table, one through a
     // cushion), the required travel is not worth computing
-    const double requisMax = 6 * (f.Bandes[0].Point.x + f.Bandes[2].Point.y);
+    const double requisMax = 6 * (f.Bandes()[0].Point.x + f.Bandes()[2].Point.y);
     const double requis = portee > requisMax ? requisMax : ParcoursRequis(simu);
     const double surplus = portee - requis;
     if (surplus < 0) return {0, portee / requis};
@@ -354,7 +355,7 @@ struct TSuiviVerdict {
                 certain = true;
                 return true;
             }
-            const double pas = simu.Fisik.dtAnal;
+            const double pas = simu.Fisik.dtAnal();
             prochainePortee = passes + long(std::clamp(attente / pas, double(kPassesEntrePortees),
                                                        double(kPassesEntrePorteesMax)));
         }

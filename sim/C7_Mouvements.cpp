@@ -15,9 +15,9 @@ void TVelmoraMouvements::AvanceParPhases(TEtatBille& bille, double t, double dt)
     switch (bille.Mouvement) {
         case mvVole: {
             // beyond the cushion lines by more than a radius: out of play, not moved
-            const double r = Fisik.RayonBilles;
-            if (std::abs(bille.Position.x) > Fisik.Bandes[0].Point.x + r ||
-                std::abs(bille.Position.y) > Fisik.Bandes[2].Point.y + r) {
+            const double r = Fisik.RayonBilles();
+            if (std::abs(bille.Position.x) > Fisik.Bandes()[0].Point.x + r ||
+                std::abs(bille.Position.y) > Fisik.Bandes()[2].Point.y + r) {
                 bille.Mouvement = mvDehors;
                 return;
             }

@@ -24,16 +24,16 @@ void TBillardVelmora::ImpactQueue() {
     PointReussi = false;
     TPVR& bille = Trajets[1][0];
     const TPARAMPHYS& fisik = Fisik;
-    const double R = fisik.RayonBilles;
-    const double M = fisik.MasseBilles;
+    const double R = fisik.RayonBilles();
+    const double M = fisik.MasseBilles();
     const double m = MasseQueue;
-    const double P = fisik.PerteEcQB;
+    const double P = fisik.PerteEcQB();
 
     // contact offset in the cue frame (x along the cue)
     const TVecteur r = Vecteur(0, -Effet, Hauteur);
     const double d2 = Effet * Effet + Hauteur * Hauteur;
 
-    bool fausseQueue = !(d2 <= fisik.DeportMax2);
+    bool fausseQueue = !(d2 <= fisik.DeportMax2());
     TVecteur V = VecteurNul;
     TVecteur W = VecteurNul;
     if (!fausseQueue) {

@@ -110,11 +110,11 @@ VELMORA_ETAPE void TBillardVelmora::PrepareTrajets(TBoucle& c, TChocPrevu& E) {
     PointReussi = false;
     NbPhotos = 0;
 
-    // the constants, bounded when they were set (BorneTout): the shot only reads them
+    // the constants, bounded whenever they change: the shot only reads them
     const TPARAMPHYS& fisik = Fisik;
-    c.dtAnal = fisik.dtAnal;
-    c.dtEnr = fisik.dtEnr;
-    c.diametre = fisik.Diametre;
+    c.dtAnal = fisik.dtAnal();
+    c.dtEnr = fisik.dtEnr();
+    c.diametre = fisik.Diametre();
     c.t = 0;
     c.tEnr = c.dtEnr;
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-TPlageParam PlageParam(double TPARAMPHYS::*p) {
-    using T = TPARAMPHYS;
+TPlageParam PlageParam(double TConstantesPhys::*p) {
+    using T = TConstantesPhys;
     if (p == &T::largeurJeu) return {10, 1000};
     if (p == &T::RayonBilles) return {0.001, 20};
     if (p == &T::MasseBilles) return {1, 100000};
@@ -30,44 +30,23 @@ double BorneParam(double valeur, TPlageParam plage) {
 TPARAMPHYS::TPARAMPHYS() { ValeursUsine(); }
 
 void TPARAMPHYS::ValeursUsine() {
-    largeurJeu = 142.25;
-    HautBdes = 3.7;
-    RayonBilles = 3.075;
-    MasseBilles = 215;
-    VzRebondNul = 0.5;
-    FrotBiTapGlisse = 0.15;
-    FrotBiTapPivot = 0.015;
-    FrotBiTapRoule = 0.006;
-    FrotBiTapChoc = 0.2;
-    FrotBiBi = 0.03;
-    FrotBiBde = 0.3;
-    FrotQueueBille = 0.9;
-    ElastBiTap = 0.5;
-    ElastBiBi = 0.87;
-    ElastBiBde = 0.8;
-    PerteEcQB = 0.13;
-    dtAnal = 0.01;
-    dtEnr = 0.05;
-    TLIM = 12;
-    G = 981;
+    Change(TConstantesPhys{});
     NomFichierFisik.clear();
-    // the derived fields
-    BorneTout();
 }
 
 void TPARAMPHYS::SetParam(int index, double valeur) {
     switch (index) {
         case 0:
-            largeurJeu = valeur;
+            c_.largeurJeu = valeur;
             break;
         case 1:
-            HautBdes = valeur;
+            c_.HautBdes = valeur;
             break;
         case 2:
-            RayonBilles = valeur;
+            c_.RayonBilles = valeur;
             break;
         case 3:
-            FrotQueueBille = valeur;
+            c_.FrotQueueBille = valeur;
             break;
         default:
             break;
@@ -75,36 +54,44 @@ void TPARAMPHYS::SetParam(int index, double valeur) {
     BorneTout();
 }
 
+void TPARAMPHYS::Change(double TConstantesPhys::*constante, double valeur) {
+    c_.*constante = valeur;
+    BorneTout();
+}
+
+void TPARAMPHYS::Change(const TConstantesPhys& constantes) {
+    c_ = constantes;
+    BorneTout();
+}
+
 void TPARAMPHYS::BorneTout() {
-    for (double TPARAMPHYS::*p :
-         {&TPARAMPHYS::largeurJeu, &TPARAMPHYS::RayonBilles, &TPARAMPHYS::MasseBilles,
-          &TPARAMPHYS::VzRebondNul, &TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot,
-          &TPARAMPHYS::FrotBiTapRoule, &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi,
-          &TPARAMPHYS::FrotBiBde, &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::ElastBiTap,
-          &TPARAMPHYS::ElastBiBi, &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::dtAnal,
-          &TPARAMPHYS::dtEnr, &TPARAMPHYS::G})
-        this->*p = BorneParam(this->*p, PlageParam(p));
-    const double r = RayonBilles;
-    Rayon2 = r * r;
-    Diametre = 2 * r;
-    Diametre2 = Diametre * Diametre;
+    using T = TConstantesPhys;
+    for (double T::*p : {&T::largeurJeu, &T::RayonBilles, &T::MasseBilles, &T::VzRebondNul,
+                         &T::FrotBiTapGlisse, &T::FrotBiTapPivot, &T::FrotBiTapRoule, &T::FrotBiTapChoc,
+                         &T::FrotBiBi, &T::FrotBiBde, &T::FrotQueueBille, &T::ElastBiTap, &T::ElastBiBi,
+                         &T::ElastBiBde, &T::PerteEcQB, &T::dtAnal, &T::dtEnr, &T::G})
+        c_.*p = BorneParam(c_.*p, PlageParam(p));
+    const double r = c_.RayonBilles;
+    rayon2_ = r * r;
+    diametre_ = 2 * r;
+    diametre2_ = diametre_ * diametre_;
     // the nose is never below the ball centre nor above the ball
-    if (HautBdes > Diametre)
-        HautBdes = 0.98 * Diametre;
-    else if (!(HautBdes >= r))
-        HautBdes = r;
+    if (c_.HautBdes > diametre_)
+        c_.HautBdes = 0.98 * diametre_;
+    else if (!(c_.HautBdes >= r))
+        c_.HautBdes = r;
     // tip offset at which the contact normal leaves the friction cone of the tip
-    const double f = FrotQueueBille;
+    const double f = c_.FrotQueueBille;
     const double deport = r * f / std::sqrt(f * f + 1);
-    DeportMax2 = deport * deport;
+    deportMax2_ = deport * deport;
     CalculBandes();
 }
 
 void TPARAMPHYS::CalculBandes() {
-    const double l = largeurJeu;
-    const double h = HautBdes;
-    Bandes[0] = {Vecteur(0, 1, 0), Vecteur(l / 2, 0, h), Vecteur(-1, 0, 0), 1};
-    Bandes[1] = {Vecteur(0, -1, 0), Vecteur(-l / 2, 0, h), Vecteur(1, 0, 0), 3};
-    Bandes[2] = {Vecteur(-1, 0, 0), Vecteur(0, l, h), Vecteur(0, -1, 0), 2};
-    Bandes[3] = {Vecteur(1, 0, 0), Vecteur(0, -l, h), Vecteur(0, 1, 0), 4};
+    const double l = c_.largeurJeu;
+    const double h = c_.HautBdes;
+    bandes_[0] = {Vecteur(0, 1, 0), Vecteur(l / 2, 0, h), Vecteur(-1, 0, 0), 1};
+    bandes_[1] = {Vecteur(0, -1, 0), Vecteur(-l / 2, 0, h), Vecteur(1, 0, 0), 3};
+    bandes_[2] = {Vecteur(-1, 0, 0), Vecteur(0, l, h), Vecteur(0, -1, 0), 2};
+    bandes_[3] = {Vecteur(1, 0, 0), Vecteur(0, -l, h), Vecteur(0, 1, 0), 4};
 }

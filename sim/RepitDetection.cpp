@@ -5,17 +5,17 @@
 
 TBornesRepit BornesRepit(const TPARAMPHYS& f) {
     TBornesRepit b;
-    b.Diametre = f.Diametre;
+    b.Diametre = f.Diametre();
     // the sliding brake is G times its friction; a little more against rounding
-    b.AccGlisse = f.G * f.FrotBiTapGlisse * (1 + 1e-6);
-    b.PasMax = f.dtAnal;
-    b.DureeMax = 50 * f.dtAnal;
+    b.AccGlisse = f.G() * f.FrotBiTapGlisse() * (1 + 1e-6);
+    b.PasMax = f.dtAnal();
+    b.DureeMax = 50 * f.dtAnal();
     // the cushion forecast's approach zone, with the same arithmetic
-    const double marge = 1.5 * f.Diametre;
-    b.xMax = f.Bandes[0].Point.x - marge;
-    b.xMin = f.Bandes[1].Point.x + marge;
-    b.yMax = f.Bandes[2].Point.y - marge;
-    b.yMin = f.Bandes[3].Point.y + marge;
+    const double marge = 1.5 * f.Diametre();
+    b.xMax = f.Bandes()[0].Point.x - marge;
+    b.xMin = f.Bandes()[1].Point.x + marge;
+    b.yMax = f.Bandes()[2].Point.y - marge;
+    b.yMin = f.Bandes()[3].Point.y + marge;
     return b;
 }
 

@@ -29,27 +29,27 @@ namespace {
 // one row of the grid: its label and the constant it writes
 struct TLigneParam {
     const char* libelle;
-    double TPARAMPHYS::*propriete;
+    double TConstantesPhys::*propriete;
 };
 
 // row 12, the cushion height, which the bounding keeps between the radius and the diameter
 constexpr int LigneHautBdes = 12;
 
 const std::array<TLigneParam, TCalibrageFrm::NbParams> LignesParams = {{
-    {"Frot Bille Tapis (Glissemt)", &TPARAMPHYS::FrotBiTapGlisse},
-    {"Frot Bille Tapis (Pivotemt)", &TPARAMPHYS::FrotBiTapPivot},
-    {"Frot Bille Tapis (Roulemt)", &TPARAMPHYS::FrotBiTapRoule},
-    {"Frot Bille Tapis (Choc)", &TPARAMPHYS::FrotBiTapChoc},
-    {"Frot Bille Bille (choc)", &TPARAMPHYS::FrotBiBi},
-    {"Frot Bille Bande (choc)", &TPARAMPHYS::FrotBiBde},
-    {"Elast Bille Tapis", &TPARAMPHYS::ElastBiTap},
-    {"Elast Bille Bille", &TPARAMPHYS::ElastBiBi},
-    {"Elast Bille Bande", &TPARAMPHYS::ElastBiBde},
-    {"Perte Ec (choc Queue-Bille)", &TPARAMPHYS::PerteEcQB},
-    {"pesanteur (cm/s2)", &TPARAMPHYS::G},
-    {"Hauteur Bdes (cm)", &TPARAMPHYS::HautBdes},
-    {"Masse Billes (gr)", &TPARAMPHYS::MasseBilles},
-    {"Vit. saut mini (cm/s)", &TPARAMPHYS::VzRebondNul},
+    {"Frot Bille Tapis (Glissemt)", &TConstantesPhys::FrotBiTapGlisse},
+    {"Frot Bille Tapis (Pivotemt)", &TConstantesPhys::FrotBiTapPivot},
+    {"Frot Bille Tapis (Roulemt)", &TConstantesPhys::FrotBiTapRoule},
+    {"Frot Bille Tapis (Choc)", &TConstantesPhys::FrotBiTapChoc},
+    {"Frot Bille Bille (choc)", &TConstantesPhys::FrotBiBi},
+    {"Frot Bille Bande (choc)", &TConstantesPhys::FrotBiBde},
+    {"Elast Bille Tapis", &TConstantesPhys::ElastBiTap},
+    {"Elast Bille Bille", &TConstantesPhys::ElastBiBi},
+    {"Elast Bille Bande", &TConstantesPhys::ElastBiBde},
+    {"Perte Ec (choc Queue-Bille)", &TConstantesPhys::PerteEcQB},
+    {"pesanteur (cm/s2)", &TConstantesPhys::G},
+    {"Hauteur Bdes (cm)", &TConstantesPhys::HautBdes},
+    {"Masse Billes (gr)", &TConstantesPhys::MasseBilles},
+    {"Vit. saut mini (cm/s)", &TConstantesPhys::VzRebondNul},
 }};
 
 // the wheel's scale for a value: decimals, step, small step (step / 5), aperture
@@ -250,7 +250,7 @@ void TCalibrageFrm::CreePanneau() {
 // -- the grid and the simulation
 
 float TCalibrageFrm::LitParam(int ligne) const {
-    return float(simu_->Fisik.*(LignesParams[size_t(ligne - 1)].propriete));
+    return float(simu_->Fisik.Constantes().*(LignesParams[size_t(ligne - 1)].propriete));
 }
 
 void TCalibrageFrm::EcritCellule(int col, int ligne, float valeur) {
@@ -291,10 +291,9 @@ void TCalibrageFrm::ChangeParam(int ligne, bool tirer, float valeur) {
     // and the grid shows what it kept (the cushion height as typed: it follows the radius)
     TPARAMPHYS sansSimu;
     TPARAMPHYS& fisik = simu_ ? simu_->Fisik : sansSimu;
-    double TPARAMPHYS::*const propriete = LignesParams[size_t(ligne - 1)].propriete;
-    fisik.*propriete = valeur;
-    fisik.BorneTout();
-    if (ligne != LigneHautBdes) valeur = float(fisik.*propriete);
+    double TConstantesPhys::*const propriete = LignesParams[size_t(ligne - 1)].propriete;
+    fisik.Change(propriete, valeur);
+    if (ligne != LigneHautBdes) valeur = float(fisik.Constantes().*propriete);
     actuelles_[size_t(ligne)] = valeur;
     EcritCellule(2, ligne, valeur);
     if (tirer && Hote().TirAuto()) Hote().Feu();

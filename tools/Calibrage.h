@@ -25,17 +25,6 @@ public:
 
     explicit TCalibrageFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
-    // -- controls
-    QLabel* FisikLbl = nullptr;
-    QTableWidget* FisikGrid = nullptr;
-    QWidget* Panel1 = nullptr;
-    TMolette* Roue = nullptr;
-    QPushButton* RetabCurrentBtn = nullptr;
-    QPushButton* RetabAllBtn = nullptr;
-    QPushButton* ValeursUsineBtn = nullptr;
-    QPushButton* LoadBtn = nullptr;
-    QPushButton* SaveBtn = nullptr;
-
     // binds the window to a simulation; its constants become the initial and current values
     void ChargeGrille(TBillardVelmora& simu);
     // the same with the main window's simulation; nothing before the 3D billiard exists
@@ -75,6 +64,16 @@ public:
     std::function<QString(bool enregistrer)> DemandeFichier;
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QLabel* FisikLbl = nullptr;
+    QTableWidget* FisikGrid = nullptr;
+    QWidget* Panel1 = nullptr;
+    TMolette* Roue = nullptr;
+    QPushButton* RetabCurrentBtn = nullptr;
+    QPushButton* RetabAllBtn = nullptr;
+    QPushButton* ValeursUsineBtn = nullptr;
+    QPushButton* LoadBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
     static bool EnLigne(int ligne) { return ligne >= 1 && ligne <= NbParams; }
     void CreeGrille();
     void CreePanneau();

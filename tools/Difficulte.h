@@ -27,26 +27,6 @@ public:
     explicit TDifficulteFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TDifficulteFrm() override;
 
-    // -- controls
-    QTableWidget* QGrid = nullptr;
-    QToolButton* SaveResultBtn = nullptr;
-    QToolButton* CalculBtn = nullptr;
-    QToolButton* EscBtn = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* dVTestLbl = nullptr;
-    QLabel* nEssaisLbl = nullptr;
-    QLabel* TempsRestantLbl = nullptr;
-    QLabel* ReussisLbl = nullptr;
-    QLabel* DvReussiLbl = nullptr;
-    QProgressBar* AvancementBar = nullptr;
-    TDifficulteCarte* Carte = nullptr;
-
     // -- state: trial counts and steps (rows Effet .. Masse), estimated time of 1000 trials
     const TGrilleDifficulte& Grille() const { return grille_; }
     std::int64_t NbTotal() const { return grille_.NbTotal(); }
@@ -87,6 +67,25 @@ protected:
     bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QTableWidget* QGrid = nullptr;
+    QToolButton* SaveResultBtn = nullptr;
+    QToolButton* CalculBtn = nullptr;
+    QToolButton* EscBtn = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* dVTestLbl = nullptr;
+    QLabel* nEssaisLbl = nullptr;
+    QLabel* TempsRestantLbl = nullptr;
+    QLabel* ReussisLbl = nullptr;
+    QLabel* DvReussiLbl = nullptr;
+    QProgressBar* AvancementBar = nullptr;
+    TDifficulteCarte* Carte = nullptr;
     // the calculation of the shot on display with the grid as it is
     std::unique_ptr<TEvaluationDifficulte> NouvelleEvaluation() const;
     // times a few trials of the current grid for the estimate

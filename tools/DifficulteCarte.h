@@ -57,12 +57,6 @@ public:
     void ChoisitAxes(int x, int y);
     const TCarteReussites& Carte() const { return carte_; }
 
-    QComboBox* AxeXCbx = nullptr;
-    QComboBox* AxeYCbx = nullptr;
-    QToolButton* ExporteBtn = nullptr;
-    QLabel* RaisonLbl = nullptr;
-    TDessinCarte* Dessin = nullptr;
-
     // the picture at a given size, and its PNG export (false with the reason)
     QImage Image(const QSize& taille) const;
     bool ExportePng(const QString& nom, QString* erreur = nullptr) const;
@@ -75,6 +69,12 @@ public:
     static QString UniteParam(int p);
 
 private:
+    // the controls are the map's own; the tests find them by their object names
+    QComboBox* AxeXCbx = nullptr;
+    QComboBox* AxeYCbx = nullptr;
+    QToolButton* ExporteBtn = nullptr;
+    QLabel* RaisonLbl = nullptr;
+    TDessinCarte* Dessin = nullptr;
     void AxeChange(QComboBox* change);
     void Recompte();
 

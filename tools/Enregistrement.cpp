@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "scene/Noeud.h"
 #include "tools/EnregistrementGraphe.h"
@@ -78,7 +79,6 @@ TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
               QStringLiteral("route enregistrée|les trois premiers contacts de la bille joueur : le "
                              "coup calculé les joue-t-il dans l'ordre, à peu près aux mêmes instants ?"));
     ContactsGrid = new QTableWidget(0, int(std::size(kColonnes)), this);
-    ContactsGrid->setObjectName(QStringLiteral("ContactsGrid"));
     QStringList titres;
     for (const char* c : kColonnes) titres << QString::fromUtf8(c);
     ContactsGrid->setHorizontalHeaderLabels(titres);
@@ -112,6 +112,12 @@ TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
     pile->addWidget(ContactsGrid, 1);
     pile->addLayout(ligne);
     pile->addWidget(QueueLbl);
+    // the tests find the controls by their names
+    const std::pair<QWidget*, const char*> noms[] = {
+        {FichierLbl, "FichierLbl"}, {ScoresLbl, "ScoresLbl"}, {QueueLbl, "QueueLbl"},
+        {Graphe, "Graphe"},         {RouteLbl, "RouteLbl"},   {ContactsGrid, "ContactsGrid"},
+        {AjusterBtn, "AjusterBtn"}, {ArretBtn, "ArretBtn"},   {AvancementBar, "AvancementBar"}};
+    for (const auto& [controle, nom] : noms) controle->setObjectName(QString::fromLatin1(nom));
     AjusterBtn->setEnabled(false);
     ArretBtn->setEnabled(false);
     connect(AjusterBtn, &QToolButton::clicked, this, [this] { AjusterBtnClick(); });
@@ -193,7 +199,7 @@ void TEnregistrementFrm::TraceEnregistrement() {
     EffaceScene();
     TGLBillardVelmora& billard = *Hote().Billard3D();
     TNoeud& racine = Hote().SceneTable().Racine();
-    const double z = billard.Simu->Fisik.RayonBilles;
+    const double z = billard.Simu->Fisik.RayonBilles();
     const TGLBilles* billes[NbBilles] = {billard.BilleJoueur, billard.BilleNonJoueur, billard.Rouge};
     for (int b = 1; b <= NbBilles; ++b) {
         const TCouleur couleur = billes[b - 1]->Couleur();
@@ -235,7 +241,7 @@ std::array<TVecteur, NbBilles + 1> TEnregistrementFrm::PositionsEnregistrees(dou
     std::array<TVecteur, NbBilles + 1> pos{};
     if (!coup_) return pos;
     const double tr = t + frappe_;
-    const double z = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.RayonBilles : 0;
+    const double z = Hote().Billard3D() ? Hote().Billard3D()->Simu->Fisik.RayonBilles() : 0;
     for (int b = 1; b <= NbBilles; ++b) {
         const auto& s = coup_->Billes[b];
         // the sample at or before the time, and the next one

@@ -34,17 +34,6 @@ public:
     explicit TEnregistrementFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TEnregistrementFrm() override;
 
-    // -- controls
-    QLabel* FichierLbl = nullptr;
-    QLabel* ScoresLbl = nullptr;
-    QLabel* QueueLbl = nullptr;
-    TGrapheEcarts* Graphe = nullptr;
-    QLabel* RouteLbl = nullptr;
-    QTableWidget* ContactsGrid = nullptr;
-    QToolButton* AjusterBtn = nullptr;
-    QToolButton* ArretBtn = nullptr;
-    QProgressBar* AvancementBar = nullptr;
-
     // Reads a recording, places the balls where it starts, aims along its first samples and
     // draws its paths; false after telling the user why it cannot be read (nothing changes then).
     bool Ouvre(const QString& nom);
@@ -78,6 +67,16 @@ signals:
     void AjustementTermine();
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QLabel* FichierLbl = nullptr;
+    QLabel* ScoresLbl = nullptr;
+    QLabel* QueueLbl = nullptr;
+    TGrapheEcarts* Graphe = nullptr;
+    QLabel* RouteLbl = nullptr;
+    QTableWidget* ContactsGrid = nullptr;
+    QToolButton* AjusterBtn = nullptr;
+    QToolButton* ArretBtn = nullptr;
+    QProgressBar* AvancementBar = nullptr;
     void TraceEnregistrement();
     void EffaceScene();
     void Surveille();

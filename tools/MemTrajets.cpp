@@ -252,8 +252,10 @@ TGLBilles* TMemTrajetsFrm::BilleDeColonne(int b) const {
 
 // -- keeping and deleting shots
 
-void TMemTrajetsFrm::Memorise() {
-    if (!MemOn->isChecked() || !Hote().Billard3D()) return;
+bool TMemTrajetsFrm::MemorisationActive() const { return MemOn->isChecked(); }
+
+void TMemTrajetsFrm::Memorise(bool forcee) {
+    if ((!forcee && !MemOn->isChecked()) || !Hote().Billard3D()) return;
     TGLBillardVelmora& billard = *Hote().Billard3D();
     if (!ConteneurTrajets) {
         ConteneurTrajets = Hote().SceneTable().Racine().AjouteEnfant<TFactice>();

@@ -31,26 +31,13 @@ public:
 
     explicit TMemTrajetsFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
-    // -- controls
-    QWidget* Panel1 = nullptr;
-    QPushButton* MemOn = nullptr;
-    TCaseLed* Jcheck = nullptr;
-    TCaseLed* njCheck = nullptr;
-    TCaseLed* rgeCheck = nullptr;
-    QLabel* DensiteLbl = nullptr;
-    QSpinBox* Densite = nullptr;
-    QLabel* MaxTrajetsLbl = nullptr;
-    QSpinBox* MaxTrajets = nullptr;
-    QLabel* Label1 = nullptr;
-    QPushButton* ReplaceBtn = nullptr;
-    QPushButton* DelBtn = nullptr;
-    QPushButton* DelAllBtn = nullptr;
-    QTableWidget* MemGrid = nullptr;
     // created under the scene's root at the first memorization
     TFactice* ConteneurTrajets = nullptr;
 
-    // keeps the shot just computed, when memorization is on
-    void Memorise();
+    // memorization is on (its button is down)
+    bool MemorisationActive() const;
+    // keeps the shot just computed, when memorization is on (forcee: in any case)
+    void Memorise(bool forcee = false);
     // deletes row r (1..max) and its lines; the rows below move up
     void Supprime(int r);
     // sets the cue and the balls as they were for the shot of row r; nothing for an empty row
@@ -81,6 +68,21 @@ public:
     const TEnregistrement& Enregistrement(int r) const { return lignes_.at(size_t(r)).enregistrement; }
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QWidget* Panel1 = nullptr;
+    QPushButton* MemOn = nullptr;
+    TCaseLed* Jcheck = nullptr;
+    TCaseLed* njCheck = nullptr;
+    TCaseLed* rgeCheck = nullptr;
+    QLabel* DensiteLbl = nullptr;
+    QSpinBox* Densite = nullptr;
+    QLabel* MaxTrajetsLbl = nullptr;
+    QSpinBox* MaxTrajets = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* ReplaceBtn = nullptr;
+    QPushButton* DelBtn = nullptr;
+    QPushButton* DelAllBtn = nullptr;
+    QTableWidget* MemGrid = nullptr;
     // one grid row: its texts, its lines and the record of the shot
     struct TLigneMemo {
         std::array<QString, NbColonnes> textes;

@@ -389,7 +389,7 @@ bool TQueueFrm::FormMouseWheel(int delta, const QPoint& posGlobale) {
     TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return true;
     // the control under the mouse: this window first, it stays above the main window
-    if (!isVisible() || !frameGeometry().contains(posGlobale)) return false;
+    if (!isVisible() || !rect().contains(mapFromGlobal(posGlobale))) return false;
     QWidget* sous = childAt(mapFromGlobal(posGlobale));
     // forward brings the camera nearer, as in every 3D program
     const int n = -int(std::lround(delta / 2.0));

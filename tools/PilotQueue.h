@@ -29,29 +29,6 @@ public:
     // the close-up view of the cue ball; its viewer is handed to the 3D billiard
     TVue VueQueue;
 
-    // -- controls
-    QTabWidget* PagesQueue = nullptr;
-    QWidget* QueueGrap = nullptr;
-    QWidget* QueueNum = nullptr;
-    QWidget* EHpnl = nullptr;
-    QLabel* EHlbl = nullptr;
-    TVueGL* Scn = nullptr;
-    QWidget* RouesPnl = nullptr;
-    TMolette* vitJog = nullptr;
-    TMolette* visJog = nullptr;
-    TMolette* iJog = nullptr;
-    TMolette* mJog = nullptr;
-    QLabel* vitLbl = nullptr;
-    QLabel* visLbl = nullptr;
-    QLabel* iLbl = nullptr;
-    QLabel* mLbl = nullptr;
-    QLineEdit* eEdit = nullptr;
-    QLineEdit* hEdit = nullptr;
-    QLineEdit* vitEdit = nullptr;
-    QLineEdit* visEdit = nullptr;
-    QLineEdit* iEdit = nullptr;
-    QLineEdit* mEdit = nullptr;
-
     // connects the cue's five change events to the display operations
     void BrancheQueue(TGLQueue& queue);
 
@@ -87,6 +64,28 @@ protected:
     bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QTabWidget* PagesQueue = nullptr;
+    QWidget* QueueGrap = nullptr;
+    QWidget* QueueNum = nullptr;
+    QWidget* EHpnl = nullptr;
+    QLabel* EHlbl = nullptr;
+    TVueGL* Scn = nullptr;
+    QWidget* RouesPnl = nullptr;
+    TMolette* vitJog = nullptr;
+    TMolette* visJog = nullptr;
+    TMolette* iJog = nullptr;
+    TMolette* mJog = nullptr;
+    QLabel* vitLbl = nullptr;
+    QLabel* visLbl = nullptr;
+    QLabel* iLbl = nullptr;
+    QLabel* mLbl = nullptr;
+    QLineEdit* eEdit = nullptr;
+    QLineEdit* hEdit = nullptr;
+    QLineEdit* vitEdit = nullptr;
+    QLineEdit* visEdit = nullptr;
+    QLineEdit* iEdit = nullptr;
+    QLineEdit* mEdit = nullptr;
     void CreePageGraphique();
     void CreePageNumerique();
     TMolette* CreeMolette(int tag, double ouverture, double pas, double petitPas, int petiteMarque,

@@ -312,8 +312,8 @@ QPixmap TSolutionsFrm::Dessin(const TRouteSolveur& route) const {
     simu->Joue();
 
     // seen from above as the fixed camera shows it: table y to the right, table x downwards
-    const double demiX = simu->Fisik.Bandes[0].Point.x;
-    const double demiY = simu->Fisik.Bandes[2].Point.y;
+    const double demiX = simu->Fisik.Bandes()[0].Point.x;
+    const double demiY = simu->Fisik.Bandes()[2].Point.y;
     const QRectF tapis(4, 4, LargeurDessin - 8, HauteurDessin - 8);
     const auto point = [&](const TVecteur& p) {
         return QPointF(tapis.left() + (p.y + demiY) / (2 * demiY) * tapis.width(),
@@ -335,7 +335,7 @@ QPixmap TSolutionsFrm::Dessin(const TRouteSolveur& route) const {
     peintre.drawPath(chemin);
 
     // the three balls where they start
-    const double r = std::max(2.5, simu->Fisik.RayonBilles / (2 * demiY) * tapis.width());
+    const double r = std::max(2.5, simu->Fisik.RayonBilles() / (2 * demiY) * tapis.width());
     const QColor couleurs[NbBilles] = {couleurJoueur, couleurAutre, QColor(220, 30, 30)};
     peintre.setPen(QPen(Qt::black, 0.8));
     for (int b = 1; b <= NbBilles; ++b) {
@@ -375,15 +375,9 @@ void TSolutionsFrm::MemoriserBtnClick() {
     TMemTrajetsFrm* memo = Memo;
     if (enCours_ || i < 0 || !memo) return;
     // the route played, then kept even when memorization is off (which it stays)
-    const bool actif = memo->MemOn->isChecked();
-    if (actif) {
-        ChoisitRoute(i);  // the fire command memorizes it
-        return;
-    }
-    ChoisitRoute(i);
-    memo->MemOn->setChecked(true);
-    memo->Memorise();
-    memo->MemOn->setChecked(false);
+    const bool actif = memo->MemorisationActive();
+    ChoisitRoute(i);  // with memorization on, the fire command memorizes it
+    if (!actif) memo->Memorise(true);
 }
 
 void TSolutionsFrm::EnregistrerBtnClick() {

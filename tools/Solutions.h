@@ -31,19 +31,6 @@ public:
     explicit TSolutionsFrm(THoteOutils& hote, QWidget* parent = nullptr);
     ~TSolutionsFrm() override;
 
-    // -- controls
-    QLabel* ModeLbl = nullptr;
-    QSpinBox* NbRoutesEdit = nullptr;
-    QCheckBox* MasseChk = nullptr;
-    QToolButton* ChercheBtn = nullptr;
-    QToolButton* EscBtn = nullptr;
-    QProgressBar* AvancementBar = nullptr;
-    QLabel* TempsRestantLbl = nullptr;
-    QLabel* EtatLbl = nullptr;
-    QListWidget* RoutesList = nullptr;
-    QToolButton* MemoriserBtn = nullptr;
-    QToolButton* EnregistrerBtn = nullptr;
-
     // -- state
     bool EnCours() const { return enCours_; }
     const TResultatSolveur& DernierResultat() const { return resultat_; }
@@ -73,6 +60,18 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QLabel* ModeLbl = nullptr;
+    QSpinBox* NbRoutesEdit = nullptr;
+    QCheckBox* MasseChk = nullptr;
+    QToolButton* ChercheBtn = nullptr;
+    QToolButton* EscBtn = nullptr;
+    QProgressBar* AvancementBar = nullptr;
+    QLabel* TempsRestantLbl = nullptr;
+    QLabel* EtatLbl = nullptr;
+    QListWidget* RoutesList = nullptr;
+    QToolButton* MemoriserBtn = nullptr;
+    QToolButton* EnregistrerBtn = nullptr;
     void Suivi();
     void Fin(const TResultatSolveur& r);
     // the window's controls, then the main window's shot commands

@@ -98,6 +98,7 @@ void TVueNumFrm::CreePanneauHaut() {
     auto* rangee = new QHBoxLayout(Panel1);
     rangee->setContentsMargins(2, 0, 0, 0);
     Label1 = new QLabel(QStringLiteral("photo "), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
     rangee->addWidget(Label1);
     PosLbl = new QLabel(Panel1);
     PosLbl->setObjectName(QStringLiteral("PosLbl"));
@@ -215,6 +216,8 @@ void TVueNumFrm::CreeGraphe(QWidget* conteneur) {
         bouton(QStringLiteral("vitesse"), QStringLiteral("vitesse|courbes des vitesses des billes"));
     GrapheRotationBtn =
         bouton(QStringLiteral("rotation"), QStringLiteral("rotation|courbes des rotations des billes"));
+    GrapheVitesseBtn->setObjectName(QStringLiteral("GrapheVitesseBtn"));
+    GrapheRotationBtn->setObjectName(QStringLiteral("GrapheRotationBtn"));
     GrapheVitesseBtn->setChecked(true);
     pile->addLayout(choix);
     Graphe = new TVueNumGraphe(conteneur);
@@ -239,6 +242,7 @@ void TVueNumFrm::CreePanneauBas() {
     const QString bulleChoc =
         QStringLiteral("|indique si un choc a eu lieu entre la photo précédente et celle courante");
     Label2 = new QLabel(QStringLiteral("Choc :"), Panel2);
+    Label2->setObjectName(QStringLiteral("Label2"));
     PoseBulle(Label2, bulleChoc);
     rangee->addWidget(Label2);
     ChocLbl = new QLabel(Panel2);

@@ -26,25 +26,6 @@ public:
 
     explicit TVueNumFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
-    // -- controls
-    QWidget* Panel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* PosLbl = nullptr;
-    QScrollBar* Curseur = nullptr;
-    QToolButton* FeuBtn = nullptr;
-    QTableWidget* PVRGrid = nullptr;
-    TVueNumGraphe* Graphe = nullptr;
-    QToolButton* GrapheVitesseBtn = nullptr;
-    QToolButton* GrapheRotationBtn = nullptr;
-    QWidget* Panel2 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* ChocLbl = nullptr;
-    QToolButton* LoadVel2Btn = nullptr;
-    QToolButton* SaveVel2Btn = nullptr;
-    QToolButton* ExportBtn = nullptr;
-    QLabel* zoomLbl = nullptr;
-    QWidget* ZoomUpDown = nullptr;
-
     // true: angles and norm; false: x, y, z
     bool Spherique = true;
     // the store holds a computed trajectory
@@ -88,6 +69,24 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // the controls are the window's own; the tests find them by their object names
+    QWidget* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* PosLbl = nullptr;
+    QScrollBar* Curseur = nullptr;
+    QToolButton* FeuBtn = nullptr;
+    QTableWidget* PVRGrid = nullptr;
+    TVueNumGraphe* Graphe = nullptr;
+    QToolButton* GrapheVitesseBtn = nullptr;
+    QToolButton* GrapheRotationBtn = nullptr;
+    QWidget* Panel2 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* ChocLbl = nullptr;
+    QToolButton* LoadVel2Btn = nullptr;
+    QToolButton* SaveVel2Btn = nullptr;
+    QToolButton* ExportBtn = nullptr;
+    QLabel* zoomLbl = nullptr;
+    QWidget* ZoomUpDown = nullptr;
     void CreePanneauHaut();
     void CreeGrille();
     void CreeGraphe(QWidget* conteneur);

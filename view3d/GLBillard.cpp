@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "jeu/TableJeu.h"
 #include "view3d/Couleurs.h"
 
 namespace {
@@ -29,14 +30,14 @@ TGLBillard::TGLBillard(TScene& scene) : Scene(scene) {
         CouleursMateriau(*Cadres[i], clrGris20, {0.502f, 0.251f, 0.251f, 1}, clrNoir, clrNoir);
         CreeReperes(*Cadres[i], i < 2 ? 9 : 5);
     }
-    Dimensionne(7.75f, 5.25f, 142.25f, 3.7f);
+    Dimensionne(7.75f, 5.25f, LargeurTableJeu, HautBandesJeu);
 }
 
 float TGLBillard::EcartMouche(float W) {
     // the smaller match table; any other width gets the spacing in proportion
     if (W == 127.5f) return 16.3f;
-    if (W == 142.25f) return 18.25f;
-    return 18.25f * W / 142.25f;
+    if (W == LargeurTableJeu) return 18.25f;
+    return 18.25f * W / LargeurTableJeu;
 }
 
 void TGLBillard::Dimensionne(float D, float C, float W, float A) {

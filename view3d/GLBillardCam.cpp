@@ -1,5 +1,6 @@
 #include "view3d/GLBillardCam.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "jeu/PositionJeu.h"
@@ -42,7 +43,21 @@ void TGLBillard2Cam::ActiveCamMobile(bool mobile) {
 }
 
 void TGLBillard2Cam::Zoom(int delta) {
-    if (TCamera* c = Vue->Camera()) c->AjusteDistanceCible(std::pow(1.1f, float(delta) / 120));
+    TCamera* c = Vue->Camera();
+    if (!c || !c->Cible()) return;
+    const float d = c->DistanceCible();
+    if (!(d > 0)) return;
+    float facteur = std::pow(1.1f, float(delta) / 120);
+    float voulue = std::clamp(d * facteur, DistanceMin, DistanceMax);
+    // coming nearer along the line of sight stops before the eye comes down to the cloth
+    if (c == CamMobile && voulue < d) {
+        const float z = c->Cible()->PositionAbsolue().z;
+        const float sinus = (c->PositionAbsolue().z - z) / d;
+        if (sinus > 0) voulue = std::max(voulue, std::min(d, (HauteurOeilMin - z) / sinus));
+    }
+    if (voulue != d * facteur) facteur = voulue / d;
+    c->AjusteDistanceCible(facteur);
+    c->SetProfondeur(std::max(c->Profondeur(), c->DistanceCible() + 500));
 }
 
 void TGLBillard2Cam::SourisCamera(int X, int Y, TEtatTouches etat) {
@@ -57,9 +72,72 @@ void TGLBillard2Cam::SourisCamera(int X, int Y, TEtatTouches etat) {
         const TVecteur3f r{d.y, -d.x, 0};
         const TVecteur3f m = (r * float(DernierX - X) + d * float(Y - DernierY)) * k;
         CibleMobile->SetPosition(CibleMobile->Position() + TVecteur3f{m.x, m.y, 0});
+        ContraintCamMobile();
     } else if (etat & ssDroit) {
         CamMobile->TourneAutourCible(float(DernierY - Y), float(DernierX - X));
+        ContraintCamMobile();
     }
     DernierX = X;
     DernierY = Y;
+}
+
+float TGLBillard2Cam::DistanceCadrage(const TCamera& camera, int largeur, int hauteur,
+                                      const TReserveImage& reserve) const {
+    // the table whole: out to the rails' outer edges, up to their top
+    const TBoite& cadre = *Cadres[0];
+    const float x = cadre.Position().x + cadre.Largeur() / 2;
+    const float y = Largeur + LargeurBande + cadre.Largeur();
+    const float haut = cadre.Position().z + cadre.Profondeur() / 2;
+    return ::DistanceCadrage(camera, largeur, hauteur, CoinsBoite({-x, -y, 0}, {x, y, haut}), MargeCadrage,
+                             reserve);
+}
+
+void TGLBillard2Cam::Cadre(int largeur, int hauteur, const TReserveImage& reserve) {
+    if (largeur <= 0 || hauteur <= 0) return;
+    for (TCamera* c : {CamFixe, CamMobile}) {
+        const float nouvelle = DistanceCadrage(*c, largeur, hauteur, reserve);
+        if (!(nouvelle > 0)) continue;
+        float d = nouvelle;
+        if (cadre_.fait) {
+            // the zoom the user chose stays, relative to the fit
+            const float ancienne = DistanceCadrage(*c, cadre_.largeur, cadre_.hauteur, cadre_.reserve);
+            if (ancienne > 0) d = c->DistanceCible() * nouvelle / ancienne;
+        }
+        PlaceADistance(*c, std::clamp(d, DistanceMin, DistanceMax));
+    }
+    cadre_ = {true, largeur, hauteur, reserve};
+    ContraintCamMobile();
+}
+
+void TGLBillard2Cam::PlaceADistance(TCamera& camera, float distance) {
+    const float d = camera.DistanceCible();
+    if (d > 0 && distance > 0) camera.AjusteDistanceCible(distance / d);
+    // the far plane always reaches past the table
+    camera.SetProfondeur(std::max(camera.Profondeur(), camera.DistanceCible() + 500));
+}
+
+void TGLBillard2Cam::ContraintCamMobile() {
+    // the target stays near the table, on the cloth or a little above
+    const TVecteur3f c = CibleMobile->Position();
+    const float xMax = DemiLargeur + MargeCible, yMax = Largeur + MargeCible;
+    CibleMobile->SetPosition(
+        {std::clamp(c.x, -xMax, xMax), std::clamp(c.y, -yMax, yMax), std::clamp(c.z, 0.0f, HauteurOeilMin)});
+    // the eye over the cloth, the balls and the rails: raised about the target, at the same distance
+    const TVecteur3f cible = CibleMobile->PositionAbsolue();
+    TVecteur3f v = CamMobile->PositionAbsolue() - cible;
+    float d = Norme(v);
+    if (d < DistanceMin) {
+        v = d > 1e-6f ? v * (DistanceMin / d) : TVecteur3f{0, 0, DistanceMin};
+        d = DistanceMin;
+    }
+    const float dz = HauteurOeilMin - cible.z;
+    if (v.z < dz) {
+        const TVecteur3f horizontal{v.x, v.y, 0};
+        const float h = Norme(horizontal);
+        const float reste = std::sqrt(std::max(d * d - dz * dz, 0.0f));
+        v = h > 1e-6f ? horizontal * (reste / h) + TVecteur3f{0, 0, dz} : TVecteur3f{reste, 0, dz};
+    }
+    const TVecteur3f oeil = cible + v;
+    if (Norme(oeil - CamMobile->PositionAbsolue()) > 1e-5f)
+        CamMobile->SetPosition(CibleMobile->AbsoluVersLocal(oeil));
 }

@@ -21,7 +21,7 @@ TGLBillardVelmora::TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQue
     : TGLBillardQueue(scene, vueTable, vueQueue), Simu(std::make_unique<TBillardVelmora>()) {
     for (TGLBilles* b : {Blanche, Jaune, Rouge})
         b->OnDessineTrajet = [this](TGLBilles& bille, TLignes& ligne) { TraceTrajetComplet(bille, ligne); };
-    SetRayonBilles(float(Simu->Fisik.RayonBilles));
+    SetRayonBilles(float(Simu->Fisik.RayonBilles()));
     // the physics takes the models' radius, in single precision
     Simu->Fisik.SetParam(2, RayonBille);
 }

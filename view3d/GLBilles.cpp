@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "jeu/TableJeu.h"
 #include "view3d/Couleurs.h"
 
 // ---- ball ----
@@ -32,7 +33,7 @@ TGLBilles::TGLBilles(TScene& scene, float zBase, int genre) {
         auto* anneau = Ombre->AjouteEnfant<TDisque>();
         CouleurUnie(*anneau, {0, 0, 0, alpha});
     }
-    SetRayon(3.075f);
+    SetRayon(RayonBilleJeu);
     Trajet = racine.AjouteEnfant<TLignes>();
     Trajet->SetCouleur(Couleur());
     Trajet->SetLargeurLigne(1.5f);

@@ -3,6 +3,7 @@
 #include <mpi.h>
 
 #include <climits>
+#include <cstdlib>
 #include <stdexcept>
 
 struct TTransportMpi::TEnvoi {
@@ -67,4 +68,10 @@ void TTransportMpi::Vide() {
     // NOLINTNEXTLINE(clang-analyzer-optin.mpi.MPI-Checker)
     for (auto& envoi : envois_) MPI_Wait(&envoi->requete, MPI_STATUS_IGNORE);
     envois_.clear();
+}
+
+void TTransportMpi::Abandonne(int statut) {
+    MPI_Abort(MPI_COMM_WORLD, statut);
+    // MPI_Abort does not come back; should a library do so, this process ends all the same
+    std::_Exit(statut);
 }

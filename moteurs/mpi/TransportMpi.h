@@ -26,6 +26,8 @@ public:
     void Avance();
     // waits for every send still out
     void Vide();
+    // ends every rank of the job at once (MPI_Abort), with this status
+    [[noreturn]] void Abandonne(int statut);
 
 private:
     struct TEnvoi;

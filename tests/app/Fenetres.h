@@ -20,13 +20,20 @@
 #include "tests/support/BoitesEtAttente.h"
 #include "view3d/GLBillardVelmora.h"
 
+// whether an object lies inside a tool window (docked in the main window or on its own)
+inline bool DansUnOutil(const QObject* o) {
+    for (; o; o = o->parent())
+        if (qobject_cast<const TFenetreOutil*>(o)) return true;
+    return false;
+}
+
 // a control of the main window by its object name (the window keeps its controls to itself);
 // a tool window's control of the same name is not the main window's
 template <class T>
 T* Controle(const QWidget& fenetre, const char* nom) {
     for (T* c : fenetre.findChildren<T*>(QString::fromLatin1(nom))) {
         if constexpr (std::is_base_of_v<QWidget, T>)
-            if (!qobject_cast<QMenu*>(c) && c->window() != &fenetre) continue;
+            if (!qobject_cast<QMenu*>(c) && (c->window() != &fenetre || DansUnOutil(c))) continue;
         return c;
     }
     ADD_FAILURE() << "la fenêtre n'a pas de " << nom;

@@ -5,6 +5,7 @@
 
 #include "app/FenetresOutils.h"
 #include "tests/app/Fenetres.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/VueNum.h"
 
 namespace {
@@ -98,7 +99,7 @@ TEST(MainVel3DAnimation, TheEndLeavesTheBallsAtRestWhateverWindowIsOpenAndClears
         EXPECT_TRUE(AuPhoto(a.w.B(), n)) << vueNum;
         EXPECT_EQ(a.f->VueNumFrm->isVisible(), vueNum);
         if (vueNum) {
-            EXPECT_EQ(a.f->VueNumFrm->Curseur->value(), n);
+            EXPECT_EQ(ControleDe<QScrollBar>(*a.f->VueNumFrm, "Curseur")->value(), n);
         }
         EXPECT_NE(a.f->TextePanneau(3), QStringLiteral("[ECHAP] pour arrêter l'animation")) << vueNum;
         // the status bar tells where the balls stopped

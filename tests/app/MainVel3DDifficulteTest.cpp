@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include "app/MainVel3D.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/Difficulte.h"
 #include "tools/DifficulteCarte.h"
 
@@ -44,7 +46,9 @@ struct TFenetreDifficulte {
         d->CalculBtnClick();
         return Attends([this] { return !d->EnCours(); });
     }
-    QString Cellule(int colonne, int ligne) const { return d->QGrid->item(ligne - 1, colonne - 1)->text(); }
+    QString Cellule(int colonne, int ligne) const {
+        return ControleDe<QTableWidget>(*d, "QGrid")->item(ligne - 1, colonne - 1)->text();
+    }
 };
 
 }  // namespace
@@ -57,9 +61,9 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     d.CalculBtnClick();
     ASSERT_TRUE(d.EnCours());
     // the commands that would change the cue, the balls or the grid wait
-    EXPECT_FALSE(d.QGrid->isEnabled());
-    EXPECT_FALSE(d.CalculBtn->isEnabled());
-    EXPECT_TRUE(d.EscBtn->isEnabled());
+    EXPECT_FALSE(ControleDe<QTableWidget>(d, "QGrid")->isEnabled());
+    EXPECT_FALSE(ControleDe<QToolButton>(d, "CalculBtn")->isEnabled());
+    EXPECT_TRUE(ControleDe<QToolButton>(d, "EscBtn")->isEnabled());
     EXPECT_FALSE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
     EXPECT_FALSE(m.QueueFrm->isEnabled());
     EXPECT_FALSE(Controle<QMenu>(m, "Fichiers1")->menuAction()->isEnabled());
@@ -74,12 +78,16 @@ TEST(Difficulte, WhileRunningTheWindowRefusesToCloseAndTheShotIsLocked) {
     EXPECT_EQ(texte, QStringLiteral("Calculs en cours, fermeture impossible"));
     EXPECT_TRUE(d.isVisible());
     EXPECT_TRUE(d.EnCours());
+    // nor does its dock's close button close it
+    EXPECT_EQ(Boite([&] { d.Dock()->close(); }), QStringLiteral("Calculs en cours, fermeture impossible"));
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(Controle<QAction>(m, "DifficulteMnu")->isChecked());
 
     d.EscBtnClick();
     ASSERT_TRUE(Attends([&] { return !d.EnCours(); }, 3000));
     EXPECT_TRUE(Controle<QToolButton>(m, "FeuBtn")->isEnabled());
     EXPECT_TRUE(m.QueueFrm->isEnabled());
-    EXPECT_TRUE(d.QGrid->isEnabled());
+    EXPECT_TRUE(ControleDe<QTableWidget>(d, "QGrid")->isEnabled());
     d.close();
     EXPECT_FALSE(d.isVisible());
 }

@@ -11,6 +11,7 @@
 #include "scene/Noeud.h"
 #include "tests/app/Fenetres.h"
 #include "tests/moteurs/CoupsGeneres.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/Enregistrement.h"
 #include "tools/EnregistrementGraphe.h"
 
@@ -56,5 +57,5 @@ TEST(Enregistrement, OpeningFromTheMainWindowShowsTheWindowAndChecksItsItem) {
     // every shot the main window fires is scored there
     a.f->FeuBtnClick();
     EXPECT_GT(a.E().Scores().Bille1, 0.0);
-    EXPECT_EQ(a.E().Graphe->Points().size(), a.g.Coup.Billes[1].size());
+    EXPECT_EQ(ControleDe<TGrapheEcarts>(a.E(), "Graphe")->Points().size(), a.g.Coup.Billes[1].size());
 }

@@ -12,6 +12,7 @@
 
 #include "app/FenetresOutils.h"
 #include "tests/app/Fenetres.h"
+#include "tests/support/ControleParNom.h"
 #include "widgets/CaseLed.h"
 
 namespace {
@@ -20,7 +21,7 @@ namespace {
 TMemTrajetsFrm& Memoire(TFenetres& w) {
     w.Cree();
     TMemTrajetsFrm& m = *w.F().MemTrajetsFrm;
-    m.MemOn->click();
+    ControleDe<QPushButton>(m, "MemOn")->click();
     return m;
 }
 
@@ -56,7 +57,7 @@ TEST(MemTrajets, ClearingTheTableAndClosingTheWindowTakeTheKeptLinesAway) {
     EXPECT_EQ(m.Ligne(1, 0), nullptr);
     EXPECT_TRUE(m.LigneUtilisee(1));
     EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("300"));
-    EXPECT_TRUE(m.MemGrid->verticalHeaderItem(0)->icon().isNull());
+    EXPECT_TRUE(ControleDe<QTableWidget>(m, "MemGrid")->verticalHeaderItem(0)->icon().isNull());
     Tire(w, 400);
     EXPECT_EQ(NbTraits(m), 1u);
     Controle<QAction>(w.F(), "ResettrajetsVRMnu")->trigger();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDockWidget>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -249,7 +250,7 @@ TEST(MainVel3DMenus, DetailItemsDriveTheTrajectoryLinesItem) {
     EXPECT_FALSE(w.B().BilleNonJoueur->TrajetVide());
 }
 
-TEST(MainVel3DMenus, ToolWindowsAreHiddenToolWindowsToggledByTheirItem) {
+TEST(MainVel3DMenus, ToolWindowsAreHiddenDocksToggledByTheirItem) {
     TFenetres w;
     TMainVel3DFrm& f = w.Cree(false);
     const struct {
@@ -262,8 +263,9 @@ TEST(MainVel3DMenus, ToolWindowsAreHiddenToolWindowsToggledByTheirItem) {
                   {f.DifficulteFrm, Controle<QAction>(f, "DifficulteMnu"), 1420},
                   {f.QueueFrm, Controle<QAction>(f, "VueParamQueueMnu"), 1450}};
     for (const auto& o : outils) {
-        EXPECT_TRUE(o.fenetre->windowFlags() & Qt::Tool);
-        EXPECT_EQ(o.fenetre->parentWidget(), &f);
+        ASSERT_TRUE(o.fenetre->Dock());
+        EXPECT_EQ(o.fenetre->Dock()->parentWidget(), &f);
+        EXPECT_EQ(o.fenetre->Dock()->windowTitle(), o.fenetre->windowTitle());
         EXPECT_FALSE(o.fenetre->isVisible());
         EXPECT_EQ(o.fenetre->ContexteAide(), o.contexte);
     }

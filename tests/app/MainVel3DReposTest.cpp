@@ -7,6 +7,7 @@
 
 #include "sim/C8_BillardVelmora.h"
 #include "tests/app/Fenetres.h"
+#include "tests/support/ControleParNom.h"
 #include "tools/VueNum.h"
 
 namespace {
@@ -22,7 +23,7 @@ struct TRepos {
     // a hand launch from a photo where the red is moving: photo 0 then carries motion
     void LanceALaMainEnMouvement() {
         TVueNumFrm& v = *w.F().VueNumFrm;
-        v.Curseur->setValue(30);
+        ControleDe<QScrollBar>(v, "Curseur")->setValue(30);
         ASSERT_GT(Norme(S().Trajets[3][30].Vitesse), 1.0);
         v.FeuBtnClick();
         ASSERT_GT(Norme(S().Trajets[3][0].Vitesse), 1.0);

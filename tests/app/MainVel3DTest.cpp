@@ -13,6 +13,7 @@
 #include "fichiers/FichierIni.h"
 #include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
 #include "widgets/CaseLed.h"
@@ -38,7 +39,7 @@ TEST(MainVel3D, StartsAsVelmora3DWithEmptyResultsAndTheOpeningPosition) {
     ASSERT_TRUE(f.Billard);
     EXPECT_FLOAT_EQ(w.B().BilleJoueur->LitPosition().x, 18.25f);
     EXPECT_EQ(f.TextePanneau(0), QStringLiteral("(18,25 -71,13 3,08)"));
-    EXPECT_EQ(f.QueueFrm->Scn->Vue().Camera(), w.B().Queue->CamQueue);
+    EXPECT_EQ(ControleDe<TVueGL>(*f.QueueFrm, "Scn")->Vue().Camera(), w.B().Queue->CamQueue);
 }
 
 TEST(MainVel3D, StoredSlowDownRateIsClampedAndShownInStatusBarAndMenu) {
@@ -75,15 +76,15 @@ TEST(MainVel3D, ParameterFileNamedInSettingsIsLoadedAtFirstShowKeepingTheBallRad
     const QString fsk = w.dossier.filePath(QStringLiteral("glissant.fsk"));
     {
         TPARAMPHYS p;
-        p.FrotBiTapRoule = 0.0123;
-        p.RayonBilles = 4;
+        p.Change(&TConstantesPhys::FrotBiTapRoule, 0.0123);
+        p.Change(&TConstantesPhys::RayonBilles, 4);
         ASSERT_TRUE(SauveFisik(p, fsk.toStdString()));
     }
     w.EcritReglages("[Divers]\nFisikFile=" + fsk.toUtf8() + "\n");
     w.Cree();
-    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule, 0.0123);
+    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule(), 0.0123);
     EXPECT_EQ(w.B().Simu->Fisik.NomFichierFisik, fsk.toStdString());
-    EXPECT_FLOAT_EQ(static_cast<float>(w.B().Simu->Fisik.RayonBilles), w.B().RayonBille);
+    EXPECT_FLOAT_EQ(static_cast<float>(w.B().Simu->Fisik.RayonBilles()), w.B().RayonBille);
 }
 
 TEST(MainVel3D, FireShowsTheOutcomeAndTheAchievedThickness) {

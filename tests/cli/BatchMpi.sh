@@ -2,7 +2,9 @@
 # velmora-sim batch under mpirun, as a cluster runs it, checked against the one-machine run:
 #   1. 24 positions on 3 ranks give the same files, byte for byte (and a few solved ones too);
 #   2. a rank killed in the middle: the run fails and says so, the finished results are whole,
-#      and --resume completes the folder with the same files.
+#      and --resume completes the folder with the same files;
+#   3. ranks started with other options than rank 0's: the job stops before computing, naming them;
+#   4. a rank stopped (SIGSTOP) in the middle: --rank-timeout ends the job, --resume completes it.
 # usage: BatchMpi.sh VELMORA_SIM EXAMPLES_DIR [MPIRUN] [TRIALS]
 set -uo pipefail
 sim=$1
@@ -23,9 +25,10 @@ echoue() {
   echecs=$((echecs + 1))
 }
 
-# the same folder, byte for byte, but for the computing times
+# the same folder, byte for byte, but for the computing times (and the hidden temporary file a
+# rank killed for good in the middle of a write may leave)
 memes_fichiers() {
-  diff -r -x temps.csv "$1" "$2" >/dev/null
+  diff -r -x temps.csv -x '.tmp-*' "$1" "$2" >/dev/null
 }
 
 # 24 positions: the examples with the balls moved a little
@@ -114,13 +117,64 @@ for ligne in "$travail/tue"/*.resume.csv; do
   cmp -s "$ligne" "$travail/ref/$nom.resume.csv" || echoue "$nom : résumé différent après l'arrêt"
   cmp -s "$travail/tue/$nom.bul" "$travail/ref/$nom.bul" || echoue "$nom : résultats différents après l'arrêt"
 done
-# (a rank 0 killed for good in the middle of a write leaves its temporary file: --resume removes it)
+# (a rank 0 killed for good in the middle of a write leaves its temporary file: it is a hidden
+# .tmp- file, which a batch never takes for a result)
 lance_mpi --out "$travail/tue" --resume >"$travail/reprise.out" 2>"$travail/reprise.err" ||
   echoue "--resume a échoué : $(cat "$travail/reprise.err")"
 grep -q "$faites déjà faites" "$travail/reprise.out" ||
   echoue "--resume n'a pas sauté les $faites positions finies : $(cat "$travail/reprise.out")"
 memes_fichiers "$travail/ref" "$travail/tue" || echoue "après --resume : dossier différent du calcul sur une machine"
-if ls "$travail/tue" | grep -q '\.tmp-'; then echoue "fichier temporaire laissé : $(ls "$travail/tue")"; fi
+if ls "$travail/tue" | grep -q '^[^.].*\.tmp-'; then echoue "fichier temporaire laissé : $(ls "$travail/tue")"; fi
 
-[ "$echecs" -eq 0 ] && echo "batch MPI : $nb positions, 3 rangs, arrêt et reprise : identiques"
+# 3. rank 1 started with other trials than rank 0: the job stops before any result is written
+"$mpirun" -np 1 --oversubscribe --allow-run-as-root "$sim" batch difficulty "$travail/positions" "${grille[@]}" \
+  --out "$travail/desaccord" : -np 1 "$sim" batch difficulty "$travail/positions" --trials 1,1,1,1,0,0 \
+  --out "$travail/desaccord" >"$travail/desaccord.out" 2>"$travail/desaccord.err"
+statut=$?
+[ "$statut" -ne 0 ] || echoue "rangs en désaccord, et pourtant un statut 0"
+grep -q "le rang 1 n'a pas la configuration du rang 0 : --trials" "$travail/desaccord.err" ||
+  echoue "le désaccord des rangs n'est pas nommé : $(cat "$travail/desaccord.err")"
+[ ! -e "$travail/desaccord" ] || echoue "des rangs en désaccord ont écrit : $(ls "$travail/desaccord")"
+
+# 4. rank 1 stopped (SIGSTOP) once a few positions are done: the job ends after --rank-timeout
+"$mpirun" -np 2 --oversubscribe --allow-run-as-root "$sim" batch difficulty "$travail/positions" "${grille[@]}" \
+  --threads 1 --rank-timeout 3 --out "$travail/muet" >"$travail/muet.out" 2>"$travail/muet.err" &
+mpirun_pid=$!
+arrete=
+limite=$((SECONDS + 180))
+while [ "$SECONDS" -lt "$limite" ] && kill -0 "$mpirun_pid" 2>/dev/null; do
+  if [ "$(ls "$travail/muet" 2>/dev/null | grep -c '\.resume\.csv$')" -ge 2 ]; then
+    for p in $(pgrep -P "$mpirun_pid"); do
+      if tr '\0' '\n' </proc/"$p"/environ 2>/dev/null | grep -qx 'OMPI_COMM_WORLD_RANK=1'; then
+        kill -STOP "$p" && arrete=$p
+      fi
+    done
+    break
+  fi
+  sleep 0.02
+done
+[ -n "$arrete" ] || echoue "le rang 1 n'a pas pu être arrêté"
+# the job must end by itself; past the deadline it is stalled
+limite=$((SECONDS + 120))
+while [ "$SECONDS" -lt "$limite" ] && kill -0 "$mpirun_pid" 2>/dev/null; do sleep 0.2; done
+if kill -0 "$mpirun_pid" 2>/dev/null; then
+  echoue "un rang arrêté bloque le travail"
+  [ -n "$arrete" ] && kill -9 "$arrete"
+  kill "$mpirun_pid"
+fi
+wait "$mpirun_pid"
+statut=$?
+[ "$statut" -ne 0 ] || echoue "un rang muet, et pourtant un statut 0"
+grep -q "le rang 1 ne répond plus depuis 3 s" "$travail/muet.err" ||
+  echoue "pas de message pour le rang muet : $(cat "$travail/muet.err")"
+for ligne in "$travail/muet"/*.resume.csv; do
+  nom=$(basename "$ligne" .resume.csv)
+  [ "$nom" = resume ] && echoue "un résumé écrit alors que le calcul n'est pas fini" && continue
+  cmp -s "$travail/muet/$nom.bul" "$travail/ref/$nom.bul" || echoue "$nom : résultats différents après le rang muet"
+done
+"$sim" batch difficulty "$travail/positions" "${grille[@]}" --out "$travail/muet" --resume >/dev/null \
+  2>"$travail/muet_reprise.err" || echoue "--resume après le rang muet a échoué : $(cat "$travail/muet_reprise.err")"
+memes_fichiers "$travail/ref" "$travail/muet" || echoue "après le rang muet et --resume : dossier différent"
+
+[ "$echecs" -eq 0 ] && echo "batch MPI : $nb positions, 3 rangs, arrêt et reprise, désaccord, rang muet : conformes"
 exit $((echecs > 0))

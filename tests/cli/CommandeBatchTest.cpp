@@ -8,18 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "fichiers/DossierSortie.h"
 #include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
+#include "tests/support/LanceVelmoraSim.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TSortie {
-    int statut = -1;
-    std::string out;
-    std::string err;
-};
 
 // a small grid: a few hundredths of a second per position
 const std::string kGrille = " --trials 2,2,2,1,0,0";
@@ -28,12 +24,8 @@ class CommandeBatchTest : public TestAvecDossier {
 protected:
     CommandeBatchTest() : TestAvecDossier("velmora-cli-batch") {}
 
-    TSortie Lance(const std::string& args) const {
-        const std::string commande = std::string(VELMORA_SIM_EXE) + " " + args + " > '" + Chemin("out.txt") +
-                                     "' 2> '" + Chemin("err.txt") + "'";
-        const int brut = std::system(commande.c_str());
-        return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier_ / "out.txt"),
-                LitFichierEntier(dossier_ / "err.txt")};
+    TSortie Lance(const std::string& args, const std::string& avant = "") const {
+        return ExecuteVelmoraSim(dossier_, args, avant);
     }
 
     // the examples, copied into a folder of their own
@@ -113,7 +105,8 @@ TEST_F(CommandeBatchTest, SameBytesWhateverTheThreads) {
             .statut,
         0);
     const auto un = Contenu(dossier_ / "un");
-    EXPECT_EQ(un.size(), 6u * 2 + 3);
+    // per position its results and its row; the summary, the times, the options, the inputs' digests
+    EXPECT_EQ(un.size(), 6u * 2 + 4);
     EXPECT_EQ(SansTemps(un), SansTemps(Contenu(dossier_ / "quatre")));
 }
 
@@ -130,14 +123,15 @@ TEST_F(CommandeBatchTest, Resume_SkipsWhatIsDoneAndEndsWithTheSameFiles) {
     fs::remove(dossier_ / "sortie" / "resume.csv");
     // a results file of the wrong run is not a row of this one
     std::ofstream(dossier_ / "sortie" / "une_bande.resume.csv") << "position,autre\nune_bande,1\n";
-    // a write killed half-way left its temporary file; someone else's is not ours to remove
+    // files that look like temporaries are not the run's own: they stay
     std::ofstream(dossier_ / "sortie" / "manque.bul.tmp-123-0-456") << "moitié";
     std::ofstream(dossier_ / "sortie" / "notes.txt.tmp-1") << "à garder";
     const TSortie s = Lance(commande + " --resume");
     ASSERT_EQ(s.statut, 0) << s.err;
-    EXPECT_FALSE(fs::exists(dossier_ / "sortie" / "manque.bul.tmp-123-0-456"));
-    ASSERT_TRUE(fs::exists(dossier_ / "sortie" / "notes.txt.tmp-1"));
-    fs::remove(dossier_ / "sortie" / "notes.txt.tmp-1");
+    for (const char* autre : {"manque.bul.tmp-123-0-456", "notes.txt.tmp-1"}) {
+        ASSERT_TRUE(fs::exists(dossier_ / "sortie" / autre)) << autre;
+        fs::remove(dossier_ / "sortie" / autre);
+    }
     EXPECT_NE(s.out.find("positions : 6 (3 calculées, 3 déjà faites)\n"), std::string::npos) << s.out;
     EXPECT_EQ(SansTemps(Contenu(dossier_ / "sortie")), complet);
     // the times of the positions done before are kept
@@ -237,7 +231,7 @@ TEST_F(CommandeBatchTest, Solve_EachPositionAsTheSingleCommandPrintsIt_SameBytes
             .statut,
         0);
     const auto un = Contenu(dossier_ / "un");
-    EXPECT_EQ(un.size(), 3u * 2 + 3);
+    EXPECT_EQ(un.size(), 3u * 2 + 4);
     EXPECT_EQ(SansTemps(un), SansTemps(Contenu(dossier_ / "deux")));
 
     const std::string resume = un.at("resume.csv");
@@ -255,6 +249,14 @@ TEST_F(CommandeBatchTest, Solve_EachPositionAsTheSingleCommandPrintsIt_SameBytes
                   std::string::npos)
             << resume << attendu;
     }
+    // --resume reads the routes back: whole files count as done, a cut one is computed again
+    std::ofstream(dossier_ / "un" / "une_bande.json", std::ios::trunc)
+        << un.at("une_bande.json").substr(0, 40);
+    const TSortie reprise = Lance("batch solve '" + positions.string() + "' --threads 1 --out '" +
+                                  Chemin("un") + "'" + options + " --resume");
+    ASSERT_EQ(reprise.statut, 0) << reprise.err;
+    EXPECT_NE(reprise.out.find("(1 calculées, 2 déjà faites)"), std::string::npos) << reprise.out;
+    EXPECT_EQ(SansTemps(Contenu(dossier_ / "un")), SansTemps(un));
     // the single command's --save and --json have no place in a batch
     for (const char* option : {" --save x", " --json", " --budget 10"}) {
         const TSortie faux =
@@ -272,4 +274,135 @@ TEST_F(CommandeBatchTest, Help_NamesTheKindsTheFilesAndMpi) {
          {"difficulty", "solve", "--out", "--resume", "--threads", "resume.csv", "temps.csv", "mpirun"})
         EXPECT_NE(s.out.find(mot), std::string::npos) << mot;
     EXPECT_NE(Lance("--help").out.find("batch"), std::string::npos);
+}
+
+TEST_F(CommandeBatchTest, AFolderBelongsToOneOptionSet_AnotherIsRefusedNamingTheOption_ForceStartsAfresh) {
+    const std::string positions = Positions();
+    const std::string vers = " --out '" + Chemin("sortie") + "'";
+    ASSERT_EQ(Lance("batch difficulty '" + positions + "'" + vers + kGrille).statut, 0);
+    const auto premier = Contenu(dossier_ / "sortie");
+    // other trials into the same folder, with or without --resume: refused, nothing touched
+    for (const char* reprise : {"", " --resume"}) {
+        const TSortie s =
+            Lance("batch difficulty '" + positions + "'" + vers + " --trials 1,1,1,1,0,0" + reprise);
+        EXPECT_EQ(s.statut, 2) << reprise;
+        EXPECT_NE(s.err.find("--trials : 2,2,2,1,0,0 dans le dossier, 1,1,1,1,0,0 demandé"),
+                  std::string::npos)
+            << s.err;
+        EXPECT_EQ(Contenu(dossier_ / "sortie"), premier);
+    }
+    // --force: the folder is the new set's, as if it had been made by it alone
+    ASSERT_EQ(
+        Lance("batch difficulty '" + positions + "' --out '" + Chemin("seul") + "' --trials 1,1,1,1,0,0")
+            .statut,
+        0);
+    const TSortie f = Lance("batch difficulty '" + positions + "'" + vers + " --trials 1,1,1,1,0,0 --force");
+    ASSERT_EQ(f.statut, 0) << f.err;
+    EXPECT_EQ(SansTemps(Contenu(dossier_ / "sortie")), SansTemps(Contenu(dossier_ / "seul")));
+    EXPECT_EQ(Lance("batch difficulty '" + positions + "'" + vers + " --force --resume").statut, 2);
+}
+
+TEST_F(CommandeBatchTest, TheTableAndThePositionsCountByTheirContent) {
+    const std::string positions = Positions();
+    std::ofstream(Chemin("t.fsk")) << LitFichierEntier(std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk");
+    const std::string commande = "batch difficulty '" + positions + "' --fsk '" + Chemin("t.fsk") +
+                                 "' --out '" + Chemin("sortie") + "'" + kGrille;
+    ASSERT_EQ(Lance(commande).statut, 0);
+    // the table edited under the same name: its results are not this table's
+    std::ofstream(Chemin("t.fsk"), std::ios::app) << "[Autres]\nG=900\n";
+    const TSortie table = Lance(commande + " --resume");
+    EXPECT_EQ(table.statut, 2);
+    EXPECT_NE(table.err.find("--fsk : "), std::string::npos) << table.err;
+    // a position edited since: computed again, and said
+    ASSERT_EQ(Lance(commande + " --force").statut, 0);
+    std::string saut = LitFichierEntier(fs::path(positions) / "saut.vel");
+    saut.replace(saut.find("P1x="), 4, "P1x=1");
+    std::ofstream(fs::path(positions) / "saut.vel") << saut;
+    const TSortie s = Lance(commande + " --resume");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_NE(s.out.find("(1 calculées, 5 déjà faites)"), std::string::npos) << s.out;
+    EXPECT_NE(s.err.find("\"saut\" : ses entrées ont changé depuis son calcul ; elle est recalculée"),
+              std::string::npos)
+        << s.err;
+}
+
+TEST_F(CommandeBatchTest, Resume_TrustsOnlyResultsThatReadBackWholeAndGiveTheirRow) {
+    const std::string positions = Positions();
+    const std::string commande =
+        "batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille;
+    ASSERT_EQ(Lance(commande).statut, 0);
+    const auto complet = SansTemps(Contenu(dossier_ / "sortie"));
+    const fs::path sortie = dossier_ / "sortie";
+    // an empty results file; a forged row under the right header; a .bul cut in a record; the
+    // results of another position under this one's name
+    std::ofstream(sortie / "ouverture.bul", std::ios::trunc).close();
+    std::ofstream(sortie / "trois_bandes.resume.csv")
+        << "position,trials,successes,success_rate,volume_tested,volume_success\ntrois_bandes,375,375,1,75,"
+           "75\n";
+    const std::string manque = LitFichierEntier(sortie / "manque.bul");
+    std::ofstream(sortie / "manque.bul") << manque << "abc";
+    fs::copy_file(sortie / "ouverture.resume.csv", sortie / "une_bande.resume.csv",
+                  fs::copy_options::overwrite_existing);
+    const TSortie s = Lance(commande + " --resume");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_NE(s.out.find("(4 calculées, 2 déjà faites)"), std::string::npos) << s.out;
+    for (const char* nom : {"ouverture", "trois_bandes", "manque", "une_bande"})
+        EXPECT_NE(s.err.find("\"" + std::string(nom) + "\" : "), std::string::npos) << nom << "\n" << s.err;
+    EXPECT_EQ(SansTemps(Contenu(dossier_ / "sortie")), complet);
+}
+
+TEST_F(CommandeBatchTest, TwoRunsIntoOneFolderAtOnce_TheSecondIsToldWhichProcessHoldsIt) {
+    const std::string positions = Positions();
+    TDossierSortie autre;
+    ASSERT_TRUE(autre.Ouvre(Chemin("sortie")));
+    ASSERT_TRUE(autre.Verrouille(".verrou"));
+    const TSortie s =
+        Lance("batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille);
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_NE(s.err.find("déjà utilisé par un autre calcul (processus " + std::to_string(getpid()) + ")"),
+              std::string::npos)
+        << s.err;
+    EXPECT_EQ(Contenu(dossier_ / "sortie").size(), 1u);  // the lock file only
+    autre.Deverrouille();
+    EXPECT_EQ(Lance("batch difficulty '" + positions + "' --out '" + Chemin("sortie") + "'" + kGrille).statut,
+              0);
+    EXPECT_FALSE(fs::exists(dossier_ / "sortie" / ".verrou"));
+}
+
+TEST_F(CommandeBatchTest, OutWithoutItsFolder_IsRefusedInsteadOfMakingAFolderNamedAfterAnOption) {
+    const std::string positions = Positions();
+    const TSortie s = Lance("batch difficulty '" + positions + "' --out --resume" + kGrille,
+                            "cd '" + dossier_.string() + "' &&");
+    EXPECT_EQ(s.statut, 2);
+    EXPECT_NE(s.err.find("l'option --out attend un nom de dossier"), std::string::npos) << s.err;
+    EXPECT_FALSE(fs::exists(dossier_ / "--resume"));
+}
+
+TEST_F(CommandeBatchTest, APositionWhoseNameHoldsALineFeed_IsRecognisedByResume) {
+    const fs::path positions = dossier_ / "positions";
+    fs::create_directories(positions);
+    fs::copy_file(std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel",
+                  positions / "deux\nlignes, \"cités\".vel");
+    const std::string commande =
+        "batch difficulty '" + positions.string() + "' --out '" + Chemin("sortie") + "'" + kGrille;
+    ASSERT_EQ(Lance(commande).statut, 0);
+    const TSortie s = Lance(commande + " --resume");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_NE(s.out.find("(0 calculées, 1 déjà faites)"), std::string::npos) << s.out;
+    EXPECT_NE(
+        LitFichierEntier(dossier_ / "sortie" / "resume.csv").find("\n\"deux\nlignes, \"\"cités\"\"\",375,"),
+        std::string::npos);
+}
+
+TEST_F(CommandeBatchTest, AnInputThatWouldBeOneOfTheFolderOutputs_IsRefusedBeforeComputing) {
+    // a position file named resume.csv in the output folder: the summary would replace it
+    fs::create_directories(dossier_ / "sortie");
+    fs::copy_file(std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel", dossier_ / "sortie" / "resume.csv");
+    const std::string avant = LitFichierEntier(dossier_ / "sortie" / "resume.csv");
+    const TSortie s = Lance("batch difficulty '" + Chemin("sortie/resume.csv") + "' --out '" +
+                            Chemin("sortie") + "'" + kGrille);
+    EXPECT_EQ(s.statut, 2);
+    EXPECT_NE(s.err.find("est un fichier que la commande lit"), std::string::npos) << s.err;
+    EXPECT_EQ(LitFichierEntier(dossier_ / "sortie" / "resume.csv"), avant);
+    EXPECT_EQ(Contenu(dossier_ / "sortie").size(), 1u);
 }

@@ -10,16 +10,11 @@
 #include <string>
 
 #include "tests/support/DossierDeTest.h"
+#include "tests/support/LanceVelmoraSim.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TSortie {
-    int statut = -1;
-    std::string out;
-    std::string err;
-};
 
 class CommandeDifficulteTest : public TestAvecDossier {
 protected:
@@ -27,13 +22,7 @@ protected:
     // the opening position of three-cushion play, as the desktop program saves it
     static std::string Ouverture() { return "'" + std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel'"; }
 
-    TSortie Lance(const std::string& args) const {
-        const std::string commande = std::string(VELMORA_SIM_EXE) + " difficulty " + args + " > '" +
-                                     Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
-        const int brut = std::system(commande.c_str());
-        return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier_ / "out.txt"),
-                LitFichierEntier(dossier_ / "err.txt")};
-    }
+    TSortie Lance(const std::string& args) const { return ExecuteVelmoraSim(dossier_, "difficulty " + args); }
 };
 
 // the number after "key": in the JSON object, -1 when absent
@@ -125,16 +114,11 @@ TEST_F(CommandeDifficulteTest, FileErrors_ExitWithOneAndAClearLine) {
 TEST_F(CommandeDifficulteTest, TerminationOrHangUp_StopsLikeCtrlC_WithAValidPartialFile) {
     for (const int signal : {SIGTERM, SIGHUP}) {
         const std::string bul = Chemin("r" + std::to_string(signal) + ".bul");
-        // a grid far too long to finish; the shell's exec leaves velmora-sim as the process signalled
-        const std::string commande = "exec " + std::string(VELMORA_SIM_EXE) + " difficulty " + Ouverture() +
-                                     " --trials 20,20,20,5,0,0 --threads 1 --bul '" + bul + "' > '" +
-                                     Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
-        const pid_t pid = fork();
+        // a grid far too long to finish
+        const pid_t pid =
+            DemarreVelmoraSim(dossier_, "difficulty " + Ouverture() +
+                                            " --trials 20,20,20,5,0,0 --threads 1 --bul '" + bul + "'");
         ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            execl("/bin/sh", "sh", "-c", commande.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
         // until its temporary file is there: the calculation runs
         bool temporaire = false;
         for (int i = 0; i < 500 && !temporaire; ++i) {

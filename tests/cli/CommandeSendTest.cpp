@@ -11,28 +11,21 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "tests/support/DossierDeTest.h"
+#include "tests/support/LanceVelmoraSim.h"
 
 namespace {
-
-struct TSortie {
-    int statut = -1;
-    std::string out;
-    std::string err;
-};
 
 class CommandeSendTest : public TestAvecDossier {
 protected:
     CommandeSendTest() : TestAvecDossier("velmora-cli-send") {}
 
     TSortie Envoie(const std::string& socket) const {
-        const std::string commande = std::string(VELMORA_SIM_EXE) + " send '" + VELMORA_EXAMPLES_DIR +
-                                     "/trois_bandes.vel' --socket '" + socket + "' > '" + Chemin("out.txt") +
-                                     "' 2> '" + Chemin("err.txt") + "'";
-        const int brut = std::system(commande.c_str());
-        return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier_ / "out.txt"),
-                LitFichierEntier(dossier_ / "err.txt")};
+        return ExecuteVelmoraSim(dossier_, "send '" + std::string(VELMORA_EXAMPLES_DIR) +
+                                               "/trois_bandes.vel' --socket '" + socket + "'");
     }
 };
 
@@ -113,4 +106,19 @@ TEST_F(CommandeSendTest, AServerOfAnotherUserDoesNotGetTheShot) {
     EXPECT_EQ(s.statut, 3);
     EXPECT_NE(s.err.find("n'appartient pas à l'utilisateur"), std::string::npos) << s.err;
     EXPECT_EQ(s.out, "");
+}
+
+TEST_F(CommandeSendTest, MisuseIsNamed_SocketWithoutItsPath) {
+    const std::string vel = "'" + std::string(VELMORA_EXAMPLES_DIR) + "/trois_bandes.vel'";
+    for (const auto& [args, message] : std::vector<std::pair<std::string, std::string>>{
+             {"send " + vel + " --socket", "l'option --socket attend une valeur"},
+             {"send --socket", "l'option --socket attend une valeur"},
+             {"send " + vel + " --sockette x", "option inconnue --sockette"},
+             {"send " + vel + " " + vel, "un seul fichier à la fois"},
+             {"send", "fichier de position manquant"}}) {
+        const TSortie s = ExecuteVelmoraSim(dossier_, args);
+        EXPECT_EQ(s.statut, 2) << args;
+        EXPECT_EQ(s.err, "velmora-sim send : " + message + " (velmora-sim send --help pour l'aide)\n")
+            << args;
+    }
 }

@@ -12,16 +12,12 @@
 #include <vector>
 
 #include "tests/support/DossierDeTest.h"
+#include "tests/support/FichiersNonOrdinaires.h"
+#include "tests/support/LanceVelmoraSim.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TSortie {
-    int statut = -1;
-    std::string out;
-    std::string err;
-};
 
 class CommandeSolveTest : public TestAvecDossier {
 protected:
@@ -31,11 +27,7 @@ protected:
     }
 
     TSortie Lance(const std::string& commande, const std::string& args) const {
-        const std::string ligne = std::string(VELMORA_SIM_EXE) + " " + commande + " " + args + " > '" +
-                                  Chemin("out.txt") + "' 2> '" + Chemin("err.txt") + "'";
-        const int brut = std::system(ligne.c_str());
-        return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, LitFichierEntier(dossier_ / "out.txt"),
-                LitFichierEntier(dossier_ / "err.txt")};
+        return ExecuteVelmoraSim(dossier_, commande + " " + args);
     }
 };
 
@@ -169,4 +161,35 @@ TEST_F(CommandeSolveTest, CtrlC_StopsAndReportsTheRoutesFoundSoFar) {
         EXPECT_NE(err.find("non mesuré"), std::string::npos) << err;
         EXPECT_NE(out.find("\"rates_measured\": false"), std::string::npos) << out;
     }
+}
+
+TEST_F(CommandeSolveTest, Save_NeverReplacesTheInputNorWhatIsNoPlainFile_CheckedBeforeSearching) {
+    // the position searched is itself a saved route of that folder: refused, kept as it was
+    fs::create_directories(dossier_ / "routes");
+    fs::copy_file(std::string(VELMORA_EXAMPLES_DIR) + "/ouverture.vel", dossier_ / "routes" / "route1.vel");
+    const std::string avant = LitFichierEntier(dossier_ / "routes" / "route1.vel");
+    const TSortie soi = Lance(
+        "solve", "'" + Chemin("routes/route1.vel") + "'" + kPetite + " --save '" + Chemin("routes") + "'");
+    EXPECT_EQ(soi.statut, 2);
+    EXPECT_NE(soi.err.find("est un fichier que la commande lit"), std::string::npos) << soi.err;
+    EXPECT_EQ(LitFichierEntier(dossier_ / "routes" / "route1.vel"), avant);
+    // a pipe, a folder, a protected file where a route would go: refused before any search, kept
+    fs::create_directories(dossier_ / "tube");
+    ASSERT_TRUE(CreeTube(Chemin("tube/route2.vel")));
+    fs::create_directories(dossier_ / "dossier" / "route1.vel");
+    fs::create_directories(dossier_ / "protege");
+    CreeProtege(Chemin("protege/route3.vel"), "ancien");
+    for (const auto& [dossier, raison] :
+         std::vector<std::pair<std::string, std::string>>{{"tube", "n'est pas un fichier ordinaire"},
+                                                          {"dossier", "c'est un dossier"},
+                                                          {"protege", "protégé en écriture"}}) {
+        const TSortie s =
+            Lance("solve", Exemple("ouverture.vel") + kPetite + " --save '" + Chemin(dossier) + "'");
+        EXPECT_EQ(s.statut, 1) << dossier;
+        EXPECT_NE(s.err.find(raison), std::string::npos) << s.err;
+        EXPECT_EQ(s.out, "") << dossier;
+        EXPECT_FALSE(fs::exists(dossier_ / dossier / "route1.vel") && dossier != "dossier") << dossier;
+    }
+    EXPECT_TRUE(EstTube(Chemin("tube/route2.vel")));
+    EXPECT_EQ(LitFichierEntier(Chemin("protege/route3.vel")), "ancien");
 }

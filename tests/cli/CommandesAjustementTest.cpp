@@ -8,27 +8,18 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "fichiers/FichierFisik.h"
 #include "moteurs/Repartiteur.h"
 #include "tests/moteurs/CoupsGeneres.h"
+#include "tests/support/FichiersNonOrdinaires.h"
+#include "tests/support/LanceVelmoraSim.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Sortie {
-    int statut = -1;
-    std::string out, err;
-};
-
-std::string Lit(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+using Sortie = TSortie;
 
 double Nombre(const std::string& json, const std::string& cle) {
     std::smatch m;
@@ -49,12 +40,17 @@ struct CommandesAjustementTest : ::testing::Test {
 
     std::string Chemin(const std::string& nom) const { return (dossier / nom).string(); }
 
-    Sortie Lance(const std::string& args) const {
-        const fs::path o = dossier / "out.txt", e = dossier / "err.txt";
-        const std::string cmd = std::string("\"") + VELMORA_SIM_EXE + "\" " + args + " >\"" + o.string() +
-                                "\" 2>\"" + e.string() + "\"";
-        const int r = std::system(cmd.c_str());
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, Lit(o), Lit(e)};
+    Sortie Lance(const std::string& args, const std::string& avant = "") const {
+        return ExecuteVelmoraSim(dossier, args, avant);
+    }
+
+    // mpirun as root in a container: Open MPI wants to be told so, and has no single-copy
+    // transport; what it allocates at start-up stays to the end, which LeakSanitizer would count
+    static std::string Mpirun() {
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        return std::string("env ASAN_OPTIONS=") + (asan && *asan ? std::string(asan) + ":" : "") +
+               "detect_leaks=0 OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 "
+               "OMPI_MCA_btl_vader_single_copy_mechanism=none mpirun --oversubscribe ";
     }
 
     // a recording of a shot of match.fsk, aim 80°, written as CSV
@@ -84,7 +80,7 @@ TEST_F(CommandesAjustementTest, Fit_PrintsTheCueScoresAndCountAndSavesAPositionF
     // the fitted shot opens and plays like any position file
     const Sortie joue = Lance("shot \"" + Chemin("ajuste.vel") + "\" --json");
     EXPECT_EQ(joue.statut, 0) << joue.err;
-    EXPECT_NE(Lit(Chemin("ajuste.vel")).find("FisikFile="), std::string::npos);
+    EXPECT_NE(LitFichierEntier(Chemin("ajuste.vel")).find("FisikFile="), std::string::npos);
 
     const Sortie texte = Lance("fit \"" + rec + "\" --free aim,speed --score all");
     EXPECT_EQ(texte.statut, 0) << texte.err;
@@ -125,9 +121,9 @@ TEST_F(CommandesAjustementTest, Calibrate_WritesTheFittedParameterFileAndReports
     TPARAMPHYS lu, match;
     ASSERT_TRUE(ChargeFisik(lu, Chemin("t.fsk")));
     ASSERT_TRUE(ChargeFisik(match, fsk));
-    EXPECT_DOUBLE_EQ(lu.FrotBiTapRoule, Nombre(s.out, "FrotBiTapRoule"));
+    EXPECT_DOUBLE_EQ(lu.FrotBiTapRoule(), Nombre(s.out, "FrotBiTapRoule"));
     // everything else as in the start file
-    lu.FrotBiTapRoule = match.FrotBiTapRoule;
+    lu.Change(&TConstantesPhys::FrotBiTapRoule, match.FrotBiTapRoule());
     lu.NomFichierFisik = match.NomFichierFisik;
     EXPECT_EQ(lu, match);
 }
@@ -142,23 +138,83 @@ TEST_F(CommandesAjustementTest, Calibrate_UnderMpirun_SpreadsTheFitsAndGivesTheS
                              "/match.fsk\" --params FrotBiTapRoule --trials 3 --json --out \"";
     const Sortie seul = Lance(args + Chemin("seul.fsk") + "\"");
     ASSERT_EQ(seul.statut, 0) << seul.err;
-    // as root in a container Open MPI wants to be told so, and has no single-copy transport; what
-    // Open MPI allocates at start-up stays to the end, which LeakSanitizer would count against us
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    const std::string sansFuites =
-        std::string("ASAN_OPTIONS=") + (asan && *asan ? std::string(asan) + ":" : "") + "detect_leaks=0 ";
-    const std::string mpi = "env " + sansFuites +
-                            "OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 "
-                            "OMPI_MCA_btl_vader_single_copy_mechanism=none mpirun -np 3 --oversubscribe \"" +
-                            VELMORA_SIM_EXE + "\" ";
+    const std::string mpi = Mpirun() + "-np 3 \"" + VELMORA_SIM_EXE + "\" ";
     const std::string cmd = mpi + args + Chemin("mpi.fsk") + "\" > \"" + Chemin("mpi.out") + "\" 2> \"" +
                             Chemin("mpi.err") + "\"";
     const int brut = std::system(cmd.c_str());
-    ASSERT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) == 0) << Lit(Chemin("mpi.err"));
-    EXPECT_EQ(Lit(Chemin("mpi.fsk")), Lit(Chemin("seul.fsk")));
+    ASSERT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) == 0) << LitFichierEntier(Chemin("mpi.err"));
+    EXPECT_EQ(LitFichierEntier(Chemin("mpi.fsk")), LitFichierEntier(Chemin("seul.fsk")));
     // one answer (rank 0's), the same but for the computing time
     const auto sansTemps = [](const std::string& json) { return json.substr(0, json.find("\"seconds\"")); };
-    EXPECT_EQ(sansTemps(Lit(Chemin("mpi.out"))), sansTemps(seul.out));
+    EXPECT_EQ(sansTemps(LitFichierEntier(Chemin("mpi.out"))), sansTemps(seul.out));
+}
+
+TEST_F(CommandesAjustementTest, Calibrate_UnderMpirun_RanksThatDisagreeStopBeforeComputing) {
+    if (!TRepartiteur::MpiDisponible() || std::system("command -v mpirun > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "construit sans MPI, ou mpirun absent";
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83);
+    const std::string sortie = " --params FrotBiTapRoule --trials 3 --out \"" + Chemin("t.fsk") + "\"";
+    const std::string sim = "\"" + std::string(VELMORA_SIM_EXE) + "\" calibrate ";
+    // the same recordings in another order on rank 1: another table would come out
+    std::string cmd = Mpirun() + "-np 1 " + sim + "\"" + a + "\" \"" + b + "\"" + sortie + " : -np 1 " + sim +
+                      "\"" + b + "\" \"" + a + "\"" + sortie + " > \"" + Chemin("mpi.out") + "\" 2> \"" +
+                      Chemin("mpi.err") + "\"";
+    int brut = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) != 0);
+    std::string err = LitFichierEntier(Chemin("mpi.err"));
+    EXPECT_NE(err.find("le rang 1 n'a pas la configuration du rang 0 : enregistrement.1 : "),
+              std::string::npos)
+        << err;
+    EXPECT_FALSE(fs::exists(Chemin("t.fsk")));
+    // another option on rank 0
+    cmd = Mpirun() + "-np 1 " + sim + "\"" + a + "\" \"" + b + "\"" + sortie + " --trials 4 : -np 1 " + sim +
+          "\"" + a + "\" \"" + b + "\"" + sortie + " > \"" + Chemin("mpi.out") + "\" 2> \"" +
+          Chemin("mpi.err") + "\"";
+    brut = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(brut) && WEXITSTATUS(brut) != 0);
+    err = LitFichierEntier(Chemin("mpi.err"));
+    EXPECT_NE(err.find("--trials : 4 sur le rang 0, 3 sur le rang 1"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(Chemin("t.fsk")));
+}
+
+TEST_F(CommandesAjustementTest, FitAndCalibrate_NeverReplaceOneOfTheirInputs) {
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83);
+    const std::string avantA = LitFichierEntier(a), avantB = LitFichierEntier(b);
+    std::ofstream(Chemin("t.fsk")) << LitFichierEntier(std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk");
+    const std::string table = LitFichierEntier(Chemin("t.fsk"));
+    fs::create_symlink(a, Chemin("lien.csv"));
+    for (const std::string& args :
+         {"fit \"" + a + "\" --save \"" + a + "\"", "fit \"" + a + "\" --save \"" + Chemin("lien.csv") + "\"",
+          "fit \"" + a + "\" --fsk \"" + Chemin("t.fsk") + "\" --save \"" + Chemin("t.fsk") + "\"",
+          "calibrate \"" + a + "\" \"" + b + "\" --out \"" + b + "\"",
+          "calibrate \"" + a + "\" --validate \"" + b + "\" --out \"" + Chemin("lien.csv") + "\"",
+          "calibrate \"" + a + "\" --fsk \"" + Chemin("t.fsk") + "\" --out \"" + Chemin("t.fsk") + "\""}) {
+        const Sortie s = Lance(args);
+        EXPECT_EQ(s.statut, 2) << args;
+        EXPECT_NE(s.err.find("est un fichier que la commande lit"), std::string::npos) << args << "\n"
+                                                                                       << s.err;
+        EXPECT_EQ(s.out, "") << args;
+    }
+    EXPECT_EQ(LitFichierEntier(a), avantA);
+    EXPECT_EQ(LitFichierEntier(b), avantB);
+    EXPECT_EQ(LitFichierEntier(Chemin("t.fsk")), table);
+}
+
+TEST_F(CommandesAjustementTest, Calibrate_ChecksItsOutputBeforeComputing) {
+    const std::string a = Enregistrement("a.csv", 80);
+    ASSERT_TRUE(CreeTube(Chemin("tube.fsk")));
+    // a thousand trial sets a tour would take minutes: the refusal comes at once
+    const std::string lent = "calibrate \"" + a + "\" --params FrotBiTapRoule --trials 1000 --out ";
+    for (const auto& [sortie, raison] : std::vector<std::pair<std::string, std::string>>{
+             {Chemin("absent/t.fsk"), "dossier introuvable"},
+             {Chemin("tube.fsk"), "n'est pas un fichier ordinaire"},
+             {dossier.string(), "c'est un dossier"}}) {
+        const Sortie s = Lance(lent + "\"" + sortie + "\"", "timeout 60");
+        EXPECT_EQ(s.statut, 1) << sortie;
+        EXPECT_NE(s.err.find("écriture impossible"), std::string::npos) << s.err;
+        EXPECT_NE(s.err.find(raison), std::string::npos) << s.err;
+    }
+    EXPECT_TRUE(EstTube(Chemin("tube.fsk")));
 }
 
 TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadRecording) {

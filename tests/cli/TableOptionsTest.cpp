@@ -24,8 +24,8 @@ struct TableOptionsTest : ::testing::Test {
     std::string Lit(const std::vector<std::string>& args) {
         std::string erreur;
         const bool ok = LitOptionsCli(
-            args, table, [&](const std::string& a, std::string&) { return positionnels.push_back(a), true; },
-            erreur);
+            args, table, [&](const std::string& a, std::string*) { return positionnels.push_back(a), true; },
+            &erreur);
         EXPECT_EQ(ok, erreur.empty()) << erreur;
         return erreur;
     }
@@ -64,14 +64,16 @@ TEST_F(TableOptionsTest, SharedOptionsAreTakenOut_TheRestIsLeftAsWritten) {
     std::vector<std::string> reste;
     std::string erreur;
     ASSERT_TRUE(PreleveOptionsCli({"a.vel", "--mode=libre", "--threads", "4", "--top", "3", "--json"}, table,
-                                  reste, erreur))
+                                  reste, &erreur))
         << erreur;
     EXPECT_EQ(n, 4);
     EXPECT_TRUE(json);
     EXPECT_EQ(reste, (std::vector<std::string>{"a.vel", "--mode=libre", "--top", "3"}));
     reste.clear();
-    EXPECT_FALSE(PreleveOptionsCli({"a.vel", "--export"}, table, reste, erreur));
+    EXPECT_FALSE(PreleveOptionsCli({"a.vel", "--export"}, table, reste, &erreur));
     EXPECT_EQ(erreur, "l'option --export ne s'applique pas à cette commande");
+    // the reason is optional: a caller that only wants to know gives none
+    EXPECT_FALSE(PreleveOptionsCli({"--threads", "0"}, table, reste));
 }
 
 }  // namespace

@@ -12,22 +12,13 @@
 #include <sstream>
 
 #include "tests/support/FichiersNonOrdinaires.h"
+#include "tests/support/LanceVelmoraSim.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Sortie {
-    int statut = -1;
-    std::string out, err;
-};
-
-std::string Lit(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+using Sortie = TSortie;
 
 struct VelmoraSimTest : ::testing::Test {
     fs::path dossier;
@@ -44,12 +35,8 @@ struct VelmoraSimTest : ::testing::Test {
     }
 
     // runs velmora-sim with the arguments (already quoted for the shell)
-    Sortie Lance(const std::string& args) const {
-        const fs::path o = dossier / "out.txt", e = dossier / "err.txt";
-        const std::string cmd = std::string("\"") + VELMORA_SIM_EXE + "\" " + args + " >\"" + o.string() +
-                                "\" 2>\"" + e.string() + "\"";
-        const int r = std::system(cmd.c_str());
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, Lit(o), Lit(e)};
+    Sortie Lance(const std::string& args, const std::string& avant = "") const {
+        return ExecuteVelmoraSim(dossier, args, avant);
     }
 };
 
@@ -80,7 +67,7 @@ TEST_F(VelmoraSimTest, Json_GivesOneObject_AndTheExportHasOneLineOf32FieldsPerPh
     const int photos = std::stoi(m[4]);
     // the opening example is a made point of 283 photos (its export is pinned in the core tests)
     EXPECT_EQ(photos, 283);
-    const std::string texte = Lit(pvr);
+    const std::string texte = LitFichierEntier(pvr);
     EXPECT_EQ(CompteLignes(texte), photos + 1);
     EXPECT_EQ(texte.find('\r'), std::string::npos);
     std::istringstream lignes(texte);
@@ -127,7 +114,8 @@ TEST_F(VelmoraSimTest, UsageErrors_ExitWith2AndSayWhy) {
 
 TEST_F(VelmoraSimTest, FileErrors_ExitWith1_OneLineNamingTheFileAndTheReason) {
     const std::string absent = (dossier / "absent.vel").string();
-    Sortie s = Lance("shot \"" + absent + "\"");
+    // the system's reason in the user's language: English here
+    Sortie s = Lance("shot \"" + absent + "\"", "LC_ALL=C.UTF-8");
     EXPECT_EQ(s.statut, 1);
     EXPECT_EQ(CompteLignes(s.err), 1);
     EXPECT_NE(s.err.find("absent.vel"), std::string::npos) << s.err;
@@ -163,7 +151,7 @@ TEST_F(VelmoraSimTest, ExportOntoAPipeOrAProtectedFile_IsRefusedAndLeavesItAsItW
     s = Lance("shot \"" + Exemple("ouverture.vel") + "\" --export \"" + protege + "\"");
     EXPECT_EQ(s.statut, 1);
     EXPECT_NE(s.err.find("protégé en écriture"), std::string::npos) << s.err;
-    EXPECT_EQ(Lit(protege), "ancien");
+    EXPECT_EQ(LitFichierEntier(protege), "ancien");
     EXPECT_EQ(std::distance(fs::directory_iterator(dossier), {}), 4) << "tube, vieux.pvr, out.txt, err.txt";
 }
 
@@ -192,7 +180,7 @@ TEST_F(VelmoraSimTest, Shot_PlaysTheBallsWhereTheFileHasThem_NotWhereTheOpeningH
     const Sortie s = Lance("shot \"" + vel.string() + "\" --export \"" + pvr.string() + "\"");
     ASSERT_EQ(s.statut, 0) << s.err;
     // photo 0: time, kind, then ball 1's motion and position
-    std::istringstream ligne(Lit(pvr).substr(0, Lit(pvr).find('\n')));
+    std::istringstream ligne(LitFichierEntier(pvr).substr(0, LitFichierEntier(pvr).find('\n')));
     std::string temps, genre, mouvement, x, y;
     std::getline(ligne, temps, '\t');
     std::getline(ligne, genre, '\t');
@@ -215,7 +203,7 @@ TEST_F(VelmoraSimTest, NoSuccessEverCarriesANumberThatIsNotFinite) {
         fs::remove(pvr);
         const Sortie s = Lance(args);
         if (s.statut == 0) {
-            std::string texte = Lit(pvr);
+            std::string texte = LitFichierEntier(pvr);
             std::transform(texte.begin(), texte.end(), texte.begin(),
                            [](char c) { return char(std::tolower(c)); });
             EXPECT_EQ(texte.find("nan"), std::string::npos) << args;

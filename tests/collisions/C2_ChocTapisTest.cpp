@@ -8,7 +8,7 @@ constexpr double kTol = 1e-9;
 
 struct ChocTapisTest : ::testing::Test {
     TVelmoraChocTapis physique;
-    double R = physique.Fisik.RayonBilles;
+    double R = physique.Fisik.RayonBilles();
 
     TEtatBille Bille(TVecteur v, TVecteur w = VecteurNul, double z = -1) {
         TEtatBille b;
@@ -43,7 +43,7 @@ TEST_F(ChocTapisTest, Landing_WithStrongBackspin_SlidesAndLosesExactlyMuJ) {
     // contact point slips forward far beyond 3.5 mu J
     TEtatBille b = Bille(Vecteur(100, 0, -50), Vecteur(0, -20, 0));
     physique.ChocTapis(b);
-    const double mu = physique.Fisik.FrotBiTapChoc;
+    const double mu = physique.Fisik.FrotBiTapChoc();
     const double j = 1.5 * 50;
     EXPECT_GT(b.IndGlissement, 0.0);
     EXPECT_NEAR(b.Vitesse.x, 100 - mu * j, kTol);

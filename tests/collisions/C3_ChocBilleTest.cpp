@@ -10,7 +10,7 @@ constexpr double kTol = 1e-9;
 
 struct ChocBilleTest : ::testing::Test {
     TVelmoraChocBille physique;
-    double R = physique.Fisik.RayonBilles;
+    double R = physique.Fisik.RayonBilles();
 
     // ball numero at p with velocity v and rotation w
     static TEtatBille Bille(int numero, TVecteur p, TVecteur v = VecteurNul, TVecteur w = VecteurNul) {
@@ -49,7 +49,7 @@ TEST_F(ChocBilleTest, HeadOn_NoSpin_TransfersMostOfTheSpeed) {
 }
 
 TEST_F(ChocBilleTest, HeadOn_Elastic_ExchangesTheVelocities) {
-    physique.Fisik.ElastBiBi = 1;
+    physique.Fisik.Change(&TConstantesPhys::ElastBiBi, 1);
     TEtatBille a = Bille(1, Vecteur(5, 0, R), Vecteur(-150, 0, 0));
     TEtatBille b = Bille(3, Vecteur(5 - 2 * R, 0, R), Vecteur(30, 0, 0));
     physique.ChocBilles(a, b);
@@ -68,10 +68,10 @@ TEST_F(ChocBilleTest, ThinCutWithSideSpin_SlidesWithFrictionAtItsLimit) {
 
     EXPECT_GE(a.IndGlissement, 0.0);
     const double vrn = ProdScal(DiffVect(a0.Vitesse, b0.Vitesse), n);
-    const double j = -((1 + physique.Fisik.ElastBiBi) / 2) * vrn;
+    const double j = -((1 + physique.Fisik.ElastBiBi()) / 2) * vrn;
     // tangential change of exactly mu J per unit mass
     const TVecteur dvt = DiffVect(DiffVect(a.Vitesse, a0.Vitesse), MultVect(n, j));
-    EXPECT_NEAR(Norme(dvt), physique.Fisik.FrotBiBi * j, kTol);
+    EXPECT_NEAR(Norme(dvt), physique.Fisik.FrotBiBi() * j, kTol);
     EXPECT_NEAR(ProdScal(dvt, n), 0, kTol);
     // the spin change follows from that impulse at the contact point
     const TVecteur dwa = DiffVect(a.Rotation, a0.Rotation);
@@ -80,7 +80,7 @@ TEST_F(ChocBilleTest, ThinCutWithSideSpin_SlidesWithFrictionAtItsLimit) {
     EXPECT_NEAR(dwa.y, attendu.y, kTol);
     EXPECT_NEAR(dwa.z, attendu.z, kTol);
     // normal relative speed reversed with restitution
-    EXPECT_NEAR(ProdScal(DiffVect(a.Vitesse, b.Vitesse), n), -physique.Fisik.ElastBiBi * vrn, kTol);
+    EXPECT_NEAR(ProdScal(DiffVect(a.Vitesse, b.Vitesse), n), -physique.Fisik.ElastBiBi() * vrn, kTol);
     // B gets the opposite impulse and the same change of rotation
     EXPECT_EQ(b.Vitesse, DiffVect(SommeVect(a0.Vitesse, b0.Vitesse), a.Vitesse));
     EXPECT_EQ(b.Rotation, SommeVect(b0.Rotation, dwa));

@@ -14,7 +14,7 @@ struct ApresChocTest : ::testing::Test {
 
     TEtatBille SurTapis(TVecteur v, TVecteur w = VecteurNul) const {
         TEtatBille b;
-        b.Position = Vecteur(1, 2, f.RayonBilles);
+        b.Position = Vecteur(1, 2, f.RayonBilles());
         b.Vitesse = v;
         b.Rotation = w;
         return b;
@@ -42,8 +42,8 @@ TEST_F(ApresChocTest, RollingBall_HasNoSlidingPhase) {
     physique.ApresChoc(b, 1);
     EXPECT_EQ(b.Mouvement, mvRoule);
     EXPECT_EQ(b.tFinGlisse, 1.0);
-    EXPECT_NEAR(b.tFinRoule, 1 + 100 / (f.FrotBiTapRoule * f.G), kTol);
-    EXPECT_NEAR(b.DecelRoule.x, f.FrotBiTapRoule * f.G, kTol);
+    EXPECT_NEAR(b.tFinRoule, 1 + 100 / (f.FrotBiTapRoule() * f.G()), kTol);
+    EXPECT_NEAR(b.DecelRoule.x, f.FrotBiTapRoule() * f.G(), kTol);
     EXPECT_EQ(b.DemiDecelRoule.x, b.DecelRoule.x / 2);
     EXPECT_EQ(b.LienRoule, Vecteur(0, 0, 1 / 2.5));
 }
@@ -52,7 +52,7 @@ TEST_F(ApresChocTest, StruckWithoutSpin_SlidesTwoSeventhsThenRollsAtFiveSevenths
     const double v = 100;
     TEtatBille b = SurTapis(Vecteur(0, v, 0));
     physique.ApresChoc(b, 0.5);
-    const double mug = f.FrotBiTapGlisse * f.G;
+    const double mug = f.FrotBiTapGlisse() * f.G();
     const double tg = 2 * v / (7 * mug);
     EXPECT_EQ(b.Mouvement, mvGlisse);
     EXPECT_NEAR(b.tFinGlisse, 0.5 + tg, kTol);
@@ -62,14 +62,14 @@ TEST_F(ApresChocTest, StruckWithoutSpin_SlidesTwoSeventhsThenRollsAtFiveSevenths
     const TVecteur vFin = DiffVect(b.Vitesse, MultVect(b.DecelGlisse, tg));
     const TVecteur wFin = MultVect(b.AccRotGlisse, tg);
     EXPECT_NEAR(vFin.y, 5 * v / 7, kTol);
-    EXPECT_NEAR(wFin.x, -vFin.y / f.RayonBilles, kTol);
-    EXPECT_NEAR(b.tFinRoule, 0.5 + tg + (5 * v / 7) / (f.FrotBiTapRoule * f.G), 1e-8);
+    EXPECT_NEAR(wFin.x, -vFin.y / f.RayonBilles(), kTol);
+    EXPECT_NEAR(b.tFinRoule, 0.5 + tg + (5 * v / 7) / (f.FrotBiTapRoule() * f.G()), 1e-8);
     EXPECT_EQ(b.tFinPivot, 0.5);
 }
 
 TEST_F(ApresChocTest, BackspinCancellingTheRoll_SlidesToAStop) {
     const TVecteur w = Vecteur(0, -30, 0);
-    TEtatBille b = SurTapis(MultVect(ProdVect(Vecteur(0, 0, 1), w), f.Diametre / 5), w);
+    TEtatBille b = SurTapis(MultVect(ProdVect(Vecteur(0, 0, 1), w), f.Diametre() / 5), w);
     physique.ApresChoc(b, 0);
     EXPECT_EQ(b.Mouvement, mvGlisse);
     EXPECT_GT(b.tFinGlisse, 0.0);
@@ -82,7 +82,7 @@ TEST_F(ApresChocTest, SpinAboutTheVerticalOnly_PivotsOnTheSpot) {
         physique.ApresChoc(b, 3);
         EXPECT_EQ(b.Mouvement, mvRoule);
         EXPECT_EQ(b.tFinRoule, 3.0);
-        EXPECT_NEAR(b.tFinPivot, 3 + 20 * 2 * f.Rayon2 / (5 * f.FrotBiTapPivot * f.G), kTol);
+        EXPECT_NEAR(b.tFinPivot, 3 + 20 * 2 * f.Rayon2() / (5 * f.FrotBiTapPivot() * f.G()), kTol);
         // the decay has the sign of the spin
         EXPECT_GT(b.DecelPivot * omega, 0.0);
     }
@@ -90,7 +90,7 @@ TEST_F(ApresChocTest, SpinAboutTheVerticalOnly_PivotsOnTheSpot) {
 
 TEST_F(ApresChocTest, RaisedOrRisingBall_FliesAndKeepsItsPlan) {
     TEtatBille haut = SurTapis(Vecteur(10, 0, 0), Vecteur(1, 2, 3));
-    haut.Position.z = std::nextafter(f.RayonBilles, 10.0);
+    haut.Position.z = std::nextafter(f.RayonBilles(), 10.0);
     TEtatBille montant = SurTapis(Vecteur(10, 0, 1e-9), Vecteur(1, 2, 3));
     for (TEtatBille* b : {&haut, &montant}) {
         b->tFinGlisse = 7;
@@ -98,8 +98,8 @@ TEST_F(ApresChocTest, RaisedOrRisingBall_FliesAndKeepsItsPlan) {
         b->tFinPivot = 9;
         physique.ApresChoc(*b, 1);
         EXPECT_EQ(b->Mouvement, mvVole);
-        EXPECT_EQ(b->AccVol, Vecteur(0, 0, f.G));
-        EXPECT_EQ(b->DemiAccVol, Vecteur(0, 0, f.G / 2));
+        EXPECT_EQ(b->AccVol, Vecteur(0, 0, f.G()));
+        EXPECT_EQ(b->DemiAccVol, Vecteur(0, 0, f.G() / 2));
         EXPECT_EQ(b->tFinGlisse, 7.0);
         EXPECT_EQ(b->tFinRoule, 8.0);
         EXPECT_EQ(b->tFinPivot, 9.0);
@@ -112,12 +112,10 @@ TEST_F(ApresChocTest, RaisedOrRisingBall_FliesAndKeepsItsPlan) {
 }
 
 TEST_F(ApresChocTest, ZeroOrNegativeFrictionsAndGravity_StillGiveFiniteEndingPhases) {
-    physique.Fisik.G = 0;
-    physique.Fisik.FrotBiTapGlisse = 0;
-    physique.Fisik.FrotBiTapRoule = -1;
-    physique.Fisik.FrotBiTapPivot = 0;
-    // constants assigned directly reach the physics through their bounding routine
-    physique.Fisik.BorneTout();
+    physique.Fisik.Change(&TConstantesPhys::G, 0);
+    physique.Fisik.Change(&TConstantesPhys::FrotBiTapGlisse, 0);
+    physique.Fisik.Change(&TConstantesPhys::FrotBiTapRoule, -1);
+    physique.Fisik.Change(&TConstantesPhys::FrotBiTapPivot, 0);
     TEtatBille b = SurTapis(Vecteur(100, 0, 0), Vecteur(0, 0, 5));
     physique.ApresChoc(b, 0);
     EXPECT_EQ(b.Mouvement, mvGlisse);

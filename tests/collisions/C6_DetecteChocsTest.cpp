@@ -53,8 +53,8 @@ TEST(TempsChoc, StepsBackAtMostThePreviousStep) {
 struct DetecteChocsTest : ::testing::Test {
     TVelmoraDetecteChocs physique;
     TPARAMPHYS& f = physique.Fisik;
-    double R = f.RayonBilles;
-    double L = f.largeurJeu;
+    double R = f.RayonBilles();
+    double L = f.largeurJeu();
     TChocPrevu prevu;
 
     TEtatBille Bille(int numero, TVecteur p, TVecteur v = VecteurNul, TMouvement m = mvRoule) const {
@@ -130,11 +130,11 @@ TEST_F(DetecteChocsTest, BallsThatDoNotMove_AreNeverForecast) {
 }
 
 TEST_F(DetecteChocsTest, RollingBallTowardsACushion_IsForecastAtTheNose) {
-    const double contact = L / 2 - std::sqrt(R * R - std::pow(f.HautBdes - R, 2));
+    const double contact = L / 2 - std::sqrt(R * R - std::pow(f.HautBdes() - R, 2));
     TEtatBille a = Bille(1, Vecteur(contact - 5, 3, R), Vecteur(100, 0, 0));
     physique.DetecteChocBande(a, prevu);
     EXPECT_NEAR(prevu.Delai, 0.05, 1e-9);
-    EXPECT_EQ(prevu.B, &f.Bandes[0]);
+    EXPECT_EQ(prevu.B, &f.Bandes()[0]);
     prevu.Traitement(*prevu.A, prevu.B);
     EXPECT_EQ(a.DernierChoc, tcBilleBande);
     EXPECT_EQ(a.NumTouche, 1);
@@ -158,14 +158,14 @@ TEST_F(DetecteChocsTest, BallHeadingIntoACorner_MeetsTheSideCushionFirstOnATie) 
     // equal distances to cushions 1 and 2 (exact in binary)
     TEtatBille a = Bille(1, Vecteur(L / 2 - 5, L - 5, R), Vecteur(100, 100, 0));
     physique.DetecteChocBande(a, prevu);
-    EXPECT_EQ(prevu.B, &f.Bandes[0]);
+    EXPECT_EQ(prevu.B, &f.Bandes()[0]);
     const double t = prevu.Delai;
     // the y side alone gives the very same time
     TChocPrevu seul;
     TEtatBille b = Bille(1, Vecteur(0, L - 5, R), Vecteur(0, 100, 0));
     physique.DetecteChocBande(b, seul);
     EXPECT_EQ(seul.Delai, t);
-    EXPECT_EQ(seul.B, &f.Bandes[2]);
+    EXPECT_EQ(seul.B, &f.Bandes()[2]);
 }
 
 TEST_F(DetecteChocsTest, EqualForecastTimes_KeepTheFirstOne) {
@@ -187,7 +187,7 @@ TEST_F(DetecteChocsTest, FlyingBall_LandsAtTheDescendingRoot) {
     TEtatBille b = Vol(Vecteur(0, 0, R + 10), Vecteur(30, 0, 100));
     physique.DetecteChocTapis(b, prevu);
     // 10 + 100 t - G/2 t^2 = 0, positive root
-    const double g = f.G;
+    const double g = f.G();
     EXPECT_NEAR(prevu.Delai, (100 + std::sqrt(100 * 100 + 2 * g * 10)) / g, 1e-12);
     EXPECT_EQ(prevu.B, nullptr);
     // a rising ball never lands before its apex
@@ -225,19 +225,19 @@ TEST_F(DetecteChocsTest, BallLeavingTheClothWithATinyUpwardSpeed_IsForecastToLan
             ASSERT_TRUE(atterrit.Traitement);
             EXPECT_GT(atterrit.Delai, 0.0);
             // the hop of a ball leaving the cloth
-            EXPECT_NEAR(atterrit.Delai, 2 * vz / f.G, 1e-9 * (2 * vz / f.G));
+            EXPECT_NEAR(atterrit.Delai, 2 * vz / f.G(), 1e-9 * (2 * vz / f.G()));
         }
     }
 }
 
 TEST_F(DetecteChocsTest, HighFlyingBall_PassesOverTheCushion) {
-    TEtatBille b = Vol(Vecteur(L / 2 - 2, 0, f.HautBdes + R + 1), Vecteur(100, 0, 0));
+    TEtatBille b = Vol(Vecteur(L / 2 - 2, 0, f.HautBdes() + R + 1), Vecteur(100, 0, 0));
     physique.DetecteChocBande(b, prevu);
     EXPECT_TRUE(Aucun());
     // a little lower it catches the nose
     b.Position.z -= 2;
     physique.DetecteChocBande(b, prevu);
-    EXPECT_EQ(prevu.B, &f.Bandes[0]);
+    EXPECT_EQ(prevu.B, &f.Bandes()[0]);
 }
 
 TEST_F(DetecteChocsTest, BallOutOfPlay_IsNeverHitByAMovingBall) {
@@ -255,7 +255,7 @@ TEST_F(DetecteChocsTest, BallOutOfPlay_IsNeverHitByAMovingBall) {
 
 TEST_F(DetecteChocsTest, BallLeavingTheNoseLine_IsNotHitByTheCushion) {
     // within a radius of the nose, rising away from it faster than it moves towards the cushion
-    const TBande& bande = f.Bandes[0];
+    const TBande& bande = f.Bandes()[0];
     TEtatBille b = Vol(Vecteur(bande.Point.x - 1, 0, bande.Point.z + 2), Vecteur(10, 0, 50));
     physique.DetecteChocBande(b, prevu);
     EXPECT_TRUE(Aucun());
@@ -266,7 +266,7 @@ TEST_F(DetecteChocsTest, BallLeavingTheNoseLine_IsNotHitByTheCushion) {
     // coming down onto the nose instead: hit at once
     b = Vol(Vecteur(bande.Point.x - 1, 0, bande.Point.z + 2), Vecteur(10, 0, -50));
     physique.DetecteChocBande(b, prevu);
-    EXPECT_EQ(prevu.B, &f.Bandes[0]);
+    EXPECT_EQ(prevu.B, &f.Bandes()[0]);
     EXPECT_EQ(prevu.Delai, 0.0);
 }
 
@@ -306,7 +306,7 @@ TEST_F(DetecteChocsTest, Horizon_KeepsEveryContactWithinItToTheBit) {
     int dansLHorizon = 0, ecartes = 0;
     for (int i = 0; i < 200000; ++i) {
         const TVecteur pa = Vecteur(0, 0, R);
-        const TVecteur pb = SommeVect(pa, MultVect(tirage.Direction(), tirage.Ecart(f.Diametre)));
+        const TVecteur pb = SommeVect(pa, MultVect(tirage.Direction(), tirage.Ecart(f.Diametre())));
         TVecteur va = MultVect(tirage.Direction(), tirage.Echelle());
         TVecteur vb = MultVect(tirage.Direction(), tirage.Echelle());
         if (tirage.u(tirage.alea) < 0.2)
@@ -331,7 +331,7 @@ TEST_F(DetecteChocsTest, Horizon_KeepsEveryContactWithinItToTheBit) {
         }
 
         // the same for a ball running at a cushion nose
-        const double x = f.Bandes[0].Point.x - tirage.Ecart(R) * (tirage.u(tirage.alea) < 0.9 ? 1 : -1);
+        const double x = f.Bandes()[0].Point.x - tirage.Ecart(R) * (tirage.u(tirage.alea) < 0.9 ? 1 : -1);
         TEtatBille C = Bille(1, Vecteur(x, 0, R),
                              Vecteur(tirage.Echelle(), (tirage.u(tirage.alea) - 0.5) * tirage.Echelle(), 0));
         TChocPrevu libreBande, borneBande;
@@ -358,7 +358,7 @@ TEST_F(DetecteChocsTest, PairForecast_EqualsTheGeneralSolverToTheBit) {
     int compares = 0;
     for (int i = 0; i < 200000; ++i) {
         const TVecteur pa = Vecteur(0, 0, R);
-        const TVecteur pb = SommeVect(pa, MultVect(tirage.Direction(), tirage.Ecart(f.Diametre)));
+        const TVecteur pb = SommeVect(pa, MultVect(tirage.Direction(), tirage.Ecart(f.Diametre())));
         TEtatBille A = Bille(1, pa, MultVect(tirage.Direction(), tirage.Echelle()));
         TEtatBille B = Bille(2, pb, MultVect(tirage.Direction(), tirage.Echelle()));
         TChocPrevu p;
@@ -368,7 +368,7 @@ TEST_F(DetecteChocsTest, PairForecast_EqualsTheGeneralSolverToTheBit) {
         const TVecteur d = DiffVect(B.Position, A.Position), vr = DiffVect(B.Vitesse, A.Vitesse);
         const TEtendu b = 2 * (TEtendu(d.x) * vr.x + TEtendu(d.y) * vr.y + TEtendu(d.z) * vr.z);
         const TEtendu a = TEtendu(vr.x) * vr.x + TEtendu(vr.y) * vr.y + TEtendu(vr.z) * vr.z;
-        const TEtendu c = (TEtendu(d.x) * d.x + TEtendu(d.y) * d.y + TEtendu(d.z) * d.z) - f.Diametre2;
+        const TEtendu c = (TEtendu(d.x) * d.x + TEtendu(d.y) * d.y + TEtendu(d.z) * d.z) - f.Diametre2();
         ASSERT_EQ(p.Delai, TVelmoraDetecteChocs::TempsChoc(a, b, c, p.dtPrecedent)) << i;
         ++compares;
     }

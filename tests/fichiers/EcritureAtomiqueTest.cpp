@@ -1,5 +1,5 @@
 // What a save finds at its target: special files and protected files stay as they are, links are
-// written through, long names fit, no temporary file stays behind.
+// written through (not those another user planted), long names fit, no temporary file stays behind.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,9 +9,11 @@
 #include "fichiers/EcritureAtomique.h"
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
+#include "fichiers/NomLisible.h"
 #include "sim/ParamPhys.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
+#include "tests/support/LiensEtrangers.h"
 
 namespace fs = std::filesystem;
 
@@ -116,4 +118,38 @@ TEST_F(EcritureAtomiqueTest, AFileLargerThanTheLimitIsRefused) {
     fs::resize_file(nom, TailleMaxLecture);
     EXPECT_TRUE(LitFichier(nom, contenu));
     EXPECT_EQ(contenu.size(), TailleMaxLecture);
+}
+
+TEST_F(EcritureAtomiqueTest, ALinkAnotherUserPlantedInASharedFolderIsNeverFollowed) {
+    VELMORA_EXIGE_ROOT();
+    CreePartage(Chemin("partage"));
+    CreePrive(Chemin("prive"), "secret", "à moi seul");
+    for (const int mode : {01777, 0777}) {
+        ::chmod(Chemin("partage").c_str(), mode_t(mode));
+        ASSERT_TRUE(PlanteLienEtranger(Chemin("prive/secret"), Chemin("partage/resume.csv")));
+        std::string erreur;
+        EXPECT_FALSE(EcritFichierAtomique(Chemin("partage/resume.csv"), "a,b\n", &erreur)) << mode;
+        EXPECT_NE(erreur.find("lien symbolique d'un autre utilisateur"), std::string::npos) << erreur;
+        EXPECT_EQ(LitFichierEntier(Chemin("prive/secret")), "à moi seul");
+        EXPECT_TRUE(fs::is_symlink(Chemin("partage/resume.csv")));
+        fs::remove(Chemin("partage/resume.csv"));
+    }
+    for (const auto& e : fs::directory_iterator(Chemin("prive"))) EXPECT_EQ(e.path().filename(), "secret");
+    // the user's own link, or one of the folder's owner, is followed as before
+    fs::create_symlink(Chemin("prive/mien.csv"), Chemin("partage/mien.csv"));
+    EXPECT_TRUE(EcritFichierAtomique(Chemin("partage/mien.csv"), "ok"));
+    EXPECT_EQ(LitFichierEntier(Chemin("prive/mien.csv")), "ok");
+    // in a folder only its owner may write, any link is the owner's business
+    ASSERT_TRUE(PlanteLienEtranger(Chemin("prive/autre.csv"), Chemin("prive/lien.csv")));
+    EXPECT_TRUE(EcritFichierAtomique(Chemin("prive/lien.csv"), "ok"));
+}
+
+TEST_F(EcritureAtomiqueTest, ANameWithControlCharactersIsPrintedEscaped) {
+    std::string erreur;
+    EXPECT_FALSE(EcritFichierAtomique(Chemin("absent/\x1b[2J\r\nfaux\x9b.vel"), "x", &erreur));
+    EXPECT_EQ(erreur.find_first_of("\x1b\r\n"), std::string::npos) << erreur;
+    EXPECT_NE(erreur.find("\\x1b[2J\\r\\nfaux"), std::string::npos) << erreur;
+    EXPECT_EQ(NomLisible("a\xc2\x9b"
+                         "b\\é"),
+              "a\\xc2\\x9bb\\\\é");
 }

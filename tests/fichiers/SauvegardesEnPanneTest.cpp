@@ -13,10 +13,6 @@
 #include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
 
-namespace {
-std::string Lit(const std::string& p) { return LitFichierEntier(p); }
-}  // namespace
-
 TEST(SauvegardesEnPanne, FullDiskKeepsThePreviousParameterFile) {
     DisqueEnPanne d("fsk-plein", 32);
     VELMORA_EXIGE_DISQUE(d);
@@ -28,7 +24,7 @@ TEST(SauvegardesEnPanne, FullDiskKeepsThePreviousParameterFile) {
     EXPECT_FALSE(SauveFisik(p, nom, &erreur));
     EXPECT_NE(erreur.find("p.fsk"), std::string::npos);
     EXPECT_TRUE(p.NomFichierFisik.empty());
-    EXPECT_EQ(Lit(nom), "[Autres]\nG=900\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Autres]\nG=900\n");
 }
 
 TEST(SauvegardesEnPanne, ReadOnlyFileSystemRefusesEvenRoot) {
@@ -43,7 +39,7 @@ TEST(SauvegardesEnPanne, ReadOnlyFileSystemRefusesEvenRoot) {
     std::string erreur;
     EXPECT_FALSE(ini.Sauve(nom, &erreur));
     EXPECT_FALSE(erreur.empty());
-    EXPECT_EQ(Lit(nom), "[Divers]\nTauxRalenti=1\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Divers]\nTauxRalenti=1\n");
 }
 
 TEST(SauvegardesEnPanne, NoTemporaryFileIsLeftBehind) {
@@ -68,7 +64,7 @@ TEST(SauvegardesEnPanne, ExportOnAFullDiskKeepsThePreviousFile) {
     std::string erreur;
     EXPECT_FALSE(ExportePVR(*simu, pvr, '.', &erreur));
     EXPECT_NE(erreur.find("e.pvr"), std::string::npos);
-    EXPECT_EQ(Lit(pvr), "ancien export\n");
+    EXPECT_EQ(LitFichierEntier(pvr), "ancien export\n");
 }
 
 TEST(SauvegardesEnPanne, ExportOnAReadOnlyFileSystemIsRefused) {

@@ -35,23 +35,23 @@ TEST(CalibrationTable, ConstantsByNameWithinTheirRanges) {
     EXPECT_EQ(ConstantesParDefaut().size(), 6u);
     // the start and the file key of the cue impact's loss differ from the property's name
     const int k = *TrouveConstante("ElastQueueBi");
-    EXPECT_EQ(ConstantesCalibrables()[std::size_t(k)].Champ, &TPARAMPHYS::PerteEcQB);
+    EXPECT_EQ(ConstantesCalibrables()[std::size_t(k)].Champ, &TConstantesPhys::PerteEcQB);
     // every range stays above the tuning window's floor
     for (const auto& c : ConstantesCalibrables()) EXPECT_GE(c.Min, 0.001) << c.Nom;
 
     const TCalibrationTable cal(Match(), {});
     const TPARAMPHYS f =
         cal.Fisik({*TrouveConstante("ElastBiBde"), *TrouveConstante("FrotBiTapRoule")}, {1.7, 0.004});
-    EXPECT_EQ(f.ElastBiBde, 1.0);  // clamped to its range
-    EXPECT_EQ(f.FrotBiTapRoule, 0.004);
-    EXPECT_EQ(f.FrotBiTapGlisse, Match().FrotBiTapGlisse);
+    EXPECT_EQ(f.ElastBiBde(), 1.0);  // clamped to its range
+    EXPECT_EQ(f.FrotBiTapRoule(), 0.004);
+    EXPECT_EQ(f.FrotBiTapGlisse(), Match().FrotBiTapGlisse());
 }
 
 // Whoever runs the shots' fits (one thread, two, or another layer in any order), a calibration
 // gives the same constants and scores to the bit.
 TEST(CalibrationTable, SameResultWhateverRunsTheShots) {
     TPARAMPHYS vrai = Match();
-    vrai.FrotBiTapRoule = 0.0045;
+    vrai.Change(&TConstantesPhys::FrotBiTapRoule, 0.0045);
     const TCalibrationTable cal(Match(), Enregistrements(GenereCoups(vrai, 5, 21)));
     TOptionsCalibration o;
     o.Constantes = {*TrouveConstante("FrotBiTapRoule")};
@@ -92,9 +92,9 @@ TEST(CalibrationTable, SameResultWhateverRunsTheShots) {
 // and the shots then score at the level of the noise.
 TEST(CalibrationTable, RecoversTheConstantsThatShapedGeneratedShots) {
     TPARAMPHYS vrai = Match();
-    vrai.FrotBiTapRoule = 0.0043;
-    vrai.ElastBiBde = 0.80;
-    vrai.ElastBiBi = 0.92;
+    vrai.Change(&TConstantesPhys::FrotBiTapRoule, 0.0043);
+    vrai.Change(&TConstantesPhys::ElastBiBde, 0.80);
+    vrai.Change(&TConstantesPhys::ElastBiBi, 0.92);
     const TCalibrationTable cal(Match(), Enregistrements(GenereCoups(vrai, 30, 4)));
     TOptionsCalibration o;
     o.Constantes = {*TrouveConstante("FrotBiTapRoule"), *TrouveConstante("ElastBiBde"),
@@ -106,5 +106,5 @@ TEST(CalibrationTable, RecoversTheConstantsThatShapedGeneratedShots) {
     EXPECT_NEAR(r.Valeurs[2] / 0.92, 1, 0.03);
     EXPECT_LT(r.Entrainement.Mediane, 0.7);
     EXPECT_LT(r.Entrainement.Mediane, 0.5 * r.EntrainementDepart.Mediane);
-    EXPECT_EQ(r.Fisik.FrotBiTapRoule, r.Valeurs[0]);
+    EXPECT_EQ(r.Fisik.FrotBiTapRoule(), r.Valeurs[0]);
 }

@@ -27,8 +27,8 @@ inline TCoupGenere GenereCoup(const TPARAMPHYS& fisik, const std::array<double, 
     auto s = std::make_unique<TBillardVelmora>();
     s->Fisik = fisik;
     // photos as close as the fit's own (shots of up to 24 s)
-    s->Fisik.dtEnr = 0.02;
-    const double r = s->Fisik.RayonBilles;
+    s->Fisik.Change(&TConstantesPhys::dtEnr, 0.02);
+    const double r = s->Fisik.RayonBilles();
     for (int b = 1; b <= NbBilles; ++b)
         s->Trajets[b][0] = {Vecteur(billes[2 * (b - 1)], billes[2 * (b - 1) + 1], r), VecteurNul, VecteurNul};
     TCoupGenere g;
@@ -51,7 +51,7 @@ inline std::vector<TCoupGenere> GenereCoups(const TPARAMPHYS& fisik, int n, std:
     std::mt19937 alea(graine);
     std::uniform_real_distribution<double> u(0, 1);
     std::vector<TCoupGenere> coups;
-    const double lx = fisik.largeurJeu / 2 - 5, ly = fisik.largeurJeu - 5;
+    const double lx = fisik.largeurJeu() / 2 - 5, ly = fisik.largeurJeu() - 5;
     while (int(coups.size()) < n) {
         std::array<double, 6> b{};
         for (int k = 0; k < 3; ++k) {

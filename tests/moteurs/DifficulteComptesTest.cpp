@@ -16,7 +16,7 @@ TGrilleDifficulte Grille(TDecalages n, std::array<float, NbParamsEssai> incremen
 // the opening position and cue of three-cushion play
 std::unique_ptr<TBillardVelmora> Ouverture() {
     auto s = std::make_unique<TBillardVelmora>();
-    const double r = s->Fisik.RayonBilles, w = s->Fisik.largeurJeu;
+    const double r = s->Fisik.RayonBilles(), w = s->Fisik.largeurJeu();
     s->Trajets[1][0] = {Vecteur(18.25, -w / 2, r), VecteurNul, VecteurNul};
     s->Trajets[2][0] = {Vecteur(0, -w / 2, r), VecteurNul, VecteurNul};
     s->Trajets[3][0] = {Vecteur(0, w / 2, r), VecteurNul, VecteurNul};

@@ -19,7 +19,7 @@ namespace {
 // the opening position of three-cushion play with its cue
 std::unique_ptr<TBillardVelmora> Ouverture() {
     auto s = std::make_unique<TBillardVelmora>();
-    const double r = s->Fisik.RayonBilles, w = s->Fisik.largeurJeu;
+    const double r = s->Fisik.RayonBilles(), w = s->Fisik.largeurJeu();
     s->Trajets[1][0] = {Vecteur(18.25, -w / 2, r), VecteurNul, VecteurNul};
     s->Trajets[2][0] = {Vecteur(0, -w / 2, r), VecteurNul, VecteurNul};
     s->Trajets[3][0] = {Vecteur(0, w / 2, r), VecteurNul, VecteurNul};
@@ -214,7 +214,8 @@ TEST_F(EvaluationDifficulteTest, ParallelRun_GivesTheNestedLoopsSuccessesInPlayO
     TContenuBul lu;
     ASSERT_TRUE(LitBul(Chemin("trois.bul"), lu));
     EXPECT_EQ(lu.Enregistrements, attendus);
-    EXPECT_EQ(lu.Entete.Positions[0], (std::array<float, 3>{18.25f, -71.125f, float(s->Fisik.RayonBilles)}));
+    EXPECT_EQ(lu.Entete.Positions[0],
+              (std::array<float, 3>{18.25f, -71.125f, float(s->Fisik.RayonBilles())}));
     EXPECT_FLOAT_EQ(lu.Entete.Hautes[peEffet], 0.62f + 0.3f);
     EXPECT_FLOAT_EQ(lu.Entete.Basses[peVitesse], 390);
     EXPECT_FLOAT_EQ(lu.Entete.Hautes[peMasse], 1120);

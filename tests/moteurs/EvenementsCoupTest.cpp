@@ -109,7 +109,7 @@ TEST(DetecteEvenements, FindsTheContactSequencesOfRandomShots) {
 // A ball rolling past another a centimetre wide of it does not touch it.
 TEST(DetecteEvenements, ABallPassingCloseByTouchesNothing) {
     const TPARAMPHYS fisik = Match();
-    const double d = fisik.Diametre + 1.0;
+    const double d = fisik.Diametre() + 1.0;
     // ball 1 straight up the table along x = -58, ball 2 beside its path
     const TCoupGenere g = GenereCoup(fisik, {-58, -100, -58 + d, 0, 40, 100}, 90, 250, 0, 0.8, 5);
     const TEvenementsCoup vus = DetecteEvenements(g.Coup, GeometrieTable(fisik));

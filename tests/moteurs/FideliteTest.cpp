@@ -75,8 +75,7 @@ TEST(Fidelite, AFasterClothShowsInTheLastRolls) {
     const TPARAMPHYS fisik = Match();
     const std::vector<TCoupEnregistre> coups = Enregistrements(fisik);
     TPARAMPHYS rapide = fisik;
-    rapide.FrotBiTapRoule = 0.7 * fisik.FrotBiTapRoule;
-    rapide.BorneTout();
+    rapide.Change(&TConstantesPhys::FrotBiTapRoule, 0.7 * fisik.FrotBiTapRoule());
     const TRapportFidelite r = Rapport(rapide, coups);
     ASSERT_GT(r.NbRoulements, 0);
     EXPECT_NEAR(r.DecelerationCalculee / r.DecelerationReelle, 0.7, 0.05);

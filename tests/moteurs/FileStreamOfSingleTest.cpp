@@ -9,6 +9,7 @@
 #include "tests/support/DisqueEnPanne.h"
 #include "tests/support/DossierDeTest.h"
 #include "tests/support/FichiersNonOrdinaires.h"
+#include "tests/support/LiensEtrangers.h"
 
 namespace fs = std::filesystem;
 
@@ -206,6 +207,23 @@ TEST_F(FileStreamOfSingleTest, Bul_APipeOrAProtectedFileAtTheTargetIsRefusedAndK
     EXPECT_FALSE(bul.Termine(&erreur));
     EXPECT_TRUE(EstTube(Chemin("r.bul")));
     EXPECT_EQ(NbFichiers(), 3);
+}
+
+TEST_F(FileStreamOfSingleTest, Bul_ALinkAnotherUserPlantedInASharedFolderIsRefused) {
+    VELMORA_EXIGE_ROOT();
+    CreePartage(Chemin("partage"));
+    CreePrive(Chemin("prive"), "secret", "à moi seul");
+    ASSERT_TRUE(PlanteLienEtranger(Chemin("prive/secret"), Chemin("partage/r.bul")));
+    TEcritureBul bul;
+    std::string erreur;
+    EXPECT_FALSE(bul.Ouvre(Chemin("partage/r.bul"), EnteteExemple(), &erreur));
+    EXPECT_NE(erreur.find("lien symbolique d'un autre utilisateur"), std::string::npos) << erreur;
+    // planted while the calculation runs: refused when the file is put in place
+    ASSERT_TRUE(bul.Ouvre(Chemin("partage/s.bul"), EnteteExemple()));
+    ASSERT_TRUE(PlanteLienEtranger(Chemin("prive/secret"), Chemin("partage/s.bul")));
+    EXPECT_FALSE(bul.Termine(&erreur));
+    EXPECT_EQ(Octets(Chemin("prive/secret")), "à moi seul");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Chemin("prive")), fs::directory_iterator()), 1);
 }
 
 TEST_F(FileStreamOfSingleTest, Bul_FullDiskIsReportedAndTheOldFileKept) {

@@ -17,9 +17,9 @@ namespace {
 using namespace std::chrono_literals;
 
 // "N" → "N²"; "lent" sleeps first, "faux" fails, "jette" throws
-bool Carre(const std::string& tache, std::string& resultat, std::string& erreur) {
+bool Carre(const std::string& tache, std::string& resultat, std::string* erreur) {
     if (tache == "faux") {
-        erreur = "tâche refusée";
+        *erreur = "tâche refusée";
         return false;
     }
     if (tache == "jette") throw std::runtime_error("exception de la tâche");
@@ -52,7 +52,7 @@ TEST(RepartiteurTest, WithoutALauncher_OneMachineRankZero) {
     // nothing to do: done at once; Sert on rank 0 returns at once
     std::string erreur;
     EXPECT_TRUE(r.Repartis(
-        {}, [](TResultatTache&&) { return false; }, erreur));
+        {}, [](TResultatTache&&) { return false; }, nullptr, &erreur));
     r.Sert();
 }
 
@@ -70,7 +70,7 @@ TEST(RepartiteurTest, EveryTaskOnceWithItsOwnResult_WhateverTheThreads) {
                 EXPECT_TRUE(recus.emplace(t.Index, t.Contenu).second) << "twice: " << t.Index;
                 return true;
             },
-            erreur);
+            nullptr, &erreur);
         ASSERT_TRUE(ok) << erreur;
         ASSERT_EQ(recus.size(), taches.size()) << fils << " threads";
         for (size_t i = 0; i < taches.size(); ++i) EXPECT_EQ(recus[i], std::to_string(i * i)) << i;
@@ -82,7 +82,7 @@ TEST(RepartiteurTest, TasksRunSideBySide_ResultsComeOnTheCallingThread) {
     std::mutex mutex;
     std::set<std::thread::id> fils;
     int enCours = 0, auPlus = 0;
-    const auto lent = [&](const std::string&, std::string& resultat, std::string&) {
+    const auto lent = [&](const std::string&, std::string& resultat, std::string*) {
         {
             const std::lock_guard verrou(mutex);
             fils.insert(std::this_thread::get_id());
@@ -105,7 +105,7 @@ TEST(RepartiteurTest, TasksRunSideBySide_ResultsComeOnTheCallingThread) {
             EXPECT_EQ(std::this_thread::get_id(), appelant);
             return true;
         },
-        erreur));
+        nullptr, &erreur));
     EXPECT_GE(auPlus, 2);
     EXPECT_EQ(fils.size(), 4u);
     EXPECT_EQ(fils.count(appelant), 0u);
@@ -121,7 +121,7 @@ TEST(RepartiteurTest, AFailedTask_ReportedWithItsReason_TheOthersStillDone) {
             recus[t.Index] = t;
             return true;
         },
-        erreur));
+        nullptr, &erreur));
     ASSERT_EQ(recus.size(), 5u);
     EXPECT_TRUE(recus[0].Reussi);
     EXPECT_EQ(recus[0].Contenu, "4");
@@ -141,7 +141,7 @@ TEST(RepartiteurTest, StoppedByTheReceiverOrTheFlag_ThenANewRoundIsClean) {
     int recus = 0;
     // the receiver says stop after two results
     EXPECT_FALSE(r.Repartis(
-        Nombres(40), [&](TResultatTache&&) { return ++recus < 2; }, erreur));
+        Nombres(40), [&](TResultatTache&&) { return ++recus < 2; }, nullptr, &erreur));
     EXPECT_EQ(recus, 2);
     EXPECT_FALSE(erreur.empty());
 
@@ -150,7 +150,7 @@ TEST(RepartiteurTest, StoppedByTheReceiverOrTheFlag_ThenANewRoundIsClean) {
     recus = 0;
     erreur.clear();
     EXPECT_FALSE(r.Repartis(
-        Nombres(40), [&](TResultatTache&&) { return ++recus >= 0; }, erreur, &arret));
+        Nombres(40), [&](TResultatTache&&) { return ++recus >= 0; }, &arret, &erreur));
     EXPECT_EQ(erreur, "interrompu");
     EXPECT_LE(recus, 3);
 
@@ -162,7 +162,24 @@ TEST(RepartiteurTest, StoppedByTheReceiverOrTheFlag_ThenANewRoundIsClean) {
             EXPECT_TRUE(resultats.emplace(t.Index, t.Contenu).second);
             return true;
         },
-        erreur))
+        nullptr, &erreur))
         << erreur;
     EXPECT_EQ(resultats, (std::map<size_t, std::string>{{0, "25"}, {1, "36"}, {2, "49"}}));
+}
+
+TEST(RepartiteurTest, ConfigurationsDiffer_TheFirstDifferingLineIsNamedWithBothValues) {
+    const std::string ici = "genre difficulty\n--trials 2,2,2,1,0,0\n--mode 3bandes\n";
+    const auto ecart = [](const std::string& a, const std::string& b) {
+        return TRepartiteur::Difference(a, b, "ici", "là");
+    };
+    EXPECT_EQ(ecart(ici, ici), "");
+    EXPECT_EQ(ecart(ici, "genre difficulty\n--trials 8,8,8,1,0,0\n--mode libre\n"),
+              "--trials : 2,2,2,1,0,0 ici, 8,8,8,1,0,0 là");
+    EXPECT_EQ(ecart(ici, "genre difficulty\n--trials 2,2,2,1,0,0\n"), "--mode : 3bandes ici, (absent) là");
+    EXPECT_EQ(ecart("a 1\nb 2\n", "a 1\nc 2\n"), "b : 2 ici, (absent) là");
+    EXPECT_EQ(ecart("a 1\n", "a 1\nc 2\n"), "c : (absent) ici, 2 là");
+    // alone, every rank agrees at once
+    TRepartiteur r(Carre, 1);
+    std::string erreur;
+    EXPECT_TRUE(r.Accorde(ici, &erreur)) << erreur;
 }

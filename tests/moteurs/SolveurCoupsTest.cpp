@@ -138,7 +138,7 @@ TEST(SolveurCoups, OtherModesScoreInTheirOwnWay) {
 
 TEST(SolveurCoups, BallOneFrozenAgainstBothOthersEndsEmptyWithItsReason) {
     auto source = Position("ouverture.vel");
-    const double d = source->Fisik.Diametre;
+    const double d = source->Fisik.Diametre();
     const TVecteur p1 = source->Trajets[1][0].Position;
     source->Trajets[2][0].Position = SommeVect(p1, Vecteur(d, 0, 0));
     source->Trajets[3][0].Position = SommeVect(p1, Vecteur(0, d, 0));

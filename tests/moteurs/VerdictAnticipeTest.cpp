@@ -45,16 +45,16 @@ TSequenceContacts SequenceDesPhotos(const TBillardVelmora& s) {
 // limit (beyond it sometimes), inclination small or massé, mass
 void Tirage(TBillardVelmora& s, std::mt19937_64& g) {
     std::uniform_real_distribution<double> u(0, 1);
-    const double r = s.Fisik.RayonBilles;
-    const double lx = s.Fisik.Bandes[0].Point.x - r - 0.5;
-    const double ly = s.Fisik.Bandes[2].Point.y - r - 0.5;
+    const double r = s.Fisik.RayonBilles();
+    const double lx = s.Fisik.Bandes()[0].Point.x - r - 0.5;
+    const double ly = s.Fisik.Bandes()[2].Point.y - r - 0.5;
     TVecteur p[NbBilles + 1];
     for (int b = 1; b <= NbBilles; ++b) {
         for (bool libre = false; !libre;) {
             p[b] = Vecteur((2 * u(g) - 1) * lx, (2 * u(g) - 1) * ly, r);
             libre = true;
             for (int c = 1; c < b; ++c)
-                libre = libre && Norme(DiffVect(p[b], p[c])) > s.Fisik.Diametre + 0.01;
+                libre = libre && Norme(DiffVect(p[b], p[c])) > s.Fisik.Diametre() + 0.01;
         }
         s.Trajets[b][0] = {p[b], VecteurNul, VecteurNul};
     }
@@ -160,7 +160,7 @@ struct TUnPas {
 // A rolling ball stops at v·T/2 along its velocity: what it can still reach decides
 TEST(VerdictAnticipe, NoMoreContactOnlyWhenEveryStopIsClearOfCushionsAndBalls) {
     auto s = Simulation();
-    const double r = s->Fisik.RayonBilles;
+    const double r = s->Fisik.RayonBilles();
     const auto place = [&](TVecteur v1, TVecteur p2, bool roule = true) {
         s->Trajets[1][0] = {Vecteur(0, 0, r), v1, VecteurNul};
         // rolling from the start: spin matching the speed (no slip)
@@ -190,12 +190,12 @@ TEST(VerdictAnticipe, NoMoreContactOnlyWhenEveryStopIsClearOfCushionsAndBalls) {
 // to come; the same ball faster still can.
 TEST(VerdictAnticipe, PointOutOfReachWhenTheBallsCannotTravelToTheBallsStillToTouch) {
     auto s = Simulation();
-    const double r = s->Fisik.RayonBilles;
+    const double r = s->Fisik.RayonBilles();
     const double portee = PorteeParEnergie(s->Fisik);
     ASSERT_GT(portee, 0);
     const auto place = [&](double vitesse) {
         // rolling towards the long cushion on the right, 20 cm from it
-        const double x = s->Fisik.Bandes[0].Point.x - 20;
+        const double x = s->Fisik.Bandes()[0].Point.x - 20;
         s->Trajets[1][0] = {Vecteur(x, 0, r), Vecteur(vitesse, 0, 0), Vecteur(0, vitesse / r, 0)};
         s->Trajets[2][0] = {Vecteur(-40, -100, r), VecteurNul, VecteurNul};
         s->Trajets[3][0] = {Vecteur(-40, 100, r), VecteurNul, VecteurNul};
@@ -221,7 +221,7 @@ TEST(VerdictAnticipe, PointOutOfReachWhenTheBallsCannotTravelToTheBallsStillToTo
     EXPECT_LT(v.NbPasses, entier->NbPasses / 4);
     // a table whose rolling resistance nears the sliding friction gives no bound at all
     TPARAMPHYS collant = s->Fisik;
-    collant.FrotBiTapRoule = collant.FrotBiTapGlisse;
+    collant.Change(&TConstantesPhys::FrotBiTapRoule, collant.FrotBiTapGlisse());
     EXPECT_EQ(PorteeParEnergie(collant), 0);
 }
 
@@ -250,9 +250,9 @@ double ParUneLigne(const TVecteur& a, const TVecteur& b, double xl, double yl) {
 TEST(VerdictAnticipe, RequiredTravelIsTheShortestWayToBothBallsThroughACushionWhenOneIsDue) {
     auto s = Simulation();
     const TPARAMPHYS& f = s->Fisik;
-    const double r = f.RayonBilles, d = f.Diametre;
+    const double r = f.RayonBilles(), d = f.Diametre();
     // a centre touches a cushion no nearer than a radius from its nose
-    const double xl = f.Bandes[0].Point.x - r, yl = f.Bandes[2].Point.y - r;
+    const double xl = f.Bandes()[0].Point.x - r, yl = f.Bandes()[2].Point.y - r;
     std::mt19937_64 g(8);
     std::uniform_real_distribution<double> u(-1, 1);
     int proches = 0;
@@ -299,13 +299,14 @@ TEST(VerdictAnticipe, SameVerdictAsTheWholeComputationOnRandomTables) {
     constexpr int n = 30'000;
     for (int i = 0; i < n; ++i) {
         if (i % 100 == 0) {
+            using T = TConstantesPhys;
+            T c = usine.Constantes();
+            for (double T::*k :
+                 {&T::FrotBiTapGlisse, &T::FrotBiTapPivot, &T::FrotBiTapRoule, &T::FrotBiTapChoc,
+                  &T::FrotBiBi, &T::FrotBiBde, &T::ElastBiTap, &T::ElastBiBi, &T::ElastBiBde})
+                c.*k = usine.Constantes().*k * facteur(g);
             TPARAMPHYS f = usine;
-            for (double TPARAMPHYS::*c :
-                 {&TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule,
-                  &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde,
-                  &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi, &TPARAMPHYS::ElastBiBde})
-                f.*c = usine.*c * facteur(g);
-            f.BorneTout();
+            f.Change(c);
             entier->Fisik = anticipe->Fisik = f;
         }
         const TVerdict v = TireEtJuge(*entier, *anticipe, g);

@@ -9,7 +9,7 @@ namespace {
 struct MouvementsTest : ::testing::Test {
     TVelmoraMouvements physique;
     const TPARAMPHYS& f = physique.Fisik;
-    double R = f.RayonBilles;
+    double R = f.RayonBilles();
 
     // a ball on the cloth with its motion plan from time 0
     TEtatBille SurTapis(TVecteur v, TVecteur w = VecteurNul) {
@@ -113,11 +113,11 @@ TEST_F(MouvementsTest, FlyingBall_FollowsGravity_AndLeavesPlayOnlyBeyondTheLimit
     EXPECT_NEAR(b.Vitesse.z, 50 - 98.1, 1e-12);
 
     // just inside the limit it still moves; beyond it becomes out of play without moving
-    const double xLim = f.largeurJeu / 2 + R;
+    const double xLim = f.largeurJeu() / 2 + R;
     b.Position = Vecteur(xLim, 0, 30);
     physique.Avance(b, 0, 0.01);
     EXPECT_EQ(b.Mouvement, mvVole);
-    const TVecteur dehors = Vecteur(0, -(f.largeurJeu + R) - 1e-9, 30);
+    const TVecteur dehors = Vecteur(0, -(f.largeurJeu() + R) - 1e-9, 30);
     b.Position = dehors;
     physique.Avance(b, 0, 0.01);
     EXPECT_EQ(b.Mouvement, mvDehors);

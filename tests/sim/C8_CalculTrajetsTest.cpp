@@ -9,7 +9,7 @@ namespace {
 
 struct CalculTrajetsTest : ::testing::Test {
     std::unique_ptr<TBillardVelmora> s = NouvelleSimu();
-    double R = s->Fisik.RayonBilles;
+    double R = s->Fisik.RayonBilles();
 
     void SetUp() override { PlaceBilles(*s, Vecteur(0, -60, 0), Vecteur(40, 0, 0), Vecteur(-40, 60, 0)); }
 
@@ -26,7 +26,7 @@ TEST_F(CalculTrajetsTest, MiscueWithEveryBallAtRest_RecordsOneFinalPhotoAtTheFir
     s->Joue();
     EXPECT_TRUE(s->FausseQueue);
     ASSERT_EQ(s->NbPhotos, 1);
-    EXPECT_EQ(s->Temps[1], s->Fisik.dtAnal);
+    EXPECT_EQ(s->Temps[1], s->Fisik.dtAnal());
     EXPECT_EQ(s->TypesChocs[1], tcAucun);
     for (int b = 1; b <= NbBilles; ++b) EXPECT_EQ(s->Mouvements[b][0], mvArret);
 }
@@ -34,22 +34,22 @@ TEST_F(CalculTrajetsTest, MiscueWithEveryBallAtRest_RecordsOneFinalPhotoAtTheFir
 TEST_F(CalculTrajetsTest, ClockPhotos_AreTheFirstStepEndsAfterEachInterval) {
     // a slow roll in the open: only clock photos and the final one
     Lance(*s, 1, Vecteur(0, 30, 0), Vecteur(-30 / R, 0, 0));
-    s->Fisik.dtAnal = 0.03;
+    s->Fisik.Change(&TConstantesPhys::dtAnal, 0.03);
     s->CalculTrajets();
     ASSERT_GT(s->NbPhotos, 10);
-    double tEnr = s->Fisik.dtEnr;
+    double tEnr = s->Fisik.dtEnr();
     for (int k = 1; k < s->NbPhotos; ++k) {
         EXPECT_EQ(s->TypesChocs[k], tcAucun);
         EXPECT_GT(s->Temps[k], tEnr) << k;
         EXPECT_LE(s->Temps[k] - 0.03, tEnr + 1e-12) << k;
-        tEnr += s->Fisik.dtEnr;
+        tEnr += s->Fisik.dtEnr();
     }
     EXPECT_TRUE(ToutFini());
 }
 
 TEST_F(CalculTrajetsTest, StepLongerThanTheInterval_TakesOneClockPhotoPerStep_NotOnePerInterval) {
     Lance(*s, 1, Vecteur(0, 30, 0), Vecteur(-30 / R, 0, 0));
-    s->Fisik.dtAnal = 0.12;
+    s->Fisik.Change(&TConstantesPhys::dtAnal, 0.12);
     s->CalculTrajets();
     ASSERT_GT(s->NbPhotos, 5);
     for (int k = 1; k < s->NbPhotos; ++k) EXPECT_NEAR(s->Temps[k], 0.12 * k, 1e-9) << k;
@@ -67,7 +67,7 @@ TEST_F(CalculTrajetsTest, Contact_IsPhotographedAtItsInstant_AndTheFinalPhotoKee
     ASSERT_GT(contact, 0);
     EXPECT_EQ(s->Contacts[contact], 2);
     const TVecteur d = DiffVect(s->Trajets[2][contact].Position, s->Trajets[1][contact].Position);
-    EXPECT_NEAR(Norme(d), s->Fisik.Diametre, 1e-4);
+    EXPECT_NEAR(Norme(d), s->Fisik.Diametre(), 1e-4);
 
     // the final photo carries the kind of the last contact, not the clock's
     int dernier = 0;
@@ -84,14 +84,13 @@ TEST_F(CalculTrajetsTest, Contact_IsPhotographedAtItsInstant_AndTheFinalPhotoKee
 TEST_F(CalculTrajetsTest, BallsThatNeverStop_FillTheStoreAndTheShotIsCut) {
     // a ball dropped from 100 km is still falling when the store is full
     s->Trajets[3][0].Position.z = 1e7;
-    s->Fisik.FrotBiTapRoule = -1;
-    s->Fisik.BorneTout();
+    s->Fisik.Change(&TConstantesPhys::FrotBiTapRoule, -1);
     const TPARAMPHYS avant = s->Fisik;
     s->CalculTrajets();
     EXPECT_EQ(s->NbPhotos, NbPhotosMax);
     EXPECT_FALSE(ToutFini());
     // a direct assignment is bounded by the routine every writer goes through, never by the shot
-    EXPECT_EQ(s->Fisik.FrotBiTapRoule, PlancherParam);
+    EXPECT_EQ(s->Fisik.FrotBiTapRoule(), PlancherParam);
     EXPECT_EQ(s->Fisik, avant);
 }
 
@@ -118,7 +117,7 @@ TEST_F(CalculTrajetsTest, BallLeavingTheTableAfterThePoint_CancelsIt) {
 TEST_F(CalculTrajetsTest, BallLiftedOverACushion_StaysOutOfPlayEvenWhenItWouldFallBack) {
     // ball 1 comes down on the nose of cushion 1, barely moving outwards: the cushion cannot
     // turn it back, it is lifted, and it must not fall back into play
-    const double L = s->Fisik.largeurJeu, h = s->Fisik.HautBdes;
+    const double L = s->Fisik.largeurJeu(), h = s->Fisik.HautBdes();
     PlaceBilles(*s, Vecteur(0, 0, 0), Vecteur(0, 60, 0), Vecteur(0, -60, 0));
     s->Trajets[1][0].Position = Vecteur(L / 2 - 0.2 * R, 0, h + std::sqrt(0.96) * R + 0.01);
     Lance(*s, 1, Vecteur(5.5, 0, -10));
@@ -138,8 +137,8 @@ TEST_F(CalculTrajetsTest, BallLiftedOverACushion_StaysOutOfPlayEvenWhenItWouldFa
 }
 
 TEST_F(CalculTrajetsTest, DegenerateStates_AlwaysEnd_WithFiniteValues) {
-    const double L = s->Fisik.largeurJeu;
-    const double H = s->Fisik.HautBdes;
+    const double L = s->Fisik.largeurJeu();
+    const double H = s->Fisik.HautBdes();
     struct Cas {
         const char* nom;
         TPVR b1, b2, b3;
@@ -167,8 +166,8 @@ TEST_F(CalculTrajetsTest, DegenerateStates_AlwaysEnd_WithFiniteValues) {
          {Vecteur(20, 0, R), Vecteur(0, -INFINITY, 0), Vecteur(std::nan(""), 0, 0)}},
         {"touching and pressed together",
          {Vecteur(0, 0, R), Vecteur(0, 300, 0), {}},
-         {Vecteur(0, s->Fisik.Diametre * 0.999, R), Vecteur(0, -300, 0), {}},
-         {Vecteur(0, s->Fisik.Diametre * 1.998, R), Vecteur(0, -300, 0), {}}},
+         {Vecteur(0, s->Fisik.Diametre() * 0.999, R), Vecteur(0, -300, 0), {}},
+         {Vecteur(0, s->Fisik.Diametre() * 1.998, R), Vecteur(0, -300, 0), {}}},
     };
     for (const Cas& c : cas) {
         for (TModeDeJeu mode : {jLibre, j3Bandes}) {
@@ -197,10 +196,8 @@ TEST_F(CalculTrajetsTest, UnusableTimeSteps_SetDirectly_NeitherHangNorCrash) {
         auto simu = NouvelleSimu();
         PlaceBilles(*simu, Vecteur(0, -60, 0), Vecteur(40, 0, 0), Vecteur(-40, 60, 0));
         Lance(*simu, 1, Vecteur(0, 150, 0));
-        simu->Fisik.dtAnal = dt;
-        simu->Fisik.dtEnr = dt;
-        // as every writer of the constants must
-        simu->Fisik.BorneTout();
+        simu->Fisik.Change(&TConstantesPhys::dtAnal, dt);
+        simu->Fisik.Change(&TConstantesPhys::dtEnr, dt);
         simu->CalculTrajets();
         EXPECT_GE(simu->NbPhotos, 1) << dt;
         EXPECT_TRUE(std::isfinite(simu->Temps[simu->NbPhotos])) << dt;
@@ -222,7 +219,7 @@ TEST_F(CalculTrajetsTest, BallNudgedUpwardByACollision_LandsBackOnTheCloth_AndNe
     // a launch file's heights of 3.075 with the 3D models' single-precision radius: balls at rest a
     // hair below their resting height. Ball 1 grazes ball 2 with spin and lifts it by 0.007 cm/s.
     s->Fisik.SetParam(2, 3.075f);
-    R = s->Fisik.RayonBilles;
+    R = s->Fisik.RayonBilles();
     for (const double bas : {R - 3.075, 1e-7, 0.0}) {
         SCOPED_TRACE(bas);
         s->Trajets[1][0] = {Vecteur(56.7125898404928, 127.161014104503, R),

@@ -44,7 +44,7 @@ TEST(Exemples, PlayAsRecorded) {
     for (const Attendu& a : attendus) {
         auto s = NouvelleSimu();
         // the desktop program's simulation: the 3D models' radius in single precision
-        s->Fisik.SetParam(2, static_cast<float>(s->Fisik.RayonBilles));
+        s->Fisik.SetParam(2, static_cast<float>(s->Fisik.RayonBilles()));
         const std::string nom = a.fichier;
         if (nom.ends_with(".vel2")) {
             ASSERT_TRUE(ChargeLancer(*s, Exemple(nom)));

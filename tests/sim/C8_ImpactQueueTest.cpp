@@ -31,7 +31,7 @@ TEST_F(ImpactQueueTest, CentredCue_GivesTheBallAbout247cmPerSecondAlongTheAim_Wi
     EXPECT_NEAR(B1().Vitesse.x, 0, 1e-9);
     EXPECT_EQ(B1().Vitesse.z, 0.0);
     EXPECT_EQ(B1().Rotation, VecteurNul);
-    EXPECT_EQ(B1().Position, Vecteur(0, -50, s->Fisik.RayonBilles));
+    EXPECT_EQ(B1().Position, Vecteur(0, -50, s->Fisik.RayonBilles()));
 }
 
 TEST_F(ImpactQueueTest, TopAndSide_GiveForwardSpinAndCounterClockwiseSpin) {
@@ -47,7 +47,7 @@ TEST_F(ImpactQueueTest, TopAndSide_GiveForwardSpinAndCounterClockwiseSpin) {
 }
 
 TEST_F(ImpactQueueTest, OffsetJustBeyondTheFrictionCone_IsAMiscue_AndTheBallStaysStill) {
-    const double limite = std::sqrt(s->Fisik.DeportMax2);
+    const double limite = std::sqrt(s->Fisik.DeportMax2());
     EXPECT_NEAR(limite, 2.057, 0.001);
     s->ApresQueueBille = TNotifyEvent::Lie<&ImpactQueueTest::Compte>(this);
 
@@ -86,9 +86,9 @@ TEST_F(ImpactQueueTest, FlatCue_NeverTouchesTheCloth_PlungingCueMakesTheBallJump
     s->AngleTapis = 30 * std::numbers::pi / 180;
     s->ImpactQueue();
     // driven down at -v sin 30, bounced up by the cloth with its restitution
-    const double vz = 246.96 * 0.5 * s->Fisik.ElastBiTap;
+    const double vz = 246.96 * 0.5 * s->Fisik.ElastBiTap();
     EXPECT_NEAR(B1().Vitesse.z, vz, 0.01);
-    EXPECT_EQ(B1().Position.z, s->Fisik.RayonBilles);
+    EXPECT_EQ(B1().Position.z, s->Fisik.RayonBilles());
     s->CalculTrajets();
     EXPECT_EQ(s->Mouvements[1][0], mvVole);
 }

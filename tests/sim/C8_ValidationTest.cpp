@@ -14,7 +14,7 @@ struct ValidationTest : ::testing::Test {
         for (int i = 1; i <= 3; ++i) {
             b[i] = TEtatBille{};
             b[i].NumBille = i;
-            b[i].Position = Vecteur(0, 0, s->Fisik.RayonBilles);
+            b[i].Position = Vecteur(0, 0, s->Fisik.RayonBilles());
         }
         switch (mode) {
             case j3Bandes:
@@ -33,17 +33,18 @@ struct ValidationTest : ::testing::Test {
     void Touche(int i, int autre = 1) {
         TEtatBille& a = b[std::min(i, autre)];
         TEtatBille& c = b[std::max(i, autre)];
-        a.Position = Vecteur(0, 0, s->Fisik.RayonBilles);
-        c.Position = Vecteur(s->Fisik.Diametre, 0, s->Fisik.RayonBilles);
+        a.Position = Vecteur(0, 0, s->Fisik.RayonBilles());
+        c.Position = Vecteur(s->Fisik.Diametre(), 0, s->Fisik.RayonBilles());
         a.Vitesse = Vecteur(100, 0, 0);
         c.Vitesse = VecteurNul;
         s->ChocBilles(a, c);
     }
     // ball 1 rolls square into cushion 1
     void Bande() {
-        b[1].Position = Vecteur(s->Fisik.largeurJeu / 2 - s->Fisik.RayonBilles, 0, s->Fisik.RayonBilles);
+        b[1].Position =
+            Vecteur(s->Fisik.largeurJeu() / 2 - s->Fisik.RayonBilles(), 0, s->Fisik.RayonBilles());
         b[1].Vitesse = Vecteur(100, 0, 0);
-        s->ChocBande(b[1], s->Fisik.Bandes[0]);
+        s->ChocBande(b[1], s->Fisik.Bandes()[0]);
     }
 };
 

@@ -11,7 +11,7 @@ inline std::unique_ptr<TBillardVelmora> NouvelleSimu() { return std::make_unique
 
 // the three balls at rest on the cloth at photo 0
 inline void PlaceBilles(TBillardVelmora& s, TVecteur p1, TVecteur p2, TVecteur p3) {
-    const double r = s.Fisik.RayonBilles;
+    const double r = s.Fisik.RayonBilles();
     const TVecteur p[] = {p1, p2, p3};
     for (int b = 1; b <= NbBilles; ++b)
         s.Trajets[b][0] = {Vecteur(p[b - 1].x, p[b - 1].y, r), VecteurNul, VecteurNul};

@@ -8,6 +8,7 @@
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
 #include "sim/ParamPhys.h"
+#include "tests/support/DossierDeTest.h"
 
 namespace fs = std::filesystem;
 
@@ -20,50 +21,43 @@ fs::path DossierTemp(const char* nom) {
     return d;
 }
 
-std::string Lit(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 void Ecrit(const fs::path& p, const std::string& texte) { std::ofstream(p, std::ios::binary) << texte; }
 
 }  // namespace
 
 TEST(ParamPhys, FactoryValuesAndDerivedFields) {
     TPARAMPHYS p;
-    EXPECT_DOUBLE_EQ(p.largeurJeu, 142.25);
-    EXPECT_DOUBLE_EQ(p.Diametre, 6.15);
-    EXPECT_NEAR(p.DeportMax2, 4.2315, 1e-4);
-    EXPECT_NEAR(std::sqrt(p.DeportMax2), 2.057, 1e-3);
+    EXPECT_DOUBLE_EQ(p.largeurJeu(), 142.25);
+    EXPECT_DOUBLE_EQ(p.Diametre(), 6.15);
+    EXPECT_NEAR(p.DeportMax2(), 4.2315, 1e-4);
+    EXPECT_NEAR(std::sqrt(p.DeportMax2()), 2.057, 1e-3);
     EXPECT_TRUE(p.NomFichierFisik.empty());
     // cushions numbered 1, 3, 2, 4 in the slots, normals into the table
-    EXPECT_EQ(p.Bandes[0].Numero, 1);
-    EXPECT_EQ(p.Bandes[0].Point, Vecteur(71.125, 0, 3.7));
-    EXPECT_EQ(p.Bandes[1].Normale, Vecteur(1, 0, 0));
-    EXPECT_EQ(p.Bandes[2].Numero, 2);
-    EXPECT_EQ(p.Bandes[2].Point, Vecteur(0, 142.25, 3.7));
-    EXPECT_EQ(p.Bandes[3].Direction, Vecteur(1, 0, 0));
+    EXPECT_EQ(p.Bandes()[0].Numero, 1);
+    EXPECT_EQ(p.Bandes()[0].Point, Vecteur(71.125, 0, 3.7));
+    EXPECT_EQ(p.Bandes()[1].Normale, Vecteur(1, 0, 0));
+    EXPECT_EQ(p.Bandes()[2].Numero, 2);
+    EXPECT_EQ(p.Bandes()[2].Point, Vecteur(0, 142.25, 3.7));
+    EXPECT_EQ(p.Bandes()[3].Direction, Vecteur(1, 0, 0));
 }
 
 TEST(ParamPhys, SetParamKeepsDimensionsInRange) {
     TPARAMPHYS p;
     p.SetParam(2, 0);
-    EXPECT_DOUBLE_EQ(p.RayonBilles, 0.001);
-    EXPECT_DOUBLE_EQ(p.Diametre, 0.002);
-    EXPECT_DOUBLE_EQ(p.HautBdes, 0.00196);
+    EXPECT_DOUBLE_EQ(p.RayonBilles(), 0.001);
+    EXPECT_DOUBLE_EQ(p.Diametre(), 0.002);
+    EXPECT_DOUBLE_EQ(p.HautBdes(), 0.00196);
 
     TPARAMPHYS q;
     q.SetParam(1, 10);
-    EXPECT_DOUBLE_EQ(q.HautBdes, 0.98 * 6.15);
+    EXPECT_DOUBLE_EQ(q.HautBdes(), 0.98 * 6.15);
     q.SetParam(1, 1);
-    EXPECT_DOUBLE_EQ(q.HautBdes, 3.075);
+    EXPECT_DOUBLE_EQ(q.HautBdes(), 3.075);
     q.SetParam(3, 0);
-    EXPECT_DOUBLE_EQ(q.FrotQueueBille, 0.001);
-    EXPECT_LT(q.DeportMax2, 1e-5);
+    EXPECT_DOUBLE_EQ(q.FrotQueueBille(), 0.001);
+    EXPECT_LT(q.DeportMax2(), 1e-5);
     q.SetParam(7, 99);  // unknown index: stores nothing
-    EXPECT_DOUBLE_EQ(q.largeurJeu, 142.25);
+    EXPECT_DOUBLE_EQ(q.largeurJeu(), 142.25);
 }
 
 TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
@@ -71,12 +65,11 @@ TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
     Ecrit(d / "a.fsk", "[Dimensions]\nLargJeu=100\n");
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, (d / "a.fsk").string()));
-    EXPECT_DOUBLE_EQ(p.largeurJeu, 100);
-    EXPECT_EQ(p.Bandes[0].Point.x, 50);
-    EXPECT_EQ(p.Bandes[3].Point.y, -100);
+    EXPECT_DOUBLE_EQ(p.largeurJeu(), 100);
+    EXPECT_EQ(p.Bandes()[0].Point.x, 50);
+    EXPECT_EQ(p.Bandes()[3].Point.y, -100);
     TPARAMPHYS usine;
-    usine.largeurJeu = 100;
-    usine.CalculBandes();
+    usine.Change(&TConstantesPhys::largeurJeu, 100);
     usine.NomFichierFisik = (d / "a.fsk").string();
     EXPECT_EQ(p, usine);
 }
@@ -84,15 +77,15 @@ TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
 TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
     const fs::path d = DossierTemp("fsk-aller-retour");
     TPARAMPHYS p;
-    p.largeurJeu = 1.0 / 3.0 * 400;
-    p.FrotBiTapRoule = 0.0061234567890123456;
-    p.ElastBiBi = double(0.93f);
-    p.TLIM = 1e-7;
+    p.Change(&TConstantesPhys::largeurJeu, 1.0 / 3.0 * 400);
+    p.Change(&TConstantesPhys::FrotBiTapRoule, 0.0061234567890123456);
+    p.Change(&TConstantesPhys::ElastBiBi, double(0.93f));
+    p.Change(&TConstantesPhys::TLIM, 1e-7);
     p.SetParam(2, 3.1);
     const std::string nom = (d / "p.fsk").string();
     ASSERT_TRUE(SauveFisik(p, nom));
     EXPECT_EQ(p.NomFichierFisik, nom);
-    const std::string texte = Lit(nom);
+    const std::string texte = LitFichierEntier(nom);
     EXPECT_NE(texte.find("[Dimensions]\nLargJeu=133.333333333333\n"), std::string::npos) << texte;
     EXPECT_NE(texte.find("[Durees]\nTanal=0.01\nTenr=0.05\nTmax=1E-7\n\n[Autres]\nG=981\n"),
               std::string::npos)
@@ -100,10 +93,10 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
 
     TPARAMPHYS q;
     ASSERT_TRUE(ChargeFisik(q, nom));
-    EXPECT_DOUBLE_EQ(q.RayonBilles, 3.1);
-    EXPECT_DOUBLE_EQ(q.FrotBiTapRoule, 0.00612345678901235);
+    EXPECT_DOUBLE_EQ(q.RayonBilles(), 3.1);
+    EXPECT_DOUBLE_EQ(q.FrotBiTapRoule(), 0.00612345678901235);
     ASSERT_TRUE(SauveFisik(q, (d / "q.fsk").string()));
-    EXPECT_EQ(Lit(d / "q.fsk"), texte);  // what is read prints back identically
+    EXPECT_EQ(LitFichierEntier(d / "q.fsk"), texte);  // what is read prints back identically
 }
 
 TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
@@ -114,10 +107,10 @@ TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
           "150\r\n\r\n[Maison]\r\nclé=valeur\r\n[frottements]\r\nfrotbibi=0.05\r\n");
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, nom));
-    EXPECT_DOUBLE_EQ(p.largeurJeu, 150);
-    EXPECT_DOUBLE_EQ(p.FrotBiBi, 0.05);
+    EXPECT_DOUBLE_EQ(p.largeurJeu(), 150);
+    EXPECT_DOUBLE_EQ(p.FrotBiBi(), 0.05);
     ASSERT_TRUE(SauveFisik(p, nom));
-    const std::string texte = Lit(nom);
+    const std::string texte = LitFichierEntier(nom);
     EXPECT_EQ(texte.rfind("; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU=150\r\n", 0), 0u) << texte;
     EXPECT_NE(texte.find("[Maison]\r\nclé=valeur\r\n"), std::string::npos);
     EXPECT_EQ(texte.find('\n', 0), texte.find("\r\n", 0) + 1);
@@ -152,7 +145,8 @@ TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
           "[Durees]\nTanal=0\nTenr=-5\n");
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, (d / "z.fsk").string()));
-    for (double v : {p.G, p.FrotBiTapGlisse, p.FrotBiTapRoule, p.FrotBiTapPivot, p.dtAnal, p.dtEnr})
+    for (double v :
+         {p.G(), p.FrotBiTapGlisse(), p.FrotBiTapRoule(), p.FrotBiTapPivot(), p.dtAnal(), p.dtEnr()})
         EXPECT_DOUBLE_EQ(v, PlancherParam);
 }
 
@@ -166,29 +160,28 @@ TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, (d / "h.fsk").string()));
     // restitutions and the cue's energy loss are fractions; the rest stays within reach
-    EXPECT_EQ(p.ElastBiBi, 1);
-    EXPECT_EQ(p.ElastBiTap, 1);
-    EXPECT_EQ(p.ElastBiBde, 1);
-    EXPECT_EQ(p.PerteEcQB, 0);
-    EXPECT_EQ(p.FrotBiBde, 0);
-    EXPECT_EQ(p.VzRebondNul, 0);
-    EXPECT_EQ(p.largeurJeu, 1000);
-    EXPECT_EQ(p.RayonBilles, 20);
-    EXPECT_LE(p.HautBdes, p.Diametre);
-    EXPECT_EQ(p.Bandes[0].Point.x, 500);
-    for (double TPARAMPHYS::*c :
-         {&TPARAMPHYS::MasseBilles, &TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapChoc,
-          &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::dtAnal, &TPARAMPHYS::dtEnr,
-          &TPARAMPHYS::G})
-        EXPECT_EQ(p.*c, PlageParam(c).Max);
+    EXPECT_EQ(p.ElastBiBi(), 1);
+    EXPECT_EQ(p.ElastBiTap(), 1);
+    EXPECT_EQ(p.ElastBiBde(), 1);
+    EXPECT_EQ(p.PerteEcQB(), 0);
+    EXPECT_EQ(p.FrotBiBde(), 0);
+    EXPECT_EQ(p.VzRebondNul(), 0);
+    EXPECT_EQ(p.largeurJeu(), 1000);
+    EXPECT_EQ(p.RayonBilles(), 20);
+    EXPECT_LE(p.HautBdes(), p.Diametre());
+    EXPECT_EQ(p.Bandes()[0].Point.x, 500);
+    using T = TConstantesPhys;
+    for (double T::*c : {&T::MasseBilles, &T::FrotBiTapGlisse, &T::FrotBiTapChoc, &T::FrotBiBi,
+                         &T::FrotQueueBille, &T::dtAnal, &T::dtEnr, &T::G})
+        EXPECT_EQ(p.Constantes().*c, PlageParam(c).Max);
     // the same limits through the setter
     p.SetParam(0, 1e308);
     p.SetParam(2, std::nan(""));
     p.SetParam(3, 1e308);
-    EXPECT_EQ(p.largeurJeu, 1000);
-    EXPECT_EQ(p.RayonBilles, 0.001);
-    EXPECT_EQ(p.FrotQueueBille, 10);
-    EXPECT_TRUE(std::isfinite(p.DeportMax2));
+    EXPECT_EQ(p.largeurJeu(), 1000);
+    EXPECT_EQ(p.RayonBilles(), 0.001);
+    EXPECT_EQ(p.FrotQueueBille(), 10);
+    EXPECT_TRUE(std::isfinite(p.DeportMax2()));
 }
 
 TEST(ParamPhys, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) {
@@ -217,26 +210,52 @@ TEST(ParamPhys, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) 
         EXPECT_EQ(parFichier, parSetter) << c.cle << "=" << c.valeur;
     }
 
-    // a constant assigned directly is bounded by the next pass of the routine, whichever entry
-    TPARAMPHYS p;
-    p.G = 1e9;
-    p.ElastBiBi = 7;
-    p.SetParam(2, p.RayonBilles);
-    EXPECT_EQ(p.G, PlageParam(&TPARAMPHYS::G).Max);
-    EXPECT_EQ(p.ElastBiBi, 1);
-
-    // bounded values, the edges of the cushion height included, go through it unchanged: a
-    // second pass (the next writer) never moves a constant already set
+    // bounded values, the edges of the cushion height included, go through it unchanged: the
+    // next writer never moves a constant already set
     for (double hauteur : {3.075, 6.15, 0.98 * 6.15, 4.5}) {
         TPARAMPHYS q;
         q.SetParam(1, hauteur);
-        q.FrotBiBi = 0;
-        q.ElastBiBde = 1;
-        q.dtEnr = PlancherParam;
+        q.Change(&TConstantesPhys::FrotBiBi, 0);
+        q.Change(&TConstantesPhys::ElastBiBde, 1);
+        q.Change(&TConstantesPhys::dtEnr, PlancherParam);
         const TPARAMPHYS avant = q;
-        q.BorneTout();
+        q.Change(q.Constantes());
+        q.SetParam(7, 0);
         EXPECT_EQ(q, avant) << hauteur;
     }
+}
+
+TEST(ParamPhys, EveryWriterBoundsAtOnceAndRecomputesTheDerivedFields) {
+    // a larger ball on a smaller table, with a gravity and a restitution out of range, given
+    // one constant at a time, all at once, or through the setter and a file: one same table
+    TConstantesPhys c;
+    c.largeurJeu = 120;
+    c.RayonBilles = 4;
+    c.HautBdes = 9;
+    c.G = 1e9;
+    c.ElastBiBi = 7;
+    TPARAMPHYS uneParUne;
+    for (double TConstantesPhys::*k :
+         {&TConstantesPhys::largeurJeu, &TConstantesPhys::RayonBilles, &TConstantesPhys::HautBdes,
+          &TConstantesPhys::G, &TConstantesPhys::ElastBiBi})
+        uneParUne.Change(k, c.*k);
+    TPARAMPHYS ensemble;
+    ensemble.Change(c);
+    EXPECT_EQ(uneParUne, ensemble);
+
+    EXPECT_EQ(ensemble.G(), PlageParam(&TConstantesPhys::G).Max);
+    EXPECT_EQ(ensemble.ElastBiBi(), 1);
+    EXPECT_DOUBLE_EQ(ensemble.Diametre(), 8);
+    EXPECT_DOUBLE_EQ(ensemble.Rayon2(), 16);
+    EXPECT_DOUBLE_EQ(ensemble.Diametre2(), 64);
+    EXPECT_DOUBLE_EQ(ensemble.HautBdes(), 0.98 * 8);
+    EXPECT_NEAR(ensemble.DeportMax2(), 16 * 0.81 / 1.81, 1e-12);
+    EXPECT_EQ(ensemble.Bandes()[0].Point, Vecteur(60, 0, 0.98 * 8));
+    EXPECT_EQ(ensemble.Bandes()[3].Point, Vecteur(0, -120, 0.98 * 8));
+
+    // back to the factory table by the same road
+    ensemble.Change(TConstantesPhys{});
+    EXPECT_EQ(ensemble, TPARAMPHYS{});
 }
 
 TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
@@ -251,7 +270,7 @@ TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
     EXPECT_FALSE(erreur.empty());
     EXPECT_TRUE(p.NomFichierFisik.empty());
     fs::permissions(d, fs::perms::owner_all);
-    EXPECT_EQ(Lit(nom), "[Autres]\nG=900\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Autres]\nG=900\n");
 }
 
 TEST(ParamPhys, SaveIntoAVanishedFolderFailsWithTheReason) {

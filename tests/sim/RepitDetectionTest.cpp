@@ -24,7 +24,7 @@ struct RepitTest : ::testing::Test {
 
     // a ball anywhere on the table with a motion plan from time 0: sliding, rolling or flying
     TEtatBille Bille() {
-        const double R = f.RayonBilles, xMax = f.largeurJeu / 2 - R, yMax = f.largeurJeu - R;
+        const double R = f.RayonBilles(), xMax = f.largeurJeu() / 2 - R, yMax = f.largeurJeu() - R;
         TEtatBille b;
         b.Position = Vecteur((2 * u(alea) - 1) * xMax, (2 * u(alea) - 1) * yMax, R);
         const double a = 2 * std::numbers::pi * u(alea), v = Vitesse();
@@ -42,7 +42,7 @@ struct RepitTest : ::testing::Test {
     void AvanceJusqua(TEtatBille& b, double t) {
         double instant = 0;
         while (instant < t) {
-            const double pas = std::min(f.dtAnal, t - instant);
+            const double pas = std::min(f.dtAnal(), t - instant);
             if (b.Mouvement < mvArret) physique.Avance(b, instant, pas);
             instant += pas;
         }
@@ -63,7 +63,7 @@ TEST_F(RepitTest, PairRespite_HidesNoContactWithinAStep) {
         TEtatBille A0 = Bille(), B0 = Bille();
         // often close enough for the respite to matter
         if (u(alea) < 0.5) {
-            const double a = 2 * std::numbers::pi * u(alea), d = f.Diametre + 60 * u(alea);
+            const double a = 2 * std::numbers::pi * u(alea), d = f.Diametre() + 60 * u(alea);
             B0.Position = SommeVect(A0.Position, Vecteur(d * std::cos(a), d * std::sin(a), 0));
             B0.Position.z = A0.Position.z;
         }
@@ -79,9 +79,9 @@ TEST_F(RepitTest, PairRespite_HidesNoContactWithinAStep) {
             AvanceJusqua(B, t);
             if (A.Mouvement > mvRoule && B.Mouvement > mvRoule) continue;
             TChocPrevu prevu;
-            prevu.dtPrecedent = f.dtAnal;
+            prevu.dtPrecedent = f.dtAnal();
             physique.DetecteChocBilles(A, B, prevu);
-            ASSERT_GT(prevu.Delai, f.dtAnal) << "draw " << i << " at " << t << " of " << T;
+            ASSERT_GT(prevu.Delai, f.dtAnal()) << "draw " << i << " at " << t << " of " << T;
         }
     }
     // the draw reaches short and full respites
@@ -91,7 +91,7 @@ TEST_F(RepitTest, PairRespite_HidesNoContactWithinAStep) {
 
 TEST_F(RepitTest, CushionRespite_KeepsTheBallOutOfTheApproachZones) {
     const TBornesRepit bornes = BornesRepit(f);
-    const double marge = 1.5 * f.Diametre;
+    const double marge = 1.5 * f.Diametre();
     int avecRepit = 0;
     for (int i = 0; i < 20000; ++i) {
         const TEtatBille b0 = Bille();
@@ -105,10 +105,10 @@ TEST_F(RepitTest, CushionRespite_KeepsTheBallOutOfTheApproachZones) {
             AvanceJusqua(b, t);
             // the cushion forecast's own zone tests, whatever the direction of motion
             const TVecteur& p = b.Position;
-            ASSERT_LE(p.x, f.Bandes[0].Point.x - marge) << i;
-            ASSERT_GE(p.x, f.Bandes[1].Point.x + marge) << i;
-            ASSERT_LE(p.y, f.Bandes[2].Point.y - marge) << i;
-            ASSERT_GE(p.y, f.Bandes[3].Point.y + marge) << i;
+            ASSERT_LE(p.x, f.Bandes()[0].Point.x - marge) << i;
+            ASSERT_GE(p.x, f.Bandes()[1].Point.x + marge) << i;
+            ASSERT_LE(p.y, f.Bandes()[2].Point.y - marge) << i;
+            ASSERT_GE(p.y, f.Bandes()[3].Point.y + marge) << i;
         }
     }
     EXPECT_GT(avecRepit, 5000);
@@ -131,8 +131,8 @@ TEST(Repit, BallsTouchingOrUnknown_GetNone) {
     TPARAMPHYS f;
     const TBornesRepit bornes = BornesRepit(f);
     TEtatBille A, B;
-    A.Position = Vecteur(0, 0, f.RayonBilles);
-    B.Position = Vecteur(f.Diametre, 0, f.RayonBilles);
+    A.Position = Vecteur(0, 0, f.RayonBilles());
+    B.Position = Vecteur(f.Diametre(), 0, f.RayonBilles());
     EXPECT_EQ(RepitPaire(A, B, bornes), 0.0);
     B.Position.x = std::nan("");
     EXPECT_EQ(RepitPaire(A, B, bornes), 0.0);

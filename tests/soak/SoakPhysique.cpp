@@ -68,8 +68,8 @@ double Energie(const TBillardVelmora& s, const Sorties& sorties, int n) {
     for (int b = 1; b <= NbBilles; ++b) {
         if (n >= sorties.photo[b]) continue;
         const TPVR& p = s.Trajets[b][n];
-        e += 0.5 * Norme2(p.Vitesse) + 0.2 * f.Rayon2 * Norme2(p.Rotation) +
-             f.G * (p.Position.z - f.RayonBilles);
+        e += 0.5 * Norme2(p.Vitesse) + 0.2 * f.Rayon2() * Norme2(p.Rotation) +
+             f.G() * (p.Position.z - f.RayonBilles());
     }
     return e;
 }
@@ -84,9 +84,9 @@ double HauteurSimple(double R) {
 // hair below the cloth
 void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
     const TPARAMPHYS& f = s.Fisik;
-    const double R = f.RayonBilles;
-    const double xMax = f.largeurJeu / 2 - R;
-    const double yMax = f.largeurJeu - R;
+    const double R = f.RayonBilles();
+    const double xMax = f.largeurJeu() / 2 - R;
+    const double yMax = f.largeurJeu() - R;
     std::uniform_real_distribution<double> ux(-xMax, xMax), uy(-yMax, yMax), u01(0, 1),
         angle(0, 2 * std::numbers::pi);
     for (int b = 1; b <= NbBilles; ++b) {
@@ -99,13 +99,13 @@ void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
                 // touching an earlier ball
                 const TVecteur& autre = s.Trajets[1 + static_cast<int>(u01(alea) * (b - 1))][0].Position;
                 const double a = angle(alea);
-                p = Vecteur(autre.x + f.Diametre * std::cos(a), autre.y + f.Diametre * std::sin(a), R);
+                p = Vecteur(autre.x + f.Diametre() * std::cos(a), autre.y + f.Diametre() * std::sin(a), R);
             }
             // a hair below the resting height, as heights held in single precision leave it
             if (tirage >= 0.45 && tirage < 0.6) p.z = HauteurSimple(R);
             bool libre = std::abs(p.x) <= xMax && std::abs(p.y) <= yMax;
             for (int a = 1; a < b && libre; ++a)
-                libre = Norme(DiffVect(p, s.Trajets[a][0].Position)) >= f.Diametre * (1 - 1e-12);
+                libre = Norme(DiffVect(p, s.Trajets[a][0].Position)) >= f.Diametre() * (1 - 1e-12);
             if (libre || essai > 1000) {
                 s.Trajets[b][0] = TPVR{p, VecteurNul, VecteurNul};
                 break;
@@ -116,7 +116,7 @@ void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
 
 void RegleQueue(TBillardVelmora& s, std::mt19937_64& alea) {
     std::uniform_real_distribution<double> u01(0, 1);
-    const double deport = std::sqrt(s.Fisik.DeportMax2) * 1.1;  // some miscues
+    const double deport = std::sqrt(s.Fisik.DeportMax2()) * 1.1;  // some miscues
     const double r = deport * std::sqrt(u01(alea));
     const double a = 2 * std::numbers::pi * u01(alea);
     s.Effet = r * std::cos(a);
@@ -143,7 +143,7 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
     // cm: overlap of two balls. Contacts are forecast along straight lines over one step, so the
     // curves can bring two balls this much closer before the contact is applied: a flying ball's
     // fall against one braked by sliding on the cloth.
-    const double tolerance = 0.5 * f.G * (1 + f.FrotBiTapGlisse) * f.dtAnal * f.dtAnal + 1e-6;
+    const double tolerance = 0.5 * f.G() * (1 + f.FrotBiTapGlisse()) * f.dtAnal() * f.dtAnal() + 1e-6;
     // the first violations are described, the rest only counted
     static int dits = 0;
     auto signale = [&](const char* quoi, int n, double valeur) {
@@ -156,7 +156,7 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
                 ++bilan.nonFinis;
                 signale("not finite", n, 0);
             }
-            const double enfoncement = f.RayonBilles - p.Position.z;
+            const double enfoncement = f.RayonBilles() - p.Position.z;
             // out of play included: a ball leaves the table flying, never from under the cloth
             if (enfoncement > cheveu) {
                 ++bilan.sousLeTapis;
@@ -168,7 +168,7 @@ void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
             for (int b = a + 1; b <= NbBilles; ++b) {
                 if (n >= sorties.photo[a] || n >= sorties.photo[b]) continue;
                 const double d = Norme(DiffVect(s.Trajets[a][n].Position, s.Trajets[b][n].Position));
-                const double dedans = f.Diametre - d;
+                const double dedans = f.Diametre() - d;
                 if (n > 0 && dedans > tolerance) {
                     ++bilan.interpenetrations;
                     bilan.pireInterpenetration = std::max(bilan.pireInterpenetration, dedans);
@@ -246,15 +246,14 @@ void Decrit(const TBillardVelmora& s) {
 // steps stay, so that the checks keep their meaning
 void TireConstantes(TPARAMPHYS& f, std::mt19937_64& alea) {
     std::uniform_real_distribution<double> facteur(0.5, 1.5);
-    TPARAMPHYS usine;
-    for (double TPARAMPHYS::*c :
-         {&TPARAMPHYS::FrotBiTapGlisse, &TPARAMPHYS::FrotBiTapPivot, &TPARAMPHYS::FrotBiTapRoule,
-          &TPARAMPHYS::FrotBiTapChoc, &TPARAMPHYS::FrotBiBi, &TPARAMPHYS::FrotBiBde,
-          &TPARAMPHYS::FrotQueueBille, &TPARAMPHYS::ElastBiTap, &TPARAMPHYS::ElastBiBi,
-          &TPARAMPHYS::ElastBiBde, &TPARAMPHYS::PerteEcQB, &TPARAMPHYS::MasseBilles})
-        f.*c = usine.*c * facteur(alea);
-    f.BorneTout();
-    f.SetParam(3, f.FrotQueueBille);
+    using T = TConstantesPhys;
+    const T usine;
+    T c = f.Constantes();
+    for (double T::*k : {&T::FrotBiTapGlisse, &T::FrotBiTapPivot, &T::FrotBiTapRoule, &T::FrotBiTapChoc,
+                         &T::FrotBiBi, &T::FrotBiBde, &T::FrotQueueBille, &T::ElastBiTap, &T::ElastBiBi,
+                         &T::ElastBiBde, &T::PerteEcQB, &T::MasseBilles})
+        c.*k = usine.*k * facteur(alea);
+    f.Change(c);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "fichiers/FichierFisik.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Calibrage.h"
 #include "widgets/Molette.h"
@@ -44,8 +45,8 @@ TEST(Calibrage, ShowsTheFourteenConstantsWithInitialAndCurrentValues) {
     TOutilFactice<TCalibrageFrm> w;
     TCalibrageFrm& c = w.F();
     EXPECT_EQ(c.windowTitle(), QStringLiteral("Réglage du billard"));
-    EXPECT_EQ(c.FisikGrid->rowCount() + 1, 15);
-    EXPECT_EQ(c.FisikGrid->columnCount(), 3);
+    EXPECT_EQ(ControleDe<QTableWidget>(c, "FisikGrid")->rowCount() + 1, 15);
+    EXPECT_EQ(ControleDe<QTableWidget>(c, "FisikGrid")->columnCount(), 3);
     EXPECT_EQ(c.Cellule(0, 0), QStringLiteral("Paramètre"));
     EXPECT_EQ(c.Cellule(2, 0), QStringLiteral("Val actuelle"));
     EXPECT_EQ(c.Cellule(0, 1), QStringLiteral("Frot Bille Tapis (Glissemt)"));
@@ -56,9 +57,10 @@ TEST(Calibrage, ShowsTheFourteenConstantsWithInitialAndCurrentValues) {
     EXPECT_EQ(c.Cellule(2, 11), QStringLiteral("981,000"));
     EXPECT_EQ(c.Cellule(1, 13), QStringLiteral("215,000"));
     // the initial values stand out
-    EXPECT_EQ(c.FisikGrid->item(0, 1)->background().color(), QColor(240, 202, 166));
-    EXPECT_EQ(c.FisikLbl->text(), SansFichier);
-    EXPECT_EQ(c.FisikLbl->toolTip(), QStringLiteral("fichier de paramètres en cours"));
+    EXPECT_EQ(ControleDe<QTableWidget>(c, "FisikGrid")->item(0, 1)->background().color(),
+              QColor(240, 202, 166));
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), SansFichier);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->toolTip(), QStringLiteral("fichier de paramètres en cours"));
 }
 
 TEST(Calibrage, TypedValuesBelowTheFloorAreStoredAsOneThousandth) {
@@ -66,25 +68,25 @@ TEST(Calibrage, TypedValuesBelowTheFloorAreStoredAsOneThousandth) {
     TCalibrageFrm& c = w.F();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     c.FisikGridSetEditText(2, 2, QStringLiteral("0"));
-    EXPECT_DOUBLE_EQ(p.FrotBiTapPivot, double(0.001f));
+    EXPECT_DOUBLE_EQ(p.FrotBiTapPivot(), double(0.001f));
     EXPECT_EQ(c.Cellule(2, 2), QStringLiteral("0,001"));
     EXPECT_FLOAT_EQ(c.ValeurActuelle(2), 0.001f);
     // the initial value stays for a later restore
     EXPECT_EQ(c.Cellule(1, 2), QStringLiteral("0,015"));
     // "." and "," both separate decimals; a number still being typed is read as far as it goes
     c.FisikGridSetEditText(2, 1, QStringLiteral("0.25"));
-    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse, double(0.25f));
+    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse(), double(0.25f));
     c.FisikGridSetEditText(2, 1, QStringLiteral(",5"));
-    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse, 0.5);
+    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse(), 0.5);
     c.FisikGridSetEditText(2, 1, QStringLiteral("2,"));
-    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse, 2.0);
+    EXPECT_DOUBLE_EQ(p.FrotBiTapGlisse(), 2.0);
     // no thousands grouping in the grid
     c.FisikGridSetEditText(2, 11, QStringLiteral("1011.5"));
     EXPECT_EQ(c.Cellule(2, 11), QStringLiteral("1011,500"));
     // the cushion height goes through the setter that keeps it between radius and diameter
     c.FisikGridSetEditText(2, 12, QStringLiteral("10"));
-    EXPECT_DOUBLE_EQ(p.HautBdes, 0.98 * p.Diametre);
-    EXPECT_DOUBLE_EQ(p.Bandes[0].Point.z, p.HautBdes);
+    EXPECT_DOUBLE_EQ(p.HautBdes(), 0.98 * p.Diametre());
+    EXPECT_DOUBLE_EQ(p.Bandes()[0].Point.z, p.HautBdes());
     EXPECT_EQ(c.Cellule(2, 12), QStringLiteral("10,000"));
 }
 
@@ -94,12 +96,12 @@ TEST(Calibrage, TypedValuesBeyondThePhysicalRangeAreBroughtToItsBound) {
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     // a restitution above 1 would create energy; a huge friction breaks the numbers
     c.FisikGridSetEditText(2, 8, QStringLiteral("1e30"));
-    EXPECT_EQ(p.ElastBiBi, 1.0);
+    EXPECT_EQ(p.ElastBiBi(), 1.0);
     EXPECT_EQ(c.Cellule(2, 8), QStringLiteral("1,000"));
     c.ChangeParam(5, false, 3e38f);
-    EXPECT_EQ(p.FrotBiBi, PlageParam(&TPARAMPHYS::FrotBiBi).Max);
+    EXPECT_EQ(p.FrotBiBi(), PlageParam(&TConstantesPhys::FrotBiBi).Max);
     c.ChangeParam(11, false, 3e38f);
-    EXPECT_EQ(p.G, PlageParam(&TPARAMPHYS::G).Max);
+    EXPECT_EQ(p.G(), PlageParam(&TConstantesPhys::G).Max);
 }
 
 TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
@@ -139,15 +141,15 @@ TEST(Calibrage, OutOfRangeValues_AreBoundedAlikeByTheGridAFileAndTheSetter) {
     ASSERT_TRUE(ChargeFisik(parFichier, f.fileName().toStdString()));
     parFichier.NomFichierFisik.clear();
     EXPECT_EQ(parFenetre, parFichier);
-    EXPECT_EQ(parFenetre.G, PlageParam(&TPARAMPHYS::G).Max);
-    EXPECT_EQ(parFenetre.MasseBilles, PlageParam(&TPARAMPHYS::MasseBilles).Min);
+    EXPECT_EQ(parFenetre.G(), PlageParam(&TConstantesPhys::G).Max);
+    EXPECT_EQ(parFenetre.MasseBilles(), PlageParam(&TConstantesPhys::MasseBilles).Min);
 
     // and the cushion height through the setter
     TPARAMPHYS parSetter;
     parSetter.SetParam(2, w.B().RayonBille);
     parSetter.SetParam(1, 10);
-    EXPECT_EQ(parSetter.HautBdes, parFenetre.HautBdes);
-    EXPECT_EQ(parSetter.Bandes, parFenetre.Bandes);
+    EXPECT_EQ(parSetter.HautBdes(), parFenetre.HautBdes());
+    EXPECT_EQ(parSetter.Bandes(), parFenetre.Bandes());
 }
 
 TEST(Calibrage, TextThatIsNoNumberIsReportedAndChangesNothing) {
@@ -168,15 +170,16 @@ TEST(Calibrage, CellEditorTakesDigitsAndSeparatorsOnly) {
     TCalibrageFrm& c = w.F();
     c.show();
     c.SelectionneLigne(3);
-    c.FisikGrid->edit(c.FisikGrid->model()->index(2, 2));
-    auto* edit = c.FisikGrid->findChild<QLineEdit*>();
+    ControleDe<QTableWidget>(c, "FisikGrid")
+        ->edit(ControleDe<QTableWidget>(c, "FisikGrid")->model()->index(2, 2));
+    auto* edit = ControleDe<QTableWidget>(c, "FisikGrid")->findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->text(), QStringLiteral("0,006"));
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("-x0.0 2"));
     QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_EQ(edit->text(), QStringLiteral("0.02"));
-    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule, double(0.02f));
+    EXPECT_DOUBLE_EQ(w.B().Simu->Fisik.FrotBiTapRoule(), double(0.02f));
     // typing is not overwritten by the value it produces
     EXPECT_EQ(c.Cellule(2, 3), QStringLiteral("0,020"));
 }
@@ -195,41 +198,41 @@ TEST(Calibrage, WheelScaleFollowsTheSizeOfTheSelectedValue) {
     };
     for (const auto& k : cas) {
         c.SelectionneLigne(k.ligne);
-        EXPECT_FLOAT_EQ(float(c.Roue->valeur()), float(k.valeur)) << k.ligne;
-        EXPECT_EQ(c.Roue->decimales(), k.decimales) << k.ligne;
-        EXPECT_DOUBLE_EQ(c.Roue->pas(), k.pas) << k.ligne;
-        EXPECT_DOUBLE_EQ(c.Roue->petitPas(), k.pas / 5) << k.ligne;
-        EXPECT_DOUBLE_EQ(c.Roue->ouverture(), k.ouverture) << k.ligne;
+        EXPECT_FLOAT_EQ(float(ControleDe<TMolette>(c, "Roue")->valeur()), float(k.valeur)) << k.ligne;
+        EXPECT_EQ(ControleDe<TMolette>(c, "Roue")->decimales(), k.decimales) << k.ligne;
+        EXPECT_DOUBLE_EQ(ControleDe<TMolette>(c, "Roue")->pas(), k.pas) << k.ligne;
+        EXPECT_DOUBLE_EQ(ControleDe<TMolette>(c, "Roue")->petitPas(), k.pas / 5) << k.ligne;
+        EXPECT_DOUBLE_EQ(ControleDe<TMolette>(c, "Roue")->ouverture(), k.ouverture) << k.ligne;
     }
     // a bound belongs to the upper band; 10..100 has its own
     c.ChangeParam(5, false, 0.01f);
     c.ChangeParam(13, false, 50.f);
     c.SelectionneLigne(5);
-    EXPECT_EQ(c.Roue->decimales(), 2);
+    EXPECT_EQ(ControleDe<TMolette>(c, "Roue")->decimales(), 2);
     c.SelectionneLigne(13);
-    EXPECT_DOUBLE_EQ(c.Roue->ouverture(), 60);
-    EXPECT_EQ(c.Roue->decimales(), 0);
+    EXPECT_DOUBLE_EQ(ControleDe<TMolette>(c, "Roue")->ouverture(), 60);
+    EXPECT_EQ(ControleDe<TMolette>(c, "Roue")->decimales(), 0);
 }
 
 TEST(Calibrage, DraggingTheWheelLeftRaisesTheValueFinelyInTheTopStrip) {
     TOutilFactice<TCalibrageFrm> w;
     TCalibrageFrm& c = w.F();
     c.show();
-    c.Roue->resize(200, c.Roue->height());
+    ControleDe<TMolette>(c, "Roue")->resize(200, ControleDe<TMolette>(c, "Roue")->height());
     c.SelectionneLigne(11);  // 981, aperture 90
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     // a hundred pixels to the left: half an aperture
-    Glisse(*c.Roue, 150, 12, 50);
-    EXPECT_DOUBLE_EQ(p.G, 981 + 45);
-    EXPECT_FLOAT_EQ(float(c.Roue->valeur()), 1026.f);
+    Glisse(*ControleDe<TMolette>(c, "Roue"), 150, 12, 50);
+    EXPECT_DOUBLE_EQ(p.G(), 981 + 45);
+    EXPECT_FLOAT_EQ(float(ControleDe<TMolette>(c, "Roue")->valeur()), 1026.f);
     // in the top strip a fiftieth of that, back to the right
-    Glisse(*c.Roue, 150, 2, 250);
-    EXPECT_NEAR(p.G, 1026 - 0.9, 1e-3);
+    Glisse(*ControleDe<TMolette>(c, "Roue"), 150, 2, 250);
+    EXPECT_NEAR(p.G(), 1026 - 0.9, 1e-3);
     // far to the right the value stops at the floor, and the wheel shows it
     c.SelectionneLigne(3);
-    Glisse(*c.Roue, 0, 12, 190);
-    EXPECT_DOUBLE_EQ(p.FrotBiTapRoule, double(0.001f));
-    EXPECT_FLOAT_EQ(float(c.Roue->valeur()), 0.001f);
+    Glisse(*ControleDe<TMolette>(c, "Roue"), 0, 12, 190);
+    EXPECT_DOUBLE_EQ(p.FrotBiTapRoule(), double(0.001f));
+    EXPECT_FLOAT_EQ(float(ControleDe<TMolette>(c, "Roue")->valeur()), 0.001f);
 }
 
 TEST(Calibrage, RestoreAllWithAutoFireFiresExactlyOneShot) {
@@ -244,9 +247,9 @@ TEST(Calibrage, RestoreAllWithAutoFireFiresExactlyOneShot) {
     EXPECT_EQ(coups.n, 1);
     // restored as the grid keeps them, in single precision
     const TPARAMPHYS& p = w.B().Simu->Fisik;
-    EXPECT_FLOAT_EQ(float(p.FrotBiTapGlisse), float(usine.FrotBiTapGlisse));
-    EXPECT_FLOAT_EQ(float(p.HautBdes), float(usine.HautBdes));
-    EXPECT_FLOAT_EQ(float(p.VzRebondNul), float(usine.VzRebondNul));
+    EXPECT_FLOAT_EQ(float(p.FrotBiTapGlisse()), float(usine.FrotBiTapGlisse()));
+    EXPECT_FLOAT_EQ(float(p.HautBdes()), float(usine.HautBdes()));
+    EXPECT_FLOAT_EQ(float(p.VzRebondNul()), float(usine.VzRebondNul()));
     EXPECT_EQ(c.Cellule(2, 11), QStringLiteral("981,000"));
     // one row, one shot; without auto-fire, none
     c.ChangeParam(4, false, 0.7f);
@@ -254,8 +257,8 @@ TEST(Calibrage, RestoreAllWithAutoFireFiresExactlyOneShot) {
     c.SelectionneLigne(4);
     c.RetabCurrentBtnClick();
     EXPECT_EQ(coups.n, 2);
-    EXPECT_FLOAT_EQ(float(p.FrotBiTapChoc), float(usine.FrotBiTapChoc));
-    EXPECT_DOUBLE_EQ(p.FrotBiBde, double(0.7f));
+    EXPECT_FLOAT_EQ(float(p.FrotBiTapChoc()), float(usine.FrotBiTapChoc()));
+    EXPECT_DOUBLE_EQ(p.FrotBiBde(), double(0.7f));
     w.h.TirAutoActif = false;
     c.RetabAllBtnClick();
     EXPECT_EQ(coups.n, 2);
@@ -266,13 +269,13 @@ TEST(Calibrage, FactoryResetShowsNoFileAndKeepsTheModelsBallRadius) {
     TOutilFactice<TCalibrageFrm> w;
     TCalibrageFrm& c = w.F();
     ASSERT_TRUE(c.ChargeFichier(Exemple("match.fsk")));
-    EXPECT_TRUE(c.FisikLbl->text().endsWith(QStringLiteral("match.fsk")));
+    EXPECT_TRUE(ControleDe<QLabel>(c, "FisikLbl")->text().endsWith(QStringLiteral("match.fsk")));
     w.B().SetRayonBilles(3.0f);
     c.ValeursUsineBtnClick();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
-    EXPECT_EQ(c.FisikLbl->text(), SansFichier);
-    EXPECT_DOUBLE_EQ(p.RayonBilles, 3.0);
-    EXPECT_DOUBLE_EQ(p.ElastBiBi, 0.87);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), SansFichier);
+    EXPECT_DOUBLE_EQ(p.RayonBilles(), 3.0);
+    EXPECT_DOUBLE_EQ(p.ElastBiBi(), 0.87);
     for (int ligne : {1, 8, 9, 11}) {
         EXPECT_EQ(c.Cellule(1, ligne), c.Cellule(2, ligne)) << ligne;
         EXPECT_FLOAT_EQ(c.ValeurInitiale(ligne), c.ValeurActuelle(ligne)) << ligne;
@@ -290,14 +293,14 @@ TEST(Calibrage, SavingForcesTheFskExtensionAndMakesTheSavedValuesInitial) {
     c.SaveBtnClick();
     EXPECT_FALSE(QFile::exists(txt));
     ASSERT_TRUE(QFile::exists(fsk));
-    EXPECT_EQ(c.FisikLbl->text(), fsk);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), fsk);
     EXPECT_EQ(c.Cellule(1, 3), QStringLiteral("0,009"));
     TPARAMPHYS relu;
     ASSERT_TRUE(ChargeFisik(relu, fsk.toStdString()));
-    EXPECT_DOUBLE_EQ(relu.FrotBiTapRoule, double(0.009f));
+    EXPECT_DOUBLE_EQ(relu.FrotBiTapRoule(), double(0.009f));
     // a cancelled dialog does nothing
     c.LoadBtnClick();
-    EXPECT_EQ(c.FisikLbl->text(), fsk);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), fsk);
     EXPECT_EQ(TCalibrageFrm::NomFsk(QStringLiteral("/a.b/c")), QStringLiteral("/a.b/c.fsk"));
     EXPECT_EQ(TCalibrageFrm::NomFsk(QStringLiteral("/a/c.tar.txt")), QStringLiteral("/a/c.tar.fsk"));
 }
@@ -309,8 +312,8 @@ TEST(Calibrage, LoadingTakesTheFilesValuesButTheModelsRadius) {
     c.LoadBtnClick();
     const TPARAMPHYS& p = w.B().Simu->Fisik;
     EXPECT_EQ(QString::fromStdString(p.NomFichierFisik), Exemple("match.fsk"));
-    EXPECT_DOUBLE_EQ(p.ElastBiBi, 0.94);
-    EXPECT_FLOAT_EQ(float(p.RayonBilles), w.B().RayonBille);
+    EXPECT_DOUBLE_EQ(p.ElastBiBi(), 0.94);
+    EXPECT_FLOAT_EQ(float(p.RayonBilles()), w.B().RayonBille);
     EXPECT_EQ(c.Cellule(1, 8), QStringLiteral("0,940"));
     EXPECT_EQ(c.Cellule(2, 8), QStringLiteral("0,940"));
 }
@@ -328,7 +331,7 @@ TEST(Calibrage, FailedLoadOrSaveTellsWhyAndChangesNothing) {
     EXPECT_TRUE(message.contains(impossible)) << message.toStdString();
     EXPECT_FALSE(QFile::exists(impossible));
     EXPECT_EQ(w.B().Simu->Fisik, avant);
-    EXPECT_EQ(c.FisikLbl->text(), SansFichier);
+    EXPECT_EQ(ControleDe<QLabel>(c, "FisikLbl")->text(), SansFichier);
     EXPECT_EQ(c.Cellule(1, 1), QStringLiteral("0,150"));
     EXPECT_EQ(c.Cellule(2, 1), QStringLiteral("0,300"));
 }
@@ -340,11 +343,11 @@ TEST(Calibrage, ShippedSetsAreTheFactoryValuesAndAMatchTableWithinPublishedRange
     EXPECT_EQ(usine, TPARAMPHYS());
     TPARAMPHYS match;
     ASSERT_TRUE(ChargeFisik(match, Exemple("match.fsk").toStdString()));
-    EXPECT_GE(match.ElastBiBi, 0.93);
-    EXPECT_LE(match.ElastBiBi, 0.95);
-    EXPECT_NEAR(match.ElastBiBde, 0.85, 0.01);
-    EXPECT_GE(match.FrotBiTapGlisse, 0.15);
-    EXPECT_LE(match.FrotBiTapGlisse, 0.2);
-    EXPECT_GE(match.FrotBiTapRoule, 0.005);
-    EXPECT_LE(match.FrotBiTapRoule, 0.01);
+    EXPECT_GE(match.ElastBiBi(), 0.93);
+    EXPECT_LE(match.ElastBiBi(), 0.95);
+    EXPECT_NEAR(match.ElastBiBde(), 0.85, 0.01);
+    EXPECT_GE(match.FrotBiTapGlisse(), 0.15);
+    EXPECT_LE(match.FrotBiTapGlisse(), 0.2);
+    EXPECT_GE(match.FrotBiTapRoule(), 0.005);
+    EXPECT_LE(match.FrotBiTapRoule(), 0.01);
 }

@@ -15,6 +15,7 @@
 #include <numbers>
 
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Difficulte.h"
 #include "tools/DifficulteCarte.h"
@@ -44,7 +45,9 @@ struct TFenetreDifficulte {
         d->CalculBtnClick();
         return Attends([this] { return !d->EnCours(); });
     }
-    QString Cellule(int colonne, int ligne) const { return d->QGrid->item(ligne - 1, colonne - 1)->text(); }
+    QString Cellule(int colonne, int ligne) const {
+        return ControleDe<QTableWidget>(*d, "QGrid")->item(ligne - 1, colonne - 1)->text();
+    }
 };
 
 }  // namespace
@@ -54,31 +57,35 @@ TEST(Difficulte, OpensWithTheDefaultGridItsVolumeAndThisMachinesEstimateInFrench
     TDifficulteFrm& d = *f.d;
     EXPECT_EQ(d.windowTitle(), QStringLiteral("évaluation de la difficulté"));
     EXPECT_EQ(d.ContexteAide(), 1420);
-    EXPECT_EQ(d.dVTestLbl->text(), QStringLiteral("1331,00"));
-    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("6655"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "dVTestLbl")->text(), QStringLiteral("1331,00"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "nEssaisLbl")->text(), QStringLiteral("6655"));
     // timed on a few trials here, not a fixed 3 s per 1000 (a shot takes well under a millisecond,
     // a sanitized build included)
     EXPECT_GT(d.DureeMille, 0.0);
     EXPECT_LT(d.DureeMille, 1.5);
-    EXPECT_EQ(d.TempsRestantLbl->text(), TDifficulteFrm::TexteDuree(6655 * d.DureeMille / 1000));
-    EXPECT_EQ(d.ReussisLbl->text(), QStringLiteral("0"));
-    EXPECT_EQ(d.DvReussiLbl->text(), QStringLiteral("0"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "TempsRestantLbl")->text(),
+              TDifficulteFrm::TexteDuree(6655 * d.DureeMille / 1000));
+    EXPECT_EQ(ControleDe<QLabel>(d, "ReussisLbl")->text(), QStringLiteral("0"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "DvReussiLbl")->text(), QStringLiteral("0"));
     const char* comptes[] = {"5", "5", "5", "2", "0", "0"};
     const char* increments[] = {"0,10", "0,10", "0,10", "10,00", "2,00", "10,00"};
     for (int ligne = 1; ligne <= NbParamsEssai; ++ligne) {
         EXPECT_EQ(f.Cellule(1, ligne), QString::fromLatin1(comptes[ligne - 1]));
         EXPECT_EQ(f.Cellule(2, ligne), QString::fromLatin1(increments[ligne - 1]));
     }
-    EXPECT_EQ(d.QGrid->verticalHeaderItem(2)->text(), QStringLiteral("Angle visée"));
-    EXPECT_EQ(d.QGrid->horizontalHeaderItem(1)->text(), QStringLiteral("incrément"));
-    EXPECT_EQ(d.QGrid->statusTip(),
+    EXPECT_EQ(ControleDe<QTableWidget>(d, "QGrid")->verticalHeaderItem(2)->text(),
+              QStringLiteral("Angle visée"));
+    EXPECT_EQ(ControleDe<QTableWidget>(d, "QGrid")->horizontalHeaderItem(1)->text(),
+              QStringLiteral("incrément"));
+    EXPECT_EQ(ControleDe<QTableWidget>(d, "QGrid")->statusTip(),
               QStringLiteral("nombre d'essais à réaliser de part et d'autre de la valeur du "
                              "param queue concerné, et incrément du param "));
-    EXPECT_EQ(d.Label2->text(), QStringLiteral("Volume à tester :"));
-    EXPECT_TRUE(d.Label2->font().bold());
-    EXPECT_EQ(d.EscBtn->statusTip(), QStringLiteral("interrompt les calculs en cours [ECHAP]"));
-    EXPECT_FALSE(d.EscBtn->isEnabled());
-    EXPECT_FALSE(d.Carte->ACarte());
+    EXPECT_EQ(ControleDe<QLabel>(d, "Label2")->text(), QStringLiteral("Volume à tester :"));
+    EXPECT_TRUE(ControleDe<QLabel>(d, "Label2")->font().bold());
+    EXPECT_EQ(ControleDe<QToolButton>(d, "EscBtn")->statusTip(),
+              QStringLiteral("interrompt les calculs en cours [ECHAP]"));
+    EXPECT_FALSE(ControleDe<QToolButton>(d, "EscBtn")->isEnabled());
+    EXPECT_FALSE(ControleDe<TDifficulteCarte>(d, "Carte")->ACarte());
 }
 
 TEST(Difficulte, CellsAreBroughtIntoTheirLimitsAndTheFiguresFollow) {
@@ -87,8 +94,9 @@ TEST(Difficulte, CellsAreBroughtIntoTheirLimitsAndTheFiguresFollow) {
     // counts rounded, negative ones as 0
     d.ChangeCellule(1, 1, -3);
     EXPECT_EQ(f.Cellule(1, 1), QStringLiteral("0"));
-    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("605"));
-    EXPECT_EQ(d.TempsRestantLbl->text(), TDifficulteFrm::TexteDuree(605 * d.DureeMille / 1000));
+    EXPECT_EQ(ControleDe<QLabel>(d, "nEssaisLbl")->text(), QStringLiteral("605"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "TempsRestantLbl")->text(),
+              TDifficulteFrm::TexteDuree(605 * d.DureeMille / 1000));
     d.ChangeCellule(1, 1, 2.6);
     EXPECT_EQ(f.Cellule(1, 1), QStringLiteral("3"));
     // a step below 0.01 becomes 0.01
@@ -96,7 +104,7 @@ TEST(Difficulte, CellsAreBroughtIntoTheirLimitsAndTheFiguresFollow) {
     EXPECT_EQ(f.Cellule(2, 2), QStringLiteral("0,01"));
     EXPECT_FLOAT_EQ(d.Grille().Increment[peHauteur], 0.01f);
     // 7 × 11 × 11 × 5 trials of 0.1 × 0.01 × 0.1 × 10 × 2 × 10
-    EXPECT_EQ(d.dVTestLbl->text(), QStringLiteral("84,70"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "dVTestLbl")->text(), QStringLiteral("84,70"));
     // typed text: "." and "," are both the separator; anything else is refused and changes nothing
     EXPECT_TRUE(d.QGridSetEditText(2, 4, QStringLiteral("12.5")));
     EXPECT_EQ(f.Cellule(2, 4), QStringLiteral("12,50"));
@@ -114,12 +122,12 @@ TEST(Difficulte, CellsAreBroughtIntoTheirLimitsAndTheFiguresFollow) {
 TEST(Difficulte, ClicksOnTheHalvesOfEssaisLowerAndRaiseTheCurrentRow) {
     TFenetreDifficulte f;
     TDifficulteFrm& d = *f.d;
-    QHeaderView* entete = d.QGrid->horizontalHeader();
+    QHeaderView* entete = ControleDe<QTableWidget>(d, "QGrid")->horizontalHeader();
     const int milieu = entete->sectionViewportPosition(0) + entete->sectionSize(0) / 2;
     const int y = entete->height() / 2;
     const auto clic = [&](int x) { QTest::mouseClick(entete->viewport(), Qt::LeftButton, {}, QPoint(x, y)); };
     // "Inclinaison" at 0 stays at 0 on the left half
-    d.QGrid->setCurrentCell(peInclinaison, 1);
+    ControleDe<QTableWidget>(d, "QGrid")->setCurrentCell(peInclinaison, 1);
     clic(milieu - 3);
     EXPECT_EQ(d.Grille().NbEssais[peInclinaison], 0);
     // the middle belongs to the right half
@@ -127,7 +135,7 @@ TEST(Difficulte, ClicksOnTheHalvesOfEssaisLowerAndRaiseTheCurrentRow) {
     clic(milieu + 3);
     EXPECT_EQ(d.Grille().NbEssais[peInclinaison], 2);
     EXPECT_EQ(f.Cellule(1, 5), QStringLiteral("2"));
-    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("33275"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "nEssaisLbl")->text(), QStringLiteral("33275"));
     clic(2);
     EXPECT_EQ(d.Grille().NbEssais[peInclinaison], 1);
     // the step heading does nothing
@@ -139,18 +147,19 @@ TEST(Difficulte, EveryCountAtZeroPlaysTheCurrentCueOnce) {
     TFenetreDifficulte f("ouverture.vel");
     TDifficulteFrm& d = *f.d;
     f.Comptes({0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("1"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "nEssaisLbl")->text(), QStringLiteral("1"));
     ASSERT_TRUE(f.Calcule());
     const TResultatDifficulte& r = d.DernierResultat();
     EXPECT_EQ(r.NbEssais, 1);
     EXPECT_TRUE(r.Complet);
     // the opening shot makes the point, as the main window says
     EXPECT_EQ(r.NbReussis, f.w.B().Simu->PointReussi ? 1 : 0);
-    EXPECT_EQ(d.ReussisLbl->text(), QString::number(r.NbReussis));
-    EXPECT_EQ(d.DvReussiLbl->text(), r.NbReussis ? QStringLiteral("0,200") : QStringLiteral("0,000"));
-    EXPECT_EQ(d.nEssaisLbl->text(), QStringLiteral("1"));
-    EXPECT_TRUE(d.Carte->ACarte());
-    EXPECT_EQ(d.Carte->Carte().NbX, 1);
+    EXPECT_EQ(ControleDe<QLabel>(d, "ReussisLbl")->text(), QString::number(r.NbReussis));
+    EXPECT_EQ(ControleDe<QLabel>(d, "DvReussiLbl")->text(),
+              r.NbReussis ? QStringLiteral("0,200") : QStringLiteral("0,000"));
+    EXPECT_EQ(ControleDe<QLabel>(d, "nEssaisLbl")->text(), QStringLiteral("1"));
+    EXPECT_TRUE(ControleDe<TDifficulteCarte>(d, "Carte")->ACarte());
+    EXPECT_EQ(ControleDe<TDifficulteCarte>(d, "Carte")->Carte().NbX, 1);
 }
 
 TEST(Difficulte, CancelledFileDialogWithSavingOnIsRefusedAndChangesNoResult) {
@@ -158,17 +167,18 @@ TEST(Difficulte, CancelledFileDialogWithSavingOnIsRefusedAndChangesNoResult) {
     TDifficulteFrm& d = *f.d;
     f.Comptes({1, 1, 0, 0, 0, 0});
     ASSERT_TRUE(f.Calcule());
-    const QString reussis = d.ReussisLbl->text(), volume = d.DvReussiLbl->text();
+    const QString reussis = ControleDe<QLabel>(d, "ReussisLbl")->text(),
+                  volume = ControleDe<QLabel>(d, "DvReussiLbl")->text();
     const TEvaluationDifficulte* avant = d.Evaluation();
-    d.SaveResultBtn->setChecked(true);
+    ControleDe<QToolButton>(d, "SaveResultBtn")->setChecked(true);
     d.DemandeNomBul = [] { return QString(); };
     const QString texte = Boite([&] { d.CalculBtnClick(); });
     EXPECT_EQ(texte,
               QStringLiteral("Vous devez donner un nom de fichier si le bouton de sauvegarde est enfoncé"));
     EXPECT_FALSE(d.EnCours());
     EXPECT_EQ(d.Evaluation(), avant);
-    EXPECT_EQ(d.ReussisLbl->text(), reussis);
-    EXPECT_EQ(d.DvReussiLbl->text(), volume);
+    EXPECT_EQ(ControleDe<QLabel>(d, "ReussisLbl")->text(), reussis);
+    EXPECT_EQ(ControleDe<QLabel>(d, "DvReussiLbl")->text(), volume);
     EXPECT_FALSE(f.w.h.CoupVerrouille());
 }
 
@@ -176,7 +186,7 @@ TEST(Difficulte, SavedResultsGoToABulFileWhateverTheExtensionGiven) {
     TFenetreDifficulte f("ouverture.vel");
     TDifficulteFrm& d = *f.d;
     f.Comptes({1, 1, 1, 0, 0, 0});
-    d.SaveResultBtn->setChecked(true);
+    ControleDe<QToolButton>(d, "SaveResultBtn")->setChecked(true);
     const QString donne = f.w.h.dossier.filePath(QStringLiteral("essais.txt"));
     d.DemandeNomBul = [donne] { return donne; };
     ASSERT_TRUE(f.Calcule());
@@ -190,7 +200,7 @@ TEST(Difficulte, AResultsFileThatCannotBeCreatedIsReportedAndNothingIsCounted) {
     TFenetreDifficulte f("ouverture.vel");
     TDifficulteFrm& d = *f.d;
     f.Comptes({1, 1, 0, 0, 0, 0});
-    d.SaveResultBtn->setChecked(true);
+    ControleDe<QToolButton>(d, "SaveResultBtn")->setChecked(true);
     const QString perdu = f.w.h.dossier.filePath(QStringLiteral("absent/essais.bul"));
     d.DemandeNomBul = [perdu] { return perdu; };
     // the box comes when the calculation has ended
@@ -200,8 +210,8 @@ TEST(Difficulte, AResultsFileThatCannotBeCreatedIsReportedAndNothingIsCounted) {
     const QString texte = guet.texte;
     EXPECT_TRUE(texte.startsWith(QStringLiteral("Impossible d'écrire ") + perdu)) << texte.toStdString();
     EXPECT_EQ(d.DernierResultat().NbEssais, 0);
-    EXPECT_EQ(d.ReussisLbl->text(), QStringLiteral("0"));
-    EXPECT_FALSE(d.Carte->ACarte());
+    EXPECT_EQ(ControleDe<QLabel>(d, "ReussisLbl")->text(), QStringLiteral("0"));
+    EXPECT_FALSE(ControleDe<TDifficulteCarte>(d, "Carte")->ACarte());
     EXPECT_FALSE(f.w.h.CoupVerrouille());
     EXPECT_FALSE(QFileInfo::exists(perdu));
 }
@@ -210,12 +220,12 @@ TEST(Difficulte, EscapeStopsARunningCalculationWithinAFractionOfASecond) {
     TFenetreDifficulte f("ouverture.vel");
     TDifficulteFrm& d = *f.d;
     f.GrandeGrille();
-    const QString total = d.nEssaisLbl->text();
+    const QString total = ControleDe<QLabel>(d, "nEssaisLbl")->text();
     d.CalculBtnClick();
     // the labels move while the trials run
-    ASSERT_TRUE(Attends([&] { return d.nEssaisLbl->text() != total; }, 5000));
+    ASSERT_TRUE(Attends([&] { return ControleDe<QLabel>(d, "nEssaisLbl")->text() != total; }, 5000));
     QTest::qWait(150);
-    EXPECT_GT(d.AvancementBar->value(), 0);
+    EXPECT_GT(ControleDe<QProgressBar>(d, "AvancementBar")->value(), 0);
     ASSERT_TRUE(d.EnCours());
 
     QElapsedTimer t;
@@ -228,9 +238,9 @@ TEST(Difficulte, EscapeStopsARunningCalculationWithinAFractionOfASecond) {
     EXPECT_GT(r.NbEssais, 0);
     EXPECT_LT(r.NbEssais, r.NbTotal);
     // the figures of the whole grid again, and no map of a partial run
-    EXPECT_EQ(d.nEssaisLbl->text(), total);
-    EXPECT_EQ(d.ReussisLbl->text(), QString::number(r.NbReussis));
-    EXPECT_FALSE(d.Carte->ACarte());
+    EXPECT_EQ(ControleDe<QLabel>(d, "nEssaisLbl")->text(), total);
+    EXPECT_EQ(ControleDe<QLabel>(d, "ReussisLbl")->text(), QString::number(r.NbReussis));
+    EXPECT_FALSE(ControleDe<TDifficulteCarte>(d, "Carte")->ACarte());
     // the time is now estimated at the pace measured
     EXPECT_NEAR(d.DureeMille, r.DureeMille, 1e-12);
     EXPECT_LT(d.DureeMille, 3.0);
@@ -238,7 +248,7 @@ TEST(Difficulte, EscapeStopsARunningCalculationWithinAFractionOfASecond) {
     d.hide();
     d.show();
     EXPECT_NEAR(d.DureeMille, r.DureeMille, 1e-12);
-    EXPECT_EQ(d.TempsRestantLbl->text(),
+    EXPECT_EQ(ControleDe<QLabel>(d, "TempsRestantLbl")->text(),
               TDifficulteFrm::TexteDuree(double(d.NbTotal()) * r.DureeMille / 1000));
 }
 
@@ -249,8 +259,8 @@ TEST(Difficulte, MapOfARunCountsLikeThePlainLoopsAndFollowsTheChosenAxes) {
     d.ChangeCellule(2, 1, 0.3);
     d.ChangeCellule(2, 2, 0.3);
     ASSERT_TRUE(f.Calcule());
-    ASSERT_TRUE(d.Carte->ACarte());
-    const TCarteReussites& c = d.Carte->Carte();
+    ASSERT_TRUE(ControleDe<TDifficulteCarte>(d, "Carte")->ACarte());
+    const TCarteReussites& c = ControleDe<TDifficulteCarte>(d, "Carte")->Carte();
     EXPECT_EQ(c.ParamX, peEffet);
     EXPECT_EQ(c.ParamY, peHauteur);
     EXPECT_EQ(c.NbX, 5);
@@ -291,13 +301,15 @@ TEST(Difficulte, MapOfARunCountsLikeThePlainLoopsAndFollowsTheChosenAxes) {
     EXPECT_GT(c.TotalReussis(), 0);
 
     // another pair of axes; a parameter cannot be on both
-    d.Carte->ChoisitAxes(peVitesse, peVisee);
-    EXPECT_EQ(d.Carte->Carte().NbX, 3);
-    EXPECT_EQ(d.Carte->Carte().TotalReussis(), c.TotalReussis());
-    d.Carte->AxeXCbx->setCurrentIndex(peVisee);
-    emit d.Carte->AxeXCbx->activated(peVisee);
-    EXPECT_EQ(d.Carte->Carte().ParamX, peVisee);
-    EXPECT_EQ(d.Carte->Carte().ParamY, peVitesse);
+    TDifficulteCarte& carte = *ControleDe<TDifficulteCarte>(d, "Carte");
+    carte.ChoisitAxes(peVitesse, peVisee);
+    EXPECT_EQ(carte.Carte().NbX, 3);
+    EXPECT_EQ(carte.Carte().TotalReussis(), c.TotalReussis());
+    QComboBox& axeX = *ControleDe<QComboBox>(carte, "AxeXCbx");
+    axeX.setCurrentIndex(peVisee);
+    emit axeX.activated(peVisee);
+    EXPECT_EQ(carte.Carte().ParamX, peVisee);
+    EXPECT_EQ(carte.Carte().ParamY, peVitesse);
 }
 
 TEST(Difficulte, MapIsExportedAsPngAndAFailureIsShown) {
@@ -307,18 +319,18 @@ TEST(Difficulte, MapIsExportedAsPngAndAFailureIsShown) {
     ASSERT_TRUE(f.Calcule());
     // the extension is always ".png"
     const QString donne = f.w.h.dossier.filePath(QStringLiteral("carte.jpg"));
-    d.Carte->DemandeNomPng = [donne] { return donne; };
-    EXPECT_TRUE(Boite([&] { d.Carte->ExporteBtnClick(); }).isEmpty());
+    ControleDe<TDifficulteCarte>(d, "Carte")->DemandeNomPng = [donne] { return donne; };
+    EXPECT_TRUE(Boite([&] { ControleDe<TDifficulteCarte>(d, "Carte")->ExporteBtnClick(); }).isEmpty());
     QImage image(f.w.h.dossier.filePath(QStringLiteral("carte.png")));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(800, 600));
     // a folder that does not exist: the user is told, nothing is left behind
     const QString perdu = f.w.h.dossier.filePath(QStringLiteral("absent/carte.png"));
-    d.Carte->DemandeNomPng = [perdu] { return perdu; };
-    const QString texte = Boite([&] { d.Carte->ExporteBtnClick(); });
+    ControleDe<TDifficulteCarte>(d, "Carte")->DemandeNomPng = [perdu] { return perdu; };
+    const QString texte = Boite([&] { ControleDe<TDifficulteCarte>(d, "Carte")->ExporteBtnClick(); });
     EXPECT_TRUE(texte.startsWith(QStringLiteral("Impossible d'écrire ") + perdu)) << texte.toStdString();
     EXPECT_FALSE(QFileInfo::exists(perdu));
     // a cancelled dialog writes nothing
-    d.Carte->DemandeNomPng = [] { return QString(); };
-    EXPECT_TRUE(Boite([&] { d.Carte->ExporteBtnClick(); }).isEmpty());
+    ControleDe<TDifficulteCarte>(d, "Carte")->DemandeNomPng = [] { return QString(); };
+    EXPECT_TRUE(Boite([&] { ControleDe<TDifficulteCarte>(d, "Carte")->ExporteBtnClick(); }).isEmpty());
 }

@@ -9,6 +9,7 @@
 
 #include "scene/Noeud.h"
 #include "tests/moteurs/CoupsGeneres.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/Enregistrement.h"
 #include "tools/EnregistrementGraphe.h"
@@ -86,12 +87,13 @@ TEST(Enregistrement, AShotFiredIsScoredAndChartedAndTheGhostsFollowTheAnimation)
     ASSERT_TRUE(a.E().Ouvre(a.nom));
     a.f->Feu();
     // a cue without spin misses the recorded route: where the shot parts from the recording
-    EXPECT_TRUE(a.E().RouteLbl->text().contains(QStringLiteral("se sépare à")))
-        << a.E().RouteLbl->text().toStdString();
+    EXPECT_TRUE(ControleDe<QLabel>(a.E(), "RouteLbl")->text().contains(QStringLiteral("se sépare à")))
+        << ControleDe<QLabel>(a.E(), "RouteLbl")->text().toStdString();
     // the estimated cue plays some other shot: centimetres off, in the French locale's notation
     EXPECT_GT(a.E().Scores().Bille1, 1.0);
-    EXPECT_TRUE(a.E().ScoresLbl->text().contains(QLatin1Char(','))) << a.E().ScoresLbl->text().toStdString();
-    EXPECT_EQ(a.E().Graphe->Points().size(), a.g.Coup.Billes[1].size());
+    EXPECT_TRUE(ControleDe<QLabel>(a.E(), "ScoresLbl")->text().contains(QLatin1Char(',')))
+        << ControleDe<QLabel>(a.E(), "ScoresLbl")->text().toStdString();
+    EXPECT_EQ(ControleDe<TGrapheEcarts>(a.E(), "Graphe")->Points().size(), a.g.Coup.Billes[1].size());
 
     // at 1 s of the shot the ghosts stand where the recording had the balls 1 s after the stroke
     a.E().ImageAnimee(1.0);
@@ -119,7 +121,7 @@ TEST(Enregistrement, AdjustFitsTheCueAndPlaysIt) {
     a.E().AjusterBtnClick();
     EXPECT_TRUE(a.E().EnCours());
     EXPECT_TRUE(a.f->CoupVerrouille());
-    EXPECT_FALSE(a.E().AjusterBtn->isEnabled());
+    EXPECT_FALSE(ControleDe<QToolButton>(a.E(), "AjusterBtn")->isEnabled());
     ASSERT_TRUE(fin.wait(60000));
     EXPECT_FALSE(a.E().EnCours());
     EXPECT_FALSE(a.f->CoupVerrouille());
@@ -127,12 +129,13 @@ TEST(Enregistrement, AdjustFitsTheCueAndPlaysIt) {
     EXPECT_NEAR(a.w.B().Simu->AngleOx, 80 * kDegre, 0.1 * kDegre);
     EXPECT_LT(a.E().Scores().Bille1, 0.8);
     EXPECT_LT(a.E().Scores().Toutes, 0.8);
-    EXPECT_TRUE(a.E().QueueLbl->text().startsWith(QStringLiteral("queue ajustée")));
+    EXPECT_TRUE(ControleDe<QLabel>(a.E(), "QueueLbl")->text().startsWith(QStringLiteral("queue ajustée")));
     // every recorded contact played: one row each, at the recorded instant, in the French notation
-    const QTableWidget& grille = *a.E().ContactsGrid;
-    EXPECT_TRUE(
-        a.E().RouteLbl->text().startsWith(QStringLiteral("route enregistrée jouée ; tous les contacts")))
-        << a.E().RouteLbl->text().toStdString();
+    const QTableWidget& grille = *ControleDe<QTableWidget>(a.E(), "ContactsGrid");
+    EXPECT_TRUE(ControleDe<QLabel>(a.E(), "RouteLbl")
+                    ->text()
+                    .startsWith(QStringLiteral("route enregistrée jouée ; tous les contacts")))
+        << ControleDe<QLabel>(a.E(), "RouteLbl")->text().toStdString();
     int contacts = 0;
     for (int b = 1; b <= NbBilles; ++b) contacts += int(a.E().Evenements()[b].size());
     ASSERT_GE(contacts, 4);
@@ -153,5 +156,5 @@ TEST(Enregistrement, AdjustFitsTheCueAndPlaysIt) {
     a.E().ArretBtnClick();
     ASSERT_TRUE(fin.wait(60000));
     EXPECT_TRUE(a.E().DernierAjustement().Interrompu);
-    EXPECT_TRUE(a.E().AjusterBtn->isEnabled());
+    EXPECT_TRUE(ControleDe<QToolButton>(a.E(), "AjusterBtn")->isEnabled());
 }

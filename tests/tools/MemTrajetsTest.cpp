@@ -9,6 +9,7 @@
 #include <QTest>
 #include <tuple>
 
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/MemTrajets.h"
 #include "widgets/CaseLed.h"
@@ -32,7 +33,7 @@ TMemTrajetsFrm& Branche(TFenetres& w) {
 // the window with memorization switched on
 TMemTrajetsFrm& Memoire(TFenetres& w) {
     TMemTrajetsFrm& m = Branche(w);
-    m.MemOn->click();
+    ControleDe<QPushButton>(m, "MemOn")->click();
     return m;
 }
 
@@ -52,22 +53,22 @@ TEST(MemTrajets, StartsOffWithThreeEmptyRowsAndItsLabels) {
     TFenetres w;
     TMemTrajetsFrm& m = Branche(w);
     EXPECT_EQ(m.windowTitle(), QStringLiteral("Paramètres de mémorisation des trajets"));
-    EXPECT_FALSE(m.MemOn->isChecked());
-    EXPECT_EQ(m.MemOn->text(), QStringLiteral("mémorisation (off)"));
-    EXPECT_TRUE(m.Jcheck->isChecked());
-    EXPECT_FALSE(m.njCheck->isChecked());
-    EXPECT_EQ(m.DensiteLbl->text(), QStringLiteral("densité : 1/5"));
-    EXPECT_EQ(m.MaxTrajetsLbl->text(), QStringLiteral("Max mémo : 3"));
+    EXPECT_FALSE(ControleDe<QPushButton>(m, "MemOn")->isChecked());
+    EXPECT_EQ(ControleDe<QPushButton>(m, "MemOn")->text(), QStringLiteral("mémorisation (off)"));
+    EXPECT_TRUE(ControleDe<TCaseLed>(m, "Jcheck")->isChecked());
+    EXPECT_FALSE(ControleDe<TCaseLed>(m, "njCheck")->isChecked());
+    EXPECT_EQ(ControleDe<QLabel>(m, "DensiteLbl")->text(), QStringLiteral("densité : 1/5"));
+    EXPECT_EQ(ControleDe<QLabel>(m, "MaxTrajetsLbl")->text(), QStringLiteral("Max mémo : 3"));
     EXPECT_EQ(m.NbLignes(), 4);
     EXPECT_EQ(m.Cellule(2, 0), QStringLiteral("Visée"));
     // off: a shot leaves nothing
     Tire(w, 200);
     EXPECT_FALSE(m.LigneUtilisee(1));
     EXPECT_EQ(m.ConteneurTrajets, nullptr);
-    m.MemOn->click();
-    EXPECT_EQ(m.MemOn->text(), QStringLiteral("mémorisation (on)"));
+    ControleDe<QPushButton>(m, "MemOn")->click();
+    EXPECT_EQ(ControleDe<QPushButton>(m, "MemOn")->text(), QStringLiteral("mémorisation (on)"));
     // the main window is told each time, for its item
-    m.MemOn->click();
+    ControleDe<QPushButton>(m, "MemOn")->click();
     EXPECT_EQ(w.h.Memoires, (std::vector<bool>{true, false}));
 }
 
@@ -92,9 +93,9 @@ TEST(MemTrajets, FourthShotWithMaximumThreeReplacesTheThirdRow) {
 TEST(MemTrajets, DensityZeroKeepsEveryPhotoAndFiveEveryFifthWithTheCollisions) {
     TFenetres w;
     TMemTrajetsFrm& m = Memoire(w);
-    m.Densite->setValue(0);
+    ControleDe<QSpinBox>(m, "Densite")->setValue(0);
     Tire(w, 300);
-    m.Densite->setValue(5);
+    ControleDe<QSpinBox>(m, "Densite")->setValue(5);
     Tire(w, 300);
     const TBillardVelmora& s = *w.B().Simu;
     ASSERT_GT(s.NbPhotos, 20);
@@ -119,7 +120,7 @@ TEST(MemTrajets, DensityZeroKeepsEveryPhotoAndFiveEveryFifthWithTheCollisions) {
 TEST(MemTrajets, DeletingRowOneMovesTheOthersUpWithTheirLinesAndRecords) {
     TFenetres w;
     TMemTrajetsFrm& m = Memoire(w);
-    m.rgeCheck->setChecked(true);
+    ControleDe<TCaseLed>(m, "rgeCheck")->setChecked(true);
     Tire(w, 100);
     w.B().Rouge->SetPosition({-30, 40, 0});
     Tire(w, 200);
@@ -153,7 +154,7 @@ TEST(MemTrajets, DeletingRowOneMovesTheOthersUpWithTheirLinesAndRecords) {
 TEST(MemTrajets, UncheckedPlayerKeepsNoLineButStillWritesTheRow) {
     TFenetres w;
     TMemTrajetsFrm& m = Memoire(w);
-    m.Jcheck->setChecked(false);
+    ControleDe<TCaseLed>(m, "Jcheck")->setChecked(false);
     Tire(w, 150);
     EXPECT_TRUE(m.LigneUtilisee(1));
     EXPECT_EQ(m.Cellule(4, 1), QStringLiteral("150"));
@@ -164,17 +165,17 @@ TEST(MemTrajets, UncheckedPlayerKeepsNoLineButStillWritesTheRow) {
 TEST(MemTrajets, LoweringTheMaximumDeletesTheShotsBeyondAndFreesTheirLines) {
     TFenetres w;
     TMemTrajetsFrm& m = Memoire(w);
-    m.MaxTrajets->setValue(5);
+    ControleDe<QSpinBox>(m, "MaxTrajets")->setValue(5);
     for (float v : {100.f, 200.f, 300.f, 400.f, 500.f}) Tire(w, v);
     ASSERT_EQ(NbTraits(m), 5u);
-    m.MaxTrajets->setValue(2);
+    ControleDe<QSpinBox>(m, "MaxTrajets")->setValue(2);
     EXPECT_EQ(m.NbLignes(), 3);
-    EXPECT_EQ(m.MemGrid->rowCount(), 2);
+    EXPECT_EQ(ControleDe<QTableWidget>(m, "MemGrid")->rowCount(), 2);
     EXPECT_EQ(NbTraits(m), 2u);
-    EXPECT_EQ(m.MaxTrajetsLbl->text(), QStringLiteral("Max mémo : 2"));
+    EXPECT_EQ(ControleDe<QLabel>(m, "MaxTrajetsLbl")->text(), QStringLiteral("Max mémo : 2"));
     EXPECT_EQ(m.Cellule(4, 2), QStringLiteral("200"));
     // raising it adds empty rows, and the next shot takes the first of them
-    m.MaxTrajets->setValue(4);
+    ControleDe<QSpinBox>(m, "MaxTrajets")->setValue(4);
     EXPECT_EQ(m.NbLignes(), 5);
     Tire(w, 600);
     EXPECT_EQ(m.Cellule(4, 3), QStringLiteral("600"));
@@ -204,7 +205,7 @@ TEST(MemTrajets, SpaceInTheWindowFiresAShotThatIsMemorized) {
     m.show();
     m.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m));
-    QTest::keyClick(m.MemGrid, Qt::Key_Space);
+    QTest::keyClick(ControleDe<QTableWidget>(m, "MemGrid"), Qt::Key_Space);
     EXPECT_TRUE(m.LigneUtilisee(1));
     EXPECT_FALSE(m.LigneUtilisee(2));
 }
@@ -229,7 +230,7 @@ TEST(MemTrajets, ReplacingWithAutoFireOnFiresOnceTheWholeShotIsSetUp) {
 TEST(MemTrajets, EachKeptShotHasItsOwnStyleShownInItsRow) {
     TFenetres w;
     TMemTrajetsFrm& m = Memoire(w);
-    m.rgeCheck->setChecked(true);
+    ControleDe<TCaseLed>(m, "rgeCheck")->setChecked(true);
     Tire(w, 200);
     Tire(w, 300);
     ASSERT_TRUE(m.LigneUtilisee(1) && m.LigneUtilisee(2));
@@ -250,9 +251,9 @@ TEST(MemTrajets, EachKeptShotHasItsOwnStyleShownInItsRow) {
     // within one shot the balls keep different colours
     EXPECT_NE(m.Ligne(1, 0)->Couleur(), m.Ligne(1, 2)->Couleur());
     // the head of each used row shows a sample of its style; an empty row none
-    EXPECT_FALSE(m.MemGrid->verticalHeaderItem(0)->icon().isNull());
-    EXPECT_FALSE(m.MemGrid->verticalHeaderItem(1)->icon().isNull());
-    EXPECT_TRUE(m.MemGrid->verticalHeaderItem(2)->icon().isNull());
+    EXPECT_FALSE(ControleDe<QTableWidget>(m, "MemGrid")->verticalHeaderItem(0)->icon().isNull());
+    EXPECT_FALSE(ControleDe<QTableWidget>(m, "MemGrid")->verticalHeaderItem(1)->icon().isNull());
+    EXPECT_TRUE(ControleDe<QTableWidget>(m, "MemGrid")->verticalHeaderItem(2)->icon().isNull());
     // a row moved up keeps its style; a new shot takes one no kept shot uses
     const int deuxieme = m.Style(2);
     m.Supprime(1);

@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "tests/support/BoitesEtAttente.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/MemTrajets.h"
 #include "tools/Solutions.h"
@@ -49,28 +50,28 @@ struct TFenetreSolutions {
 TEST(SolutionsFrm, SearchLocksTheShotThenListsRoutesThatPlayAsScored) {
     TFenetreSolutions f;
     TSolutionsFrm& s = *f.s;
-    EXPECT_EQ(s.ModeLbl->text(), QStringLiteral("mode : 3 bandes"));
+    EXPECT_EQ(ControleDe<QLabel>(s, "ModeLbl")->text(), QStringLiteral("mode : 3 bandes"));
     s.ChercheBtnClick();
     // the shot commands wait for the search
     EXPECT_TRUE(s.EnCours());
     EXPECT_TRUE(f.w.h.CoupVerrouille());
-    EXPECT_FALSE(s.ChercheBtn->isEnabled());
-    EXPECT_TRUE(s.EscBtn->isEnabled());
+    EXPECT_FALSE(ControleDe<QToolButton>(s, "ChercheBtn")->isEnabled());
+    EXPECT_TRUE(ControleDe<QToolButton>(s, "EscBtn")->isEnabled());
     ASSERT_TRUE(Attends([&] { return !s.EnCours(); }));
     EXPECT_FALSE(f.w.h.CoupVerrouille());
 
     const TResultatSolveur& r = s.DernierResultat();
-    ASSERT_FALSE(r.Routes.empty()) << s.EtatLbl->text().toStdString();
-    ASSERT_EQ(s.RoutesList->count(), int(r.Routes.size()));
+    ASSERT_FALSE(r.Routes.empty()) << ControleDe<QLabel>(s, "EtatLbl")->text().toStdString();
+    ASSERT_EQ(ControleDe<QListWidget>(s, "RoutesList")->count(), int(r.Routes.size()));
     // each route: its drawing, its sequence and its rate with the French decimal comma
-    const QListWidgetItem* premier = s.RoutesList->item(0);
+    const QListWidgetItem* premier = ControleDe<QListWidget>(s, "RoutesList")->item(0);
     EXPECT_FALSE(premier->icon().isNull());
     EXPECT_TRUE(
         premier->text().startsWith(QStringLiteral("1. ") + QString::fromStdString(r.Routes[0].Libelle)));
     EXPECT_TRUE(premier->text().contains(QRegularExpression(QStringLiteral("réussite [0-9]+,[0-9] %"))))
         << premier->text().toStdString();
 
-    for (int i = 0; i < s.RoutesList->count(); ++i) {
+    for (int i = 0; i < ControleDe<QListWidget>(s, "RoutesList")->count(); ++i) {
         s.ChoisitRoute(i);
         const TGLQueue& q = *f.w.B().Queue;
         const TQueueDegres& attendu = r.Routes[size_t(i)].Queue;
@@ -92,15 +93,15 @@ TEST(SolutionsFrm, EscapeStopsAndKeepsTheRoutesFoundSoFar) {
     s.ChercheBtnClick();
     // some scoring shots seen, then Escape
     ASSERT_TRUE(Attends([&] {
-        return s.EtatLbl->text().contains(QStringLiteral("réussis")) &&
-               !s.EtatLbl->text().contains(QStringLiteral(", 0 réussis"));
+        return ControleDe<QLabel>(s, "EtatLbl")->text().contains(QStringLiteral("réussis")) &&
+               !ControleDe<QLabel>(s, "EtatLbl")->text().contains(QStringLiteral(", 0 réussis"));
     }));
     QTest::keyClick(&s, Qt::Key_Escape);
     ASSERT_TRUE(Attends([&] { return !s.EnCours(); }, 10000));
     EXPECT_TRUE(s.DernierResultat().Interrompu);
-    EXPECT_GT(s.RoutesList->count(), 0);
-    EXPECT_TRUE(s.EtatLbl->text().contains(QStringLiteral("recherche arrêtée")))
-        << s.EtatLbl->text().toStdString();
+    EXPECT_GT(ControleDe<QListWidget>(s, "RoutesList")->count(), 0);
+    EXPECT_TRUE(ControleDe<QLabel>(s, "EtatLbl")->text().contains(QStringLiteral("recherche arrêtée")))
+        << ControleDe<QLabel>(s, "EtatLbl")->text().toStdString();
     EXPECT_FALSE(f.w.h.CoupVerrouille());
 }
 
@@ -108,14 +109,14 @@ TEST(SolutionsFrm, MemoriserAndEnregistrerKeepTheChosenRoute) {
     TFenetreSolutions f;
     TSolutionsFrm& s = *f.s;
     ASSERT_TRUE(f.Cherche());
-    ASSERT_GT(s.RoutesList->count(), 0);
+    ASSERT_GT(ControleDe<QListWidget>(s, "RoutesList")->count(), 0);
     s.ChoisitRoute(0);
     // memorization off: the route is kept all the same, and memorization stays off
     TMemTrajetsFrm& memo = *f.memo;
-    ASSERT_FALSE(memo.MemOn->isChecked());
+    ASSERT_FALSE(ControleDe<QPushButton>(memo, "MemOn")->isChecked());
     s.MemoriserBtnClick();
     EXPECT_TRUE(memo.LigneUtilisee(1));
-    EXPECT_FALSE(memo.MemOn->isChecked());
+    EXPECT_FALSE(ControleDe<QPushButton>(memo, "MemOn")->isChecked());
 
     // saved as a position file (the extension forced)
     const QString nom = f.w.h.dossier.filePath(QStringLiteral("route"));
@@ -141,7 +142,7 @@ TEST(SolutionsFrm, FrozenBallOneEndsWithTheReasonAndNoRoute) {
     b.BilleNonJoueur->SetPosition({p.x + d, p.y, p.z});
     b.Rouge->SetPosition({p.x, p.y + d, p.z});
     ASSERT_TRUE(f.Cherche());
-    EXPECT_EQ(s.RoutesList->count(), 0);
-    EXPECT_TRUE(s.EtatLbl->text().startsWith(QStringLiteral("Aucune route : ")))
-        << s.EtatLbl->text().toStdString();
+    EXPECT_EQ(ControleDe<QListWidget>(s, "RoutesList")->count(), 0);
+    EXPECT_TRUE(ControleDe<QLabel>(s, "EtatLbl")->text().startsWith(QStringLiteral("Aucune route : ")))
+        << ControleDe<QLabel>(s, "EtatLbl")->text().toStdString();
 }

@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include "sim/C8_BillardVelmora.h"
+#include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
 #include "tools/VueNum.h"
 #include "tools/VueNumGraphe.h"
@@ -77,9 +78,9 @@ TEST_F(VueNum, WithoutAShotTheGridShowsTheBallsAsTheyStand) {
     EXPECT_EQ(v->windowTitle(), QStringLiteral("Aucun trajet"));
     EXPECT_EQ(v->ContexteAide(), 1410);
     EXPECT_FALSE(v->TrajetPresent);
-    EXPECT_EQ(v->Curseur->minimum(), 0);
-    EXPECT_EQ(v->Curseur->maximum(), 0);
-    EXPECT_EQ(v->PosLbl->text(), QStringLiteral("0 à t= 0,000"));
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->minimum(), 0);
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->maximum(), 0);
+    EXPECT_EQ(ControleDe<QLabel>(*v, "PosLbl")->text(), QStringLiteral("0 à t= 0,000"));
     // the captions of the fixed cells
     EXPECT_EQ(v->Cellule(0, 0), QStringLiteral("coord. sph."));
     EXPECT_EQ(v->Cellule(2, 0), QStringLiteral("Angle/Ox"));
@@ -120,13 +121,14 @@ TEST_F(VueNum, ACursorMoveShowsThePhotoInTheGridAndTheTable) {
     const int n = Simu().NbPhotos;
     EXPECT_TRUE(v->TrajetPresent);
     EXPECT_EQ(v->windowTitle(), QString::number(n) + QStringLiteral(" mesures pour le trajet"));
-    EXPECT_EQ(v->Curseur->maximum(), n);
-    EXPECT_EQ(v->Curseur->value(), 0);
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->maximum(), n);
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->value(), 0);
     const int k = n / 2;
-    v->Curseur->setValue(k);
-    EXPECT_EQ(v->PosLbl->text(),
+    ControleDe<QScrollBar>(*v, "Curseur")->setValue(k);
+    EXPECT_EQ(ControleDe<QLabel>(*v, "PosLbl")->text(),
               QString::number(k) + QStringLiteral(" à t= ") + TexteFixe(Simu().Temps[k], 10, 3));
-    EXPECT_EQ(v->ChocLbl->text(), QString::fromUtf8(TexteTypeChoc(Simu().TypesChocs[k])));
+    EXPECT_EQ(ControleDe<QLabel>(*v, "ChocLbl")->text(),
+              QString::fromUtf8(TexteTypeChoc(Simu().TypesChocs[k])));
     EXPECT_EQ(v->Cellule(0, 8), QString::fromUtf8(TexteMouvement(Simu().Mouvements[3][k])));
     EXPECT_EQ(v->Cellule(4, 3), Texte(Norme(Simu().Trajets[1][k].Rotation)));
     // the balls stand where the photo has them, and the status bar says so
@@ -134,12 +136,12 @@ TEST_F(VueNum, ACursorMoveShowsThePhotoInTheGridAndTheTable) {
     EXPECT_FLOAT_EQ(w.B().BilleJoueur->LitPosition().x, float(p.x));
     EXPECT_FLOAT_EQ(w.B().BilleJoueur->LitPosition().y, float(p.y));
     // the chart's cursor follows, and a click on the chart moves the cursor
-    EXPECT_EQ(v->Graphe->Photo(), k);
-    emit v->Graphe->PhotoChoisie(3);
-    EXPECT_EQ(v->Curseur->value(), 3);
+    EXPECT_EQ(ControleDe<TVueNumGraphe>(*v, "Graphe")->Photo(), k);
+    emit ControleDe<TVueNumGraphe>(*v, "Graphe")->PhotoChoisie(3);
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->value(), 3);
     // the next shot brings the cursor back to photo 0
     w.h.Feu();
-    EXPECT_EQ(v->Curseur->value(), 0);
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->value(), 0);
 }
 
 TEST_F(VueNum, CartesianEditsWriteThroughAndKeepTheBallOnTheCloth) {
@@ -186,14 +188,14 @@ TEST_F(VueNum, ATextThatIsNotANumberChangesNothing) {
     v->RemplitGrille(Simu().NbPhotos + 1);
     EXPECT_EQ(v->Cellule(2, 1), QString());
     EXPECT_EQ(v->Cellule(0, 2), QString());
-    EXPECT_EQ(v->ChocLbl->text(), QString());
+    EXPECT_EQ(ControleDe<QLabel>(*v, "ChocLbl")->text(), QString());
     EXPECT_TRUE(v->PVRGridSetEditText(2, 1, QStringLiteral("5")));
     EXPECT_EQ(v->Cellule(2, 1), QString());
 }
 
 TEST_F(VueNum, TheCellEditorTakesNumbersOnlyAndToldErrorsAfterClosing) {
     v->PVRGridFixedCellClick(2, 0);
-    QTableWidget* g = v->PVRGrid;
+    QTableWidget* g = ControleDe<QTableWidget>(*v, "PVRGrid");
     // typing on a value cell opens the editor with what was typed
     g->setCurrentCell(1, 3);
     g->setFocus();
@@ -221,43 +223,43 @@ TEST_F(VueNum, TheCellEditorTakesNumbersOnlyAndToldErrorsAfterClosing) {
 TEST_F(VueNum, AFixedCellCopiesTheBallsIntoTheCurrentPhoto) {
     Tire();
     const int k = 12;
-    v->Curseur->setValue(k);
+    ControleDe<QScrollBar>(*v, "Curseur")->setValue(k);
     w.B().Rouge->PlaceSilencieux({10, 20, w.B().RayonBille});
     v->PVRGridFixedCellClick(1, 8);
     EXPECT_DOUBLE_EQ(Simu().Trajets[3][k].Position.x, 10.0);
     EXPECT_DOUBLE_EQ(Simu().Trajets[3][k].Position.y, 20.0);
     // the velocities stay
-    EXPECT_EQ(v->Curseur->value(), k);
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->value(), k);
 }
 
 TEST_F(VueNum, TheZoomLabelsAndScales) {
-    EXPECT_EQ(v->zoomLbl->text(), QStringLiteral("/5"));
+    EXPECT_EQ(ControleDe<QLabel>(*v, "zoomLbl")->text(), QStringLiteral("/5"));
     EXPECT_EQ(v->ZoomPosition(), -4);
     EXPECT_DOUBLE_EQ(v->EchelleVR(), 1.0 / 5);
     v->SetZoomPosition(-20);
-    EXPECT_EQ(v->zoomLbl->text(), QStringLiteral(":21"));
+    EXPECT_EQ(ControleDe<QLabel>(*v, "zoomLbl")->text(), QStringLiteral(":21"));
     EXPECT_DOUBLE_EQ(v->EchelleVR(), 1.0 / 21);
     EXPECT_FLOAT_EQ(w.B().Rouge->FacteurVR, 1.0f / 21);
     v->SetZoomPosition(-21);
     EXPECT_EQ(v->ZoomPosition(), -20);
     v->SetZoomPosition(0);
-    EXPECT_EQ(v->zoomLbl->text(), QStringLiteral("x1"));
+    EXPECT_EQ(ControleDe<QLabel>(*v, "zoomLbl")->text(), QStringLiteral("x1"));
     v->SetZoomPosition(10);
-    EXPECT_EQ(v->zoomLbl->text(), QStringLiteral("x11"));
+    EXPECT_EQ(ControleDe<QLabel>(*v, "zoomLbl")->text(), QStringLiteral("x11"));
     EXPECT_FLOAT_EQ(w.B().BilleJoueur->FacteurVR, 11.0f);
     v->SetZoomPosition(11);
-    EXPECT_EQ(v->zoomLbl->text(), QStringLiteral("x11"));
+    EXPECT_EQ(ControleDe<QLabel>(*v, "zoomLbl")->text(), QStringLiteral("x11"));
 }
 
 TEST_F(VueNum, TheHandLaunchPlaysFromTheCurrentPhotoWithItsLinesShown) {
     Tire();
     const int k = 20;
-    v->Curseur->setValue(k);
+    ControleDe<QScrollBar>(*v, "Curseur")->setValue(k);
     const TPVR depart[3] = {Simu().Trajets[1][k], Simu().Trajets[2][k], Simu().Trajets[3][k]};
     v->FeuBtnClick();
     for (int b = 1; b <= 3; ++b) EXPECT_EQ(Simu().Trajets[b][0], depart[b - 1]);
     EXPECT_FALSE(w.B().BilleJoueur->TrajetVide());
-    EXPECT_EQ(v->Curseur->value(), 0);
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->value(), 0);
     EXPECT_EQ(v->windowTitle(), QString::number(Simu().NbPhotos) + QStringLiteral(" mesures pour le trajet"));
     // not a shot of the main window (its result stays); the lines are asked for before the
     // launch, the animation after it
@@ -271,7 +273,7 @@ TEST_F(VueNum, ALaunchFileIsPlayedFromItsOwnPhoto0) {
     const QString nom = w.h.dossier.filePath(QStringLiteral("lancer.vel2"));
     const TPVR photo0 = Simu().Trajets[1][0];
     ASSERT_TRUE(v->SauveVel2(nom));
-    v->Curseur->setValue(30);
+    ControleDe<QScrollBar>(*v, "Curseur")->setValue(30);
     ASSERT_NE(Simu().Trajets[1][30].Position, photo0.Position);
     ASSERT_TRUE(v->ChargeVel2(nom));
     // the file keeps 15 significant digits
@@ -280,7 +282,7 @@ TEST_F(VueNum, ALaunchFileIsPlayedFromItsOwnPhoto0) {
         EXPECT_NEAR((&lu.Position.x)[i], (&photo0.Position.x)[i], 1e-12);
         EXPECT_NEAR((&lu.Vitesse.x)[i], (&photo0.Vitesse.x)[i], 1e-10);
     }
-    EXPECT_EQ(v->Curseur->value(), 0);
+    EXPECT_EQ(ControleDe<QScrollBar>(*v, "Curseur")->value(), 0);
     EXPECT_GT(Simu().NbPhotos, 10);
     // a file that cannot be read is said and changes nothing
     Simu().Trajets[2][0].Position.x = 7;
@@ -319,7 +321,7 @@ TEST(VueNumAide, F1ShowsTheNumericViewsTopic) {
     TVueNumFrm* v = w.f.get();
     v->show();
     v->activateWindow();
-    v->PVRGrid->setFocus();
-    QTest::keyClick(v->PVRGrid, Qt::Key_F1);
+    ControleDe<QTableWidget>(*v, "PVRGrid")->setFocus();
+    QTest::keyClick(ControleDe<QTableWidget>(*v, "PVRGrid"), Qt::Key_F1);
     EXPECT_EQ(w.h.Aides, std::vector<int>{1410});
 }

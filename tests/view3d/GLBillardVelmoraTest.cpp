@@ -40,7 +40,7 @@ void Ecrit(const std::string& nom, const std::string& texte) { std::ofstream(nom
 TEST(GLBillardVelmora, RadiusOfTheModelsGoesToThePhysicsInSinglePrecision) {
     Montage m;
     EXPECT_FLOAT_EQ(m.billard.RayonBille, 3.075f);
-    EXPECT_EQ(m.billard.Simu->Fisik.RayonBilles, double(3.075f));
+    EXPECT_EQ(m.billard.Simu->Fisik.RayonBilles(), double(3.075f));
     EXPECT_EQ(m.billard.DiametreBille, 6.15f);
 }
 
@@ -245,17 +245,17 @@ TEST(GLBillardVelmora, UnreadableFileChangesNothingAndSaysWhy) {
 TEST(GLBillardVelmora, ParameterFileNamedByThePositionIsLoadedWhenItExists) {
     Dossier d;
     Montage m;
-    m.billard.Simu->Fisik.FrotBiBi = 0.07;
+    m.billard.Simu->Fisik.Change(&TConstantesPhys::FrotBiBi, 0.07);
     ASSERT_TRUE(SauveFisik(m.billard.Simu->Fisik, d / "table.fsk"));
     ASSERT_TRUE(m.billard.SauveFichier(d / "p.vel"));
     Montage autre;
     ASSERT_TRUE(autre.billard.ChargeFichier(d / "p.vel"));
-    EXPECT_EQ(autre.billard.Simu->Fisik.FrotBiBi, 0.07);
+    EXPECT_EQ(autre.billard.Simu->Fisik.FrotBiBi(), 0.07);
     // gone: ignored
     fs::remove(d / "table.fsk");
     Montage troisieme;
     ASSERT_TRUE(troisieme.billard.ChargeFichier(d / "p.vel"));
-    EXPECT_NE(troisieme.billard.Simu->Fisik.FrotBiBi, 0.07);
+    EXPECT_NE(troisieme.billard.Simu->Fisik.FrotBiBi(), 0.07);
 }
 
 TEST(BillardSansEcran, LoadsAPositionThroughTheModelsReadyToPlay) {

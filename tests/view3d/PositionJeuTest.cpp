@@ -96,7 +96,7 @@ TEST_F(PositionJeuCommeLeBillard, TheGameAndThe3DBilliardOpenEveryFileAlike) {
         ASSERT_TRUE(SauvePositionJeu(Chemin("jeu.vel"), o.Position, VueOuverte(o)));
         EXPECT_EQ(LitFichierEntier(Chemin("3d.vel")), LitFichierEntier(Chemin("jeu.vel")));
         if (!o.CheminFisik.empty()) {
-            EXPECT_EQ(s.Fisik.G, 975);
+            EXPECT_EQ(s.Fisik.G(), 975);
         }
     }
 }

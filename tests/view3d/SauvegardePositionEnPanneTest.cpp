@@ -9,10 +9,6 @@
 #include "tests/support/DossierDeTest.h"
 #include "view3d/BillardSansEcran.h"
 
-namespace {
-std::string Lit(const std::string& p) { return LitFichierEntier(p); }
-}  // namespace
-
 TEST(SauvegardePositionEnPanne, FullOrReadOnlyDiskKeepsThePreviousPositionFile) {
     DisqueEnPanne d("vel", 32);
     VELMORA_EXIGE_DISQUE(d);
@@ -23,7 +19,7 @@ TEST(SauvegardePositionEnPanne, FullOrReadOnlyDiskKeepsThePreviousPositionFile) 
     std::string erreur;
     EXPECT_FALSE(b->Billard.SauveFichier(nom, &erreur));
     EXPECT_NE(erreur.find("p.vel"), std::string::npos) << erreur;
-    EXPECT_EQ(Lit(nom), "[Queue]\nVq=100\n");
+    EXPECT_EQ(LitFichierEntier(nom), "[Queue]\nVq=100\n");
 
     ASSERT_TRUE(d.LectureSeule());
     erreur.clear();
