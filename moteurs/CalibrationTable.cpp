@@ -20,6 +20,8 @@ const std::vector<TConstanteCalibrable>& ConstantesCalibrables() {
         {"ElastBiBi", &TConstantesPhys::ElastBiBi, 0.5, 1},
         {"ElastBiBde", &TConstantesPhys::ElastBiBde, 0.3, 1},
         {"ElastQueueBi", &TConstantesPhys::PerteEcQB, 0.001, 0.5},
+        {"ElastMathavan", &TConstantesPhys::ElastMathavan, 0.5, 1},
+        {"FrotMathavan", &TConstantesPhys::FrotMathavan, 0.01, 0.6},
     };
     return constantes;
 }
@@ -31,10 +33,12 @@ std::optional<int> TrouveConstante(const std::string& nom) {
     return std::nullopt;
 }
 
-std::vector<int> ConstantesParDefaut() {
+std::vector<int> ConstantesParDefaut(TModeleBande modele) {
+    const bool pasAPas = modele == mbMathavan;
     std::vector<int> v;
     for (const char* nom :
-         {"FrotBiTapRoule", "FrotBiTapGlisse", "ElastBiBi", "ElastBiBde", "FrotBiBi", "FrotBiBde"})
+         {"FrotBiTapRoule", "FrotBiTapGlisse", "ElastBiBi", pasAPas ? "ElastMathavan" : "ElastBiBde",
+          "FrotBiBi", pasAPas ? "FrotMathavan" : "FrotBiBde"})
         v.push_back(*TrouveConstante(nom));
     return v;
 }

@@ -23,8 +23,10 @@ struct TConstanteCalibrable {
 const std::vector<TConstanteCalibrable>& ConstantesCalibrables();
 // index in ConstantesCalibrables, none for an unknown name
 std::optional<int> TrouveConstante(const std::string& nom);
-// rolling and sliding friction, ball-ball and ball-cushion restitution and friction
-std::vector<int> ConstantesParDefaut();
+// rolling and sliding friction, ball-ball restitution and friction, and the cushion model's
+// restitution and friction (today's model: ElastBiBde, FrotBiBde; the stepped one: ElastMathavan,
+// FrotMathavan)
+std::vector<int> ConstantesParDefaut(TModeleBande modele = mbImpulsion);
 
 // one shot's fit under a trial set: the whole fit, or a local search from a cue already found
 struct TTacheCoup {
