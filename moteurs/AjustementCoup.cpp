@@ -526,6 +526,7 @@ std::vector<TPoint> Departs(std::vector<TCellule>& cellules, int nbDeparts) {
         if (!vu) retenues.push_back(&c);
     }
     std::vector<TPoint> departs;
+    departs.reserve(retenues.size());
     for (const TCellule* c : retenues) departs.push_back(c->y);
     return departs;
 }

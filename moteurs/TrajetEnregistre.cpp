@@ -99,7 +99,7 @@ void TMoindresCarres::Ajoute(const double* x, double y) {
 
 bool TMoindresCarres::Resout(double* sol) {
     // Gaussian elimination with partial pivoting, on a copy (more observations may follow)
-    double m[4][5];
+    double m[4][5] = {};
     for (int r = 0; r < n_; ++r)
         for (int q = 0; q <= n_; ++q) m[r][q] = m_[r][q];
     for (int c = 0; c < n_; ++c) {

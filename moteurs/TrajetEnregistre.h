@@ -42,7 +42,7 @@ bool ChangeVitesse(const std::vector<TEchantillon>& s, double t, TPoint2& dv);
 // observation at a time, then solved; false when they are singular.
 class TMoindresCarres {
 public:
-    explicit TMoindresCarres(int n) : n_(n) {}
+    explicit TMoindresCarres(int n) : n_(n < 1 ? 1 : n > 4 ? 4 : n) {}
     void Ajoute(const double* x, double y);
     bool Resout(double* sol);
 
