@@ -74,6 +74,13 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsCalibre& o, std::s
              o.constantesDonnees = true;
              return LitConstantes(valeur, o.calibration.Constantes, erreur);
          }},
+        {"--score", TGenreOption::Valeur,
+         [&](const std::string& valeur, std::string* erreur) {
+             if (valeur != "ball1" && valeur != "all")
+                 return Refuse(erreur, "--score : \"" + valeur + "\", ball1 ou all attendu");
+             o.calibration.Ajustement.ScoreToutes = valeur == "all";
+             return true;
+         }},
         {"--cushion-model", TGenreOption::Valeur,
          [&](const std::string& valeur, std::string* erreur) {
              o.modele = ModeleBandeDeNom(valeur);
@@ -139,6 +146,7 @@ std::string Configuration(const TOptionsCalibre& o) {
         texte += (k ? "," : "") +
                  std::string(ConstantesCalibrables()[std::size_t(o.calibration.Constantes[k])].Nom);
     if (o.modele) texte += std::string("\n--cushion-model ") + NomModeleBande(*o.modele);
+    if (!o.calibration.Ajustement.ScoreToutes) texte += "\n--score ball1";
     texte += "\n--holdout " + std::to_string(o.holdout) + "\n--trials " +
              std::to_string(o.calibration.EssaisParTour) + "\n";
     const auto empreinte = [](const std::string& nom) {
@@ -365,11 +373,12 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 const char* const kAide =
     "usage : velmora-sim calibrate ENREGISTREMENT.csv... --out AJUSTE.fsk [OPTIONS]\n\n"
     "Ajuste des constantes physiques sur des coups enregistrés : chaque coup est rejoué avec sa\n"
-    "propre queue ajustée (sur les trois billes), et les constantes retenues sont celles qui\n"
-    "reproduisent le mieux l'ensemble (écart moyen le plus faible). Les coups mis de côté jugent\n"
-    "le résultat sur des coups que l'ajustement n'a pas vus. Tous les cœurs travaillent ; lancé par\n"
-    "mpirun ou srun, les ajustements des coups de chaque essai se répartissent entre les rangs (même\n"
-    "résultat ; chaque machine doit lire les enregistrements au même chemin).\n\n"
+    "propre queue ajustée (sur les trois billes, ou la bille 1 avec --score ball1), et les\n"
+    "constantes retenues sont celles qui reproduisent le mieux l'ensemble (écart moyen le plus\n"
+    "faible). Les coups mis de côté jugent le résultat sur des coups que l'ajustement n'a pas vus.\n"
+    "Tous les cœurs travaillent ; lancé par mpirun ou srun, les ajustements des coups de chaque essai\n"
+    "se répartissent entre les rangs (même résultat ; chaque machine doit lire les enregistrements au\n"
+    "même chemin).\n\n"
     "options :\n"
     "  --out AJUSTE.fsk       fichier écrit : les constantes de départ avec celles ajustées\n"
     "  --fsk DEPART.fsk       constantes de départ (sinon celles d'usine)\n"
@@ -379,6 +388,8 @@ const char* const kAide =
     "                         (par défaut FrotBiTapRoule, FrotBiTapGlisse, ElastBiBi, FrotBiBi et\n"
     "                         l'élasticité et le frottement du modèle de bande du billard :\n"
     "                         ElastBiBde, FrotBiBde, ou ElastMathavan, FrotMathavan)\n"
+    "  --score ball1|all      écart que les queues ajustées et les constantes minimisent : celui\n"
+    "                         des trois billes (par défaut) ou celui de la bille 1\n"
     "  --cushion-model NOM    modèle de bande du billard calibré, Impulsion ou Mathavan2010\n"
     "                         (sinon celui du fichier de départ ; écrit dans la sortie)\n"
     "  --holdout N            met de côté N des enregistrements donnés, répartis dans la liste\n"

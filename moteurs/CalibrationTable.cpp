@@ -20,6 +20,7 @@ const std::vector<TConstanteCalibrable>& ConstantesCalibrables() {
         {"ElastBiBi", &TConstantesPhys::ElastBiBi, 0.5, 1},
         {"ElastBiBde", &TConstantesPhys::ElastBiBde, 0.3, 1},
         {"ElastQueueBi", &TConstantesPhys::PerteEcQB, 0.001, 0.5},
+        {"HautBdes", &TConstantesPhys::HautBdes, 3.2, 4.5},
         {"ElastMathavan", &TConstantesPhys::ElastMathavan, 0.5, 1},
         {"FrotMathavan", &TConstantesPhys::FrotMathavan, 0.01, 0.6},
     };

@@ -217,6 +217,25 @@ TEST_F(CommandesAjustementTest, Calibrate_ChecksItsOutputBeforeComputing) {
     EXPECT_TRUE(EstTube(Chemin("tube.fsk")));
 }
 
+// A table calibrated on the stepped cushion model: its own restitution and friction are fitted
+// by default, the model is written in the output, the rest is the start file's.
+TEST_F(CommandesAjustementTest, Calibrate_OnTheSteppedCushionModel_FitsItsConstantsAndWritesTheModel) {
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83);
+    const std::string fsk = std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk";
+    const Sortie s =
+        Lance("calibrate \"" + a + "\" \"" + b + "\" --fsk \"" + fsk +
+              "\" --cushion-model Mathavan2010 --score ball1 --trials 2 --threads 2 --json --out \"" +
+              Chemin("m.fsk") + "\"");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    for (const char* cle : {"\"ElastMathavan\"", "\"FrotMathavan\"", "\"FrotBiTapRoule\""})
+        EXPECT_NE(s.out.find(cle), std::string::npos) << cle;
+    EXPECT_EQ(s.out.find("\"ElastBiBde\""), std::string::npos);
+    TPARAMPHYS lu;
+    ASSERT_TRUE(ChargeFisik(lu, Chemin("m.fsk")));
+    EXPECT_EQ(lu.ModeleBande(), mbMathavan);
+    EXPECT_DOUBLE_EQ(lu.ElastMathavan(), Nombre(s.out, "ElastMathavan"));
+}
+
 TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadRecording) {
     const std::string a = Enregistrement("a.csv");
     EXPECT_EQ(Lance("calibrate \"" + a + "\"").statut, 2);  // no --out
@@ -224,6 +243,10 @@ TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadR
     EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --holdout 1").statut, 2);  // nothing left to fit
     EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --holdout 1 --validate \"" + a + "\"").statut, 2);
     EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --threads 0").statut, 2);
+    EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --score ball2").statut, 2);
+    const Sortie modele = Lance("calibrate \"" + a + "\" --out x.fsk --cushion-model Ressort");
+    EXPECT_EQ(modele.statut, 2);
+    EXPECT_NE(modele.err.find("Mathavan2010"), std::string::npos) << modele.err;
     std::ofstream(Chemin("mauvais.csv")) << "ball,t,x,y\n1,0,0,0\n1,-1,0,0\n";
     const Sortie s =
         Lance("calibrate \"" + a + "\" \"" + Chemin("mauvais.csv") + "\" --out \"" + Chemin("t.fsk") + "\"");
