@@ -9,6 +9,7 @@
 #include "cli/Interruption.h"
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
+#include "cli/TexteContacts.h"
 #include "fichiers/NombresIni.h"
 #include "moteurs/Fidelite.h"
 
@@ -45,26 +46,6 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsFidelity& o, std::
     };
     if (!LitOptionsCli(args, table, enregistrement, erreur)) return false;
     return !o.enregistrements.empty() || Refuse(erreur, "enregistrement (.csv) manquant");
-}
-
-// a contact in words: "bande 2", "bille 3"
-std::string Contact(const TEvenement& e) {
-    return (e.Genre == geBande ? "bande " : "bille ") + std::to_string(e.Partie);
-}
-
-std::string Chaine(const std::string& s) {
-    std::string t = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') t += '\\';
-        if (static_cast<unsigned char>(c) >= 0x20) {
-            t += c;
-            continue;
-        }
-        char u[8];
-        std::snprintf(u, sizeof u, "\\u%04x", static_cast<unsigned>(c));
-        t += u;
-    }
-    return t + "\"";
 }
 
 // -- the tables
@@ -120,10 +101,7 @@ void TexteFin(const TRapportFidelite& r, const std::vector<std::string>& noms, s
     out << "\ncoups les plus éloignés\n";
     for (const TPireCoup& p : r.Pires) {
         out << "  " << noms[std::size_t(p.Coup)] << " : " << Fixe(p.Score, 2) << " cm";
-        const TSeparation& s = p.Separation;
-        if (s.Existe)
-            out << ", se sépare à " << Fixe(s.Contact.t, 2) << " s, bille " << s.Bille << " : "
-                << Contact(s.Contact) << (s.Enregistre ? " enregistrée non jouée" : " calculée en trop");
+        if (p.Separation.Existe) out << ", se sépare à " << TexteSeparation(p.Separation);
         out << "\n";
     }
 }
@@ -172,15 +150,8 @@ std::string JsonPires(const TRapportFidelite& r, const std::vector<std::string>&
     std::string j = "\"worst\": [";
     for (std::size_t k = 0; k < r.Pires.size(); ++k) {
         const TPireCoup& p = r.Pires[k];
-        const TSeparation& s = p.Separation;
-        j += (k ? ", " : "") + std::string("{\"file\": ") + Chaine(noms[std::size_t(p.Coup)]) +
-             ", \"score\": " + FormatReel(p.Score) + ", \"parts\": ";
-        j += s.Existe ? "{\"ball\": " + std::to_string(s.Bille) + ", \"t\": " + FormatReel(s.Contact.t) +
-                            ", \"contact\": " + (s.Contact.Genre == geBande ? "\"cushion\"" : "\"ball\"") +
-                            ", \"with\": " + std::to_string(s.Contact.Partie) +
-                            ", \"missing\": " + (s.Enregistre ? "true" : "false") + "}"
-                      : "null";
-        j += "}";
+        j += (k ? ", " : "") + std::string("{\"file\": ") + ChaineJson(noms[std::size_t(p.Coup)]) +
+             ", \"score\": " + FormatReel(p.Score) + ", \"parts\": " + JsonSeparation(p.Separation) + "}";
     }
     return j + "]";
 }

@@ -77,6 +77,15 @@ TEST_F(CommandesAjustementTest, Fit_PrintsTheCueScoresAndCountAndSavesAPositionF
     EXPECT_LT(Nombre(s.out, "score_all"), 0.6);
     EXPECT_GT(Nombre(s.out, "shots"), 500);
     EXPECT_GT(Nombre(s.out, "seconds"), 0);
+    // the recorded route played, every recorded contact of ball 1 matched within one sample
+    EXPECT_NE(s.out.find("\"route\": {\"reproduced\": true, \"contacts\": 3, \"missed\": 0}"),
+              std::string::npos)
+        << s.out;
+    EXPECT_NE(s.out.find("\"contacts\": [{\"ball\": 1, \"contact\": "), std::string::npos) << s.out;
+    EXPECT_LT(std::abs(Nombre(s.out, "dt")), 0.02);
+    EXPECT_NE(s.out.find("\"parts\": "), std::string::npos);
+    EXPECT_EQ(s.out.back(), '\n');
+    EXPECT_EQ(std::count(s.out.begin(), s.out.end(), '{'), std::count(s.out.begin(), s.out.end(), '}'));
     // the fitted shot opens and plays like any position file
     const Sortie joue = Lance("shot \"" + Chemin("ajuste.vel") + "\" --json");
     EXPECT_EQ(joue.statut, 0) << joue.err;
@@ -86,6 +95,7 @@ TEST_F(CommandesAjustementTest, Fit_PrintsTheCueScoresAndCountAndSavesAPositionF
     EXPECT_EQ(texte.statut, 0) << texte.err;
     EXPECT_NE(texte.out.find("effet 0.00 cm, hauteur 0.00 cm"), std::string::npos) << texte.out;
     EXPECT_NE(texte.out.find("score toutes billes : "), std::string::npos);
+    EXPECT_NE(texte.out.find("route enregistrée : "), std::string::npos) << texte.out;
 }
 
 TEST_F(CommandesAjustementTest, Fit_RefusesBadUsageAndBadRecordingsWithTheirStatus) {
