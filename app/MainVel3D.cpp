@@ -63,6 +63,10 @@ TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
     reglagesIllisibles_ = !reglagesLus;
     fisikEcrit_ = IniCtrl.LitTexte(SectionDivers, "FisikFile", "");
     tauxEcrit_ = tauxRalenti_;
+    // the room's light as it was left
+    lumiereSalleEcrite_ = IniCtrl.LitBooleen(SectionDivers, "LumiereSalle", false);
+    LumiereSalleMnu->setChecked(lumiereSalleEcrite_);
+    VueTable.Salle.LampeSeule = lumiereSalleEcrite_;
     if (!reglagesLus)
         AfficheMessage(QStringLiteral("réglages illisibles (%1) : %2 ; ils ne seront pas modifiés")
                            .arg(demarrage_.Reglages.Lecture, QString::fromStdString(erreurReglages)));
@@ -202,6 +206,8 @@ bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
     const std::string fisik = Billard ? Billard->Simu->Fisik.NomFichierFisik : fisikEcrit_;
     if (fisik != fisikEcrit_) ini.EcritTexte(SectionDivers, "FisikFile", fisik);
     if (tauxRalenti_ != tauxEcrit_) ini.EcritReel(SectionDivers, "TauxRalenti", tauxRalenti_);
+    const bool lumiereSalle = LumiereSalleMnu->isChecked();
+    if (lumiereSalle != lumiereSalleEcrite_) ini.EcritBooleen(SectionDivers, "LumiereSalle", lumiereSalle);
     TListeRecents recents;
     recents.Lit(ini);
     for (const std::string& nom : recentsAjoutes_) recents.Ajoute(nom);
@@ -216,6 +222,7 @@ bool TMainVel3DFrm::EnregistreReglages(QString* erreur) {
     IniCtrl = ini;
     fisikEcrit_ = fisik;
     tauxEcrit_ = tauxRalenti_;
+    lumiereSalleEcrite_ = lumiereSalle;
     recentsAjoutes_.clear();
     if (dejaMontree_) RetientDisposition();
     mruList_ = recents;
@@ -349,6 +356,12 @@ void TMainVel3DFrm::FeuBtnClick() {
         IsPointLbl->setText(QStringLiteral("manqué"));
     QToucheeLbl->setText(QStringLiteral("Qté touchée : ") +
                          QLocale().toString(Billard->QuantiteTouchee(), 'f', 3));
+}
+
+void TMainVel3DFrm::FeuDuJoueur() {
+    if (!Billard || coupVerrouille_) return;
+    FeuBtnClick();
+    emit CoupDuJoueur();
 }
 
 void TMainVel3DFrm::MajQteVisee() {

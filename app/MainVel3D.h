@@ -41,6 +41,10 @@ class TDockOutil;
 class TEnregistrementFrm;
 class TFenetreOutil;
 class TSolutionsFrm;
+class TEntrainementFrm;
+class TPartieFrm;
+class TProgresFrm;
+class TBaseHistorique;
 
 // where the default layout puts a tool window's dock
 enum class TPlaceOutil {
@@ -56,6 +60,7 @@ struct TDemarrageVel3D {
     QString CheminServeurCoup;      // socket receiving shots; empty: none
     QString FichierLigneCommande;   // first command-line parameter, or empty
     QString DossierProgramme;       // initial folder of the file dialogs
+    QString Historique;             // history database; empty: the user's data folder
 };
 
 class TMainVel3DFrm : public QMainWindow, public THoteOutils {
@@ -84,6 +89,9 @@ public:
     // the balls or the rule, and nothing is fired
     void VerrouilleCoup(const QObject* detenteur, bool verrou) override;
     bool CoupVerrouille() const override { return coupVerrouille_; }
+    void ChoisitBilleJoueur(bool jaune) override;
+    void ChoisitModeJeu(TModeDeJeu mode) override;
+    bool ChargeTable(const QString& fichier, QString* erreur = nullptr) override;
     // writes the cue and the balls to a position file; false (after telling the user) on failure
     bool SauvePosition(const QString& nom) override;
     void AfficheAide(int contexte) override;
@@ -93,6 +101,9 @@ public:
 
     // -- operations offered to the other windows
     void FeuBtnClick();
+    // the shot fired by the player (fire button, space bar, a shot handed over): CoupJoue, then
+    // CoupDuJoueur
+    void FeuDuJoueur();
     void SetTauxRalenti(double x);
     double TauxRalenti() const { return tauxRalenti_; }
     void MajQteVisee();
@@ -137,6 +148,13 @@ public:
     TSolutionsFrm* SolutionsFrm = nullptr;
     // the solutions window and its item of the "&Outils" menu (shortcut F7)
     void BrancheSolutions(TSolutionsFrm* solutions);
+    // training, matches and progress, on the history database (OuvreHistorique: the user's data
+    // folder when no file is named; never null, closed when refused)
+    std::shared_ptr<TBaseHistorique> OuvreHistorique(const QString& fichier = QString());
+    void BrancheEntrainement(std::shared_ptr<TBaseHistorique> base);
+    TEntrainementFrm* EntrainementFrm = nullptr;
+    TPartieFrm* PartieFrm = nullptr;
+    TProgresFrm* ProgresFrm = nullptr;
 
     // -- the tool windows' docks (MainVel3DDocks.cpp)
     // The one way a tool window (a TFenetreOutil) joins the main window: it goes into a dock
@@ -169,6 +187,8 @@ public:
     void TrajetBillejoueurMnuClick(QAction* item);
     void VRMnuClick();
     void QueuevisibleMnuClick();
+    // the table's lamp alone: its pool of light on the cloth, the room dim
+    void LumiereSalleMnuClick();
     void ResettrajetsVRMnuClick();
     void VueParamQueueMnuClick();
     void DifficulteMnuClick();
@@ -203,6 +223,9 @@ public:
 signals:
     // a shot was fired and computed (fire button, automatic fire, handed-over shot)
     void CoupJoue();
+    // ... and it was the player's own (not a preview of auto-fire, a route or a replay shown):
+    // an attempt for the drills and the match
+    void CoupDuJoueur();
     // the animation shows time t of the shot (s from the cue impact); -1 when it ends
     void ImageAnimee(double t);
 
@@ -258,6 +281,7 @@ private:
     QAction* QueuevisibleMnu = nullptr;
     QAction* ResettrajetsVRMnu = nullptr;
     QAction* DispositionMnu = nullptr;
+    QAction* LumiereSalleMnu = nullptr;
     QMenu* FenetresMnu = nullptr;
     QAction* VueParamQueueMnu = nullptr;
     QAction* DifficulteMnu = nullptr;
@@ -267,6 +291,10 @@ private:
     QAction* OuvreEnregistrementMnu = nullptr;
     QAction* EnregistrementMnu = nullptr;
     QAction* SolutionsMnu = nullptr;
+    QAction* OuvrirEntrainementMnu = nullptr;
+    QAction* EntrainementMnu = nullptr;
+    QAction* PartieMnu = nullptr;
+    QAction* ProgresMnu = nullptr;
     QMenu* AideMnu = nullptr;
     QAction* SommaireChmMnu = nullptr;
     QAction* IndexChmMnu = nullptr;
@@ -300,6 +328,10 @@ private:
     void PlaceParDefaut(const TOutilDocke& o);
     void TaillesParDefaut();
     void RangeColonneDroite();
+    // the height a window under the table needs to be seen whole, within a third of the main window
+    int HauteurVoulueBas(const TOutilDocke& o) const;
+    // a window just shown under the table: its row raised to that height when lower
+    void RangeBas(const TFenetreOutil* outil);
     void MajItemsOutils();
     // the layout kept in the settings, or the default one (an unreadable one is said)
     void RestaureDisposition();
@@ -332,6 +364,7 @@ private:
     bool reglagesIllisibles_ = false;
     std::string fisikEcrit_;
     double tauxEcrit_ = 1.0;
+    bool lumiereSalleEcrite_ = false;
     std::vector<std::string> recentsAjoutes_;
     std::vector<TOutilDocke> outilsDockes_;
     QByteArray dispositionLue_;

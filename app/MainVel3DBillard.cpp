@@ -10,6 +10,9 @@
 #include "fichiers/FichierFisik.h"
 #include "scene/gl/VueGL.h"
 #include "tools/Enregistrement.h"
+#include "tools/Entrainement.h"
+#include "tools/Partie.h"
+#include "tools/Progres.h"
 #include "tools/Solutions.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/CaseLed.h"
@@ -54,6 +57,27 @@ void TMainVel3DFrm::LitFisik() {
     }
     // the balls keep the radius of the 3D models
     Billard->Simu->Fisik.SetParam(2, Billard->RayonBille);
+}
+
+bool TMainVel3DFrm::ChargeTable(const QString& fichier, QString* erreur) {
+    const auto refuse = [erreur](const QString& raison) {
+        if (erreur) *erreur = raison;
+        return false;
+    };
+    if (!Billard) return refuse(QStringLiteral("le billard n'est pas encore affiché"));
+    if (coupVerrouille_) return refuse(QStringLiteral("évaluation de la difficulté en cours"));
+    // over the factory values, as the command line reads a table: a key the file lacks is not
+    // taken from the table in play
+    TPARAMPHYS fisik = Billard->Simu->Fisik;
+    fisik.ValeursUsine();
+    std::string raison;
+    if (!fichier.isEmpty() && !ChargeFisik(fisik, fichier.toStdString(), &raison))
+        return refuse(QString::fromStdString(raison));
+    // the balls keep the radius of the 3D models
+    fisik.SetParam(2, Billard->RayonBille);
+    Billard->Simu->Fisik = fisik;
+    if (CalibrageFrm) CalibrageFrm->ChargeGrille();
+    return true;
 }
 
 bool TMainVel3DFrm::OuvrePosition(const QString& nom) {
@@ -119,5 +143,5 @@ void TMainVel3DFrm::WMCopyData(const TCopieCoup& coup) {
     const auto centre = [](const std::array<float, 3>& p) { return TVecteur3f{p[0], p[1], p[2]}; };
     Billard->PlaceEnOrdre({Billard->BilleJoueur, Billard->BilleNonJoueur, Billard->Rouge},
                           {centre(coup.Joueur), centre(coup.NonJoueur), centre(coup.Rouge)});
-    FeuBtnClick();
+    FeuDuJoueur();
 }

@@ -44,7 +44,7 @@ void TMainVel3DFrm::FormKeyDown(QKeyEvent* e) {
             anime_ = false;
             return;
         case Qt::Key_Space:
-            if (!e->isAutoRepeat()) FeuBtnClick();
+            if (!e->isAutoRepeat()) FeuDuJoueur();
             return;
         case Qt::Key_End:
             if (!coupVerrouille_) LastCoupEndMnuClick();
@@ -72,6 +72,17 @@ void TMainVel3DFrm::FormKeyDown(QKeyEvent* e) {
         case Qt::Key_F3:
             VueParamQueueMnu->trigger();
             return;
+        case Qt::Key_F6:
+        case Qt::Key_F7:
+        case Qt::Key_F8:
+        case Qt::Key_F9: {
+            QAction* item = touche == Qt::Key_F6   ? EntrainementMnu
+                            : touche == Qt::Key_F7 ? SolutionsMnu
+                            : touche == Qt::Key_F8 ? PartieMnu
+                                                   : ProgresMnu;
+            if (item) item->trigger();
+            return;
+        }
         case Qt::Key_Q:
             if (e->modifiers() & Qt::ControlModifier) {
                 QueuevisibleMnu->trigger();

@@ -42,6 +42,7 @@ void TMainVel3DFrm::BasculeOutil(TFenetreOutil* outil, QAction* item) {
     if (item->isChecked()) {
         outil->show();
         RangeColonneDroite();
+        RangeBas(outil);
     }
     // the window may refuse to close (a computation runs); closed, its dock goes too
     else if (outil->close())
@@ -106,8 +107,10 @@ void TMainVel3DFrm::DispositionParDefaut() {
 
 void TMainVel3DFrm::TaillesParDefaut() {
     // the right column as wide as the cue window wants, within a third of the window; the bottom
-    // row low enough for the table to keep most of the height
-    QList<QDockWidget*> droite, bas;
+    // row low enough for the table to keep most of the height, yet high enough for the window in
+    // front when a third of the height allows it
+    QList<QDockWidget*> droite;
+    const TOutilDocke* devant = nullptr;  // the first open window under the table, in front
     int largeur = 300;
     for (const TOutilDocke& o : outilsDockes_) {
         if (o.place == TPlaceOutil::Droite) {
@@ -115,12 +118,27 @@ void TMainVel3DFrm::TaillesParDefaut() {
             const int barre = o.dock->Defilement()->verticalScrollBar()->sizeHint().width();
             largeur = std::max(largeur, o.outil->sizeHint().width() + barre);
         }
-        if (o.place == TPlaceOutil::Bas && !o.dock->isHidden()) bas << o.dock;
+        if (o.place == TPlaceOutil::Bas && !o.dock->isHidden() && !devant) devant = &o;
     }
     largeur = std::min(largeur, std::max(300, width() / 3));
     if (!droite.isEmpty()) resizeDocks(droite, {largeur}, Qt::Horizontal);
-    if (!bas.isEmpty()) resizeDocks({bas.first()}, {std::clamp(height() / 4, 180, 300)}, Qt::Vertical);
+    if (devant)
+        resizeDocks({devant->dock}, {std::max(std::clamp(height() / 4, 180, 300), HauteurVoulueBas(*devant))},
+                    Qt::Vertical);
     RangeColonneDroite();
+}
+
+int TMainVel3DFrm::HauteurVoulueBas(const TOutilDocke& o) const {
+    // the window whole under the table when a third of the main window allows it
+    const int titre = o.dock->sizeHint().height() - o.dock->Defilement()->sizeHint().height();
+    return std::min(o.outil->minimumSizeHint().height() + std::max(titre, 0) + 4, height() / 3);
+}
+
+void TMainVel3DFrm::RangeBas(const TFenetreOutil* outil) {
+    for (const TOutilDocke& o : outilsDockes_)
+        if (o.outil == outil && o.place == TPlaceOutil::Bas && !o.dock->isFloating() &&
+            dockWidgetArea(o.dock) == Qt::BottomDockWidgetArea && o.dock->height() < HauteurVoulueBas(o))
+            resizeDocks({o.dock}, {HauteurVoulueBas(o)}, Qt::Vertical);
 }
 
 void TMainVel3DFrm::RangeColonneDroite() {

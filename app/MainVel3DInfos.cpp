@@ -46,7 +46,7 @@ void TMainVel3DFrm::CreeInfos() {
     FeuBtn->setGeometry(6, 6, 40, 40);
     FeuBtn->setFocusPolicy(Qt::NoFocus);
     PoseBulle(FeuBtn, QStringLiteral("PAN !|joue le coup, raccourci clavier : [ESPACE]"));
-    connect(FeuBtn, &QToolButton::clicked, this, [this] { FeuBtnClick(); });
+    connect(FeuBtn, &QToolButton::clicked, this, [this] { FeuDuJoueur(); });
 
     TirAutoChk = new TCaseLed(QStringLiteral("tir auto"), DisplayInfos);
     TirAutoChk->setObjectName(QStringLiteral("TirAutoChk"));

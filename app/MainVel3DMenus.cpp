@@ -117,6 +117,11 @@ void TMainVel3DFrm::CreeMenuAffichage() {
     ResettrajetsVRMnu =
         Item(OptionsJeu, "ResettrajetsVRMnu", QStringLiteral("Efface le billard (trajets et V/R)   SUPPR"),
              QStringLiteral("efface les trajets visibles"));
+    LumiereSalleMnu = Item(OptionsJeu, "LumiereSalleMnu", QStringLiteral("Lumière de salle"),
+                           QStringLiteral("seule la lampe du billard éclaire : un halo sur le tapis, la "
+                                          "salle dans la pénombre"),
+                           true);
+    connect(LumiereSalleMnu, &QAction::triggered, this, [this] { LumiereSalleMnuClick(); });
     OptionsJeu->addSeparator();
     DispositionMnu = Item(OptionsJeu, "DispositionMnu", QStringLiteral("Disposition par défaut"),
                           QStringLiteral("remet les fenêtres outils à leur place : la queue à droite, les "
@@ -201,15 +206,12 @@ void TMainVel3DFrm::SaveToFileMnuClick() {
 
 // -- game
 
-void TMainVel3DFrm::BilleJoueurMnuClick() {
+void TMainVel3DFrm::BilleJoueurMnuClick() { ChoisitBilleJoueur(tagBilleJoueur_ != 1); }
+
+void TMainVel3DFrm::ChoisitBilleJoueur(bool jaune) {
     if (!Billard) return;
-    if (tagBilleJoueur_ == 1) {
-        tagBilleJoueur_ = 0;
-        Billard->SetBilleJoueur(Billard->Blanche);
-    } else {
-        tagBilleJoueur_ = 1;
-        Billard->SetBilleJoueur(Billard->Jaune);
-    }
+    tagBilleJoueur_ = jaune ? 1 : 0;
+    Billard->SetBilleJoueur(jaune ? Billard->Jaune : Billard->Blanche);
     BilleJoueurMnu->setText(QStringLiteral("Joueur : ") + QString::fromStdString(Billard->BilleJoueur->Nom));
 }
 
@@ -218,6 +220,12 @@ void TMainVel3DFrm::Mnu3bandesClick(QAction* choix) {
     if (!Billard) return;
     const TModeDeJeu mode = choix == Mnu1bande ? j1Bande : choix == MnuLibre ? jLibre : j3Bandes;
     if (Billard->Simu->ModeDeJeu != mode) Billard->Simu->ModeDeJeu = mode;
+}
+
+void TMainVel3DFrm::ChoisitModeJeu(TModeDeJeu mode) {
+    if (!Billard) return;
+    (mode == j1Bande ? Mnu1bande : mode == jLibre ? MnuLibre : Mnu3bandes)->setChecked(true);
+    Billard->Simu->ModeDeJeu = mode;
 }
 
 void TMainVel3DFrm::PosDepartMnuClick() {
@@ -261,6 +269,11 @@ void TMainVel3DFrm::TrajetBillejoueurMnuClick(QAction* item) {
 
 void TMainVel3DFrm::VRMnuClick() {
     if (Billard) Billard->SetVRVisible(VRMnu->isChecked());
+}
+
+void TMainVel3DFrm::LumiereSalleMnuClick() {
+    VueTable.Salle.LampeSeule = LumiereSalleMnu->isChecked();
+    gls.Modifie();
 }
 
 void TMainVel3DFrm::QueuevisibleMnuClick() {

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <ostream>
 
+#ifndef VELMORA_VERSION
+#define VELMORA_VERSION "?"
+#endif
+
 namespace {
 
 std::vector<TCommande>& Registre() {
@@ -17,6 +21,7 @@ void AideGenerale(std::ostream& out) {
     out << "velmora-sim : simulateur de billard carambole sans fenêtre\n\n"
            "usage : velmora-sim COMMANDE [OPTIONS]\n"
            "        velmora-sim COMMANDE --help    aide d'une commande\n\n"
+           "        velmora-sim --version          version du programme\n\n"
            "commandes :\n";
     for (const TCommande& c : commandes) out << "  " << c.nom << "\t" << c.resume << "\n";
     out << "\nstatut de sortie : 0 succès, 1 fichier illisible ou impossible à écrire, 2 erreur d'usage\n";
@@ -34,6 +39,10 @@ int LanceVelmoraSim(const std::vector<std::string>& args, std::ostream& out, std
     const std::string& nom = args.front();
     if (nom == "--help" || nom == "-h" || nom == "help") {
         AideGenerale(out);
+        return kSucces;
+    }
+    if (nom == "--version") {
+        out << "velmora-sim " << VELMORA_VERSION << "\n";
         return kSucces;
     }
     for (const TCommande& c : Registre()) {

@@ -1,6 +1,7 @@
 #include "cli/OptionsTir.h"
 
 #include "cli/TableOptions.h"
+#include "jeu/PackEntrainement.h"
 
 const char* const kAideOptionsTir =
     "options :\n"
@@ -18,27 +19,6 @@ const char* const kAideOptionsTir =
     "sortie : une ligne, le résultat (\"fausse queue\", \"réussi\" ou \"manqué\") puis photos=N t=SECONDES\n"
     "statut : 0 succès, 1 fichier illisible ou impossible à écrire, 2 erreur d'usage\n";
 
-namespace {
-
-bool LitMode(const std::string& texte, TModeDeJeu& mode) {
-    if (texte == "3bandes") {
-        mode = j3Bandes;
-    } else if (texte == "1bande") {
-        mode = j1Bande;
-    } else if (texte == "libre") {
-        mode = jLibre;
-    } else {
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-const char* MotMode(TModeDeJeu mode) {
-    return mode == j3Bandes ? "3bandes" : mode == j1Bande ? "1bande" : "libre";
-}
-
 bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, std::string* erreur) {
     const std::vector<TOptionCli> table = {
         {"--fsk", TGenreOption::Valeur,
@@ -47,8 +27,11 @@ bool LitOptionsTir(const std::vector<std::string>& args, TOptionsTir& options, s
          OptionNonVide(options.exportPvr, "l'option --export attend une valeur non vide")},
         {"--mode", TGenreOption::Valeur,
          [&](const std::string& valeur, std::string* erreur) {
-             return LitMode(valeur, options.mode) ||
-                    Refuse(erreur, "mode inconnu \"" + valeur + "\" (3bandes, 1bande ou libre)");
+             if (const auto mode = ModeJeuDepuisMot(valeur)) {
+                 options.mode = *mode;
+                 return true;
+             }
+             return Refuse(erreur, "mode inconnu \"" + valeur + "\" (3bandes, 1bande ou libre)");
          }},
         {"--json", TGenreOption::Drapeau, OptionDrapeau(options.json)},
     };

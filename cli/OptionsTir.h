@@ -14,9 +14,6 @@ struct TOptionsTir {
     bool json = false;
 };
 
-// the mode's word on the command line: "3bandes", "1bande", "libre"
-const char* MotMode(TModeDeJeu mode);
-
 // the options' part of a command's help
 extern const char* const kAideOptionsTir;
 

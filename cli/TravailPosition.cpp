@@ -2,6 +2,7 @@
 
 #include "fichiers/EcritureAtomique.h"
 #include "fichiers/Empreinte.h"
+#include "jeu/PackEntrainement.h"
 #include "jeu/PositionJeu.h"
 
 TTravailPosition::TTravailPosition(const TOptionsTir& tir) : tir_(tir) {
@@ -17,7 +18,7 @@ std::unique_ptr<TBillardVelmora> TTravailPosition::Charge(const std::string& fic
 }
 
 std::string TTravailPosition::ConfigurationTir() const {
-    return "--mode " + std::string(MotMode(tir_.mode)) + "\n--fsk " +
+    return "--mode " + std::string(MotModeJeu(tir_.mode)) + "\n--fsk " +
            (tir_.fsk.empty() ? std::string("(aucun)") : empreinteFsk_) + "\n";
 }
 

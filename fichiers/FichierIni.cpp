@@ -193,6 +193,17 @@ std::vector<std::string> TFichierIni::Cles(std::string_view section) const {
     return cles;
 }
 
+std::vector<std::string> TFichierIni::Sections() const {
+    std::vector<std::string> sections;
+    for (const Element& e : elements_) {
+        if (e.genre != Genre::Section) continue;
+        const bool deja = std::any_of(sections.begin(), sections.end(),
+                                      [&](const std::string& s) { return Egal(s, e.nom); });
+        if (!deja) sections.push_back(e.nom);
+    }
+    return sections;
+}
+
 std::optional<std::string> TFichierIni::Lit(std::string_view section, std::string_view cle) const {
     const size_t i = TrouveCle(section, cle);
     if (i == npos) return std::nullopt;
@@ -270,5 +281,12 @@ void TFichierIni::EcritBooleen(std::string_view section, std::string_view cle, b
 void TFichierIni::EffaceCles(std::string_view section) {
     for (Element& e : elements_)
         if (e.genre == Genre::Cle && e.section != npos && Egal(elements_[e.section].nom, section))
+            e.supprime = true;
+}
+
+void TFichierIni::EffaceCle(std::string_view section, std::string_view cle) {
+    for (Element& e : elements_)
+        if (e.genre == Genre::Cle && e.section != npos && Egal(e.nom, cle) &&
+            Egal(elements_[e.section].nom, section))
             e.supprime = true;
 }

@@ -25,6 +25,8 @@ public:
 
     bool SectionExiste(std::string_view section) const;
     bool CleExiste(std::string_view section, std::string_view cle) const;
+    // section names in file order (first occurrence of each)
+    std::vector<std::string> Sections() const;
     // keys of a section in file order (first occurrence of each)
     std::vector<std::string> Cles(std::string_view section) const;
 
@@ -41,6 +43,8 @@ public:
     void EcritBooleen(std::string_view section, std::string_view cle, bool valeur);
     // removes every entry of the section (the header stays)
     void EffaceCles(std::string_view section);
+    // removes the key from the section, each time it appears
+    void EffaceCle(std::string_view section, std::string_view cle);
 
 private:
     enum class Genre { Section, Cle };

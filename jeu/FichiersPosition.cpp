@@ -95,7 +95,11 @@ void EcritSectionGLBillard(TFichierIni& ini, const TSectionGLBillard& vue) {
         if (vue.Camera[size_t(i)]) ini.EcritReel(kGLBillard, kCamera[i], *vue.Camera[size_t(i)]);
     for (int i = 0; i < 3; ++i)
         if (vue.Cible[size_t(i)]) ini.EcritReel(kGLBillard, kCible[i], *vue.Cible[size_t(i)]);
-    if (!vue.FisikFile.empty()) ini.EcritTexte(kGLBillard, "FisikFile", vue.FisikFile);
+    // a position made without a parameter file keeps none that an earlier save of the file named
+    if (!vue.FisikFile.empty())
+        ini.EcritTexte(kGLBillard, "FisikFile", vue.FisikFile);
+    else
+        ini.EffaceCle(kGLBillard, "FisikFile");
 }
 
 TSectionGLBillard LitSectionGLBillard(const TFichierIni& ini) {

@@ -40,7 +40,7 @@ void SauvePosition(const TBillardVelmora& simu, TFichierIni& ini);
 void ChargePosition(TBillardVelmora& simu, const TFichierIni& ini);
 
 // Writes the view section: Hrelatif, TypeCamActive, the camera keys that have a value, and
-// FisikFile when not empty.
+// FisikFile when not empty (an empty one removes the key the file may hold).
 void EcritSectionGLBillard(TFichierIni& ini, const TSectionGLBillard& vue);
 TSectionGLBillard LitSectionGLBillard(const TFichierIni& ini);
 

@@ -35,17 +35,22 @@ TPositionJeu PositionPrise(const TParamQueue& queue, const std::array<TVecteur, 
     return p;
 }
 
-bool LitPositionJeu(const std::string& nomFichier, TPositionOuverte& ouverte, std::string* erreur) {
+bool LitPositionJeu(const std::string& nomFichier, const TParamQueue& queueSimu, const TQueueDegres& queue,
+                    const TTableJeu& table, TPositionOuverte& ouverte, std::string* erreur) {
     TFichierIni ini;
     if (!ChargeIniPosition(nomFichier, ini, erreur)) return false;
-    // the simulation's cue fields before the first shot: no speed, the factory mass
-    TParamQueue queue;
+    TParamQueue lue = queueSimu;
     std::array<TVecteur, 3> positions{};
-    LitSectionsPosition(ini, queue, positions);
+    LitSectionsPosition(ini, lue, positions);
     ouverte.Vue = LitSectionGLBillard(ini);
-    ouverte.Position = PositionPrise(queue, positions, ouverte.Vue, QueueDepart());
+    ouverte.Position = PositionPrise(lue, positions, ouverte.Vue, queue, table);
     ouverte.CheminFisik = CheminFisik(ouverte.Vue.FisikFile, nomFichier);
     return true;
+}
+
+bool LitPositionJeu(const std::string& nomFichier, TPositionOuverte& ouverte, std::string* erreur) {
+    // the simulation's cue fields before the first shot: no speed, the factory mass
+    return LitPositionJeu(nomFichier, TParamQueue{}, QueueDepart(), TTableJeu(), ouverte, erreur);
 }
 
 TSectionGLBillard VueOuverte(const TPositionOuverte& ouverte) {

@@ -42,12 +42,19 @@ TPositionJeu PositionPrise(const TParamQueue& queue, const std::array<TVecteur, 
                            const TSectionGLBillard& vue, const TQueueDegres& avant,
                            const TTableJeu& table = TTableJeu());
 
-// A position file opened as the program opens it at start (its opening cue, the mobile camera).
+// A position file as the program opens it: its cue and balls taken by the program's models, its view
+// section, and the parameter file it names.
 struct TPositionOuverte {
     TPositionJeu Position;
     TSectionGLBillard Vue;
     std::string CheminFisik;  // the parameter file it names, when it exists; empty otherwise
 };
+// Read over the program's present state: the simulation's cue fields (the file's missing "Vq" and
+// "m" keep theirs), the 3D cue (an inclination it refuses keeps its own) and the table the balls
+// are placed on. False with the reason when the file is not a position (nothing changes then).
+bool LitPositionJeu(const std::string& nomFichier, const TParamQueue& queueSimu, const TQueueDegres& queue,
+                    const TTableJeu& table, TPositionOuverte& ouverte, std::string* erreur = nullptr);
+// ... as the program opens it at start: its opening cue, the simulation before its first shot
 bool LitPositionJeu(const std::string& nomFichier, TPositionOuverte& ouverte, std::string* erreur = nullptr);
 // the view the program saves right after opening it: the file's camera keys over the opening
 // camera of its kind, and the parameter file it named when that file could be read

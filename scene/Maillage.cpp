@@ -36,10 +36,10 @@ void Eventail(TMaillage& m, const TVecteur3f& centre, const std::vector<TVecteur
 
 TMaillage Plan(const TPlan& p) {
     TMaillage m;
-    // cells of about 30 units: enough for vertex lighting to show the lamps, few enough
+    // cells of the plane's mesh size: enough for vertex lighting to show the lamps, few enough
     // triangles for software OpenGL
-    const int nx = std::clamp(int(p.Largeur() / 30), 1, 64);
-    const int ny = std::clamp(int(p.Hauteur() / 30), 1, 64);
+    const int nx = std::clamp(int(p.Largeur() / p.Maille()), 1, 64);
+    const int ny = std::clamp(int(p.Hauteur() / p.Maille()), 1, 64);
     for (int j = 0; j <= ny; ++j)
         for (int i = 0; i <= nx; ++i) {
             m.Sommets.push_back(

@@ -103,6 +103,11 @@ bool TNoeud::VisibleDansScene() const {
     return true;
 }
 
+void TNoeud::SetFini(TFini f) {
+    fini_ = f;
+    Modifie();
+}
+
 void TNoeud::SetMateriau(const TMateriau& m) {
     materiau_ = m;
     Modifie();
@@ -133,6 +138,12 @@ void TNoeud::Modifie() { scene_.Modifie(); }
 void TNoeud::FormeModifiee() {
     ++revisionForme_;
     Modifie();
+}
+
+void TPlan::SetMaille(float m) {
+    if (!(m > 0)) return;
+    maille_ = m;
+    FormeModifiee();
 }
 
 void TPlan::SetDimensions(float largeur, float hauteur) {

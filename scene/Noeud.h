@@ -13,6 +13,12 @@ class TScene;
 
 enum class TGenreNoeud { Factice, Plan, Disque, Cylindre, Boite, Sphere, Lignes, Camera, Lumiere };
 
+// How the renderer shades a surface beyond its four colours. Auto: spheres polished, the rest as
+// the fixed-function lights make them; the others are finishes lit per pixel, whose average
+// colour stays the material's: a matte or polished surface, cloth with its nap, wood with its
+// grain and a satin sheen, mother-of-pearl, a floor of planks fading into the room.
+enum class TFini : std::uint8_t { Auto, Mat, Poli, Drap, Bois, Nacre, Sol };
+
 // the four front-material colours
 struct TMateriau {
     TCouleur Ambiante{0.2f, 0.2f, 0.2f, 1};
@@ -75,11 +81,17 @@ public:
 
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
+    // under the room's object (TSalle): not drawn when the eye looks on it from above, the
+    // object's top then hiding it whole
+    bool SousObjet() const { return sousObjet_; }
+    void SetSousObjet(bool s) { sousObjet_ = s; }
     // visible itself and through all its ancestors
     bool VisibleDansScene() const;
 
     const TMateriau& Materiau() const { return materiau_; }
     void SetMateriau(const TMateriau& m);
+    TFini Fini() const { return fini_; }
+    void SetFini(TFini f);
 
     TMatrice4f MatriceLocale() const;
     TMatrice4f MatriceAbsolue() const;
@@ -111,7 +123,9 @@ private:
     float roulis_ = 0;
     float virage_ = 0;
     bool visible_ = true;
+    bool sousObjet_ = false;
     TMateriau materiau_;
+    TFini fini_ = TFini::Auto;
     unsigned revisionForme_ = 0;
 };
 
@@ -128,10 +142,15 @@ public:
     float Largeur() const { return largeur_; }  // along X
     float Hauteur() const { return hauteur_; }  // along Y
     void SetDimensions(float largeur, float hauteur);
+    // the size of the cells its triangles make (at most 64 a side): fine enough for lights
+    // computed at the corners to show the lamps; a plane lit per pixel needs none
+    float Maille() const { return maille_; }
+    void SetMaille(float m);
 
 private:
     float largeur_ = 1;
     float hauteur_ = 1;
+    float maille_ = 30;
 };
 
 // disk in the node's XY plane, facing +Z; 4 slices make a rhombus
@@ -222,7 +241,6 @@ public:
     void SetMotif(std::uint16_t motif, int facteur = 1);
     void DebutMaj() { ++crochet_; }
     void FinMaj();
-    bool EnMaj() const { return crochet_ > 0; }
 
 private:
     void Change();

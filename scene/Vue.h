@@ -8,6 +8,18 @@
 
 class TScene;
 
+// The room around the scene's main object (the table), centred on the origin: the floor is
+// darker under it, and with the room's own lamps off ("lumière de salle") the lamp over it casts
+// a pool of light while the room falls dim.
+struct TSalle {
+    float DemiLargeur = 0;   // the object's half extent across X (0: no room)
+    float DemiLongueur = 0;  // and along Y
+    float Dessus = 0;        // the height of its top, which hides what is under it from above
+    float Sol = 0;           // the height of the floor around it
+    float EtendueSol = 0;    // the floor's half extent (0: no floor)
+    bool LampeSeule = false;
+};
+
 class TVue {
 public:
     explicit TVue(TScene& scene) : scene_(scene) {}
@@ -20,7 +32,9 @@ public:
     int Hauteur() const { return hauteur_; }
     void SetTaille(int largeur, int hauteur);
 
+    // the background: a gradient from it, darker at the top and in the corners
     TCouleur Fond{0.5f, 0.5f, 0.5f, 1};
+    TSalle Salle;
 
     // absolute position of the camera (the origin without a camera)
     TVecteur3f PositionCamera() const;

@@ -12,13 +12,14 @@ declare -A permis=(
   [fichiers]="sim collisions"
   [jeu]="fichiers sim collisions"
   [moteurs]="jeu fichiers sim collisions"
+  [historique]="moteurs jeu fichiers sim collisions"
   [scene]=""
   [view3d]="scene jeu fichiers sim collisions"
   [widgets]=""
   [help]=""
-  [tools]="widgets view3d scene moteurs jeu fichiers sim collisions"
-  [app]="tools help widgets view3d scene moteurs jeu fichiers sim collisions"
-  [cli]="moteurs jeu fichiers sim collisions"
+  [tools]="widgets view3d scene historique moteurs jeu fichiers sim collisions"
+  [app]="tools help widgets view3d scene historique moteurs jeu fichiers sim collisions"
+  [cli]="historique moteurs jeu fichiers sim collisions"
 )
 
 fautes=0

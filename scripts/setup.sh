@@ -6,12 +6,14 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
-  qt6-translations-l10n
+  qt6-translations-l10n qt6-charts-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libnlopt-cxx-dev libnlopt-dev
+  libsqlite3-dev
   xvfb xauth locales
   xdotool imagemagick
-  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
+  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14 universal-ctags
+  dpkg-dev
   libopenmpi-dev openmpi-bin
 )
 

@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 [ -f "$build/compile_commands.json" ] || { echo "tidy: no $build/compile_commands.json (build first)" >&2; exit 1; }
-dossiers="sim|collisions|fichiers|jeu|moteurs|cli"
+dossiers="sim|collisions|fichiers|jeu|moteurs|historique|cli"
 # run-clang-tidy prints every file's command line; keep only what it found
 # the compile commands are GCC's: clang does not know some of its warning options
 sortie=$(run-clang-tidy-14 -p "$build" -quiet -j "$(nproc)" -extra-arg=-Wno-unknown-warning-option \

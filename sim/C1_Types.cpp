@@ -36,19 +36,6 @@ const char* TexteTypeChoc(int valeur) {
     }
 }
 
-const char* TexteModeDeJeu(int valeur) {
-    switch (valeur) {
-        case jLibre:
-            return "Libre";
-        case j1Bande:
-            return "1 bandes";
-        case j3Bandes:
-            return "3 bandes";
-        default:
-            return "?";
-    }
-}
-
 int TStockTrajets::PremierePhotoNonFinie() const {
     const auto fini = [](const TVecteur& v) {
         return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);

@@ -24,10 +24,9 @@ enum TTypeChoc : std::uint8_t { tcAucun, tcBilleBille, tcBilleTapis, tcBilleBand
 
 enum TModeDeJeu : std::uint8_t { jLibre, j1Bande, j3Bandes };
 
-// display texts; any other value gives "(?)" for a motion, "?" for a collision or a mode
+// display texts; any other value gives "(?)" for a motion, "?" for a collision
 const char* TexteMouvement(int valeur);
 const char* TexteTypeChoc(int valeur);
-const char* TexteModeDeJeu(int valeur);
 
 struct TEtatBille;
 using TValidation = TMethode<TEtatBille&>;

@@ -130,23 +130,35 @@ bool TDessinCarte::event(QEvent* e) {
 void TDessinCarte::Dessine(QPainter& p, const QRect& zone) const {
     p.fillRect(zone, palette().color(QPalette::Base));
     if (!carte_ || !grille_ || !queue_) return;
-    const TCarteReussites& c = *carte_;
     p.setFont(font());
-    const QFontMetrics fm(font());
-    const int ligne = fm.height();
-    const QColor texte = palette().color(QPalette::Text);
-    p.setPen(texte);
+    p.setPen(palette().color(QPalette::Text));
     const QRect cellules = ZoneCellules(zone);
-    if (cellules.width() < c.NbX || cellules.height() < 4) return;
+    if (cellules.width() < carte_->NbX || cellules.height() < 4) return;
+    DessineTitre(p, zone);
+    DessineCellules(p, cellules);
+    DessineGraduations(p, zone, cellules);
+    DessineTitresAxes(p, zone, cellules);
+    DessineLegende(p, zone, cellules);
+}
 
-    // title: the two axes and the totals
-    const std::int64_t essais = c.TotalEssais(), reussis = c.TotalReussis();
+QPointF TDessinCarte::CentreCellule(const QRect& cellules, int ix, int iy) const {
+    const double lx = double(cellules.width()) / carte_->NbX, ly = double(cellules.height()) / carte_->NbY;
+    return {cellules.left() + (ix + 0.5) * lx, cellules.bottom() + 1 - (iy + 0.5) * ly};
+}
+
+void TDessinCarte::DessineTitre(QPainter& p, const QRect& zone) const {
+    // the two axes and the totals
+    const TCarteReussites& c = *carte_;
+    const int ligne = QFontMetrics(font()).height();
     p.drawText(QRect(zone.left(), zone.top() + 2, zone.width(), ligne), Qt::AlignCenter,
                QStringLiteral("taux de réussite : %1 × %2   (%3 réussis sur %4 essais)")
                    .arg(TDifficulteCarte::NomParam(c.ParamX), TDifficulteCarte::NomParam(c.ParamY))
-                   .arg(reussis)
-                   .arg(essais));
+                   .arg(c.TotalReussis())
+                   .arg(c.TotalEssais()));
+}
 
+void TDessinCarte::DessineCellules(QPainter& p, const QRect& cellules) const {
+    const TCarteReussites& c = *carte_;
     // the cells, one pixel each, stretched without smoothing
     QImage image(c.NbX, c.NbY, QImage::Format_RGB32);
     for (int iy = 0; iy < c.NbY; ++iy)
@@ -158,23 +170,26 @@ void TDessinCarte::Dessine(QPainter& p, const QRect& zone) const {
     p.restore();
     p.drawRect(cellules.adjusted(0, 0, -1, -1));
 
-    const double lx = double(cellules.width()) / c.NbX, ly = double(cellules.height()) / c.NbY;
-    const auto centreX = [&](int ix) { return cellules.left() + (ix + 0.5) * lx; };
-    const auto centreY = [&](int iy) { return cellules.bottom() + 1 - (iy + 0.5) * ly; };
-
     // the current cue: its cell framed (at least a few pixels), white inside black
-    {
-        const double w = std::max(lx, 7.0), h = std::max(ly, 7.0);
-        const QRectF marque(centreX(c.NbX / 2) - w / 2, centreY(c.NbY / 2) - h / 2, w, h);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::black, 3));
-        p.drawRect(marque);
-        p.setPen(QPen(Qt::white, 1.5));
-        p.drawRect(marque);
-        p.setPen(texte);
-    }
+    const double lx = double(cellules.width()) / c.NbX, ly = double(cellules.height()) / c.NbY;
+    const double w = std::max(lx, 7.0), h = std::max(ly, 7.0);
+    const QPointF centre = CentreCellule(cellules, c.NbX / 2, c.NbY / 2);
+    const QRectF marque(centre.x() - w / 2, centre.y() - h / 2, w, h);
+    const QPen texte = p.pen();
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 3));
+    p.drawRect(marque);
+    p.setPen(QPen(Qt::white, 1.5));
+    p.drawRect(marque);
+    p.setPen(texte);
+}
 
-    // ticks: the cue's value always, others as far apart as their labels need
+void TDessinCarte::DessineGraduations(QPainter& p, const QRect& zone, const QRect& cellules) const {
+    const TCarteReussites& c = *carte_;
+    const QFontMetrics fm(font());
+    const int ligne = fm.height();
+    const double lx = double(cellules.width()) / c.NbX, ly = double(cellules.height()) / c.NbY;
+    // the cue's value always, others as far apart as their labels need
     const auto pas = [](double place, int besoin) {
         return std::max(1, int(std::ceil(besoin / std::max(place, 0.01))));
     };
@@ -183,33 +198,40 @@ void TDessinCarte::Dessine(QPainter& p, const QRect& zone) const {
     const int px = pas(lx, largeurEtiquette), py = pas(ly, ligne + 2);
     for (int k = -(c.NbX / 2); k <= c.NbX / 2; ++k) {
         if (k % px != 0) continue;
-        const int x = int(std::lround(centreX(k + c.NbX / 2)));
+        const int x = int(std::lround(CentreCellule(cellules, k + c.NbX / 2, 0).x()));
         p.drawLine(x, cellules.bottom() + 1, x, cellules.bottom() + 4);
         p.drawText(QRect(x - 60, cellules.bottom() + 5, 120, ligne), Qt::AlignHCenter | Qt::AlignTop,
                    TexteValeur(*grille_, *queue_, c.ParamX, k));
     }
     for (int k = -(c.NbY / 2); k <= c.NbY / 2; ++k) {
         if (k % py != 0) continue;
-        const int y = int(std::lround(centreY(k + c.NbY / 2)));
+        const int y = int(std::lround(CentreCellule(cellules, 0, k + c.NbY / 2).y()));
         p.drawLine(cellules.left() - 4, y, cellules.left() - 1, y);
         p.drawText(QRect(zone.left(), y - ligne / 2, cellules.left() - zone.left() - 6, ligne),
                    Qt::AlignRight | Qt::AlignVCenter, TexteValeur(*grille_, *queue_, c.ParamY, k));
     }
+}
 
-    // axis titles with their units
+void TDessinCarte::DessineTitresAxes(QPainter& p, const QRect& zone, const QRect& cellules) const {
+    // each axis with its unit
+    const int ligne = QFontMetrics(font()).height();
     const auto titre = [](int param) {
         return TDifficulteCarte::NomParam(param) + QStringLiteral(" (") +
                TDifficulteCarte::UniteParam(param) + QLatin1Char(')');
     };
     p.drawText(QRect(cellules.left(), cellules.bottom() + ligne + 6, cellules.width(), ligne),
-               Qt::AlignCenter, titre(c.ParamX));
+               Qt::AlignCenter, titre(carte_->ParamX));
     p.save();
     p.translate(zone.left() + 2, cellules.center().y());
     p.rotate(-90);
-    p.drawText(QRect(-cellules.height() / 2, 0, cellules.height(), ligne), Qt::AlignCenter, titre(c.ParamY));
+    p.drawText(QRect(-cellules.height() / 2, 0, cellules.height(), ligne), Qt::AlignCenter,
+               titre(carte_->ParamY));
     p.restore();
+}
 
-    // legend: the colour scale from 0 to 100 %, and the grey of the cells without trials
+void TDessinCarte::DessineLegende(QPainter& p, const QRect& zone, const QRect& cellules) const {
+    const int ligne = QFontMetrics(font()).height();
+    // the colour scale from 0 to 100 %
     const QRect barre(cellules.right() + 10, cellules.top(), LargeurLegende, cellules.height());
     QLinearGradient degrade(barre.bottomLeft(), barre.topLeft());
     for (int i = 0; i <= 4; ++i) degrade.setColorAt(i / 4.0, Palette[i]);
@@ -221,7 +243,9 @@ void TDessinCarte::Dessine(QPainter& p, const QRect& zone) const {
         p.drawText(QRect(xTexte, y - ligne / 2, zone.right() - xTexte, ligne),
                    Qt::AlignLeft | Qt::AlignVCenter, TextePourcent(t));
     }
-    if (std::find(c.Essais.begin(), c.Essais.end(), 0) != c.Essais.end()) {
+    // and the grey of the cells without trials, when there are some
+    const std::vector<std::int64_t>& essais = carte_->Essais;
+    if (std::find(essais.begin(), essais.end(), 0) != essais.end()) {
         const QRect gris(cellules.left(), zone.bottom() - ligne + 2, ligne - 4, ligne - 4);
         p.fillRect(gris, SansEssai);
         p.drawRect(gris);

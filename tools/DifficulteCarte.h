@@ -35,6 +35,14 @@ protected:
 private:
     // where the cells go in a zone of that size
     QRect ZoneCellules(const QRect& zone) const;
+    // the centre of cell (ix, iy) in the cells' rectangle
+    QPointF CentreCellule(const QRect& cellules, int ix, int iy) const;
+    // the stages of Dessine
+    void DessineTitre(QPainter& p, const QRect& zone) const;
+    void DessineCellules(QPainter& p, const QRect& cellules) const;
+    void DessineGraduations(QPainter& p, const QRect& zone, const QRect& cellules) const;
+    void DessineTitresAxes(QPainter& p, const QRect& zone, const QRect& cellules) const;
+    void DessineLegende(QPainter& p, const QRect& zone, const QRect& cellules) const;
 
     const TCarteReussites* carte_ = nullptr;
     const TGrilleDifficulte* grille_ = nullptr;

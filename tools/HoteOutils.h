@@ -3,6 +3,8 @@
 // the help and the keys. No tool window knows more of the main window than this.
 #pragma once
 
+#include "sim/C1_Types.h"
+
 class QKeyEvent;
 class QObject;
 class QString;
@@ -38,6 +40,13 @@ public:
     // rule and nothing is fired: locked as long as one holder keeps its lock.
     virtual void VerrouilleCoup(const QObject* detenteur, bool verrou) = 0;
     virtual bool CoupVerrouille() const = 0;
+
+    // the player's ball and the game mode, chosen as the "Jeu" menu chooses them (its items follow)
+    virtual void ChoisitBilleJoueur(bool jaune) = 0;
+    virtual void ChoisitModeJeu(TModeDeJeu mode) = 0;
+    // puts a table in play: a parameter file read over the factory values, or the factory table
+    // itself when the name is empty; false with the reason, and the table in play unchanged
+    virtual bool ChargeTable(const QString& fichier, QString* erreur = nullptr) = 0;
 
     // writes the cue and the balls to a position file; false after telling the user
     virtual bool SauvePosition(const QString& nom) = 0;

@@ -117,6 +117,15 @@ void TMemTrajetsFrm::CreePanneau() {
     connect(MemOn, &QPushButton::clicked, this, &TMemTrajetsFrm::MemOnClick);
     grille->addWidget(MemOn, 0, 0, 1, 2);
 
+    CreeChoixBilles(*grille);
+    CreeCompteurs(*grille);
+    Label1 = new QLabel(QStringLiteral("Paramètres queue trajets mémorisés :"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    grille->addWidget(Label1, 2, 0, 1, 4);
+    CreeBoutons(*grille);
+}
+
+void TMemTrajetsFrm::CreeChoixBilles(QGridLayout& grille) {
     // the balls whose trajectory is kept
     auto* billes = new QHBoxLayout;
     const auto led = [&](TCaseLed*& c, const char* nom, const QString& texte, const QString& bulle) {
@@ -134,8 +143,10 @@ void TMemTrajetsFrm::CreePanneau() {
         QStringLiteral("|si activé mémorise le trajet de la rouge"));
     Jcheck->setChecked(true);
     billes->addStretch(1);
-    grille->addLayout(billes, 0, 2, 1, 2);
+    grille.addLayout(billes, 0, 2, 1, 2);
+}
 
+void TMemTrajetsFrm::CreeCompteurs(QGridLayout& grille) {
     // thinning and capacity
     DensiteLbl = new QLabel(Panel1);
     DensiteLbl->setObjectName(QStringLiteral("DensiteLbl"));
@@ -158,15 +169,14 @@ void TMemTrajetsFrm::CreePanneau() {
         MaxTrajetsChangingEx(v, v > maxPrecedent_ ? 1 : v < maxPrecedent_ ? -1 : 0);
         MaxTrajetsClick();
     });
-    grille->addWidget(DensiteLbl, 1, 0);
-    grille->addWidget(Densite, 1, 1);
-    grille->addWidget(MaxTrajetsLbl, 1, 2);
-    grille->addWidget(MaxTrajets, 1, 3);
+    grille.addWidget(DensiteLbl, 1, 0);
+    grille.addWidget(Densite, 1, 1);
+    grille.addWidget(MaxTrajetsLbl, 1, 2);
+    grille.addWidget(MaxTrajets, 1, 3);
+}
 
-    Label1 = new QLabel(QStringLiteral("Paramètres queue trajets mémorisés :"), Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    grille->addWidget(Label1, 2, 0, 1, 4);
-
+void TMemTrajetsFrm::CreeBoutons(QGridLayout& grille) {
+    // what is done with the shots kept
     auto* boutons = new QHBoxLayout;
     const auto bouton = [&](QPushButton*& b, const char* nom, const QString& bulle,
                             void (TMemTrajetsFrm::*clic)()) {
@@ -185,7 +195,7 @@ void TMemTrajetsFrm::CreePanneau() {
     bouton(DelAllBtn, "DelAllBtn",
            QStringLiteral("efface tous les trajets|efface tous les trajets mémorisés"),
            &TMemTrajetsFrm::DelAllBtnClick);
-    grille->addLayout(boutons, 3, 0, 1, 4);
+    grille.addLayout(boutons, 3, 0, 1, 4);
 }
 
 // -- the grid

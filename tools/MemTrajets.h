@@ -11,6 +11,7 @@
 
 #include "tools/FenetreOutil.h"
 
+class QGridLayout;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -94,6 +95,10 @@ private:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void CreePanneau();
+    // the stages of CreePanneau: the balls kept, the thinning and capacity, the buttons
+    void CreeChoixBilles(QGridLayout& grille);
+    void CreeCompteurs(QGridLayout& grille);
+    void CreeBoutons(QGridLayout& grille);
     // the first style no kept shot uses (the least used when all are)
     int StyleLibre() const;
     void AfficheLigne(int r);

@@ -22,7 +22,6 @@ public:
     void SetTrajets(const TStockTrajets* trajets);
     // colours of balls 1, 2, 3 (player's, other cue ball, red)
     void SetCouleurs(const std::array<QColor, 3>& couleurs);
-    TGrandeur Grandeur() const { return grandeur_; }
     void SetGrandeur(TGrandeur g);
     int Photo() const { return photo_; }
     // the cursor line; photos beyond the store show no line

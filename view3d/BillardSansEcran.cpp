@@ -14,6 +14,5 @@ bool TBillardSansEcran::ChargePosition(const std::string& nomFichier, std::strin
         return false;
     }
     if (avertissement) *avertissement = message;
-    Billard.VersSimu();
     return true;
 }

@@ -73,7 +73,11 @@ void TGLBillard3B::PlaceEnOrdre(const std::array<TGLBilles*, 3>& billes,
                                 const std::array<TVecteur3f, 3>& positions) {
     std::array<TCentreBille, 3> centres{};
     for (size_t i = 0; i < 3; ++i) centres[i] = {positions[i].x, positions[i].y, positions[i].z};
-    centres = Table.PlaceEnOrdre(centres);
+    Place(billes, Table.PlaceEnOrdre(centres));
+}
+
+void TGLBillard3B::Place(const std::array<TGLBilles*, 3>& billes,
+                         const std::array<TCentreBille, 3>& centres) {
     for (size_t i = 0; i < 3; ++i) billes[i]->PlaceSilencieux({centres[i].x, centres[i].y, centres[i].z});
     for (TGLBilles* b : billes)
         if (OnBilleDeplacee) OnBilleDeplacee(*b);

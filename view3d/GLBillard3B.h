@@ -38,6 +38,9 @@ public:
     // The three balls of a load (position file, shot handed over) where the table's load rule puts
     // them, silently; then OnBilleDeplacee for each.
     void PlaceEnOrdre(const std::array<TGLBilles*, 3>& billes, const std::array<TVecteur3f, 3>& positions);
+    // The three balls at centres the table's rule already placed, silently; then OnBilleDeplacee
+    // for each.
+    void Place(const std::array<TGLBilles*, 3>& billes, const std::array<TCentreBille, 3>& centres);
 
 private:
     std::unique_ptr<TGLBilles> blanche_, jaune_, rouge_;

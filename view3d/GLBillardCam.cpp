@@ -34,6 +34,12 @@ TGLBillard2Cam::TGLBillard2Cam(TScene& scene, TVue& vue) : TGLBillard(scene), Vu
         l->SetPosition({0, y, 100});
         l->SetAttenuationConstante(1.5f);
     }
+    // the room around the table: its floor darker under it, the lamp's pool of light on it
+    Vue->Salle.DemiLargeur = Cadres[0]->Position().x + Cadres[0]->Largeur() / 2;
+    Vue->Salle.DemiLongueur = Largeur + LargeurBande + Cadres[0]->Largeur();
+    Vue->Salle.Dessus = Cadres[0]->Position().z + Cadres[0]->Profondeur() / 2;
+    Vue->Salle.Sol = Sol[0]->Position().z;
+    Vue->Salle.EtendueSol = Sol[0]->Hauteur() / 2;
     ActiveCamMobile(true);
 }
 

@@ -7,6 +7,11 @@ TGLBillardQueue::TGLBillardQueue(TScene& scene, TVue& vueTable, TVue& vueQueue)
     : TGLBillard3B(scene, vueTable) {
     Queue = std::make_unique<TGLQueue>(Scene, vueQueue);
     Queue->ReleveRequis = [this](const TGLQueue& q) { return ReleveSurBandes(q); };
+    // the aim line stops at the cushion's nose it meets
+    Queue->LongueurVisee = [this](const TGLQueue& q) {
+        const TVecteur3f u = q.DirectionVisee();
+        return DistanceAuNez(q.Bille->LitPosition(), u.x, u.y);
+    };
     // the cue follows its ball over the rails
     for (TGLBilles* b : {Blanche, Jaune, Rouge}) {
         auto avant = b->OnDeplace;
@@ -24,16 +29,8 @@ float TGLBillardQueue::ReleveSurBandes(const TGLQueue& q) const {
     const TVecteur3f pointe = q.Releve->PositionAbsolue();
     const float a = q.Visee() * RadParDeg;
     const float ux = -std::cos(a), uy = -std::sin(a);
-    const auto distance = [&](float marge) {
-        float d = 1e9f;
-        if (std::fabs(ux) > 1e-6f)
-            d = std::min(d, ((ux > 0 ? DemiLargeur + marge : -DemiLargeur - marge) - pointe.x) / ux);
-        if (std::fabs(uy) > 1e-6f)
-            d = std::min(d, ((uy > 0 ? Largeur + marge : -Largeur - marge) - pointe.y) / uy);
-        return d;
-    };
-    float d = distance(0);
-    if (d < 1) d = std::max(distance(LargeurBande), 1.0f);
+    float d = DistanceAuNez(pointe, ux, uy);
+    if (d < 1) d = std::max(DistanceAuNez(pointe, ux, uy, LargeurBande), 1.0f);
     // the shaft, a couple of centimetres thick there, passes over the top of the rails
     const TBoite& cadre = *Cadres[0];
     const float haut = cadre.PositionAbsolue().z + cadre.Profondeur() / 2 + 2.2f;

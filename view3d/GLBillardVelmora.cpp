@@ -69,9 +69,10 @@ void TGLBillardVelmora::AnnuleVR0() {
     }
 }
 
-void TGLBillardVelmora::SimuVersQueue() {
+void TGLBillardVelmora::SimuVersQueue() { PrendQueue(QueueDegres(Simu->ParamQueue())); }
+
+void TGLBillardVelmora::PrendQueue(const TQueueDegres& q) {
     // each value through its setter, so that the cue applies its limits and fires its events
-    const TQueueDegres q = QueueDegres(Simu->ParamQueue());
     Queue->SetVitesse(q.Vitesse);
     Queue->SetMasse(q.Masse);
     Queue->SetEffet(q.Effet);
@@ -276,19 +277,18 @@ bool TGLBillardVelmora::SauveFichier(const std::string& nom, std::string* erreur
 }
 
 bool TGLBillardVelmora::ChargeFichier(const std::string& nom, std::string* erreur) {
-    TFichierIni ini;
-    if (!ChargeIniPosition(nom, ini, erreur)) return false;
+    // the game reads the file over what the simulation, the cue and the table hold now
+    TPositionOuverte ouverte;
+    if (!LitPositionJeu(nom, Simu->ParamQueue(), Queue->Valeurs(), Table, ouverte, erreur)) return false;
     if (erreur) erreur->clear();
-    ChargePosition(*Simu, ini);
-    const TSectionGLBillard vue = LitSectionGLBillard(ini);
-    // older files measured the tip height in the horizontal frame
-    if (!vue.Hrelatif) Simu->Hauteur = ConvertitHauteur(Simu->Hauteur, Simu->Effet, Simu->AngleTapis);
-    DepuisSimu();
+    // the models show it (with their events), and the simulation starts from it
+    PrendQueue(ouverte.Position.Queue);
+    Place({BilleJoueur, BilleNonJoueur, Rouge}, ouverte.Position.Billes);
+    VersSimu();
     // the camera and its placement; missing keys keep the present values
-    AppliqueVue(vue);
+    AppliqueVue(ouverte.Vue);
     // the physical parameters the position was made with, when that file is still there
-    if (const std::string chemin = CheminFisik(vue.FisikFile, nom); !chemin.empty())
-        ChargeFisik(Simu->Fisik, chemin, erreur);
+    if (!ouverte.CheminFisik.empty()) ChargeFisik(Simu->Fisik, ouverte.CheminFisik, erreur);
     return true;
 }
 

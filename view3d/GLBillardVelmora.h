@@ -33,6 +33,8 @@ public:
     void AnnuleVR0();
     // the simulation's cue values and photo 0 into the models, with events and constraints
     void SimuVersQueue();
+    // the cue takes these values through its setters (limits, events)
+    void PrendQueue(const TQueueDegres& q);
     void SimuVersBilles();
     void DepuisSimu();
 
@@ -71,9 +73,11 @@ public:
     // Position file with the "GLBillard" view section. False with the reason when it cannot be
     // written; the file is then as it was.
     bool SauveFichier(const std::string& nom, std::string* erreur = nullptr);
-    // False with the reason when the file cannot be read or has neither a [Queue] nor a [Positions]
-    // section: nothing changes then. True with a
-    // non-empty *erreur when the position loaded but its parameter file could not be read.
+    // Opens a position file as the game reads it (jeu/PositionJeu.h), over the present cue and
+    // simulation; the cue, the balls and the simulation then hold what it read, and the cameras
+    // take its view. False with the reason when the file cannot be read or has neither a [Queue]
+    // nor a [Positions] section: nothing changes then. True with a non-empty *erreur when the
+    // position loaded but its parameter file could not be read.
     bool ChargeFichier(const std::string& nom, std::string* erreur = nullptr);
     // the tab-separated export of every photo, with the given decimal separator
     bool ExportePVR(const std::string& nom, char separateur, std::string* erreur = nullptr) const;

@@ -307,6 +307,10 @@ void TGLQueue::Attache(TGLBilles* bille) {
 void TGLQueue::MajReleve() {
     const float r = Bille && ReleveRequis ? ReleveRequis(*this) : 0;
     if (r != Releve->Virage()) Releve->SetVirage(r);
+    if (Bille && LongueurVisee) {
+        const TVecteur3f fin{LongueurVisee(*this), 0, 0};
+        if (LigneVisee->Noeuds()[1].x != fin.x) LigneVisee->SetNoeud(1, fin);
+    }
 }
 
 void TGLQueue::Detache() {

@@ -132,6 +132,9 @@ public:
     // degrees the drawn cue must rise above its inclination to clear what lies behind the ball
     // (the owner knows the table); asked after each change of the cue's pose
     std::function<float(const TGLQueue&)> ReleveRequis;
+    // length of the aim line from the ball's centre (the owner knows where the table's edge is)
+    std::function<float(const TGLQueue&)> LongueurVisee;
+    // the drawn cue's lift and the aim line's end, after each change of the cue's pose
     void MajReleve();
 
 private:

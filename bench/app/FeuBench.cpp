@@ -22,6 +22,7 @@ struct TProgramme {
         d.DossierProgramme = dossier.path();
         d.Reglages = {dossier.filePath(QStringLiteral("Velmora3D.ini")),
                       dossier.filePath(QStringLiteral("Velmora3D.ini"))};
+        d.Historique = dossier.filePath(QStringLiteral("historique.sqlite"));
         principale = CreeFenetres(d);
         principale->setAttribute(Qt::WA_DontShowOnScreen);
         principale->show();

@@ -5,7 +5,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <algorithm>
-#include <cstdio>
+#include <cmath>
 
 #include "scene/Scene.h"
 
@@ -14,101 +14,19 @@ void Couleur(GLenum quoi, const TCouleur& c) {
     const GLfloat v[4] = {c.r, c.g, c.b, c.a};
     glMaterialfv(GL_FRONT_AND_BACK, quoi, v);
 }
-// the fixed-function lighting equation evaluated per pixel, with the same lights and materials;
-// "vernis" adds a white specular layer to polished shapes, whose material has none
-const char* const SourceSommets = R"(#version 120
-varying vec3 position;
-varying vec3 normale;
-void main() {
-    position = vec3(gl_ModelViewMatrix * gl_Vertex);
-    normale = gl_NormalMatrix * gl_Normal;
-    gl_Position = ftransform();
-}
-)";
-
-const char* const SourceFragments = R"(#version 120
-varying vec3 position;
-varying vec3 normale;
-uniform int nbLumieres;
-uniform float vernis;
-uniform float brillance;
-void main() {
-    vec3 n = normalize(normale);
-    if (!gl_FrontFacing) n = -n;
-    vec3 v = normalize(-position);
-    vec3 speculaireMat = max(gl_FrontMaterial.specular.rgb, vec3(vernis));
-    vec3 c = gl_FrontMaterial.emission.rgb + gl_FrontMaterial.ambient.rgb * gl_LightModel.ambient.rgb;
-    for (int i = 0; i < 8; ++i) {
-        if (i >= nbLumieres && i != 7) continue;
-        vec4 p = gl_LightSource[i].position;
-        vec3 l = p.w == 0.0 ? normalize(p.xyz) : normalize(p.xyz - position);
-        float att = 1.0 / max(gl_LightSource[i].constantAttenuation, 1e-4);
-        float nl = max(dot(n, l), 0.0);
-        vec3 terme = gl_FrontMaterial.ambient.rgb * gl_LightSource[i].ambient.rgb
-                   + nl * gl_FrontMaterial.diffuse.rgb * gl_LightSource[i].diffuse.rgb;
-        if (nl > 0.0)
-            terme += pow(max(dot(n, normalize(l + v)), 0.0), brillance) * speculaireMat * gl_LightSource[i].specular.rgb;
-        c += att * terme;
-    }
-    gl_FragColor = vec4(min(c, vec3(1.0)), gl_FrontMaterial.diffuse.a);
-}
-)";
-
-// a shader that does not build is said once on stderr, and the fixed pipeline draws
-GLuint Construit(QOpenGLFunctions& f) {
-    const auto etage = [&f](GLenum genre, const char* source) -> GLuint {
-        const GLuint s = f.glCreateShader(genre);
-        f.glShaderSource(s, 1, &source, nullptr);
-        f.glCompileShader(s);
-        GLint ok = 0;
-        f.glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
-        if (!ok) {
-            char journal[1024] = {};
-            f.glGetShaderInfoLog(s, sizeof journal, nullptr, journal);
-            std::fprintf(stderr, "éclairage par pixel indisponible : %s\n", journal);
-            f.glDeleteShader(s);
-            return 0;
-        }
-        return s;
-    };
-    const GLuint vs = etage(GL_VERTEX_SHADER, SourceSommets);
-    const GLuint fs = vs ? etage(GL_FRAGMENT_SHADER, SourceFragments) : 0;
-    if (!fs) {
-        if (vs) f.glDeleteShader(vs);
-        return 0;
-    }
-    const GLuint p = f.glCreateProgram();
-    f.glAttachShader(p, vs);
-    f.glAttachShader(p, fs);
-    f.glLinkProgram(p);
-    f.glDeleteShader(vs);
-    f.glDeleteShader(fs);
-    GLint ok = 0;
-    f.glGetProgramiv(p, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        std::fprintf(stderr, "éclairage par pixel indisponible : programme non lié\n");
-        f.glDeleteProgram(p);
-        return 0;
-    }
-    return p;
-}
-
 }  // namespace
 
-void TRenduGL::PrepareProgramme() {
+void TRenduGL::PrepareProgrammes(const TVue& vue) {
     QOpenGLContext* c = QOpenGLContext::currentContext();
-    if (c == contexte_) return;
-    // a new context: the old one's program went with it
+    const TProgrammesGL::TVariante variante{nbLumieres_, vue.Salle.LampeSeule};
+    if (c == contexte_ && programmes_.Variante() == variante) return;
+    // a new context (the old one's programs went with it), or lights added or removed, or the
+    // room's lamps switched: that is compiled into the programs
+    if (c == contexte_) programmes_.Libere(*c->functions());
     contexte_ = c;
-    programme_ = 0;
+    programmes_.Oublie();
     if (!c || qEnvironmentVariableIsSet("VELMORA_SANS_SHADERS")) return;
-    QOpenGLFunctions& f = *c->functions();
-    programme_ = Construit(f);
-    if (programme_) {
-        uNbLumieres_ = f.glGetUniformLocation(programme_, "nbLumieres");
-        uVernis_ = f.glGetUniformLocation(programme_, "vernis");
-        uBrillance_ = f.glGetUniformLocation(programme_, "brillance");
-    }
+    if (!programmes_.Construit(*c->functions(), variante)) programmes_.Abandonne(variante);
 }
 
 void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
@@ -145,25 +63,66 @@ void TRenduGL::Dessine(const TVue& vue, int largeurPixels, int hauteurPixels) {
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(vue.MatriceProjection().m.data());
     glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(vue.MatriceVue().m.data());
+    const TMatrice4f matriceVue = vue.MatriceVue();
+    glLoadMatrixf(matriceVue.m.data());
 
     TNoeud& racine = vue.Scene().Racine();
     PoseEclairageAppoint(vue);
     PoseLumieres(racine);
     ++image_;
-    PrepareProgramme();
-    if (programme_) {
-        QOpenGLFunctions& f = *QOpenGLContext::currentContext()->functions();
-        f.glUseProgram(programme_);
-        f.glUniform1i(uNbLumieres_, nbLumieres_);
-        f.glUniform1f(uVernis_, 0.8f);
-        f.glUniform1f(uBrillance_, 40.0f);
-        f.glUseProgram(0);
-    }
+    PrepareProgrammes(vue);
+    if (programmes_.Valides()) PrepareUniformes(vue, matriceVue, largeurPixels, hauteurPixels);
+    programmeCourant_ = 0;
+    const TVecteur3f oeil = vue.PositionCamera();
+    oeilAuDessus_ = std::fabs(oeil.x) < vue.Salle.DemiLargeur && std::fabs(oeil.y) < vue.Salle.DemiLongueur &&
+                    oeil.z > vue.Salle.Dessus;
     DessineNoeud(racine);
+    if (programmeCourant_) QOpenGLContext::currentContext()->functions()->glUseProgram(0);
+    programmeCourant_ = 0;
+    // the room behind, where nothing was drawn; darker when only the table's lamp lights
+    TCouleur fond = vue.Fond;
+    if (vue.Salle.LampeSeule) fond = {fond.r * 0.4f, fond.g * 0.4f, fond.b * 0.4f, fond.a};
+    if (FondVisible(vue)) fond_.Dessine(fond);
     glDisableClientState(GL_VERTEX_ARRAY);
     // shapes of nodes not drawn this frame (freed or hidden) are built again when needed
     std::erase_if(cache_, [this](const auto& e) { return e.second.image != image_; });
+}
+
+void TRenduGL::PrepareUniformes(const TVue& vue, const TMatrice4f& matriceVue, int largeurPixels,
+                                int hauteurPixels) {
+    TUniformesImage u;
+    u.VueVersScene = matriceVue.InverseRigide();
+    u.SalleX = vue.Salle.DemiLargeur;
+    u.SalleY = vue.Salle.DemiLongueur;
+    u.AmbianteLampes = ambianteLampes_;
+    u.NbLumieres = nbLumieres_;
+    u.Lampes = lampes_;
+    u.DiffuseLampes = diffuseLampes_;
+    u.SpeculaireLampes = speculaireLampes_;
+    u.AppointDirection = appointDirection_;
+    u.AppointCouleur = {0.5f, 0.5f, 0.5f};
+    u.Oeil = vue.PositionCamera();
+    u.LargeurPixels = float(largeurPixels);
+    u.HauteurPixels = float(hauteurPixels);
+    // the floor fades into the background's horizon
+    u.Horizon = {vue.Fond.r * 0.75f, vue.Fond.g * 0.75f, vue.Fond.b * 0.75f, 1};
+    if (vue.Salle.LampeSeule) u.Horizon = {u.Horizon.r * 0.4f, u.Horizon.g * 0.4f, u.Horizon.b * 0.4f, 1};
+    programmes_.PrepareImage(*QOpenGLContext::currentContext()->functions(), u);
+}
+
+bool TRenduGL::FondVisible(const TVue& vue) {
+    // seen through every corner of the picture, the floor fills it all
+    if (!(vue.Salle.EtendueSol > 0)) return true;
+    const TVecteur3f oeil = vue.PositionCamera();
+    if (oeil.z <= vue.Salle.Sol) return true;
+    for (const float x : {0.0f, float(vue.Largeur())})
+        for (const float y : {0.0f, float(vue.Hauteur())}) {
+            const TVecteur3f d = vue.VecteurEcran(x, y);
+            if (d.z > -1e-6f) return true;
+            const TVecteur3f p = oeil + d * ((vue.Salle.Sol - oeil.z) / d.z);
+            if (std::fabs(p.x) > vue.Salle.EtendueSol || std::fabs(p.y) > vue.Salle.EtendueSol) return true;
+        }
+    return false;
 }
 
 void TRenduGL::PoseEclairageAppoint(const TVue& vue) {
@@ -177,6 +136,7 @@ void TRenduGL::PoseEclairageAppoint(const TVue& vue) {
         const TVecteur3f h{c.x - cible.x, c.y - cible.y, 0};
         if (Norme(h) > 1e-3f) d = h * (1 / Norme(h));
     }
+    appointDirection_ = {d.x, d.y, 0};
     const GLfloat direction[4] = {d.x, d.y, 0, 0};
     const GLfloat faible[4] = {0.5f, 0.5f, 0.5f, 1};
     const GLfloat rien[4] = {0, 0, 0, 1};
@@ -193,11 +153,13 @@ void TRenduGL::PoseEclairageAppoint(const TVue& vue) {
 void TRenduGL::PoseLumieres(const TNoeud& racine) {
     for (int i = 0; i < nbLumieres_; ++i) glDisable(GLenum(GL_LIGHT0 + i));
     nbLumieres_ = 0;
+    ambianteLampes_ = {0, 0, 0, 1};
     // walk the tree for visible lights, placed in the scene's frame (the view matrix is loaded)
-    std::vector<const TNoeud*> pile{&racine};
-    while (!pile.empty()) {
-        const TNoeud* n = pile.back();
-        pile.pop_back();
+    pile_.clear();
+    pile_.push_back(&racine);
+    while (!pile_.empty()) {
+        const TNoeud* n = pile_.back();
+        pile_.pop_back();
         if (!n->Visible()) continue;
         if (n->Genre() == TGenreNoeud::Lumiere && nbLumieres_ < 7) {
             const auto& l = static_cast<const TLumiere&>(*n);
@@ -215,8 +177,16 @@ void TRenduGL::PoseLumieres(const TNoeud& racine) {
             glLightf(id, GL_LINEAR_ATTENUATION, 0);
             glLightf(id, GL_QUADRATIC_ATTENUATION, 0);
             glEnable(id);
+            // the same light for the programs, in the scene's frame, over its attenuation
+            const float k = 1 / std::max(l.AttenuationConstante(), 1e-4f);
+            ambianteLampes_ = {ambianteLampes_.r + k * l.Ambiante.r, ambianteLampes_.g + k * l.Ambiante.g,
+                               ambianteLampes_.b + k * l.Ambiante.b, 1};
+            const auto i = size_t(nbLumieres_ - 1);
+            lampes_[i] = p;
+            diffuseLampes_[i] = {k * l.Diffuse.r, k * l.Diffuse.g, k * l.Diffuse.b};
+            speculaireLampes_[i] = {k * l.Speculaire.r, k * l.Speculaire.g, k * l.Speculaire.b};
         }
-        for (const auto& e : n->Enfants()) pile.push_back(e.get());
+        for (const auto& e : n->Enfants()) pile_.push_back(e.get());
     }
 }
 
@@ -232,72 +202,84 @@ const TMaillage& TRenduGL::Maillage(const TNoeud& n) {
 }
 
 void TRenduGL::DessineNoeud(const TNoeud& n) {
-    if (!n.Visible()) return;
+    // software OpenGL shades what is hidden too: nothing is drawn that cannot be seen
+    if (!n.Visible() || (oeilAuDessus_ && n.SousObjet())) return;
     glPushMatrix();
     glMultMatrixf(n.MatriceLocale().m.data());
     switch (n.Genre()) {
-        case TGenreNoeud::Lignes: {
-            const auto& l = static_cast<const TLignes&>(n);
-            if (l.Noeuds().size() >= 2) {
-                glDisable(GL_LIGHTING);
-                glColor4f(l.Couleur().r, l.Couleur().g, l.Couleur().b, l.Couleur().a);
-                if (lignesLissees_) glEnable(GL_BLEND);
-                glLineWidth(l.LargeurLigne() * echelleLignes_);
-                const bool pointille = l.Motif() != 0xFFFF;
-                if (pointille) {
-                    glEnable(GL_LINE_STIPPLE);
-                    glLineStipple(l.FacteurMotif(), l.Motif());
-                }
-                glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), l.Noeuds().data());
-                glDrawArrays(l.Segments() ? GL_LINES : GL_LINE_STRIP, 0, GLsizei(l.Noeuds().size()));
-                if (pointille) glDisable(GL_LINE_STIPPLE);
-                glDisable(GL_BLEND);
-                glEnable(GL_LIGHTING);
-            }
+        case TGenreNoeud::Lignes:
+            DessineLignes(static_cast<const TLignes&>(n));
             break;
-        }
         case TGenreNoeud::Plan:
         case TGenreNoeud::Disque:
         case TGenreNoeud::Cylindre:
         case TGenreNoeud::Boite:
-        case TGenreNoeud::Sphere: {
-            const TMaillage& m = Maillage(n);
-            const TMateriau& mat = n.Materiau();
-            Couleur(GL_AMBIENT, mat.Ambiante);
-            Couleur(GL_DIFFUSE, mat.Diffuse);
-            Couleur(GL_EMISSION, mat.Emission);
-            Couleur(GL_SPECULAR, mat.Speculaire);
-            glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50);
-            // balls are polished, lit per pixel for a tight highlight of the lamps; the rest keeps
-            // its matte materials under the fixed pipeline, whose cost per pixel is far lower
-            const bool parPixel = programme_ && n.Genre() == TGenreNoeud::Sphere;
-            if (parPixel) QOpenGLContext::currentContext()->functions()->glUseProgram(programme_);
-            // closed solids: the faces turned away are not drawn
-            if (m.Ferme)
-                glEnable(GL_CULL_FACE);
-            else
-                glDisable(GL_CULL_FACE);
-            // a see-through shape (a soft shadow) blends over what is behind it and hides nothing
-            const bool translucide = mat.Diffuse.a < 1;
-            if (translucide) {
-                glEnable(GL_BLEND);
-                glDepthMask(GL_FALSE);
-            }
-            glEnableClientState(GL_NORMAL_ARRAY);
-            glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), m.Sommets.data());
-            glNormalPointer(GL_FLOAT, sizeof(TVecteur3f), m.Normales.data());
-            glDrawElements(GL_TRIANGLES, GLsizei(m.Indices.size()), GL_UNSIGNED_INT, m.Indices.data());
-            glDisableClientState(GL_NORMAL_ARRAY);
-            if (parPixel) QOpenGLContext::currentContext()->functions()->glUseProgram(0);
-            if (translucide) {
-                glDepthMask(GL_TRUE);
-                glDisable(GL_BLEND);
-            }
+        case TGenreNoeud::Sphere:
+            DessineSolide(n);
             break;
-        }
         default:
             break;
     }
     for (const auto& e : n.Enfants()) DessineNoeud(*e);
     glPopMatrix();
+}
+
+void TRenduGL::DessineLignes(const TLignes& l) {
+    if (l.Noeuds().size() < 2) return;
+    if (programmeCourant_) {
+        QOpenGLContext::currentContext()->functions()->glUseProgram(0);
+        programmeCourant_ = 0;
+    }
+    glDisable(GL_LIGHTING);
+    glColor4f(l.Couleur().r, l.Couleur().g, l.Couleur().b, l.Couleur().a);
+    if (lignesLissees_) glEnable(GL_BLEND);
+    glLineWidth(l.LargeurLigne() * echelleLignes_);
+    const bool pointille = l.Motif() != 0xFFFF;
+    if (pointille) {
+        glEnable(GL_LINE_STIPPLE);
+        glLineStipple(l.FacteurMotif(), l.Motif());
+    }
+    glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), l.Noeuds().data());
+    glDrawArrays(l.Segments() ? GL_LINES : GL_LINE_STRIP, 0, GLsizei(l.Noeuds().size()));
+    if (pointille) glDisable(GL_LINE_STIPPLE);
+    glDisable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+}
+
+void TRenduGL::DessineSolide(const TNoeud& n) {
+    const TMaillage& m = Maillage(n);
+    const TMateriau& mat = n.Materiau();
+    Couleur(GL_AMBIENT, mat.Ambiante);
+    Couleur(GL_DIFFUSE, mat.Diffuse);
+    Couleur(GL_EMISSION, mat.Emission);
+    Couleur(GL_SPECULAR, mat.Speculaire);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50);
+    // the finish's program; Auto polishes the spheres and leaves the rest to the fixed pipeline
+    TFini fini = n.Fini();
+    if (fini == TFini::Auto) fini = n.Genre() == TGenreNoeud::Sphere ? TFini::Poli : TFini::Auto;
+    const unsigned programme = programmes_.Programme(fini);
+    if (programme != programmeCourant_) {
+        QOpenGLContext::currentContext()->functions()->glUseProgram(programme);
+        programmeCourant_ = programme;
+    }
+    // closed solids: the faces turned away are not drawn
+    if (m.Ferme)
+        glEnable(GL_CULL_FACE);
+    else
+        glDisable(GL_CULL_FACE);
+    // a see-through shape (a soft shadow) blends over what is behind it and hides nothing
+    const bool translucide = mat.Diffuse.a < 1;
+    if (translucide) {
+        glEnable(GL_BLEND);
+        glDepthMask(GL_FALSE);
+    }
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(TVecteur3f), m.Sommets.data());
+    glNormalPointer(GL_FLOAT, sizeof(TVecteur3f), m.Normales.data());
+    glDrawElements(GL_TRIANGLES, GLsizei(m.Indices.size()), GL_UNSIGNED_INT, m.Indices.data());
+    glDisableClientState(GL_NORMAL_ARRAY);
+    if (translucide) {
+        glDepthMask(GL_TRUE);
+        glDisable(GL_BLEND);
+    }
 }

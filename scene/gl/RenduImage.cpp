@@ -41,13 +41,18 @@ QString TRenduImage::Moteur() const {
 bool TRenduImage::Dessine(TVue& vue, int w, int h) {
     if (!valide_ || !contexte_->makeCurrent(surface_.get())) return false;
     if (!tampon_ || tampon_->size() != QSize(w, h)) {
-        QOpenGLFramebufferObjectFormat f;
-        f.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
-        f.setSamples(echantillons_);
-        tampon_ = std::make_unique<QOpenGLFramebufferObject>(w, h, f);
-        if (!tampon_->isValid()) {
-            Erreur = "tampon d'image refusé";
+        // multisampled when the driver offers it, else plain rather than nothing
+        for (const int echantillons : {echantillons_, 0}) {
+            QOpenGLFramebufferObjectFormat f;
+            f.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
+            f.setSamples(echantillons);
+            tampon_ = std::make_unique<QOpenGLFramebufferObject>(w, h, f);
+            if (tampon_->isValid()) break;
             tampon_.reset();
+            if (echantillons == 0) break;
+        }
+        if (!tampon_) {
+            Erreur = "tampon d'image refusé";
             return false;
         }
     }

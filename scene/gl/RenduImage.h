@@ -32,6 +32,8 @@ public:
     QImage Image() const;
     // whether the last frame was lit per pixel (false: the fixed pipeline drew it)
     bool ParPixel() const { return rendu_.ParPixel(); }
+    // whether it was drawn multisampled (false: the driver refused, the lines were smoothed)
+    bool Multiechantillonne() const { return rendu_.Multiechantillonne(); }
 
 private:
     std::unique_ptr<QOffscreenSurface> surface_;

@@ -1,5 +1,5 @@
-// The six windows as the program creates them, with their settings in a temporary folder, no
-// help file and no shot socket unless a test asks for them.
+// The windows as the program creates them, with their settings and their history in a temporary
+// folder, no help file and no shot socket unless a test asks for them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -53,6 +53,8 @@ struct TFenetres {
         demarrage.DossierProgramme = dossier.path();
         demarrage.Reglages = EmplacementReglages(dossier.path(), dossier.filePath(QStringLiteral("config")));
         demarrage.FichierAide = dossier.filePath(QStringLiteral("Velmora3D.qhc"));
+        // never the user's own history
+        demarrage.Historique = dossier.filePath(QStringLiteral("historique.sqlite"));
     }
     // a settings file in the program's folder before the start
     void EcritReglages(const QByteArray& texte) {

@@ -1,53 +1,28 @@
 // The difficulty evaluation in the program: while it runs, the main window's shot commands wait.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QDockWidget>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
 #include <QMenu>
-#include <QProgressBar>
 #include <QTableWidget>
-#include <QTest>
 #include <QToolButton>
-#include <cmath>
-#include <numbers>
 
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
 #include "tests/app/Fenetres.h"
 #include "tests/support/BoitesEtAttente.h"
 #include "tests/support/ControleParNom.h"
+#include "tests/tools/PiloteDifficulte.h"
 #include "tools/Difficulte.h"
-#include "tools/DifficulteCarte.h"
 
 namespace {
 
-struct TFenetreDifficulte {
+struct TFenetreDifficulte : TPiloteDifficulte {
     TFenetres w;
-    TDifficulteFrm* d = nullptr;
 
     explicit TFenetreDifficulte(const char* position = nullptr) {
         w.Cree();
         if (position) w.F().OuvrePosition(Exemple(position));
-        d = w.F().DifficulteFrm;
-        d->show();
-        QApplication::processEvents();
-    }
-    void Comptes(TDecalages n) {
-        for (int r = 0; r < NbParamsEssai; ++r) d->ChangeCellule(1, r + 1, n[r]);
-    }
-    // a grid that keeps two cores busy for a minute
-    void GrandeGrille() { Comptes({30, 30, 30, 5, 0, 0}); }
-    bool Calcule() {
-        d->CalculBtnClick();
-        return Attends([this] { return !d->EnCours(); });
-    }
-    QString Cellule(int colonne, int ligne) const {
-        return ControleDe<QTableWidget>(*d, "QGrid")->item(ligne - 1, colonne - 1)->text();
+        Montre(w.F().DifficulteFrm);
     }
 };
 

@@ -6,7 +6,9 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
+#include <QMap>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 
 #include "app/FenetresOutils.h"
@@ -14,6 +16,9 @@
 #include "scene/gl/VueGL.h"
 #include "tests/app/Fenetres.h"
 #include "tools/DockOutil.h"
+#include "tools/Entrainement.h"
+#include "tools/Partie.h"
+#include "tools/Progres.h"
 
 namespace {
 
@@ -194,4 +199,70 @@ TEST(MainVel3DDocks, ClosingADockAsksItsWindowAndUnchecksItsItem) {
     // shown again, its tab comes to the front
     Declenche(f, "VueNumMnu");
     EXPECT_TRUE(f.VueNumFrm->isVisible());
+}
+
+TEST(MainVel3DDocks, NoTwoCommandsShareAShortcut) {
+    TFenetres w;
+    TMainVel3DFrm& f = CreeALaTaille(w, {1000, 700});
+    QMap<QString, QString> prises;
+    for (QAction* a : f.findChildren<QAction*>()) {
+        if (a->shortcut().isEmpty() || DansUnOutil(a)) continue;
+        const QString touche = a->shortcut().toString();
+        EXPECT_FALSE(prises.contains(touche))
+            << touche.toStdString() << " : " << prises.value(touche).toStdString() << " et "
+            << a->text().toStdString();
+        prises.insert(touche, a->text());
+    }
+    EXPECT_TRUE(prises.contains(QStringLiteral("F7")));
+}
+
+TEST(MainVel3DDocks, TheRoomsLightIsKeptFromOneSessionToTheNext) {
+    TFenetres w;
+    TMainVel3DFrm& f = CreeALaTaille(w, {1000, 700});
+    EXPECT_FALSE(f.VueTable.Salle.LampeSeule);
+    Declenche(f, "LumiereSalleMnu");
+    EXPECT_TRUE(f.VueTable.Salle.LampeSeule);
+    f.close();
+    w.principale.reset();
+    TMainVel3DFrm& g = CreeALaTaille(w, {1000, 700});
+    EXPECT_TRUE(g.VueTable.Salle.LampeSeule);
+    EXPECT_TRUE(Controle<QAction>(g, "LumiereSalleMnu")->isChecked());
+}
+
+TEST(MainVel3DDocks, TheTrainingWindowsDockBesideTheCueWindowAndUnderTheTableAndComeBackWhereTheyWere) {
+    QByteArray reglages;
+    {
+        TFenetres w;
+        TMainVel3DFrm& f = CreeALaTaille(w, {1600, 1000});
+        for (const char* item : {"EntrainementMnu", "PartieMnu", "ProgresMnu"}) Declenche(f, item);
+        Declenche(f, "DispositionMnu");
+        // the drill panel and the score board beside the cue window, tabbed; the charts under the table
+        EXPECT_EQ(f.dockWidgetArea(f.EntrainementFrm->Dock()), Qt::RightDockWidgetArea);
+        EXPECT_EQ(f.dockWidgetArea(f.PartieFrm->Dock()), Qt::RightDockWidgetArea);
+        EXPECT_TRUE(f.tabifiedDockWidgets(f.EntrainementFrm->Dock()).contains(f.PartieFrm->Dock()));
+        EXPECT_EQ(f.dockWidgetArea(f.ProgresFrm->Dock()), Qt::BottomDockWidgetArea);
+        EXPECT_TRUE(TableDegagee(f));
+        // the charts and the drills whole in their low dock, not scrolled
+        QApplication::processEvents();
+        auto* progres = static_cast<TDockOutil*>(f.ProgresFrm->Dock());
+        EXPECT_FALSE(progres->Defilement()->verticalScrollBar()->isVisible());
+        EXPECT_LE(f.ProgresFrm->height(), progres->Defilement()->viewport()->height());
+        // the items close them as the others
+        Declenche(f, "PartieMnu");
+        EXPECT_FALSE(f.PartieFrm->Ouverte());
+        EXPECT_TRUE(f.EntrainementFrm->isVisible());
+        f.close();
+        QFile ini(w.dossier.filePath(QStringLiteral("Velmora3D.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+        reglages = ini.readAll();
+    }
+    TFenetres w;
+    w.EcritReglages(reglages);
+    TMainVel3DFrm& f = CreeALaTaille(w, {1600, 1000});
+    EXPECT_TRUE(f.EntrainementFrm->Ouverte());
+    EXPECT_TRUE(Controle<QAction>(f, "EntrainementMnu")->isChecked());
+    EXPECT_FALSE(f.PartieFrm->Ouverte());
+    EXPECT_FALSE(Controle<QAction>(f, "PartieMnu")->isChecked());
+    EXPECT_TRUE(f.ProgresFrm->Ouverte());
+    EXPECT_EQ(f.dockWidgetArea(f.ProgresFrm->Dock()), Qt::BottomDockWidgetArea);
 }

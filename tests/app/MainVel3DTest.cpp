@@ -148,8 +148,12 @@ TEST(MainVel3D, OpeningAPositionPlaysItAtOnceWithAutoFireOff) {
     ASSERT_TRUE(f.OuvrePosition(Exemple("trois_bandes.vel")));
     EXPECT_FALSE(Controle<TCaseLed>(f, "TirAutoChk")->isChecked());
     EXPECT_GT(w.B().Simu->NbPhotos, 0);
-    EXPECT_FALSE(Controle<QLabel>(f, "IsPointLbl")->text().isEmpty());
+    // the example is a three-cushion point
+    EXPECT_EQ(Controle<QLabel>(f, "IsPointLbl")->text(), QStringLiteral("réussi"));
     EXPECT_FALSE(w.B().BilleJoueur->TrajetVide());
+    // the next position opened says its own outcome
+    ASSERT_TRUE(f.OuvrePosition(Exemple("manque.vel")));
+    EXPECT_EQ(Controle<QLabel>(f, "IsPointLbl")->text(), QStringLiteral("manqué"));
 }
 
 TEST(MainVel3D, UnreadablePositionIsReportedAndChangesNothing) {

@@ -3,22 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <fstream>
-#include <sstream>
 
 #include "Fenetres.h"
 #include "fichiers/ExportPVR.h"
-
-namespace {
-
-std::string LitFichier(const QString& nom) {
-    std::ifstream f(nom.toStdString(), std::ios::binary);
-    std::ostringstream texte;
-    texte << f.rdbuf();
-    return texte.str();
-}
-
-}  // namespace
+#include "tests/support/DossierDeTest.h"
 
 TEST(MemesPhotosQueCli, EveryExamplePositionGivesByteIdenticalPhotosInTheWindowAndTheCommandLine) {
     for (const char* exemple : {"ouverture.vel", "trois_bandes.vel", "une_bande.vel", "manque.vel",
@@ -35,7 +23,7 @@ TEST(MemesPhotosQueCli, EveryExamplePositionGivesByteIdenticalPhotosInTheWindowA
                   {QStringLiteral("shot"), Exemple(exemple), QStringLiteral("--export"), pvr});
         ASSERT_TRUE(sim.waitForFinished(30000));
         ASSERT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().toStdString();
-        const std::string ligneDeCommande = LitFichier(pvr);
+        const std::string ligneDeCommande = LitFichierEntier(pvr.toStdString());
         ASSERT_FALSE(ligneDeCommande.empty());
         EXPECT_EQ(fenetre, ligneDeCommande);
     }

@@ -12,6 +12,7 @@ TEST(SansOpenGL, TheProgramSaysOpenGLIsMissingAndExitsWithoutCrashing) {
     // the offscreen platform has no OpenGL
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dossier.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dossier.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dossier.path());
     programme.setProcessEnvironment(env);
     programme.start(QStringLiteral(VELMORA_APP_DIR) + QStringLiteral("/velmora3d"), {});

@@ -224,6 +224,11 @@ TEST_F(VelmoraSimTest, Help_DescribesEveryCommandAndOption) {
     EXPECT_EQ(s.statut, 0);
     for (const char* mot : {"--fsk", "--mode", "3bandes", "1bande", "libre", "--export", "--json", "photos="})
         EXPECT_NE(s.out.find(mot), std::string::npos) << mot;
+    // the version the About box shows too
+    EXPECT_NE(g.out.find("--version"), std::string::npos);
+    const Sortie v = Lance("--version");
+    EXPECT_EQ(v.statut, 0);
+    EXPECT_EQ(v.out, "velmora-sim " VELMORA_VERSION_ATTENDUE "\n");
 }
 
 TEST_F(VelmoraSimTest, ParameterFile_Option_ChangesTheShot) {

@@ -59,6 +59,12 @@ TEST(FichierIni, EntriesCanBeClearedAndReadBackInOrder) {
     ini.EffaceCles("R");
     ini.EcritTexte("R", "Vel0", "z");
     EXPECT_EQ(ini.Texte(), "[R]\nVel0=z\n[S]\nx=1\n");
+
+    // one key removed, its duplicates too (the second would else become the one read)
+    ini.ChargeTexte("; note\n[R]\nVel0=a\nvel1=b\nVEL0=c\n[S]\nvel0=1\n");
+    ini.EffaceCle("r", "vel0");
+    EXPECT_FALSE(ini.CleExiste("R", "Vel0"));
+    EXPECT_EQ(ini.Texte(), "; note\n[R]\nvel1=b\n[S]\nvel0=1\n");
 }
 
 TEST(FichierIni, GarbageAndHugeInputLoadWithoutCrash) {

@@ -1,7 +1,6 @@
 // Saves on a full disk, a read-only file system and a vanished folder.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 #include "fichiers/EcritureAtomique.h"

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <thread>
 
@@ -78,10 +77,6 @@ std::vector<TEnregistrementBul> BouclesImbriquees(TBillardVelmora& s, const TQue
 class EvaluationDifficulteTest : public TestAvecDossier {
 protected:
     EvaluationDifficulteTest() : TestAvecDossier("velmora-diff") {}
-    std::string Octets(const std::string& nom) const {
-        std::ifstream f(Chemin(nom), std::ios::binary);
-        return {std::istreambuf_iterator<char>(f), {}};
-    }
 };
 
 }  // namespace
@@ -210,7 +205,7 @@ TEST_F(EvaluationDifficulteTest, ParallelRun_GivesTheNestedLoopsSuccessesInPlayO
     EXPECT_NEAR(trois.VolumeReussi, double(trois.NbReussis) * g.VolumeCellule(), 1e-9);
 
     // byte for byte the same file, holding the nested loops' records
-    EXPECT_EQ(Octets("un.bul"), Octets("trois.bul"));
+    EXPECT_EQ(LitFichierEntier(Chemin("un.bul")), LitFichierEntier(Chemin("trois.bul")));
     TContenuBul lu;
     ASSERT_TRUE(LitBul(Chemin("trois.bul"), lu));
     EXPECT_EQ(lu.Enregistrements, attendus);

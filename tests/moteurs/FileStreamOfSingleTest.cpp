@@ -22,11 +22,6 @@ protected:
     int NbFichiers() const { return int(std::distance(fs::directory_iterator(dossier_), {})); }
 };
 
-std::string Octets(const std::string& nom) {
-    std::ifstream f(nom, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
 TEnteteBul EnteteExemple() {
     TEnteteBul e;
     e.Positions = {{{18.25f, -71.125f, 3.075f}, {0, -71.125f, 3.075f}, {0, 71.125f, 3.075f}}};
@@ -73,7 +68,7 @@ TEST_F(FileStreamOfSingleTest, ValuesAreLittleEndianSinglesWithNothingElse) {
         "\x00\x00\x00\x00"
         "\xCD\xCC\xCC\x3D",
         16);
-    EXPECT_EQ(Octets(Chemin("a.bin")), attendu);
+    EXPECT_EQ(LitFichierEntier(Chemin("a.bin")), attendu);
 }
 
 TEST_F(FileStreamOfSingleTest, ReadingGoesBlockByBlockAndIgnoresATrailingFragment) {
@@ -160,7 +155,7 @@ TEST_F(FileStreamOfSingleTest, Bul_PreviousFileStaysUntilTheNewOneIsComplete) {
     TEcritureBul bul;
     ASSERT_TRUE(bul.Ouvre(Chemin("r.bul"), EnteteExemple()));
     for (int i = 0; i < 400; ++i) bul.Ajoute({1, 2, 3, 4, 5, 6});
-    EXPECT_EQ(Octets(Chemin("r.bul")), "ancien");
+    EXPECT_EQ(LitFichierEntier(Chemin("r.bul")), "ancien");
     ASSERT_TRUE(bul.Termine());
     EXPECT_EQ(fs::file_size(Chemin("r.bul")), 84u + 24u * 400);
     EXPECT_EQ(NbFichiers(), 1);
@@ -200,7 +195,7 @@ TEST_F(FileStreamOfSingleTest, Bul_APipeOrAProtectedFileAtTheTargetIsRefusedAndK
     EXPECT_FALSE(bul.Ouvre(Chemin("vieux.bul"), EnteteExemple(), &erreur));
     EXPECT_NE(erreur.find("protégé en écriture"), std::string::npos) << erreur;
     EXPECT_TRUE(EstTube(Chemin("tube.bul")));
-    EXPECT_EQ(Octets(Chemin("vieux.bul")), "ancien");
+    EXPECT_EQ(LitFichierEntier(Chemin("vieux.bul")), "ancien");
     // a pipe put there during the calculation is not replaced either
     ASSERT_TRUE(bul.Ouvre(Chemin("r.bul"), EnteteExemple()));
     ASSERT_TRUE(CreeTube(Chemin("r.bul")));
@@ -222,7 +217,7 @@ TEST_F(FileStreamOfSingleTest, Bul_ALinkAnotherUserPlantedInASharedFolderIsRefus
     ASSERT_TRUE(bul.Ouvre(Chemin("partage/s.bul"), EnteteExemple()));
     ASSERT_TRUE(PlanteLienEtranger(Chemin("prive/secret"), Chemin("partage/s.bul")));
     EXPECT_FALSE(bul.Termine(&erreur));
-    EXPECT_EQ(Octets(Chemin("prive/secret")), "à moi seul");
+    EXPECT_EQ(LitFichierEntier(Chemin("prive/secret")), "à moi seul");
     EXPECT_EQ(std::distance(fs::directory_iterator(Chemin("prive")), fs::directory_iterator()), 1);
 }
 
@@ -238,7 +233,7 @@ TEST_F(FileStreamOfSingleTest, Bul_FullDiskIsReportedAndTheOldFileKept) {
     std::string erreur;
     EXPECT_FALSE(bul.Termine(&erreur));
     EXPECT_NE(erreur.find("r.bul"), std::string::npos);
-    EXPECT_EQ(Octets(disque.Chemin("r.bul")), "ancien");
+    EXPECT_EQ(LitFichierEntier(disque.Chemin("r.bul")), "ancien");
 }
 
 TEST_F(FileStreamOfSingleTest, LitBul_RefusesAFileOfTheWrongLength) {

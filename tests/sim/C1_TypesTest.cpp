@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <memory>
 
 #include "sim/C1_Types.h"
 
@@ -34,7 +33,6 @@ TEST(Types, DisplayTextsCoverOutOfRangeValues) {
     EXPECT_STREQ(TexteMouvement(-1), "(?)");
     EXPECT_STREQ(TexteTypeChoc(tcBilleTapis), "Bille/Tapis");
     EXPECT_STREQ(TexteTypeChoc(4), "?");
-    EXPECT_STREQ(TexteModeDeJeu(j1Bande), "1 bandes");
 }
 
 TEST(Types, BallRecordStartsWithTheLayoutOfAPhoto) {
@@ -46,13 +44,4 @@ TEST(Types, BallRecordStartsWithTheLayoutOfAPhoto) {
     TEtatBille f;
     f.SetPvr(e.Pvr());
     EXPECT_EQ(f.Pvr(), (TPVR{Vecteur(1, 2, 3), Vecteur(4, 5, 6), Vecteur(7, 8, 9)}));
-}
-
-TEST(Types, EmptyStoreHasAValidPhotoZero) {
-    auto s = std::make_unique<TStockTrajets>();
-    EXPECT_EQ(s->NbPhotos, 0);
-    EXPECT_EQ(s->Trajets[3][0], TPVR{});
-    EXPECT_EQ(s->Temps[0], 0);
-    EXPECT_EQ(s->TypesChocs[0], tcAucun);
-    EXPECT_EQ(s->Trajets[1].size(), 1201u);
 }

@@ -20,6 +20,20 @@ struct CalculTrajetsTest : ::testing::Test {
     }
 };
 
+TEST(CalculTrajets, ANewSimulationHoldsItsBallsAtRest_SoAReplayWithoutACueLeavesThemWhereTheyLie) {
+    // only the positions are given, as a position file does; a hand launch from there moves nothing
+    auto s = NouvelleSimu();
+    const double r = s->Fisik.RayonBilles();
+    for (int b = 1; b <= NbBilles; ++b) s->Trajets[b][0].Position = Vecteur(30 * b - 60, 10, r);
+    s->CalculTrajets();
+    EXPECT_FALSE(s->PointReussi);
+    for (int b = 1; b <= NbBilles; ++b) {
+        EXPECT_EQ(s->Trajets[b][s->NbPhotos].Position, Vecteur(30 * b - 60, 10, r)) << b;
+        EXPECT_EQ(s->Mouvements[b][s->NbPhotos], mvArret) << b;
+    }
+    for (int k = 1; k <= s->NbPhotos; ++k) EXPECT_EQ(s->TypesChocs[k], tcAucun) << k;
+}
+
 TEST_F(CalculTrajetsTest, MiscueWithEveryBallAtRest_RecordsOneFinalPhotoAtTheFirstStep) {
     s->Hauteur = 3;
     s->VitesseQueue = 300;

@@ -14,12 +14,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path DossierTemp(const char* nom) {
-    fs::path d = fs::temp_directory_path() / (std::string("velmora-") + nom + "-" + std::to_string(getpid()));
-    fs::remove_all(d);
-    fs::create_directories(d);
-    return d;
-}
+// the parameter file read and written in a folder of the test's own
+struct ParamPhysFichier : TestAvecDossier {
+    ParamPhysFichier() : TestAvecDossier("velmora-fsk") {}
+    const fs::path& d = dossier_;
+};
 
 void Ecrit(const fs::path& p, const std::string& texte) { std::ofstream(p, std::ios::binary) << texte; }
 
@@ -60,8 +59,7 @@ TEST(ParamPhys, SetParamKeepsDimensionsInRange) {
     EXPECT_DOUBLE_EQ(q.largeurJeu(), 142.25);
 }
 
-TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
-    const fs::path d = DossierTemp("fsk-partiel");
+TEST_F(ParamPhysFichier, ChargeOfPartialFileChangesOnlyWhatItHolds) {
     Ecrit(d / "a.fsk", "[Dimensions]\nLargJeu=100\n");
     TPARAMPHYS p;
     ASSERT_TRUE(ChargeFisik(p, (d / "a.fsk").string()));
@@ -74,8 +72,7 @@ TEST(ParamPhys, ChargeOfPartialFileChangesOnlyWhatItHolds) {
     EXPECT_EQ(p, usine);
 }
 
-TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
-    const fs::path d = DossierTemp("fsk-aller-retour");
+TEST_F(ParamPhysFichier, SaveThenLoadRestoresEveryValueAsPrinted) {
     TPARAMPHYS p;
     p.Change(&TConstantesPhys::largeurJeu, 1.0 / 3.0 * 400);
     p.Change(&TConstantesPhys::FrotBiTapRoule, 0.0061234567890123456);
@@ -99,8 +96,7 @@ TEST(ParamPhys, SaveThenLoadRestoresEveryValueAsPrinted) {
     EXPECT_EQ(LitFichierEntier(d / "q.fsk"), texte);  // what is read prints back identically
 }
 
-TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
-    const fs::path d = DossierTemp("fsk-windows");
+TEST_F(ParamPhysFichier, WindowsFileWithCommentsKeepsThemAfterSave) {
     const std::string nom = (d / "w.fsk").string();
     Ecrit(nom,
           "; tuned by hand\r\n[DIMENSIONS]\r\nLARGJEU = "
@@ -117,8 +113,7 @@ TEST(ParamPhys, WindowsFileWithCommentsKeepsThemAfterSave) {
     EXPECT_EQ(texte.find("\n\n"), std::string::npos);  // CRLF kept everywhere
 }
 
-TEST(ParamPhys, BadFilesKeepEveryValue) {
-    const fs::path d = DossierTemp("fsk-mauvais");
+TEST_F(ParamPhysFichier, BadFilesKeepEveryValue) {
     TPARAMPHYS usine;
     TPARAMPHYS p;
     std::string erreur;
@@ -138,8 +133,7 @@ TEST(ParamPhys, BadFilesKeepEveryValue) {
     EXPECT_EQ(p, usine);
 }
 
-TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
-    const fs::path d = DossierTemp("fsk-plancher");
+TEST_F(ParamPhysFichier, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
     Ecrit(d / "z.fsk",
           "[Autres]\nG=0\n[Frottements]\nFrotBiTapGlisse=-1\nFrotBiTapRoule=0\nFrotBiTapPivot=0\n"
           "[Durees]\nTanal=0\nTenr=-5\n");
@@ -150,8 +144,7 @@ TEST(ParamPhys, ZeroOrNegativeUnboundedConstantsAreRaisedToAFloor) {
         EXPECT_DOUBLE_EQ(v, PlancherParam);
 }
 
-TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
-    const fs::path d = DossierTemp("fsk-plages");
+TEST_F(ParamPhysFichier, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
     Ecrit(d / "h.fsk",
           "[Dimensions]\nLargJeu=1e300\nRayonBilles=1e200\nMasseBilles=1e308\nVzRebondNul=-3\n"
           "[Frottements]\nFrotBiTapGlisse=1e150\nFrotBiTapChoc=1e308\nFrotBiBi=1e141\nFrotBiBde=-2\n"
@@ -184,7 +177,7 @@ TEST(ParamPhys, HugeOrNonsenseConstantsAreBroughtIntoTheirRange) {
     EXPECT_TRUE(std::isfinite(p.DeportMax2()));
 }
 
-TEST(ParamPhys, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) {
+TEST_F(ParamPhysFichier, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) {
     // the four constants the setter writes, out of range either way: the same bounding routine
     // behind both entries gives the same table, to the bit
     struct TCas {
@@ -197,7 +190,6 @@ TEST(ParamPhys, TheSetterAndTheFileBoundAlike_AndBoundedConstantsStayAsTheyAre) 
                         {1, "Dimensions", "HautBdes", 10},         {1, "Dimensions", "HautBdes", 0.5},
                         {2, "Dimensions", "RayonBilles", 50},      {2, "Dimensions", "RayonBilles", 0},
                         {3, "Frottements", "FrotQueueBille", 1e9}, {3, "Frottements", "FrotQueueBille", -1}};
-    const fs::path d = DossierTemp("fsk-entrees");
     for (const TCas& c : cas) {
         TPARAMPHYS parSetter;
         parSetter.SetParam(c.index, c.valeur);
@@ -258,9 +250,8 @@ TEST(ParamPhys, EveryWriterBoundsAtOnceAndRecomputesTheDerivedFields) {
     EXPECT_EQ(ensemble, TPARAMPHYS{});
 }
 
-TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
+TEST_F(ParamPhysFichier, FailedSaveChangesNeitherFileNorName) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    const fs::path d = DossierTemp("fsk-lecture-seule");
     const std::string nom = (d / "p.fsk").string();
     Ecrit(nom, "[Autres]\nG=900\n");
     fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec);
@@ -273,8 +264,7 @@ TEST(ParamPhys, FailedSaveChangesNeitherFileNorName) {
     EXPECT_EQ(LitFichierEntier(nom), "[Autres]\nG=900\n");
 }
 
-TEST(ParamPhys, SaveIntoAVanishedFolderFailsWithTheReason) {
-    const fs::path d = DossierTemp("fsk-disparu");
+TEST_F(ParamPhysFichier, SaveIntoAVanishedFolderFailsWithTheReason) {
     fs::remove_all(d);
     TPARAMPHYS p;
     std::string erreur;

@@ -18,6 +18,7 @@
 
 #include "fichiers/FichierFisik.h"
 #include "sim/C8_BillardVelmora.h"
+#include "tests/support/Tirage.h"
 
 namespace {
 
@@ -87,18 +88,19 @@ void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
     const double R = f.RayonBilles();
     const double xMax = f.largeurJeu() / 2 - R;
     const double yMax = f.largeurJeu() - R;
-    std::uniform_real_distribution<double> ux(-xMax, xMax), uy(-yMax, yMax), u01(0, 1),
-        angle(0, 2 * std::numbers::pi);
+    const auto u01 = [&alea] { return Tirage(alea, 0, 1); };
     for (int b = 1; b <= NbBilles; ++b) {
         for (int essai = 0;; ++essai) {
-            TVecteur p = Vecteur(ux(alea), uy(alea), R);
-            const double tirage = u01(alea);
-            if (tirage < 0.15) p.x = (u01(alea) < 0.5 ? -xMax : xMax);  // against a cushion
-            if (tirage > 0.85) p.y = (u01(alea) < 0.5 ? -yMax : yMax);
-            if (b > 1 && u01(alea) < 0.2) {
+            // one draw after the other: the order of a call's arguments is the compiler's
+            const double x = Tirage(alea, -xMax, xMax);
+            TVecteur p = Vecteur(x, Tirage(alea, -yMax, yMax), R);
+            const double tirage = u01();
+            if (tirage < 0.15) p.x = (u01() < 0.5 ? -xMax : xMax);  // against a cushion
+            if (tirage > 0.85) p.y = (u01() < 0.5 ? -yMax : yMax);
+            if (b > 1 && u01() < 0.2) {
                 // touching an earlier ball
-                const TVecteur& autre = s.Trajets[1 + static_cast<int>(u01(alea) * (b - 1))][0].Position;
-                const double a = angle(alea);
+                const TVecteur& autre = s.Trajets[1 + static_cast<int>(u01() * (b - 1))][0].Position;
+                const double a = Tirage(alea, 0, 2 * std::numbers::pi);
                 p = Vecteur(autre.x + f.Diametre() * std::cos(a), autre.y + f.Diametre() * std::sin(a), R);
             }
             // a hair below the resting height, as heights held in single precision leave it
@@ -115,21 +117,18 @@ void PlaceBilles(TBillardVelmora& s, std::mt19937_64& alea) {
 }
 
 void RegleQueue(TBillardVelmora& s, std::mt19937_64& alea) {
-    std::uniform_real_distribution<double> u01(0, 1);
+    const auto u01 = [&alea] { return Tirage(alea, 0, 1); };
     const double deport = std::sqrt(s.Fisik.DeportMax2()) * 1.1;  // some miscues
-    const double r = deport * std::sqrt(u01(alea));
-    const double a = 2 * std::numbers::pi * u01(alea);
+    const double r = deport * std::sqrt(u01());
+    const double a = 2 * std::numbers::pi * u01();
     s.Effet = r * std::cos(a);
     s.Hauteur = r * std::sin(a);
-    s.VitesseQueue = u01(alea) < 0.1 ? 2000 : 2000 * u01(alea);
-    s.AngleOx = 2 * std::numbers::pi * u01(alea);
-    const double tirage = u01(alea);
-    s.AngleTapis = (tirage < 0.5   ? 0.0
-                    : tirage < 0.9 ? 30 * u01(alea)
-                                   : 89 * u01(alea)) *
-                   std::numbers::pi / 180;
-    s.MasseQueue = 300 + 400 * u01(alea);
-    s.ModeDeJeu = static_cast<TModeDeJeu>(static_cast<int>(u01(alea) * 3) % 3);
+    s.VitesseQueue = u01() < 0.1 ? 2000 : 2000 * u01();
+    s.AngleOx = 2 * std::numbers::pi * u01();
+    const double tirage = u01();
+    s.AngleTapis = (tirage < 0.5 ? 0.0 : tirage < 0.9 ? 30 * u01() : 89 * u01()) * std::numbers::pi / 180;
+    s.MasseQueue = 300 + 400 * u01();
+    s.ModeDeJeu = static_cast<TModeDeJeu>(static_cast<int>(u01() * 3) % 3);
 }
 
 void Verifie(const TBillardVelmora& s, Bilan& bilan, long numero) {
@@ -245,14 +244,13 @@ void Decrit(const TBillardVelmora& s) {
 // times each), brought into their ranges as the tuning window would; the geometry and the time
 // steps stay, so that the checks keep their meaning
 void TireConstantes(TPARAMPHYS& f, std::mt19937_64& alea) {
-    std::uniform_real_distribution<double> facteur(0.5, 1.5);
     using T = TConstantesPhys;
     const T usine;
     T c = f.Constantes();
     for (double T::*k : {&T::FrotBiTapGlisse, &T::FrotBiTapPivot, &T::FrotBiTapRoule, &T::FrotBiTapChoc,
                          &T::FrotBiBi, &T::FrotBiBde, &T::FrotQueueBille, &T::ElastBiTap, &T::ElastBiBi,
                          &T::ElastBiBde, &T::PerteEcQB, &T::MasseBilles})
-        c.*k = usine.*k * facteur(alea);
+        c.*k = usine.*k * Tirage(alea, 0.5, 1.5);
     f.Change(c);
 }
 

@@ -5,13 +5,15 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "fichiers/EcritureAtomique.h"
+
+// the file's bytes, as the program reads a file; empty when it cannot be read
 inline std::string LitFichierEntier(const std::filesystem::path& nom) {
-    std::ifstream f(nom, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
+    std::string contenu;
+    LitFichier(nom.string(), contenu);
+    return contenu;
 }
 
 class TestAvecDossier : public ::testing::Test {

@@ -17,14 +17,14 @@
 #include "tests/support/BoitesEtAttente.h"
 #include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
+#include "tests/tools/PiloteDifficulte.h"
 #include "tools/Difficulte.h"
 #include "tools/DifficulteCarte.h"
 
 namespace {
 
-struct TFenetreDifficulte {
+struct TFenetreDifficulte : TPiloteDifficulte {
     TOutilFactice<TDifficulteFrm> w;
-    TDifficulteFrm* d = nullptr;
 
     explicit TFenetreDifficulte(const char* position = nullptr) {
         // opened and played, as the main window opens a position
@@ -32,21 +32,7 @@ struct TFenetreDifficulte {
             EXPECT_TRUE(w.B().ChargeFichier(Exemple(position).toStdString()));
             w.h.Feu();
         }
-        d = w.f.get();
-        d->show();
-        QApplication::processEvents();
-    }
-    void Comptes(TDecalages n) {
-        for (int r = 0; r < NbParamsEssai; ++r) d->ChangeCellule(1, r + 1, n[r]);
-    }
-    // a grid that keeps two cores busy for a minute
-    void GrandeGrille() { Comptes({30, 30, 30, 5, 0, 0}); }
-    bool Calcule() {
-        d->CalculBtnClick();
-        return Attends([this] { return !d->EnCours(); });
-    }
-    QString Cellule(int colonne, int ligne) const {
-        return ControleDe<QTableWidget>(*d, "QGrid")->item(ligne - 1, colonne - 1)->text();
+        Montre(w.f.get());
     }
 };
 

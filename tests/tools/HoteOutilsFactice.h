@@ -15,6 +15,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "fichiers/FichierFisik.h"
 #include "scene/Scene.h"
 #include "scene/Vue.h"
 #include "tests/support/BoitesEtAttente.h"
@@ -44,7 +45,8 @@ public:
     std::vector<int> Fleches;  // arrows passed on, wheel turns with a held key included
     std::vector<bool> Memoires;
     std::vector<QString> Sauvees;
-    int ToucheTenue = 0;  // E, A or H pressed and not released
+    std::vector<QString> Tables;  // the tables put in play ("": the factory one)
+    int ToucheTenue = 0;          // E, A or H pressed and not released
     // after every shot fired (the main window feeds its tools there)
     std::function<void()> ApresFeu;
 
@@ -77,6 +79,24 @@ public:
             verrous_.erase(detenteur);
     }
     bool CoupVerrouille() const override { return !verrous_.empty(); }
+    void ChoisitBilleJoueur(bool jaune) override {
+        if (Billard) Billard->SetBilleJoueur(jaune ? Billard->Jaune : Billard->Blanche);
+    }
+    void ChoisitModeJeu(TModeDeJeu mode) override {
+        if (Billard) Billard->Simu->ModeDeJeu = mode;
+    }
+    bool ChargeTable(const QString& fichier, QString* erreur) override {
+        Tables.push_back(fichier);
+        TPARAMPHYS fisik;
+        std::string raison;
+        if (!Billard || (!fichier.isEmpty() && !ChargeFisik(fisik, fichier.toStdString(), &raison))) {
+            if (erreur) *erreur = QString::fromStdString(raison);
+            return false;
+        }
+        fisik.SetParam(2, Billard->RayonBille);
+        Billard->Simu->Fisik = fisik;
+        return true;
+    }
     bool SauvePosition(const QString& nom) override {
         Sauvees.push_back(nom);
         return Billard && Billard->SauveFichier(nom.toStdString(), nullptr);

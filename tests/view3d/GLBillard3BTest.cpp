@@ -197,3 +197,29 @@ TEST(GLBillardQueue, TheDrawnCueRisesOverTheRailsBehindABallNearACushion) {
     q.SetVisee(90);
     EXPECT_FLOAT_EQ(q.Releve->Virage(), 0);
 }
+
+TEST(GLBillardQueue, TheAimLineEndsOnTheCushionNoseItMeetsWhereverTheBallAndTheAim) {
+    TableQueue t;
+    TGLBillardQueue& b = t.billard;
+    const float W = b.Largeur;
+    for (const TVecteur3f depart : {TVecteur3f{0, 0, 0}, {60, -130, 0}, {-67, 139, 0}, {10, 100, 0}}) {
+        b.BilleJoueur->SetPosition({depart.x, depart.y, b.BilleJoueur->Rayon()});
+        for (float visee = -180; visee < 180; visee += 7.5f) {
+            b.Queue->SetVisee(visee);
+            const TVecteur3f centre = b.BilleJoueur->LitPosition();
+            const TVecteur3f fin = b.Queue->LigneVisee->LocalVersAbsolu(b.Queue->LigneVisee->Noeuds()[1]);
+            // on one of the nose lines, within the playing area's border
+            const bool surLongue =
+                std::fabs(std::fabs(fin.x) - W / 2) < 1e-3f && std::fabs(fin.y) <= W + 1e-3f;
+            const bool surCourte =
+                std::fabs(std::fabs(fin.y) - W) < 1e-3f && std::fabs(fin.x) <= W / 2 + 1e-3f;
+            EXPECT_TRUE(surLongue || surCourte)
+                << visee << " from " << centre.x << ',' << centre.y << " ends at " << fin.x << ',' << fin.y;
+            // straight ahead of the ball, along the aim
+            const TVecteur3f u = b.Queue->DirectionVisee();
+            const TVecteur3f d = fin - centre;
+            EXPECT_NEAR(d.x * u.y - d.y * u.x, 0, 1e-2f) << visee;
+            EXPECT_GE(d.x * u.x + d.y * u.y, 0) << visee;
+        }
+    }
+}

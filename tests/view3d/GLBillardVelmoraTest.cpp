@@ -6,6 +6,7 @@
 
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
+#include "jeu/PositionJeu.h"
 #include "view3d/BillardSansEcran.h"
 #include "view3d/GLBillardVelmora.h"
 
@@ -202,6 +203,41 @@ TEST(GLBillardVelmora, SavedPositionLoadsBackWithCueBallsAndCamera) {
     EXPECT_EQ(m.billard.CibleMobile->Position(), cible);
 }
 
+TEST(GLBillardVelmora, OpeningAFile_TheModelsAndTheSimulationHoldWhatTheGameReadsOverThePresentState) {
+    Dossier d;
+    // no speed nor mass, an inclination the cue refuses, balls overlapping and off the table
+    const std::string nom = d / "serre.vel";
+    Ecrit(nom,
+          "[Queue]\nAngleOx=0.3\nAngleTapis=1.7\nEffet=0.1\nHauteur=0.2\n"
+          "[Positions]\nP1x=0\nP1y=0\nP1z=3.075\nP2x=90\nP2y=0\nP2z=3.075\nP3x=2\nP3y=0\nP3z=3.075\n"
+          "[GLBillard]\nHrelatif=1\n");
+    Montage m;
+    m.billard.Queue->SetInclinaison(12);
+    m.billard.Queue->SetMasse(300);
+    m.billard.Queue->SetVitesse(250);
+    m.billard.VersSimu();
+    int deplacees = 0;
+    m.billard.OnBilleDeplacee = [&deplacees](TGLBilles&) { ++deplacees; };
+    TPositionOuverte lu;
+    ASSERT_TRUE(
+        LitPositionJeu(nom, m.billard.Simu->ParamQueue(), m.billard.Queue->Valeurs(), m.billard.Table, lu));
+    EXPECT_EQ(lu.Position.Queue.Masse, 300);
+    EXPECT_EQ(lu.Position.Queue.Inclinaison, 12);
+
+    ASSERT_TRUE(m.billard.ChargeFichier(nom));
+    EXPECT_EQ(m.billard.Queue->Valeurs(), lu.Position.Queue);
+    const std::array<TGLBilles*, 3> billes = {m.billard.BilleJoueur, m.billard.BilleNonJoueur,
+                                              m.billard.Rouge};
+    const std::array<TVecteur, 3> positions = PositionsSimu(lu.Position.Billes);
+    for (size_t b = 0; b < 3; ++b) {
+        const TCentreBille& c = lu.Position.Billes[b];
+        EXPECT_EQ(billes[b]->LitPosition(), (TVecteur3f{c.x, c.y, c.z})) << b;
+        EXPECT_EQ(m.billard.Simu->Trajets[b + 1][0].Position, positions[b]) << b;
+    }
+    EXPECT_EQ(m.billard.Simu->ParamQueue(), ParamSimu(lu.Position.Queue));
+    EXPECT_EQ(deplacees, 3);
+}
+
 TEST(GLBillardVelmora, FileWithoutViewSectionLoadsWithTheCeilingCameraAndAConvertedTipHeight) {
     Dossier d;
     const std::string nom = d / "ancien.vel";
@@ -251,7 +287,15 @@ TEST(GLBillardVelmora, ParameterFileNamedByThePositionIsLoadedWhenItExists) {
     Montage autre;
     ASSERT_TRUE(autre.billard.ChargeFichier(d / "p.vel"));
     EXPECT_EQ(autre.billard.Simu->Fisik.FrotBiBi(), 0.07);
+    // saved again over the same file on the factory table: the file no longer names the old one
+    autre.billard.Simu->Fisik.ValeursUsine();
+    ASSERT_TRUE(autre.billard.SauveFichier(d / "p.vel"));
+    Montage usine;
+    ASSERT_TRUE(usine.billard.ChargeFichier(d / "p.vel"));
+    EXPECT_EQ(usine.billard.Simu->Fisik.FrotBiBi(), TConstantesPhys{}.FrotBiBi);
+    EXPECT_EQ(usine.billard.Simu->Fisik.NomFichierFisik, "");
     // gone: ignored
+    ASSERT_TRUE(m.billard.SauveFichier(d / "p.vel"));
     fs::remove(d / "table.fsk");
     Montage troisieme;
     ASSERT_TRUE(troisieme.billard.ChargeFichier(d / "p.vel"));

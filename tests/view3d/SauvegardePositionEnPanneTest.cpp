@@ -1,7 +1,6 @@
 // A position file saved on a full or read-only file system: the reason, the previous file intact.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 #include "fichiers/EcritureAtomique.h"

@@ -6,12 +6,29 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
+#include <new>
 
 #include "scene/gl/RenduImage.h"
 #include "scene/gl/VueGL.h"
 #include "view3d/GLBillardVelmora.h"
+
+// every allocation of the program is counted while a test asks for it
+namespace {
+std::atomic<bool> compteAllocations{false};
+std::atomic<long> nbAllocations{0};
+}  // namespace
+
+void* operator new(std::size_t n) {
+    if (compteAllocations.load(std::memory_order_relaxed)) nbAllocations.fetch_add(1);
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 constexpr int L = 1280, H = 800;
@@ -86,7 +103,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(Rendu, CeilingCameraShowsClothBallsRailsAndGreyAround) {
+TEST_F(Rendu, CeilingCameraShowsClothBallsRailsAndTheRoomAround) {
     Scene3D s;
     s.billard.ActiveCamMobile(false);
     const QImage img = Dessine(rendu, s.vue, "plafond.png");
@@ -98,11 +115,11 @@ TEST_F(Rendu, CeilingCameraShowsClothBallsRailsAndGreyAround) {
     EXPECT_GT(Part(img, s.vue, {71.125f + 5.25f + 3.875f, 17.8f, 5.1f}, 3, Bordeaux), 0.9);
     EXPECT_GT(Part(img, s.vue, {-(71.125f + 5.25f + 3.875f), -17.8f, 5.1f}, 3, Bordeaux), 0.9);
     EXPECT_GT(Part(img, s.vue, {17.8f, 142.25f + 5.25f + 3.875f, 5.1f}, 3, Bordeaux), 0.9);
-    // grey background beyond the table
+    // the room beyond the table: a floor darker than the cloth, not green
     const QColor coin = img.pixelColor(3, 3);
-    EXPECT_NEAR(coin.red(), 128, 3);
-    EXPECT_EQ(coin.red(), coin.green());
-    EXPECT_EQ(coin.green(), coin.blue());
+    EXPECT_LT(coin.green(), 90);
+    EXPECT_LE(coin.green(), coin.red());
+    EXPECT_GT(Part(img, s.vue, {20, 30, 0}, 3, Vert), 0.9);
 }
 
 TEST_F(Rendu, MobileCameraShowsTheBallsFromTheSide) {
@@ -196,6 +213,66 @@ TEST_F(Rendu, TrajectoryLinesAreDrawnInTheBallsColours) {
         vus += Part(img, s.vue, p, 1.5f, [](QColor c) { return c.red() > 150 && c.blue() > 150; }) > 0;
     }
     EXPECT_GT(vus, 3);
+}
+
+TEST_F(Rendu, FramesAllocateNothingOnceTheShapesAreBuilt) {
+    Scene3D s;
+    for (TGLBilles* b : {s.billard.Blanche, s.billard.Jaune, s.billard.Rouge}) b->SetTrajetVisible(true);
+    s.billard.JoueCoup();
+    for (bool mobile : {true, false}) {
+        s.billard.ActiveCamMobile(mobile);
+        ASSERT_TRUE(rendu.Dessine(s.vue, L, H));
+        nbAllocations = 0;
+        compteAllocations = true;
+        // the balls move as in an animation
+        for (int i = 0; i < 5; ++i) {
+            s.billard.AffichePhoto(i * 10, true);
+            rendu.Dessine(s.vue, L, H);
+        }
+        compteAllocations = false;
+        EXPECT_EQ(nbAllocations.load(), 0) << (mobile ? "mobile" : "plafond");
+    }
+}
+
+TEST_F(Rendu, TheClothHasItsNapTheLampsTheirPoolAndTheRoomDimsWhenTheLampLightsAlone) {
+    Scene3D s;
+    s.billard.ActiveCamMobile(false);
+    const QImage lumiere = Dessine(rendu, s.vue, "plafond_salle_eclairee.png");
+    ASSERT_TRUE(rendu.ParPixel());
+    ASSERT_TRUE(rendu.Multiechantillonne());
+    // the cloth under the middle lamp brighter than near a corner, and never flat: its nap
+    const TReleve milieu = Releve(lumiere, s.vue, {-20, 20, 0}, 12),
+                  coin = Releve(lumiere, s.vue, {-60, -125, 0}, 12);
+    EXPECT_GT(milieu.g, coin.g + 15);
+    int mini = 255, maxi = 0;
+    float x, y;
+    ASSERT_TRUE(s.vue.Projette({-20, 60, 0}, x, y));
+    for (int i = 0; i < 40; ++i) {
+        const int v = lumiere.pixelColor(int(x) + i, H - int(y)).green();
+        mini = std::min(mini, v);
+        maxi = std::max(maxi, v);
+    }
+    EXPECT_GT(maxi - mini, 3);
+    EXPECT_LT(maxi - mini, 60);
+    // the lamp alone: the room darker, the middle of the cloth at least as bright
+    s.vue.Salle.LampeSeule = true;
+    const QImage seule = Dessine(rendu, s.vue, "plafond_lampe_seule.png");
+    const QColor sol1 = lumiere.pixelColor(3, 3), sol2 = seule.pixelColor(3, 3);
+    EXPECT_LT(sol2.red() + sol2.green() + sol2.blue(), (sol1.red() + sol1.green() + sol1.blue()) / 2);
+    EXPECT_GE(Releve(seule, s.vue, {-20, 20, 0}, 12).g, milieu.g - 2);
+}
+
+TEST_F(Rendu, LowOverTheClothTheRoomShowsAFloorAndABackgroundBehind) {
+    Scene3D s;
+    // ten degrees over the cloth: the floor below, the room's gradient above
+    s.billard.SourisCamera(0, 0, 0);
+    s.billard.SourisCamera(0, 35, ssDroit);
+    const QImage img = Dessine(rendu, s.vue, "mobile_bas.png");
+    const QColor haut = img.pixelColor(L / 2, 2), basFond = img.pixelColor(L / 2, H / 5);
+    // grey, darker at the top
+    EXPECT_NEAR(haut.red(), haut.blue(), 6);
+    EXPECT_LT(haut.red(), basFond.red() + 1);
+    ExpectBalls(img, s);
 }
 
 TEST(Cadenceur, RealWidgetRaisesProgressOncePerFrame) {
