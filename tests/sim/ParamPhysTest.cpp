@@ -277,8 +277,7 @@ TEST_F(ParamPhysFichier, SaveIntoAVanishedFolderFailsWithTheReason) {
 // The cushion model is a key of its own section: a table written with the stepped model reads back
 // with it and its constants, a file without the section plays today's model whatever was loaded
 // before, and today's tables are written as before, without the section.
-TEST(ParamPhys, TheCushionModelKeyReadsBackAndItsAbsenceMeansTodaysModel) {
-    const fs::path d = DossierTemp("fsk-modele");
+TEST_F(ParamPhysFichier, TheCushionModelKeyReadsBackAndItsAbsenceMeansTodaysModel) {
     TPARAMPHYS p;
     p.ChangeModeleBande(mbMathavan);
     p.Change(&TConstantesPhys::ElastMathavan, 0.91);
@@ -312,8 +311,7 @@ TEST(ParamPhys, TheCushionModelKeyReadsBackAndItsAbsenceMeansTodaysModel) {
 
 // A model this program does not know is refused with the file and the name, nothing changed; the
 // stepped model's constants are bounded like every other (a restitution above 1 would create energy).
-TEST(ParamPhys, AnUnknownCushionModelIsRefusedAndItsConstantsAreBounded) {
-    const fs::path d = DossierTemp("fsk-modele-inconnu");
+TEST_F(ParamPhysFichier, AnUnknownCushionModelIsRefusedAndItsConstantsAreBounded) {
     Ecrit(d / "x.fsk", "[Dimensions]\nLargJeu=100\n[ModeleBande]\nModele=Ressort\n");
     TPARAMPHYS p;
     std::string erreur;
