@@ -33,9 +33,24 @@ void TVelmoraMouvements::AvanceParPhases(TEtatBille& bille, double t, double dt)
             return;  // at rest or out: final states
     }
 
-    // the vertical spin decays on its own, computed once over the whole interval
+    // the vertical spin decays on its own, computed once over the whole interval; a step back
+    // past its end finds it from the end, not from the zero it was left at
     const double tFin = t + dt;
-    const double wz = tFin < bille.tFinPivot ? bille.Rotation.z - bille.DecelPivot * dt : 0.0;
+    double wz = 0.0;
+    if (tFin < bille.tFinPivot)
+        wz = t < bille.tFinPivot ? bille.Rotation.z - bille.DecelPivot * dt
+                                 : bille.DecelPivot * (bille.tFinPivot - tFin);
+
+    // a step back past the end of sliding: back along the roll to that end, then on the slide
+    if (bille.Mouvement == mvRoule && tFin < bille.tFinGlisse) {
+        const double d = bille.tFinGlisse - t;
+        bille.Position = Deplacement(bille.Position, bille.Vitesse, bille.DemiDecelRoule, d);
+        bille.Vitesse = DiffVect(bille.Vitesse, MultVect(bille.DecelRoule, d));
+        bille.Rotation = ProdVect(bille.LienRoule, bille.Vitesse);
+        bille.Mouvement = mvGlisse;
+        t = bille.tFinGlisse;
+        dt = tFin - bille.tFinGlisse;
+    }
 
     // sliding, up to its end when it falls inside the interval
     if (bille.Mouvement == mvGlisse) {

@@ -6,11 +6,12 @@
 
 class TVelmoraMouvements : public TVelmoraDetecteChocs {
 public:
-    // advances the ball in place from shot time t over dt (dt may be zero or slightly negative)
+    // advances the ball in place from shot time t over dt; dt may be zero or slightly negative (a
+    // step back to an overshot contact), which goes back along the laws in force at those times
     void Avance(TEtatBille& bille, double t, double dt) const {
         // the common case, rolling on through the whole interval, inlines into the shot loop:
-        // the phase steps without their tests
-        if (bille.Mouvement == mvRoule && !(t + dt > bille.tFinRoule)) {
+        // the phase steps without their tests (a step back may cross a phase end: not here)
+        if (bille.Mouvement == mvRoule && !(t + dt > bille.tFinRoule) && dt >= 0) {
             const double wz = t + dt < bille.tFinPivot ? bille.Rotation.z - bille.DecelPivot * dt : 0.0;
             bille.Position = SommeVect(bille.Position, DiffVect(MultVect(bille.Vitesse, dt),
                                                                 MultVect(bille.DemiDecelRoule, dt * dt)));

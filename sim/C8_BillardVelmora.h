@@ -80,9 +80,10 @@ private:
     // a photo, or only its count when the watcher needs none
     template <bool Copie>
     void Photo(TTypeChoc genre, double t);
-    // one clock photo at most per step
+    // the waiting clock photo (one at most per step) taken, or dropped when its step overshot a
+    // contact; true when it fills the store
     template <bool Copie>
-    void PhotoSiDue(TBoucle& c);
+    bool PhotoDue(TBoucle& c, bool depassee);
     // every ball at rest or out of the table
     inline bool ToutArrete() const;
 };

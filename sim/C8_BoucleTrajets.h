@@ -58,6 +58,9 @@ struct TBillardVelmora::TBoucle {
     // shot time, and the time after which the next clock photo is taken
     double t = 0;
     double tEnr = 0;
+    // the last step ended after tEnr: its clock photo waits for the next forecast, which may find
+    // that the step overshot a contact and step back to it
+    bool photoDue = false;
     // the ball of the latest contact applied, which gives the final photo its kind
     const TEtatBille* dernier = nullptr;
     // a pair, or a ball and the cushions, too far apart for a contact within the next passes is
@@ -74,13 +77,16 @@ void TBillardVelmora::CalculTrajetsSuivi(TSuivi& suivi) {
     const TBornesRepit bornes = BornesRepit(Fisik);
     long passes = 0;
     while (NbPhotos < NbPhotosMax && passes < boucle_trajets::kPassesMax) {
-        ++passes;
-        // the step, the earliest contact within it, and the balls moved to it or to the step's end
+        // the step and the earliest contact within it
         const double dt = BornePas(c);
         Prevoit(c, E, bornes, dt);
         const bool contact = !(E.Delai > dt) && E.Traitement;
-        AvanceTout(c, contact ? E.Delai : dt);
+        // the clock photo of the previous step, now that this forecast tells whether it stands
+        if (PhotoDue<TSuivi::Photos>(c, contact && E.Delai < 0)) break;
 
+        // the balls moved to the contact or to the step's end
+        ++passes;
+        AvanceTout(c, contact ? E.Delai : dt);
         if (contact) {
             AppliqueContact(c, E);
             Photo<TSuivi::Photos>(E.A->DernierChoc, c.t);
@@ -88,16 +94,19 @@ void TBillardVelmora::CalculTrajetsSuivi(TSuivi& suivi) {
         } else {
             // the next forecast may find a contact overshot within this step
             E.dtPrecedent = dt;
-            PhotoSiDue<TSuivi::Photos>(c);
+            c.photoDue = c.t > c.tEnr;
         }
 
         // every ball at rest or out: the final photo ends the shot
         if (ToutArrete()) {
+            PhotoDue<TSuivi::Photos>(c, false);
             Photo<TSuivi::Photos>(c.dernier ? c.dernier->DernierChoc : tcAucun, c.t);
             break;
         }
         if (suivi.ApresPas(*this, c.t)) break;
     }
+    // a shot cut short keeps the clock photo of its last step
+    PhotoDue<TSuivi::Photos>(c, false);
     NbPasses = passes;
 
     // a ball that left the table cancels the point
@@ -232,11 +241,15 @@ VELMORA_ETAPE void TBillardVelmora::Photo(TTypeChoc genre, double t) {
 }
 
 template <bool Copie>
-VELMORA_ETAPE void TBillardVelmora::PhotoSiDue(TBoucle& c) {
-    if (c.t > c.tEnr) {
-        Photo<Copie>(tcAucun, c.t);
-        c.tEnr += c.dtEnr;
-    }
+VELMORA_ETAPE bool TBillardVelmora::PhotoDue(TBoucle& c, bool depassee) {
+    if (!c.photoDue) return false;
+    c.photoDue = false;
+    // a step that overshot a contact showed the balls past it, later than the contact's own
+    // photo: the next step end after the contact takes its place
+    if (depassee) return false;
+    Photo<Copie>(tcAucun, c.t);
+    c.tEnr += c.dtEnr;
+    return NbPhotos >= NbPhotosMax;
 }
 
 VELMORA_ETAPE bool TBillardVelmora::ToutArrete() const {

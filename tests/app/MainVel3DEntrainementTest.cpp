@@ -248,8 +248,11 @@ TEST(EntrainementFrm, TheTrainingItemsHaveTheirShortcutsAlsoFromTheCueWindow) {
         EXPECT_FALSE(i.fenetre->isVisible()) << i.item;
     }
     // no other item of the menus has one of these shortcuts
-    for (QAction* a : f.findChildren<QAction*>())
-        for (const auto& i : items)
-            if (a->objectName() != QLatin1String(i.item))
+    for (QAction* a : f.findChildren<QAction*>()) {
+        for (const auto& i : items) {
+            if (a->objectName() != QLatin1String(i.item)) {
                 EXPECT_NE(a->shortcut(), i.touches) << a->text().toStdString();
+            }
+        }
+    }
 }

@@ -101,6 +101,48 @@ TEST_F(MouvementsTest, VerticalSpin_IsTakenOnceOverTheWholeInterval_EvenAcrossAP
     EXPECT_EQ(b.Rotation.z, attendu);
 }
 
+TEST_F(MouvementsTest, StepBackAcrossAPhaseEnd_FindsTheStateOfThatTime_WithNoMoreEnergyThanBefore) {
+    // The shot loop steps back to a contact the previous step overshot. When that step crossed the
+    // end of sliding or of the vertical spin, going back must follow the law of the earlier time:
+    // the rolling law run backwards raised the speed by the small rolling brake instead of the
+    // sliding one, and the spin grew again from zero over the whole step back, both adding energy.
+    struct Cas {
+        const char* nom;
+        TVecteur v, w;
+        double TEtatBille::*fin;
+    };
+    const double wz = 0.02 * 5 * f.FrotBiTapPivot() * f.G() / (2 * f.Rayon2());  // spins 0.02 s
+    const Cas cas[] = {
+        {"end of sliding", Vecteur(100, 0, 0), VecteurNul, &TEtatBille::tFinGlisse},
+        {"end of the vertical spin", Vecteur(0.3, 0, 0), Vecteur(0, 0.3 / R, wz), &TEtatBille::tFinPivot},
+    };
+    const auto energie = [this](const TEtatBille& b) {
+        return 0.5 * Norme2(b.Vitesse) + 0.2 * f.Rayon2() * Norme2(b.Rotation);
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        TEtatBille b = SurTapis(c.v, c.w);
+        // from 1 ms before the phase end: 10 ms on, then back to 0.5 ms before it
+        const double t0 = b.*c.fin - 0.001;
+        physique.Avance(b, 0, t0);
+        TEtatBille direct = b;
+        physique.Avance(direct, t0, 0.0005);
+        const double e0 = energie(b);
+        physique.Avance(b, t0, 0.01);
+        physique.Avance(b, t0 + 0.01, -0.0095);
+
+        EXPECT_EQ(b.Mouvement, direct.Mouvement);
+        for (const auto& [retour, attendu] : {std::pair{b.Position, direct.Position},
+                                              {b.Vitesse, direct.Vitesse},
+                                              {b.Rotation, direct.Rotation}}) {
+            EXPECT_NEAR(retour.x, attendu.x, 1e-9);
+            EXPECT_NEAR(retour.y, attendu.y, 1e-9);
+            EXPECT_NEAR(retour.z, attendu.z, 1e-9);
+        }
+        EXPECT_LE(energie(b), e0);
+    }
+}
+
 TEST_F(MouvementsTest, FlyingBall_FollowsGravity_AndLeavesPlayOnlyBeyondTheLimits) {
     TEtatBille b;
     b.Position = Vecteur(10, 20, 30);
