@@ -55,6 +55,7 @@ std::unique_ptr<TMainVel3DFrm> CreeFenetres(const TDemarrageVel3D& demarrage) {
     auto* difficulte = new TDifficulteFrm(*principale, principale.get());
     principale->BrancheOutils(queue, memo, vueNum, calibrage, difficulte);
     principale->BrancheSolutions(new TSolutionsFrm(*principale, principale.get()));
+    principale->BrancheSysteme(new TSystemeFrm(*principale, principale.get()));
     principale->BrancheEntrainement(principale->OuvreHistorique(demarrage.Historique));
     return principale;
 }

@@ -1,4 +1,4 @@
-// The five tool windows as the main window knows them, each in its own unit of tools/.
+// The tool windows as the main window knows them, each in its own unit of tools/.
 #pragma once
 
 #include "tools/Calibrage.h"
@@ -6,4 +6,5 @@
 #include "tools/MemTrajets.h"
 #include "tools/PilotQueue.h"
 #include "tools/Solutions.h"
+#include "tools/Systeme.h"
 #include "tools/VueNum.h"

@@ -17,8 +17,10 @@
 #include "app/GlobalClavier.h"
 #include "app/ServeurCoup.h"
 #include "scene/gl/VueGL.h"
+#include "tools/Enregistrement.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/CaseLed.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/PanneauIcone.h"
 
 namespace {
@@ -28,6 +30,8 @@ constexpr const char* SectionDivers = "Divers";
 TMainVel3DFrm::TMainVel3DFrm(const TDemarrageVel3D& demarrage, QWidget* parent)
     : QMainWindow(parent), demarrage_(demarrage) {
     setWindowTitle(QStringLiteral("Velmora 3D"));
+    // the file dialogs start in the program's folder, then open where a file was last chosen
+    SetDossierInitial(demarrage_.DossierProgramme);
     setObjectName(QStringLiteral("MainVel3DFrm"));
     // every key comes here first: the controls never take the focus
     setFocusPolicy(Qt::StrongFocus);
@@ -102,6 +106,9 @@ TMainVel3DFrm::~TMainVel3DFrm() {
     delete CalibrageFrm;
     delete DifficulteFrm;
     delete SolutionsFrm;
+    delete SystemeFrm;
+    // its drawings hang in the scene: it takes them along while the scene is still there
+    delete EnregistrementFrm;
     delete Scn;
 }
 
@@ -356,6 +363,11 @@ void TMainVel3DFrm::FeuBtnClick() {
         IsPointLbl->setText(QStringLiteral("manqué"));
     QToucheeLbl->setText(QStringLiteral("Qté touchée : ") +
                          QLocale().toString(Billard->QuantiteTouchee(), 'f', 3));
+    MajMotsTouchee();
+    // the verdict belongs to this shot's position from now on
+    etatCoup_ = Billard->EtatPosition();
+    coupJoue_ = true;
+    MajResultats();
 }
 
 void TMainVel3DFrm::FeuDuJoueur() {
@@ -367,4 +379,6 @@ void TMainVel3DFrm::FeuDuJoueur() {
 void TMainVel3DFrm::MajQteVisee() {
     if (!Billard) return;
     QviseeLbl->setText(QStringLiteral("Qté visée : ") + QLocale().toString(Billard->QuantiteVisee(), 'f', 3));
+    MajMotsVisee();
+    if (QueueFrm) QueueFrm->MajCoup();
 }

@@ -18,6 +18,7 @@
 #include "scene/Scene.h"
 #include "scene/Vue.h"
 #include "tools/HoteOutils.h"
+#include "view3d/GLBillardVelmora.h"
 
 class QAction;
 class QActionGroup;
@@ -41,6 +42,7 @@ class TDockOutil;
 class TEnregistrementFrm;
 class TFenetreOutil;
 class TSolutionsFrm;
+class TSystemeFrm;
 class TEntrainementFrm;
 class TPartieFrm;
 class TProgresFrm;
@@ -98,6 +100,7 @@ public:
     void PasseTouche(QKeyEvent* e) override;
     bool RoueFleche(bool avant) override;
     void SignaleMemoire(bool active) override;
+    void SignalePositionModifiee() override { MajResultats(); }
 
     // -- operations offered to the other windows
     void FeuBtnClick();
@@ -148,6 +151,17 @@ public:
     TSolutionsFrm* SolutionsFrm = nullptr;
     // the solutions window and its item of the "&Outils" menu (shortcut F7)
     void BrancheSolutions(TSolutionsFrm* solutions);
+    // the corner-five system's panel and its item of the "&Outils" menu
+    TSystemeFrm* SystemeFrm = nullptr;
+    void BrancheSysteme(TSystemeFrm* systeme);
+
+    // Every result shown belongs to the position and table it was computed for: the verdict of the
+    // last shot while the balls show one of its photos, the tool windows' results while the balls,
+    // the table and the rule are theirs. Called when any of these may have changed.
+    void MajResultats();
+    // the diamonds of the last shot's cushion contacts on the rails (menu "&Affichage")
+    void DiamantsMnuClick();
+
     // training, matches and progress, on the history database (OuvreHistorique: the user's data
     // folder when no file is named; never null, closed when refused)
     std::shared_ptr<TBaseHistorique> OuvreHistorique(const QString& fichier = QString());
@@ -250,6 +264,9 @@ private:
     QLabel* QviseeLbl = nullptr;
     QLabel* QToucheeLbl = nullptr;
     QLabel* IsPointLbl = nullptr;
+    // the thicknesses in a player's words, under their values
+    QLabel* QviseeMotsLbl = nullptr;
+    QLabel* QToucheeMotsLbl = nullptr;
     // status bar: panels 0, 1, 2 the white, yellow and red ball; 3 hints and messages
     TPanneauIcone* InfosBilles[3] = {};
     QLabel* InfosMessage = nullptr;
@@ -280,6 +297,8 @@ private:
     QAction* AnimationMnu = nullptr;
     QAction* QueuevisibleMnu = nullptr;
     QAction* ResettrajetsVRMnu = nullptr;
+    QAction* DiamantsMnu = nullptr;
+    QAction* DiamantsToutesMnu = nullptr;
     QAction* DispositionMnu = nullptr;
     QAction* LumiereSalleMnu = nullptr;
     QMenu* FenetresMnu = nullptr;
@@ -291,6 +310,7 @@ private:
     QAction* OuvreEnregistrementMnu = nullptr;
     QAction* EnregistrementMnu = nullptr;
     QAction* SolutionsMnu = nullptr;
+    QAction* SystemeMnu = nullptr;
     QAction* OuvrirEntrainementMnu = nullptr;
     QAction* EntrainementMnu = nullptr;
     QAction* PartieMnu = nullptr;
@@ -310,6 +330,10 @@ private:
     void CreeMenuOutils();
     void CreeMenuAide();
     void CreeMenusEnregistrement();
+    void CreeMenuDiamants();
+    // the corner panel's words of the aimed and of the struck thickness
+    void MajMotsVisee();
+    void MajMotsTouchee();
     void CreeVue();
     void CreeInfos();
     void MajMenuRecents();
@@ -372,6 +396,10 @@ private:
     TServeurCoup* serveurCoup_ = nullptr;
     TAideVel3D* aide_ = nullptr;
     QString nomFichierAide_;
+
+    // the position the last shot fired from here started from
+    TEtatPosition etatCoup_;
+    bool coupJoue_ = false;
 
     double DebutAnimation = 0;
     double tauxRalenti_ = 1.0;

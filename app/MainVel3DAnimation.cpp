@@ -30,9 +30,11 @@ void TMainVel3DFrm::GLCadencerProgress(double, double maintenant) {
     // landings on the cloth are never shown, unless one is the last photo
     while (i < dernier && simu.TypesChocs[static_cast<size_t>(i)] == tcBilleTapis) ++i;
     // at most one photo per frame, not before its time
-    if (anime_ && tauxRalenti_ > 0) emit ImageAnimee((maintenant - DebutAnimation) / tauxRalenti_);
     if (simu.Temps[static_cast<size_t>(i)] * tauxRalenti_ <= maintenant - DebutAnimation) {
         Billard->AffichePhoto(i, true);
+        // what is drawn beside the balls (a recording's ghosts) follows the shot's time shown,
+        // however slow the display or the slow-motion rate
+        if (anime_) emit ImageAnimee(simu.Temps[static_cast<size_t>(i)]);
         Billard->MontreParcours(i);
         if (VRMnu->isChecked()) Billard->DessineVR(i);
         GLCadencer.Tag = i + 1;

@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "app/ActionsVel3D.h"
 #include "app/FenetresOutils.h"
 #include "app/GlobalClavier.h"
 #include "app/MainVel3D.h"
@@ -39,56 +40,51 @@ void TMainVel3DFrm::wheelEvent(QWheelEvent* e) { FormMouseWheel(e); }
 void TMainVel3DFrm::FormKeyDown(QKeyEvent* e) {
     const int touche = ToucheNormalisee(e);
     e->accept();
-    switch (touche) {
-        case Qt::Key_Escape:
+    switch (ActionDeTouche(touche, e->modifiers())) {
+        case TAction::ArreteAnimation:
             anime_ = false;
             return;
-        case Qt::Key_Space:
+        case TAction::Tire:
             if (!e->isAutoRepeat()) FeuDuJoueur();
             return;
-        case Qt::Key_End:
+        case TAction::FinCoup:
             if (!coupVerrouille_) LastCoupEndMnuClick();
             return;
-        case Qt::Key_Home:
+        case TAction::DebutCoup:
             if (!coupVerrouille_) LastCoupBeginMnuClick();
             return;
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-        case Qt::Key_Right:
-        case Qt::Key_Down:
+        case TAction::Fleche:
             // without a held key the arrow goes on
             if (!ToucheFleche(touche)) e->ignore();
             return;
-        case Qt::Key_Delete:
+        case TAction::EffaceBillard:
             ResettrajetsVRMnuClick();
             return;
-        case Qt::Key_F1:
+        case TAction::Aide:
             AfficheAide(ContexteAide);
             return;
         // the menu shortcuts, for the keys that the cue window passes on
-        case Qt::Key_F2:
+        case TAction::Camera:
             CamFixeMobileMnu->trigger();
             return;
-        case Qt::Key_F3:
+        case TAction::FenetreQueue:
             VueParamQueueMnu->trigger();
             return;
-        case Qt::Key_F6:
-        case Qt::Key_F7:
-        case Qt::Key_F8:
-        case Qt::Key_F9: {
-            QAction* item = touche == Qt::Key_F6   ? EntrainementMnu
-                            : touche == Qt::Key_F7 ? SolutionsMnu
-                            : touche == Qt::Key_F8 ? PartieMnu
-                                                   : ProgresMnu;
+        case TAction::QueueVisible:
+            QueuevisibleMnu->trigger();
+            return;
+        case TAction::Entrainement:
+        case TAction::Solutions:
+        case TAction::Partie:
+        case TAction::Progres: {
+            const TAction a = ActionDeTouche(touche, e->modifiers());
+            QAction* item = a == TAction::Entrainement ? EntrainementMnu
+                            : a == TAction::Solutions  ? SolutionsMnu
+                            : a == TAction::Partie     ? PartieMnu
+                                                       : ProgresMnu;
             if (item) item->trigger();
             return;
         }
-        case Qt::Key_Q:
-            if (e->modifiers() & Qt::ControlModifier) {
-                QueuevisibleMnu->trigger();
-                return;
-            }
-            break;
         default:
             break;
     }

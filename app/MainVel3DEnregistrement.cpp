@@ -7,6 +7,7 @@
 #include "app/MainVel3D.h"
 #include "tools/Enregistrement.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 
 void TMainVel3DFrm::CreeMenusEnregistrement() {
     OuvreEnregistrementMnu = new QAction(QStringLiteral("Ouvrir un coup enregistré…"), Fichiers1);
@@ -45,9 +46,8 @@ bool TMainVel3DFrm::OuvreEnregistrement(const QString& nom) {
 }
 
 void TMainVel3DFrm::OuvreEnregistrementMnuClick() {
-    const QString nom = QFileDialog::getOpenFileName(this, QStringLiteral("Ouvrir un coup enregistré"),
-                                                     demarrage_.DossierProgramme,
-                                                     QStringLiteral("coups enregistrés (*.csv)"));
+    const QString nom = DemandeFichierOuvrir(this, QStringLiteral("Ouvrir un coup enregistré"),
+                                             QStringLiteral("coups enregistrés (*.csv)"));
     if (!nom.isEmpty()) OuvreEnregistrement(nom);
 }
 

@@ -7,22 +7,24 @@
 #include <QMenu>
 #include <QStandardPaths>
 
+#include "app/ActionsVel3D.h"
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
 #include "tools/Entrainement.h"
 #include "tools/Partie.h"
 #include "tools/Progres.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 
 namespace {
 
 // a checkable item of "&Outils"; its window's dock makes it show, close and follow the window
-QAction* ItemOutil(QMenu* menu, const char* nom, const QString& texte, const QString& bulle, Qt::Key touche) {
+QAction* ItemOutil(QMenu* menu, const char* nom, const QString& texte, const QString& bulle, TAction touche) {
     QAction* item = menu->addAction(texte);
     item->setObjectName(QString::fromLatin1(nom));
     PoseBulle(item, bulle);
     item->setCheckable(true);
-    item->setShortcut(QKeySequence(touche));
+    item->setShortcut(ToucheDe(touche));
     return item;
 }
 
@@ -48,24 +50,26 @@ void TMainVel3DFrm::BrancheEntrainement(std::shared_ptr<TBaseHistorique> base) {
     OuvrirEntrainementMnu = new QAction(QStringLiteral("Ouvrir un entraînement…"), this);
     OuvrirEntrainementMnu->setObjectName(QStringLiteral("OuvrirEntrainementMnu"));
     PoseBulle(OuvrirEntrainementMnu, QStringLiteral("ouvre un pack d'exercices (fichier .ven)"));
-    OuvrirEntrainementMnu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    OuvrirEntrainementMnu->setShortcut(ToucheDe(TAction::OuvreEntrainement));
     Fichiers1->insertAction(Fichiers1->actions().value(1), OuvrirEntrainementMnu);
     connect(OuvrirEntrainementMnu, &QAction::triggered, this, [this] {
-        const QString nom = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                         QStringLiteral("fichiers d'entraînement (*.ven)"));
+        const QString nom =
+            DemandeFichierOuvrir(this, QString(), QStringLiteral("fichiers d'entraînement (*.ven)"));
         if (nom.isEmpty() || !EntrainementFrm->OuvrePack(nom)) return;
         EntrainementMnu->setChecked(true);
         BasculeOutil(EntrainementFrm, EntrainementMnu);
     });
-    EntrainementMnu = ItemOutil(
-        FenetresMnu, "EntrainementMnu", QStringLiteral("Entraînement"),
-        QStringLiteral("les exercices du pack ouvert et l'analyse de chaque tentative"), Qt::Key_F6);
-    PartieMnu = ItemOutil(FenetresMnu, "PartieMnu", QStringLiteral("Partie"),
-                          QStringLiteral("une partie à deux joueurs et sa feuille de marque"), Qt::Key_F8);
+    EntrainementMnu =
+        ItemOutil(FenetresMnu, "EntrainementMnu", QStringLiteral("Entraînement"),
+                  QStringLiteral("les exercices du pack ouvert et l'analyse de chaque tentative"),
+                  TAction::Entrainement);
+    PartieMnu =
+        ItemOutil(FenetresMnu, "PartieMnu", QStringLiteral("Partie"),
+                  QStringLiteral("une partie à deux joueurs et sa feuille de marque"), TAction::Partie);
     ProgresMnu = ItemOutil(
         FenetresMnu, "ProgresMnu", QStringLiteral("Progrès"),
         QStringLiteral("la réussite et la robustesse au fil du temps, les exercices à retravailler"),
-        Qt::Key_F9);
+        TAction::Progres);
     // the drill panel and the score board beside the cue window, the charts under the table
     AjouteOutil(EntrainementFrm, "EntrainementFrm", TPlaceOutil::SousQueue, EntrainementMnu);
     AjouteOutil(PartieFrm, "PartieFrm", TPlaceOutil::SousQueue, PartieMnu);

@@ -37,7 +37,7 @@ void TMainVel3DFrm::CreeInfos() {
     DisplayInfos->setFrameStyle(QFrame::Panel | QFrame::Raised);
     DisplayInfos->setLineWidth(2);
     DisplayInfos->setAutoFillBackground(true);
-    DisplayInfos->setFixedSize(130, 92);
+    DisplayInfos->setFixedSize(168, 118);
 
     FeuBtn = new QToolButton(DisplayInfos);
     FeuBtn->setObjectName(QStringLiteral("FeuBtn"));
@@ -57,18 +57,19 @@ void TMainVel3DFrm::CreeInfos() {
                                          "changement queue)  ou manuel"));
     connect(TirAutoChk, &TCaseLed::toggled, this, [this] { TirAutoChkChange(); });
 
-    // the results, one per line
+    // the results, one per line, each thickness followed by its ball fraction
     QFont petite = font();
     petite.setPointSizeF(std::max(6.0, petite.pointSizeF() * 0.85));
-    QLabel** labels[] = {&QviseeLbl, &QToucheeLbl, &IsPointLbl};
-    const char* noms[] = {"QviseeLbl", "QToucheeLbl", "IsPointLbl"};
-    for (int i = 0; i < 3; ++i) {
+    QLabel** labels[] = {&QviseeLbl, &QviseeMotsLbl, &QToucheeLbl, &QToucheeMotsLbl, &IsPointLbl};
+    const char* noms[] = {"QviseeLbl", "QviseeMotsLbl", "QToucheeLbl", "QToucheeMotsLbl", "IsPointLbl"};
+    for (int i = 0; i < 5; ++i) {
         auto* l = new QLabel(DisplayInfos);
         l->setObjectName(QString::fromLatin1(noms[i]));
         l->setFont(petite);
-        l->setGeometry(6, 48 + 13 * i, 118, 13);
+        l->setGeometry(6, 48 + 13 * i, 156, 13);
         *labels[i] = l;
     }
+    for (QLabel* l : {QviseeMotsLbl, QToucheeMotsLbl}) l->setIndent(8);
     IsPointLbl->setStyleSheet(QStringLiteral("font-weight: bold"));
     PlaceDisplayInfos();
 }
@@ -95,4 +96,5 @@ void TMainVel3DFrm::BilleDeplacee(TGLBilles* bille) {
                     QStringLiteral("(%1 %2 %3)")
                         .arg(l.toString(p.x, 'f', 2), l.toString(p.y, 'f', 2), l.toString(p.z, 'f', 2)));
     MajQteVisee();
+    MajResultats();
 }

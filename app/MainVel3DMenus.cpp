@@ -6,10 +6,14 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/ActionsVel3D.h"
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
+#include "tools/Enregistrement.h"
+#include "view3d/EtiquettesDiamants.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 
 namespace {
 
@@ -44,6 +48,7 @@ void TMainVel3DFrm::CreeMenus() {
     CreeMenuFichiers();
     CreeMenuJeu();
     CreeMenuAffichage();
+    CreeMenuDiamants();
     CreeMenuOutils();
     CreeMenuAide();
 }
@@ -94,7 +99,7 @@ void TMainVel3DFrm::CreeMenuAffichage() {
     menuBar()->addMenu(OptionsJeu);
     CamFixeMobileMnu = Item(OptionsJeu, "CamFixeMobileMnu", QStringLiteral("cam actuelle : Mobile"),
                             QStringLiteral("basculer vue Fixe (du plafond) / mobile"));
-    CamFixeMobileMnu->setShortcut(QKeySequence(Qt::Key_F2));
+    CamFixeMobileMnu->setShortcut(ToucheDe(TAction::Camera));
     TrajetsMnu = Item(OptionsJeu, "TrajetsMnu", QStringLiteral("Lignes trajets"),
                       QStringLiteral("affichage des trajets toutes billes"), true, true);
     Lignes1 = SousMenu(OptionsJeu, "Lignes1", QStringLiteral("Détail lignes trajets"),
@@ -113,7 +118,7 @@ void TMainVel3DFrm::CreeMenuAffichage() {
              QStringLiteral("deplace automatiquement les billes (facteur de ralenti 1=normal)"), true);
     QueuevisibleMnu = Item(OptionsJeu, "QueuevisibleMnu", QStringLiteral("Queue visible"),
                            QStringLiteral("queue visible/invisible"), true, true);
-    QueuevisibleMnu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QueuevisibleMnu->setShortcut(ToucheDe(TAction::QueueVisible));
     ResettrajetsVRMnu =
         Item(OptionsJeu, "ResettrajetsVRMnu", QStringLiteral("Efface le billard (trajets et V/R)   SUPPR"),
              QStringLiteral("efface les trajets visibles"));
@@ -141,7 +146,7 @@ void TMainVel3DFrm::CreeMenuOutils() {
     menuBar()->addMenu(FenetresMnu);
     VueParamQueueMnu = Item(FenetresMnu, "VueParamQueueMnu", QStringLiteral("Params queue"),
                             QStringLiteral("fenêtre de réglaqe queue (effet, hauteur etc)"), true, true);
-    VueParamQueueMnu->setShortcut(QKeySequence(Qt::Key_F3));
+    VueParamQueueMnu->setShortcut(ToucheDe(TAction::FenetreQueue));
     DifficulteMnu = Item(FenetresMnu, "DifficulteMnu", QStringLiteral("Evaluation de la difficulté"),
                          QStringLiteral("évaluation de la difficulté objective du point en cours"), true);
     VueMemoMnu = Item(FenetresMnu, "VueMemoMnu", QStringLiteral("Mémorisation trajets (off)"),
@@ -189,8 +194,7 @@ void TMainVel3DFrm::MajMenuRecents() {
 // -- files
 
 void TMainVel3DFrm::ouvrirMnuClick() {
-    const QString nom =
-        QFileDialog::getOpenFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
+    const QString nom = DemandeFichierOuvrir(this, QString(), FiltrePositions);
     if (nom.isEmpty()) return;
     // a file that could not be read does not join the recent list
     const QString vel = AvecExtensionVel(nom);
@@ -198,8 +202,7 @@ void TMainVel3DFrm::ouvrirMnuClick() {
 }
 
 void TMainVel3DFrm::SaveToFileMnuClick() {
-    const QString nom =
-        QFileDialog::getSaveFileName(this, QString(), demarrage_.DossierProgramme, FiltrePositions);
+    const QString nom = DemandeFichierEnregistrer(this, QString(), FiltrePositions);
     if (nom.isEmpty()) return;
     SauvePosition(AvecExtensionVel(nom));
 }
@@ -213,6 +216,7 @@ void TMainVel3DFrm::ChoisitBilleJoueur(bool jaune) {
     tagBilleJoueur_ = jaune ? 1 : 0;
     Billard->SetBilleJoueur(jaune ? Billard->Jaune : Billard->Blanche);
     BilleJoueurMnu->setText(QStringLiteral("Joueur : ") + QString::fromStdString(Billard->BilleJoueur->Nom));
+    MajResultats();
 }
 
 void TMainVel3DFrm::Mnu3bandesClick(QAction* choix) {
@@ -220,6 +224,7 @@ void TMainVel3DFrm::Mnu3bandesClick(QAction* choix) {
     if (!Billard) return;
     const TModeDeJeu mode = choix == Mnu1bande ? j1Bande : choix == MnuLibre ? jLibre : j3Bandes;
     if (Billard->Simu->ModeDeJeu != mode) Billard->Simu->ModeDeJeu = mode;
+    MajResultats();
 }
 
 void TMainVel3DFrm::ChoisitModeJeu(TModeDeJeu mode) {
@@ -240,7 +245,11 @@ void TMainVel3DFrm::PosDepartMnuClick() {
 
 void TMainVel3DFrm::CamFixeMobileMnuClick() {
     // from the camera actually shown: a position file may have chosen it
-    if (Billard) Billard->ActiveCamMobile(!Billard->CamMobileActive);
+    if (Billard) {
+        Billard->ActiveCamMobile(!Billard->CamMobileActive);
+        // the diamonds' digits turn to the camera shown
+        Billard->MajDiamants();
+    }
     MajMenuCamera();
 }
 
@@ -285,8 +294,10 @@ void TMainVel3DFrm::ResettrajetsVRMnuClick() {
     Billard->Blanche->EffaceTrajet();
     Billard->Jaune->EffaceTrajet();
     Billard->Rouge->EffaceTrajet();
-    // the kept shots' lines go too; their rows stay
+    // the kept shots' lines go too, their rows stay; the diamonds and a recording's drawings go
     if (MemTrajetsFrm) MemTrajetsFrm->EffaceTraits();
+    Billard->Diamants->Efface();
+    if (EnregistrementFrm) EnregistrementFrm->EffaceTraces();
 }
 
 // -- tool windows

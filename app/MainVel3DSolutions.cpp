@@ -2,6 +2,7 @@
 // checkable item of the "&Outils" menu (F7), which follows the window.
 #include <QMenu>
 
+#include "app/ActionsVel3D.h"
 #include "app/FenetresOutils.h"
 #include "app/MainVel3D.h"
 #include "widgets/Bulles.h"
@@ -15,6 +16,6 @@ void TMainVel3DFrm::BrancheSolutions(TSolutionsFrm* solutions) {
     PoseBulle(SolutionsMnu,
               QStringLiteral("les routes qui font le point depuis la position, les plus faciles d'abord"));
     SolutionsMnu->setCheckable(true);
-    SolutionsMnu->setShortcut(QKeySequence(Qt::Key_F7));
+    SolutionsMnu->setShortcut(ToucheDe(TAction::Solutions));
     AjouteOutil(SolutionsFrm, "SolutionsFrm", TPlaceOutil::SousQueue, SolutionsMnu);
 }

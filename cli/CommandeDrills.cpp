@@ -9,6 +9,7 @@
 #include "cli/ChargementPosition.h"
 #include "cli/Commandes.h"
 #include "cli/GenerateurExercices.h"
+#include "cli/Interruption.h"
 #include "cli/OptionsTir.h"
 #include "cli/Resultat.h"
 #include "cli/TableOptions.h"
@@ -112,9 +113,10 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                  std::to_string(g.Graine) + " --mode " + MotModeJeu(g.Mode) + " --budget " +
                  std::to_string(g.Budget) +
                  (g.Candidats > 0 ? " --candidates " + std::to_string(g.Candidats) : std::string());
-    if (!GenereExercices(table, g, pack, avance, &erreur)) {
+    const TGardeInterruption interruption;
+    if (!GenereExercices(table, g, pack, avance, interruption.Arret(), &erreur)) {
         err << "velmora-sim drills : " << erreur << "\n";
-        return kErreurFichier;
+        return interruption.Interrompu() ? interruption.Statut() : kErreurFichier;
     }
     if (!EcritPack(o, pack, &erreur)) {
         err << "velmora-sim : écriture impossible, " << erreur << "\n";
@@ -147,9 +149,10 @@ const std::string kAide =
     "  --fsk FICHIER.fsk      paramètres physiques (copiés dans le dossier sous le nom table.fsk)\n"
     "  --help                 cette aide\n\n"
     "sortie : une ligne par exercice (fichier, taux et séquence de la meilleure route), puis le nombre\n"
-    "d'exercices. Une barre de progression sur la sortie d'erreur quand c'est un terminal.\n"
+    "d'exercices. Une barre de progression sur la sortie d'erreur quand c'est un terminal ; Ctrl-C (ou\n"
+    "SIGTERM, SIGHUP) arrête la fabrication sans rien écrire.\n"
     "statut : 0 succès, 1 fichier illisible ou impossible à écrire, ou trop peu de positions avec une\n"
-    "route, 2 erreur d'usage\n";
+    "route, 2 erreur d'usage, 130 interrompu (143 par SIGTERM, 129 par SIGHUP)\n";
 
 const TEnregistreCommande enregistre({"drills",
                                       "fabrique un entraînement de départ, du plus facile au plus difficile",

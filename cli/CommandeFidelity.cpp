@@ -8,6 +8,7 @@
 #include "cli/Commandes.h"
 #include "cli/Interruption.h"
 #include "cli/Resultat.h"
+#include "cli/SortieJson.h"
 #include "cli/TableOptions.h"
 #include "cli/TexteContacts.h"
 #include "fichiers/NombresIni.h"
@@ -150,7 +151,7 @@ std::string JsonPires(const TRapportFidelite& r, const std::vector<std::string>&
     std::string j = "\"worst\": [";
     for (std::size_t k = 0; k < r.Pires.size(); ++k) {
         const TPireCoup& p = r.Pires[k];
-        j += (k ? ", " : "") + std::string("{\"file\": ") + ChaineJson(noms[std::size_t(p.Coup)]) +
+        j += (k ? ", " : "") + std::string("{\"file\": ") + JsonChaine(noms[std::size_t(p.Coup)]) +
              ", \"score\": " + FormatReel(p.Score) + ", \"parts\": " + JsonSeparation(p.Separation) + "}";
     }
     return j + "]";

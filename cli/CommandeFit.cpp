@@ -9,6 +9,7 @@
 #include "cli/Commandes.h"
 #include "cli/EntreesSorties.h"
 #include "cli/Resultat.h"
+#include "cli/SortieJson.h"
 #include "cli/TableOptions.h"
 #include "cli/TexteContacts.h"
 #include "fichiers/EcritureAtomique.h"
@@ -120,10 +121,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 void Rapporte(const TResultatAjustement& r, bool json, std::ostream& out) {
     const TParamQueue& q = r.Queue;
     if (json) {
-        out << "{\"cue\": {\"Vq\": " << FormatReel(q.VitesseQueue) << ", \"m\": " << FormatReel(q.MasseQueue)
-            << ", \"AngleOx\": " << FormatReel(q.AngleOx) << ", \"AngleTapis\": " << FormatReel(q.AngleTapis)
-            << ", \"Effet\": " << FormatReel(q.Effet) << ", \"Hauteur\": " << FormatReel(q.Hauteur)
-            << "}, \"stroke\": " << FormatReel(r.Frappe)
+        out << "{\"cue\": " << JsonQueue(q) << ", \"stroke\": " << FormatReel(r.Frappe)
             << ", \"score_ball1\": " << FormatReel(r.Score.Bille1)
             << ", \"score_all\": " << FormatReel(r.Score.Toutes) << ", \"shots\": " << r.NbCoups
             << ", \"seconds\": " << FormatReel(r.Secondes);

@@ -11,11 +11,13 @@
 #include "cli/OptionsSolve.h"
 #include "cli/OptionsTir.h"
 #include "cli/Resultat.h"
+#include "cli/SortieJson.h"
 #include "cli/TableOptions.h"
 #include "fichiers/DossierSortie.h"
 #include "fichiers/NomLisible.h"
 #include "fichiers/NombresIni.h"
 #include "jeu/PositionJeu.h"
+#include "moteurs/RoutesLisibles.h"
 #include "moteurs/SolveurCoups.h"
 
 namespace {
@@ -65,6 +67,17 @@ void BarreProgression(const TProgressionSolveur& p, bool finale) {
     AfficheBarre(p.Fraction(), suite, finale);
 }
 
+// under each route's line of exact values: how a player plays it, its contacts with the diamonds
+// and its other ways
+void RapporteEnMots(const TResultatSolveur& r, const TRouteSolveur& route, std::ostream& out) {
+    out << "   jouer : " << TexteCoupRoute(r, route, route.Queue)
+        << "\n   route : " << TexteParcoursRoute(route, r.Contexte.NomBille2) << "\n";
+    if (!route.Variantes.empty())
+        out << "   " << TexteVariantes(route.Variantes.size())
+            << (route.Variantes.size() > 1 ? ", la plus large : " : " : ")
+            << TexteCoupRoute(r, route, route.Variantes.front().Queue) << "\n";
+}
+
 void RapporteTexte(const TResultatSolveur& r, const std::vector<std::string>& fichiers, std::ostream& out) {
     if (r.Routes.empty()) out << "aucune route : " << r.Raison << "\n";
     for (size_t i = 0; i < r.Routes.size(); ++i) {
@@ -77,7 +90,12 @@ void RapporteTexte(const TResultatSolveur& r, const std::vector<std::string>& fi
             << Fixe(q.Inclinaison, 2) << "°";
         if (i < fichiers.size()) out << " ; " << fichiers[i];
         out << "\n";
+        RapporteEnMots(r, route, out);
     }
+    if (!r.Routes.empty())
+        out << "(bandes vues du joueur placé derrière la courte du bas, diamants comptés depuis le coin à "
+               "sa\n"
+               " gauche ; 1 procédé = un tiers de l'écart maximal sans fausse queue ; vitesse de 1 à 10)\n";
     out << r.NbRoutesTrouvees << " routes trouvées, " << r.NbCoups << " coups jugés en "
         << Fixe(r.Secondes, 2) << " s\n";
 }
@@ -141,10 +159,11 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 const std::string kAide =
     "usage : velmora-sim solve FICHIER.vel [OPTIONS]\n\n"
     "Cherche les coups qui font le point depuis la position du fichier (billes au repos) et les\n"
-    "regroupe en routes selon les contacts de la bille joueur (première bille, chaque bande longue ou\n"
-    "courte, deuxième bille). Pour chaque route : le réglage de queue le plus tolérant (le centre de sa\n"
+    "regroupe en routes selon les contacts exacts de la bille joueur (première bille, chaque bande\n"
+    "nommée, deuxième bille). Pour chaque route : le réglage de queue le plus tolérant (le centre de sa\n"
     "plus grande région de réussite) et son taux de réussite sur la grille d'évaluation de la\n"
-    "difficulté par défaut (le même que velmora-sim difficulty sur le fichier de la route).\n"
+    "difficulté par défaut (le même que velmora-sim difficulty sur le fichier de la route) ; les autres\n"
+    "façons de faire les mêmes contacts trouvées par la recherche en sont les variantes.\n"
     "Recherche : visée sur tout le tour, vitesse de 60 à 660 cm/s, effet et hauteur dans la limite de\n"
     "la fausse queue, inclinaison de 0 à 5° (75° avec --massé) ; masse de la queue du fichier.\n\n"
     "options :\n"
@@ -166,11 +185,19 @@ const std::string kAide =
     "                         \"successes\", \"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", "
     "\"Effet\",\n"
     "                         \"Hauteur\"}, \"file\"}], \"shots\": N, \"seconds\": S, \"routes_found\": K,\n"
-    "                         \"interrupted\": bool, \"reason\" (liste vide)}\n"
+    "                         \"interrupted\": bool, \"reason\" (liste vide)} ; chaque route a aussi\n"
+    "                         \"cushion_names\", \"diamonds\" (où la bille joueur touche ses bandes),\n"
+    "                         \"route\", \"stroke\", \"thickness\", \"tip\" {\"clock\", \"tips\",\n"
+    "                         \"miscue\"}, \"speed_level\" et \"variants\" [{\"cue\", \"region\", "
+    "\"stroke\",\n"
+    "                         ...}]\n"
     "  --help                 cette aide\n\n"
     "sortie : une ligne par route (rang, séquence, taux de réussite, vitesse, visée, effet, hauteur,\n"
-    "inclinaison, fichier), puis le nombre de routes et de coups ; \"aucune route : raison\" quand il n'y\n"
-    "en a pas (statut 0). Les bandes 1 et 3 sont les longues, 2 et 4 les courtes. Une barre de\n"
+    "inclinaison, fichier), suivie de « jouer : » (le coup en termes de joueur : épaisseur sur la\n"
+    "première bille ou bricole, effet en procédés et position horaire, vitesse de 1 à 10), « route : »\n"
+    "(les contacts de la bille joueur, bandes nommées et diamants) et du nombre de variantes ; puis le\n"
+    "nombre de routes et de coups ; \"aucune route : raison\" quand il n'y en a pas (statut 0). Les\n"
+    "bandes 1 et 3 sont les longues (droite, gauche), 2 et 4 les courtes (du haut, du bas). Une barre de\n"
     "progression sur la sortie d'erreur quand c'est un terminal ; Ctrl-C (ou SIGTERM, SIGHUP) arrête la\n"
     "recherche et affiche les routes trouvées jusque-là.\n"
     "statut : 0 succès (même sans route), 1 fichier illisible ou impossible à écrire, 2 erreur d'usage,\n"

@@ -2,8 +2,10 @@
 #include "cli/GenerateurExercices.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <thread>
 
 #include "moteurs/SolveurCoups.h"
 
@@ -55,8 +57,19 @@ struct TCandidat {
     double taux = 0;
 };
 
+// the search on its own thread, stopped as soon as arret rises
+TResultatSolveur Cherche(TSolveurCoups& solveur, const std::atomic<bool>* arret) {
+    if (!arret) return solveur.Execute();
+    solveur.Demarre();
+    while (!solveur.Termine()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (arret->load()) solveur.Arrete();
+    }
+    return solveur.Attends();
+}
+
 bool Resout(const TBillardVelmora& table, const TOptionsGeneration& o,
-            const std::array<TCentreBille, 3>& billes, TCandidat& c) {
+            const std::array<TCentreBille, 3>& billes, const std::atomic<bool>* arret, TCandidat& c) {
     TBillardVelmora simu;
     simu.Fisik = table.Fisik;
     const std::array<TVecteur, 3> positions = PositionsSimu(billes);
@@ -66,8 +79,9 @@ bool Resout(const TBillardVelmora& table, const TOptionsGeneration& o,
     os.NbRoutes = 1;
     os.Budget = o.Budget;
     os.NbThreads = o.NbThreads;
-    const TResultatSolveur r = TSolveurCoups(simu, os).Execute();
-    if (r.Routes.empty() || !r.Routes[0].Mesuree()) return false;
+    TSolveurCoups solveur(simu, os);
+    const TResultatSolveur r = Cherche(solveur, arret);
+    if (r.Interrompu || r.Routes.empty() || !r.Routes[0].Mesuree()) return false;
     const TRouteSolveur& route = r.Routes[0];
     c.taux = route.TauxReussite();
     c.exercice.Mode = o.Mode;
@@ -84,14 +98,19 @@ std::string Niveau(size_t i, size_t n) {
 }  // namespace
 
 bool GenereExercices(const TBillardVelmora& table, const TOptionsGeneration& o, TPackEntrainement& pack,
-                     const std::function<void(int, int)>& avance, std::string* erreur) {
+                     const std::function<void(int, int)>& avance, const std::atomic<bool>* arret,
+                     std::string* erreur) {
     const int nbCandidats = o.Candidats > 0 ? o.Candidats : 3 * o.Nombre;
     THasard hasard(o.Graine);
     std::vector<TCandidat> trouves;
     for (int i = 0; i < nbCandidats; ++i) {
         const auto billes = TireBilles(hasard);
         TCandidat c;
-        if (Resout(table, o, billes, c)) trouves.push_back(std::move(c));
+        if (Resout(table, o, billes, arret, c)) trouves.push_back(std::move(c));
+        if (arret && arret->load()) {
+            if (erreur) *erreur = "fabrication interrompue, aucun fichier écrit";
+            return false;
+        }
         if (avance) avance(i + 1, nbCandidats);
     }
     if (int(trouves.size()) < o.Nombre) {

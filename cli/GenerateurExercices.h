@@ -4,6 +4,7 @@
 // the number of threads.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,6 +24,8 @@ struct TOptionsGeneration {
 // Draws and solves the candidates on the table of `table` (its constants only), then keeps
 // options.Nombre of them spread over the range of rates. The drills' files are named ex01.vel, ...
 // (FichierPosition), not written. avance(i, n) is told after each candidate. False with the reason
-// when fewer positions than asked have a route.
+// when fewer positions than asked have a route, or when arret (polled during each search) rose:
+// a pack chosen from part of the candidates would not span the range.
 bool GenereExercices(const TBillardVelmora& table, const TOptionsGeneration& options, TPackEntrainement& pack,
-                     const std::function<void(int, int)>& avance, std::string* erreur = nullptr);
+                     const std::function<void(int, int)>& avance, const std::atomic<bool>* arret = nullptr,
+                     std::string* erreur = nullptr);

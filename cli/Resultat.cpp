@@ -7,6 +7,7 @@
 
 #include "cli/Commandes.h"
 #include "cli/EntreesSorties.h"
+#include "cli/TirEnMots.h"
 #include "fichiers/ExportPVR.h"
 #include "fichiers/NombresIni.h"
 
@@ -15,8 +16,8 @@ const char* TexteResultat(const TBillardVelmora& simu) {
     return simu.PointReussi ? "réussi" : "manqué";
 }
 
-int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out,
-                std::ostream& err) {
+int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::ostream& out, std::ostream& err,
+                bool enMots) {
     // parameters or cue values beyond what the numbers can carry: never a success
     if (const int k = simu.PremierePhotoNonFinie(); k >= 0) {
         err << "velmora-sim : calcul invalide, valeurs non finies à la photo " << k
@@ -35,9 +36,10 @@ int RapporteTir(const TBillardVelmora& simu, const TOptionsTir& options, std::os
         out << "{\"outcome\": \"" << TexteResultat(simu)
             << "\", \"point\": " << (simu.PointReussi ? "true" : "false")
             << ", \"miscue\": " << (simu.FausseQueue ? "true" : "false") << ", \"photos\": " << simu.NbPhotos
-            << ", \"time\": " << temps << "}\n";
+            << ", \"time\": " << temps << (enMots ? ChampsJsonTir(simu) : std::string()) << "}\n";
     } else {
         out << TexteResultat(simu) << " photos=" << simu.NbPhotos << " t=" << temps << "\n";
+        if (enMots) out << LignesTirEnMots(simu);
     }
     return out.good() ? kSucces : kErreurFichier;
 }
@@ -51,7 +53,7 @@ std::string Fixe(double v, int decimales) {
 int ExecuteTir(const std::string& commande, const std::vector<std::string>& args, std::ostream& out,
                std::ostream& err,
                const std::function<bool(TBillardVelmora&, const TOptionsTir&, std::string*)>& charge,
-               const std::function<void(TBillardVelmora&)>& joue) {
+               const std::function<void(TBillardVelmora&)>& joue, bool enMots) {
     TOptionsTir options;
     std::string erreur;
     if (!LitOptionsTir(args, options, &erreur) ||
@@ -69,5 +71,5 @@ int ExecuteTir(const std::string& commande, const std::vector<std::string>& args
     }
     simu->ModeDeJeu = options.mode;
     joue(*simu);
-    return RapporteTir(*simu, options, out, err);
+    return RapporteTir(*simu, options, out, err, enMots);
 }

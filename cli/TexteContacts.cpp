@@ -1,7 +1,5 @@
 #include "cli/TexteContacts.h"
 
-#include <cstdio>
-
 #include "cli/Resultat.h"
 #include "fichiers/NombresIni.h"
 
@@ -31,19 +29,4 @@ std::string JsonContactCompare(const TContactCompare& c) {
     return "{\"ball\": " + std::to_string(c.Bille) + ", \"contact\": " + GenreJson(c.Enregistre) +
            ", \"with\": " + std::to_string(c.Enregistre.Partie) + ", \"t\": " + FormatReel(c.Enregistre.t) +
            ", \"dt\": " + FormatReel(c.EcartTemps()) + ", \"dpos\": " + FormatReel(c.EcartPosition()) + "}";
-}
-
-std::string ChaineJson(const std::string& s) {
-    std::string t = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') t += '\\';
-        if (static_cast<unsigned char>(c) >= 0x20) {
-            t += c;
-            continue;
-        }
-        char u[8];
-        std::snprintf(u, sizeof u, "\\u%04x", static_cast<unsigned>(c));
-        t += u;
-    }
-    return t + "\"";
 }

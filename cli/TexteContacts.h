@@ -16,5 +16,3 @@ std::string JsonSeparation(const TSeparation& s);
 // {"ball": 1, "contact": "cushion", "with": 2, "t": 1.23, "dt": 0.01, "dpos": 1.5}: the recorded
 // contact, and how far the computed one is in time and place
 std::string JsonContactCompare(const TContactCompare& c);
-// a JSON string
-std::string ChaineJson(const std::string& s);

@@ -6,6 +6,7 @@
 
 #include "cli/JsonSolveRelu.h"
 #include "cli/OptionsSolve.h"
+#include "cli/SortieJson.h"
 #include "cli/TravailPosition.h"
 #include "fichiers/NombresIni.h"
 #include "moteurs/SolveurCoups.h"

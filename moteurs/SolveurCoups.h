@@ -1,6 +1,8 @@
 // The shot solver: from a position, the shots that make the point, grouped into routes by ball 1's
-// contacts (first object ball, each cushion, second object ball), each route with its most
-// forgiving cue setting and that setting's success rate on the difficulty grid.
+// exact contacts (first object ball, each cushion by its number, second object ball), each route
+// with its most forgiving cue setting, that setting's success rate on the difficulty grid, the
+// other ways the search found to make the same contacts (its variants) and the diamonds where
+// the setting's ball 1 meets its cushions.
 // The search: a coarse pass over aim × speed × side × height (× inclination), then, inside the
 // largest scoring region of the best routes, a finer pass whose deepest point is the setting.
 // Every candidate is judged with the early verdict. Deterministic: the same routes and figures for
@@ -16,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "jeu/DescriptionCoup.h"
 #include "moteurs/EvaluationDifficulte.h"
 #include "moteurs/VerdictAnticipe.h"
 
@@ -36,15 +39,23 @@ struct TOptionsSolveur {
     static constexpr float VitesseMax = 660;
 };
 
+// another stroke making a route's contacts: the centre of another region of the coarse pass
+struct TVarianteRoute {
+    TQueueDegres Queue;
+    std::int64_t TailleRegion = 0;
+};
+
 struct TRouteSolveur {
-    int Rang = 0;                   // 1 = easiest
-    TSequenceContacts Sequence;     // ball 1's contacts until the point
-    std::string Libelle;            // "Rouge · longue · courte · longue · Jaune"
-    std::string PremiereBille;      // "Rouge" or the other cue ball's name
-    std::vector<int> Bandes;        // cushions touched, in order (1 +x, 2 +y, 3 −x, 4 −y)
-    TQueueDegres Queue;             // the setting, as the cue window holds it
-    TParamQueue Param;              // the cue fields that setting plays
-    std::int64_t TailleRegion = 0;  // candidates of its largest scoring region in the search
+    int Rang = 0;                           // 1 = easiest
+    TSequenceContacts Sequence;             // ball 1's contacts until the point
+    std::string Libelle;                    // "Rouge · longue · courte · longue · Jaune"
+    std::string PremiereBille;              // "Rouge" or the other cue ball's name
+    std::vector<int> Bandes;                // cushions touched, in order (1 +x, 2 +y, 3 −x, 4 −y)
+    std::vector<double> Diamants;           // where the setting's ball 1 meets them (jeu/Diamants.h)
+    std::vector<TVarianteRoute> Variantes;  // the widest first; regions of a few strokes or more
+    TQueueDegres Queue;                     // the setting, as the cue window holds it
+    TParamQueue Param;                      // the cue fields that setting plays
+    std::int64_t TailleRegion = 0;          // candidates of its largest scoring region in the search
     // success rate on the difficulty grid around the setting; Essais = 0 when not measured (stopped)
     std::int64_t Essais = 0;
     std::int64_t Reussis = 0;
@@ -59,8 +70,9 @@ struct TResultatSolveur {
     std::int64_t NbCoups = 0;                          // candidates judged (success rates included)
     double Secondes = 0;
     bool Interrompu = false;
-    int NbNonMesurees = 0;  // routes returned without a success rate (the search stopped first)
-    std::string Raison;     // why the list is empty, in French; empty otherwise
+    int NbNonMesurees = 0;   // routes returned without a success rate (the search stopped first)
+    std::string Raison;      // why the list is empty, in French; empty otherwise
+    TContexteCoup Contexte;  // the balls and the table, to describe the settings in words
 };
 
 struct TProgressionSolveur {
@@ -101,8 +113,19 @@ public:
     static std::string Libelle(const TSequenceContacts& s, const std::string& nomBille2);
 
 private:
-    struct TPhase;
+    struct TRecherche;
     TResultatSolveur Calcule();
+    // the stages of Calcule
+    bool PositionBloquee(TResultatSolveur& r) const;
+    void PreparePasses(TRecherche& s);
+    bool PasseGrossiere(TRecherche& s, TResultatSolveur& r);
+    bool Affine(TRecherche& s);  // false when stopped before the settings were refined
+    void MesureReussites(TRecherche& s);
+    void Classe(TRecherche& s, TResultatSolveur& r) const;
+    void Decrit(TResultatSolveur& r) const;
+    TContexteCoup Contexte() const;
+    // within the miscue limit, fast enough to move the ball, an inclination the cue takes
+    bool Jouable(const TQueueDegres& q) const;
     // judges candidates 0..n−1 of `candidat` on every worker; codes[i] = route code or 0
     void JugeTous(std::int64_t n, const std::function<bool(std::int64_t, TParamQueue&)>& candidat,
                   std::vector<std::uint64_t>& codes);
@@ -123,7 +146,3 @@ private:
     std::thread fond_;
     TResultatSolveur resultat_;
 };
-
-// the object of `velmora-sim solve --json`: {"routes": [...], "shots": N, "seconds": S}; fichiers[i]
-// is route i's saved file ("" gives null)
-std::string JsonSolveur(const TResultatSolveur& r, const std::vector<std::string>& fichiers = {});

@@ -18,9 +18,9 @@ void TSequenceContacts::Ajoute(int contact) {
 namespace {
 
 // 4 bits per contact: cushions 1..4, ball 2 as 5, ball 3 as 6; 15 marks a cut sequence
-int Quartet(int contact) { return contact >= 10 ? contact - 10 + 3 : contact; }
+int Quartet(int contact) { return EstContactBille(contact) ? BilleDuContact(contact) + 3 : contact; }
 
-int Contact(int quartet) { return quartet >= 5 ? quartet - 3 + 10 : quartet; }
+int Contact(int quartet) { return quartet >= 5 ? ContactBille + quartet - 3 : quartet; }
 
 }  // namespace
 
@@ -323,7 +323,7 @@ struct TSuiviVerdict {
             if (A.DernierChoc == tcBilleBande)
                 sequence.Ajoute(A.NumTouche);
             else if (A.DernierChoc == tcBilleBille)
-                sequence.Ajoute(10 + A.NumTouche);
+                sequence.Ajoute(ContactBille + A.NumTouche);
         }
         if (b1.SurDeuxiemeBille) return false;
         // the verdict is taken: a refused point stays refused whatever follows

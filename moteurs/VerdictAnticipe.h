@@ -14,7 +14,15 @@
 
 #include "sim/C8_BillardVelmora.h"
 
-// ball 1's contacts in order until the verdict: cushions 1..4, balls as 10 + number (12, 13)
+// the codes of ball 1's contacts: cushions 1..4 as numbered, balls as ContactBille + their number
+inline constexpr int ContactBille = 10;
+inline constexpr int ContactBille2 = ContactBille + 2;  // the other cue ball
+inline constexpr int ContactRouge = ContactBille + 3;
+inline constexpr bool EstContactBille(int contact) { return contact >= ContactBille; }
+// the ball of a ball contact (2 or 3)
+inline constexpr int BilleDuContact(int contact) { return contact - ContactBille; }
+
+// ball 1's contacts in order until the verdict
 struct TSequenceContacts {
     static constexpr int NbMax = 15;
     std::array<std::uint8_t, NbMax> Contacts{};

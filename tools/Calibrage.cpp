@@ -21,6 +21,7 @@
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/Molette.h"
 #include "widgets/NombresAffiches.h"
 
@@ -145,11 +146,8 @@ TCalibrageFrm::TCalibrageFrm(THoteOutils& hote, QWidget* parent)
     corps->addWidget(Panel1);
 
     DemandeFichier = [this](bool enregistrer) {
-        std::string courant;
-        if (simu_) courant = simu_->Fisik.NomFichierFisik;
-        const QString dossier = QFileInfo(QString::fromStdString(courant)).absolutePath();
-        return enregistrer ? QFileDialog::getSaveFileName(this, QString(), dossier, FiltreFsk)
-                           : QFileDialog::getOpenFileName(this, QString(), dossier, FiltreFsk);
+        return enregistrer ? DemandeFichierEnregistrer(this, QString(), FiltreFsk)
+                           : DemandeFichierOuvrir(this, QString(), FiltreFsk);
     };
     resize(minimumSizeHint().width() + 20, 360);
 }
@@ -296,6 +294,7 @@ void TCalibrageFrm::ChangeParam(int ligne, bool tirer, float valeur) {
     if (ligne != LigneHautBdes) valeur = float(fisik.Constantes().*propriete);
     actuelles_[size_t(ligne)] = valeur;
     EcritCellule(2, ligne, valeur);
+    Hote().SignalePositionModifiee();
     if (tirer && Hote().TirAuto()) Hote().Feu();
 }
 
@@ -369,6 +368,7 @@ void TCalibrageFrm::ValeursUsineBtnClick() {
     // the balls keep the radius of the 3D models
     simu_->Fisik.SetParam(2, Hote().Billard3D()->RayonBille);
     ChargeGrille(*simu_);
+    Hote().SignalePositionModifiee();
 }
 
 QString TCalibrageFrm::NomFsk(const QString& nom) {
@@ -403,6 +403,7 @@ bool TCalibrageFrm::ChargeFichier(const QString& nom) {
     }
     simu_->Fisik.SetParam(2, Hote().Billard3D()->RayonBille);
     ChargeGrille(*simu_);
+    Hote().SignalePositionModifiee();
     return true;
 }
 

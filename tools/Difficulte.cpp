@@ -24,6 +24,7 @@
 #include "tools/DifficulteCarte.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/NombresAffiches.h"
 
 namespace {
@@ -137,7 +138,7 @@ TDifficulteFrm::TDifficulteFrm(THoteOutils& hote, QWidget* parent)
     Carte->setObjectName(QStringLiteral("Carte"));
     pile->addWidget(Carte, 1);
 
-    DemandeNomBul = [this] { return QFileDialog::getSaveFileName(this, QString(), QString(), FiltreBul); };
+    DemandeNomBul = [this] { return DemandeFichierEnregistrer(this, QString(), FiltreBul); };
     suivi_.setInterval(IntervalleSuivi);
     connect(&suivi_, &QTimer::timeout, this, &TDifficulteFrm::Suivi);
 
@@ -427,6 +428,7 @@ void TDifficulteFrm::CalculBtnClick() {
     }
 
     evaluation_ = NouvelleEvaluation();
+    etatCalcul_ = Hote().Billard3D()->EtatPosition();
 
     // the labels start again, the shot and the grid are locked
     NbReussis = 0;
@@ -450,6 +452,13 @@ void TDifficulteFrm::CalculBtnClick() {
 
 void TDifficulteFrm::EscBtnClick() {
     if (enCours_ && evaluation_) evaluation_->Arrete();
+}
+
+void TDifficulteFrm::MajValidite(const TEtatPosition& actuel) {
+    if (enCours_ || !evaluation_) return;
+    const bool perimee = !etatCalcul_.Meme(actuel);
+    Carte->SetPerimee(perimee);
+    for (QLabel* l : {ReussisLbl, DvReussiLbl}) l->setEnabled(!perimee);
 }
 
 void TDifficulteFrm::Suivi() {

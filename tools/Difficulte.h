@@ -12,6 +12,7 @@
 
 #include "moteurs/EvaluationDifficulte.h"
 #include "tools/FenetreOutil.h"
+#include "view3d/GLBillardVelmora.h"
 
 class QLabel;
 class QProgressBar;
@@ -50,6 +51,9 @@ public:
     static QString TexteDuree(double secondes);
     void CalculBtnClick();
     void EscBtnClick();
+    // the results belong to the position and table they were calculated for: faded, with
+    // "position modifiée — relancer", while `actuel` is another one
+    void MajValidite(const TEtatPosition& actuel);
 
     // asks where to save the results (the save dialog); empty when cancelled. Replaced by tests.
     std::function<QString()> DemandeNomBul;
@@ -112,6 +116,7 @@ private:
     // a cell being edited keeps the text the user types
     bool enEdition_ = false;
     QString nomResultats_;
+    TEtatPosition etatCalcul_;
 
     friend class TEditeurCellule;
 };

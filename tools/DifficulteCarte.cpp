@@ -19,6 +19,7 @@
 
 #include "fichiers/EcritureAtomique.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ bool TDessinCarte::CelluleEn(const QPoint& point, int& ix, int& iy) const {
 
 void TDessinCarte::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    if (Perimee) p.setOpacity(0.35);
     Dessine(p, rect());
 }
 
@@ -304,8 +306,8 @@ TDifficulteCarte::TDifficulteCarte(QWidget* parent) : QWidget(parent) {
     pile->addWidget(RaisonLbl, 1);
 
     DemandeNomPng = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("exporter la carte"), QString(),
-                                            QStringLiteral("images PNG (*.png)"));
+        return DemandeFichierEnregistrer(this, QStringLiteral("exporter la carte"),
+                                         QStringLiteral("images PNG (*.png)"));
     };
     connect(AxeXCbx, &QComboBox::activated, this, [this] { AxeChange(AxeXCbx); });
     connect(AxeYCbx, &QComboBox::activated, this, [this] { AxeChange(AxeYCbx); });
@@ -319,6 +321,7 @@ void TDifficulteCarte::Montre(const TGrilleDifficulte& grille, const TQueueDegre
     queue_ = queue;
     reussites_ = std::move(reussites);
     aCarte_ = true;
+    Dessin->Perimee = false;
     Recompte();
     RaisonLbl->hide();
     Dessin->show();
@@ -327,7 +330,16 @@ void TDifficulteCarte::Montre(const TGrilleDifficulte& grille, const TQueueDegre
         w->setEnabled(true);
 }
 
+void TDifficulteCarte::SetPerimee(bool perimee) {
+    if (!aCarte_ || perimee == Dessin->Perimee) return;
+    Dessin->Perimee = perimee;
+    RaisonLbl->setText(QStringLiteral("position modifiée — relancer"));
+    RaisonLbl->setVisible(perimee);
+    Dessin->update();
+}
+
 void TDifficulteCarte::Efface(const QString& raison) {
+    Dessin->Perimee = false;
     aCarte_ = false;
     reussites_.clear();
     // the axes chosen stay for the next map

@@ -22,6 +22,8 @@ public:
     void SetCarte(const TCarteReussites* carte, const TGrilleDifficulte* grille, const TQueueDegres* queue);
     // paints into any device of the given size (the screen, an exported image)
     void Dessine(QPainter& p, const QRect& zone) const;
+    // a map of another position: drawn faded on screen
+    bool Perimee = false;
     // the map cell under a point of the widget, false outside the map
     bool CelluleEn(const QPoint& point, int& ix, int& iy) const;
 
@@ -60,6 +62,9 @@ public:
                 std::vector<std::int64_t> reussites);
     // no map, and the reason instead
     void Efface(const QString& raison);
+    // the map belongs to another position or table: faded, "position modifiée — relancer" above it
+    void SetPerimee(bool perimee);
+    bool Perimee() const { return Dessin->Perimee; }
     bool ACarte() const { return aCarte_; }
     // the two axes, different rows of the grid (TParamEssai); the map is counted again
     void ChoisitAxes(int x, int y);

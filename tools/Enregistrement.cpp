@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -172,6 +173,8 @@ bool TEnregistrementFrm::Ouvre(const QString& nom) {
         billard.Simu->AngleOx = est.Visee;
         billard.SimuVersQueue();
     }
+    depart_ = billard.EtatPosition();
+    perimee_ = false;
     FichierLbl->setText(QStringLiteral("%1 : %2 échantillons, %3 s")
                             .arg(QFileInfo(nom).fileName())
                             .arg(coup_->NbEchantillons())
@@ -277,7 +280,38 @@ void TEnregistrementFrm::ImageAnimee(double t) {
 
 void TEnregistrementFrm::CoupJoue() {
     if (!coup_ || !Hote().Billard3D()) return;
+    MajValidite(Hote().Billard3D()->EtatPosition());
+    if (perimee_) return;
     MajScores();
+    if (isVisible() && !traces_[0]) TraceEnregistrement();
+}
+
+void TEnregistrementFrm::MajValidite(const TEtatPosition& actuel) {
+    if (!coup_) return;
+    // the table may change: fitting it to the recording is the point
+    bool meme = actuel.JoueurJaune == depart_.JoueurJaune;
+    for (size_t i = 0; i < actuel.Billes.size() && meme; ++i)
+        meme = std::fabs(actuel.Billes[i].x - depart_.Billes[i].x) <= 0.01f &&
+               std::fabs(actuel.Billes[i].y - depart_.Billes[i].y) <= 0.01f;
+    if (meme == !perimee_) return;
+    perimee_ = !meme;
+    if (perimee_) {
+        EffaceScene();
+        ScoresLbl->setText(QStringLiteral("position modifiée — relancer"));
+    } else if (isVisible()) {
+        TraceEnregistrement();
+    }
+}
+
+void TEnregistrementFrm::showEvent(QShowEvent* e) {
+    TFenetreOutil::showEvent(e);
+    if (coup_ && !perimee_ && !traces_[0] && Hote().Billard3D()) TraceEnregistrement();
+}
+
+void TEnregistrementFrm::hideEvent(QHideEvent* e) {
+    // the drawings belong to the window: closed, it takes them along (not when the desktop hides it)
+    if (!e->spontaneous()) EffaceScene();
+    TFenetreOutil::hideEvent(e);
 }
 
 void TEnregistrementFrm::MajScores() {

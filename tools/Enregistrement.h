@@ -1,6 +1,9 @@
 // The recorded-shot window: a real shot tracked from video beside the computed one. Opening a
 // recording places the balls where it starts and draws its paths dotted, with a mark at every
-// sample; during the animation ghost balls show where the recorded balls were. The window shows
+// sample; during the animation ghost balls show where the recorded balls were at the simulated
+// time of the photo shown. The drawings belong to the recording's position and to the window:
+// they go when the window closes, when the balls stand elsewhere and when the table is cleared,
+// and come back with a shot from that position while the window is open. The window shows
 // the two scores of the shot last computed, a chart of the player's ball's distance over time,
 // the recorded contacts the shot plays with their differences (instant, place, angle, speed) and
 // where the two part, and fits the cue ("Ajuster") on a background thread, then plays the fitted
@@ -16,6 +19,7 @@
 #include "moteurs/AjustementCoup.h"
 #include "moteurs/FideliteCoup.h"
 #include "tools/FenetreOutil.h"
+#include "view3d/GLBillardVelmora.h"
 
 class QLabel;
 class QProgressBar;
@@ -49,6 +53,12 @@ public:
 
     // the main window computed a shot: scores and chart
     void CoupJoue();
+    // the balls stand at `actuel`: the drawings and the scores are only for the recording's position
+    void MajValidite(const TEtatPosition& actuel);
+    bool Perimee() const { return perimee_; }
+    // the table is cleared: paths, marks and ghosts go (a shot from the recording's position
+    // brings them back)
+    void EffaceTraces() { EffaceScene(); }
     // the animation shows the shot at time t (s from the cue impact); t < 0: it has ended
     void ImageAnimee(double t);
     // the recorded balls at time t of the shot (for the ghosts)
@@ -61,6 +71,10 @@ public:
     bool EnCours() const { return fil_.joinable(); }
     // the last fit's result (after AjustementTermine)
     const TResultatAjustement& DernierAjustement() const { return resultat_; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 signals:
     // a fit has ended (finished or stopped) and, unless stopped before any shot, was played
@@ -99,4 +113,7 @@ private:
     std::atomic<double> part_{0};
     TResultatAjustement resultat_;
     QTimer minuterie_;
+    // where the recording puts the balls, and whether they stand elsewhere now
+    TEtatPosition depart_;
+    bool perimee_ = false;
 };

@@ -61,4 +61,7 @@ public:
 
     // the trajectory memory was switched on or off
     virtual void SignaleMemoire(bool active) = 0;
+    // a tool window changed the table (or the balls without moving the 3D models): the results
+    // shown for the former position are marked
+    virtual void SignalePositionModifiee() {}
 };

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <utility>
 
+#include "jeu/ContactsBandes.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
@@ -74,10 +75,11 @@ TMemTrajetsFrm::TMemTrajetsFrm(THoteOutils& hote, QWidget* parent)
     MemGrid->setObjectName(QStringLiteral("MemGrid"));
     MemGrid->setHorizontalHeaderLabels({QStringLiteral("E"), QStringLiteral("H"), QStringLiteral("Visée"),
                                         QStringLiteral("Incl"), QStringLiteral("Vit"),
-                                        QStringLiteral("Masse")});
+                                        QStringLiteral("Masse"), QStringLiteral("Coup")});
     // the head of each row shows the style of its lines
     MemGrid->verticalHeader()->setIconSize(QSize(36, 10));
     MemGrid->horizontalHeader()->setDefaultSectionSize(50);
+    MemGrid->horizontalHeader()->setStretchLastSection(true);
     MemGrid->horizontalHeader()->setMinimumSectionSize(10);
     MemGrid->verticalHeader()->setMinimumSectionSize(10);
     MemGrid->verticalHeader()->setDefaultSectionSize(16);
@@ -215,6 +217,19 @@ void TMemTrajetsFrm::AfficheLigne(int r) {
             MemGrid->setItem(r - 1, c, item);
         }
         item->setText(lignes_[size_t(r)].textes[size_t(c)]);
+        item->setForeground(memo.perimee ? QBrush(Qt::gray) : QBrush());
+        item->setToolTip(memo.perimee ? QStringLiteral("table modifiée depuis ce coup — relancer")
+                                      : QString());
+    }
+}
+
+void TMemTrajetsFrm::MajValidite(const TEtatPosition& actuel) {
+    for (int r = 1; r < NbLignes(); ++r) {
+        TLigneMemo& memo = lignes_[size_t(r)];
+        const bool perimee = LigneUtilisee(r) && !(memo.fisik == actuel.Fisik);
+        if (perimee == memo.perimee) continue;
+        memo.perimee = perimee;
+        AfficheLigne(r);
     }
 }
 
@@ -292,12 +307,17 @@ void TMemTrajetsFrm::Memorise(bool forcee) {
         ligne.enregistrement[size_t(8 + 3 * b)] = float(p.z);
     }
     const TEnregistrement& e = ligne.enregistrement;
+    ligne.fisik = simu.Fisik;
+    ligne.perimee = false;
     ligne.textes = {TexteFixe(double(e[0]), 6, 2),
                     TexteFixe(double(e[1]), 6, 2),
                     TexteFixe(double(e[3]) * DegresParRadian, 6, 2),
                     TexteFixe(double(e[4]) * DegresParRadian, 6, 2),
                     TexteFixe(double(e[2]), 6, 0),
-                    TexteFixe(double(e[5]), 6, 0)};
+                    TexteFixe(double(e[5]), 6, 0),
+                    QString::fromStdString(TexteCoup(QueueDegres(simu.ParamQueue()),
+                                                     ContexteDe(simu, billard.BilleNonJoueur->Nom),
+                                                     BilleEnTete(simu), SeparateurDecimal()))};
 
     // the chosen balls' lines, thinned now, in the row's style; the others stay as they were
     const TStyleTrait& s = StylesTraits[style];
@@ -340,6 +360,7 @@ void TMemTrajetsFrm::hideEvent(QHideEvent* e) {
 
 void TMemTrajetsFrm::VideLigne(int r) {
     TLigneMemo& ligne = lignes_[size_t(r)];
+    ligne.perimee = false;
     for (TLignes*& trait : ligne.lignes) {
         if (trait && ConteneurTrajets) ConteneurTrajets->SupprimeEnfant(trait);
         trait = nullptr;

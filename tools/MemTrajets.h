@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/FenetreOutil.h"
+#include "view3d/GLBillardVelmora.h"
 
 class QGridLayout;
 class QLabel;
@@ -28,7 +29,8 @@ public:
     // cue fields (Effet, Hauteur, VitesseQueue, AngleOx, AngleTapis, MasseQueue), then x, y, z of
     // the player's ball, the other cue ball and the red at photo 0
     using TEnregistrement = std::array<float, 15>;
-    static constexpr int NbColonnes = 6;
+    // E, H, aim, inclination, speed, mass, then the stroke in a player's words
+    static constexpr int NbColonnes = 7;
 
     explicit TMemTrajetsFrm(THoteOutils& hote, QWidget* parent = nullptr);
 
@@ -67,6 +69,9 @@ public:
     // the table is cleared: every kept line goes, the rows and their records stay
     void EffaceTraits();
     const TEnregistrement& Enregistrement(int r) const { return lignes_.at(size_t(r)).enregistrement; }
+    // a kept shot computed on another table than `actuel`'s is greyed ("table modifiée")
+    void MajValidite(const TEtatPosition& actuel);
+    bool LignePerimee(int r) const { return r >= 1 && r < NbLignes() && lignes_[size_t(r)].perimee; }
 
 private:
     // the controls are the window's own; the tests find them by their object names
@@ -90,6 +95,8 @@ private:
         std::array<TLignes*, 3> lignes{};
         TEnregistrement enregistrement{};
         int style = -1;
+        TPARAMPHYS fisik;  // the table the shot was computed on
+        bool perimee = false;
     };
 
     void showEvent(QShowEvent* e) override;

@@ -54,6 +54,14 @@ TQueueFrm::TQueueFrm(THoteOutils& hote, QWidget* parent)
     pile->addWidget(PagesQueue);
     CreePageGraphique();
     CreePageNumerique();
+    CoupLbl = PetitTexte(QString(), this);
+    CoupLbl->setObjectName(QStringLiteral("CoupLbl"));
+    CoupLbl->setWordWrap(true);
+    PoseBulle(CoupLbl,
+              QStringLiteral("le coup en termes de joueur|visée sur la bille rencontrée (épaisseur et "
+                             "côté) ou bricole et son diamant, effet en procédés et position horaire, "
+                             "vitesse de 1 à 10"));
+    pile->addWidget(CoupLbl);
 
     // keys and the wheel are seen here before the controls get them
     installEventFilter(this);
@@ -262,16 +270,24 @@ void TQueueFrm::AfficheRoue(int tag, TMolette* jog, QLineEdit* edit, QLabel* lbl
     lbl->setText(edit->text() + QString::fromLatin1(unite));
 }
 
+void TQueueFrm::MajCoup() {
+    const TGLBillardVelmora* billard = Hote().Billard3D();
+    CoupLbl->setText(billard ? QString::fromStdString(billard->TexteCoupActuel(SeparateurDecimal()))
+                             : QString());
+}
+
 void TQueueFrm::AfficheEH() {
     eEdit->setText(TexteFixe(Valeur(tgEffet), 5, 2));
     hEdit->setText(TexteFixe(Valeur(tgHauteur), 5, 2));
     EHlbl->setText(QStringLiteral("E=") + eEdit->text() + QStringLiteral(" H=") + hEdit->text() +
                    QStringLiteral(" (cm)"));
+    MajCoup();
     TirSiAuto();
 }
 
 void TQueueFrm::AfficheVisee() {
     AfficheRoue(tgVisee, visJog, visEdit, visLbl, " deg");
+    MajCoup();
     emit ViseeAffichee();
     TirSiAuto();
 }
@@ -283,11 +299,14 @@ void TQueueFrm::AfficheInclinaison() {
 
 void TQueueFrm::AfficheVitesse() {
     AfficheRoue(tgVitesse, vitJog, vitEdit, vitLbl, " cm/s");
+    MajCoup();
     TirSiAuto();
 }
 
 void TQueueFrm::AfficheMasse() {
+    // the miscue limit, hence the tips, depends on the cue's mass
     AfficheRoue(tgMasse, mJog, mEdit, mLbl, " gr");
+    MajCoup();
     TirSiAuto();
 }
 

@@ -38,6 +38,9 @@ public:
     void AfficheInclinaison();
     void AfficheVitesse();
     void AfficheMasse();
+    // the line of the stroke in a player's words: the aim on the ball it meets, the tip, the
+    // speed; also when a ball moves (the main window asks)
+    void MajCoup();
 
     // the parameter of a tag as the cue holds it, and its setter (nothing before the 3D billiard)
     float Valeur(int tag) const;
@@ -86,6 +89,9 @@ private:
     QLineEdit* visEdit = nullptr;
     QLineEdit* iEdit = nullptr;
     QLineEdit* mEdit = nullptr;
+    // the stroke in a player's words, under the pages
+    QLabel* CoupLbl = nullptr;
+
     void CreePageGraphique();
     void CreePageNumerique();
     TMolette* CreeMolette(int tag, double ouverture, double pas, double petitPas, int petiteMarque,

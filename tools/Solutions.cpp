@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
@@ -16,14 +16,18 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "moteurs/RoutesLisibles.h"
 #include "tools/Difficulte.h"
 #include "tools/MemTrajets.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
 #include "widgets/CaseLed.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/NombresAffiches.h"
 
 namespace {
@@ -41,6 +45,28 @@ QToolButton* Bouton(QWidget* parent, const char* nom, const QString& texte, cons
     PoseBulle(b, bulle);
     return b;
 }
+
+// The routes' texts wrapped to the list's width, each row as tall as its text needs beside its
+// drawing: in a narrow dock the lines of a route stay whole.
+class TDelegueRoutes : public QStyledItemDelegate {
+public:
+    explicit TDelegueRoutes(QTreeWidget* liste) : QStyledItemDelegate(liste), liste_(liste) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem o(option);
+        initStyleOption(&o, index);
+        const int retrait = (index.parent().isValid() ? 2 : 1) * liste_->indentation();
+        const bool dessin = o.features & QStyleOptionViewItem::HasDecoration;
+        const int icone = dessin ? o.decorationSize.width() + 8 : 0;
+        const int largeur = std::max(60, liste_->viewport()->width() - retrait - icone - 8);
+        const QRect texte =
+            o.fontMetrics.boundingRect(QRect(0, 0, largeur, 100000), Qt::TextWordWrap, o.text);
+        return {largeur + icone, std::max(texte.height(), dessin ? o.decorationSize.height() : 0) + 6};
+    }
+
+private:
+    QTreeWidget* liste_;
+};
 
 TVecteur3f Vers3f(const TVecteur& p) { return {float(p.x), float(p.y), float(p.z)}; }
 
@@ -61,8 +87,19 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     : TFenetreOutil(hote, parent, QStringLiteral("Solutions"), ContexteAideSolutions) {
     setObjectName(QStringLiteral("SolutionsFrm"));
     auto* pile = new QVBoxLayout(this);
+    CreeReglages(*pile);
+    CreeCommandes(*pile);
+    CreeListe(*pile);
+    Branche();
+    DemandeNomVel = [this] {
+        return DemandeFichierEnregistrer(this, QString(), QStringLiteral("fichiers de positions (*.vel)"));
+    };
+    EtatControles(false);
+    resize(600, 620);
+}
 
-    // what is searched
+// what is searched: the rule, the number of routes, massé
+void TSolutionsFrm::CreeReglages(QVBoxLayout& pile) {
     auto* reglages = new QHBoxLayout;
     ModeLbl = new QLabel(this);
     ModeLbl->setObjectName(QStringLiteral("ModeLbl"));
@@ -80,9 +117,11 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     MasseChk->setObjectName(QStringLiteral("MasseChk"));
     PoseBulle(MasseChk, QStringLiteral("|cherche aussi avec la queue inclinée jusqu'à 75° (sinon 5°)"));
     reglages->addWidget(MasseChk);
-    pile->addLayout(reglages);
+    pile.addLayout(reglages);
+}
 
-    // start, stop, progress
+// start, stop, progress, and what the search is at
+void TSolutionsFrm::CreeCommandes(QVBoxLayout& pile) {
     auto* commandes = new QHBoxLayout;
     ChercheBtn =
         Bouton(this, "ChercheBtn", QStringLiteral("chercher"),
@@ -101,21 +140,40 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     TempsRestantLbl->setObjectName(QStringLiteral("TempsRestantLbl"));
     PoseBulle(TempsRestantLbl, QStringLiteral("|temps restant estimé de la recherche"));
     commandes->addWidget(TempsRestantLbl);
-    pile->addLayout(commandes);
+    pile.addLayout(commandes);
     EtatLbl = new QLabel(QStringLiteral("cliquez sur « chercher »"), this);
     EtatLbl->setObjectName(QStringLiteral("EtatLbl"));
     EtatLbl->setWordWrap(true);
-    pile->addWidget(EtatLbl);
+    pile.addWidget(EtatLbl);
+}
 
-    // the routes
-    RoutesList = new QListWidget(this);
+// the routes, each unfolding its variants, the legend of their words, and what to do with one
+void TSolutionsFrm::CreeListe(QVBoxLayout& pile) {
+    RoutesList = new QTreeWidget(this);
     RoutesList->setObjectName(QStringLiteral("RoutesList"));
+    RoutesList->setHeaderHidden(true);
+    RoutesList->setColumnCount(1);
     RoutesList->setIconSize(QSize(LargeurDessin, HauteurDessin));
-    RoutesList->setSpacing(2);
     RoutesList->setWordWrap(true);
+    RoutesList->setUniformRowHeights(false);
+    RoutesList->setIndentation(14);
+    // the texts wrap to the width of the dock, whole, however narrow it is
+    RoutesList->setTextElideMode(Qt::ElideNone);
+    RoutesList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    RoutesList->setItemDelegate(new TDelegueRoutes(RoutesList));
+    RoutesList->viewport()->installEventFilter(this);
     PoseBulle(RoutesList,
-              QStringLiteral("|cliquez une route pour placer la queue et les billes et la jouer"));
-    pile->addWidget(RoutesList, 1);
+              QStringLiteral("|cliquez une route ou une de ses variantes pour placer la queue et les "
+                             "billes et la jouer"));
+    pile.addWidget(RoutesList, 1);
+    LegendeLbl =
+        new QLabel(QStringLiteral("Bandes vues du joueur placé derrière la courte du bas ; diamants "
+                                  "comptés depuis le coin à sa gauche. 1 procédé = un tiers de l'écart "
+                                  "maximal sans fausse queue ; vitesse de 1 à 10."),
+                   this);
+    LegendeLbl->setObjectName(QStringLiteral("LegendeLbl"));
+    LegendeLbl->setWordWrap(true);
+    pile.addWidget(LegendeLbl);
     auto* bas = new QHBoxLayout;
     MemoriserBtn = Bouton(this, "MemoriserBtn", QStringLiteral("Mémoriser"),
                           QStringLiteral("mémoriser|envoie la route choisie à la mémorisation des trajets"));
@@ -125,30 +183,25 @@ TSolutionsFrm::TSolutionsFrm(THoteOutils& hote, QWidget* parent)
     bas->addWidget(MemoriserBtn);
     bas->addWidget(EnregistrerBtn);
     bas->addStretch(1);
-    pile->addLayout(bas);
+    pile.addLayout(bas);
+}
 
+void TSolutionsFrm::Branche() {
     connect(ChercheBtn, &QToolButton::clicked, this, &TSolutionsFrm::ChercheBtnClick);
     connect(EscBtn, &QToolButton::clicked, this, &TSolutionsFrm::EscBtnClick);
     connect(MemoriserBtn, &QToolButton::clicked, this, &TSolutionsFrm::MemoriserBtnClick);
     connect(EnregistrerBtn, &QToolButton::clicked, this, &TSolutionsFrm::EnregistrerBtnClick);
-    connect(RoutesList, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ChoisitRoute(RoutesList->row(item)); });
-    connect(RoutesList, &QListWidget::currentRowChanged, this, [this](int) {
-        MemoriserBtn->setEnabled(!enCours_ && RoutesList->currentRow() >= 0);
-        EnregistrerBtn->setEnabled(!enCours_ && RoutesList->currentRow() >= 0);
+    connect(RoutesList, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { JoueElement(item); });
+    connect(RoutesList, &QTreeWidget::currentItemChanged, this, [this] {
+        MemoriserBtn->setEnabled(!enCours_ && RouteCourante() >= 0);
+        EnregistrerBtn->setEnabled(!enCours_ && RouteCourante() >= 0);
     });
     echap_ =
         new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(echap_, &QShortcut::activated, this, &TSolutionsFrm::EscBtnClick);
     suivi_.setInterval(IntervalleSuivi);
     connect(&suivi_, &QTimer::timeout, this, &TSolutionsFrm::Suivi);
-
-    DemandeNomVel = [this] {
-        return QFileDialog::getSaveFileName(this, QString(), QString(),
-                                            QStringLiteral("fichiers de positions (*.vel)"));
-    };
-    EtatControles(false);
-    resize(600, 620);
 }
 
 TSolutionsFrm::~TSolutionsFrm() {
@@ -169,6 +222,17 @@ void TSolutionsFrm::closeEvent(QCloseEvent* e) {
         Fin(solveur_->Attends());
     }
     TFenetreOutil::closeEvent(e);
+}
+
+bool TSolutionsFrm::eventFilter(QObject* objet, QEvent* e) {
+    // another width: the drawings take a third of it (within their bounds), the rows the height
+    // their texts need
+    if (objet == RoutesList->viewport() && e->type() == QEvent::Resize) {
+        const int largeur = std::clamp(RoutesList->viewport()->width() / 3, LargeurDessin / 2, LargeurDessin);
+        RoutesList->setIconSize(QSize(largeur, largeur * HauteurDessin / LargeurDessin));
+        RoutesList->doItemsLayout();
+    }
+    return TFenetreOutil::eventFilter(objet, e);
 }
 
 void TSolutionsFrm::keyPressEvent(QKeyEvent* e) {
@@ -200,6 +264,8 @@ void TSolutionsFrm::ChercheBtnClick() {
         depart_->Trajets[b][0] = {Vecteur(p.x, p.y, p.z), VecteurNul, VecteurNul};
     }
     joueurJaune_ = billard.BilleJoueur == billard.Jaune;
+    etatRecherche_ = billard.EtatPosition();
+    perimee_ = false;
 
     TOptionsSolveur options;
     options.Mode = depart_->ModeDeJeu;
@@ -247,35 +313,72 @@ void TSolutionsFrm::Fin(const TResultatSolveur& r) {
     suivi_.stop();
     resultat_ = r;
     enCours_ = false;
-    const QLocale locale;
     AvancementBar->setValue(r.Interrompu ? AvancementBar->value() : 1000);
     TempsRestantLbl->clear();
-
-    for (const TRouteSolveur& route : r.Routes) {
-        const TQueueDegres& q = route.Queue;
-        const QString taux =
-            route.Mesuree()
-                ? QStringLiteral("réussite %1 %").arg(TexteFixe(100 * route.TauxReussite(), 6, 1, locale))
-                : QStringLiteral("réussite non mesurée");
-        const QString texte = QStringLiteral("%1. %2\n%3 · %4 cm/s · visée %5°")
-                                  .arg(route.Rang)
-                                  .arg(QString::fromStdString(route.Libelle), taux,
-                                       TexteFixe(q.Vitesse, 6, 0, locale), TexteFixe(q.Visee, 6, 2, locale));
-        RoutesList->addItem(new QListWidgetItem(QIcon(Dessin(route)), texte));
-    }
-    if (r.Routes.empty()) {
-        EtatLbl->setText(QStringLiteral("Aucune route : ") + QString::fromStdString(r.Raison));
-    } else {
-        EtatLbl->setText(QStringLiteral("%1 routes trouvées, %2 coups jugés en %3 s%4")
-                             .arg(locale.toString(r.NbRoutesTrouvees), locale.toString(qlonglong(r.NbCoups)),
-                                  TexteFixe(r.Secondes, 6, 1, locale),
-                                  !r.Interrompu ? QString()
-                                  : r.NbNonMesurees > 0
-                                      ? QStringLiteral(" (recherche arrêtée, taux de réussite non mesurés)")
-                                      : QStringLiteral(" (recherche arrêtée)")));
-    }
+    for (const TRouteSolveur& route : r.Routes) RoutesList->addTopLevelItem(Element(route));
+    EtatFin(r);
     Verrouille(false);
+    // the position may have changed while the search ran
+    if (const TGLBillardVelmora* billard = Hote().Billard3D()) MajValidite(billard->EtatPosition());
     emit RechercheTerminee();
+}
+
+void TSolutionsFrm::EtatFin(const TResultatSolveur& r) {
+    const QLocale locale;
+    if (r.Routes.empty()) {
+        etatTexte_ = QStringLiteral("Aucune route : ") + QString::fromStdString(r.Raison);
+    } else {
+        etatTexte_ = QStringLiteral("%1 routes trouvées, %2 coups jugés en %3 s%4")
+                         .arg(locale.toString(r.NbRoutesTrouvees), locale.toString(qlonglong(r.NbCoups)),
+                              TexteFixe(r.Secondes, 6, 1, locale),
+                              !r.Interrompu ? QString()
+                              : r.NbNonMesurees > 0
+                                  ? QStringLiteral(" (recherche arrêtée, taux de réussite non mesurés)")
+                                  : QStringLiteral(" (recherche arrêtée)"));
+    }
+    EtatLbl->setText(etatTexte_);
+}
+
+QTreeWidgetItem* TSolutionsFrm::Element(const TRouteSolveur& route) const {
+    const QLocale locale;
+    const char sep = SeparateurDecimal(locale);
+    const TQueueDegres& q = route.Queue;
+    const QString taux =
+        route.Mesuree()
+            ? QStringLiteral("réussite %1 %").arg(TexteFixe(100 * route.TauxReussite(), 6, 1, locale))
+            : QStringLiteral("réussite non mesurée");
+    QString ligne3 = QStringLiteral("%1 · %2 cm/s · visée %3°")
+                         .arg(taux, TexteFixe(q.Vitesse, 6, 0, locale), TexteFixe(q.Visee, 6, 2, locale));
+    if (!route.Variantes.empty())
+        ligne3 += QStringLiteral(" · ") + QString::fromStdString(TexteVariantes(route.Variantes.size()));
+    auto* element = new QTreeWidgetItem(QStringList{
+        QStringLiteral("%1. %2\n%3\n%4")
+            .arg(QString::number(route.Rang),
+                 QString::fromStdString(TexteParcoursRoute(route, resultat_.Contexte.NomBille2, sep)),
+                 QString::fromStdString(TexteCoupRoute(resultat_, route, q, sep)), ligne3)});
+    element->setIcon(0, QIcon(Dessin(route)));
+    element->setToolTip(0, QString::fromStdString(route.Libelle));
+    for (const TVarianteRoute& v : route.Variantes)
+        element->addChild(new QTreeWidgetItem(
+            QStringList{QStringLiteral("%1 — %2 coups de la recherche")
+                            .arg(QString::fromStdString(TexteCoupRoute(resultat_, route, v.Queue, sep)))
+                            .arg(v.TailleRegion)}));
+    return element;
+}
+
+void TSolutionsFrm::MajValidite(const TEtatPosition& actuel) {
+    if (enCours_ || RoutesList->topLevelItemCount() == 0) return;
+    const bool perimee = !etatRecherche_.Meme(actuel);
+    if (perimee == perimee_) return;
+    perimee_ = perimee;
+    // greyed, still chosen on a click: a route puts the balls back where the search saw them
+    const QBrush couleur = perimee ? QBrush(Qt::gray) : QBrush();
+    for (int i = 0; i < RoutesList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* route = RoutesList->topLevelItem(i);
+        route->setForeground(0, couleur);
+        for (int k = 0; k < route->childCount(); ++k) route->child(k)->setForeground(0, couleur);
+    }
+    EtatLbl->setText(perimee ? QStringLiteral("position modifiée — relancer") : etatTexte_);
 }
 
 void TSolutionsFrm::Verrouille(bool enCours) {
@@ -291,8 +394,8 @@ void TSolutionsFrm::EtatControles(bool enCours) {
     NbRoutesEdit->setEnabled(!enCours);
     MasseChk->setEnabled(!enCours);
     RoutesList->setEnabled(!enCours);
-    MemoriserBtn->setEnabled(!enCours && RoutesList->currentRow() >= 0);
-    EnregistrerBtn->setEnabled(!enCours && RoutesList->currentRow() >= 0);
+    MemoriserBtn->setEnabled(!enCours && RouteCourante() >= 0);
+    EnregistrerBtn->setEnabled(!enCours && RouteCourante() >= 0);
     if (enCours)
         setCursor(Qt::BusyCursor);
     else
@@ -345,12 +448,38 @@ QPixmap TSolutionsFrm::Dessin(const TRouteSolveur& route) const {
     return image;
 }
 
+void TSolutionsFrm::JoueElement(QTreeWidgetItem* item) {
+    if (QTreeWidgetItem* route = item->parent())
+        ChoisitVariante(RoutesList->indexOfTopLevelItem(route), route->indexOfChild(item));
+    else
+        ChoisitRoute(RoutesList->indexOfTopLevelItem(item));
+}
+
+int TSolutionsFrm::RouteCourante() const {
+    QTreeWidgetItem* item = RoutesList->currentItem();
+    if (!item) return -1;
+    return RoutesList->indexOfTopLevelItem(item->parent() ? item->parent() : item);
+}
+
 void TSolutionsFrm::ChoisitRoute(int i) {
-    if (enCours_ || !depart_ || i < 0 || i >= int(resultat_.Routes.size()) || !Hote().Billard3D()) return;
-    if (Hote().CoupVerrouille()) return;
+    if (enCours_ || i < 0 || i >= int(resultat_.Routes.size())) return;
+    QTreeWidgetItem* item = RoutesList->topLevelItem(i);
+    if (item && RoutesList->currentItem() != item) RoutesList->setCurrentItem(item);
+    ChoisitCoup(i, resultat_.Routes[size_t(i)].Queue);
+}
+
+void TSolutionsFrm::ChoisitVariante(int i, int k) {
+    if (enCours_ || i < 0 || i >= int(resultat_.Routes.size())) return;
+    const std::vector<TVarianteRoute>& variantes = resultat_.Routes[size_t(i)].Variantes;
+    if (k < 0 || k >= int(variantes.size())) return;
+    QTreeWidgetItem* item = RoutesList->topLevelItem(i)->child(k);
+    if (RoutesList->currentItem() != item) RoutesList->setCurrentItem(item);
+    ChoisitCoup(i, variantes[size_t(k)].Queue);
+}
+
+void TSolutionsFrm::ChoisitCoup(int i, const TQueueDegres& q) {
+    if (enCours_ || !depart_ || i < 0 || !Hote().Billard3D() || Hote().CoupVerrouille()) return;
     TGLBillardVelmora& billard = *Hote().Billard3D();
-    const TQueueDegres& q = resultat_.Routes[size_t(i)].Queue;
-    if (RoutesList->currentRow() != i) RoutesList->setCurrentRow(i);
 
     // the cue window answers each setting; the shot is fired once everything is in place
     const bool auto_ = Hote().TirAuto();
@@ -371,22 +500,22 @@ void TSolutionsFrm::ChoisitRoute(int i) {
 }
 
 void TSolutionsFrm::MemoriserBtnClick() {
-    const int i = RoutesList->currentRow();
+    QTreeWidgetItem* item = RoutesList->currentItem();
     TMemTrajetsFrm* memo = Memo;
-    if (enCours_ || i < 0 || !memo) return;
-    // the route played, then kept even when memorization is off (which it stays)
+    if (enCours_ || !item || !memo) return;
+    // the route or variant chosen, played, then kept even when memorization is off (which it stays)
     const bool actif = memo->MemorisationActive();
-    ChoisitRoute(i);  // with memorization on, the fire command memorizes it
+    JoueElement(item);  // with memorization on, the fire command memorizes it
     if (!actif) memo->Memorise(true);
 }
 
 void TSolutionsFrm::EnregistrerBtnClick() {
-    const int i = RoutesList->currentRow();
-    if (enCours_ || i < 0 || !DemandeNomVel) return;
+    QTreeWidgetItem* item = RoutesList->currentItem();
+    if (enCours_ || !item || !DemandeNomVel) return;
     QString nom = DemandeNomVel();
     if (nom.isEmpty()) return;
     const QFileInfo f(nom);
     nom = f.dir().filePath(f.completeBaseName() + QStringLiteral(".vel"));
-    ChoisitRoute(i);
+    JoueElement(item);
     if (Hote().SauvePosition(nom)) EtatLbl->setText(QStringLiteral("route enregistrée dans ") + nom);
 }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -19,9 +20,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "jeu/ContactsBandes.h"
 #include "tools/VueNumGraphe.h"
 #include "view3d/GLBillardVelmora.h"
 #include "widgets/Bulles.h"
+#include "widgets/DossierFichiers.h"
 #include "widgets/IconesVel3D.h"
 #include "widgets/NombresAffiches.h"
 
@@ -81,6 +84,22 @@ TVueNumFrm::TVueNumFrm(THoteOutils& hote, QWidget* parent)
     pile->setSpacing(3);
     CreePanneauHaut();
     pile->addWidget(Panel1);
+    auto* entete = new QHBoxLayout;
+    EnteteLbl = new QLabel(this);
+    EnteteLbl->setObjectName(QStringLiteral("EnteteLbl"));
+    EnteteLbl->setWordWrap(true);
+    EnteteLbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    PoseBulle(EnteteLbl,
+              QStringLiteral("|le coup en termes de joueur et les diamants où les billes touchent les "
+                             "bandes (vues du joueur derrière la courte du bas)"));
+    entete->addWidget(EnteteLbl, 1);
+    ToutesBillesChk = new QCheckBox(QStringLiteral("toutes les billes"), this);
+    ToutesBillesChk->setObjectName(QStringLiteral("ToutesBillesChk"));
+    PoseBulle(ToutesBillesChk,
+              QStringLiteral("|les bandes touchées par les trois billes, pas seulement la bille joueur"));
+    connect(ToutesBillesChk, &QCheckBox::toggled, this, [this] { MajEntete(); });
+    entete->addWidget(ToutesBillesChk, 0, Qt::AlignTop);
+    pile->addLayout(entete);
     CreeGrille();
     pile->addWidget(PVRGrid);
     auto* courbes = new QWidget(this);
@@ -374,6 +393,33 @@ void TVueNumFrm::RemplitGrille(int k) {
 
 // -- the photo of the cursor
 
+void TVueNumFrm::MajEntete() {
+    const TGLBillardVelmora* billard = Hote().Billard3D();
+    if (!billard || billard->Simu->NbPhotos < 1) {
+        EnteteLbl->clear();
+        return;
+    }
+    const TBillardVelmora& simu = *billard->Simu;
+    const char sep = SeparateurDecimal();
+    const std::string nom2 = billard->BilleNonJoueur->Nom;
+    QString texte = QStringLiteral("coup : ") +
+                    QString::fromStdString(TexteCoup(QueueDegres(simu.ParamQueue()), ContexteDe(simu, nom2),
+                                                     BilleEnTete(simu), sep));
+    const std::string bille1 = TexteContactsBille1(simu, nom2, sep);
+    texte += QStringLiteral("\nbille joueur : ") +
+             (bille1.empty() ? QStringLiteral("aucun contact") : QString::fromStdString(bille1));
+    if (ToutesBillesChk->isChecked()) {
+        const std::vector<TContactBande> contacts = ContactsBandes(simu, true);
+        const char* noms[] = {"", "non joueur", "rouge"};
+        for (int b = 2; b <= 3; ++b) {
+            const std::string parcours = TexteParcours(contacts, b, sep);
+            texte += QStringLiteral("\n%1 : ").arg(QString::fromLatin1(noms[b - 1])) +
+                     (parcours.empty() ? QStringLiteral("aucune bande") : QString::fromStdString(parcours));
+        }
+    }
+    EnteteLbl->setText(texte);
+}
+
 void TVueNumFrm::RafraichitVue(int k) {
     TGLBillardVelmora* billard = Hote().Billard3D();
     if (!billard) return;
@@ -393,6 +439,7 @@ void TVueNumFrm::RafraichitVue(int k) {
             setWindowTitle(QString::number(simu.NbPhotos) + QStringLiteral(" mesures pour le trajet"));
         }
     }
+    MajEntete();
     Graphe->SetTrajets(billard->Simu.get());
     Graphe->SetCouleurs({EnQColor(billard->BilleJoueur->Couleur()),
                          EnQColor(billard->BilleNonJoueur->Couleur()), EnQColor(billard->Rouge->Couleur())});
@@ -562,28 +609,25 @@ bool TVueNumFrm::Exporte(const QString& nom) {
 }
 
 void TVueNumFrm::LoadVel2BtnClick() {
-    const QString nom = QFileDialog::getOpenFileName(this, QString(), dossier_,
-                                                     QStringLiteral("fichiers de lancers manuels (*.vel2)"));
+    const QString nom =
+        DemandeFichierOuvrir(this, QString(), QStringLiteral("fichiers de lancers manuels (*.vel2)"));
     if (nom.isEmpty()) return;
-    dossier_ = QFileInfo(nom).absolutePath();
     ChargeVel2(nom);
 }
 
 void TVueNumFrm::SaveVel2BtnClick() {
-    const QString nom = QFileDialog::getSaveFileName(this, QString(), dossier_,
-                                                     QStringLiteral("fichiers de lancers manuels (*.vel2)"));
+    const QString nom =
+        DemandeFichierEnregistrer(this, QString(), QStringLiteral("fichiers de lancers manuels (*.vel2)"));
     if (nom.isEmpty()) return;
     // whatever the extension typed, the file is a ".vel2"
     const QFileInfo f(nom);
-    dossier_ = f.absolutePath();
     SauveVel2(f.dir().filePath(f.completeBaseName() + QStringLiteral(".vel2")));
 }
 
 void TVueNumFrm::ExportBtnClick() {
-    const QString nom = QFileDialog::getSaveFileName(this, QString(), dossier_,
-                                                     QStringLiteral("fichiers d'export tous PVR (*.pvr)"));
+    const QString nom =
+        DemandeFichierEnregistrer(this, QString(), QStringLiteral("fichiers d'export tous PVR (*.pvr)"));
     if (nom.isEmpty()) return;
-    dossier_ = QFileInfo(nom).absolutePath();
     Exporte(nom);
 }
 

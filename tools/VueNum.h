@@ -11,6 +11,7 @@
 #include "sim/ProcsVecteurs.h"
 #include "tools/FenetreOutil.h"
 
+class QCheckBox;
 class QLabel;
 class QScrollBar;
 class QTableWidget;
@@ -73,6 +74,10 @@ private:
     QWidget* Panel1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* PosLbl = nullptr;
+    // the shot in a player's words, and where the balls met the cushions, in diamonds (ball 1's,
+    // or every ball's when ToutesBillesChk is checked)
+    QLabel* EnteteLbl = nullptr;
+    QCheckBox* ToutesBillesChk = nullptr;
     QScrollBar* Curseur = nullptr;
     QToolButton* FeuBtn = nullptr;
     QTableWidget* PVRGrid = nullptr;
@@ -87,7 +92,9 @@ private:
     QToolButton* ExportBtn = nullptr;
     QLabel* zoomLbl = nullptr;
     QWidget* ZoomUpDown = nullptr;
+
     void CreePanneauHaut();
+    void MajEntete();
     void CreeGrille();
     void CreeGraphe(QWidget* conteneur);
     void CreePanneauBas();
@@ -97,8 +104,6 @@ private:
     void MontrePhoto(int k);
     void JoueALaMain(int k);
     void Erreur(const QString& texte);
-    // the folder of the last file dialog
-    QString dossier_;
 
     std::array<TVecteur*, NbLignes> vecteurs_{};
     int zoomPosition_ = -4;

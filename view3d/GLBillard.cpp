@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "jeu/Diamants.h"
 #include "jeu/TableJeu.h"
 #include "view3d/Couleurs.h"
 
@@ -44,7 +45,7 @@ TGLBillard::TGLBillard(TScene& scene) : Scene(scene) {
         for (const auto& e : c->Enfants()) e->SetFini(TFini::Nacre);
     }
     CreePiece();
-    Dimensionne(7.75f, 5.25f, LargeurTableJeu, HautBandesJeu);
+    Dimensionne(LargeurCadreJeu, LargeurBandeJeu, LargeurTableJeu, HautBandesJeu);
 }
 
 void TGLBillard::CreePiece() {

@@ -7,8 +7,12 @@
 #include "fichiers/ExportPVR.h"
 #include "fichiers/FichierFisik.h"
 #include "fichiers/FichierIni.h"
+#include "jeu/ContactsBandes.h"
+#include "jeu/EchelleVitesse.h"
+#include "jeu/Epaisseurs.h"
 #include "jeu/FichiersPosition.h"
 #include "jeu/PositionJeu.h"
+#include "view3d/EtiquettesDiamants.h"
 
 namespace {
 TVecteur3f EnSimple(const TVecteur& v) { return {float(v.x), float(v.y), float(v.z)}; }
@@ -18,7 +22,9 @@ std::array<float, 3> EnTableau(const TVecteur3f& v) { return {v.x, v.y, v.z}; }
 }  // namespace
 
 TGLBillardVelmora::TGLBillardVelmora(TScene& scene, TVue& vueTable, TVue& vueQueue)
-    : TGLBillardQueue(scene, vueTable, vueQueue), Simu(std::make_unique<TBillardVelmora>()) {
+    : TGLBillardQueue(scene, vueTable, vueQueue),
+      Simu(std::make_unique<TBillardVelmora>()),
+      Diamants(std::make_unique<TEtiquettesDiamants>(scene)) {
     for (TGLBilles* b : {Blanche, Jaune, Rouge})
         b->OnDessineTrajet = [this](TGLBilles& bille, TLignes& ligne) { TraceTrajetComplet(bille, ligne); };
     SetRayonBilles(float(Simu->Fisik.RayonBilles()));
@@ -95,9 +101,64 @@ void TGLBillardVelmora::DepuisSimu() {
 void TGLBillardVelmora::RetraceVisibles() {
     for (TGLBilles* b : {BilleJoueur, BilleNonJoueur, Rouge})
         if (b->TrajetVisible) b->DemandeTrajet();
+    MajDiamants();
+}
+
+void TGLBillardVelmora::MajDiamants() {
+    if (!DiamantsVisibles || Simu->NbPhotos <= 0) {
+        Diamants->Efface();
+        return;
+    }
+    // the digits read from the camera in use: its picture's up, laid on the cloth
+    const TCamera* camera = CamMobileActive ? CamMobile : CamFixe;
+    TVecteur3f haut = camera->HautImage();
+    if (std::fabs(haut.x) + std::fabs(haut.y) < 1e-3f) haut = camera->Visee();
+    haut.z = 0;
+    const float n = Norme(haut);
+    haut = n > 0 ? haut * (1 / n) : TVecteur3f{0, 1, 0};
+    const TVecteur3f droite{haut.y, -haut.x, 0};
+    Diamants->Montre(ContactsBandes(*Simu, DiamantsToutesBilles),
+                     {BilleJoueur->Couleur(), BilleNonJoueur->Couleur(), Rouge->Couleur()},
+                     Simu->Fisik.largeurJeu(), droite, haut, SeparateurDiamants);
+}
+
+bool TEtatPosition::Meme(const TEtatPosition& autre) const {
+    for (size_t i = 0; i < Billes.size(); ++i)
+        if (std::fabs(Billes[i].x - autre.Billes[i].x) > 0.01f ||
+            std::fabs(Billes[i].y - autre.Billes[i].y) > 0.01f ||
+            std::fabs(Billes[i].z - autre.Billes[i].z) > 0.01f)
+            return false;
+    return JoueurJaune == autre.JoueurJaune && Fisik == autre.Fisik && Mode == autre.Mode;
+}
+
+int TGLBillardVelmora::PhotoMontree() const {
+    if (affichageEnCours_) return photoAffichee_;
+    const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
+    for (int k : {photoAffichee_, 0}) {
+        if (k < 0 || k > std::min<int>(Simu->NbPhotos, NbPhotosMax)) continue;
+        bool memes = true;
+        for (int b = 1; b <= 3 && memes; ++b) {
+            const TVecteur3f p = billes[b - 1]->LitPosition();
+            const TVecteur3f photo = EnSimple(Simu->Trajets[b][k].Position);
+            memes = std::fabs(p.x - photo.x) <= 0.01f && std::fabs(p.y - photo.y) <= 0.01f &&
+                    std::fabs(p.z - photo.z) <= 0.01f;
+        }
+        if (memes) return k;
+    }
+    return -1;
+}
+
+TEtatPosition TGLBillardVelmora::EtatPosition() const {
+    TEtatPosition e;
+    e.Billes = ContexteCoup().Billes;
+    e.JoueurJaune = BilleJoueur == Jaune;
+    e.Fisik = Simu->Fisik;
+    e.Mode = Simu->ModeDeJeu;
+    return e;
 }
 
 void TGLBillardVelmora::JoueCoup() {
+    photoAffichee_ = -1;
     VersSimu();
     // a cue shot starts from balls at rest, whatever a hand launch left in photo 0
     AnnuleVR0();
@@ -106,6 +167,7 @@ void TGLBillardVelmora::JoueCoup() {
 }
 
 void TGLBillardVelmora::JoueALaMain(int k) {
+    photoAffichee_ = -1;
     if (k > 0 && k <= NbPhotosMax)
         for (int b = 1; b <= 3; ++b) Simu->Trajets[b][0] = Simu->Trajets[b][k];
     Simu->CalculTrajets();
@@ -139,6 +201,9 @@ void TGLBillardVelmora::TraceTrajet(TGLBilles& bille, TLignes& ligne, int n) {
 
 void TGLBillardVelmora::AffichePhoto(int k, bool silencieux) {
     if (k < 0 || k > NbPhotosMax) return;
+    photoAffichee_ = k;
+    // the move events of the first balls see them at photo k already
+    affichageEnCours_ = true;
     TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
     for (int b = 1; b <= 3; ++b) {
         const TVecteur3f p = EnSimple(Simu->Trajets[b][k].Position);
@@ -147,6 +212,7 @@ void TGLBillardVelmora::AffichePhoto(int k, bool silencieux) {
         else
             billes[b - 1]->SetPosition(p);
     }
+    affichageEnCours_ = false;
 }
 
 void TGLBillardVelmora::DessineVR(int k) {
@@ -188,53 +254,41 @@ void TGLBillardVelmora::EchelleVR(float f) {
     for (TGLBilles* x : {BilleJoueur, BilleNonJoueur, Rouge}) x->FacteurVR = f;
 }
 
-double TGLBillardVelmora::Epaisseur(double x) const {
-    const double d = DiametreBille;
-    return x > 0 ? 1 - x / d : -1 - x / d;
-}
+double TGLBillardVelmora::Epaisseur(double x) const { return ::Epaisseur(x, DiametreBille); }
 
-double TGLBillardVelmora::QuantiteVisee() const {
+TBilleEpaisseur TGLBillardVelmora::BilleVisee() const {
     const TVecteur3f a = Queue->DirectionVisee();
-    const TVecteur3f p0 = BilleJoueur->LitPosition();
-    TVecteur3f d1 = BilleNonJoueur->LitPosition() - p0;
-    TVecteur3f d2 = Rouge->LitPosition() - p0;
-    d1.z = 0;
-    d2.z = 0;
-    // signed distance of each centre from the aim line, and whether the ball is aimed
-    const float c1 = Vect(a, d1).z, c2 = Vect(a, d2).z;
-    const bool vise1 = Scal(a, d1) > 0 && std::fabs(c1) <= DiametreBille;
-    const bool vise2 = Scal(a, d2) > 0 && std::fabs(c2) <= DiametreBille;
-    float c;
-    if (vise1 && vise2)
-        c = Norme(d1) < Norme(d2) ? c1 : c2;
-    else if (vise1)
-        c = c1;
-    else if (vise2)
-        c = c2;
-    else
-        return 0;
-    return Epaisseur(c);
+    return ::BilleVisee(a.x, a.y, ContexteCoup().Billes, DiametreBille);
 }
 
-double TGLBillardVelmora::QuantiteTouchee() const {
-    const int n = std::min<int>(Simu->NbPhotos, NbPhotosMax);
-    // the first contact of the player's ball with another; a contact of the other two does not count
-    int i = 1;
-    while (i <= n &&
-           !(Simu->TypesChocs[i] == tcBilleBille && (Simu->Contacts[i] == 2 || Simu->Contacts[i] == 3)))
-        ++i;
-    if (i > n) return 0;
-    // direction of travel just before the contact, and where the struck ball lies
-    const TVecteur& v0 = Simu->Trajets[1][i - 1].Vitesse;
-    if (Norme(v0) <= 0) return 0;
-    const TVecteur u = Unitaire(v0);
-    const int touchee = Simu->Contacts[i];
-    const TVecteur d = DiffVect(Simu->Trajets[touchee][i].Position, Simu->Trajets[1][i].Position);
-    const TVecteur c = ProdVect(u, d);
-    const double v = c.z > 0 ? Norme(c) : -Norme(c);
-    // a contact found a little apart would give more than a whole ball
-    return std::clamp(Epaisseur(v), -1.0, 1.0);
+TContexteCoup TGLBillardVelmora::ContexteCoup() const {
+    TContexteCoup c;
+    const TGLBilles* billes[3] = {BilleJoueur, BilleNonJoueur, Rouge};
+    for (int i = 0; i < 3; ++i) {
+        const TVecteur3f p = billes[i]->LitPosition();
+        c.Billes[size_t(i)] = {p.x, p.y, p.z};
+    }
+    c.NomBille2 = BilleNonJoueur->Nom;
+    c.Largeur = Simu->Fisik.largeurJeu();
+    c.Rayon = RayonBille;
+    c.DeportMax = DeportSansFausseQueue(Simu->Fisik, Queue->Masse());
+    return c;
 }
+
+std::string TGLBillardVelmora::TexteCoupActuel(char separateur) const {
+    const TContexteCoup c = ContexteCoup();
+    const TQueueDegres& q = Queue->Valeurs();
+    std::string texte = TexteVisee(q.Visee, c, 0, separateur);
+    if (!texte.empty()) texte += " · ";
+    return texte + TexteProcede(Procede(q.Effet, q.Hauteur, c.DeportMax), separateur) + " · vitesse " +
+           TexteVitesse(q.Vitesse);
+}
+
+double TGLBillardVelmora::QuantiteVisee() const { return BilleVisee().Epaisseur; }
+
+TBilleEpaisseur TGLBillardVelmora::BilleTouchee() const { return ::BilleTouchee(*Simu, DiametreBille); }
+
+double TGLBillardVelmora::QuantiteTouchee() const { return BilleTouchee().Epaisseur; }
 
 double TGLBillardVelmora::ConvertitHauteur(double h, double e, double alpha) const {
     return ::ConvertitHauteur(h, e, alpha, RayonBille);

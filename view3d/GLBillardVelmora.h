@@ -8,9 +8,24 @@
 #include <memory>
 #include <string>
 
+#include "jeu/DescriptionCoup.h"
+#include "jeu/Epaisseurs.h"
 #include "jeu/FichiersPosition.h"
 #include "sim/C8_BillardVelmora.h"
 #include "view3d/GLBillardQueue.h"
+
+class TEtiquettesDiamants;
+
+// The position a result was computed for: the balls (the simulation's order), which coloured ball
+// is the player's, the table and the rule. Two states are the same position when everything is
+// equal and the balls lie within a tenth of a millimetre.
+struct TEtatPosition {
+    std::array<TCentreBille, 3> Billes{};
+    bool JoueurJaune = false;
+    TPARAMPHYS Fisik;
+    TModeDeJeu Mode = j3Bandes;
+    bool Meme(const TEtatPosition& autre) const;
+};
 
 class TGLBillardVelmora : public TGLBillardQueue {
 public:
@@ -56,12 +71,36 @@ public:
     void SetVRVisible(bool b);
     void EchelleVR(float f);
 
-    // thickness the current aim would give, 0 when no ball is in front of the cue
+    // the photo of the last shot the balls stand at (shown by AffichePhoto, or photo 0 where the
+    // shot started), or −1 when they stand where the user put them since: the last shot's
+    // outcome is still the one on the table
+    int PhotoMontree() const;
+    // the position as it stands: the next shot starts from there
+    TEtatPosition EtatPosition() const;
+
+    // the diamonds of the last shot's cushion contacts written on the rails (a display option:
+    // ball 1's, or every ball's), redrawn after each shot and turned to the camera in use
+    std::unique_ptr<TEtiquettesDiamants> Diamants;
+    bool DiamantsVisibles = false;
+    bool DiamantsToutesBilles = false;
+    char SeparateurDiamants = '.';
+    void MajDiamants();
+
+    // thickness the current aim would give, 0 when no ball is in front of the cue; and which ball
+    // (the simulation's number, 0 for none)
     double QuantiteVisee() const;
-    // thickness of the first ball-ball contact of the last shot, 0 without one
+    TBilleEpaisseur BilleVisee() const;
+    // thickness of the first ball-ball contact of the last shot, 0 without one; and which ball
     double QuantiteTouchee() const;
+    TBilleEpaisseur BilleTouchee() const;
     // signed fraction of the object ball covered, from the offset of its centre
     double Epaisseur(double x) const;
+    // what the words of a stroke need (jeu/DescriptionCoup.h): the balls as they stand, in the
+    // simulation's order, the other cue ball's name, the table and the cue's miscue limit
+    TContexteCoup ContexteCoup() const;
+    // the current stroke in a player's words: what the aim meets, tip, speed (locale separator
+    // given)
+    std::string TexteCoupActuel(char separateur) const;
     // a tip height of the horizontal frame as measured in a cue inclined by alpha radians
     double ConvertitHauteur(double h, double e, double alpha) const;
 
@@ -86,4 +125,7 @@ private:
     // simulation number of a ball: 1 player's, 2 other cue ball, 3 red
     int NumeroSimu(const TGLBilles& b) const;
     void RetraceVisibles();
+
+    int photoAffichee_ = -1;
+    bool affichageEnCours_ = false;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -87,6 +88,45 @@ TEST_F(CommandeSolveTest, TextAndOtherModes_OneLinePerRouteThenTheCounts) {
     EXPECT_EQ(routes, 3) << s.out;
     EXPECT_NE(s.out.find(" routes trouvées, "), std::string::npos);
     EXPECT_EQ(s.err, "");
+}
+
+TEST_F(CommandeSolveTest, EachRouteSaysHowToPlayItAndWhichCushionsAtWhichDiamonds) {
+    const TSortie s = Lance("solve", Exemple("ouverture.vel") + kPetite);
+    ASSERT_EQ(s.statut, 0) << s.err;
+    // under each route: the stroke in a player's words, then its contacts with named cushions
+    const std::regex jouer(
+        R"(^   jouer : ((Jaune|Rouge) (pleine bille|(3/4|1/2|1/4) bille à (gauche|droite)|fine à (gauche|droite))|)"
+        R"(bricole : (longue (droite|gauche)|courte du (haut|bas)) [0-8]\.[0-9]), )"
+        R"((effet [0-9.]+ procédés? à (1[0-2]|[1-9]) h|frappe au centre), vitesse ([1-9]|10)/10$)");
+    const std::regex bande("(longue (droite|gauche)|courte du (haut|bas)) [0-8]\\.[0-9]");
+    std::istringstream flux(s.out);
+    std::string l;
+    int jouees = 0, routes = 0;
+    while (std::getline(flux, l)) {
+        jouees += std::regex_match(l, jouer);
+        if (l.rfind("   route : ", 0) != 0) continue;
+        ++routes;
+        // three cushions at least, each with its diamond, and the second ball last
+        EXPECT_GE(std::distance(std::sregex_iterator(l.begin(), l.end(), bande), std::sregex_iterator()), 3)
+            << l;
+        EXPECT_TRUE(std::regex_search(l, std::regex(" → (Jaune|Rouge)$"))) << l;
+    }
+    EXPECT_EQ(jouees, 3) << s.out;
+    EXPECT_EQ(routes, 3) << s.out;
+    // the JSON names as many cushions, with as many diamonds, as it numbers
+    const TSortie j = Lance("solve", Exemple("ouverture.vel") + kPetite + " --json");
+    ASSERT_EQ(j.statut, 0) << j.err;
+    const std::regex route(
+        R"re("cushions": \[([0-9, ]*)\].*?"cushion_names": \[([^\]]*)\], "diamonds": \[([^\]]*)\])re");
+    int n = 0;
+    for (auto it = std::sregex_iterator(j.out.begin(), j.out.end(), route); it != std::sregex_iterator();
+         ++it, ++n) {
+        const auto compte = [](const std::string& t, char c) { return std::count(t.begin(), t.end(), c); };
+        const long bandes = compte((*it)[1], ',') + 1;
+        EXPECT_EQ(compte((*it)[2], '"'), 2 * bandes) << (*it)[0];
+        EXPECT_EQ(compte((*it)[3], ',') + 1, bandes) << (*it)[0];
+    }
+    EXPECT_EQ(n, 3) << j.out;
 }
 
 TEST_F(CommandeSolveTest, SameOutputOnOneAndTwoThreads) {

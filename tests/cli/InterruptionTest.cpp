@@ -101,6 +101,19 @@ TEST_F(InterruptionTest, Fidelity_Interrupt_StopsTheFitsAndPrintsNoReport) {
     EXPECT_TRUE(s.out.empty()) << s.out;
 }
 
+TEST_F(InterruptionTest, Drills_Interrupt_StopsTheSearchAndWritesNoPack) {
+    const pid_t pid =
+        DemarreVelmoraSim(dossier_, "drills --generate 3 --seed 5 --budget 100000000 --threads 1 --out '" +
+                                        Chemin("pack") + "'");
+    ASSERT_TRUE(Attends([&] { return Capte(pid, SIGINT); }));
+    std::this_thread::sleep_for(100ms);
+    ::kill(pid, SIGINT);
+    const TSortie s = FinVelmoraSim(dossier_, pid);
+    EXPECT_EQ(s.statut, 128 + SIGINT) << "killed by the signal instead of stopping";
+    EXPECT_NE(s.err.find("fabrication interrompue, aucun fichier écrit"), std::string::npos) << s.err;
+    EXPECT_FALSE(fs::exists(Chemin("pack")));
+}
+
 TEST_F(InterruptionTest, Batch_HangUp_KeepsTheFinishedPositionsWhole_ResumeCompletes) {
     fs::create_directories(dossier_ / "positions");
     for (const auto& e : fs::directory_iterator(kExemples))

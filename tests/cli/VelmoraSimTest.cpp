@@ -46,11 +46,48 @@ int CompteLignes(const std::string& t) {
     return n;
 }
 
-TEST_F(VelmoraSimTest, Shot_PrintsTheOutcomeLineWithPhotosAndTime) {
+TEST_F(VelmoraSimTest, Shot_PrintsTheOutcomeLineWithPhotosAndTime_ThenTheStrokeInAPlayersWords) {
     const Sortie s = Lance("shot \"" + Exemple("trois_bandes.vel") + "\"");
     EXPECT_EQ(s.statut, 0) << s.err;
-    EXPECT_TRUE(std::regex_match(s.out, std::regex("réussi photos=[0-9]+ t=[0-9.]+\n"))) << s.out;
+    std::istringstream lignes(s.out);
+    std::string l;
+    ASSERT_TRUE(std::getline(lignes, l));
+    EXPECT_TRUE(std::regex_match(l, std::regex("réussi photos=[0-9]+ t=[0-9.]+"))) << s.out;
+    // the example opens with the longue gauche, scores off the red then the yellow
+    ASSERT_TRUE(std::getline(lignes, l));
+    EXPECT_TRUE(std::regex_match(l, std::regex("coup : bricole : longue gauche [0-9]\\.[0-9], effet [0-9.]+ "
+                                               "procédés? à [0-9]+ h, vitesse 8/10")))
+        << l;
+    ASSERT_TRUE(std::getline(lignes, l));
+    EXPECT_EQ(l.rfind("touchée : Rouge ", 0), 0u) << l;
+    ASSERT_TRUE(std::getline(lignes, l));
+    EXPECT_TRUE(std::regex_match(
+        l, std::regex("bille 1 : longue gauche [0-9.]+ → longue droite [0-9.]+ → Rouge → .* → Jaune")))
+        << l;
+    EXPECT_FALSE(std::getline(lignes, l)) << l;
     EXPECT_EQ(s.err, "");
+}
+
+TEST_F(VelmoraSimTest, Shot_CushionHitsGiveEachBallsCushionAndDiamond) {
+    // ball 1 square into the longue droite level with its second diamond, and back across
+    const fs::path vel = dossier / "diamant.vel";
+    std::ofstream(vel) << "[Queue]\nVq=150\nm=520\nAngleOx=0\n[Positions]\nP1x=0\nP1y=-71.125\nP1z=3.075\n"
+                          "P2x=-40\nP2y=60\nP2z=3.075\nP3x=-20\nP3y=100\nP3z=3.075\n";
+    const Sortie s = Lance("shot \"" + vel.string() + "\" --json");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(
+        s.out, m,
+        std::regex(
+            "\"cushion_hits\": \\[\\{\"ball\": 1, \"cushion\": 1, \"cushion_name\": \"longue droite\", "
+            "\"diamond\": ([0-9.]+), \"t\": ([0-9.]+)\\}, \\{\"ball\": 1, \"cushion\": 3, ")))
+        << s.out;
+    EXPECT_NEAR(std::stod(m[1]), 2.0, 0.05);
+    EXPECT_GT(std::stod(m[2]), 0);
+    EXPECT_NE(s.out.find("\"diamond_system\": null"), std::string::npos);
+    const Sortie texte = Lance("shot \"" + vel.string() + "\"");
+    EXPECT_NE(texte.out.find("bille 1 : longue droite 2.0 → longue gauche 2.0"), std::string::npos)
+        << texte.out;
 }
 
 TEST_F(VelmoraSimTest, Json_GivesOneObject_AndTheExportHasOneLineOf32FieldsPerPhoto) {
@@ -59,10 +96,10 @@ TEST_F(VelmoraSimTest, Json_GivesOneObject_AndTheExportHasOneLineOf32FieldsPerPh
         Lance("shot \"" + Exemple("ouverture.vel") + "\" --json --export \"" + pvr.string() + "\"");
     ASSERT_EQ(s.statut, 0) << s.err;
     std::smatch m;
-    ASSERT_TRUE(
-        std::regex_match(s.out, m,
-                         std::regex("\\{\"outcome\": \"(réussi)\", \"point\": (true), "
-                                    "\"miscue\": (false), \"photos\": ([0-9]+), \"time\": [0-9.]+\\}\n")))
+    ASSERT_TRUE(std::regex_match(s.out, m,
+                                 std::regex("\\{\"outcome\": \"(réussi)\", \"point\": (true), "
+                                            "\"miscue\": (false), \"photos\": ([0-9]+), \"time\": [0-9.]+, "
+                                            "\"stroke\": \"[^\"]+\", .*\"cushion_hits\": \\[.*\\}\n")))
         << s.out;
     const int photos = std::stoi(m[4]);
     // the opening example is a made point of 283 photos (its export is pinned in the core tests)

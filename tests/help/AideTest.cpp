@@ -48,7 +48,8 @@ TEST_F(Aide, EveryHelpContextOpensThePageOfItsWindow) {
         {"1200", "raccourcis.html"},   {"1300", "fenetre-principale.html"}, {"1410", "vue-numerique.html"},
         {"1420", "difficulte.html"},   {"1430", "reglage-billard.html"},    {"1440", "memo-trajets.html"},
         {"1450", "queue.html"},        {"1460", "coups-enregistres.html"},  {"1470", "solutions.html"},
-        {"1480", "entrainement.html"}, {"1485", "entrainement.html"},       {"1490", "partie.html"}};
+        {"1480", "entrainement.html"}, {"1485", "entrainement.html"},       {"1490", "partie.html"},
+        {"1500", "systeme.html"}};
     for (const auto& c : contextes) {
         const QString id = QString::fromLatin1(c.contexte);
         const QList<QHelpLink> liens = moteur_->documentsForIdentifier(id);

@@ -320,3 +320,29 @@ TEST(Difficulte, MapIsExportedAsPngAndAFailureIsShown) {
     ControleDe<TDifficulteCarte>(d, "Carte")->DemandeNomPng = [] { return QString(); };
     EXPECT_TRUE(Boite([&] { ControleDe<TDifficulteCarte>(d, "Carte")->ExporteBtnClick(); }).isEmpty());
 }
+
+TEST(Difficulte, TheMapOfAnotherPositionIsFadedAndSaysSo) {
+    TFenetreDifficulte f("ouverture.vel");
+    TDifficulteFrm& d = *f.d;
+    f.Comptes({1, 1, 1, 1, 0, 0});
+    ASSERT_TRUE(f.Calcule());
+    TDifficulteCarte& carte = *ControleDe<TDifficulteCarte>(d, "Carte");
+    QLabel* reussis = ControleDe<QLabel>(d, "ReussisLbl");
+    ASSERT_TRUE(carte.ACarte());
+    TGLBillardVelmora& b = f.w.B();
+    d.MajValidite(b.EtatPosition());
+    EXPECT_FALSE(carte.Perimee());
+    TVecteur3f p = b.Rouge->LitPosition();
+    b.Rouge->SetPosition({p.x + 5, p.y, p.z});
+    d.MajValidite(b.EtatPosition());
+    EXPECT_TRUE(carte.Perimee());
+    QLabel* raison = ControleDe<QLabel>(carte, "RaisonLbl");
+    EXPECT_TRUE(raison->isVisibleTo(&carte));
+    EXPECT_EQ(raison->text(), QStringLiteral("position modifiée — relancer"));
+    EXPECT_FALSE(reussis->isEnabled());
+    // the ball back: the map is this position's again
+    b.Rouge->SetPosition(p);
+    d.MajValidite(b.EtatPosition());
+    EXPECT_FALSE(carte.Perimee());
+    EXPECT_TRUE(reussis->isEnabled());
+}

@@ -261,3 +261,30 @@ TEST(MemTrajets, EachKeptShotHasItsOwnStyleShownInItsRow) {
     Tire(w, 400);
     EXPECT_NE(m.Style(2), m.Style(1));
 }
+
+TEST(MemTrajets, EachRowSaysItsStrokeInAPlayersWords_AndIsGreyedOnceTheTableChanges) {
+    TFenetres w;
+    TMemTrajetsFrm& m = Memoire(w);
+    Tire(w, 100);
+    Tire(w, 400);
+    EXPECT_EQ(m.Cellule(6, 0), QStringLiteral("Coup"));
+    // the opening aims at the red; the speed on the player's scale
+    EXPECT_TRUE(m.Cellule(6, 1).startsWith(QStringLiteral("Rouge "))) << m.Cellule(6, 1).toStdString();
+    EXPECT_TRUE(m.Cellule(6, 1).endsWith(QStringLiteral("vitesse 2/10"))) << m.Cellule(6, 1).toStdString();
+    EXPECT_TRUE(m.Cellule(6, 2).endsWith(QStringLiteral("vitesse 8/10"))) << m.Cellule(6, 2).toStdString();
+    // the table tuned: both kept shots were another table's
+    m.MajValidite(w.B().EtatPosition());
+    EXPECT_FALSE(m.LignePerimee(1));
+    w.B().Simu->Fisik.Change(&TConstantesPhys::FrotBiTapRoule, 0.01);
+    m.MajValidite(w.B().EtatPosition());
+    EXPECT_TRUE(m.LignePerimee(1));
+    EXPECT_TRUE(m.LignePerimee(2));
+    EXPECT_FALSE(m.LignePerimee(3));
+    // a shot on the new table is current; deleting row 1 moves the greyed row 2 up
+    Tire(w, 200);
+    m.MajValidite(w.B().EtatPosition());
+    EXPECT_FALSE(m.LignePerimee(3));
+    m.Supprime(1);
+    EXPECT_TRUE(m.LignePerimee(1));
+    EXPECT_FALSE(m.LignePerimee(2));
+}

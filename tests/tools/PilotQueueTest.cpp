@@ -11,6 +11,7 @@
 #include <QTest>
 #include <cmath>
 
+#include "jeu/Procedes.h"
 #include "scene/gl/VueGL.h"
 #include "tests/support/ControleParNom.h"
 #include "tests/tools/HoteOutilsFactice.h"
@@ -307,4 +308,27 @@ TEST_F(FenetreQueue, DraggingADialFromItsTopStripIsFiftyTimesFiner) {
 TEST_F(FenetreQueue, F1ShowsTheCueWindowsTopic) {
     Touche(Champ("vitEdit"), Qt::Key_F1);
     EXPECT_EQ(w.h.Aides, std::vector<int>{1450});
+}
+
+TEST_F(FenetreQueue, TheLineUnderTheControlsSaysTheStrokeInAPlayersWords) {
+    QLabel* ligne = ControleDe<QLabel>(*q, "CoupLbl");
+    // the opening: ball 1 aimed at the red
+    const QString ouverture = ligne->text();
+    EXPECT_TRUE(ouverture.startsWith(QStringLiteral("Rouge "))) << ouverture.toStdString();
+    EXPECT_TRUE(ouverture.endsWith(QStringLiteral("vitesse 8/10 (forte)"))) << ouverture.toStdString();
+    // two tips at 3 o'clock, a soft stroke: the line follows each change, with the decimal comma
+    const double limite = DeportSansFausseQueue(w.B().Simu->Fisik, Queue().Masse());
+    const TEffetHauteur eh = EffetHauteur(3, 1.5, limite);
+    Queue().SetEffetHauteur(float(eh.Effet), float(eh.Hauteur));
+    Queue().SetVitesse(100);
+    EXPECT_TRUE(ligne->text().contains(
+        QStringLiteral(" · 1,5 procédé à 3 h (effet à droite) · vitesse 2/10 (douce)")))
+        << ligne->text().toStdString();
+    // aimed at no ball: the cushion first, with its diamond
+    Queue().SetVisee(-90);
+    EXPECT_TRUE(ligne->text().startsWith(QStringLiteral("bricole : courte du bas ")))
+        << ligne->text().toStdString();
+    // a heavy cue miscues sooner: the same tip is more tips away
+    Queue().SetMasse(1200);
+    EXPECT_TRUE(ligne->text().contains(QStringLiteral("fausse queue"))) << ligne->text().toStdString();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -324,4 +325,23 @@ TEST(VueNumAide, F1ShowsTheNumericViewsTopic) {
     ControleDe<QTableWidget>(*v, "PVRGrid")->setFocus();
     QTest::keyClick(ControleDe<QTableWidget>(*v, "PVRGrid"), Qt::Key_F1);
     EXPECT_EQ(w.h.Aides, std::vector<int>{1410});
+}
+
+TEST_F(VueNum, TheHeaderSaysTheStrokeAndWhereTheBallsMetTheCushionsInDiamonds) {
+    ASSERT_TRUE(w.B().ChargeFichier(Exemple("trois_bandes.vel").toStdString()));
+    Tire();
+    QLabel* entete = ControleDe<QLabel>(*v, "EnteteLbl");
+    const QStringList lignes = entete->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lignes.size(), 2) << entete->text().toStdString();
+    EXPECT_TRUE(lignes[0].startsWith(QStringLiteral("coup : bricole : longue gauche ")))
+        << lignes[0].toStdString();
+    EXPECT_TRUE(lignes[1].contains(QRegularExpression(
+        QStringLiteral("^bille joueur : longue gauche [0-8],[0-9] → longue droite [0-8],[0-9] → Rouge"))))
+        << lignes[1].toStdString();
+    // on demand, the other two balls' cushions as well
+    ControleDe<QCheckBox>(*v, "ToutesBillesChk")->setChecked(true);
+    const QStringList toutes = entete->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(toutes.size(), 4);
+    EXPECT_TRUE(toutes[2].startsWith(QStringLiteral("non joueur : ")));
+    EXPECT_TRUE(toutes[3].startsWith(QStringLiteral("rouge : longue gauche "))) << toutes[3].toStdString();
 }
