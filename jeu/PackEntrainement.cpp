@@ -33,6 +33,11 @@ std::optional<int> NumeroExercice(const std::string& section) {
     return int(*n);
 }
 
+// where in the pack file a drill is at fault, and why
+std::string DansSection(const std::string& fichier, const std::string& section, const std::string& raison) {
+    return fichier + ", [" + section + "] : " + raison;
+}
+
 // a file named in the pack: relative to the pack's folder unless absolute
 std::string CheminDansPack(const std::string& pack, const std::string& nom) {
     const fs::path p(nom);
@@ -159,8 +164,7 @@ bool ChargePack(const std::string& fichier, TPackEntrainement& pack, std::string
         if (!n) continue;
         TExercice e;
         e.Numero = *n;
-        if (!LitExercice(ini, s, fichier, e, &raison))
-            return Refuse(erreur, fichier + ", [" + s + "] : " + raison);
+        if (!LitExercice(ini, s, fichier, e, &raison)) return Refuse(erreur, DansSection(fichier, s, raison));
         lu.Exercices.push_back(std::move(e));
     }
     if (lu.Exercices.empty())

@@ -56,6 +56,10 @@ bool FaitLePoint(const std::vector<TContactCible>& c, TModeDeJeu mode, std::stri
     return true;
 }
 
+std::string MotInconnu(const std::string& mot, const std::string& bille2) {
+    return "mot inconnu \"" + mot + "\" (rouge, " + bille2 + ", longue ou courte)";
+}
+
 }  // namespace
 
 bool LitRouteCible(const std::string& texte, TModeDeJeu mode, const std::string& nomBille2,
@@ -72,7 +76,7 @@ bool LitRouteCible(const std::string& texte, TModeDeJeu mode, const std::string&
         else if (mot == "courte")
             lue.push_back(TContactCible::Courte);
         else
-            return Refuse(erreur, "mot inconnu \"" + mot + "\" (rouge, " + bille2 + ", longue ou courte)");
+            return Refuse(erreur, MotInconnu(mot, bille2));
     }
     if (lue.empty()) return Refuse(erreur, "route vide");
     if (!FaitLePoint(lue, mode, erreur)) return false;

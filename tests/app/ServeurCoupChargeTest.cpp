@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <limits>
 #include <set>
@@ -93,6 +94,22 @@ TEST(ServeurCoupCharge, BurstWithBadIdleAndHugeClientsAppliesEachValidBlockOnceA
         dernier = maintenant;
     });
     tic.start(5);
+    // a witness thread that only sleeps 5 ms at a time: its worst gap is what the machine's own
+    // scheduling costs (a loaded machine can hold any thread back for a second), which the
+    // interface thread cannot be blamed for
+    std::atomic<bool> temoinFini{false};
+    std::atomic<qint64> pireTemoin{0};
+    std::thread temoin([&] {
+        auto avant = std::chrono::steady_clock::now();
+        while (!temoinFini) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            const auto maintenant = std::chrono::steady_clock::now();
+            const qint64 ecart =
+                std::chrono::duration_cast<std::chrono::milliseconds>(maintenant - avant).count();
+            if (ecart > pireTemoin) pireTemoin = ecart;
+            avant = maintenant;
+        }
+    });
 
     constexpr int NbValides = 10000;
     std::atomic<bool> fini{false};
@@ -145,6 +162,8 @@ TEST(ServeurCoupCharge, BurstWithBadIdleAndHugeClientsAppliesEachValidBlockOnceA
     QElapsedTimer fin;
     fin.start();
     while (fin.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    temoinFini = true;
+    temoin.join();
 
     EXPECT_EQ(ok.load(), NbValides);
     ASSERT_EQ(appliques.size(), static_cast<size_t>(NbValides));
@@ -154,7 +173,10 @@ TEST(ServeurCoupCharge, BurstWithBadIdleAndHugeClientsAppliesEachValidBlockOnceA
     EXPECT_EQ(appliques.count(-1), 0u);
     EXPECT_EQ(refusesBons.load(), NbValides / 100);
     EXPECT_GE(refus.count(), NbValides / 100 + 1);  // the bad blocks and the megabyte
-    EXPECT_LT(pireEcart, 500) << "the interface thread stalled";
-    std::printf("handover load: %d blocks applied, %d retries, worst interface gap %lld ms\n", NbValides,
-                essaisPerdus.load(), static_cast<long long>(pireEcart));
+    // a client waited for on the interface thread would hold it 300 ms at least, a few times over
+    EXPECT_LT(pireEcart, 500 + 2 * pireTemoin.load()) << "the interface thread stalled";
+    std::printf(
+        "handover load: %d blocks applied, %d retries, worst interface gap %lld ms (witness %lld ms)\n",
+        NbValides, essaisPerdus.load(), static_cast<long long>(pireEcart),
+        static_cast<long long>(pireTemoin.load()));
 }
