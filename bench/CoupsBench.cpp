@@ -25,9 +25,11 @@ std::string Exemple(const char* nom) { return std::string(VELMORA_EXAMPLES_DIR) 
 // on a shared machine the fastest repetition is the one least disturbed (--benchmark_repetitions=N)
 double Minimum(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
-// a position file played with its cue (Joue), as the fire button does
-void BM_Coup(benchmark::State& state, const char* nom) {
+// a position file played with its cue (Joue), as the fire button does; on a table with the stepped
+// cushion model when asked
+void BM_CoupModele(benchmark::State& state, const char* nom, TModeleBande modele) {
     auto s = Simulation();
+    s->Fisik.ChangeModeleBande(modele);
     TFichierIni ini;
     if (!ini.Charge(Exemple(nom))) {
         state.SkipWithError("exemple illisible");
@@ -47,6 +49,8 @@ void BM_Coup(benchmark::State& state, const char* nom) {
     state.counters["t_passe"] =
         benchmark::Counter(double(passes), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+void BM_Coup(benchmark::State& state, const char* nom) { BM_CoupModele(state, nom, mbImpulsion); }
+void BM_CoupMathavan(benchmark::State& state, const char* nom) { BM_CoupModele(state, nom, mbMathavan); }
 BENCHMARK_CAPTURE(BM_Coup, ouverture, "ouverture.vel")
     ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("min", Minimum);
@@ -63,6 +67,15 @@ BENCHMARK_CAPTURE(BM_Coup, saut, "saut.vel")
     ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("min", Minimum);
 BENCHMARK_CAPTURE(BM_Coup, fausse_queue, "fausse_queue.vel")
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", Minimum);
+BENCHMARK_CAPTURE(BM_CoupMathavan, ouverture, "ouverture.vel")
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", Minimum);
+BENCHMARK_CAPTURE(BM_CoupMathavan, trois_bandes, "trois_bandes.vel")
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", Minimum);
+BENCHMARK_CAPTURE(BM_CoupMathavan, une_bande, "une_bande.vel")
     ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("min", Minimum);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -36,6 +37,9 @@ struct TOptionsCalibre {
     bool json = false;
     double delaiRangs = TRepartiteur::DelaiRangsDefaut;
     TOptionsCalibration calibration;
+    bool constantesDonnees = false;
+    // the cushion model of the table, when the start file's is not the one to calibrate
+    std::optional<TModeleBande> modele;
 };
 
 // the constants named, each once, in the order given
@@ -67,7 +71,22 @@ bool LitOptions(const std::vector<std::string>& args, TOptionsCalibre& o, std::s
         {"--out", TGenreOption::Valeur, OptionTexte(o.sortie)},
         {"--params", TGenreOption::Valeur,
          [&](const std::string& valeur, std::string* erreur) {
+             o.constantesDonnees = true;
              return LitConstantes(valeur, o.calibration.Constantes, erreur);
+         }},
+        {"--score", TGenreOption::Valeur,
+         [&](const std::string& valeur, std::string* erreur) {
+             if (valeur != "ball1" && valeur != "all")
+                 return Refuse(erreur, "--score : \"" + valeur + "\", ball1 ou all attendu");
+             o.calibration.Ajustement.ScoreToutes = valeur == "all";
+             return true;
+         }},
+        {"--cushion-model", TGenreOption::Valeur,
+         [&](const std::string& valeur, std::string* erreur) {
+             o.modele = ModeleBandeDeNom(valeur);
+             return o.modele.has_value() ||
+                    Refuse(erreur, "--cushion-model : \"" + valeur + "\", " + NomModeleBande(mbImpulsion) +
+                                       " ou " + NomModeleBande(mbMathavan) + " attendu");
          }},
         {"--holdout", TGenreOption::Valeur,
          OptionEntier(0, 100000, "--holdout attend un nombre de coups (entier positif ou nul)",
@@ -126,6 +145,8 @@ std::string Configuration(const TOptionsCalibre& o) {
     for (std::size_t k = 0; k < o.calibration.Constantes.size(); ++k)
         texte += (k ? "," : "") +
                  std::string(ConstantesCalibrables()[std::size_t(o.calibration.Constantes[k])].Nom);
+    if (o.modele) texte += std::string("\n--cushion-model ") + NomModeleBande(*o.modele);
+    if (!o.calibration.Ajustement.ScoreToutes) texte += "\n--score ball1";
     texte += "\n--holdout " + std::to_string(o.holdout) + "\n--trials " +
              std::to_string(o.calibration.EssaisParTour) + "\n";
     const auto empreinte = [](const std::string& nom) {
@@ -144,11 +165,12 @@ std::string Configuration(const TOptionsCalibre& o) {
 bool LitEnregistrements(const TOptionsCalibre& o, TBillardVelmora& simu, std::vector<TCoupEnregistre>& coups,
                         std::string* erreur) {
     if (!PrepareSimulation(simu, o.fsk, erreur)) return false;
+    if (o.modele) simu.Fisik.ChangeModeleBande(*o.modele);
     std::string raison;
     for (const auto* liste : {&o.entrainement, &o.validation})
         for (const std::string& nom : *liste) {
             TCoupEnregistre c;
-            if (!LitCoupEnregistre(nom, c, raison)) return Refuse(erreur, raison);
+            if (!LitCoupEnregistre(nom, c, &raison)) return Refuse(erreur, raison);
             coups.push_back(std::move(c));
         }
     return true;
@@ -216,6 +238,7 @@ TRepartiteurCalibration ParRangs(TRepartiteur& repartiteur, TGardeInterruption& 
 bool SauveTable(const TOptionsCalibre& o, const TResultatCalibration& r, std::string* erreur) {
     TPARAMPHYS sortie;
     if (!o.fsk.empty() && !ChargeFisik(sortie, o.fsk, erreur)) return false;
+    if (o.modele) sortie.ChangeModeleBande(*o.modele);
     const auto& cc = ConstantesCalibrables();
     for (std::size_t k = 0; k < o.calibration.Constantes.size(); ++k)
         sortie.Change(cc[std::size_t(o.calibration.Constantes[k])].Champ, r.Valeurs[k]);
@@ -310,6 +333,8 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     auto simu = std::make_unique<TBillardVelmora>();
     std::vector<TCoupEnregistre> coups;
     const bool lu = LitEnregistrements(o, *simu, coups, &erreur);
+    // the constants of the table's cushion model, unless named
+    if (!o.constantesDonnees) o.calibration.Constantes = ConstantesParDefaut(simu->Fisik.ModeleBande());
     std::unique_ptr<TCalibrationTable> calibration;
     if (lu) calibration = std::make_unique<TCalibrationTable>(simu->Fisik, std::move(coups));
     const std::string erreurLecture =
@@ -348,18 +373,26 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 const char* const kAide =
     "usage : velmora-sim calibrate ENREGISTREMENT.csv... --out AJUSTE.fsk [OPTIONS]\n\n"
     "Ajuste des constantes physiques sur des coups enregistrés : chaque coup est rejoué avec sa\n"
-    "propre queue ajustée (sur les trois billes), et les constantes retenues sont celles qui\n"
-    "reproduisent le mieux l'ensemble (écart moyen le plus faible). Les coups mis de côté jugent\n"
-    "le résultat sur des coups que l'ajustement n'a pas vus. Tous les cœurs travaillent ; lancé par\n"
-    "mpirun ou srun, les ajustements des coups de chaque essai se répartissent entre les rangs (même\n"
-    "résultat ; chaque machine doit lire les enregistrements au même chemin).\n\n"
+    "propre queue ajustée (sur les trois billes, ou la bille 1 avec --score ball1), et les\n"
+    "constantes retenues sont celles qui reproduisent le mieux l'ensemble (écart moyen le plus\n"
+    "faible). Les coups mis de côté jugent le résultat sur des coups que l'ajustement n'a pas vus.\n"
+    "Tous les cœurs travaillent ; lancé par mpirun ou srun, les ajustements des coups de chaque essai\n"
+    "se répartissent entre les rangs (même résultat ; chaque machine doit lire les enregistrements au\n"
+    "même chemin).\n\n"
     "options :\n"
     "  --out AJUSTE.fsk       fichier écrit : les constantes de départ avec celles ajustées\n"
     "  --fsk DEPART.fsk       constantes de départ (sinon celles d'usine)\n"
     "  --params LISTE         constantes ajustées, parmi FrotBiTapGlisse, FrotBiTapPivot,\n"
     "                         FrotBiTapRoule, FrotBiTapChoc, FrotBiBi, FrotBiBde, ElastBiTap,\n"
-    "                         ElastBiBi, ElastBiBde, ElastQueueBi (par défaut FrotBiTapRoule,\n"
-    "                         FrotBiTapGlisse, ElastBiBi, ElastBiBde, FrotBiBi, FrotBiBde)\n"
+    "                         ElastBiBi, ElastBiBde, ElastQueueBi, HautBdes, ElastMathavan,\n"
+    "                         FrotMathavan\n"
+    "                         (par défaut FrotBiTapRoule, FrotBiTapGlisse, ElastBiBi, FrotBiBi et\n"
+    "                         l'élasticité et le frottement du modèle de bande du billard :\n"
+    "                         ElastBiBde, FrotBiBde, ou ElastMathavan, FrotMathavan)\n"
+    "  --score ball1|all      écart que les queues ajustées et les constantes minimisent : celui\n"
+    "                         des trois billes (par défaut) ou celui de la bille 1\n"
+    "  --cushion-model NOM    modèle de bande du billard calibré, Impulsion ou Mathavan2010\n"
+    "                         (sinon celui du fichier de départ ; écrit dans la sortie)\n"
     "  --holdout N            met de côté N des enregistrements donnés, répartis dans la liste\n"
     "  --validate REC...      ou : les enregistrements qui suivent sont mis de côté\n"
     "  --trials N             essais de constantes par tour (2 tours ; 40 par défaut)\n"

@@ -11,11 +11,13 @@
 #include "cli/Resultat.h"
 #include "cli/SortieJson.h"
 #include "cli/TableOptions.h"
+#include "cli/TexteContacts.h"
 #include "fichiers/EcritureAtomique.h"
 #include "fichiers/FichierIni.h"
 #include "fichiers/NombresIni.h"
 #include "jeu/FichiersPosition.h"
 #include "moteurs/AjustementCoup.h"
+#include "moteurs/FideliteCoup.h"
 
 namespace {
 
@@ -84,6 +86,8 @@ bool SauveVel(const TAjustementCoup& a, const TResultatAjustement& r, const std:
 
 // the fitted cue, its stroke time and its scores, as JSON or as text
 void Rapporte(const TResultatAjustement& r, bool json, std::ostream& out);
+// whether it plays the recorded route, and the recorded contacts it plays, with their differences
+void RapporteContacts(const TFideliteCoup& f, bool json, std::ostream& out);
 
 int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     TOptionsFit o;
@@ -95,7 +99,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     auto simu = std::make_unique<TBillardVelmora>();
     TCoupEnregistre coup;
-    if (!PrepareSimulation(*simu, o.fsk, &erreur) || !LitCoupEnregistre(o.enregistrement, coup, erreur)) {
+    if (!PrepareSimulation(*simu, o.fsk, &erreur) || !LitCoupEnregistre(o.enregistrement, coup, &erreur)) {
         err << "velmora-sim : lecture impossible, " << erreur << "\n";
         return kErreurFichier;
     }
@@ -110,6 +114,7 @@ int Execute(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kErreurFichier;
     }
     Rapporte(r, o.json, out);
+    RapporteContacts(CompareCoup(ajustement, r), o.json, out);
     return out.good() ? kSucces : kErreurFichier;
 }
 
@@ -119,7 +124,7 @@ void Rapporte(const TResultatAjustement& r, bool json, std::ostream& out) {
         out << "{\"cue\": " << JsonQueue(q) << ", \"stroke\": " << FormatReel(r.Frappe)
             << ", \"score_ball1\": " << FormatReel(r.Score.Bille1)
             << ", \"score_all\": " << FormatReel(r.Score.Toutes) << ", \"shots\": " << r.NbCoups
-            << ", \"seconds\": " << FormatReel(r.Secondes) << "}\n";
+            << ", \"seconds\": " << FormatReel(r.Secondes);
     } else {
         constexpr double deg = 180 / std::numbers::pi;
         out << "queue : visée " << Fixe(q.AngleOx * deg, 3) << "°, vitesse " << Fixe(q.VitesseQueue, 1)
@@ -131,6 +136,28 @@ void Rapporte(const TResultatAjustement& r, bool json, std::ostream& out) {
             << "score toutes billes : " << Fixe(r.Score.Toutes, 2) << " cm\n"
             << "coups calculés : " << r.NbCoups << " en " << Fixe(r.Secondes, 2) << " s\n";
     }
+}
+
+void RapporteContacts(const TFideliteCoup& f, bool json, std::ostream& out) {
+    const TResultatAjustement& r = f.Ajustement;
+    if (json) {
+        out << ", \"route\": {\"reproduced\": " << (f.RouteReproduite ? "true" : "false")
+            << ", \"contacts\": " << r.NbContacts << ", \"missed\": " << r.ContactsManques
+            << "}, \"contacts\": [";
+        for (std::size_t k = 0; k < f.Contacts.size(); ++k)
+            out << (k ? ", " : "") << JsonContactCompare(f.Contacts[k]);
+        out << "], \"parts\": " << JsonSeparation(f.Separation) << "}\n";
+        return;
+    }
+    out << "route enregistrée : "
+        << (f.RouteReproduite ? "jouée"
+                              : "non jouée, " + std::to_string(r.ContactsManques) + " contact(s) manqué(s)")
+        << " (" << r.NbContacts << " premiers contacts)\n"
+        << "contacts joués comme enregistrés (écart calculé moins réel) :\n";
+    for (const TContactCompare& c : f.Contacts)
+        out << "  bille " << c.Bille << ", " << TexteContact(c.Enregistre) << " à " << Fixe(c.Enregistre.t, 2)
+            << " s : " << Fixe(c.EcartTemps(), 3) << " s, " << Fixe(c.EcartPosition(), 1) << " cm\n";
+    if (f.Separation.Existe) out << "se sépare à " << TexteSeparation(f.Separation) << "\n";
 }
 
 const char* const kAide =
@@ -150,10 +177,16 @@ const char* const kAide =
     "  --json                 {\"cue\": {\"Vq\", \"m\", \"AngleOx\", \"AngleTapis\", \"Effet\", "
     "\"Hauteur\"},\n"
     "                         \"stroke\": s, \"score_ball1\": cm, \"score_all\": cm, \"shots\": N,\n"
-    "                         \"seconds\": s}\n"
+    "                         \"seconds\": s, \"route\": {\"reproduced\", \"contacts\", \"missed\"},\n"
+    "                         \"contacts\": [{\"ball\", \"contact\", \"with\", \"t\", \"dt\", \"dpos\"}],\n"
+    "                         \"parts\": {\"ball\", \"t\", \"contact\", \"with\", \"missing\"} ou null}\n"
     "  --help                 cette aide\n\n"
     "Scores : écart quadratique moyen (cm) entre chaque échantillon et le centre calculé au même\n"
     "instant, de la bille 1 puis des trois billes.\n"
+    "Contacts : les bandes et billes que chaque bille touche, retrouvés dans l'enregistrement ; la\n"
+    "route est la suite des trois premiers de la bille 1 (des trois billes avec --score all), que la\n"
+    "recherche fait jouer en premier. Pour chaque contact enregistré que le coup ajusté joue aussi,\n"
+    "l'écart en temps et en position ; puis le premier contact où ils se séparent.\n"
     "statut : 0 succès, 1 fichier illisible ou impossible à écrire, 2 erreur d'usage\n";
 
 const TEnregistreCommande enregistre({"fit", "retrouve la queue d'un coup enregistré (.csv)", kAide, 50,

@@ -1,5 +1,8 @@
 #include "fichiers/FichierFisik.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "fichiers/FichierIni.h"
 
 namespace {
@@ -8,7 +11,42 @@ constexpr const char* kFrottements = "Frottements";
 constexpr const char* kElasticite = "Elasticite";
 constexpr const char* kDurees = "Durees";
 constexpr const char* kAutres = "Autres";
+constexpr const char* kModeleBande = "ModeleBande";
+
+// the cushion model and its constants; false with the reason for a model name it does not know
+bool LitModeleBande(const TFichierIni& ini, const std::string& nomFichier, TConstantesPhys& c,
+                    std::string* erreur) {
+    const auto nom = ini.Lit(kModeleBande, "Modele");
+    const auto modele = nom ? ModeleBandeDeNom(*nom) : std::optional<TModeleBande>(mbImpulsion);
+    if (!modele) {
+        if (erreur)
+            *erreur = "\"" + nomFichier + "\" : [ModeleBande] Modele=" + *nom +
+                      " : modèle de bande inconnu (" + NomModeleBande(mbImpulsion) + " ou " +
+                      NomModeleBande(mbMathavan) + " attendu)";
+        return false;
+    }
+    c.ModeleBande = *modele;
+    c.ElastMathavan = ini.LitReel(kModeleBande, "ElastMathavan", c.ElastMathavan);
+    c.FrotMathavan = ini.LitReel(kModeleBande, "FrotMathavan", c.FrotMathavan);
+    return true;
+}
 }  // namespace
+
+const char* NomModeleBande(TModeleBande modele) {
+    return modele == mbMathavan ? "Mathavan2010" : "Impulsion";
+}
+
+std::optional<TModeleBande> ModeleBandeDeNom(std::string_view nom) {
+    for (const TModeleBande m : {mbImpulsion, mbMathavan}) {
+        const std::string_view n = NomModeleBande(m);
+        if (nom.size() == n.size() && std::equal(nom.begin(), nom.end(), n.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            }))
+            return m;
+    }
+    return std::nullopt;
+}
 
 bool ChargeFisik(TPARAMPHYS& p, const std::string& nomFichier, std::string* erreur) {
     TFichierIni ini;
@@ -36,6 +74,7 @@ bool ChargeFisik(TPARAMPHYS& p, const std::string& nomFichier, std::string* erre
     c.dtEnr = ini.LitReel(kDurees, "Tenr", c.dtEnr);
     c.TLIM = ini.LitReel(kDurees, "Tmax", c.TLIM);
     c.G = ini.LitReel(kAutres, "G", c.G);
+    if (!LitModeleBande(ini, nomFichier, c, erreur)) return false;
     // a zero where the physics divides, or a huge value, would stall or break a shot
     p.Change(c);
 
@@ -69,6 +108,13 @@ bool SauveFisik(TPARAMPHYS& p, const std::string& nomFichier, std::string* erreu
     ini.EcritReel(kDurees, "Tenr", c.dtEnr);
     ini.EcritReel(kDurees, "Tmax", c.TLIM);
     ini.EcritReel(kAutres, "G", c.G);
+    // the cushion model's section only for a table that has one (today's tables are written as
+    // before), or to keep an existing one true
+    if (c.ModeleBande != mbImpulsion || ini.SectionExiste(kModeleBande)) {
+        ini.EcritTexte(kModeleBande, "Modele", NomModeleBande(c.ModeleBande));
+        ini.EcritReel(kModeleBande, "ElastMathavan", c.ElastMathavan);
+        ini.EcritReel(kModeleBande, "FrotMathavan", c.FrotMathavan);
+    }
 
     if (!ini.Sauve(nomFichier, erreur)) return false;
     p.NomFichierFisik = nomFichier;

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t tail
     std::istringstream flux(std::string(reinterpret_cast<const char*>(data), taille));
     TCoupEnregistre coup;
     std::string erreur;
-    if (!LitCoupEnregistre(flux, coup, erreur)) {
+    if (!LitCoupEnregistre(flux, coup, &erreur)) {
         // a refusal always says why
         if (erreur.empty()) std::abort();
         return 0;
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t tail
     // written with six decimals, it reads back with the same samples, a micrometre apart at most
     std::istringstream relu(TexteCoupEnregistre(coup));
     TCoupEnregistre copie;
-    if (!LitCoupEnregistre(relu, copie, erreur)) return 0;  // rounding may bring two starts together
+    if (!LitCoupEnregistre(relu, copie, &erreur)) return 0;  // rounding may bring two starts together
     for (int b = 1; b <= NbBilles; ++b) {
         if (copie.Billes[b].size() != coup.Billes[b].size()) std::abort();
         for (std::size_t i = 0; i < coup.Billes[b].size(); ++i)

@@ -6,6 +6,9 @@
 #include <nlopt.hpp>
 #include <numbers>
 
+#include "moteurs/TrajetEnregistre.h"
+#include "sim/C8_BoucleTrajets.h"
+
 namespace {
 
 constexpr double kDeg = std::numbers::pi / 180;
@@ -21,6 +24,12 @@ using TPoint = std::array<double, NbY>;
 // the search's unit along each coordinate (aim and inclination in rad, speed as a share of the
 // estimate, tip offsets in cm, stroke in s)
 constexpr std::array<double, NbY> kEchelle{0.5 * kDeg, 0.05, 0.3, 0.3, 3 * kDeg, 0.01};
+// A contact of the recorded route that the shot does not play costs as much as 10 cm of distance:
+// the search takes the recorded route first, unless playing it takes a path that much farther
+// (then the model cannot play it as the table did, or the tracking misled the contacts found).
+constexpr double kPenaliteContact = 10;
+// the stroke lies this far (s) at most around what the first samples tell
+constexpr double kMargeFrappe = 0.06;
 
 double Carre(double v) { return v * v; }
 
@@ -60,74 +69,72 @@ std::vector<std::array<double, 2>> EcartsBille1(const TStockTrajets& stock, cons
     return ecarts;
 }
 
-TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
-    TEstimationDepart est;
-    const auto& s = coup.Billes[1];
-    if (s.empty()) return est;
+namespace {
+
+// the first samples that moved, while the path stays straight and before tFin (a contact);
+// (ux, uy): the direction towards the last of them
+std::vector<const TEchantillon*> EchantillonsDroits(const std::vector<TEchantillon>& s, double& ux,
+                                                    double& uy, double tFin) {
     const TEchantillon& p0 = s.front();
-    est.Frappe = p0.t;
-    est.X0 = p0.x;
-    est.Y0 = p0.y;
-    // the first samples that moved, while the path stays straight (before any contact)
     std::vector<const TEchantillon*> mobiles;
-    double ux = 0, uy = 0;
+    double dPrec = 0;
     for (std::size_t i = 1; i < s.size() && mobiles.size() < 8; ++i) {
         const double dx = s[i].x - p0.x, dy = s[i].y - p0.y, d = std::hypot(dx, dy);
         if (d < 0.5) continue;
+        if (s[i].t >= tFin) break;
         if (!mobiles.empty()) {
             if (s[i].t - mobiles.front()->t > 0.16) break;
             if (ux * dx + uy * dy < 0) break;
-            // off the line so far by more than the noise and a 2 degree turn: a contact
+            // coming back towards the start: turned back by a cushion or a ball
+            if (d < dPrec - 0.5) break;
+            // off the line so far by more than the noise and a 2 degree turn: a contact (the line
+            // itself is known to the noise over the distance so far)
             const double ecart = std::abs(ux * dy - uy * dx);
-            if (ecart > 1.0 + d * std::sin(2 * kDeg)) break;
+            if (ecart > 1.0 + d * (std::sin(2 * kDeg) + 1.0 / dPrec)) break;
         }
         mobiles.push_back(&s[i]);
         ux = dx / d;
         uy = dy / d;
+        dPrec = d;
     }
-    if (mobiles.empty()) return est;
-    // direction: towards the farthest straight sample (least sensitive to the noise)
-    est.Visee = std::atan2(uy, ux);
-    est.X0 = p0.x;
-    est.Y0 = p0.y;
-    if (mobiles.size() >= 3) {
-        // the line through the start and the straight samples: its axis is the direction, and the
-        // start, brought onto it, loses the noise across the path
-        double cx = p0.x, cy = p0.y;
-        for (const TEchantillon* e : mobiles) {
-            cx += e->x;
-            cy += e->y;
-        }
-        const double m = double(mobiles.size() + 1);
-        cx /= m;
-        cy /= m;
-        double sxx = Carre(p0.x - cx), syy = Carre(p0.y - cy), sxy = (p0.x - cx) * (p0.y - cy);
-        for (const TEchantillon* e : mobiles) {
-            sxx += Carre(e->x - cx);
-            syy += Carre(e->y - cy);
-            sxy += (e->x - cx) * (e->y - cy);
-        }
-        const double theta = 0.5 * std::atan2(2 * sxy, sxx - syy);
-        double ax = std::cos(theta), ay = std::sin(theta);
-        if (ax * ux + ay * uy < 0) {
-            ax = -ax;
-            ay = -ay;
-        }
-        est.Visee = std::atan2(ay, ax);
-        const double l = (p0.x - cx) * ax + (p0.y - cy) * ay;
-        est.X0 = cx + l * ax;
-        est.Y0 = cy + l * ay;
-        ux = ax;
-        uy = ay;
+    return mobiles;
+}
+
+// The line through the start and the straight samples: its axis is the direction (ux, uy, kept
+// pointing the same way), and the start, brought onto it, loses the noise across the path.
+void AxeDroit(const TEchantillon& p0, const std::vector<const TEchantillon*>& mobiles, TEstimationDepart& est,
+              double& ux, double& uy) {
+    double cx = p0.x, cy = p0.y;
+    for (const TEchantillon* e : mobiles) {
+        cx += e->x;
+        cy += e->y;
     }
-    if (mobiles.size() == 1) {
-        const double d = std::hypot(mobiles[0]->x - p0.x, mobiles[0]->y - p0.y);
-        const double dt = std::max(mobiles[0]->t - p0.t, 0.02);
-        est.Vitesse = d / dt;
-        est.Frappe = p0.t;
-        return est;
+    const double m = double(mobiles.size() + 1);
+    cx /= m;
+    cy /= m;
+    double sxx = Carre(p0.x - cx), syy = Carre(p0.y - cy), sxy = (p0.x - cx) * (p0.y - cy);
+    for (const TEchantillon* e : mobiles) {
+        sxx += Carre(e->x - cx);
+        syy += Carre(e->y - cy);
+        sxy += (e->x - cx) * (e->y - cy);
     }
-    // distance travelled against time: a line whose slope is the speed and whose root the stroke
+    const double theta = 0.5 * std::atan2(2 * sxy, sxx - syy);
+    double ax = std::cos(theta), ay = std::sin(theta);
+    if (ax * ux + ay * uy < 0) {
+        ax = -ax;
+        ay = -ay;
+    }
+    est.Visee = std::atan2(ay, ax);
+    const double l = (p0.x - cx) * ax + (p0.y - cy) * ay;
+    est.X0 = cx + l * ax;
+    est.Y0 = cy + l * ay;
+    ux = ax;
+    uy = ay;
+}
+
+// distance travelled against time: a line whose slope is the speed and whose root the stroke
+void VitesseEtFrappe(const TEchantillon& p0, const std::vector<const TEchantillon*>& mobiles, double ux,
+                     double uy, TEstimationDepart& est) {
     double st = 0, sd = 0, stt = 0, std_ = 0;
     const double n = double(mobiles.size());
     for (const TEchantillon* e : mobiles) {
@@ -138,14 +145,39 @@ TEstimationDepart EstimeDepart(const TCoupEnregistre& coup) {
         std_ += e->t * d;
     }
     const double den = n * stt - st * st;
-    if (den <= 0) return est;
+    if (den <= 0) return;
     const double pente = (n * std_ - st * sd) / den;
     const double origine = (sd - pente * st) / n;
-    if (!(pente > 1)) return est;
+    if (!(pente > 1)) return;
     est.Vitesse = pente;
     // the stroke lies between the last sample at rest and the first one that moved
     est.Frappe = std::clamp(-origine / pente, p0.t, mobiles.front()->t);
     est.Fiable = mobiles.size() >= 3;
+}
+
+}  // namespace
+
+TEstimationDepart EstimeDepart(const TCoupEnregistre& coup, double tContact) {
+    TEstimationDepart est;
+    const auto& s = coup.Billes[1];
+    if (s.empty()) return est;
+    const TEchantillon& p0 = s.front();
+    est.Frappe = p0.t;
+    est.X0 = p0.x;
+    est.Y0 = p0.y;
+    double ux = 0, uy = 0;
+    const std::vector<const TEchantillon*> mobiles = EchantillonsDroits(s, ux, uy, tContact);
+    if (mobiles.empty()) return est;
+    // direction: towards the farthest straight sample (least sensitive to the noise)
+    est.Visee = std::atan2(uy, ux);
+    if (mobiles.size() >= 3) AxeDroit(p0, mobiles, est, ux, uy);
+    if (mobiles.size() == 1) {
+        const double d = std::hypot(mobiles[0]->x - p0.x, mobiles[0]->y - p0.y);
+        const double dt = std::max(mobiles[0]->t - p0.t, 0.02);
+        est.Vitesse = d / dt;
+        return est;
+    }
+    VitesseEtFrappe(p0, mobiles, ux, uy, est);
     return est;
 }
 
@@ -165,8 +197,49 @@ struct TAjustementCoup::TRecherche {
     TPoint meilleur{};
     double meilleurScore = HUGE_VAL;
     TScoreCoup meilleursScores;
+    int meilleursManques = 0;
     bool interrompu = false;
 };
+
+namespace {
+
+// Ball 1 met a ball or a cushion before three samples showed its path: the path went from the
+// start to ball 1's centre at that contact (for a ball hit, a diameter behind the object ball
+// along the way it left), at a speed that what left the contact tells. False when it cannot say.
+bool DepartParContact(const TCoupEnregistre& coup, const TEvenement& e, const TPARAMPHYS& fisik,
+                      TEstimationDepart& est) {
+    const auto& s = coup.Billes[1];
+    TPoint2 c{e.x, e.y};
+    TLigneTemps apres;
+    double v = 0;
+    if (e.Genre == geBille) {
+        const auto& objet = coup.Billes[e.Partie];
+        if (!AjusteLigneApres(objet, e.t + 0.005, apres)) return false;
+        const double vb = std::hypot(apres.vx, apres.vy);
+        if (vb < 1) return false;
+        const TPoint2 repos = PositionTrajet(objet, e.t - 0.1);
+        c = {repos.x - fisik.Diametre() * apres.vx / vb, repos.y - fisik.Diametre() * apres.vy / vb};
+        // equal masses: the striker's velocity before is the sum of both after
+        TLigneTemps frappeur;
+        if (!AjusteLigneApres(s, e.t + 0.005, frappeur)) return false;
+        v = std::hypot(apres.vx + frappeur.vx, apres.vy + frappeur.vy);
+    } else {
+        if (!AjusteLigneApres(s, e.t + 0.005, apres)) return false;
+        // about four fifths of the speed come back from a cushion
+        v = std::hypot(apres.vx, apres.vy) / 0.8;
+    }
+    const double l = std::hypot(c.x - s.front().x, c.y - s.front().y);
+    if (l < 0.5 || v < 1) return false;
+    est.Visee = std::atan2(c.y - s.front().y, c.x - s.front().x);
+    est.Vitesse = v;
+    est.Frappe = std::clamp(e.t - l / v, s.front().t - kMargeFrappe, e.t);
+    est.X0 = s.front().x;
+    est.Y0 = s.front().y;
+    est.Fiable = true;
+    return true;
+}
+
+}  // namespace
 
 TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre& coup)
     : simu_(std::make_unique<TBillardVelmora>()), coup_(coup) {
@@ -187,8 +260,20 @@ TAjustementCoup::TAjustementCoup(const TPARAMPHYS& fisik, const TCoupEnregistre&
         }
         simu_->Trajets[b][0] = {Vecteur(x / n, y / n, r), VecteurNul, VecteurNul};
     }
-    const TEstimationDepart est = EstimeDepart(coup_);
-    if (est.Fiable) simu_->Trajets[1][0].Position = Vecteur(est.X0, est.Y0, r);
+    evenements_ = DetecteEvenements(coup_, GeometrieTable(simu_->Fisik));
+    // what the first samples tell, up to ball 1's first contact; a contact before three samples:
+    // where that contact was
+    const double premierContact = evenements_[1].empty() ? HUGE_VAL : evenements_[1].front().t - 0.01;
+    est_ = EstimeDepart(coup_, premierContact);
+    if (!est_.Fiable && premierContact < HUGE_VAL)
+        DepartParContact(coup_, evenements_[1].front(), simu_->Fisik, est_);
+    if (est_.Fiable) simu_->Trajets[1][0].Position = Vecteur(est_.X0, est_.Y0, r);
+    frappeMin_ = est_.Frappe - kMargeFrappe;
+    frappeMax_ = est_.Frappe + kMargeFrappe;
+    double ux = 0, uy = 0;
+    if (!coup_.Billes[1].empty())
+        for (const TEchantillon* e : EchantillonsDroits(coup_.Billes[1], ux, uy, premierContact))
+            premiers_.push_back(*e);
 }
 
 TScoreCoup TAjustementCoup::Joue(const TParamQueue& queue, double frappe) {
@@ -198,6 +283,50 @@ TScoreCoup TAjustementCoup::Joue(const TParamQueue& queue, double frappe) {
     s.Joue();
     ++nbCoups_;
     return ScoreStock(s, coup_, frappe);
+}
+
+double TAjustementCoup::FrappeCalee() const {
+    // each first sample gives the stroke by the time the computed ball needed to get as far
+    // from its start; their mean is the stroke
+    const TBillardVelmora& s = *simu_;
+    const TVecteur& p0 = s.Trajets[1][0].Position;
+    double somme = 0;
+    int n = 0, k = 0;
+    double dPrec = 0;
+    for (const TEchantillon& e : premiers_) {
+        const double d = std::hypot(e.x - p0.x, e.y - p0.y);
+        while (k < s.NbPhotos) {
+            const TVecteur& q = s.Trajets[1][k + 1].Position;
+            const double dk = std::hypot(q.x - p0.x, q.y - p0.y);
+            if (dk >= d) break;
+            dPrec = dk;
+            ++k;
+        }
+        if (k >= s.NbPhotos) break;
+        const TVecteur& q = s.Trajets[1][k + 1].Position;
+        const double dk = std::hypot(q.x - p0.x, q.y - p0.y);
+        const double f = dk > dPrec ? (d - dPrec) / (dk - dPrec) : 1.0;
+        const double tau = s.Temps[k] + f * (s.Temps[k + 1] - s.Temps[k]);
+        somme += e.t - tau;
+        ++n;
+    }
+    const double frappe = n > 0 ? somme / n : 0.5 * (frappeMin_ + frappeMax_);
+    return std::clamp(frappe, frappeMin_, frappeMax_);
+}
+
+TAjustementCoup::TEssai TAjustementCoup::JoueCale(const TParamQueue& queue, bool toutesBilles) {
+    TBillardVelmora& s = *simu_;
+    for (int b = 2; b <= NbBilles; ++b) s.Trajets[b][0].Vitesse = s.Trajets[b][0].Rotation = VecteurNul;
+    s.SetParamQueue(queue);
+    s.ImpactQueue();
+    suivi_.Vide();
+    s.CalculTrajetsSuivi(suivi_);
+    ++nbCoups_;
+    TEssai essai;
+    essai.Frappe = FrappeCalee();
+    essai.Score = ScoreStock(s, coup_, essai.Frappe);
+    essai.Manques = ContactsManques(evenements_, suivi_.Decale(essai.Frappe), toutesBilles);
+    return essai;
 }
 
 TParamQueue TAjustementCoup::QueuePoint(const double* point, double masse) {
@@ -242,13 +371,17 @@ void Deport(const TPoint& y, double deportMax, double& effet, double& hauteur) {
 
 // plays a point and keeps it when best; the value the search minimises
 double Evalue(TAjustementCoup& a, TAjustementCoup::TRecherche& r, const TPoint& y) {
-    const TScoreCoup s = a.Joue(a.QueuePoint(y.data(), r.options.MasseQueue), y[yFrappe]);
-    const double v = r.options.ScoreToutes ? s.Toutes : s.Bille1;
+    const bool toutes = r.options.ScoreToutes;
+    const TAjustementCoup::TEssai e = a.JoueCale(a.QueuePoint(y.data(), r.options.MasseQueue), toutes);
+    const double ecart = toutes ? e.Score.Toutes : e.Score.Bille1;
+    const double v = ecart + (r.options.Route ? kPenaliteContact * e.Manques : 0.0);
     ++r.faits;
     if (v < r.meilleurScore) {
         r.meilleurScore = v;
         r.meilleur = y;
-        r.meilleursScores = s;
+        r.meilleur[yFrappe] = e.Frappe;
+        r.meilleursScores = e.Score;
+        r.meilleursManques = e.Manques;
     }
     if (r.progression && r.faits % 64 == 0) r.progression(std::min(1.0, double(r.faits) / double(r.prevus)));
     return v;
@@ -308,19 +441,10 @@ void TAjustementCoup::Local(TRecherche& r, const std::array<double, NbParamsAjus
     }
 }
 
-TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, const std::atomic<bool>* arret,
-                                            const std::function<void(double)>& progression) {
-    const auto debut = std::chrono::steady_clock::now();
-    const long coupsAvant = nbCoups_;
-    TRecherche r;
-    r.options = options;
-    r.arret = arret;
-    r.progression = progression;
-    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2()) * 0.999;
-    const TEstimationDepart est = EstimeDepart(coup_);
-    const auto& L = options.Libres;
+namespace {
 
-    // the start: what the first samples tell, a plain cue otherwise
+// the start and the bounds of the search: what the first samples tell, a plain cue otherwise
+void Borne(TAjustementCoup::TRecherche& r, const TEstimationDepart& est, double deportMax) {
     const double vBille = est.Vitesse > 1 ? est.Vitesse : 150;
     r.base = {est.Visee, vBille, 0, 0, 0, est.Frappe};
     r.bas = {est.Visee - 6 * kDeg, vBille * 0.5, -deportMax, -deportMax, 0, est.Frappe - 0.06};
@@ -333,65 +457,87 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
         r.haut[yVitesse] = vBille * 4;
     }
     for (int c = 0; c < NbParamsAjustes; ++c)
-        if (L[c]) r.libres.push_back(c);
-    r.libres.push_back(yFrappe);
+        if (r.options.Libres[c]) r.libres.push_back(c);
+}
 
-    // the scan: aim around the first samples, tip offsets over the disc, speed around the estimate
+// the scan's grid: aim around the first samples, tip offsets over the disc, speed around the estimate
+struct TGrille {
     std::vector<double> visees{0}, effets{0}, hauteurs{0}, facteurs{1};
-    if (L[paVisee]) {
-        visees.clear();
+    long Taille() const { return long(visees.size() * effets.size() * hauteurs.size() * facteurs.size()); }
+};
+
+TGrille Grille(const std::array<bool, NbParamsAjustes>& libres, const TEstimationDepart& est, double d) {
+    TGrille g;
+    if (libres[paVisee]) {
+        g.visees.clear();
         const int n = est.Fiable ? 8 : 36;
         const double pasVisee = est.Fiable ? 0.25 * kDeg : 10 * kDeg;
-        for (int k = -n; k <= n; ++k) visees.push_back(k * pasVisee);
+        for (int k = -n; k <= n; ++k) g.visees.push_back(k * pasVisee);
     }
-    const double d = deportMax;
-    if (L[paEffet]) effets = {-0.8 * d, -0.4 * d, 0, 0.4 * d, 0.8 * d};
-    if (L[paHauteur]) hauteurs = {-0.6 * d, -0.3 * d, 0, 0.3 * d, 0.6 * d};
-    if (L[paVitesse])
-        facteurs =
+    if (libres[paEffet]) g.effets = {-0.8 * d, -0.4 * d, 0, 0.4 * d, 0.8 * d};
+    if (libres[paHauteur]) g.hauteurs = {-0.6 * d, -0.3 * d, 0, 0.3 * d, 0.6 * d};
+    if (libres[paVitesse])
+        g.facteurs =
             est.Fiable ? std::vector<double>{0.95, 1.0, 1.05} : std::vector<double>{0.5, 0.8, 1.2, 1.8};
-    const long nbScan = long(visees.size() * effets.size() * hauteurs.size() * facteurs.size());
-    r.prevus = nbScan + long(options.NbDeparts) * options.EvalsLocales;
+    return g;
+}
 
-    struct TCellule {
-        TPoint y;
-        double score;
-        int ie, ih;
-    };
+struct TCellule {
+    TPoint y;
+    double score;
+    int ie, ih;
+};
+
+// every cell of the grid played, in the grid's order
+std::vector<TCellule> Balaye(TAjustementCoup& a, TAjustementCoup::TRecherche& r, const TGrille& g,
+                             const TEstimationDepart& est) {
     std::vector<TCellule> cellules;
-    cellules.reserve(std::size_t(nbScan));
-    for (std::size_t ie = 0; ie < effets.size() && !r.interrompu; ++ie)
-        for (std::size_t ih = 0; ih < hauteurs.size() && !r.interrompu; ++ih) {
-            for (double f : facteurs)
-                for (double dv : visees) {
-                    if (arret && arret->load()) {
+    cellules.reserve(std::size_t(g.Taille()));
+    for (std::size_t ie = 0; ie < g.effets.size() && !r.interrompu; ++ie)
+        for (std::size_t ih = 0; ih < g.hauteurs.size() && !r.interrompu; ++ih) {
+            for (double f : g.facteurs)
+                for (double dv : g.visees) {
+                    if (r.arret && r.arret->load()) {
                         r.interrompu = true;
                         break;
                     }
                     TPoint y = r.base;
                     y[yVisee] = est.Visee + dv;
-                    y[yVitesse] = vBille * f;
-                    y[yEffet] = effets[ie];
-                    y[yHauteur] = hauteurs[ih];
-                    cellules.push_back({y, Evalue(*this, r, y), int(ie), int(ih)});
+                    y[yVitesse] = r.base[yVitesse] * f;
+                    y[yEffet] = g.effets[ie];
+                    y[yHauteur] = g.hauteurs[ih];
+                    cellules.push_back({y, Evalue(a, r, y), int(ie), int(ih)});
                 }
         }
+    return cellules;
+}
 
-    // local searches from the best cells, one per tip-offset cell (the branches of the score)
+// the best cells, one per tip-offset cell and aim (the branches of the score)
+std::vector<TPoint> Departs(std::vector<TCellule>& cellules, int nbDeparts) {
     std::stable_sort(cellules.begin(), cellules.end(),
                      [](const TCellule& a, const TCellule& b) { return a.score < b.score; });
-    std::vector<const TCellule*> departs;
+    std::vector<const TCellule*> retenues;
     for (const TCellule& c : cellules) {
-        if (int(departs.size()) >= r.options.NbDeparts) break;
-        const bool vu = std::any_of(departs.begin(), departs.end(), [&](const TCellule* p) {
+        if (int(retenues.size()) >= nbDeparts) break;
+        const bool vu = std::any_of(retenues.begin(), retenues.end(), [&](const TCellule* p) {
             return std::abs(p->ie - c.ie) + std::abs(p->ih - c.ih) < 1 &&
                    std::abs(p->y[yVisee] - c.y[yVisee]) < 0.6 * kDeg;
         });
-        if (!vu) departs.push_back(&c);
+        if (!vu) retenues.push_back(&c);
     }
-    for (const TCellule* c : departs) {
+    std::vector<TPoint> departs;
+    departs.reserve(retenues.size());
+    for (const TCellule* c : retenues) departs.push_back(c->y);
+    return departs;
+}
+
+}  // namespace
+
+void TAjustementCoup::Descend(TRecherche& r,
+                              const std::vector<std::array<double, NbParamsAjustes + 1>>& departs) {
+    for (const TPoint& y : departs) {
         if (r.interrompu) break;
-        Local(r, c->y, r.options.EvalsLocales);
+        Local(r, y, r.options.EvalsLocales);
     }
     // the simplex may stall short of the bottom: restarted from the best point while that helps
     for (int k = 0; k < 4 && !r.interrompu && r.meilleurScore < HUGE_VAL; ++k) {
@@ -399,12 +545,35 @@ TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, c
         Local(r, r.meilleur, r.options.EvalsLocales / 2);
         if (r.meilleurScore > avant * (1 - 1e-3)) break;
     }
+}
+
+TResultatAjustement TAjustementCoup::Ajuste(const TOptionsAjustement& options, const std::atomic<bool>* arret,
+                                            const std::function<void(double)>& progression) {
+    const auto debut = std::chrono::steady_clock::now();
+    const long coupsAvant = nbCoups_;
+    TRecherche r;
+    r.options = options;
+    r.arret = arret;
+    r.progression = progression;
+    const double deportMax = std::sqrt(simu_->Fisik.DeportMax2()) * 0.999;
+    const TEstimationDepart& est = est_;
+    Borne(r, est, deportMax);
+    const TGrille grille = Grille(options.Libres, est, deportMax);
+    r.prevus = grille.Taille() + long(options.NbDeparts) * options.EvalsLocales;
+
+    std::vector<TCellule> cellules = Balaye(*this, r, grille, est);
+    Descend(r, Departs(cellules, options.NbDeparts));
 
     TResultatAjustement res;
     res.Queue = QueuePoint(r.meilleur.data(), options.MasseQueue);
     res.Frappe = r.meilleur[yFrappe];
-    // the best shot again, so that Simu() holds it
-    res.Score = r.meilleurScore < HUGE_VAL ? Joue(res.Queue, res.Frappe) : TScoreCoup{};
+    res.NbContacts = NbContacts(evenements_, options.ScoreToutes);
+    if (r.meilleurScore < HUGE_VAL) {
+        // the best shot again, so that Simu() and the computed contacts hold it
+        const TEssai e = JoueCale(res.Queue, options.ScoreToutes);
+        res.Score = e.Score;
+        res.ContactsManques = e.Manques;
+    }
     res.NbCoups = nbCoups_ - coupsAvant;
     res.Interrompu = r.interrompu;
     res.Secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
@@ -427,7 +596,6 @@ TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart,
     r.haut = {q.AngleOx + 3 * kDeg, v * 1.4, deportMax, deportMax, 45 * kDeg, depart.Frappe + 0.04};
     for (int c = 0; c < NbParamsAjustes; ++c)
         if (options.Libres[c]) r.libres.push_back(c);
-    r.libres.push_back(yFrappe);
     Evalue(*this, r, r.base);
     // close to the bottom already: small first steps keep the search on the same branch
     Local(r, r.base, evals - 1, 0.25);
@@ -435,6 +603,8 @@ TResultatAjustement TAjustementCoup::Affine(const TResultatAjustement& depart,
     res.Queue = QueuePoint(r.meilleur.data(), options.MasseQueue);
     res.Frappe = r.meilleur[yFrappe];
     res.Score = r.meilleursScores;
+    res.ContactsManques = r.meilleursManques;
+    res.NbContacts = NbContacts(evenements_, options.ScoreToutes);
     res.NbCoups = nbCoups_ - coupsAvant;
     res.Secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
     return res;

@@ -7,11 +7,13 @@
 
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "moteurs/CoupEnregistre.h"
+#include "moteurs/EvenementsCoup.h"
 #include "sim/C8_BillardVelmora.h"
 
 enum TParamAjuste : int { paVisee, paVitesse, paEffet, paHauteur, paInclinaison };
@@ -32,15 +34,20 @@ std::vector<std::array<double, 2>> EcartsBille1(const TStockTrajets& stock, cons
 struct TOptionsAjustement {
     std::array<bool, NbParamsAjustes> Libres{true, true, true, true, false};
     bool ScoreToutes = false;  // fit all balls instead of ball 1
+    bool Route = true;         // the recorded route first (see EvenementsCoup.h), then the distance
     double MasseQueue = 520;
-    int NbDeparts = 6;       // local searches from the best distinct cells of the scan
-    int EvalsLocales = 300;  // shots per local search
+    int NbDeparts = 20;      // local searches from the best distinct cells of the scan
+    int EvalsLocales = 200;  // shots per local search
 };
 
 struct TResultatAjustement {
     TParamQueue Queue;
     double Frappe = 0;  // instant of the cue impact on the recording's clock (s)
     TScoreCoup Score;
+    // the recorded contacts the fitted shot does not play in order (ball 1's, or every ball's
+    // when all balls are scored), and how many there were
+    int ContactsManques = 0;
+    int NbContacts = 0;
     long NbCoups = 0;  // shots computed
     double Secondes = 0;
     bool Interrompu = false;
@@ -54,7 +61,8 @@ struct TEstimationDepart {
     double X0 = 0, Y0 = 0;  // where it started, the noise across its path taken out
     bool Fiable = false;    // enough moving samples to trust the three
 };
-TEstimationDepart EstimeDepart(const TCoupEnregistre& coup);
+// (tContact: ball 1's first contact, when known; no sample from then on counts)
+TEstimationDepart EstimeDepart(const TCoupEnregistre& coup, double tContact = HUGE_VAL);
 
 class TAjustementCoup {
 public:
@@ -64,6 +72,19 @@ public:
 
     // plays one cue with its stroke at `frappe` and scores it
     TScoreCoup Joue(const TParamQueue& queue, double frappe);
+    // One cue played, its stroke placed where the first samples of ball 1 put it (the recorded
+    // start of its path; neither the later path nor the speed moves it), scored, and the recorded
+    // contacts it misses counted.
+    struct TEssai {
+        TScoreCoup Score;
+        double Frappe = 0;
+        int Manques = 0;
+    };
+    TEssai JoueCale(const TParamQueue& queue, bool toutesBilles);
+    // the recording's contacts, found once
+    const TEvenementsCoup& Evenements() const { return evenements_; }
+    // the contacts of the shot last played, on the recording's clock (stroke at `frappe`)
+    TEvenementsCoup EvenementsCalcules(double frappe) const { return suivi_.Decale(frappe); }
     // the shot last played
     const TBillardVelmora& Simu() const { return *simu_; }
     const TCoupEnregistre& Coup() const { return coup_; }
@@ -88,8 +109,19 @@ private:
     double Transmission(double effet, double hauteur, double masse);
     void Local(TRecherche& r, const std::array<double, NbParamsAjustes + 1>& depart, int evals,
                double pas = 1);
+    // local searches from each start, then from the best point while that helps
+    void Descend(TRecherche& r, const std::vector<std::array<double, NbParamsAjustes + 1>>& departs);
+
+    // the stroke that puts the shot last played on the first samples of ball 1
+    double FrappeCalee() const;
 
     std::unique_ptr<TBillardVelmora> simu_;
     TCoupEnregistre coup_;
     long nbCoups_ = 0;
+    TEvenementsCoup evenements_;
+    TSuiviEvenements suivi_;
+    // ball 1's samples along its first straight path, and where the stroke may be on their clock
+    std::vector<TEchantillon> premiers_;
+    double frappeMin_ = 0, frappeMax_ = 0;
+    TEstimationDepart est_;
 };

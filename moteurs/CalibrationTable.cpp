@@ -20,6 +20,9 @@ const std::vector<TConstanteCalibrable>& ConstantesCalibrables() {
         {"ElastBiBi", &TConstantesPhys::ElastBiBi, 0.5, 1},
         {"ElastBiBde", &TConstantesPhys::ElastBiBde, 0.3, 1},
         {"ElastQueueBi", &TConstantesPhys::PerteEcQB, 0.001, 0.5},
+        {"HautBdes", &TConstantesPhys::HautBdes, 3.2, 4.5},
+        {"ElastMathavan", &TConstantesPhys::ElastMathavan, 0.5, 1},
+        {"FrotMathavan", &TConstantesPhys::FrotMathavan, 0.01, 0.6},
     };
     return constantes;
 }
@@ -31,10 +34,12 @@ std::optional<int> TrouveConstante(const std::string& nom) {
     return std::nullopt;
 }
 
-std::vector<int> ConstantesParDefaut() {
+std::vector<int> ConstantesParDefaut(TModeleBande modele) {
+    const bool pasAPas = modele == mbMathavan;
     std::vector<int> v;
     for (const char* nom :
-         {"FrotBiTapRoule", "FrotBiTapGlisse", "ElastBiBi", "ElastBiBde", "FrotBiBi", "FrotBiBde"})
+         {"FrotBiTapRoule", "FrotBiTapGlisse", "ElastBiBi", pasAPas ? "ElastMathavan" : "ElastBiBde",
+          "FrotBiBi", pasAPas ? "FrotMathavan" : "FrotBiBde"})
         v.push_back(*TrouveConstante(nom));
     return v;
 }
@@ -133,6 +138,97 @@ TBilanScores TCalibrationTable::Bilan(const TPARAMPHYS& fisik, const std::vector
     return b;
 }
 
+// What the search of the constants carries from trial to trial: the values relative to the start
+// (each constant within its range), the cues each shot starts from, the best trial so far.
+struct TCalibrationTable::TEtatCalibration {
+    const TOptionsCalibration* options = nullptr;
+    const TRepartiteurCalibration* repartiteur = nullptr;
+    const std::vector<int>* entrainement = nullptr;
+    const std::atomic<bool>* arret = nullptr;
+    const std::function<void(const TProgressionCalibration&)>* progression = nullptr;
+    std::vector<double> v0, bas, haut;
+    std::vector<TResultatAjustement> bases;
+    std::vector<double> meilleurX;
+    double meilleur = 0;
+    long coups = 0;
+    TProgressionCalibration prog;
+    nlopt::opt* opt = nullptr;
+    bool interrompu = false;
+
+    std::vector<double> Valeurs(const std::vector<double>& xs) const {
+        std::vector<double> v(xs.size());
+        for (std::size_t k = 0; k < xs.size(); ++k) v[k] = xs[k] * v0[k];
+        return v;
+    }
+    void Compte(const TBilanScores& b) {
+        for (const TResultatAjustement& r : b.Coups) coups += r.NbCoups;
+    }
+};
+
+double TCalibrationTable::Essai(TEtatCalibration& e, const std::vector<double>& xv) const {
+    if (e.arret && e.arret->load()) {
+        e.interrompu = true;
+        e.opt->force_stop();
+        return HUGE_VAL;
+    }
+    const TPARAMPHYS fisik = Fisik(e.options->Constantes, e.Valeurs(xv));
+    std::vector<TTacheCoup> taches;
+    for (std::size_t k = 0; k < e.entrainement->size(); ++k)
+        taches.push_back({(*e.entrainement)[k], false, e.bases[k]});
+    const std::vector<TResultatAjustement> r = (*e.repartiteur)(fisik, taches);
+    std::vector<double> scores;
+    for (const TResultatAjustement& a : r) {
+        scores.push_back(Valeur(a, e.options->Ajustement));
+        e.coups += a.NbCoups;
+    }
+    const double moyenne = MoyenneRetenue(scores, e.options->PartRetenue);
+    if (moyenne < e.meilleur) {
+        e.meilleur = moyenne;
+        e.meilleurX = xv;
+    }
+    ++e.prog.Essai;
+    e.prog.Meilleur = e.meilleur;
+    if (*e.progression) (*e.progression)(e.prog);
+    return moyenne;
+}
+
+void TCalibrationTable::Tour(TEtatCalibration& e, int tour) const {
+    const TOptionsCalibration& options = *e.options;
+    // every shot fitted afresh under the best constants so far: the starts of the local searches
+    if (tour > 0) {
+        const TBilanScores b = Bilan(Fisik(options.Constantes, e.Valeurs(e.meilleurX)), *e.entrainement,
+                                     options, *e.repartiteur);
+        e.Compte(b);
+        e.bases = b.Coups;
+    }
+    nlopt::opt opt(nlopt::LN_NELDERMEAD, unsigned(e.v0.size()));
+    opt.set_lower_bounds(e.bas);
+    opt.set_upper_bounds(e.haut);
+    opt.set_initial_step(options.PasInitial / (tour + 1));
+    opt.set_maxeval(options.EssaisParTour);
+    opt.set_xtol_rel(1e-4);
+    e.opt = &opt;
+    e.interrompu = false;
+    struct TCtx {
+        const TCalibrationTable* self;
+        TEtatCalibration* e;
+    } ctx{this, &e};
+    opt.set_min_objective(
+        [](unsigned nx, const double* xs, double*, void* donnees) -> double {
+            auto& c = *static_cast<TCtx*>(donnees);
+            return c.self->Essai(*c.e, std::vector<double>(xs, xs + nx));
+        },
+        &ctx);
+    std::vector<double> xs = e.meilleurX;
+    double valeur = 0;
+    try {
+        opt.optimize(xs, valeur);
+    } catch (const std::exception&) {
+        // a stop asked, or the search's own limits: the best trial so far stands
+    }
+    e.opt = nullptr;
+}
+
 TResultatCalibration TCalibrationTable::Calibre(
     const std::vector<int>& entrainement, const std::vector<int>& validation,
     const TOptionsCalibration& options, TRepartiteurCalibration repartiteur, const std::atomic<bool>* arret,
@@ -143,125 +239,64 @@ TResultatCalibration TCalibrationTable::Calibre(
     const auto& cc = ConstantesCalibrables();
     const std::size_t n = options.Constantes.size();
     TResultatCalibration res;
-    long coups = 0;
-    const auto compte = [&coups](const TBilanScores& b) {
-        for (const TResultatAjustement& r : b.Coups) coups += r.NbCoups;
-    };
+    TEtatCalibration e;
+    e.options = &options;
+    e.repartiteur = &repartiteur;
+    e.entrainement = &entrainement;
+    e.arret = arret;
+    e.progression = &progression;
 
     // the search runs on values relative to the start, each constant within its range
-    std::vector<double> v0(n), bas(n), haut(n), x(n, 1.0);
+    e.v0.resize(n);
+    e.bas.resize(n);
+    e.haut.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         const TConstanteCalibrable& c = cc[std::size_t(options.Constantes[k])];
-        v0[k] = std::clamp(depart_.Constantes().*c.Champ, c.Min, c.Max);
-        bas[k] = c.Min / v0[k];
-        haut[k] = c.Max / v0[k];
+        e.v0[k] = std::clamp(depart_.Constantes().*c.Champ, c.Min, c.Max);
+        e.bas[k] = c.Min / e.v0[k];
+        e.haut[k] = c.Max / e.v0[k];
     }
-    const auto valeurs = [&](const std::vector<double>& xs) {
-        std::vector<double> v(n);
-        for (std::size_t k = 0; k < n; ++k) v[k] = xs[k] * v0[k];
-        return v;
-    };
+    e.meilleurX.assign(n, 1.0);
 
-    res.EntrainementDepart = Bilan(Fisik(options.Constantes, v0), entrainement, options, repartiteur);
-    compte(res.EntrainementDepart);
-    std::vector<TResultatAjustement> bases = res.EntrainementDepart.Coups;
-    std::vector<double> meilleurX = x;
+    res.EntrainementDepart = Bilan(Fisik(options.Constantes, e.v0), entrainement, options, repartiteur);
+    e.Compte(res.EntrainementDepart);
+    e.bases = res.EntrainementDepart.Coups;
     std::vector<double> scoresDepart;
-    scoresDepart.reserve(bases.size());
-    for (const TResultatAjustement& r : bases) scoresDepart.push_back(Valeur(r, options.Ajustement));
-    double meilleur = MoyenneRetenue(scoresDepart, options.PartRetenue);
-    TProgressionCalibration prog;
-    prog.NbEssais = options.NbTours * options.EssaisParTour;
-    prog.Meilleur = meilleur;
+    scoresDepart.reserve(e.bases.size());
+    for (const TResultatAjustement& r : e.bases) scoresDepart.push_back(Valeur(r, options.Ajustement));
+    e.meilleur = MoyenneRetenue(scoresDepart, options.PartRetenue);
+    e.prog.NbEssais = options.NbTours * options.EssaisParTour;
+    e.prog.Meilleur = e.meilleur;
 
     for (int tour = 0; tour < options.NbTours && n > 0 && !entrainement.empty(); ++tour) {
         if (arret && arret->load()) break;
-        // every shot fitted afresh under the best constants so far: the starts of the local searches
-        if (tour > 0) {
-            const TBilanScores b =
-                Bilan(Fisik(options.Constantes, valeurs(meilleurX)), entrainement, options, repartiteur);
-            compte(b);
-            bases = b.Coups;
-        }
-        nlopt::opt opt(nlopt::LN_NELDERMEAD, unsigned(n));
-        opt.set_lower_bounds(bas);
-        opt.set_upper_bounds(haut);
-        opt.set_initial_step(options.PasInitial / (tour + 1));
-        opt.set_maxeval(options.EssaisParTour);
-        opt.set_xtol_rel(1e-4);
-        struct TCtx {
-            const TCalibrationTable* self;
-            const TOptionsCalibration* options;
-            const TRepartiteurCalibration* repartiteur;
-            const std::vector<int>* entrainement;
-            const std::vector<TResultatAjustement>* bases;
-            std::function<std::vector<double>(const std::vector<double>&)> valeurs;
-            const std::atomic<bool>* arret;
-            nlopt::opt* opt;
-            std::vector<double>* meilleurX;
-            double* meilleur;
-            long* coups;
-            TProgressionCalibration* prog;
-            const std::function<void(const TProgressionCalibration&)>* progression;
-            bool interrompu = false;
-        } ctx{this, &options,   &repartiteur, &entrainement, &bases, valeurs,     arret,
-              &opt, &meilleurX, &meilleur,    &coups,        &prog,  &progression};
-        opt.set_min_objective(
-            [](unsigned nx, const double* xs, double*, void* donnees) -> double {
-                auto& c = *static_cast<TCtx*>(donnees);
-                if (c.arret && c.arret->load()) {
-                    c.interrompu = true;
-                    c.opt->force_stop();
-                    return HUGE_VAL;
-                }
-                const std::vector<double> xv(xs, xs + nx);
-                const TPARAMPHYS fisik = c.self->Fisik(c.options->Constantes, c.valeurs(xv));
-                std::vector<TTacheCoup> taches;
-                for (std::size_t k = 0; k < c.entrainement->size(); ++k)
-                    taches.push_back({(*c.entrainement)[k], false, (*c.bases)[k]});
-                const std::vector<TResultatAjustement> r = (*c.repartiteur)(fisik, taches);
-                std::vector<double> scores;
-                for (const TResultatAjustement& a : r) {
-                    scores.push_back(Valeur(a, c.options->Ajustement));
-                    *c.coups += a.NbCoups;
-                }
-                const double moyenne = MoyenneRetenue(scores, c.options->PartRetenue);
-                if (moyenne < *c.meilleur) {
-                    *c.meilleur = moyenne;
-                    *c.meilleurX = xv;
-                }
-                ++c.prog->Essai;
-                c.prog->Meilleur = *c.meilleur;
-                if (*c.progression) (*c.progression)(*c.prog);
-                return moyenne;
-            },
-            &ctx);
-        std::vector<double> xs = meilleurX;
-        double valeur = 0;
-        try {
-            opt.optimize(xs, valeur);
-        } catch (const std::exception&) {
-            // a stop asked, or the search's own limits: the best trial so far stands
-        }
-        if (ctx.interrompu) res.Interrompu = true;
+        Tour(e, tour);
+        if (e.interrompu) res.Interrompu = true;
     }
-
-    res.Valeurs = valeurs(meilleurX);
-    res.Fisik = Fisik(options.Constantes, res.Valeurs);
-    for (std::size_t k = 0; k < n; ++k)
-        res.Valeurs[k] = res.Fisik.Constantes().*cc[std::size_t(options.Constantes[k])].Champ;
-    res.NbEssais = prog.Essai;
-    if (!(arret && arret->load())) {
-        res.Entrainement = Bilan(res.Fisik, entrainement, options, repartiteur);
-        compte(res.Entrainement);
-        res.ValidationDepart = Bilan(Fisik(options.Constantes, v0), validation, options, repartiteur);
-        res.Validation = Bilan(res.Fisik, validation, options, repartiteur);
-        compte(res.ValidationDepart);
-        compte(res.Validation);
-    } else {
-        res.Interrompu = true;
-    }
-    res.NbCoups = coups;
+    Conclut(e, validation, res);
+    res.NbCoups = e.coups;
     res.Secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
     return res;
+}
+
+void TCalibrationTable::Conclut(TEtatCalibration& e, const std::vector<int>& validation,
+                                TResultatCalibration& res) const {
+    const TOptionsCalibration& options = *e.options;
+    const auto& cc = ConstantesCalibrables();
+    res.Valeurs = e.Valeurs(e.meilleurX);
+    res.Fisik = Fisik(options.Constantes, res.Valeurs);
+    for (std::size_t k = 0; k < res.Valeurs.size(); ++k)
+        res.Valeurs[k] = res.Fisik.Constantes().*cc[std::size_t(options.Constantes[k])].Champ;
+    res.NbEssais = e.prog.Essai;
+    if (e.arret && e.arret->load()) {
+        res.Interrompu = true;
+        return;
+    }
+    // the fitted constants and the start judged on every shot, each fitted afresh
+    res.Entrainement = Bilan(res.Fisik, *e.entrainement, options, *e.repartiteur);
+    e.Compte(res.Entrainement);
+    res.ValidationDepart = Bilan(Fisik(options.Constantes, e.v0), validation, options, *e.repartiteur);
+    res.Validation = Bilan(res.Fisik, validation, options, *e.repartiteur);
+    e.Compte(res.ValidationDepart);
+    e.Compte(res.Validation);
 }

@@ -23,8 +23,10 @@ struct TConstanteCalibrable {
 const std::vector<TConstanteCalibrable>& ConstantesCalibrables();
 // index in ConstantesCalibrables, none for an unknown name
 std::optional<int> TrouveConstante(const std::string& nom);
-// rolling and sliding friction, ball-ball and ball-cushion restitution and friction
-std::vector<int> ConstantesParDefaut();
+// rolling and sliding friction, ball-ball restitution and friction, and the cushion model's
+// restitution and friction (today's model: ElastBiBde, FrotBiBde; the stepped one: ElastMathavan,
+// FrotMathavan)
+std::vector<int> ConstantesParDefaut(TModeleBande modele = mbImpulsion);
 
 // one shot's fit under a trial set: the whole fit, or a local search from a cue already found
 struct TTacheCoup {
@@ -104,6 +106,14 @@ public:
         const std::function<void(const TProgressionCalibration&)>& progression = {}) const;
 
 private:
+    struct TEtatCalibration;
+    // one trial set of constants (relative values) judged on the training shots
+    double Essai(TEtatCalibration& e, const std::vector<double>& xv) const;
+    // one tour: the shots refitted under the best constants (after the first), then the search
+    void Tour(TEtatCalibration& e, int tour) const;
+    // the fitted constants, and the scores of the training and held-out shots under them
+    void Conclut(TEtatCalibration& e, const std::vector<int>& validation, TResultatCalibration& res) const;
+
     TPARAMPHYS depart_;
     std::vector<TCoupEnregistre> coups_;
 };

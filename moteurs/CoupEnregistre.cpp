@@ -56,14 +56,109 @@ double TCoupEnregistre::Duree() const {
     return fin;
 }
 
-bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& erreur) {
+namespace {
+
+// Where reading stands: the recording so far, the line of each ball's first sample (which a
+// refusal of where the balls start names) and the count of samples.
+struct TLecture {
     TCoupEnregistre lu;
+    std::array<long, NbBilles + 1> premiereLigne{};
+    std::size_t total = 0;
+};
+
+// one sample line "ball,t,x,y" added to the recording; false with the reason
+bool LitEchantillon(std::string_view ligne, long numero, TLecture& l, std::string& erreur) {
+    const auto champs = Champs(ligne);
+    if (champs.size() != 4) {
+        erreur = Ligne(numero) + "quatre valeurs attendues (bille, t, x, y), " +
+                 std::to_string(champs.size()) + " trouvée(s)";
+        return false;
+    }
+    const auto bille = LitReelTexte(champs[0]);
+    if (!bille || (*bille != 1 && *bille != 2 && *bille != 3)) {
+        erreur = Ligne(numero) + "bille « " + std::string(champs[0]) + " » inconnue (1, 2 ou 3 attendu)";
+        return false;
+    }
+    const char* noms[] = {"t", "x", "y"};
+    double v[3];
+    for (int k = 0; k < 3; ++k) {
+        const auto n = LitReelTexte(champs[k + 1]);
+        if (!n) {
+            erreur = Ligne(numero) + noms[k] + " « " + std::string(champs[k + 1]) + " » n'est pas un nombre";
+            return false;
+        }
+        v[k] = *n;
+    }
+    auto& serie = l.lu.Billes[static_cast<int>(*bille)];
+    if (!serie.empty() && v[0] < serie.back().t) {
+        erreur = Ligne(numero) + "le temps recule pour la bille " + std::string(champs[0]) + " (" +
+                 std::string(champs[1]) + " s après " + FormatReel(serie.back().t) + " s)";
+        return false;
+    }
+    if (std::abs(v[0]) > DureeMaxEnregistree) {
+        erreur = Ligne(numero) + "t = " + std::string(champs[1]) + " s : un coup dure moins de " +
+                 FormatReel(DureeMaxEnregistree) + " s";
+        return false;
+    }
+    if (std::abs(v[1]) > DemiLargeurEnregistree + MargeHorsTable ||
+        std::abs(v[2]) > DemiLongueurEnregistree + MargeHorsTable) {
+        erreur = Ligne(numero) + "position (" + std::string(champs[2]) + ", " + std::string(champs[3]) +
+                 ") loin hors de la table";
+        return false;
+    }
+    if (++l.total > kEchantillonsMax) {
+        erreur = Ligne(numero) + "trop d'échantillons pour un coup (plus de " +
+                 std::to_string(kEchantillonsMax) + ")";
+        return false;
+    }
+    if (serie.empty()) l.premiereLigne[static_cast<int>(*bille)] = numero;
+    serie.push_back({v[0], v[1], v[2]});
+    return true;
+}
+
+// at the end of the file: the header was there, ball 1 moved, every ball was seen
+bool VerifieFin(const TLecture& l, bool enTete, long numero, std::string& erreur) {
+    const std::string fin = "ligne " + std::to_string(numero + 1) + " (fin du fichier) : ";
+    if (!enTete) {
+        erreur = fin + "en-tête « ball,t,x,y » attendu";
+        return false;
+    }
+    if (l.lu.Billes[1].size() < 2) {
+        erreur = fin + "la bille 1 a " + std::to_string(l.lu.Billes[1].size()) +
+                 " échantillon(s), il en faut au moins deux";
+        return false;
+    }
+    for (int b = 2; b <= NbBilles; ++b)
+        if (l.lu.Billes[b].empty()) {
+            erreur = fin + "aucun échantillon de la bille " + std::to_string(b);
+            return false;
+        }
+    return true;
+}
+
+// no two balls start one inside the other
+bool VerifieDeparts(const TLecture& l, std::string& erreur) {
+    for (int a = 1; a <= NbBilles; ++a)
+        for (int b = a + 1; b <= NbBilles; ++b) {
+            const TEchantillon& p = l.lu.Billes[a].front();
+            const TEchantillon& q = l.lu.Billes[b].front();
+            const double ecart = std::hypot(p.x - q.x, p.y - q.y);
+            if (ecart < EcartMinEnregistre) {
+                erreur = Ligne(std::max(l.premiereLigne[a], l.premiereLigne[b])) + "les billes " +
+                         std::to_string(a) + " et " + std::to_string(b) +
+                         " partent l'une dans l'autre (centres à " +
+                         FormatReel(std::round(ecart * 100) / 100) + " cm)";
+                return false;
+            }
+        }
+    return true;
+}
+
+bool Lit(std::istream& flux, TCoupEnregistre& coup, std::string& erreur) {
+    TLecture l;
     std::string texte;
     long numero = 0;
     bool enTete = false;
-    std::size_t total = 0;
-    // the line of each ball's first sample, which a refusal of where the balls start names
-    std::array<long, NbBilles + 1> premiereLigne{};
     while (std::getline(flux, texte)) {
         ++numero;
         std::string_view ligne = texte;
@@ -79,95 +174,33 @@ bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& e
             enTete = true;
             continue;
         }
-        const auto champs = Champs(ligne);
-        if (champs.size() != 4) {
-            erreur = Ligne(numero) + "quatre valeurs attendues (bille, t, x, y), " +
-                     std::to_string(champs.size()) + " trouvée(s)";
-            return false;
-        }
-        const auto bille = LitReelTexte(champs[0]);
-        if (!bille || (*bille != 1 && *bille != 2 && *bille != 3)) {
-            erreur = Ligne(numero) + "bille « " + std::string(champs[0]) + " » inconnue (1, 2 ou 3 attendu)";
-            return false;
-        }
-        const char* noms[] = {"t", "x", "y"};
-        double v[3];
-        for (int k = 0; k < 3; ++k) {
-            const auto n = LitReelTexte(champs[k + 1]);
-            if (!n) {
-                erreur =
-                    Ligne(numero) + noms[k] + " « " + std::string(champs[k + 1]) + " » n'est pas un nombre";
-                return false;
-            }
-            v[k] = *n;
-        }
-        auto& serie = lu.Billes[static_cast<int>(*bille)];
-        if (!serie.empty() && v[0] < serie.back().t) {
-            erreur = Ligne(numero) + "le temps recule pour la bille " + std::string(champs[0]) + " (" +
-                     std::string(champs[1]) + " s après " + FormatReel(serie.back().t) + " s)";
-            return false;
-        }
-        if (std::abs(v[0]) > DureeMaxEnregistree) {
-            erreur = Ligne(numero) + "t = " + std::string(champs[1]) + " s : un coup dure moins de " +
-                     FormatReel(DureeMaxEnregistree) + " s";
-            return false;
-        }
-        if (std::abs(v[1]) > DemiLargeurEnregistree + MargeHorsTable ||
-            std::abs(v[2]) > DemiLongueurEnregistree + MargeHorsTable) {
-            erreur = Ligne(numero) + "position (" + std::string(champs[2]) + ", " + std::string(champs[3]) +
-                     ") loin hors de la table";
-            return false;
-        }
-        if (++total > kEchantillonsMax) {
-            erreur = Ligne(numero) + "trop d'échantillons pour un coup (plus de " +
-                     std::to_string(kEchantillonsMax) + ")";
-            return false;
-        }
-        if (serie.empty()) premiereLigne[static_cast<int>(*bille)] = numero;
-        serie.push_back({v[0], v[1], v[2]});
+        if (!LitEchantillon(ligne, numero, l, erreur)) return false;
     }
     if (flux.bad()) {
         erreur = "lecture interrompue à la ligne " + std::to_string(numero + 1);
         return false;
     }
-    if (!enTete) {
-        erreur = "ligne " + std::to_string(numero + 1) + " (fin du fichier) : en-tête « ball,t,x,y » attendu";
-        return false;
-    }
-    if (lu.Billes[1].size() < 2) {
-        erreur = "ligne " + std::to_string(numero + 1) + " (fin du fichier) : la bille 1 a " +
-                 std::to_string(lu.Billes[1].size()) + " échantillon(s), il en faut au moins deux";
-        return false;
-    }
-    for (int b = 2; b <= NbBilles; ++b)
-        if (lu.Billes[b].empty()) {
-            erreur = "ligne " + std::to_string(numero + 1) +
-                     " (fin du fichier) : aucun échantillon de la bille " + std::to_string(b);
-            return false;
-        }
-    for (int a = 1; a <= NbBilles; ++a)
-        for (int b = a + 1; b <= NbBilles; ++b) {
-            const TEchantillon& p = lu.Billes[a].front();
-            const TEchantillon& q = lu.Billes[b].front();
-            const double ecart = std::hypot(p.x - q.x, p.y - q.y);
-            if (ecart < EcartMinEnregistre) {
-                erreur = Ligne(std::max(premiereLigne[a], premiereLigne[b])) + "les billes " +
-                         std::to_string(a) + " et " + std::to_string(b) +
-                         " partent l'une dans l'autre (centres à " +
-                         FormatReel(std::round(ecart * 100) / 100) + " cm)";
-                return false;
-            }
-        }
-    coup = std::move(lu);
+    if (!VerifieFin(l, enTete, numero, erreur) || !VerifieDeparts(l, erreur)) return false;
+    coup = std::move(l.lu);
     return true;
 }
 
-bool LitCoupEnregistre(const std::string& nomFichier, TCoupEnregistre& coup, std::string& erreur) {
+}  // namespace
+
+bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string* erreur) {
+    std::string raison;
+    if (Lit(flux, coup, raison)) return true;
+    if (erreur) *erreur = raison;
+    return false;
+}
+
+bool LitCoupEnregistre(const std::string& nomFichier, TCoupEnregistre& coup, std::string* erreur) {
     std::string contenu;
-    if (!LitFichier(nomFichier, contenu, &erreur)) return false;
+    if (!LitFichier(nomFichier, contenu, erreur)) return false;
     std::istringstream flux(contenu);
-    if (!LitCoupEnregistre(flux, coup, erreur)) {
-        erreur = nomFichier + ", " + erreur;
+    std::string raison;
+    if (!Lit(flux, coup, raison)) {
+        if (erreur) *erreur = nomFichier + ", " + raison;
         return false;
     }
     return true;
@@ -186,8 +219,8 @@ std::string TexteCoupEnregistre(const TCoupEnregistre& coup) {
     return texte;
 }
 
-bool EcritCoupEnregistre(const std::string& nomFichier, const TCoupEnregistre& coup, std::string& erreur) {
-    return EcritFichierAtomique(nomFichier, TexteCoupEnregistre(coup), &erreur);
+bool EcritCoupEnregistre(const std::string& nomFichier, const TCoupEnregistre& coup, std::string* erreur) {
+    return EcritFichierAtomique(nomFichier, TexteCoupEnregistre(coup), erreur);
 }
 
 void PositionStock(const TStockTrajets& stock, int bille, double tau, int& ibase, double& x, double& y) {

@@ -40,11 +40,12 @@ inline constexpr double EcartMinEnregistre = 5.0;
 inline constexpr double DureeMaxEnregistree = 600.0;
 
 // Reads a recording; false with a French message naming the line when it is not one.
-bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string& erreur);
-bool LitCoupEnregistre(const std::string& nomFichier, TCoupEnregistre& coup, std::string& erreur);
+bool LitCoupEnregistre(std::istream& flux, TCoupEnregistre& coup, std::string* erreur = nullptr);
+bool LitCoupEnregistre(const std::string& nomFichier, TCoupEnregistre& coup, std::string* erreur = nullptr);
 // Writes a recording (6 decimals, "." whatever the locale), never half-written.
 std::string TexteCoupEnregistre(const TCoupEnregistre& coup);
-bool EcritCoupEnregistre(const std::string& nomFichier, const TCoupEnregistre& coup, std::string& erreur);
+bool EcritCoupEnregistre(const std::string& nomFichier, const TCoupEnregistre& coup,
+                         std::string* erreur = nullptr);
 
 // How a tracker sees a computed shot: a sample every Periode, left out while the ball has moved
 // less than SeuilMouvement since its last sample (each ball keeps its first and last samples),

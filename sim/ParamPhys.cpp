@@ -15,7 +15,10 @@ TPlageParam PlageParam(double TConstantesPhys::*p) {
         return {PlancherParam, 10};
     if (p == &T::FrotBiTapChoc || p == &T::FrotBiBi || p == &T::FrotBiBde) return {0, 10};
     if (p == &T::FrotQueueBille) return {0.001, 10};
-    if (p == &T::ElastBiTap || p == &T::ElastBiBi || p == &T::ElastBiBde || p == &T::PerteEcQB) return {0, 1};
+    if (p == &T::ElastBiTap || p == &T::ElastBiBi || p == &T::ElastBiBde || p == &T::PerteEcQB ||
+        p == &T::ElastMathavan)
+        return {0, 1};
+    if (p == &T::FrotMathavan) return {0, 10};
     if (p == &T::dtAnal || p == &T::dtEnr) return {PlancherParam, 1};
     if (p == &T::G) return {PlancherParam, 100000};
     // TLIM is only carried with the file
@@ -59,6 +62,11 @@ void TPARAMPHYS::Change(double TConstantesPhys::*constante, double valeur) {
     BorneTout();
 }
 
+void TPARAMPHYS::ChangeModeleBande(TModeleBande modele) {
+    c_.ModeleBande = modele;
+    BorneTout();
+}
+
 void TPARAMPHYS::Change(const TConstantesPhys& constantes) {
     c_ = constantes;
     BorneTout();
@@ -66,11 +74,16 @@ void TPARAMPHYS::Change(const TConstantesPhys& constantes) {
 
 void TPARAMPHYS::BorneTout() {
     using T = TConstantesPhys;
-    for (double T::*p : {&T::largeurJeu, &T::RayonBilles, &T::MasseBilles, &T::VzRebondNul,
-                         &T::FrotBiTapGlisse, &T::FrotBiTapPivot, &T::FrotBiTapRoule, &T::FrotBiTapChoc,
-                         &T::FrotBiBi, &T::FrotBiBde, &T::FrotQueueBille, &T::ElastBiTap, &T::ElastBiBi,
-                         &T::ElastBiBde, &T::PerteEcQB, &T::dtAnal, &T::dtEnr, &T::G})
+    for (double T::*p : {&T::largeurJeu,     &T::RayonBilles,     &T::MasseBilles,
+                         &T::VzRebondNul,    &T::FrotBiTapGlisse, &T::FrotBiTapPivot,
+                         &T::FrotBiTapRoule, &T::FrotBiTapChoc,   &T::FrotBiBi,
+                         &T::FrotBiBde,      &T::FrotQueueBille,  &T::ElastBiTap,
+                         &T::ElastBiBi,      &T::ElastBiBde,      &T::PerteEcQB,
+                         &T::dtAnal,         &T::dtEnr,           &T::G,
+                         &T::ElastMathavan,  &T::FrotMathavan})
         c_.*p = BorneParam(c_.*p, PlageParam(p));
+    // a model this program does not know (a byte from elsewhere) is today's
+    if (c_.ModeleBande != mbImpulsion && c_.ModeleBande != mbMathavan) c_.ModeleBande = mbImpulsion;
     const double r = c_.RayonBilles;
     rayon2_ = r * r;
     diametre_ = 2 * r;

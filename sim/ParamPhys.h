@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "sim/ProcsVecteurs.h"
@@ -21,6 +22,11 @@ struct TBande {
 inline constexpr double LargeurJeuUsine = 142.25;  // cm, the playing width (the length is twice this)
 inline constexpr double HautBdesUsine = 3.7;       // cm
 inline constexpr double RayonBillesUsine = 3.075;  // cm
+
+// The ball-cushion collision: one impulse with restitution and limited friction at the nose, or
+// the impact followed step by step in normal impulse, with slip at the nose and at the cloth
+// (collisions/ChocBandeMathavan.h)
+enum TModeleBande : std::uint8_t { mbImpulsion, mbMathavan };
 
 // The published constants as they are given (a file, the tuning window, a calibration, a test):
 // any values, the factory ones by default. TPARAMPHYS holds them bounded.
@@ -45,6 +51,11 @@ struct TConstantesPhys {
     double dtEnr = 0.05;                    // s, recording interval of clock photos
     double TLIM = 12;                       // s, stored with the file only
     double G = 981;                         // cm/s2
+    // the cushion model, and the restitution and friction of the stepped one (its cloth friction
+    // is FrotBiTapGlisse)
+    TModeleBande ModeleBande = mbImpulsion;
+    double ElastMathavan = 0.9;
+    double FrotMathavan = 0.2;
 
     friend bool operator==(const TConstantesPhys&, const TConstantesPhys&) = default;
 };
@@ -78,6 +89,9 @@ public:
     double dtEnr() const { return c_.dtEnr; }
     double TLIM() const { return c_.TLIM; }
     double G() const { return c_.G; }
+    TModeleBande ModeleBande() const { return c_.ModeleBande; }
+    double ElastMathavan() const { return c_.ElastMathavan; }
+    double FrotMathavan() const { return c_.FrotMathavan; }
     // cm2, square of the largest tip offset that does not miscue
     double DeportMax2() const { return deportMax2_; }
 
@@ -96,6 +110,7 @@ public:
     void SetParam(int index, double valeur);
     // one constant
     void Change(double TConstantesPhys::*constante, double valeur);
+    void ChangeModeleBande(TModeleBande modele);
     // every constant at once (a parameter file, a calibration)
     void Change(const TConstantesPhys& constantes);
 

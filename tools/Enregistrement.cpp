@@ -2,11 +2,13 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QHideEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,7 +26,32 @@ namespace {
 
 constexpr double kDegres = 180 / std::numbers::pi;
 
-QString Nombre(double v, int decimales) { return QLocale().toString(v, 'f', decimales); }
+// (a value that rounds to zero is written without a sign)
+QString Nombre(double v, int decimales) {
+    const double unite = std::pow(10.0, decimales);
+    return QLocale().toString(std::round(v * unite) == 0 ? 0.0 : v, 'f', decimales);
+}
+
+// a difference with its sign
+QString Ecart(double v, int decimales) {
+    const QString texte = Nombre(v, decimales);
+    return (v > 0 && texte != Nombre(0, decimales) ? QStringLiteral("+") : QString()) + texte;
+}
+
+// the balls as the window names them
+QString NomBille(int b) {
+    static const char* const noms[] = {"", "joueur", "autre", "rouge"};
+    return QString::fromUtf8(b >= 1 && b <= NbBilles ? noms[b] : "?");
+}
+
+QString NomContact(const TEvenement& e) {
+    return e.Genre == geBande ? QStringLiteral("bande %1").arg(e.Partie)
+                              : QStringLiteral("bille ") + NomBille(e.Partie);
+}
+
+// the columns of the contacts' grid
+const char* const kColonnes[] = {"Bille",        "Contact",     "t (s)",  "Δt (s)",
+                                 "Δ place (cm)", "Δ angle (°)", "vitesse"};
 
 // a recorded path: paler than the ball
 TCouleur Pale(const TCouleur& c) { return {0.5f * (c.r + 1), 0.5f * (c.g + 1), 0.5f * (c.b + 1), 1}; }
@@ -47,6 +74,23 @@ TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
     QueueLbl = new QLabel(this);
     QueueLbl->setWordWrap(true);
     Graphe = new TGrapheEcarts(this);
+    RouteLbl = new QLabel(this);
+    RouteLbl->setWordWrap(true);
+    PoseBulle(RouteLbl,
+              QStringLiteral("route enregistrée|les trois premiers contacts de la bille joueur : le "
+                             "coup calculé les joue-t-il dans l'ordre, à peu près aux mêmes instants ?"));
+    ContactsGrid = new QTableWidget(0, int(std::size(kColonnes)), this);
+    QStringList titres;
+    for (const char* c : kColonnes) titres << QString::fromUtf8(c);
+    ContactsGrid->setHorizontalHeaderLabels(titres);
+    ContactsGrid->verticalHeader()->hide();
+    ContactsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ContactsGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    PoseBulle(ContactsGrid,
+              QStringLiteral("contacts enregistrés joués par le coup calculé|écarts calculé moins réel : "
+                             "instant, place du centre, angle de sortie d'une bande ou jet de la bille "
+                             "touchée ; vitesse : rapport de vitesse calculé sur réel (après/avant pour une "
+                             "bande, bille touchée/frappeur pour un choc)"));
     auto* ligne = new QHBoxLayout;
     AjusterBtn = new QToolButton(this);
     AjusterBtn->setText(QStringLiteral("Ajuster"));
@@ -65,14 +109,15 @@ TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
     pile->addWidget(FichierLbl);
     pile->addWidget(ScoresLbl);
     pile->addWidget(Graphe, 1);
+    pile->addWidget(RouteLbl);
+    pile->addWidget(ContactsGrid, 1);
     pile->addLayout(ligne);
     pile->addWidget(QueueLbl);
     // the tests find the controls by their names
     const std::pair<QWidget*, const char*> noms[] = {
-        {FichierLbl, "FichierLbl"},      {ScoresLbl, "ScoresLbl"},
-        {QueueLbl, "QueueLbl"},          {Graphe, "Graphe"},
-        {AjusterBtn, "AjusterBtn"},      {ArretBtn, "ArretBtn"},
-        {AvancementBar, "AvancementBar"}};
+        {FichierLbl, "FichierLbl"}, {ScoresLbl, "ScoresLbl"}, {QueueLbl, "QueueLbl"},
+        {Graphe, "Graphe"},         {RouteLbl, "RouteLbl"},   {ContactsGrid, "ContactsGrid"},
+        {AjusterBtn, "AjusterBtn"}, {ArretBtn, "ArretBtn"},   {AvancementBar, "AvancementBar"}};
     for (const auto& [controle, nom] : noms) controle->setObjectName(QString::fromLatin1(nom));
     AjusterBtn->setEnabled(false);
     ArretBtn->setEnabled(false);
@@ -80,7 +125,7 @@ TEnregistrementFrm::TEnregistrementFrm(THoteOutils& hote, QWidget* parent)
     connect(ArretBtn, &QToolButton::clicked, this, [this] { ArretBtnClick(); });
     minuterie_.setInterval(50);
     connect(&minuterie_, &QTimer::timeout, this, [this] { Surveille(); });
-    resize(420, 320);
+    resize(480, 520);
 }
 
 TEnregistrementFrm::~TEnregistrementFrm() {
@@ -99,7 +144,7 @@ bool TEnregistrementFrm::Ouvre(const QString& nom) {
     }
     auto coup = std::make_unique<TCoupEnregistre>();
     std::string erreur;
-    if (!LitCoupEnregistre(nom.toStdString(), *coup, erreur)) {
+    if (!LitCoupEnregistre(nom.toStdString(), *coup, &erreur)) {
         QMessageBox::warning(this, QStringLiteral("Coup enregistré"),
                              QStringLiteral("Ce fichier n'est pas un coup enregistré :\n%1")
                                  .arg(QString::fromStdString(erreur)));
@@ -110,6 +155,8 @@ bool TEnregistrementFrm::Ouvre(const QString& nom) {
     frappe_ = est.Frappe;
     scores_ = {};
     resultat_ = {};
+    evenements_ = DetecteEvenements(*coup_, GeometrieTable(p.Billard3D()->Simu->Fisik));
+    comparaison_ = {};
 
     // the balls where the fit starts them, the cue along the first samples
     TGLBillardVelmora& billard = *p.Billard3D();
@@ -135,6 +182,8 @@ bool TEnregistrementFrm::Ouvre(const QString& nom) {
     QueueLbl->clear();
     ScoresLbl->setText(QStringLiteral("jouez le coup ou ajustez la queue pour comparer"));
     Graphe->SetPoints({});
+    RouteLbl->clear();
+    ContactsGrid->setRowCount(0);
     AjusterBtn->setEnabled(true);
     TraceEnregistrement();
     return true;
@@ -272,6 +321,46 @@ void TEnregistrementFrm::MajScores() {
     ScoresLbl->setText(QStringLiteral("écart bille joueur : %1 cm    trois billes : %2 cm")
                            .arg(Nombre(scores_.Bille1, 2), Nombre(scores_.Toutes, 2)));
     Graphe->SetPoints(EcartsBille1(simu, *coup_, frappe_));
+    comparaison_ = CompareJoue(*coup_, evenements_, simu, frappe_);
+    MajContacts();
+}
+
+void TEnregistrementFrm::MajContacts() {
+    const TFideliteCoup& f = comparaison_;
+    const TSeparation& s = f.Separation;
+    QString route = f.RouteReproduite ? QStringLiteral("route enregistrée jouée")
+                                      : QStringLiteral("route enregistrée non jouée");
+    if (s.Existe)
+        route += QStringLiteral(" ; se sépare à %1 s : %2, %3 %4")
+                     .arg(Nombre(s.Contact.t, 2), NomBille(s.Bille), NomContact(s.Contact),
+                          s.Enregistre ? QStringLiteral("enregistré non joué")
+                                       : QStringLiteral("calculé en trop"));
+    else
+        route += QStringLiteral(" ; tous les contacts joués");
+    RouteLbl->setText(route);
+    ContactsGrid->setRowCount(int(f.Contacts.size()));
+    for (int k = 0; k < int(f.Contacts.size()); ++k) {
+        const TContactCompare& c = f.Contacts[std::size_t(k)];
+        QString angle, vitesse;
+        if (c.BandeReelle.Valide && c.BandeCalculee.Valide) {
+            angle = Ecart(c.BandeCalculee.AngleSortie - c.BandeReelle.AngleSortie, 1);
+            vitesse = QStringLiteral("×") +
+                      Nombre(c.BandeCalculee.RapportVitesse / c.BandeReelle.RapportVitesse, 2);
+        } else if (c.BilleReelle.Valide && c.BilleCalculee.Valide) {
+            angle = Ecart(c.BilleCalculee.Jet - c.BilleReelle.Jet, 1);
+            vitesse = QStringLiteral("×") +
+                      Nombre(c.BilleCalculee.RapportVitesse / c.BilleReelle.RapportVitesse, 2);
+        }
+        const QString cellules[] = {NomBille(c.Bille),
+                                    NomContact(c.Enregistre),
+                                    Nombre(c.Enregistre.t, 2),
+                                    Ecart(c.EcartTemps(), 3),
+                                    Nombre(c.EcartPosition(), 1),
+                                    angle,
+                                    vitesse};
+        for (int j = 0; j < int(std::size(cellules)); ++j)
+            ContactsGrid->setItem(k, j, new QTableWidgetItem(cellules[j]));
+    }
 }
 
 void TEnregistrementFrm::AjusterBtnClick() {

@@ -5,8 +5,9 @@
 // they go when the window closes, when the balls stand elsewhere and when the table is cleared,
 // and come back with a shot from that position while the window is open. The window shows
 // the two scores of the shot last computed, a chart of the player's ball's distance over time,
-// and fits the cue ("Ajuster") on a background thread, then plays the fitted shot through the
-// cue model like any shot of the cue window.
+// the recorded contacts the shot plays with their differences (instant, place, angle, speed) and
+// where the two part, and fits the cue ("Ajuster") on a background thread, then plays the fitted
+// shot through the cue model like any shot of the cue window.
 #pragma once
 
 #include <QTimer>
@@ -16,11 +17,13 @@
 #include <thread>
 
 #include "moteurs/AjustementCoup.h"
+#include "moteurs/FideliteCoup.h"
 #include "tools/FenetreOutil.h"
 #include "view3d/GLBillardVelmora.h"
 
 class QLabel;
 class QProgressBar;
+class QTableWidget;
 class QToolButton;
 class TGrapheEcarts;
 class TLignes;
@@ -44,6 +47,9 @@ public:
     double Frappe() const { return frappe_; }
     // the scores of the shot last computed against the recording (cm)
     const TScoreCoup& Scores() const { return scores_; }
+    // the contacts the recording shows, and the shot last computed against them
+    const TEvenementsCoup& Evenements() const { return evenements_; }
+    const TFideliteCoup& Comparaison() const { return comparaison_; }
 
     // the main window computed a shot: scores and chart
     void CoupJoue();
@@ -80,6 +86,8 @@ private:
     QLabel* ScoresLbl = nullptr;
     QLabel* QueueLbl = nullptr;
     TGrapheEcarts* Graphe = nullptr;
+    QLabel* RouteLbl = nullptr;
+    QTableWidget* ContactsGrid = nullptr;
     QToolButton* AjusterBtn = nullptr;
     QToolButton* ArretBtn = nullptr;
     QProgressBar* AvancementBar = nullptr;
@@ -88,10 +96,13 @@ private:
     void Surveille();
     void Termine();
     void MajScores();
+    void MajContacts();
 
     std::unique_ptr<TCoupEnregistre> coup_;
     double frappe_ = 0;
     TScoreCoup scores_;
+    TEvenementsCoup evenements_;
+    TFideliteCoup comparaison_;
     std::array<TLignes*, NbBilles> traces_{};
     std::array<TSphere*, NbBilles> fantomes_{};
 

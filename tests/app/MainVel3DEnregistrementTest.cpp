@@ -30,7 +30,7 @@ struct TAvecEnregistrement {
         g = GenereCoup(w.B().Simu->Fisik, {-50, -120, 20, 30, 40, 100}, 80, 350, 0.8, 0.5, 3);
         nom = dossier.filePath(QStringLiteral("coup.csv"));
         std::string erreur;
-        EXPECT_TRUE(EcritCoupEnregistre(nom.toStdString(), g.Coup, erreur)) << erreur;
+        EXPECT_TRUE(EcritCoupEnregistre(nom.toStdString(), g.Coup, &erreur)) << erreur;
     }
     TEnregistrementFrm& E() { return *f->EnregistrementFrm; }
     TVecteur3f Position(int rang) {

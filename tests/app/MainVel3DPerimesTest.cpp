@@ -33,7 +33,7 @@ struct TPerimes {
             GenereCoup(w.B().Simu->Fisik, {-50, -120, 20, 30, 40, 100}, 80, 350, 0.8, 0.5, 3);
         enregistrement = dossier.filePath(QStringLiteral("coup.csv"));
         std::string erreur;
-        EXPECT_TRUE(EcritCoupEnregistre(enregistrement.toStdString(), g.Coup, erreur)) << erreur;
+        EXPECT_TRUE(EcritCoupEnregistre(enregistrement.toStdString(), g.Coup, &erreur)) << erreur;
     }
     void Deplace(TGLBilles* bille, float dx) {
         TVecteur3f p = bille->LitPosition();

@@ -1,8 +1,9 @@
-// velmora-sim fit and calibrate: outputs, files written and exit statuses.
+// velmora-sim fit, calibrate and fidelity: outputs, files written and exit statuses.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -58,7 +59,7 @@ struct CommandesAjustementTest : ::testing::Test {
         EXPECT_TRUE(ChargeFisik(f, VELMORA_EXAMPLES_DIR "/match.fsk"));
         const TCoupGenere g = GenereCoup(f, {-50, -120, 20, 30, 40, 100}, visee, 350, 0.8, 0.5, 3);
         std::string erreur;
-        EXPECT_TRUE(EcritCoupEnregistre(Chemin(nom), g.Coup, erreur)) << erreur;
+        EXPECT_TRUE(EcritCoupEnregistre(Chemin(nom), g.Coup, &erreur)) << erreur;
         return Chemin(nom);
     }
 };
@@ -76,6 +77,15 @@ TEST_F(CommandesAjustementTest, Fit_PrintsTheCueScoresAndCountAndSavesAPositionF
     EXPECT_LT(Nombre(s.out, "score_all"), 0.6);
     EXPECT_GT(Nombre(s.out, "shots"), 500);
     EXPECT_GT(Nombre(s.out, "seconds"), 0);
+    // the recorded route played, every recorded contact of ball 1 matched within one sample
+    EXPECT_NE(s.out.find("\"route\": {\"reproduced\": true, \"contacts\": 3, \"missed\": 0}"),
+              std::string::npos)
+        << s.out;
+    EXPECT_NE(s.out.find("\"contacts\": [{\"ball\": 1, \"contact\": "), std::string::npos) << s.out;
+    EXPECT_LT(std::abs(Nombre(s.out, "dt")), 0.02);
+    EXPECT_NE(s.out.find("\"parts\": "), std::string::npos);
+    EXPECT_EQ(s.out.back(), '\n');
+    EXPECT_EQ(std::count(s.out.begin(), s.out.end(), '{'), std::count(s.out.begin(), s.out.end(), '}'));
     // the fitted shot opens and plays like any position file
     const Sortie joue = Lance("shot \"" + Chemin("ajuste.vel") + "\" --json");
     EXPECT_EQ(joue.statut, 0) << joue.err;
@@ -85,6 +95,7 @@ TEST_F(CommandesAjustementTest, Fit_PrintsTheCueScoresAndCountAndSavesAPositionF
     EXPECT_EQ(texte.statut, 0) << texte.err;
     EXPECT_NE(texte.out.find("effet 0.00 cm, hauteur 0.00 cm"), std::string::npos) << texte.out;
     EXPECT_NE(texte.out.find("score toutes billes : "), std::string::npos);
+    EXPECT_NE(texte.out.find("route enregistrée : "), std::string::npos) << texte.out;
 }
 
 TEST_F(CommandesAjustementTest, Fit_RefusesBadUsageAndBadRecordingsWithTheirStatus) {
@@ -216,6 +227,25 @@ TEST_F(CommandesAjustementTest, Calibrate_ChecksItsOutputBeforeComputing) {
     EXPECT_TRUE(EstTube(Chemin("tube.fsk")));
 }
 
+// A table calibrated on the stepped cushion model: its own restitution and friction are fitted
+// by default, the model is written in the output, the rest is the start file's.
+TEST_F(CommandesAjustementTest, Calibrate_OnTheSteppedCushionModel_FitsItsConstantsAndWritesTheModel) {
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 83);
+    const std::string fsk = std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk";
+    const Sortie s =
+        Lance("calibrate \"" + a + "\" \"" + b + "\" --fsk \"" + fsk +
+              "\" --cushion-model Mathavan2010 --score ball1 --trials 2 --threads 2 --json --out \"" +
+              Chemin("m.fsk") + "\"");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    for (const char* cle : {"\"ElastMathavan\"", "\"FrotMathavan\"", "\"FrotBiTapRoule\""})
+        EXPECT_NE(s.out.find(cle), std::string::npos) << cle;
+    EXPECT_EQ(s.out.find("\"ElastBiBde\""), std::string::npos);
+    TPARAMPHYS lu;
+    ASSERT_TRUE(ChargeFisik(lu, Chemin("m.fsk")));
+    EXPECT_EQ(lu.ModeleBande(), mbMathavan);
+    EXPECT_DOUBLE_EQ(lu.ElastMathavan(), Nombre(s.out, "ElastMathavan"));
+}
+
 TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadRecording) {
     const std::string a = Enregistrement("a.csv");
     EXPECT_EQ(Lance("calibrate \"" + a + "\"").statut, 2);  // no --out
@@ -223,12 +253,57 @@ TEST_F(CommandesAjustementTest, Calibrate_RefusesBadUsageAndWritesNothingOnABadR
     EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --holdout 1").statut, 2);  // nothing left to fit
     EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --holdout 1 --validate \"" + a + "\"").statut, 2);
     EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --threads 0").statut, 2);
+    EXPECT_EQ(Lance("calibrate \"" + a + "\" --out x.fsk --score ball2").statut, 2);
+    const Sortie modele = Lance("calibrate \"" + a + "\" --out x.fsk --cushion-model Ressort");
+    EXPECT_EQ(modele.statut, 2);
+    EXPECT_NE(modele.err.find("Mathavan2010"), std::string::npos) << modele.err;
     std::ofstream(Chemin("mauvais.csv")) << "ball,t,x,y\n1,0,0,0\n1,-1,0,0\n";
     const Sortie s =
         Lance("calibrate \"" + a + "\" \"" + Chemin("mauvais.csv") + "\" --out \"" + Chemin("t.fsk") + "\"");
     EXPECT_EQ(s.statut, 1);
     EXPECT_NE(s.err.find("le temps recule"), std::string::npos) << s.err;
     EXPECT_FALSE(fs::exists(Chemin("t.fsk")));
+}
+
+// Two recordings of match.fsk compared with that table: every route played, the distances at the
+// level of the noise, and each table of the report in the JSON object.
+TEST_F(CommandesAjustementTest, Fidelity_JsonHoldsTheDistancesTheContactsAndEveryTable) {
+    const std::string a = Enregistrement("a.csv", 80), b = Enregistrement("b.csv", 100);
+    const std::string fsk = std::string(VELMORA_EXAMPLES_DIR) + "/match.fsk";
+    const Sortie s = Lance("fidelity \"" + a + "\" \"" + b + "\" --fsk \"" + fsk + "\" --json --threads 2");
+    ASSERT_EQ(s.statut, 0) << s.err;
+    EXPECT_EQ(Nombre(s.out, "shots"), 2);
+    EXPECT_NE(s.out.find("\"fit\": \"all\""), std::string::npos);
+    EXPECT_EQ(Nombre(s.out, "routes_reproduced"), 2);
+    EXPECT_LT(Nombre(s.out, "median"), 0.6);  // ball 1's, the first
+    EXPECT_GT(Nombre(s.out, "recorded"), 6);
+    EXPECT_EQ(Nombre(s.out, "matched"), Nombre(s.out, "recorded"));
+    for (const char* cle :
+         {"\"cushions\": [{\"in_min\": 0, \"in_max\": 15, \"n\": ", "\"ball_ball\": [{\"cut_min\": 0",
+          "\"cushion_ranks\": [{\"rank\": 1", "\"last_rolls\": {\"n\": ", "\"real_deceleration\": ",
+          "\"worst\": [{\"file\": \"", "\"seconds_median\": "})
+        EXPECT_NE(s.out.find(cle), std::string::npos) << cle;
+    // one object on one line
+    EXPECT_EQ(s.out.front(), '{');
+    EXPECT_EQ(s.out.substr(s.out.size() - 2), "}\n");
+    EXPECT_EQ(std::count(s.out.begin(), s.out.end(), '{'), std::count(s.out.begin(), s.out.end(), '}'));
+
+    const Sortie texte = Lance("fidelity \"" + a + "\" --fsk \"" + fsk + "\" --score ball1");
+    ASSERT_EQ(texte.statut, 0) << texte.err;
+    EXPECT_NE(texte.out.find("ajusté sur la bille 1"), std::string::npos) << texte.out;
+    EXPECT_NE(texte.out.find("rebond sur bande"), std::string::npos);
+}
+
+TEST_F(CommandesAjustementTest, Fidelity_RefusesBadUsageAndUnreadableRecordingsWithTheirStatus) {
+    const std::string a = Enregistrement("a.csv");
+    EXPECT_EQ(Lance("fidelity").statut, 2);
+    EXPECT_EQ(Lance("fidelity \"" + a + "\" --score ball2").statut, 2);
+    EXPECT_EQ(Lance("fidelity \"" + a + "\" --threads 0").statut, 2);
+    EXPECT_EQ(Lance("fidelity \"" + a + "\" --fsk").statut, 2);
+    const Sortie absent = Lance("fidelity \"" + a + "\" \"" + Chemin("absent.csv") + "\"");
+    EXPECT_EQ(absent.statut, 1);
+    EXPECT_NE(absent.err.find("absent.csv"), std::string::npos) << absent.err;
+    EXPECT_TRUE(absent.out.empty());
 }
 
 }  // namespace

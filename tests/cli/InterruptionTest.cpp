@@ -70,7 +70,7 @@ TEST_F(InterruptionTest, Calibrate_Termination_StopsWithoutWritingTheTable) {
     TPARAMPHYS f;
     const TCoupGenere g = GenereCoup(f, {-50, -120, 20, 30, 40, 100}, 80, 350, 0.8, 0.5, 3);
     std::string erreur;
-    ASSERT_TRUE(EcritCoupEnregistre(Chemin("a.csv"), g.Coup, erreur)) << erreur;
+    ASSERT_TRUE(EcritCoupEnregistre(Chemin("a.csv"), g.Coup, &erreur)) << erreur;
     const pid_t pid =
         DemarreVelmoraSim(dossier_, "calibrate '" + Chemin("a.csv") +
                                         "' --trials 100000 --threads 1 --out '" + Chemin("t.fsk") + "'");
@@ -81,6 +81,24 @@ TEST_F(InterruptionTest, Calibrate_Termination_StopsWithoutWritingTheTable) {
     EXPECT_EQ(s.statut, 128 + SIGTERM) << "killed by the signal instead of stopping";
     EXPECT_NE(s.err.find("calibration interrompue"), std::string::npos) << s.err;
     EXPECT_FALSE(fs::exists(Chemin("t.fsk")));
+}
+
+TEST_F(InterruptionTest, Fidelity_Interrupt_StopsTheFitsAndPrintsNoReport) {
+    TPARAMPHYS f;
+    const TCoupGenere g = GenereCoup(f, {-50, -120, 20, 30, 40, 100}, 80, 350, 0.8, 0.5, 3);
+    std::string erreur;
+    ASSERT_TRUE(EcritCoupEnregistre(Chemin("a.csv"), g.Coup, &erreur)) << erreur;
+    // a hundred fits on one thread: half a minute at least
+    std::string enregistrements;
+    for (int k = 0; k < 100; ++k) enregistrements += " '" + Chemin("a.csv") + "'";
+    const pid_t pid = DemarreVelmoraSim(dossier_, "fidelity" + enregistrements + " --threads 1 --json");
+    ASSERT_TRUE(Attends([&] { return Capte(pid, SIGINT); }));
+    std::this_thread::sleep_for(100ms);
+    ::kill(pid, SIGINT);
+    const TSortie s = FinVelmoraSim(dossier_, pid);
+    EXPECT_EQ(s.statut, 128 + SIGINT) << "killed by the signal instead of stopping";
+    EXPECT_NE(s.err.find("comparaison interrompue"), std::string::npos) << s.err;
+    EXPECT_TRUE(s.out.empty()) << s.out;
 }
 
 TEST_F(InterruptionTest, Drills_Interrupt_StopsTheSearchAndWritesNoPack) {

@@ -14,7 +14,7 @@ namespace {
 
 bool Lit(const std::string& texte, TCoupEnregistre& coup, std::string& erreur) {
     std::istringstream flux(texte);
-    return LitCoupEnregistre(flux, coup, erreur);
+    return LitCoupEnregistre(flux, coup, &erreur);
 }
 
 std::string Refus(const std::string& texte) {
@@ -87,12 +87,12 @@ TEST_F(CoupEnregistreFichier, WrittenInAFrenchLocaleWithPointsAndReadBackTheSame
     coup.Billes[3] = {{0, -10, -20}, {3.5, -10.5, -20}};
     if (!std::setlocale(LC_ALL, "fr_FR.UTF-8")) GTEST_SKIP() << "no French locale installed";
     std::string erreur;
-    const bool ecrit = EcritCoupEnregistre(Chemin("coup.csv"), coup, erreur);
+    const bool ecrit = EcritCoupEnregistre(Chemin("coup.csv"), coup, &erreur);
     std::setlocale(LC_ALL, "C");
     ASSERT_TRUE(ecrit) << erreur;
     EXPECT_THAT(LitFichierEntier(Chemin("coup.csv")), HasSubstr("1,0.02,2.125,-3.25\n"));
     TCoupEnregistre relu;
-    ASSERT_TRUE(LitCoupEnregistre(Chemin("coup.csv"), relu, erreur)) << erreur;
+    ASSERT_TRUE(LitCoupEnregistre(Chemin("coup.csv"), relu, &erreur)) << erreur;
     for (int b = 1; b <= NbBilles; ++b) {
         ASSERT_EQ(relu.Billes[b].size(), coup.Billes[b].size());
         for (size_t i = 0; i < coup.Billes[b].size(); ++i) {
@@ -100,7 +100,7 @@ TEST_F(CoupEnregistreFichier, WrittenInAFrenchLocaleWithPointsAndReadBackTheSame
             EXPECT_EQ(relu.Billes[b][i].x, coup.Billes[b][i].x);
         }
     }
-    EXPECT_FALSE(LitCoupEnregistre(Chemin("absent.csv"), relu, erreur));
+    EXPECT_FALSE(LitCoupEnregistre(Chemin("absent.csv"), relu, &erreur));
     EXPECT_THAT(erreur, HasSubstr("absent.csv"));
 }
 

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "moteurs/CoupEnregistre.h"
-#include "sim/C8_BillardVelmora.h"
+#include "moteurs/EvenementsCoup.h"
+#include "sim/C8_BoucleTrajets.h"
 
 struct TCoupGenere {
     TParamQueue Queue;
     TCoupEnregistre Coup;
+    TEvenementsCoup Evenements;  // the contacts as computed, on the recording's clock
 };
 
 inline constexpr double kDegre = std::numbers::pi / 180;
@@ -32,11 +34,14 @@ inline TCoupGenere GenereCoup(const TPARAMPHYS& fisik, const std::array<double, 
     TCoupGenere g;
     g.Queue = {vitesse, 520, effet, hauteur, visee * kDegre, 0};
     s->SetParamQueue(g.Queue);
-    s->Joue();
+    s->ImpactQueue();
+    TSuiviEvenements suivi;
+    s->CalculTrajetsSuivi(suivi);
     TOptionsEnregistrement o;
     o.Graine = graine;
     o.Bruit = bruit;
     g.Coup = EnregistreStock(*s, o);
+    g.Evenements = suivi.Decale(o.Decalage);
     return g;
 }
 

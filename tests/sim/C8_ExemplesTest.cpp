@@ -79,7 +79,7 @@ struct TSuiviPremierContact {
 TEST(Exemples, EveryShot_LeavesThePhysicalConstantsAsTheyWere) {
     // the shipped tables (not the factory one), every kind of example shot, the whole computation
     // and a watched one cut short: the constants are the model, a shot only reads them
-    for (const char* table : {"match.fsk", "calibre.fsk"}) {
+    for (const char* table : {"match.fsk", "calibre.fsk", "calibre_conjoint.fsk"}) {
         for (const char* fichier :
              {"ouverture.vel", "trois_bandes.vel", "saut.vel", "fausse_queue.vel", "lancer.vel2"}) {
             auto s = NouvelleSimu();

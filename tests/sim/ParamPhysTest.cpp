@@ -273,3 +273,62 @@ TEST_F(ParamPhysFichier, SaveIntoAVanishedFolderFailsWithTheReason) {
     EXPECT_TRUE(p.NomFichierFisik.empty());
     EXPECT_FALSE(fs::exists(d));
 }
+
+// The cushion model is a key of its own section: a table written with the stepped model reads back
+// with it and its constants, a file without the section plays today's model whatever was loaded
+// before, and today's tables are written as before, without the section.
+TEST_F(ParamPhysFichier, TheCushionModelKeyReadsBackAndItsAbsenceMeansTodaysModel) {
+    TPARAMPHYS p;
+    p.ChangeModeleBande(mbMathavan);
+    p.Change(&TConstantesPhys::ElastMathavan, 0.91);
+    p.Change(&TConstantesPhys::FrotMathavan, 0.21);
+    const std::string nom = (d / "m.fsk").string();
+    ASSERT_TRUE(SauveFisik(p, nom));
+    EXPECT_NE(LitFichierEntier(nom).find(
+                  "[ModeleBande]\nModele=Mathavan2010\nElastMathavan=0.91\nFrotMathavan=0.21\n"),
+              std::string::npos)
+        << LitFichierEntier(nom);
+    TPARAMPHYS q;
+    ASSERT_TRUE(ChargeFisik(q, nom));
+    q.NomFichierFisik = p.NomFichierFisik;
+    EXPECT_EQ(q, p);
+
+    // an older file over it: today's model again
+    Ecrit(d / "ancien.fsk", "[Elasticite]\nElastBiBde=0.85\n");
+    ASSERT_TRUE(ChargeFisik(q, (d / "ancien.fsk").string()));
+    EXPECT_EQ(q.ModeleBande(), mbImpulsion);
+    TPARAMPHYS usine;
+    ASSERT_TRUE(SauveFisik(usine, (d / "usine.fsk").string()));
+    EXPECT_EQ(LitFichierEntier(d / "usine.fsk").find("ModeleBande"), std::string::npos);
+    // written back with today's model, a file that had the section says so
+    ASSERT_TRUE(SauveFisik(q, nom));
+    EXPECT_NE(LitFichierEntier(nom).find("Modele=Impulsion"), std::string::npos);
+    // the names are read in any case
+    Ecrit(d / "casse.fsk", "[modelebande]\nmodele=MATHAVAN2010\n");
+    ASSERT_TRUE(ChargeFisik(q, (d / "casse.fsk").string()));
+    EXPECT_EQ(q.ModeleBande(), mbMathavan);
+}
+
+// A model this program does not know is refused with the file and the name, nothing changed; the
+// stepped model's constants are bounded like every other (a restitution above 1 would create energy).
+TEST_F(ParamPhysFichier, AnUnknownCushionModelIsRefusedAndItsConstantsAreBounded) {
+    Ecrit(d / "x.fsk", "[Dimensions]\nLargJeu=100\n[ModeleBande]\nModele=Ressort\n");
+    TPARAMPHYS p;
+    std::string erreur;
+    EXPECT_FALSE(ChargeFisik(p, (d / "x.fsk").string(), &erreur));
+    EXPECT_NE(erreur.find("x.fsk"), std::string::npos) << erreur;
+    EXPECT_NE(erreur.find("Ressort"), std::string::npos) << erreur;
+    EXPECT_NE(erreur.find("Mathavan2010"), std::string::npos) << erreur;
+    EXPECT_EQ(p, TPARAMPHYS{});
+
+    Ecrit(d / "y.fsk", "[ModeleBande]\nModele=Mathavan2010\nElastMathavan=3\nFrotMathavan=-1\n");
+    ASSERT_TRUE(ChargeFisik(p, (d / "y.fsk").string()));
+    EXPECT_EQ(p.ElastMathavan(), 1);
+    EXPECT_EQ(p.FrotMathavan(), 0);
+    TConstantesPhys c;
+    c.ModeleBande = static_cast<TModeleBande>(7);
+    c.ElastMathavan = std::nan("");
+    p.Change(c);
+    EXPECT_EQ(p.ModeleBande(), mbImpulsion);
+    EXPECT_EQ(p.ElastMathavan(), 0);
+}

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -29,7 +30,7 @@ struct TAvecEnregistrement {
         g = GenereCoup(w.B().Simu->Fisik, {-50, -120, 20, 30, 40, 100}, 80, 350, 0.8, 0.5, 3);
         nom = dossier.filePath(QStringLiteral("coup.csv"));
         std::string erreur;
-        EXPECT_TRUE(EcritCoupEnregistre(nom.toStdString(), g.Coup, erreur)) << erreur;
+        EXPECT_TRUE(EcritCoupEnregistre(nom.toStdString(), g.Coup, &erreur)) << erreur;
     }
     TEnregistrementFrm& E() { return w.F(); }
     TVecteur3f Position(int rang) {
@@ -88,6 +89,9 @@ TEST(Enregistrement, AShotFiredIsScoredAndChartedAndTheGhostsFollowTheAnimation)
     TAvecEnregistrement a;
     ASSERT_TRUE(a.E().Ouvre(a.nom));
     a.f->Feu();
+    // a cue without spin misses the recorded route: where the shot parts from the recording
+    EXPECT_TRUE(ControleDe<QLabel>(a.E(), "RouteLbl")->text().contains(QStringLiteral("se sépare à")))
+        << ControleDe<QLabel>(a.E(), "RouteLbl")->text().toStdString();
     // the estimated cue plays some other shot: centimetres off, in the French locale's notation
     EXPECT_GT(a.E().Scores().Bille1, 1.0);
     EXPECT_TRUE(ControleDe<QLabel>(a.E(), "ScoresLbl")->text().contains(QLatin1Char(',')))
@@ -129,6 +133,26 @@ TEST(Enregistrement, AdjustFitsTheCueAndPlaysIt) {
     EXPECT_LT(a.E().Scores().Bille1, 0.8);
     EXPECT_LT(a.E().Scores().Toutes, 0.8);
     EXPECT_TRUE(ControleDe<QLabel>(a.E(), "QueueLbl")->text().startsWith(QStringLiteral("queue ajustée")));
+    // every recorded contact played: one row each, at the recorded instant, in the French notation
+    const QTableWidget& grille = *ControleDe<QTableWidget>(a.E(), "ContactsGrid");
+    EXPECT_TRUE(ControleDe<QLabel>(a.E(), "RouteLbl")
+                    ->text()
+                    .startsWith(QStringLiteral("route enregistrée jouée ; tous les contacts")))
+        << ControleDe<QLabel>(a.E(), "RouteLbl")->text().toStdString();
+    int contacts = 0;
+    for (int b = 1; b <= NbBilles; ++b) contacts += int(a.E().Evenements()[b].size());
+    ASSERT_GE(contacts, 4);
+    ASSERT_EQ(grille.rowCount(), contacts);
+    EXPECT_EQ(grille.item(0, 0)->text(), QStringLiteral("joueur"));
+    for (int k = 0; k < grille.rowCount(); ++k) {
+        const QString contact = grille.item(k, 1)->text();
+        EXPECT_TRUE(contact.startsWith(QStringLiteral("bande ")) ||
+                    contact.startsWith(QStringLiteral("bille ")));
+        EXPECT_TRUE(grille.item(k, 2)->text().contains(QLatin1Char(',')))
+            << grille.item(k, 2)->text().toStdString();
+        // the slowest contacts are found within a few samples
+        EXPECT_LT(std::abs(QLocale().toDouble(grille.item(k, 3)->text())), 0.06) << k;
+    }
 
     // a stop: the fit ends soon with the best cue so far
     a.E().AjusterBtnClick();
