@@ -316,9 +316,10 @@ QString TPartieFrm::EtatPartie() {
     const QLocale l;
     for (int j = 0; j < 2; ++j) {
         const TScoreJoueur& s = partie_->Score(j);
+        // the ball on a line of its own: a narrow dock keeps both names whole
         ScoreGrid->setHorizontalHeaderItem(
             j, new QTableWidgetItem(QString::fromStdString(partie_->Regles().Joueurs[size_t(j)]) +
-                                    (j == 0 ? QStringLiteral(" (Blanche)") : QStringLiteral(" (Jaune)"))));
+                                    (j == 0 ? QStringLiteral("\n(Blanche)") : QStringLiteral("\n(Jaune)"))));
         const QStringList cellules = {l.toString(s.Points), l.toString(s.Reprises), l.toString(s.Serie),
                                       l.toString(s.MeilleureSerie), l.toString(s.Moyenne(), 'f', 3)};
         for (int r = 0; r < cellules.size(); ++r) {

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -114,7 +115,8 @@ TEST(PartieFrm, APointKeepsTheTurnAMissPassesItWithTheBallAndUndoTakesTheShotBac
     EXPECT_EQ(f.Joueur(), QStringLiteral("Joueur : Blanche"));
     EXPECT_TRUE(Controle<QAction>(f.w.F(), "MnuLibre")->isChecked());
     EXPECT_TRUE(f.Etat().startsWith(QStringLiteral("au tour de Ana (Blanche), en 3 points")));
-    EXPECT_EQ(f.C<QTableWidget>("ScoreGrid")->horizontalHeaderItem(1)->text(), QStringLiteral("Ben (Jaune)"));
+    EXPECT_EQ(f.C<QTableWidget>("ScoreGrid")->horizontalHeaderItem(1)->text(),
+              QStringLiteral("Ben\n(Jaune)"));
     ASSERT_TRUE(f.ViseUnPoint());
     // previews are not the match's shots
     EXPECT_TRUE(f.p->Partie()->Coups().empty());
@@ -258,4 +260,20 @@ TEST(PartieFrm, ThePlayerAtTheTableStandsOutAndReadsInLightAndDarkPalettes) {
             EXPECT_TRUE(joue.font().bold());
         }
     }
+}
+
+TEST(PartieFrm, TheScoreBoardsColumnTitlesReadWholeInTheDockOfA1280x720Window) {
+    TFenetrePartie f;
+    f.w.F().resize(1280, 720);
+    QApplication::processEvents();
+    f.C<QLineEdit>("JoueurAEdit")->setText(QStringLiteral("Joueur A"));
+    f.C<QLineEdit>("JoueurBEdit")->setText(QStringLiteral("Joueur B"));
+    f.Bouton("NouvelleBtn")->click();
+    QApplication::processEvents();
+    const QTableWidget& t = *f.C<QTableWidget>("ScoreGrid");
+    const QHeaderView& titres = *t.horizontalHeader();
+    for (int j = 0; j < 2; ++j)
+        for (const QString& ligne : t.horizontalHeaderItem(j)->text().split(QLatin1Char('\n')))
+            EXPECT_LE(titres.fontMetrics().horizontalAdvance(ligne), titres.sectionSize(j))
+                << ligne.toStdString();
 }
