@@ -8,6 +8,7 @@
 #include <QDateTimeAxis>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -141,6 +142,7 @@ TProgresFrm::TProgresFrm(THoteOutils& hote, std::shared_ptr<TBaseHistorique> bas
     SemainesChart->setObjectName(QStringLiteral("SemainesChart"));
     PartiesChart = Graphe(this, QStringLiteral("Moyenne générale par partie"));
     PartiesChart->setObjectName(QStringLiteral("PartiesChart"));
+    for (QChartView* vue : {SemainesChart, PartiesChart}) vue->installEventFilter(this);
     auto* graphes = new QHBoxLayout;
     graphes->addWidget(SemainesChart);
     graphes->addWidget(PartiesChart);
@@ -172,7 +174,17 @@ bool TProgresFrm::event(QEvent* e) {
 bool TProgresFrm::eventFilter(QObject* objet, QEvent* e) {
     if (objet == parentWidget() && e->type() == QEvent::Resize) Dispose();
     if (objet == ResumeLbl && e->type() == QEvent::Resize) MontreResume();
+    if ((objet == SemainesChart || objet == PartiesChart) && e->type() == QEvent::Resize)
+        EspaceDates(*static_cast<QChartView*>(objet));
     return TFenetreOutil::eventFilter(objet, e);
+}
+
+void TProgresFrm::EspaceDates(QChartView& vue) {
+    // as many dates as the chart's width holds whole: a narrow dock elided them all ("01/0…")
+    auto* x = qobject_cast<QDateTimeAxis*>(vue.chart()->axes(Qt::Horizontal).value(0));
+    if (!x) return;
+    const int largeurDate = QFontMetrics(x->labelsFont()).horizontalAdvance(QStringLiteral("00/00/00")) + 24;
+    x->setTickCount(std::clamp((vue.width() - 60) / largeurDate + 1, 2, 5));
 }
 
 void TProgresFrm::resizeEvent(QResizeEvent* e) {
@@ -249,6 +261,7 @@ bool TProgresFrm::Actualise() {
             robustesse->append(double(Ms(p.Debut)), 100 * *p.Compte.RobustesseReussies);
     }
     Remplit(SemainesChart->chart(), {taux, robustesse}, 100, QStringLiteral("%.0f"));
+    EspaceDates(*SemainesChart);
     QList<QLineSeries*> moyennes;
     double maxi = 0.5;
     for (int j = 0; j < 2 && (j == 0 || s.Joueur.empty()); ++j) {
@@ -263,6 +276,7 @@ bool TProgresFrm::Actualise() {
         moyennes.append(m);
     }
     Remplit(PartiesChart->chart(), moyennes, maxi * 1.1, QStringLiteral("%.2f"));
+    EspaceDates(*PartiesChart);
     ExercicesGrid->setRowCount(int(s.Exercices.size()));
     for (int i = 0; i < int(s.Exercices.size()); ++i) {
         const TLigneExercice& e = s.Exercices[size_t(i)];

@@ -54,6 +54,7 @@ private:
     void Dispose();
     // the summary (kept whole in its tip), cut short with an ellipsis when it lies beside the controls
     void MontreResume();
+    void EspaceDates(QChartView& vue);
 
     std::shared_ptr<TBaseHistorique> base_;
 };

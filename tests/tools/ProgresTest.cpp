@@ -6,7 +6,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDateTimeAxis>
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -148,6 +150,15 @@ TEST(ProgresFrm, UnderTheTableOfA1280x720WindowItReadsWithoutScrolling) {
             const QScrollArea& d = *dock->Defilement();
             EXPECT_EQ(d.horizontalScrollBar()->maximum(), 0) << place.width() << ' ' << joueur.toStdString();
             EXPECT_EQ(d.verticalScrollBar()->maximum(), 0) << place.height() << ' ' << joueur.toStdString();
+            // the dates under each chart whole, as many as its width holds
+            for (const char* nom : {"SemainesChart", "PartiesChart"}) {
+                const QChartView& vue = *ControleDe<QChartView>(outil, nom);
+                const auto* x = qobject_cast<QDateTimeAxis*>(vue.chart()->axes(Qt::Horizontal).value(0));
+                ASSERT_NE(x, nullptr) << nom;
+                const int date = QFontMetrics(x->labelsFont()).horizontalAdvance(QStringLiteral("00/00/00"));
+                EXPECT_LE((x->tickCount() - 1) * date, vue.chart()->plotArea().width())
+                    << nom << ' ' << place.width();
+            }
             // the summary whole, or cut short where it ends and said so, never cut mid-letter
             const QLabel& resume = *ControleDe<QLabel>(outil, "ResumeLbl");
             if (resume.text() != resume.toolTip()) {
