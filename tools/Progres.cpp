@@ -82,6 +82,9 @@ void Remplit(QChart* chart, const QList<QLineSeries*>& series, double maxi, cons
     if (!vide)
         x->setRange(QDateTime::fromMSecsSinceEpoch(qint64(debut - (fin > debut ? 0 : jour))),
                     QDateTime::fromMSecsSinceEpoch(qint64(fin + (fin > debut ? 0 : jour))));
+    else  // nothing yet: the week to today, not the axis's default of 1970
+        x->setRange(QDateTime(QDate::currentDate().addDays(-7), QTime(12, 0)),
+                    QDateTime(QDate::currentDate(), QTime(12, 0)));
     for (QLineSeries* s : series) {
         s->setPointsVisible(true);
         chart->addSeries(s);
