@@ -26,8 +26,6 @@ constexpr double kTolBille = 1.5;
 constexpr double kTolMouvement = 0.6;
 // a change of velocity (cm/s) that a ball passing by does not show
 constexpr double kChangeBille = 15.0;
-// the samples fitted on each side of a contact (s)
-constexpr double kFenetre = 0.12;
 // one contact seen twice within this (s) is one
 constexpr double kDoublon = 0.15;
 
