@@ -16,12 +16,16 @@
 #include "scene/gl/VueGL.h"
 #include "view3d/GLBillardVelmora.h"
 
-// every allocation of the program is counted while a test asks for it
+// every allocation of the program is counted while a test asks for it. Not under AddressSanitizer:
+// software OpenGL's compiler allocates through forms of new this file does not replace and frees
+// through those it does, which ASan rightly calls a mismatch; the optimised pass counts.
 namespace {
 std::atomic<bool> compteAllocations{false};
 std::atomic<long> nbAllocations{0};
 }  // namespace
 
+#if !defined(__SANITIZE_ADDRESS__)
+constexpr bool kAllocationsComptees = true;
 void* operator new(std::size_t n) {
     if (compteAllocations.load(std::memory_order_relaxed)) nbAllocations.fetch_add(1);
     if (void* p = std::malloc(n ? n : 1)) return p;
@@ -29,6 +33,9 @@ void* operator new(std::size_t n) {
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#else
+constexpr bool kAllocationsComptees = false;
+#endif
 
 namespace {
 constexpr int L = 1280, H = 800;
@@ -216,6 +223,7 @@ TEST_F(Rendu, TrajectoryLinesAreDrawnInTheBallsColours) {
 }
 
 TEST_F(Rendu, FramesAllocateNothingOnceTheShapesAreBuilt) {
+    if (!kAllocationsComptees) GTEST_SKIP() << "allocations are counted in the optimised build only";
     Scene3D s;
     for (TGLBilles* b : {s.billard.Blanche, s.billard.Jaune, s.billard.Rouge}) b->SetTrajetVisible(true);
     s.billard.JoueCoup();
