@@ -7,6 +7,7 @@
 // sources: sim/ParamPhys.cpp sim/RepitDetection.cpp collisions/C2_ChocTapis.cpp
 // sources: collisions/C3_ChocBille.cpp collisions/C4_ChocBande.cpp collisions/C5_ApresChocs.cpp
 // sources: collisions/C6_DetecteChocs.cpp
+// sources: fichiers/NomLisible.cpp collisions/ChocBandeMathavan.cpp
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

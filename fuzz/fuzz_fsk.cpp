@@ -2,6 +2,7 @@
 // and positive.
 // sources: fichiers/FichierIni.cpp fichiers/NombresIni.cpp fichiers/EcritureAtomique.cpp
 // sources: fichiers/FichierFisik.cpp sim/ParamPhys.cpp
+// sources: fichiers/NomLisible.cpp
 #include <unistd.h>
 
 #include <cmath>

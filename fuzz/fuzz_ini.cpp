@@ -1,6 +1,7 @@
 // INI reader and writer: any bytes load; an untouched file prints back unchanged; a written
 // entry reads back.
 // sources: fichiers/FichierIni.cpp fichiers/NombresIni.cpp fichiers/EcritureAtomique.cpp
+// sources: fichiers/NomLisible.cpp
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

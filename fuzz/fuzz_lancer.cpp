@@ -6,6 +6,7 @@
 // sources: fichiers/CopieCoup.cpp fichiers/EcritureAtomique.cpp fichiers/ExportPVR.cpp
 // sources: fichiers/FichierFisik.cpp fichiers/FichierIni.cpp fichiers/NombresIni.cpp
 // sources: jeu/FichiersPosition.cpp jeu/PositionJeu.cpp jeu/Queue.cpp jeu/TableJeu.cpp
+// sources: fichiers/NomLisible.cpp collisions/ChocBandeMathavan.cpp
 #include <unistd.h>
 
 #include <cmath>

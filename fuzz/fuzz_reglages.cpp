@@ -1,6 +1,7 @@
 // The settings file "Velmora3D.ini": any content gives a finite rate, at most four distinct recent
 // files, and a list that is written and read back unchanged.
 // sources: fichiers/FichierIni.cpp fichiers/NombresIni.cpp fichiers/EcritureAtomique.cpp app/ListeRecents.cpp
+// sources: fichiers/NomLisible.cpp
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
