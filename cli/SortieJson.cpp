@@ -1,28 +1,9 @@
 #include "cli/SortieJson.h"
 
-#include <cstdio>
-
 #include "fichiers/NombresIni.h"
 #include "jeu/EchelleVitesse.h"
 #include "jeu/Procedes.h"
 #include "moteurs/RoutesLisibles.h"
-
-std::string JsonChaine(const std::string& s) {
-    std::string t = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') {
-            t += '\\';
-            t += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char u[8];
-            std::snprintf(u, sizeof u, "\\u%04x", c);
-            t += u;
-        } else {
-            t += c;
-        }
-    }
-    return t + "\"";
-}
 
 std::string JsonQueue(const TParamQueue& p) {
     return "{\"Vq\": " + FormatReel(p.VitesseQueue) + ", \"m\": " + FormatReel(p.MasseQueue) +

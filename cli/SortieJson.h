@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "fichiers/ChaineJson.h"
 #include "moteurs/SolveurCoups.h"
 
-// a JSON string, quotes and control characters escaped
-std::string JsonChaine(const std::string& s);
 // {"Vq", "m", "AngleOx", "AngleTapis", "Effet", "Hauteur"}: the cue as the simulation plays it
 std::string JsonQueue(const TParamQueue& p);
 // the object of `velmora-sim solve --json`: {"routes": [...], "shots": N, "seconds": S, ...};

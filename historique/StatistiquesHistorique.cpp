@@ -5,6 +5,7 @@
 
 #include <ctime>
 
+#include "fichiers/ChaineJson.h"
 #include "fichiers/EcritureAtomique.h"
 #include "fichiers/NombresIni.h"
 #include "historique/RequeteSql.h"
@@ -79,23 +80,6 @@ std::vector<TLignePartie> Parties(sqlite3* base, std::int64_t joueur) {
     return v;
 }
 
-std::string Chaine(const std::string& s) {
-    std::string t = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') {
-            t += '\\';
-            t += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char u[8];
-            std::snprintf(u, sizeof u, "\\u%04x", c);
-            t += u;
-        } else {
-            t += c;
-        }
-    }
-    return t + "\"";
-}
-
 std::string Nombre(std::optional<double> v) { return v ? FormatReel(*v) : "null"; }
 
 std::string JsonCompte(const TCompteTentatives& c) {
@@ -107,7 +91,7 @@ std::string JsonCompte(const TCompteTentatives& c) {
 std::string JsonPeriodes(const std::vector<TPeriode>& v) {
     std::string t = "[";
     for (size_t i = 0; i < v.size(); ++i)
-        t += std::string(i ? ", " : "") + "{\"start\": " + Chaine(v[i].Debut) + ", " +
+        t += std::string(i ? ", " : "") + "{\"start\": " + JsonChaine(v[i].Debut) + ", " +
              JsonCompte(v[i].Compte) + "}";
     return t + "]";
 }
@@ -115,12 +99,12 @@ std::string JsonPeriodes(const std::vector<TPeriode>& v) {
 std::string JsonPartie(const TLignePartie& p) {
     std::string t = "{\"id\": " + std::to_string(p.Id) + ", \"start\": " + std::to_string(p.Debut) +
                     ", \"distance\": " + std::to_string(p.Distance) + ", \"state\": " +
-                    Chaine(p.Etat == 0   ? "en cours"
-                           : p.Etat == 1 ? "finie"
-                                         : "abandonnée") +
+                    JsonChaine(p.Etat == 0   ? "en cours"
+                               : p.Etat == 1 ? "finie"
+                                             : "abandonnée") +
                     ", \"players\": [";
     for (int j = 0; j < 2; ++j)
-        t += std::string(j ? ", " : "") + "{\"name\": " + Chaine(p.Joueurs[j]) +
+        t += std::string(j ? ", " : "") + "{\"name\": " + JsonChaine(p.Joueurs[j]) +
              ", \"points\": " + std::to_string(p.Points[j]) +
              ", \"innings\": " + std::to_string(p.Reprises[j]) +
              ", \"best_series\": " + std::to_string(p.MeilleureSerie[j]) +
@@ -181,12 +165,12 @@ bool LitStatistiques(TBaseHistorique& base, const std::string& joueur, TStatisti
 }
 
 std::string JsonStatistiques(const TStatistiques& s) {
-    std::string t = "{\"player\": " + (s.Joueur.empty() ? std::string("null") : Chaine(s.Joueur)) + ", " +
+    std::string t = "{\"player\": " + (s.Joueur.empty() ? std::string("null") : JsonChaine(s.Joueur)) + ", " +
                     JsonCompte(s.Total) + ", \"drills\": [";
     for (size_t i = 0; i < s.Exercices.size(); ++i) {
         const TLigneExercice& e = s.Exercices[i];
-        t += std::string(i ? ", " : "") + "{\"title\": " + Chaine(e.Titre) +
-             ", \"digest\": " + Chaine(e.Empreinte) + ", " + JsonCompte(e.Compte) +
+        t += std::string(i ? ", " : "") + "{\"title\": " + JsonChaine(e.Titre) +
+             ", \"digest\": " + JsonChaine(e.Empreinte) + ", " + JsonCompte(e.Compte) +
              ", \"best_robustness\": " + Nombre(e.MeilleureRobustesse) +
              ", \"best_route_rate\": " + Nombre(e.MeilleurTaux) + "}";
     }
