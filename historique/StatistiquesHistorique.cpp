@@ -21,6 +21,19 @@ std::optional<std::int64_t> IdFiltre(sqlite3* base, const std::string& joueur) {
     return r.Entier(0);
 }
 
+// the player's id in the open history (0: every player); nullopt with the reason when the history
+// is closed or the player unknown. The caller holds the history's lock and catches TErreurSql.
+std::optional<std::int64_t> FiltreJoueur(TBaseHistorique& base, const std::string& joueur,
+                                         std::string* erreur) {
+    if (!base.Connexion()) {
+        if (erreur) *erreur = "historique fermé";
+        return std::nullopt;
+    }
+    const auto id = IdFiltre(base.Connexion(), joueur);
+    if (!id && erreur) *erreur = "joueur inconnu \"" + joueur + "\"";
+    return id;
+}
+
 // count, made, mean robustness of the made shots: columns 0, 1, 2 onwards from `premiere`
 TCompteTentatives Compte(const TRequete& r, int premiere) {
     return {r.Entier(premiere), r.Entier(premiere + 1), r.ReelOuRien(premiere + 2)};
@@ -134,17 +147,10 @@ std::string DateIso(std::int64_t secondes) {
 bool LitStatistiques(TBaseHistorique& base, const std::string& joueur, TStatistiques& stats,
                      std::string* erreur) {
     const std::lock_guard verrou(base.Verrou());
-    sqlite3* b = base.Connexion();
-    if (!b) {
-        if (erreur) *erreur = "historique fermé";
-        return false;
-    }
     try {
-        const auto id = IdFiltre(b, joueur);
-        if (!id) {
-            if (erreur) *erreur = "joueur inconnu \"" + joueur + "\"";
-            return false;
-        }
+        const auto id = FiltreJoueur(base, joueur, erreur);
+        if (!id) return false;
+        sqlite3* b = base.Connexion();
         TStatistiques s;
         s.Joueur = joueur;
         const std::string total =
@@ -200,17 +206,10 @@ bool ExporteTentativesCsv(TBaseHistorique& base, const std::string& joueur, cons
         "robustesse,essais,meilleur_taux,meilleure_route,contacts,billes\n";
     {
         const std::lock_guard verrou(base.Verrou());
-        sqlite3* b = base.Connexion();
-        if (!b) {
-            if (erreur) *erreur = "historique fermé";
-            return false;
-        }
         try {
-            const auto id = IdFiltre(b, joueur);
-            if (!id) {
-                if (erreur) *erreur = "joueur inconnu \"" + joueur + "\"";
-                return false;
-            }
+            const auto id = FiltreJoueur(base, joueur, erreur);
+            if (!id) return false;
+            sqlite3* b = base.Connexion();
             TRequete r(
                 b,
                 "SELECT t.id, t.quand, j.nom, coalesce(e.titre, ''), coalesce(t.partie_id, ''), t.mode, "
